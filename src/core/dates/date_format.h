@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/dates/date_serial.h"
+#include "core/dates/format_settings.h"
+
+namespace dw {
+
+// Formats a date and time by one of the program's display patterns:
+//   c        short date, then the long time when the time is not midnight
+//   d dd     day of month;  ddd dddd  short / long weekday name
+//   ddddd    the locale's short date;  dddddd  the locale's long date
+//   m mm     month, or minutes right after an h/hh;  mmm mmmm  short / long month name
+//   yy yyyy  year;  h hh  hour;  n nn  minutes;  s ss  seconds;  z zzz  milliseconds
+//   t        the locale's short time;  tt  the locale's long time
+//   am/pm a/p ampm   12-hour clock markers (and h then counts 1 to 12)
+//   /  the date separator;  :  the time separator;  "text" or 'text'  literal text
+// Letters are not case sensitive. Anything else is copied as it is.
+std::string formatDateTime(std::string_view pattern, DateSerial s, const FormatSettings& fs);
+
+// Formats by a locale pattern in the Windows style (see FormatSettings).
+std::string formatLocalePattern(std::string_view pattern, DateSerial s, const FormatSettings& fs);
+
+} // namespace dw

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+#include "core/dates/format_settings.h"
+
+namespace dw {
+
+// Reads a time of day the way the platform reads one: hours, then optional minutes and
+// seconds after the time separator, then an optional AM/PM marker (the locale's or the
+// English one). Answers the fraction of a day, or nothing when the text is not a time.
+std::optional<double> parseTimeText(std::string_view text, const FormatSettings& fs);
+
+// Reads a date written in the order of the locale's short date pattern (day, month and
+// year numbers split by the date separator; a missing year is the current one; a two-digit
+// year lands within 50 years of the current one). Answers the whole-day serial, or nothing
+// when the text is not a valid date.
+std::optional<int> parseShortDateText(std::string_view text, const FormatSettings& fs,
+                                      int currentYear);
+
+// The process-wide format adjustment made at first show: four-digit years and numeric
+// months in the short date, no seconds in the long time.
+void fix2000(FormatSettings& fs);
+
+} // namespace dw

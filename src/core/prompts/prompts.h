@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+
+namespace dw {
+
+// Every message box, question, input box and file dialog goes through one Prompts object:
+// the app shows real dialogs, tests script the answers and read back what was shown.
+class Prompts {
+public:
+    virtual ~Prompts() = default;
+    // A warning beep, then an error box with one "OK" button.
+    virtual void error(const std::string& text) = 0;
+    // An information box with "OK", no sound.
+    virtual void info(const std::string& text) = 0;
+    // A question with "Yes" and "No"; true only for "Yes".
+    virtual bool askYesNo(const std::string& text, const std::string& caption) = 0;
+    // A one-line input box; false when cancelled.
+    virtual bool inputText(const std::string& caption, const std::string& label,
+                           std::string& value) = 0;
+    // File dialogs; an empty answer means cancelled.
+    virtual std::string openFileName(const std::string& caption, const std::string& dir,
+                                     const std::string& filter) = 0;
+    virtual std::string saveFileName(const std::string& caption, const std::string& dir,
+                                     const std::string& filter) = 0;
+};
+
+// The process's prompts. Until one is installed, errors and information go to stderr and
+// every question is answered "No".
+Prompts& prompts();
+void setPrompts(Prompts* p);
+
+void showError(const std::string& text);
+void showInfo(const std::string& text);
+
+} // namespace dw
