@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+namespace dw {
+
+// Reads a whole file; false when it cannot be opened or read.
+bool readFileBytes(const std::string& path, std::string& bytes);
+
+// Replaces a file without ever leaving it half written: the bytes go to a temporary file
+// in the same folder, are flushed to disk, and the temporary file is renamed over the old
+// one. On failure the old file is untouched and `error` says why.
+bool writeFileAtomic(const std::string& path, const std::string& bytes, std::string& error);
+
+// True when the file does not exist or is 0 bytes long.
+bool fileMissingOrEmpty(const std::string& path);
+
+} // namespace dw

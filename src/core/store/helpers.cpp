@@ -1,0 +1,134 @@
+#include "core/store/helpers.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+
+#include "core/dates/date_parse.h"
+
+namespace dw {
+
+std::string joinPath(const std::string& dir, const std::string& name) {
+#ifdef _WIN32
+    constexpr char sep = '\\';
+#else
+    constexpr char sep = '/';
+#endif
+    if (dir.empty())
+        return name;
+    const char last = dir.back();
+    if (last == '/' || last == sep)
+        return dir + name;
+    return dir + sep + name;
+}
+
+double numberOfText(std::string_view text, const FormatSettings& fs) {
+    // The stored "." stands for the locale's decimal separator; read it back as a point.
+    std::string s(text);
+    if (const auto dot = s.find('.'); dot != std::string::npos)
+        s[dot] = fs.decimalSeparator;
+    std::size_t b = 0, e = s.size();
+    while (b < e && s[b] == ' ')
+        ++b;
+    while (e > b && s[e - 1] == ' ')
+        --e;
+    s = s.substr(b, e - b);
+    if (s.empty())
+        return 0.0;
+    std::string plain;
+    plain.reserve(s.size());
+    bool seenPoint = false;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const char c = s[i];
+        if (c == fs.decimalSeparator && !seenPoint) {
+            plain += '.';
+            seenPoint = true;
+        } else if (std::isdigit(static_cast<unsigned char>(c)) || c == '+' || c == '-' ||
+                   c == 'e' || c == 'E') {
+            plain += c;
+        } else {
+            return 0.0;
+        }
+    }
+    char* end = nullptr;
+    errno = 0;
+    const double v = std::strtod(plain.c_str(), &end);
+    if (end != plain.c_str() + plain.size() || errno == ERANGE || !std::isfinite(v))
+        return 0.0;
+    return v;
+}
+
+double timeOfText(std::string_view text, const FormatSettings& fs, const Clock& clock) {
+    if (const auto t = parseTimeText(text, fs))
+        return *t;
+    return clock.now();
+}
+
+bool isBlankText(std::string_view text) {
+    for (const char c : text)
+        if (c != ' ' && c != '\r' && c != '\n' && c != '\b')
+            return false;
+    return true;
+}
+
+std::string firstLine(std::string_view text) {
+    const auto p = text.find("\r\n");
+    return std::string(p == std::string_view::npos ? text : text.substr(0, p));
+}
+
+std::string linesToText(const std::vector<std::string>& lines) {
+    if (lines.size() == 1)
+        return lines.front();
+    std::string out;
+    for (const auto& line : lines) {
+        out += line;
+        out += "\r\n";
+    }
+    return out;
+}
+
+void textToLines(std::string_view text, std::vector<std::string>& lines) {
+    lines.clear();
+    std::size_t pos = 0;
+    for (;;) {
+        const auto p = text.find("\r\n", pos);
+        if (p == std::string_view::npos)
+            break;
+        lines.emplace_back(text.substr(pos, p - pos));
+        pos = p + 2;
+    }
+    if (pos < text.size())
+        lines.emplace_back(text.substr(pos));
+}
+
+void textToSingleLine(std::string_view text, std::vector<std::string>& lines) {
+    lines.clear();
+    std::string rest;
+    rest.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            ++i;
+            continue;
+        }
+        rest += text[i];
+    }
+    if (!rest.empty())
+        lines.push_back(std::move(rest));
+}
+
+void clearDataRows(CellTable& table) {
+    for (int r = 1; r < table.rowCount(); ++r)
+        for (auto& c : table.row(r))
+            c.clear();
+}
+
+int firstFreeRow(CellTable& table) {
+    for (int r = 1; r < table.rowCount(); ++r)
+        if (table.cell(0, r).empty())
+            return r;
+    table.insertRows(table.rowCount(), 1);
+    return table.rowCount() - 1;
+}
+
+} // namespace dw

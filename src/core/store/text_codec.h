@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace dw {
+
+// Texts are UTF-8 in memory and in every file we write. Files from older installations
+// are in Windows-1252; a file that is not valid UTF-8 is read as such.
+bool isValidUtf8(std::string_view bytes);
+std::string cp1252ToUtf8(std::string_view bytes);
+std::string decodeFileBytes(std::string bytes);
+
+// Length limits count characters, not bytes.
+std::size_t utf8Length(std::string_view text);
+// The text cut to at most maxChars characters, never inside a character.
+std::string truncateChars(std::string_view text, std::size_t maxChars);
+
+// A text typed or pasted by the user, made safe for the table file: a TAB becomes a
+// space and a backspace is dropped (the file format would turn them into line breaks),
+// and every lone CR or LF becomes the program's CR LF.
+std::string normalizeTypedText(std::string_view text);
+
+} // namespace dw

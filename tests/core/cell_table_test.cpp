@@ -1,0 +1,293 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "core/store/cell_table.h"
+#include "support/fake_prompts.h"
+#include "support/temp_dir.h"
+
+namespace dw {
+namespace {
+
+using test::TempDir;
+
+CellTable todoExample() {
+    CellTable t(3, 2);
+    t.setColWidth(0, 72);
+    t.setColWidth(1, 460);
+    t.setColWidth(2, 40);
+    t.setCell(0, 0, "Category");
+    t.setCell(1, 0, "What");
+    t.setCell(2, 0, "Done?");
+    t.setCell(0, 1, "Home");
+    t.setCell(1, 1, "Call the plumber");
+    t.setCell(2, 1, "No");
+    return t;
+}
+
+TEST(TableFile, ToDoExampleIsWrittenByteForByte) {
+    TempDir dir;
+    ASSERT_TRUE(todoExample().saveTable(dir.file("gridNon.grd")));
+    EXPECT_EQ(dir.read("gridNon.grd"), "3,2\r\ncw 0,72\r\ncw 1,460\r\ncw 2,40\r\n0,0,Category\r\n"
+                                       "1,0,What\r\n2,0,Done?\r\n0,1,Home\r\n1,1,Call the "
+                                       "plumber\r\n2,1,No\r\n");
+}
+
+TEST(TableFile, CellTextsRoundTrip) {
+    struct Case {
+        const char* name;
+        std::string written;  // the cell text put in
+        std::string onDisk;   // its cell line's text
+        std::string readBack; // the cell text after loading
+    } cases[] = {
+        {"commas quotes spaces", "  a, \"b\", 'c',,", "  a, \"b\", 'c',,", "  a, \"b\", 'c',,"},
+        {"two lines", "a\r\nb", "a\t\bb", "a\r\nb"},
+        {"trailing line break", "a\r\nb\r\n", "a\t\bb\t\b", "a\r\nb\r\n"},
+        {"tab comes back as CR", "x\ty", "x\ty", "x\ry"},
+        {"backspace comes back as LF", "x\by", "x\by", "x\ny"},
+        {"non-English text", "Geburtstag \xc3\xbc \xe2\x82\xac", "Geburtstag \xc3\xbc \xe2\x82\xac",
+         "Geburtstag \xc3\xbc \xe2\x82\xac"},
+    };
+    TempDir dir;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CellTable t(2, 2);
+        t.setCell(1, 1, c.written);
+        ASSERT_TRUE(t.saveTable(dir.file("t.grd")));
+        EXPECT_EQ(dir.read("t.grd"), "2,2\r\ncw 0,64\r\ncw 1,64\r\n1,1," + c.onDisk + "\r\n");
+        CellTable back(2, 2);
+        back.loadTable(dir.file("t.grd"));
+        EXPECT_EQ(back.cell(1, 1), c.readBack);
+    }
+}
+
+TEST(TableFile, BlankDataRowWritesOnlyHeaderCells) {
+    CellTable t(3, 2);
+    t.setCell(0, 0, "Category");
+    EXPECT_EQ(t.toFileText(), "3,2\r\ncw 0,64\r\ncw 1,64\r\ncw 2,64\r\n0,0,Category\r\n");
+}
+
+TEST(TableFile, LoadTakesTheFilesShapeAndForgetsOldCells) {
+    CellTable t(4, 5);
+    for (int c = 0; c < 4; ++c)
+        t.setColWidth(c, 10 + c);
+    t.setCell(0, 3, "old");
+    t.setCell(3, 1, "old");
+    t.fromFileText("3,2\r\ncw 1,99\r\ncw 7,5\r\n0,1,Home\r\n5,1,beyond columns\r\n0,9,beyond "
+                   "rows\r\n-1,0,negative\r\nx,1,junk\r\n2,1,a,b,c\r\n",
+                   "t.grd");
+    EXPECT_EQ(t.colCount(), 3);
+    EXPECT_EQ(t.rowCount(), 2);
+    EXPECT_EQ(t.colWidth(0), 10); // kept: the file does not list it
+    EXPECT_EQ(t.colWidth(1), 99);
+    EXPECT_EQ(t.colWidth(2), 12);
+    EXPECT_EQ(t.cell(0, 1), "Home");
+    EXPECT_EQ(t.cell(2, 1), "a,b,c"); // split at the first two commas only
+    EXPECT_EQ(t.cell(0, 3), "");
+    EXPECT_EQ(t.cell(1, 0), "");
+}
+
+TEST(TableFile, LoadFailures) {
+    TempDir dir;
+    CellTable t(2, 2);
+    t.setCell(1, 1, "kept");
+    const std::string missing = dir.file("missing.grd");
+    try {
+        t.loadTable(missing);
+        FAIL() << "no error";
+    } catch (const TableFileError& e) {
+        EXPECT_EQ(std::string(e.what()), "File " + missing + " not found");
+    }
+    const char* corrupt[] = {
+        "0,5\r\n",                 // no column
+        "3,0\r\n",                 // no row
+        "abc\r\n",                 // not a dimension line
+        "3;4\r\n",                 // no comma
+        "-3,4\r\n",                //
+        "2000000000,1\r\n",        // hostile sizes: refused, not allocated
+        "6,2000000000\r\n",        //
+        "99999999999999999,1\r\n", // does not fit
+        "\x01\x02\xff,\xfe\r\n",   // binary junk
+    };
+    for (const char* bytes : corrupt) {
+        SCOPED_TRACE(bytes);
+        dir.write("bad.grd", bytes);
+        try {
+            t.loadTable(dir.file("bad.grd"));
+            FAIL() << "no error";
+        } catch (const TableFileError& e) {
+            EXPECT_EQ(std::string(e.what()),
+                      "File contains no data or corrupt file " + dir.file("bad.grd"));
+        }
+        EXPECT_EQ(t.colCount(), 2);
+        EXPECT_EQ(t.cell(1, 1), "kept");
+    }
+}
+
+TEST(TableFile, EmptyFileKeepsDimensionsAndEmptiesCells) {
+    CellTable t(2, 3);
+    t.setCell(1, 2, "x");
+    t.fromFileText("", "t.grd");
+    EXPECT_EQ(t.colCount(), 2);
+    EXPECT_EQ(t.rowCount(), 3);
+    EXPECT_EQ(t.cell(1, 2), "");
+}
+
+TEST(TableFile, HugeLineAndJunkLoadWhatTheyCan) {
+    std::string bytes = "2,2\r\n0,1,ok\r\n1,1,";
+    bytes.append(20 * 1024 * 1024, 'x');
+    bytes += "\r\n\xff\xfe\x00\x01junk\r\n1,0,";
+    CellTable t(1, 1);
+    t.fromFileText(bytes, "t.grd");
+    EXPECT_EQ(t.cell(0, 1), "ok");
+    EXPECT_EQ(t.cell(1, 1).size(), 20u * 1024 * 1024);
+}
+
+TEST(TableFile, Windows1252FileIsReadAsSuch) {
+    TempDir dir;
+    dir.write("old.grd", "1,2\r\n0,1,F\xeate du Travail \x80\r\n");
+    CellTable t(1, 1);
+    t.loadTable(dir.file("old.grd"));
+    EXPECT_EQ(t.cell(0, 1), "F\xc3\xaate du Travail \xe2\x82\xac");
+}
+
+TEST(TableFile, LineFeedOnlyFileLoads) {
+    CellTable t;
+    t.fromFileText("2,2\ncw 0,5\n1,1,a\tb\n", "t.grd");
+    EXPECT_EQ(t.colWidth(0), 5);
+    EXPECT_EQ(t.cell(1, 1), "a\rb");
+}
+
+TEST(TableFile, FailedSaveIsReportedAndOldFileStaysWhole) {
+    TempDir dir;
+    test::FakePrompts fake;
+    test::ScopedPrompts scope(fake);
+    ASSERT_TRUE(todoExample().saveTable(dir.file("gridNon.grd")));
+    const std::string before = dir.read("gridNon.grd");
+
+    // A folder in the way of the temporary file's rename: the save must fail cleanly.
+    std::filesystem::create_directory(dir.file("sub"));
+    std::filesystem::create_directory(dir.file("sub/gridNon.grd"));
+    std::filesystem::create_directory(dir.file("sub/gridNon.grd/x"));
+    EXPECT_FALSE(todoExample().saveTable(dir.file("sub/gridNon.grd")));
+    ASSERT_EQ(fake.errors.size(), 1u);
+    EXPECT_EQ(fake.errors[0].rfind("Could not save file " + dir.file("sub/gridNon.grd"), 0), 0u);
+
+    CellTable other(1, 1);
+    EXPECT_FALSE(other.saveTable(dir.path() + "/no/such/folder/gridNon.grd"));
+    EXPECT_EQ(fake.errors.size(), 2u);
+    EXPECT_EQ(dir.read("gridNon.grd"), before);
+    // No temporary files are left behind.
+    int files = 0;
+    for (const auto& e : std::filesystem::directory_iterator(dir.path()))
+        files += e.is_regular_file() ? 1 : 0;
+    EXPECT_EQ(files, 1);
+}
+
+TEST(CellTableOps, InsertRemoveAndOutsideReads) {
+    CellTable t(2, 3);
+    t.setCell(0, 1, "a");
+    t.setCell(0, 2, "b");
+    t.insertRows(2, 2);
+    EXPECT_EQ(t.rowCount(), 5);
+    EXPECT_EQ(t.cell(0, 2), "");
+    EXPECT_EQ(t.cell(0, 4), "b");
+    t.insertRows(5, 1); // append
+    EXPECT_EQ(t.rowCount(), 6);
+    t.removeRows(2, 0);
+    EXPECT_EQ(t.rowCount(), 6);
+    t.removeRows(1, 3);
+    EXPECT_EQ(t.rowCount(), 3);
+    EXPECT_EQ(t.cell(0, 1), "b");
+    EXPECT_EQ(t.cell(-1, 0), "");
+    EXPECT_EQ(t.cell(0, 99), "");
+    t.setColCount(1);
+    EXPECT_EQ(t.cell(1, 1), "");
+    t.setRowCount(1);
+    EXPECT_EQ(t.rowCount(), 1);
+}
+
+// Rows as "col0|col1|..." for compact expectations.
+std::vector<std::string> rowsOf(const CellTable& t) {
+    std::vector<std::string> out;
+    for (int r = 1; r < t.rowCount(); ++r) {
+        std::string s;
+        for (int c = 0; c < t.colCount(); ++c)
+            s += (c ? "|" : "") + t.cell(c, r);
+        out.push_back(s);
+    }
+    return out;
+}
+
+CellTable dayView(std::vector<std::vector<std::string>> rows) {
+    CellTable t(5, static_cast<int>(rows.size()) + 1);
+    t.setCell(0, 0, "Time");
+    for (size_t r = 0; r < rows.size(); ++r)
+        for (size_t c = 0; c < rows[r].size(); ++c)
+            t.setCell(static_cast<int>(c), static_cast<int>(r) + 1, rows[r][c]);
+    return t;
+}
+
+TEST(CellTableSort, TieBreaksStopBeforeTheLastColumn) {
+    CellTable t = dayView({{"1", "Work", "b", "No", "A"},
+                           {"2", "Home", "z", "No", "B"},
+                           {"3", "Work", "a", "Yes", "C"},
+                           {"4", "Work", "a", "No", "D"},
+                           {"5", "Work", "a", "No", "0"}});
+    t.setSortColumn(1);
+    t.sortRows();
+    // Equal categories go by "What", then "Done?", never by the last column: rows 4 and 5
+    // tie and keep their order.
+    EXPECT_EQ(rowsOf(t), (std::vector<std::string>{"2|Home|z|No|B", "4|Work|a|No|D",
+                                                   "5|Work|a|No|0", "3|Work|a|Yes|C",
+                                                   "1|Work|b|No|A"}));
+    t.setSortDirection(SortDirection::Descending);
+    t.sortRows();
+    EXPECT_EQ(rowsOf(t).front(), "1|Work|b|No|A");
+    EXPECT_EQ(rowsOf(t).back(), "2|Home|z|No|B");
+    EXPECT_EQ(t.cell(0, 0), "Time");
+}
+
+TEST(CellTableSort, LastColumnSortsAloneAndTextIsByteOrder) {
+    CellTable t = dayView({{"b", "", "", "", "x"}, {"a", "", "", "", "x"}, {"c", "", "", "", "W"}});
+    t.setSortColumn(4);
+    t.sortRows();
+    EXPECT_EQ(rowsOf(t), (std::vector<std::string>{"c||||W", "b||||x", "a||||x"}));
+    CellTable u = dayView({{"b"}, {"B"}, {"\xc3\xa9"}, {"ab"}, {"a"}});
+    u.sortRows();
+    EXPECT_EQ(rowsOf(u), (std::vector<std::string>{"B||||", "a||||", "ab||||", "b||||",
+                                                   "\xc3\xa9||||"}));
+}
+
+TEST(CellTableSort, CustomComparisonAndHeaderClicks) {
+    CellTable t = dayView({{"10", "x"}, {"9", "y"}, {"", "a"}, {"", "b"}});
+    t.setCustomCompare(0, [](const std::string& a, const std::string& b) {
+        if (a.empty() || b.empty())
+            return 0;
+        return std::stoi(a) - std::stoi(b);
+    });
+    t.setCanSort([](int col) { return col != 3; });
+
+    EXPECT_FALSE(t.sortByHeaderClick(3)); // not allowed
+    EXPECT_TRUE(t.sortByHeaderClick(1));  // another column: ascending
+    EXPECT_EQ(t.sortColumn(), 1);
+    EXPECT_EQ(t.sortDirection(), SortDirection::Ascending);
+    EXPECT_TRUE(t.sortByHeaderClick(1)); // the same column again: reversed
+    EXPECT_EQ(t.sortDirection(), SortDirection::Descending);
+    EXPECT_EQ(rowsOf(t).front(), "9|y|||");
+
+    EXPECT_TRUE(t.sortByHeaderClick(0));
+    EXPECT_EQ(t.sortDirection(), SortDirection::Ascending);
+    // Custom: 9 before 10 as numbers; empty times equal to anything, so categories decide
+    // among the rows they meet. Check the numeric pair only.
+    const auto rows = rowsOf(t);
+    const auto nine = std::find(rows.begin(), rows.end(), "9|y|||");
+    const auto ten = std::find(rows.begin(), rows.end(), "10|x|||");
+    EXPECT_LT(nine, ten);
+
+    CellTable one = dayView({{"x"}});
+    EXPECT_FALSE(one.sortByHeaderClick(0)); // fewer than two data rows
+}
+
+} // namespace
+} // namespace dw
