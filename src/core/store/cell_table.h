@@ -41,6 +41,9 @@ public:
     // Rows p..p+n-1 are dropped and the rows below move up.
     void removeRows(int p, int n);
 
+    // Removes every data row the predicate picks, keeping the order of the others.
+    void removeDataRowsIf(const std::function<bool(const Row&)>& pick);
+
     // Whole rows, for the store's bulk moves.
     const Row& row(int r) const { return rows_[static_cast<size_t>(r)]; }
     Row& row(int r) { return rows_[static_cast<size_t>(r)]; }
@@ -58,7 +61,8 @@ public:
     // Compares two data rows by the sort settings: the sort column, then each column to
     // its right up to C-2 (the last column never breaks a tie); descending reverses all.
     int compareRows(const Row& a, const Row& b) const;
-    // Orders the data rows by the sort settings; row 0 stays.
+    // Orders the data rows by the sort settings; row 0 stays. Stable, and cheap for a table
+    // that is already sorted but for a few rows: it merges the sorted runs it finds.
     void sortRows();
     // A click on a header cell: sorts by that column when allowed and there are at least
     // two data rows. The sort column's own header reverses the direction; another column

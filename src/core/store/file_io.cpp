@@ -71,6 +71,24 @@ bool writeFileAtomic(const std::string& path, const std::string& bytes, std::str
     return ok;
 }
 
+bool fileExists(const std::string& path) {
+    std::error_code ec;
+    return fs::is_regular_file(path, ec);
+}
+
+std::string keepDamagedCopy(const std::string& path) {
+    for (int n = 1; n < 1000; ++n) {
+        const std::string copy = path + ".damaged" + (n == 1 ? "" : "-" + std::to_string(n));
+        std::error_code ec;
+        if (fs::exists(copy, ec))
+            continue;
+        if (fs::copy_file(path, copy, ec))
+            return copy;
+        return {};
+    }
+    return {};
+}
+
 bool fileMissingOrEmpty(const std::string& path) {
     std::error_code ec;
     const auto size = fs::file_size(path, ec);

@@ -12,6 +12,13 @@ bool readFileBytes(const std::string& path, std::string& bytes);
 // one. On failure the old file is untouched and `error` says why.
 bool writeFileAtomic(const std::string& path, const std::string& bytes, std::string& error);
 
+bool fileExists(const std::string& path);
+
+// Copies a file that could not be read to a free name beside it ("grid.grd.damaged",
+// "grid.grd.damaged-2", ...) so that the next save cannot destroy what may still be
+// recovered from it. Answers the copy's path, or empty when it could not be made.
+std::string keepDamagedCopy(const std::string& path);
+
 // True when the file does not exist or is 0 bytes long.
 bool fileMissingOrEmpty(const std::string& path);
 

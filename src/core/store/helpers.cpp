@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "core/dates/date_parse.h"
+#include "core/store/file_io.h"
 
 namespace dw {
 
@@ -129,6 +130,17 @@ int firstFreeRow(CellTable& table) {
             return r;
     table.insertRows(table.rowCount(), 1);
     return table.rowCount() - 1;
+}
+
+void loadTableIfPresent(CellTable& table, const std::string& path) {
+    if (!fileExists(path))
+        return;
+    try {
+        table.loadTable(path);
+    } catch (const TableFileError&) {
+        keepDamagedCopy(path);
+        throw;
+    }
 }
 
 } // namespace dw

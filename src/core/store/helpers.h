@@ -42,4 +42,9 @@ void clearDataRows(CellTable& table);
 // The lowest data row whose column 0 is empty, appending one when there is none.
 int firstFreeRow(CellTable& table);
 
+// Loads a table file when it exists (a missing file is no error and leaves the table as
+// it is). When the file cannot be loaded, a copy of it is kept aside (keepDamagedCopy)
+// before the TableFileError goes on to the caller, so no later save loses it.
+void loadTableIfPresent(CellTable& table, const std::string& path);
+
 } // namespace dw

@@ -1,0 +1,306 @@
+#include "core/store/task_store.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "core/store/file_io.h"
+#include "core/store/helpers.h"
+
+namespace dw {
+
+namespace {
+
+// A key in the form the program writes: digits, optionally a full stop and more digits,
+// optionally signed. Answers its two numbers.
+bool parsePlainKey(std::string_view key, long long& date, long long& sequence) {
+    if (key.empty())
+        return false;
+    const char* p = key.data();
+    const char* end = p + key.size();
+    const bool negative = *p == '-';
+    if (negative)
+        ++p;
+    const char* dot = std::find(p, end, '.');
+    // Nine digits keep the date inside int; longer keys take the general road.
+    if (dot == p || dot - p > 9)
+        return false;
+    long long d = 0;
+    for (const char* q = p; q < dot; ++q) {
+        if (*q < '0' || *q > '9')
+            return false;
+        d = d * 10 + (*q - '0');
+    }
+    long long s = -1;
+    if (dot != end) {
+        const char* q = dot + 1;
+        if (q == end || end - q > 18)
+            return false;
+        s = 0;
+        for (; q < end; ++q) {
+            if (*q < '0' || *q > '9')
+                return false;
+            s = s * 10 + (*q - '0');
+        }
+    }
+    date = negative ? -d : d;
+    sequence = s;
+    return true;
+}
+
+int cutToInt(double v) {
+    if (!std::isfinite(v) || v >= 2147483647.0 || v <= -2147483648.0)
+        return 0;
+    return static_cast<int>(v);
+}
+
+template <typename T> int threeWay(T a, T b) { return a < b ? -1 : a > b ? 1 : 0; }
+
+} // namespace
+
+std::string storeKey(int date, int sequence) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%d.%d", date, sequence);
+    return buf;
+}
+
+int keyDate(std::string_view key, const FormatSettings& fs) {
+    long long date = 0, sequence = 0;
+    if (parsePlainKey(key, date, sequence))
+        return static_cast<int>(date);
+    return cutToInt(numberOfText(key, fs));
+}
+
+int compareStoreKeys(const std::string& a, const std::string& b, const FormatSettings& fs) {
+    long long da = 0, sa = 0, db = 0, sb = 0;
+    const bool plainA = parsePlainKey(a, da, sa);
+    const bool plainB = parsePlainKey(b, db, sb);
+    if (!plainA)
+        da = keyDate(a, fs);
+    if (!plainB)
+        db = keyDate(b, fs);
+    if (da != db)
+        return threeWay(da, db);
+    // Within a date: the program's own keys by sequence number, any other key after them
+    // in text order. Equal numbers written differently ("5.0100", "5.100") go by text.
+    if (plainA != plainB)
+        return plainA ? -1 : 1;
+    if (plainA && sa != sb)
+        return threeWay(sa, sb);
+    return a.compare(b);
+}
+
+int gridDayCustomCompare(const std::string& a, const std::string& b, const FormatSettings& fs,
+                         const Clock& clock) {
+    if (a.empty() || b.empty())
+        return 0;
+    return threeWay(timeOfText(a, fs, clock), timeOfText(b, fs, clock));
+}
+
+CellTable makeGridStore(const FormatSettings& fs) {
+    CellTable t(6, 4);
+    const int widths[] = {110, 94, 146, 64, 64, 64};
+    for (int c = 0; c < 6; ++c)
+        t.setColWidth(c, widths[c]);
+    t.setCustomCompare(StoreCol::Key, [&fs](const std::string& a, const std::string& b) {
+        return compareStoreKeys(a, b, fs);
+    });
+    return t;
+}
+
+CellTable makeGridDay(const FormatSettings& fs, const Clock& clock) {
+    CellTable t(5, 2);
+    const char* headers[] = {"Time", "Category", "What", "Done?", "Alarm?"};
+    const int widths[] = {54, 62, 231, 52, 52};
+    for (int c = 0; c < 5; ++c) {
+        t.setCell(c, 0, headers[c]);
+        t.setColWidth(c, widths[c]);
+    }
+    t.setCustomCompare(DayCol::Time, [&fs, &clock](const std::string& a, const std::string& b) {
+        return gridDayCustomCompare(a, b, fs, clock);
+    });
+    return t;
+}
+
+CellTable makeGridNonday() {
+    CellTable t(3, 2);
+    const char* headers[] = {"Category", "What", "Done?"};
+    const int widths[] = {62, 503, 52};
+    for (int c = 0; c < 3; ++c) {
+        t.setCell(c, 0, headers[c]);
+        t.setColWidth(c, widths[c]);
+    }
+    return t;
+}
+
+TaskStore::TaskStore(const FormatSettings& fs, const Clock& clock)
+    : fs_(fs), gridStore_(makeGridStore(fs)), gridDay_(makeGridDay(fs, clock)),
+      gridNonday_(makeGridNonday()) {}
+
+std::string TaskStore::storePath() const { return joinPath(dataDir_, "grid.grd"); }
+std::string TaskStore::todoPath() const { return joinPath(dataDir_, "gridNon.grd"); }
+
+bool TaskStore::passesFilter(int row) const {
+    if (!filter_)
+        return true;
+    return filter_(gridStore_.cell(StoreCol::Done, row), gridStore_.cell(StoreCol::Category, row));
+}
+
+int TaskStore::keyDate(int row) const {
+    return dw::keyDate(gridStore_.cell(StoreCol::Key, row), fs_);
+}
+
+int TaskStore::firstVisibleRow(int date) const {
+    const int rows = gridStore_.rowCount();
+    if (rows < 2)
+        return -1;
+    int lo = 1, hi = rows - 1, m = 0;
+    bool hit = false;
+    while (lo <= hi) {
+        m = lo + (hi - lo) / 2;
+        const int d = keyDate(m);
+        if (d == date) {
+            hit = true;
+            break;
+        }
+        if (date < d)
+            hi = m - 1;
+        else
+            lo = m + 1;
+    }
+    if (!hit)
+        return -1;
+    // Any row of the date will do as a start; the answer is the uppermost one that passes.
+    int first = m;
+    while (first > 1 && keyDate(first - 1) == date)
+        --first;
+    for (int r = first; r < rows && keyDate(r) == date; ++r)
+        if (passesFilter(r))
+            return r;
+    return -1;
+}
+
+int TaskStore::countVisibleRows(int b) const {
+    const int date = keyDate(b);
+    int n = 1;
+    for (int r = b + 1; r < gridStore_.rowCount() && keyDate(r) == date; ++r)
+        if (passesFilter(r))
+            ++n;
+    return n;
+}
+
+int TaskStore::dateHighlight(int date, bool wantDone, bool wantNotDone) const {
+    if (!wantDone && !wantNotDone)
+        return -1;
+    const int b = firstVisibleRow(date);
+    if (b < 1)
+        return -1;
+    for (int r = b; r < gridStore_.rowCount() && keyDate(r) == date; ++r) {
+        if (!passesFilter(r))
+            continue;
+        const std::string& done = gridStore_.cell(StoreCol::Done, r);
+        if (wantDone && done == "Yes")
+            return 1;
+        if (wantNotDone && done == "No")
+            return 2;
+    }
+    return -1;
+}
+
+void TaskStore::readFromStore(int date) {
+    const int b = firstVisibleRow(date);
+    if (b < 1) {
+        gridDay_.setRowCount(2);
+        clearDataRows(gridDay_);
+        return;
+    }
+    const int n = countVisibleRows(b);
+    gridDay_.setRowCount(n + 1);
+    clearDataRows(gridDay_);
+    int next = 1;
+    for (int r = b; r < gridStore_.rowCount() && keyDate(r) == date; ++r) {
+        if (!passesFilter(r))
+            continue;
+        for (int c = 0; c < 5; ++c)
+            gridDay_.setCell(c, next, gridStore_.cell(c + 1, r));
+        ++next;
+    }
+}
+
+bool TaskStore::writeToStore(int date) {
+    const int b = firstVisibleRow(date);
+    int p = 1;
+    if (b >= 1) {
+        // The date's rows are consecutive; the filter's hidden rows among them stay.
+        int end = b;
+        while (end < gridStore_.rowCount() && keyDate(end) == date)
+            ++end;
+        int kept = b;
+        for (int r = b; r < end; ++r) {
+            if (!passesFilter(r)) {
+                if (kept != r)
+                    std::swap(gridStore_.row(kept), gridStore_.row(r));
+                ++kept;
+            }
+        }
+        gridStore_.removeRows(kept, end - kept);
+        p = b;
+    }
+    const int k = gridDay_.rowCount() - 1;
+    gridStore_.insertRows(p, k);
+    for (int j = 1; j <= k; ++j) {
+        if (gridDay_.cell(DayCol::Time, j).empty())
+            continue; // a blank day-view row leaves its store row empty
+        const int r = p + j - 1;
+        gridStore_.setCell(StoreCol::Key, r, storeKey(date, j + 100));
+        for (int c = 0; c < 5; ++c)
+            gridStore_.setCell(c + 1, r, gridDay_.cell(c, j));
+    }
+    return SortGridStore();
+}
+
+bool TaskStore::SortGridStore() {
+    gridStore_.removeDataRowsIf([](const CellTable::Row& row) { return row[StoreCol::Key].empty(); });
+    gridStore_.setSortColumn(StoreCol::Key);
+    gridStore_.setSortDirection(SortDirection::Ascending);
+    gridStore_.sortRows();
+    return gridStore_.saveTable(storePath());
+}
+
+bool TaskStore::insertTask(int date, const DatedTask& task) {
+    gridStore_.insertRows(1, 1);
+    gridStore_.setCell(StoreCol::Key, 1, storeKey(date, 100));
+    gridStore_.setCell(StoreCol::Time, 1, task.time);
+    gridStore_.setCell(StoreCol::Category, 1, task.category);
+    gridStore_.setCell(StoreCol::What, 1, task.what);
+    gridStore_.setCell(StoreCol::Done, 1, yesNo(task.done));
+    gridStore_.setCell(StoreCol::Alarm, 1, yesNo(task.alarm));
+    return SortGridStore();
+}
+
+void TaskStore::deleteEntry(CellTable& table, int selected, bool writeBack, int date) {
+    if (table.rowCount() < 3)
+        clearDataRows(table);
+    else if (selected >= 1 && selected < table.rowCount())
+        table.removeRows(selected, 1);
+    if (writeBack)
+        writeToStore(date);
+}
+
+void TaskStore::loadStoreFile() {
+    loadTableIfPresent(gridStore_, storePath());
+    // A file with fewer columns than the layout must not make later writes drop cells.
+    if (gridStore_.colCount() < 6)
+        gridStore_.setColCount(6);
+}
+
+void TaskStore::loadTodoFile() {
+    loadTableIfPresent(gridNonday_, todoPath());
+    if (gridNonday_.colCount() < 3)
+        gridNonday_.setColCount(3);
+}
+
+bool TaskStore::saveStoreFile() const { return gridStore_.saveTable(storePath()); }
+bool TaskStore::saveTodoFile() const { return gridNonday_.saveTable(todoPath()); }
+
+} // namespace dw

@@ -1,0 +1,126 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "core/dates/clock.h"
+#include "core/dates/format_settings.h"
+#include "core/store/cell_table.h"
+
+namespace dw {
+
+// Columns of the dated task store; the day view holds columns 1 to 5 as its 0 to 4.
+namespace StoreCol {
+constexpr int Key = 0, Time = 1, Category = 2, What = 3, Done = 4, Alarm = 5;
+}
+namespace DayCol {
+constexpr int Time = 0, Category = 1, What = 2, Done = 3, Alarm = 4;
+}
+namespace TodoCol {
+constexpr int Category = 0, What = 1, Done = 2;
+}
+
+// Decides for a dated task, by its done flag and category, whether it is shown.
+using TaskFilter = std::function<bool(const std::string& done, const std::string& category)>;
+
+// One dated task, as the commands that insert straight into the store hand it over.
+struct DatedTask {
+    std::string time;
+    std::string category;
+    std::string what;
+    bool done = false;
+    bool alarm = false;
+};
+
+// The store's key for a date and a sequence number: "%d.%d".
+std::string storeKey(int date, int sequence);
+// The date of a key: the whole part, cut toward zero, of the key read as a number; 0 for
+// an empty or non-numeric key.
+int keyDate(std::string_view key, const FormatSettings& fs);
+// The order of keys: by date, then by sequence number, both as numbers. For keys with a
+// five-digit date and a three-digit sequence this is the order of the texts; unlike the
+// texts it stays right for every other date and for the 900th task of a day.
+int compareStoreKeys(const std::string& a, const std::string& b, const FormatSettings& fs);
+
+// The day view's time column: both times read with timeOfText and compared as numbers;
+// when either is empty the two are equal.
+int gridDayCustomCompare(const std::string& a, const std::string& b, const FormatSettings& fs,
+                         const Clock& clock);
+
+CellTable makeGridStore(const FormatSettings& fs);
+CellTable makeGridDay(const FormatSettings& fs, const Clock& clock);
+CellTable makeGridNonday();
+
+// The dated task store with its day view and the to-do table. Dated tasks change only
+// through the day view: readFromStore copies a date's filtered rows into it, and
+// writeToStore writes it back over exactly those rows and saves grid.grd.
+// The format settings and the clock must outlive the store.
+class TaskStore {
+public:
+    TaskStore(const FormatSettings& fs, const Clock& clock);
+
+    CellTable& gridStore() { return gridStore_; }
+    const CellTable& gridStore() const { return gridStore_; }
+    CellTable& gridDay() { return gridDay_; }
+    const CellTable& gridDay() const { return gridDay_; }
+    CellTable& gridNonday() { return gridNonday_; }
+    const CellTable& gridNonday() const { return gridNonday_; }
+
+    // Every task passes until a filter is set; an empty function clears it.
+    void setFilter(TaskFilter filter) { filter_ = std::move(filter); }
+    bool passesFilter(int row) const;
+
+    // Where grid.grd and gridNon.grd live.
+    void setDataDir(std::string dir) { dataDir_ = std::move(dir); }
+    const std::string& dataDir() const { return dataDir_; }
+    std::string storePath() const;
+    std::string todoPath() const;
+
+    int keyDate(int row) const;
+
+    // The date's filtered rows: the first of them (-1 when none), and how many there are
+    // from that first row b on.
+    int firstVisibleRow(int date) const;
+    int countVisibleRows(int b) const;
+    // Calls visit(row) for each of the date's filtered rows in store order.
+    template <typename Visit> void forEachVisibleRow(int date, Visit&& visit) const {
+        const int b = firstVisibleRow(date);
+        if (b < 1)
+            return;
+        for (int r = b; r < gridStore_.rowCount() && keyDate(r) == date; ++r)
+            if (passesFilter(r))
+                visit(r);
+    }
+    // 1 when the first qualifying filtered row of the date is done (and done is wanted), 2
+    // when it is not done (and not-done is wanted), -1 otherwise.
+    int dateHighlight(int date, bool wantDone, bool wantNotDone) const;
+
+    void readFromStore(int date);
+    // Answers whether grid.grd was saved (a failed save has been reported).
+    bool writeToStore(int date);
+    // Drops rows with an empty key, sorts the store, saves grid.grd.
+    bool SortGridStore();
+    // Adds a task to a date without the day view, keyed date.100, then SortGridStore.
+    bool insertTask(int date, const DatedTask& task);
+    // Removes row `selected` of the day view or the to-do table (empties it when it is the
+    // only data row); with writeBack, writes the day view back for the date.
+    void deleteEntry(CellTable& table, int selected, bool writeBack, int date);
+
+    // Loading at start-up: a missing file leaves the table as it is. Throws TableFileError.
+    void loadStoreFile();
+    void loadTodoFile();
+    // Saving: answers false after reporting a failure.
+    bool saveStoreFile() const;
+    bool saveTodoFile() const;
+
+private:
+    const FormatSettings& fs_;
+    CellTable gridStore_;
+    CellTable gridDay_;
+    CellTable gridNonday_;
+    TaskFilter filter_;
+    std::string dataDir_ = ".";
+};
+
+} // namespace dw

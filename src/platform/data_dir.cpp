@@ -1,0 +1,32 @@
+#include "platform/data_dir.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include "core/store/helpers.h"
+
+namespace dw {
+
+bool ensureDir(const std::string& dir) {
+    return !dir.empty() && QDir().mkpath(QString::fromStdString(dir));
+}
+
+std::string resolveDataDir(const std::string& programDir) {
+    std::string dir;
+    const QByteArray env = qgetenv("DAYWEAVER_DATA");
+    if (!env.isEmpty()) {
+        dir = env.toStdString();
+    } else if (!programDir.empty() &&
+               QFileInfo(QString::fromStdString(joinPath(programDir, "grid.grd"))).isFile()) {
+        dir = programDir;
+    } else {
+        const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+        if (base.isEmpty())
+            return {};
+        dir = (base + "/Dayweaver").toStdString();
+    }
+    return ensureDir(dir) ? dir : std::string();
+}
+
+} // namespace dw
