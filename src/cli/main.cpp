@@ -1,22 +1,295 @@
-#include <cstdio>
-#include <cstring>
+// dayweaver-cli: the scripting companion. Works on the program's data folder with the
+// program's own store rules and the system locale, so its texts match the program's.
+#include <QCoreApplication>
 
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/cli_args.h"
+#include "core/calendar/relative_date.h"
+#include "core/dates/date_format.h"
+#include "core/dates/date_parse.h"
+#include "core/holidays/holiday_rules.h"
+#include "core/prompts/prompts.h"
+#include "core/store/file_io.h"
+#include "core/store/helpers.h"
+#include "core/store/task_store.h"
+#include "core/store/text_codec.h"
+#include "platform/data_dir.h"
+#include "platform/data_lock.h"
+#include "platform/locale_settings.h"
+#include "platform/system_clock.h"
+
+namespace dw::cli {
 namespace {
 
-const char* kUsage = "Usage: dayweaver-cli [--data DIR] COMMAND [ARGS]\n"
-                     "       dayweaver-cli --help | --version\n";
+const char* kUsage =
+    "Usage: dayweaver-cli [--data DIR] COMMAND [ARGS]\n"
+    "\n"
+    "Commands:\n"
+    "  agenda [DATE]            the tasks of a date (default today)\n"
+    "  add DATE TIME TEXT [--category C] [--alarm] [--done]\n"
+    "                           add a dated task (TIME is HH:MM, 24-hour)\n"
+    "  todo                     list the to-do tasks\n"
+    "  todo add TEXT [--category C]\n"
+    "                           add a to-do task\n"
+    "  holidays YEAR            the holidays of a year\n"
+    "  check                    load every data file and report on it\n"
+    "\n"
+    "Dates are YYYY-MM-DD. DIR defaults to the program's data folder.\n"
+    "Exit status: 0 success, 1 data problem, 2 usage error.\n";
+
+// A problem with the data: the message goes to stderr, exit status 1.
+struct DataError {
+    std::string message;
+};
+
+// Errors from the core (a failed save) are data problems of the command that caused them.
+class CliPrompts : public Prompts {
+public:
+    std::vector<std::string> errors;
+    void error(const std::string& text) override { errors.push_back(text); }
+    void info(const std::string& text) override { std::cerr << text << '\n'; }
+    bool askYesNo(const std::string&, const std::string&) override { return false; }
+    bool inputText(const std::string&, const std::string&, std::string&) override {
+        return false;
+    }
+    std::string openFileName(const std::string&, const std::string&, const std::string&) override {
+        return {};
+    }
+    std::string saveFileName(const std::string&, const std::string&, const std::string&) override {
+        return {};
+    }
+};
+
+// The editor's limits, in characters.
+constexpr size_t kMaxCategory = 20;
+constexpr size_t kMaxNotes = 2048;
+
+struct Context {
+    std::string dataDir;
+    FormatSettings fs;
+    SystemClock clock;
+    CliPrompts prompts;
+};
+
+std::string checkedCategory(Args& args) {
+    const std::string category = normalizeTypedText(args.takeOption("--category").value_or(""));
+    if (utf8Length(category) > kMaxCategory || category.find('\r') != std::string::npos)
+        throw UsageError{"a category is one line of at most 20 characters"};
+    return category;
+}
+
+std::string checkedText(const std::string& raw) {
+    const std::string text = normalizeTypedText(raw);
+    if (isBlankText(text))
+        throw UsageError{"the task's text is empty"};
+    if (utf8Length(text) > kMaxNotes)
+        throw UsageError{"a task's text is at most 2048 characters"};
+    return text;
+}
+
+// A command stops at a file it cannot read and writes nothing, so nothing is lost and no
+// copy of the damaged file is needed.
+template <typename Load> void loading(Load&& load) {
+    try {
+        load();
+    } catch (const TableFileError& e) {
+        throw DataError{e.what()};
+    }
+}
+
+void load(CellTable& table, const std::string& path) {
+    loading([&] { loadTableIfPresent(table, path, false); });
+}
+
+// Holds the data folder's lock for a writing command.
+class WriteLock {
+public:
+    explicit WriteLock(const std::string& dataDir) : lock_(dataDir) {
+        if (!lock_.tryLock())
+            throw DataError{"Dayweaver is running with the data folder " + dataDir +
+                            "; close it before changing tasks from the command line"};
+    }
+
+private:
+    DataDirLock lock_;
+};
+
+void saved(Context& ctx, bool ok) {
+    if (!ok || !ctx.prompts.errors.empty())
+        throw DataError{ctx.prompts.errors.empty() ? "the file could not be saved"
+                                                   : ctx.prompts.errors.front()};
+}
+
+int agenda(Context& ctx, Args& args) {
+    const auto dateArg = args.takePositional();
+    args.expectEnd();
+    const int date = dateArg ? parseIsoDate(*dateArg) : wholeDays(ctx.clock.now());
+
+    TaskStore store(ctx.fs, ctx.clock);
+    store.setDataDir(ctx.dataDir);
+    CellTable holidays(4, 2);
+    loading([&] { store.loadStoreFile(false); });
+    load(holidays, joinPath(ctx.dataDir, "holiday.grd"));
+
+    std::string head = formatDateTime("ddd ddddd", date, ctx.fs) + "  " +
+                       relativeDateText(date, ctx.clock);
+    const std::string holiday = holidayForDate(holidays, date, ctx.fs);
+    if (!holiday.empty())
+        head += "  " + holiday;
+    std::cout << head << '\n';
+    const CellTable& s = store.gridStore();
+    store.forEachVisibleRow(date, [&](int r) {
+        std::cout << s.cell(StoreCol::Time, r) << '\t' << s.cell(StoreCol::Category, r) << '\t'
+                  << s.cell(StoreCol::Done, r) << '\t' << s.cell(StoreCol::Alarm, r) << '\t'
+                  << firstLine(s.cell(StoreCol::What, r)) << '\n';
+    });
+    return 0;
+}
+
+int add(Context& ctx, Args& args) {
+    const std::string category = checkedCategory(args);
+    const bool alarm = args.takeFlag("--alarm");
+    const bool done = args.takeFlag("--done");
+    const int date = parseIsoDate(args.requirePositional("DATE"));
+    const double time = parseIsoTime(args.requirePositional("TIME"));
+    const std::string text = checkedText(args.requirePositional("TEXT"));
+    args.expectEnd();
+
+    WriteLock lock(ctx.dataDir);
+    TaskStore store(ctx.fs, ctx.clock);
+    store.setDataDir(ctx.dataDir);
+    loading([&] { store.loadStoreFile(false); });
+    DatedTask task{formatDateTime("t", time, ctx.fs), category, text, done, alarm};
+    saved(ctx, store.insertTask(date, task));
+    return 0;
+}
+
+int todo(Context& ctx, Args& args) {
+    TaskStore store(ctx.fs, ctx.clock);
+    store.setDataDir(ctx.dataDir);
+    CellTable& t = store.gridNonday();
+    const auto sub = args.takePositional();
+    if (!sub) {
+        load(t, store.todoPath());
+        for (int r = 1; r < t.rowCount(); ++r)
+            if (isTodoRowOccupied(t, r))
+                std::cout << t.cell(TodoCol::Category, r) << '\t' << t.cell(TodoCol::Done, r)
+                          << '\t' << firstLine(t.cell(TodoCol::What, r)) << '\n';
+        return 0;
+    }
+    if (*sub != "add")
+        throw UsageError{"unknown todo command: " + *sub};
+    const std::string category = checkedCategory(args);
+    const std::string text = checkedText(args.requirePositional("TEXT"));
+    args.expectEnd();
+
+    WriteLock lock(ctx.dataDir);
+    loading([&] { store.loadTodoFile(false); });
+    const int r = firstFreeTodoRow(t);
+    t.setCell(TodoCol::Category, r, category);
+    t.setCell(TodoCol::What, r, text);
+    t.setCell(TodoCol::Done, r, "No");
+    saved(ctx, store.saveTodoFile());
+    return 0;
+}
+
+int holidays(Context& ctx, Args& args) {
+    const std::string yearText = args.requirePositional("YEAR");
+    args.expectEnd();
+    int year = 0;
+    if (yearText.empty() || yearText.size() > 4 ||
+        yearText.find_first_not_of("0123456789") != std::string::npos ||
+        (year = std::stoi(yearText)) < 1)
+        throw UsageError{"not a year: " + yearText};
+    CellTable table(4, 2);
+    load(table, joinPath(ctx.dataDir, "holiday.grd"));
+    const int first = dateSerialOf(year, 1, 1);
+    const int last = dateSerialOf(year, 12, 31);
+    for (int d = first; d <= last; ++d) {
+        const std::string name = holidayForDate(table, d, ctx.fs);
+        if (!name.empty())
+            std::cout << isoDate(d) << '\t' << name << '\n';
+    }
+    return 0;
+}
+
+int check(Context& ctx, Args& args) {
+    args.expectEnd();
+    int status = 0;
+    for (const char* name : {"grid.grd", "gridNon.grd", "holiday.grd", "gridComp.grd"}) {
+        const std::string path = joinPath(ctx.dataDir, name);
+        if (!fileExists(path))
+            continue;
+        CellTable table;
+        try {
+            table.loadTable(path);
+            std::cout << name << ": ok, " << table.rowCount() - 1 << " data rows\n";
+        } catch (const TableFileError& e) {
+            std::cout << name << ": " << e.what() << '\n';
+            status = 1;
+        }
+    }
+    return status;
+}
+
+int run(int argc, char* argv[]) {
+    std::vector<std::string> raw(argv + 1, argv + argc);
+    if (raw.size() == 1 && (raw[0] == "--help" || raw[0] == "-h")) {
+        std::cout << kUsage;
+        return 0;
+    }
+    if (raw.size() == 1 && raw[0] == "--version") {
+        std::cout << "dayweaver-cli " << DAYWEAVER_VERSION << '\n';
+        return 0;
+    }
+    try {
+        Args args(raw);
+        Context ctx;
+        setPrompts(&ctx.prompts);
+        const auto dataOption = args.takeOption("--data");
+        const std::string command = args.requirePositional("COMMAND");
+        if (dataOption) {
+            ctx.dataDir = *dataOption;
+            if (!ensureDir(ctx.dataDir))
+                throw DataError{"cannot use the data folder " + ctx.dataDir};
+        } else {
+            ctx.dataDir = resolveDataDir(QCoreApplication::applicationDirPath().toStdString());
+            if (ctx.dataDir.empty())
+                throw DataError{"cannot find or create the data folder"};
+        }
+        ctx.fs = systemFormatSettings();
+        fix2000(ctx.fs);
+
+        if (command == "agenda")
+            return agenda(ctx, args);
+        if (command == "add")
+            return add(ctx, args);
+        if (command == "todo")
+            return todo(ctx, args);
+        if (command == "holidays")
+            return holidays(ctx, args);
+        if (command == "check")
+            return check(ctx, args);
+        throw UsageError{"unknown command: " + command};
+    } catch (const UsageError& e) {
+        std::cerr << "dayweaver-cli: " << e.message << "\n\n" << kUsage;
+        return 2;
+    } catch (const DataError& e) {
+        std::cerr << "dayweaver-cli: " << e.message << '\n';
+        return 1;
+    }
+}
 
 } // namespace
+} // namespace dw::cli
 
 int main(int argc, char* argv[]) {
-    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
-        std::fputs(kUsage, stdout);
-        return 0;
-    }
-    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-        std::printf("dayweaver-cli %s\n", DAYWEAVER_VERSION);
-        return 0;
-    }
-    std::fputs(kUsage, stderr);
-    return 2;
+    QCoreApplication app(argc, argv);
+    const int status = dw::cli::run(argc, argv);
+    dw::setPrompts(nullptr);
+    return status;
 }

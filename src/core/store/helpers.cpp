@@ -132,13 +132,14 @@ int firstFreeRow(CellTable& table) {
     return table.rowCount() - 1;
 }
 
-void loadTableIfPresent(CellTable& table, const std::string& path) {
+void loadTableIfPresent(CellTable& table, const std::string& path, bool keepDamaged) {
     if (!fileExists(path))
         return;
     try {
         table.loadTable(path);
     } catch (const TableFileError&) {
-        keepDamagedCopy(path);
+        if (keepDamaged)
+            keepDamagedCopy(path);
         throw;
     }
 }

@@ -44,7 +44,8 @@ int firstFreeRow(CellTable& table);
 
 // Loads a table file when it exists (a missing file is no error and leaves the table as
 // it is). When the file cannot be loaded, a copy of it is kept aside (keepDamagedCopy)
-// before the TableFileError goes on to the caller, so no later save loses it.
-void loadTableIfPresent(CellTable& table, const std::string& path);
+// before the TableFileError goes on to the caller, so no later save loses it. Callers that
+// never save after a failure (the command line) pass keepDamaged = false.
+void loadTableIfPresent(CellTable& table, const std::string& path, bool keepDamaged = true);
 
 } // namespace dw

@@ -97,6 +97,18 @@ int gridDayCustomCompare(const std::string& a, const std::string& b, const Forma
     return threeWay(timeOfText(a, fs, clock), timeOfText(b, fs, clock));
 }
 
+bool isTodoRowOccupied(const CellTable& todo, int row) {
+    return !todo.cell(TodoCol::Category, row).empty() || !todo.cell(TodoCol::What, row).empty();
+}
+
+int firstFreeTodoRow(CellTable& todo) {
+    for (int r = 1; r < todo.rowCount(); ++r)
+        if (!isTodoRowOccupied(todo, r))
+            return r;
+    todo.insertRows(todo.rowCount(), 1);
+    return todo.rowCount() - 1;
+}
+
 CellTable makeGridStore(const FormatSettings& fs) {
     CellTable t(6, 4);
     const int widths[] = {110, 94, 146, 64, 64, 64};
@@ -287,15 +299,15 @@ void TaskStore::deleteEntry(CellTable& table, int selected, bool writeBack, int 
         writeToStore(date);
 }
 
-void TaskStore::loadStoreFile() {
-    loadTableIfPresent(gridStore_, storePath());
+void TaskStore::loadStoreFile(bool keepDamaged) {
+    loadTableIfPresent(gridStore_, storePath(), keepDamaged);
     // A file with fewer columns than the layout must not make later writes drop cells.
     if (gridStore_.colCount() < 6)
         gridStore_.setColCount(6);
 }
 
-void TaskStore::loadTodoFile() {
-    loadTableIfPresent(gridNonday_, todoPath());
+void TaskStore::loadTodoFile(bool keepDamaged) {
+    loadTableIfPresent(gridNonday_, todoPath(), keepDamaged);
     if (gridNonday_.colCount() < 3)
         gridNonday_.setColCount(3);
 }

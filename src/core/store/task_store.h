@@ -48,6 +48,12 @@ int compareStoreKeys(const std::string& a, const std::string& b, const FormatSet
 int gridDayCustomCompare(const std::string& a, const std::string& b, const FormatSettings& fs,
                          const Clock& clock);
 
+// A to-do row holds a task when its category or its text is not empty (a task may have no
+// category, so column 0 alone does not tell).
+bool isTodoRowOccupied(const CellTable& todo, int row);
+// The lowest data row of the to-do table that holds no task, appending one when none.
+int firstFreeTodoRow(CellTable& todo);
+
 CellTable makeGridStore(const FormatSettings& fs);
 CellTable makeGridDay(const FormatSettings& fs, const Clock& clock);
 CellTable makeGridNonday();
@@ -107,9 +113,10 @@ public:
     // only data row); with writeBack, writes the day view back for the date.
     void deleteEntry(CellTable& table, int selected, bool writeBack, int date);
 
-    // Loading at start-up: a missing file leaves the table as it is. Throws TableFileError.
-    void loadStoreFile();
-    void loadTodoFile();
+    // Loading at start-up: a missing file leaves the table as it is. Throws TableFileError
+    // (after keeping a copy of the damaged file aside, unless told not to).
+    void loadStoreFile(bool keepDamaged = true);
+    void loadTodoFile(bool keepDamaged = true);
     // Saving: answers false after reporting a failure.
     bool saveStoreFile() const;
     bool saveTodoFile() const;

@@ -1,0 +1,94 @@
+#include "cli/cli_args.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "core/dates/date_serial.h"
+
+namespace dw::cli {
+
+std::optional<std::string> Args::takeOption(const std::string& name) {
+    const auto it = std::find(args_.begin(), args_.end(), name);
+    if (it == args_.end())
+        return std::nullopt;
+    if (it + 1 == args_.end())
+        throw UsageError{name + " needs a value"};
+    std::string value = *(it + 1);
+    args_.erase(it, it + 2);
+    return value;
+}
+
+bool Args::takeFlag(const std::string& name) {
+    const auto it = std::find(args_.begin(), args_.end(), name);
+    if (it == args_.end())
+        return false;
+    args_.erase(it);
+    return true;
+}
+
+std::optional<std::string> Args::takePositional() {
+    const auto it = std::find_if(args_.begin(), args_.end(), [](const std::string& a) {
+        return a.size() < 2 || a.compare(0, 2, "--") != 0;
+    });
+    if (it == args_.end())
+        return std::nullopt;
+    std::string value = *it;
+    args_.erase(it);
+    return value;
+}
+
+std::string Args::requirePositional(const std::string& what) {
+    auto v = takePositional();
+    if (!v)
+        throw UsageError{"missing " + what};
+    return *v;
+}
+
+void Args::expectEnd() const {
+    if (!args_.empty())
+        throw UsageError{"unexpected argument: " + args_.front()};
+}
+
+namespace {
+
+bool allDigits(const std::string& s, size_t from, size_t count) {
+    if (from + count > s.size())
+        return false;
+    for (size_t i = from; i < from + count; ++i)
+        if (s[i] < '0' || s[i] > '9')
+            return false;
+    return true;
+}
+
+} // namespace
+
+int parseIsoDate(const std::string& text) {
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-' || !allDigits(text, 0, 4) ||
+        !allDigits(text, 5, 2) || !allDigits(text, 8, 2))
+        throw UsageError{"not a date (YYYY-MM-DD): " + text};
+    const int y = std::stoi(text.substr(0, 4));
+    const int m = std::stoi(text.substr(5, 2));
+    const int d = std::stoi(text.substr(8, 2));
+    if (!isValidDate(y, m, d))
+        throw UsageError{"no such date: " + text};
+    return dateSerialOf(y, m, d);
+}
+
+double parseIsoTime(const std::string& text) {
+    if (text.size() != 5 || text[2] != ':' || !allDigits(text, 0, 2) || !allDigits(text, 3, 2))
+        throw UsageError{"not a time (HH:MM, 24-hour): " + text};
+    const int h = std::stoi(text.substr(0, 2));
+    const int m = std::stoi(text.substr(3, 2));
+    if (h > 23 || m > 59)
+        throw UsageError{"no such time: " + text};
+    return timeFraction(h, m);
+}
+
+std::string isoDate(int serial) {
+    const CivilDate d = decodeDate(serial);
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", d.year, d.month, d.day);
+    return buf;
+}
+
+} // namespace dw::cli
