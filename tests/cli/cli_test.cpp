@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "support/temp_dir.h"
+
+namespace {
+
+using dw::test::TempDir;
+
+struct Result {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string quoted(const std::string& arg) {
+    std::string q = "'";
+    for (const char c : arg)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+// Runs the real dayweaver-cli on a data folder, in the en-US locale, with the clock at
+// Wednesday 15 March 2000 noon when `fakeNow` is set.
+Result runCli(const TempDir& data, const std::vector<std::string>& args, bool fakeNow = true) {
+    TempDir io;
+    std::string cmd = "LC_ALL=en_US.UTF-8 LANG=en_US.UTF-8 DAYWEAVER_DATA=" + quoted(data.path()) + " ";
+    if (fakeNow)
+        cmd += "faketime '2000-03-15 12:00:00' ";
+    cmd += quoted(DAYWEAVER_CLI);
+    for (const auto& a : args)
+        cmd += " " + quoted(a);
+    cmd += " > " + quoted(io.file("out")) + " 2> " + quoted(io.file("err")) + " < /dev/null";
+    const int raw = std::system(cmd.c_str());
+    Result r;
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    r.out = io.read("out");
+    r.err = io.read("err");
+    return r;
+}
+
+TEST(Cli, AddThenAgendaInStoreOrder) {
+    TempDir data;
+    EXPECT_EQ(runCli(data, {"add", "2000-03-20", "14:30", "Dentist\nbring the card",
+                            "--category", "Health", "--alarm"})
+                  .status,
+              0);
+    EXPECT_EQ(runCli(data, {"add", "2000-03-20", "09:05", "Call mum", "--done"}).status, 0);
+    EXPECT_EQ(runCli(data, {"add", "2000-03-21", "09:00", "Next day"}).status, 0);
+
+    const Result r = runCli(data, {"agenda", "2000-03-20"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    // Inserted tasks share the sequence number and go by their time texts as text.
+    EXPECT_EQ(r.out, "Mon 3/20/2000  5 days\n"
+                     "2:30 PM\tHealth\tNo\tYes\tDentist\n"
+                     "9:05 AM\t\tYes\tNo\tCall mum\n");
+    // The text keeps its line break as CR LF (written as TAB BS in the file).
+    EXPECT_NE(data.read("grid.grd").find("3,1,Dentist\t\bbring the card\r\n"), std::string::npos);
+
+    const Result today = runCli(data, {"agenda"});
+    EXPECT_EQ(today.out, "Wed 3/15/2000  Today\n");
+}
+
+TEST(Cli, AgendaNamesTheHoliday) {
+    TempDir data;
+    data.write("holiday.grd", "4,3\r\n0,1,Christmas Day\r\n1,1,12\r\n2,1,December\r\n3,1,25\r\n"
+                              "0,2,Memorial Day\r\n1,2,05\r\n2,2,May\r\n3,2,Last : Monday\r\n");
+    const Result r = runCli(data, {"agenda", "2000-12-25"});
+    EXPECT_EQ(r.out, "Mon 12/25/2000  9 mons  Christmas Day\n");
+    const Result h = runCli(data, {"holidays", "2000"});
+    EXPECT_EQ(h.status, 0);
+    EXPECT_EQ(h.out, "2000-05-29\tMemorial Day\n2000-12-25\tChristmas Day\n");
+}
+
+TEST(Cli, ToDoListAndAdd) {
+    TempDir data;
+    EXPECT_EQ(runCli(data, {"todo", "add", "Buy milk"}).status, 0);
+    EXPECT_EQ(runCli(data, {"todo", "add", "Fix the bike", "--category", "Home"}).status, 0);
+    const Result r = runCli(data, {"todo"});
+    EXPECT_EQ(r.out, "\tNo\tBuy milk\nHome\tNo\tFix the bike\n");
+    // The first task has no category and still keeps its row.
+    EXPECT_NE(data.read("gridNon.grd").find("1,1,Buy milk\r\n"), std::string::npos);
+}
+
+TEST(Cli, UsageErrorsExitWithTwo) {
+    TempDir data;
+    const std::vector<std::vector<std::string>> bad = {
+        {},
+        {"frobnicate"},
+        {"agenda", "15/03/2000"},
+        {"agenda", "2000-02-30"},
+        {"add", "2000-03-20", "25:00", "x"},
+        {"add", "2000-03-20", "9:00", "x"},
+        {"add", "2000-03-20", "09:00"},
+        {"add", "2000-03-20", "09:00", "   "},
+        {"add", "2000-03-20", "09:00", "x", "--category", "a category far longer than twenty"},
+        {"todo", "remove"},
+        {"holidays", "20x0"},
+        {"check", "extra"},
+        {"--data"},
+    };
+    for (const auto& args : bad) {
+        const Result r = runCli(data, args);
+        EXPECT_EQ(r.status, 2) << (args.empty() ? "" : args[0]);
+        EXPECT_NE(r.err.find("Usage: dayweaver-cli"), std::string::npos);
+    }
+    EXPECT_FALSE(std::filesystem::exists(data.file("grid.grd")));
+}
+
+TEST(Cli, DamagedFileIsADataProblemAndIsLeftAlone) {
+    TempDir data;
+    data.write("grid.grd", "0,1\r\n");
+    data.write("gridNon.grd", "3,2\r\n1,1,fine\r\n");
+    const Result a = runCli(data, {"add", "2000-03-20", "09:00", "x"});
+    EXPECT_EQ(a.status, 1);
+    EXPECT_EQ(a.err, "dayweaver-cli: File contains no data or corrupt file " +
+                         data.file("grid.grd") + "\n");
+    EXPECT_EQ(data.read("grid.grd"), "0,1\r\n");
+
+    const Result c = runCli(data, {"check"});
+    EXPECT_EQ(c.status, 1);
+    EXPECT_EQ(c.out, "grid.grd: File contains no data or corrupt file " + data.file("grid.grd") +
+                         "\ngridNon.grd: ok, 1 data rows\n");
+    EXPECT_EQ(runCli(data, {"agenda", "2000-03-20"}).status, 1);
+    EXPECT_FALSE(std::filesystem::exists(data.file("grid.grd.damaged")));
+}
+
+TEST(Cli, WritingCommandsRespectTheProgramsLock) {
+    TempDir data;
+    // Another process holds the lock, as the running program does.
+    const std::string start = quoted(DAYWEAVER_LOCK_HOLDER) + " " + quoted(data.path()) + " > " +
+                              quoted(data.file("held")) + " & echo $! > " +
+                              quoted(data.file("holder.pid"));
+    ASSERT_EQ(std::system(start.c_str()), 0);
+    for (int i = 0; i < 200 && data.read("held") != "locked\n"; ++i)
+        std::system("sleep 0.05");
+    ASSERT_EQ(data.read("held"), "locked\n");
+
+    const Result add = runCli(data, {"todo", "add", "x"}, false);
+    const Result dated = runCli(data, {"add", "2000-03-20", "09:00", "x"}, false);
+    const Result read = runCli(data, {"todo"}, false);
+    std::system(("kill " + data.read("holder.pid")).c_str());
+
+    for (const Result* r : {&add, &dated}) {
+        EXPECT_EQ(r->status, 1);
+        EXPECT_NE(r->err.find("Dayweaver is running"), std::string::npos) << r->err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(data.file("gridNon.grd")));
+    EXPECT_FALSE(std::filesystem::exists(data.file("grid.grd")));
+    EXPECT_EQ(read.status, 0); // reading needs no lock
+}
+
+TEST(Cli, StaleLockOfAnEndedProcessIsTakenOver) {
+    TempDir data;
+    data.write("dayweaver.lock", "999999\ndayweaver\n\n");
+    EXPECT_EQ(runCli(data, {"todo", "add", "x"}).status, 0);
+}
+
+TEST(Cli, HelpAndVersion) {
+    TempDir data;
+    const Result h = runCli(data, {"--help"}, false);
+    EXPECT_EQ(h.status, 0);
+    EXPECT_EQ(h.out.rfind("Usage: dayweaver-cli", 0), 0u);
+    EXPECT_EQ(runCli(data, {"--version"}, false).out.rfind("dayweaver-cli ", 0), 0u);
+}
+
+} // namespace
