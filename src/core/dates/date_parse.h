@@ -9,13 +9,16 @@ namespace dw {
 
 // Reads a time of day the way the platform reads one: hours, then optional minutes and
 // seconds after the time separator, then an optional AM/PM marker (the locale's or the
-// English one). Answers the fraction of a day, or nothing when the text is not a time.
+// English one, letter case ignored; before or after the numbers). With a marker the hour
+// must be 1 to 12 (12 AM is midnight); without one, 0 to 23. Blanks may stand around every
+// part. Answers the fraction of a day, or nothing when the text is not a time.
 std::optional<double> parseTimeText(std::string_view text, const FormatSettings& fs);
 
 // Reads a date written in the order of the locale's short date pattern (day, month and
 // year numbers split by the date separator; a missing year is the current one; a two-digit
-// year lands within 50 years of the current one). Answers the whole-day serial, or nothing
-// when the text is not a valid date.
+// year lands within 50 years of the current one). Besides the locale's separator, '/', '-'
+// and '.' are understood, one kind per date; a separator may also end the text ("15.3.").
+// Answers the whole-day serial, or nothing when the text is not a valid date.
 std::optional<int> parseShortDateText(std::string_view text, const FormatSettings& fs,
                                       int currentYear);
 

@@ -1,0 +1,285 @@
+#include "core/dates/date_parse.h"
+
+#include "core/dates/date_serial.h"
+
+#include <cstddef>
+#include <string>
+
+namespace dw {
+
+namespace {
+
+char lowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Numbers are capped here: anything larger is out of range for a date or a time anyway,
+// and the cap keeps a long run of digits from overflowing.
+constexpr int kNumberCap = 1000000;
+
+struct Number {
+    int value = 0;
+    int digits = 0;
+};
+
+// Walks a text the way the platform's date and time readers do: blanks may stand around
+// every number, separator and marker.
+class Scanner {
+public:
+    explicit Scanner(std::string_view text) : text_(text) {}
+
+    // Skips spaces, including the no-break spaces some locales put into their patterns.
+    bool skipBlanks() {
+        const std::size_t start = pos_;
+        for (;;) {
+            const std::string_view rest = text_.substr(pos_);
+            if (rest.starts_with(' '))
+                pos_ += 1;
+            else if (rest.starts_with("\xC2\xA0")) // U+00A0
+                pos_ += 2;
+            else if (rest.starts_with("\xE2\x80\xAF")) // U+202F
+                pos_ += 3;
+            else
+                break;
+        }
+        return pos_ != start;
+    }
+
+    bool atEnd() const { return pos_ >= text_.size(); }
+
+    char peek() const { return atEnd() ? '\0' : text_[pos_]; }
+
+    void advance(std::size_t n) { pos_ += n; }
+
+    std::string_view rest() const { return text_.substr(pos_); }
+
+    std::optional<Number> number() {
+        skipBlanks();
+        Number n;
+        while (!atEnd() && text_[pos_] >= '0' && text_[pos_] <= '9') {
+            n.value = n.value >= kNumberCap ? kNumberCap : n.value * 10 + (text_[pos_] - '0');
+            ++n.digits;
+            ++pos_;
+        }
+        if (n.digits == 0)
+            return std::nullopt;
+        return n;
+    }
+
+    bool takeChar(char c) {
+        skipBlanks();
+        if (!atEnd() && text_[pos_] == c) {
+            ++pos_;
+            return true;
+        }
+        return false;
+    }
+
+private:
+    std::string_view text_;
+    std::size_t pos_ = 0;
+};
+
+bool startsWithNoCase(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size())
+        return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i)
+        if (lowerAscii(text[i]) != lowerAscii(prefix[i]))
+            return false;
+    return true;
+}
+
+// Reads an AM or PM marker: the locale's strings or the English ones, letter case ignored.
+// Answers 0 for AM, 12 for PM, -1 when there is none. The longest match wins, so a locale
+// whose AM text begins like its PM text still reads right; empty strings (24-hour locales)
+// never match.
+int takeMarker(Scanner& sc, const FormatSettings& fs) {
+    sc.skipBlanks();
+    const struct {
+        std::string_view text;
+        int baseHour;
+    } candidates[] = {{fs.timeAMString, 0}, {"AM", 0}, {fs.timePMString, 12}, {"PM", 12}};
+    int found = -1;
+    std::size_t foundLength = 0;
+    for (const auto& candidate : candidates) {
+        if (!candidate.text.empty() && candidate.text.size() > foundLength &&
+            startsWithNoCase(sc.rest(), candidate.text)) {
+            found = candidate.baseHour;
+            foundLength = candidate.text.size();
+        }
+    }
+    sc.advance(foundLength);
+    return found;
+}
+
+enum class DateOrder { MonthDayYear, DayMonthYear, YearMonthDay };
+
+// The first of d, M and y in the pattern decides; letters in quotes are literal text.
+DateOrder dateOrderOf(std::string_view pattern) {
+    bool quoted = false;
+    for (const char c : pattern) {
+        if (c == '\'') {
+            quoted = !quoted;
+            continue;
+        }
+        if (quoted)
+            continue;
+        switch (lowerAscii(c)) {
+        case 'd':
+            return DateOrder::DayMonthYear;
+        case 'm':
+            return DateOrder::MonthDayYear;
+        case 'y':
+            return DateOrder::YearMonthDay;
+        default:
+            break;
+        }
+    }
+    return DateOrder::MonthDayYear;
+}
+
+// The separators a date may be written with: the locale's, and the usual '/', '-' and '.'.
+// A date must use one of them throughout. Answers the separator read, or '\0'. When the
+// locale separates by spaces, the blanks between two numbers are the separator.
+char takeDateSeparator(Scanner& sc, char locale, char required) {
+    const bool hadBlanks = sc.skipBlanks();
+    const char c = sc.peek();
+    const bool accepted = c != '\0' && (c == locale || c == '/' || c == '-' || c == '.');
+    if (accepted && (required == '\0' || c == required)) {
+        sc.advance(1);
+        return c;
+    }
+    if (hadBlanks && locale == ' ' && (required == '\0' || required == ' '))
+        return ' ';
+    return '\0';
+}
+
+// A year written with one or two digits lands in the hundred years from 50 years before the
+// current one to 49 years after it.
+int widenYear(int shortYear, int currentYear) {
+    const int windowStart = currentYear - 50;
+    int century = windowStart / 100 * 100;
+    if (windowStart < 0 && windowStart % 100 != 0)
+        century -= 100;
+    int year = century + shortYear;
+    if (year < windowStart)
+        year += 100;
+    return year;
+}
+
+} // namespace
+
+std::optional<double> parseTimeText(std::string_view text, const FormatSettings& fs) {
+    Scanner sc(text);
+    int baseHour = takeMarker(sc, fs);
+    const auto hour = sc.number();
+    if (!hour)
+        return std::nullopt;
+    int h = hour->value;
+    int m = 0;
+    int s = 0;
+    const auto takeSeparator = [&] { return sc.takeChar(fs.timeSeparator) || sc.takeChar(':'); };
+    if (takeSeparator()) {
+        const auto minute = sc.number();
+        if (!minute)
+            return std::nullopt;
+        m = minute->value;
+        if (takeSeparator()) {
+            const auto second = sc.number();
+            if (!second)
+                return std::nullopt;
+            s = second->value;
+        }
+    }
+    if (baseHour < 0)
+        baseHour = takeMarker(sc, fs);
+    sc.skipBlanks();
+    if (!sc.atEnd())
+        return std::nullopt;
+    if (baseHour >= 0) {
+        // On the 12-hour clock hours run 12, 1, ..., 11; "0 AM" and "13 PM" are not times.
+        if (h < 1 || h > 12)
+            return std::nullopt;
+        h = h % 12 + baseHour;
+    }
+    if (h >= 24 || m >= 60 || s >= 60)
+        return std::nullopt;
+    return timeFraction(h, m, s);
+}
+
+std::optional<int> parseShortDateText(std::string_view text, const FormatSettings& fs,
+                                      int currentYear) {
+    Scanner sc(text);
+    const auto first = sc.number();
+    if (!first)
+        return std::nullopt;
+    const char separator = takeDateSeparator(sc, fs.dateSeparator, '\0');
+    if (separator == '\0')
+        return std::nullopt;
+    const auto second = sc.number();
+    if (!second)
+        return std::nullopt;
+    std::optional<Number> third;
+    // A separator may also end the text ("15.3." or "2000. 03. 15."), as some locales write.
+    if (takeDateSeparator(sc, fs.dateSeparator, separator) != '\0') {
+        third = sc.number();
+        if (third)
+            takeDateSeparator(sc, fs.dateSeparator, separator);
+    }
+    sc.skipBlanks();
+    if (!sc.atEnd())
+        return std::nullopt;
+
+    const DateOrder order = dateOrderOf(fs.shortDateFormat);
+    Number year{currentYear, 4};
+    int month = 0;
+    int day = 0;
+    if (!third) {
+        month = order == DateOrder::DayMonthYear ? second->value : first->value;
+        day = order == DateOrder::DayMonthYear ? first->value : second->value;
+    } else {
+        switch (order) {
+        case DateOrder::MonthDayYear:
+            month = first->value;
+            day = second->value;
+            year = *third;
+            break;
+        case DateOrder::DayMonthYear:
+            day = first->value;
+            month = second->value;
+            year = *third;
+            break;
+        case DateOrder::YearMonthDay:
+            year = *first;
+            month = second->value;
+            day = third->value;
+            break;
+        }
+    }
+    int y = year.value;
+    if (year.digits <= 2)
+        y = widenYear(y, currentYear);
+    if (!isValidDate(y, month, day))
+        return std::nullopt;
+    return dateSerialOf(y, month, day);
+}
+
+void fix2000(FormatSettings& fs) {
+    std::string& shortDate = fs.shortDateFormat;
+    if (shortDate.find("yyyy") == std::string::npos) {
+        if (const auto at = shortDate.find("yy"); at != std::string::npos)
+            shortDate.replace(at, 2, "yyyy");
+    }
+    if (const auto at = shortDate.find("MMM"); at != std::string::npos)
+        shortDate.replace(at, 3, "MM");
+
+    std::string& longTime = fs.longTimeFormat;
+    for (const std::string_view seconds : {":ss", ".ss", "ss"}) {
+        if (const auto at = longTime.find(seconds); at != std::string::npos) {
+            longTime.erase(at, seconds.size());
+            break;
+        }
+    }
+}
+
+} // namespace dw
