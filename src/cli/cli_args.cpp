@@ -1,9 +1,9 @@
 #include "cli/cli_args.h"
 
+#include "core/dates/date_serial.h"
+
 #include <algorithm>
 #include <cstdio>
-
-#include "core/dates/date_serial.h"
 
 namespace dw::cli {
 

@@ -1,12 +1,5 @@
 // dayweaver-cli: the scripting companion. Works on the program's data folder with the
 // program's own store rules and the system locale, so its texts match the program's.
-#include <QCoreApplication>
-
-#include <cstdio>
-#include <iostream>
-#include <string>
-#include <vector>
-
 #include "cli/cli_args.h"
 #include "core/calendar/relative_date.h"
 #include "core/dates/date_format.h"
@@ -22,24 +15,29 @@
 #include "platform/locale_settings.h"
 #include "platform/system_clock.h"
 
+#include <QCoreApplication>
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
 namespace dw::cli {
 namespace {
 
-const char* kUsage =
-    "Usage: dayweaver-cli [--data DIR] COMMAND [ARGS]\n"
-    "\n"
-    "Commands:\n"
-    "  agenda [DATE]            the tasks of a date (default today)\n"
-    "  add DATE TIME TEXT [--category C] [--alarm] [--done]\n"
-    "                           add a dated task (TIME is HH:MM, 24-hour)\n"
-    "  todo                     list the to-do tasks\n"
-    "  todo add TEXT [--category C]\n"
-    "                           add a to-do task\n"
-    "  holidays YEAR            the holidays of a year\n"
-    "  check                    load every data file and report on it\n"
-    "\n"
-    "Dates are YYYY-MM-DD. DIR defaults to the program's data folder.\n"
-    "Exit status: 0 success, 1 data problem, 2 usage error.\n";
+const char* kUsage = "Usage: dayweaver-cli [--data DIR] COMMAND [ARGS]\n"
+                     "\n"
+                     "Commands:\n"
+                     "  agenda [DATE]            the tasks of a date (default today)\n"
+                     "  add DATE TIME TEXT [--category C] [--alarm] [--done]\n"
+                     "                           add a dated task (TIME is HH:MM, 24-hour)\n"
+                     "  todo                     list the to-do tasks\n"
+                     "  todo add TEXT [--category C]\n"
+                     "                           add a to-do task\n"
+                     "  holidays YEAR            the holidays of a year\n"
+                     "  check                    load every data file and report on it\n"
+                     "\n"
+                     "Dates are YYYY-MM-DD. DIR defaults to the program's data folder.\n"
+                     "Exit status: 0 success, 1 data problem, 2 usage error.\n";
 
 // A problem with the data: the message goes to stderr, exit status 1.
 struct DataError {
@@ -53,9 +51,7 @@ public:
     void error(const std::string& text) override { errors.push_back(text); }
     void info(const std::string& text) override { std::cerr << text << '\n'; }
     bool askYesNo(const std::string&, const std::string&) override { return false; }
-    bool inputText(const std::string&, const std::string&, std::string&) override {
-        return false;
-    }
+    bool inputText(const std::string&, const std::string&, std::string&) override { return false; }
     std::string openFileName(const std::string&, const std::string&, const std::string&) override {
         return {};
     }
@@ -135,8 +131,8 @@ int agenda(Context& ctx, Args& args) {
     loading([&] { store.loadStoreFile(false); });
     load(holidays, joinPath(ctx.dataDir, "holiday.grd"));
 
-    std::string head = formatDateTime("ddd ddddd", date, ctx.fs) + "  " +
-                       relativeDateText(date, ctx.clock);
+    std::string head =
+        formatDateTime("ddd ddddd", date, ctx.fs) + "  " + relativeDateText(date, ctx.clock);
     const std::string holiday = holidayForDate(holidays, date, ctx.fs);
     if (!holiday.empty())
         head += "  " + holiday;

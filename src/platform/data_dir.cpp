@@ -1,10 +1,10 @@
 #include "platform/data_dir.h"
 
+#include "core/store/helpers.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
-
-#include "core/store/helpers.h"
 
 namespace dw {
 

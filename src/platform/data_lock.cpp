@@ -1,9 +1,9 @@
 #include "platform/data_lock.h"
 
+#include "core/store/helpers.h"
+
 #include <QLockFile>
 #include <QString>
-
-#include "core/store/helpers.h"
 
 namespace dw {
 
@@ -16,9 +16,15 @@ DataDirLock::DataDirLock(const std::string& dataDir)
 
 DataDirLock::~DataDirLock() = default;
 
-bool DataDirLock::tryLock() { return lock_->tryLock(0); }
-void DataDirLock::unlock() { lock_->unlock(); }
-bool DataDirLock::isLocked() const { return lock_->isLocked(); }
+bool DataDirLock::tryLock() {
+    return lock_->tryLock(0);
+}
+void DataDirLock::unlock() {
+    lock_->unlock();
+}
+bool DataDirLock::isLocked() const {
+    return lock_->isLocked();
+}
 
 long long DataDirLock::holderPid() const {
     qint64 pid = 0;

@@ -1,12 +1,10 @@
-#include <gtest/gtest.h>
-
-#include <sys/wait.h>
+#include "support/temp_dir.h"
 
 #include <cstdlib>
+#include <gtest/gtest.h>
 #include <string>
+#include <sys/wait.h>
 #include <vector>
-
-#include "support/temp_dir.h"
 
 namespace {
 
@@ -29,7 +27,8 @@ std::string quoted(const std::string& arg) {
 // Wednesday 15 March 2000 noon when `fakeNow` is set.
 Result runCli(const TempDir& data, const std::vector<std::string>& args, bool fakeNow = true) {
     TempDir io;
-    std::string cmd = "LC_ALL=en_US.UTF-8 LANG=en_US.UTF-8 DAYWEAVER_DATA=" + quoted(data.path()) + " ";
+    std::string cmd =
+        "LC_ALL=en_US.UTF-8 LANG=en_US.UTF-8 DAYWEAVER_DATA=" + quoted(data.path()) + " ";
     if (fakeNow)
         cmd += "faketime '2000-03-15 12:00:00' ";
     cmd += quoted(DAYWEAVER_CLI);
@@ -46,8 +45,8 @@ Result runCli(const TempDir& data, const std::vector<std::string>& args, bool fa
 
 TEST(Cli, AddThenAgendaInStoreOrder) {
     TempDir data;
-    EXPECT_EQ(runCli(data, {"add", "2000-03-20", "14:30", "Dentist\nbring the card",
-                            "--category", "Health", "--alarm"})
+    EXPECT_EQ(runCli(data, {"add", "2000-03-20", "14:30", "Dentist\nbring the card", "--category",
+                            "Health", "--alarm"})
                   .status,
               0);
     EXPECT_EQ(runCli(data, {"add", "2000-03-20", "09:05", "Call mum", "--done"}).status, 0);

@@ -1,12 +1,11 @@
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <filesystem>
-#include <random>
-
 #include "core/store/cell_table.h"
 #include "support/fake_prompts.h"
 #include "support/temp_dir.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <random>
 
 namespace dw {
 namespace {
@@ -240,9 +239,9 @@ TEST(CellTableSort, TieBreaksStopBeforeTheLastColumn) {
     t.sortRows();
     // Equal categories go by "What", then "Done?", never by the last column: rows 4 and 5
     // tie and keep their order.
-    EXPECT_EQ(rowsOf(t), (std::vector<std::string>{"2|Home|z|No|B", "4|Work|a|No|D",
-                                                   "5|Work|a|No|0", "3|Work|a|Yes|C",
-                                                   "1|Work|b|No|A"}));
+    EXPECT_EQ(rowsOf(t),
+              (std::vector<std::string>{"2|Home|z|No|B", "4|Work|a|No|D", "5|Work|a|No|0",
+                                        "3|Work|a|Yes|C", "1|Work|b|No|A"}));
     t.setSortDirection(SortDirection::Descending);
     t.sortRows();
     EXPECT_EQ(rowsOf(t).front(), "1|Work|b|No|A");
@@ -257,8 +256,8 @@ TEST(CellTableSort, LastColumnSortsAloneAndTextIsByteOrder) {
     EXPECT_EQ(rowsOf(t), (std::vector<std::string>{"c||||W", "b||||x", "a||||x"}));
     CellTable u = dayView({{"b"}, {"B"}, {"\xc3\xa9"}, {"ab"}, {"a"}});
     u.sortRows();
-    EXPECT_EQ(rowsOf(u), (std::vector<std::string>{"B||||", "a||||", "ab||||", "b||||",
-                                                   "\xc3\xa9||||"}));
+    EXPECT_EQ(rowsOf(u),
+              (std::vector<std::string>{"B||||", "a||||", "ab||||", "b||||", "\xc3\xa9||||"}));
 }
 
 TEST(CellTableSort, CustomComparisonAndHeaderClicks) {

@@ -1,9 +1,9 @@
-#include <gtest/gtest.h>
-
 #include "core/dates/date_serial.h"
 #include "core/store/task_store.h"
 #include "support/fake_prompts.h"
 #include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
 
 namespace dw {
 namespace {
@@ -62,18 +62,17 @@ TEST(StoreKey, KeyDateAndKeyOrder) {
     struct {
         const char* key;
         int date;
-    } dates[] = {{"36526.101", 36526}, {"36526", 36526}, {"", 0},       {"abc", 0},
-                 {"2.100", 2},         {"-5.1", -5},     {"1e5", 100000}, {"99999999999.1", 0},
-                 {"36526.1x", 0}};
+    } dates[] = {{"36526.101", 36526}, {"36526", 36526},     {"", 0},
+                 {"abc", 0},           {"2.100", 2},         {"-5.1", -5},
+                 {"1e5", 100000},      {"99999999999.1", 0}, {"36526.1x", 0}};
     for (const auto& c : dates)
         EXPECT_EQ(keyDate(c.key, fs), c.date) << c.key;
     EXPECT_EQ(storeKey(36526, 101), "36526.101");
 
     // In date and sequence order; keys that are no number count as date 0, in text order.
-    const std::vector<std::string> ordered = {"36526.1x",   "abc",        "2.100",
-                                              "9999.101",   "36526.100",  "36526.101",
-                                              "36526.999",  "36526.1000", "36527.100",
-                                              "100000.101", "109575.100"};
+    const std::vector<std::string> ordered = {"36526.1x",  "abc",        "2.100",     "9999.101",
+                                              "36526.100", "36526.101",  "36526.999", "36526.1000",
+                                              "36527.100", "100000.101", "109575.100"};
     for (size_t i = 0; i < ordered.size(); ++i)
         for (size_t j = 0; j < ordered.size(); ++j)
             EXPECT_EQ(compareStoreKeys(ordered[i], ordered[j], fs) < 0, i < j)
@@ -148,10 +147,9 @@ TEST_F(StoreTest, FilteredWriteBackKeepsHiddenRows) {
     store.writeToStore(kDay);
     // The two shown tasks are renumbered 101 and 102; the hidden done task keeps its key
     // and, sharing 102, is ordered against the new row by its time text.
-    EXPECT_EQ(storeRows(),
-              (std::vector<std::string>{"36526.101 9:00 AM nine, edited No",
-                                        "36526.102 10:00 AM ten Yes",
-                                        "36526.102 11:00 AM eleven No"}));
+    EXPECT_EQ(storeRows(), (std::vector<std::string>{"36526.101 9:00 AM nine, edited No",
+                                                     "36526.102 10:00 AM ten Yes",
+                                                     "36526.102 11:00 AM eleven No"}));
     EXPECT_EQ(store.dateHighlight(kDay, true, false), -1); // the done task is hidden
     store.setFilter(nullptr);
     EXPECT_EQ(store.dateHighlight(kDay, true, false), 1);
@@ -218,15 +216,16 @@ TEST_F(StoreTest, ThousandTasksOfOneDateKeepTheirOrder) {
 }
 
 TEST_F(StoreTest, DatesOutsideTheFiveDigitYearsAreFound) {
-    const int dates[] = {dateSerialOf(1900, 1, 1), dateSerialOf(1927, 5, 17),
-                         dateSerialOf(1927, 5, 18), kDay, dateSerialOf(2173, 10, 13),
-                         dateSerialOf(2173, 10, 14), dateSerialOf(2500, 6, 1)};
+    const int dates[] = {
+        dateSerialOf(1900, 1, 1),   dateSerialOf(1927, 5, 17),  dateSerialOf(1927, 5, 18), kDay,
+        dateSerialOf(2173, 10, 13), dateSerialOf(2173, 10, 14), dateSerialOf(2500, 6, 1)};
     // Insert in an order that text sorting would get wrong.
     for (int i : {6, 0, 3, 5, 1, 4, 2})
         store.insertTask(dates[i], {"9:00 AM", "", "task " + std::to_string(i), false, false});
     for (int i = 0; i < 7; ++i) {
         store.readFromStore(dates[i]);
-        EXPECT_EQ(dayRows(), (std::vector<std::string>{"9:00 AM task " + std::to_string(i) + " No"}))
+        EXPECT_EQ(dayRows(),
+                  (std::vector<std::string>{"9:00 AM task " + std::to_string(i) + " No"}))
             << dates[i];
     }
     for (int r = 2; r < store.gridStore().rowCount(); ++r)

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "core/prompts/prompts.h"
+
 #include <deque>
 #include <string>
 #include <vector>
-
-#include "core/prompts/prompts.h"
 
 namespace dw::test {
 

@@ -1,10 +1,10 @@
 // Test helper: holds a data folder's lock the way the program does, until killed or after
 // 30 seconds. Prints "locked" once it holds it.
+#include "platform/data_lock.h"
+
 #include <chrono>
 #include <cstdio>
 #include <thread>
-
-#include "platform/data_lock.h"
 
 int main(int argc, char* argv[]) {
     if (argc != 2)

@@ -1,12 +1,13 @@
 #include "core/store/cell_table.h"
 
-#include <algorithm>
-#include <charconv>
-#include <string_view>
-
 #include "core/prompts/prompts.h"
 #include "core/store/file_io.h"
 #include "core/store/text_codec.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+#include <string_view>
 
 namespace dw {
 
@@ -153,7 +154,7 @@ bool CellTable::sortByHeaderClick(int col) {
         return false;
     if (col == sortColumn_) {
         sortDirection_ = sortDirection_ == SortDirection::Ascending ? SortDirection::Descending
-                                                                     : SortDirection::Ascending;
+                                                                    : SortDirection::Ascending;
     } else {
         sortColumn_ = col;
         sortDirection_ = SortDirection::Ascending;
@@ -162,25 +163,58 @@ bool CellTable::sortByHeaderClick(int col) {
     return true;
 }
 
-std::string CellTable::toFileText() const {
-    std::string out;
-    std::size_t estimate = 32 + static_cast<std::size_t>(cols_) * 16;
-    for (const auto& r : rows_)
-        for (const auto& c : r)
-            if (!c.empty())
-                estimate += c.size() + 16;
-    out.reserve(estimate);
+namespace {
 
-    appendInt(out, cols_);
-    out += ',';
-    appendInt(out, rowCount());
-    out += "\r\n";
+int decimalDigits(long long v) {
+    int n = v < 0 ? 2 : 1;
+    for (unsigned long long u = v < 0 ? 0ULL - static_cast<unsigned long long>(v)
+                                      : static_cast<unsigned long long>(v);
+         u >= 10; u /= 10)
+        ++n;
+    return n;
+}
+
+char* putInt(char* p, long long v) {
+    return std::to_chars(p, p + 24, v).ptr;
+}
+
+} // namespace
+
+std::string CellTable::toFileText() const {
+    // Two passes: the exact size first, then every byte written in place. A large store
+    // is saved after every change to a dated task, so this is worth the few extra lines.
+    std::size_t size =
+        static_cast<std::size_t>(decimalDigits(cols_) + decimalDigits(rowCount())) + 3;
+    for (int c = 0; c < cols_; ++c)
+        size += static_cast<std::size_t>(decimalDigits(c) +
+                                         decimalDigits(widths_[static_cast<size_t>(c)])) +
+                6;
+    for (int r = 0; r < rowCount(); ++r) {
+        const Row& row = rows_[static_cast<size_t>(r)];
+        const auto rowDigits = static_cast<std::size_t>(decimalDigits(r));
+        for (int c = 0; c < cols_; ++c) {
+            const std::size_t n = row[static_cast<size_t>(c)].size();
+            if (n != 0)
+                size += static_cast<std::size_t>(decimalDigits(c)) + rowDigits + n + 4;
+        }
+    }
+
+    std::string out(size, '\0');
+    char* p = out.data();
+    const auto put = [&p](const char* text, std::size_t n) {
+        std::memcpy(p, text, n);
+        p += n;
+    };
+    p = putInt(p, cols_);
+    *p++ = ',';
+    p = putInt(p, rowCount());
+    put("\r\n", 2);
     for (int c = 0; c < cols_; ++c) {
-        out += "cw ";
-        appendInt(out, c);
-        out += ',';
-        appendInt(out, widths_[static_cast<size_t>(c)]);
-        out += "\r\n";
+        put("cw ", 3);
+        p = putInt(p, c);
+        *p++ = ',';
+        p = putInt(p, widths_[static_cast<size_t>(c)]);
+        put("\r\n", 2);
     }
     for (int r = 0; r < rowCount(); ++r) {
         const Row& row = rows_[static_cast<size_t>(r)];
@@ -188,14 +222,14 @@ std::string CellTable::toFileText() const {
             const std::string& text = row[static_cast<size_t>(c)];
             if (text.empty())
                 continue;
-            appendInt(out, c);
-            out += ',';
-            appendInt(out, r);
-            out += ',';
+            p = putInt(p, c);
+            *p++ = ',';
+            p = putInt(p, r);
+            *p++ = ',';
             // Line breaks inside a cell travel as TAB (for CR) and BS (for LF).
             for (const char ch : text)
-                out += ch == '\r' ? '\t' : ch == '\n' ? '\b' : ch;
-            out += "\r\n";
+                *p++ = ch == '\r' ? '\t' : ch == '\n' ? '\b' : ch;
+            put("\r\n", 2);
         }
     }
     return out;

@@ -1,12 +1,12 @@
 #include "core/store/helpers.h"
 
+#include "core/dates/date_parse.h"
+#include "core/store/file_io.h"
+
 #include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
-
-#include "core/dates/date_parse.h"
-#include "core/store/file_io.h"
 
 namespace dw {
 

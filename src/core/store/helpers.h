@@ -1,12 +1,12 @@
 #pragma once
 
-#include <string>
-#include <string_view>
-#include <vector>
-
 #include "core/dates/clock.h"
 #include "core/dates/format_settings.h"
 #include "core/store/cell_table.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace dw {
 
@@ -21,8 +21,12 @@ double numberOfText(std::string_view text, const FormatSettings& fs);
 double timeOfText(std::string_view text, const FormatSettings& fs, const Clock& clock);
 
 // Flags in table cells.
-inline const char* yesNo(bool flag) { return flag ? "Yes" : "No"; }
-inline bool isYes(std::string_view text) { return text == "Yes"; }
+inline const char* yesNo(bool flag) {
+    return flag ? "Yes" : "No";
+}
+inline bool isYes(std::string_view text) {
+    return text == "Yes";
+}
 
 // True for the empty text and for one made only of spaces, CRs, LFs and backspaces.
 bool isBlankText(std::string_view text);

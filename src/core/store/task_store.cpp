@@ -1,11 +1,11 @@
 #include "core/store/task_store.h"
 
+#include "core/store/file_io.h"
+#include "core/store/helpers.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-
-#include "core/store/file_io.h"
-#include "core/store/helpers.h"
 
 namespace dw {
 
@@ -54,7 +54,9 @@ int cutToInt(double v) {
     return static_cast<int>(v);
 }
 
-template <typename T> int threeWay(T a, T b) { return a < b ? -1 : a > b ? 1 : 0; }
+template <typename T> int threeWay(T a, T b) {
+    return a < b ? -1 : a > b ? 1 : 0;
+}
 
 } // namespace
 
@@ -149,8 +151,12 @@ TaskStore::TaskStore(const FormatSettings& fs, const Clock& clock)
     : fs_(fs), gridStore_(makeGridStore(fs)), gridDay_(makeGridDay(fs, clock)),
       gridNonday_(makeGridNonday()) {}
 
-std::string TaskStore::storePath() const { return joinPath(dataDir_, "grid.grd"); }
-std::string TaskStore::todoPath() const { return joinPath(dataDir_, "gridNon.grd"); }
+std::string TaskStore::storePath() const {
+    return joinPath(dataDir_, "grid.grd");
+}
+std::string TaskStore::todoPath() const {
+    return joinPath(dataDir_, "gridNon.grd");
+}
 
 bool TaskStore::passesFilter(int row) const {
     if (!filter_)
@@ -272,7 +278,8 @@ bool TaskStore::writeToStore(int date) {
 }
 
 bool TaskStore::SortGridStore() {
-    gridStore_.removeDataRowsIf([](const CellTable::Row& row) { return row[StoreCol::Key].empty(); });
+    gridStore_.removeDataRowsIf(
+        [](const CellTable::Row& row) { return row[StoreCol::Key].empty(); });
     gridStore_.setSortColumn(StoreCol::Key);
     gridStore_.setSortDirection(SortDirection::Ascending);
     gridStore_.sortRows();
@@ -312,7 +319,11 @@ void TaskStore::loadTodoFile(bool keepDamaged) {
         gridNonday_.setColCount(3);
 }
 
-bool TaskStore::saveStoreFile() const { return gridStore_.saveTable(storePath()); }
-bool TaskStore::saveTodoFile() const { return gridNonday_.saveTable(todoPath()); }
+bool TaskStore::saveStoreFile() const {
+    return gridStore_.saveTable(storePath());
+}
+bool TaskStore::saveTodoFile() const {
+    return gridNonday_.saveTable(todoPath());
+}
 
 } // namespace dw

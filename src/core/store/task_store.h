@@ -1,12 +1,12 @@
 #pragma once
 
-#include <functional>
-#include <string>
-#include <string_view>
-
 #include "core/dates/clock.h"
 #include "core/dates/format_settings.h"
 #include "core/store/cell_table.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
 
 namespace dw {
 
