@@ -33,11 +33,6 @@ bool parseInt(std::string_view s, long long& out) {
     return ec == std::errc() && ptr == last;
 }
 
-void appendInt(std::string& out, long long v) {
-    char buf[24];
-    const auto [ptr, ec] = std::to_chars(buf, buf + sizeof buf, v);
-    out.append(buf, ptr);
-}
 
 std::string corruptMessage(const std::string& path) {
     return "File contains no data or corrupt file " + path;
