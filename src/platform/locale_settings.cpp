@@ -212,7 +212,12 @@ FormatSettings formatSettingsFrom(const QLocale& locale) {
 }
 
 FormatSettings systemFormatSettings() {
-    return formatSettingsFrom(QLocale::system());
+    // The bare C locale (a server, a container) has no real conventions: its short date
+    // names the month in letters and its short time shows seconds. Use en-US instead.
+    const QLocale system = QLocale::system();
+    if (system.language() == QLocale::C)
+        return formatSettingsFrom(QLocale(QLocale::English, QLocale::UnitedStates));
+    return formatSettingsFrom(system);
 }
 
 } // namespace dw
