@@ -125,6 +125,19 @@ TEST(TableFile, LoadFailures) {
     }
 }
 
+TEST(TableFile, SizeIsBoundedByTheFile) {
+    // Cells plus rows: at most 200000 plus four per byte of the file.
+    CellTable t;
+    t.fromFileText("3,50000\r\n", "t.grd");
+    EXPECT_EQ(t.rowCount(), 50000);
+    EXPECT_THROW(t.fromFileText("3,60000\r\n", "t.grd"), TableFileError);
+    std::string big = "3,60000\r\n";
+    big.append(20000, '#'); // a long junk line makes room
+    t.fromFileText(big, "t.grd");
+    EXPECT_EQ(t.rowCount(), 60000);
+    EXPECT_THROW(t.fromFileText("10001,1\r\n", "t.grd"), TableFileError);
+}
+
 TEST(TableFile, EmptyFileKeepsDimensionsAndEmptiesCells) {
     CellTable t(2, 3);
     t.setCell(1, 2, "x");

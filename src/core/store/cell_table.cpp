@@ -277,13 +277,13 @@ void CellTable::fromFileText(const std::string& text, const std::string& path) {
     }
     if (newCols < 1 || newRows < 1)
         throw TableFileError(corruptMessage(path));
-    // A damaged or hostile dimension line must not make us allocate without bound: the
-    // table may hold at most a million cells plus four per byte of the file, and at most
-    // 10000 columns. Files we write are far inside that (blank cells cost no bytes, but
-    // nobody keeps millions of blank rows).
+    // A damaged or hostile dimension line must not make us allocate without bound. Each
+    // cell and each row costs a few dozen bytes even when empty, so the table may hold at
+    // most 200000 cells and rows plus four per byte of the file, and at most 10000 columns:
+    // a few megabytes for a tiny file, and far more than any file we write needs.
     constexpr long long kMaxColumns = 10000;
-    const long long cellBudget = 1000000LL + 4LL * static_cast<long long>(text.size());
-    if (newCols > kMaxColumns || newRows > cellBudget / newCols)
+    const long long budget = 200000LL + 4LL * static_cast<long long>(text.size());
+    if (newCols > kMaxColumns || newRows > budget / (newCols + 1))
         throw TableFileError(corruptMessage(path));
 
     const int c2 = static_cast<int>(newCols);
