@@ -6,6 +6,11 @@
 
 namespace dw {
 
+// Reads a settings text as an integer: signed decimal digits, or a text longer than two
+// characters starting "0x"/"0X" read as hexadecimal from its third character. False (and
+// `value` untouched) for anything else, including numbers that do not fit in an int.
+bool parseSettingsInteger(const std::string& text, int& value);
+
 // Where settings texts are kept: sections of named text values under the program's key
 // (the section "" stands for values directly under the key). Names compare without
 // regard to case. The app uses QSettings; tests use MapSettingsBackend.
@@ -44,8 +49,7 @@ public:
 
     std::string ReadString(const std::string& section, const std::string& name,
                            const std::string& def) const;
-    bool WriteString(const std::string& section, const std::string& name,
-                     const std::string& text);
+    bool WriteString(const std::string& section, const std::string& name, const std::string& text);
     int ReadInteger(const std::string& section, const std::string& name, int def) const;
     bool WriteInteger(const std::string& section, const std::string& name, int value);
     bool ReadBool(const std::string& section, const std::string& name, bool def) const;
