@@ -1,0 +1,99 @@
+#include "core/shell/layout.h"
+
+#include "core/dates/date_format.h"
+
+#include <algorithm>
+
+namespace dw {
+
+namespace {
+
+int scaled(int pixelsAt96, int dpi) {
+    return pixelsAt96 * dpi / 96;
+}
+
+// What is left of the grid's width for the What column.
+int restWidth(const GridMeasures& m, int fixedColumns) {
+    const int thumb = m.scrolling ? m.scrollThumb : 0;
+    return std::max(0, m.gridWidth - fixedColumns - thumb - m.frameWidth - 5);
+}
+
+constexpr const char* kMemorize = "Memorize";
+
+} // namespace
+
+std::array<int, 5> dayColumnWidths(const GridMeasures& m) {
+    const int time = scaled(56, m.dpi);
+    const int category = scaled(72, m.dpi);
+    const int done = scaled(40, m.dpi);
+    const int alarm = scaled(40, m.dpi);
+    return {time, category, restWidth(m, time + category + done + alarm), done, alarm};
+}
+
+std::array<int, 3> todoColumnWidths(const GridMeasures& m) {
+    const int category = scaled(72, m.dpi);
+    const int done = scaled(40, m.dpi);
+    return {category, restWidth(m, category + done), done};
+}
+
+int fullyVisibleRows(int viewportHeight, int rowHeight) {
+    if (rowHeight <= 0 || viewportHeight <= 0)
+        return 0;
+    return viewportHeight / rowHeight;
+}
+
+int minimumWindowWidth(int dpi) {
+    return 637 * dpi / 96;
+}
+
+int titleCaptionHeight(int titlePoints, int dpi, bool shadows) {
+    return titlePoints * dpi / 72 + 8 + (shadows ? 3 : 0);
+}
+
+CaptionLook titleCaptionLook(bool shadows) {
+    return shadows ? CaptionLook{4, 0x00FF0000} : CaptionLook{1, 0x00800000};
+}
+
+LayoutTick layoutTick(LayoutPass& pass) {
+    if (!pass.flashing)
+        return {LayoutTick::RunLayout, 0};
+    if (pass.counter < 1) {
+        pass.flashing = false;
+        return {LayoutTick::StopFlash, 0};
+    }
+    const WinColor color = pass.counter % 2 != 0 ? kButtonFace : kFlashLime;
+    --pass.counter;
+    return {LayoutTick::PaintBar, color};
+}
+
+std::string statusClockText(DateSerial now, const FormatSettings& fs) {
+    return "Today is " + formatDateTime("dddddd tt", now, fs);
+}
+
+void writeMemorizedLayout(SettingsStore& store, const MemorizedLayout& l) {
+    store.WriteBool(kMemorize, "Done", true);
+    store.WriteInteger(kMemorize, "Top", l.top);
+    store.WriteInteger(kMemorize, "Left", l.left);
+    store.WriteInteger(kMemorize, "Height", l.height);
+    store.WriteInteger(kMemorize, "Width", l.width);
+    store.WriteInteger(kMemorize, "Split1Pos", l.split1);
+    store.WriteInteger(kMemorize, "Split2Pos", l.split2);
+    store.WriteInteger(kMemorize, "SplitDay", l.splitDay);
+}
+
+std::optional<MemorizedLayout> readMemorizedLayout(const SettingsStore& store) {
+    if (!store.ReadBool(kMemorize, "Done", false))
+        return std::nullopt;
+    const MemorizedLayout d;
+    MemorizedLayout l;
+    l.top = store.ReadInteger(kMemorize, "Top", d.top);
+    l.left = store.ReadInteger(kMemorize, "Left", d.left);
+    l.height = store.ReadInteger(kMemorize, "Height", d.height);
+    l.width = store.ReadInteger(kMemorize, "Width", d.width);
+    l.split1 = store.ReadInteger(kMemorize, "Split1Pos", d.split1);
+    l.split2 = store.ReadInteger(kMemorize, "Split2Pos", d.split2);
+    l.splitDay = store.ReadInteger(kMemorize, "SplitDay", d.splitDay);
+    return l;
+}
+
+} // namespace dw
