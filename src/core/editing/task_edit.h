@@ -1,0 +1,61 @@
+#pragma once
+
+#include "core/dates/date_serial.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace dw {
+
+// The task editor's rules that need no window.
+
+// Character limits of the editor's fields (characters, not bytes).
+inline constexpr std::size_t kCategoryMaxChars = 20;
+inline constexpr std::size_t kNotesMaxChars = 2048;
+inline constexpr std::size_t kCompletionNotesMaxChars = 255;
+
+inline constexpr const char* kNotesBlankMessage = "The Notes are blank!";
+inline constexpr const char* kDefaultEditorTitle = "To-do Tasks";
+inline constexpr const char* kDefaultEditorCaption = "Edit Task";
+inline constexpr const char* kStatusDone = "Completed Task";
+inline constexpr const char* kStatusNotDone = "Task is not yet completed";
+
+// A notes field's text as typed or pasted (line breaks as LF, CR or CR LF) turned into the
+// field's lines: TABs become spaces, backspaces go, the text is cut to maxChars characters
+// (a line break counting as one), and an empty last line (the text ends with a line
+// break) is no line, as a memo counts its lines.
+std::vector<std::string> memoLines(std::string_view text, std::size_t maxChars);
+// The cell text of those lines (linesToText).
+std::string memoText(std::string_view text, std::size_t maxChars);
+
+// The notes are blank when linesToText of their lines is empty: no lines, or one empty
+// line. Two empty lines are not blank.
+bool notesAreBlank(const std::vector<std::string>& lines);
+
+// A typed or pasted category as it goes into a table: one line (line breaks and TABs
+// become spaces, backspaces go) of at most kCategoryMaxChars characters.
+std::string categoryText(std::string_view typed);
+
+// Which of the editor's buttons show, and where its status label goes, for a task that
+// is done or not, an existing task of the day view or not, with the time control hidden
+// (a to-do or done task) or not.
+struct EditorFace {
+    bool complete = false;     // "Mark as Complete"
+    bool repeat = false;       // the Repeat menu
+    bool reschedule = false;   // offered exactly when Repeat is
+    bool statusAtLeft = false; // the status label takes the time control's place
+    const char* status = kStatusNotDone;
+};
+EditorFace editorFace(bool done, bool datedExisting, bool timeHidden);
+
+// After the reschedule dialog: the editor closes at once when the task's date is no
+// longer the selected date (whole days compared).
+bool rescheduleCloses(DateSerial taskDate, DateSerial selectedDate);
+
+// The window caption for an existing task: "Task: ", the first 50 characters of its
+// text (line breaks shown as spaces) and " ...".
+std::string existingTaskCaption(std::string_view what);
+
+} // namespace dw

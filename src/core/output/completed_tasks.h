@@ -1,0 +1,68 @@
+#pragma once
+
+#include "core/dates/date_serial.h"
+#include "core/dates/format_settings.h"
+#include "core/store/cell_table.h"
+
+#include <string>
+
+namespace dw {
+
+// Columns of the completed tasks table; row 0 is the header, newest record first.
+namespace CompCol {
+constexpr int CompDate = 0;
+constexpr int Time = 1;
+constexpr int Category = 2;
+constexpr int OrigDate = 3;
+constexpr int What = 4;
+constexpr int CompNotes = 5;
+constexpr int Count = 6;
+} // namespace CompCol
+
+inline constexpr const char* kCompletedFileName = "gridComp.grd";
+
+// One completion as the editor's completion page records it.
+struct CompletedTask {
+    DateSerial completionDate = 0; // only the whole day counts
+    double time = 0;               // the editor's time of day
+    std::string category;
+    std::string origin; // "ddd ddddd" of the task's date, "To-do task" or "Non date task"
+    std::string what;   // notes text, lines joined by linesToText
+    std::string notes;  // completion notes text, the same way
+};
+
+// The six header texts in row 0, widening a table that has fewer columns.
+void setCompletedHeaders(CellTable& table);
+
+// Inserts the record at row 1 (the row is reused when cell (0, 1) is empty), writes the
+// six columns and saves the table to `path`. The completion date is in the short date
+// format, the time in the long time format without seconds. A failed save has been shown
+// with showError and answers false; the record stays in the table.
+bool AddToCompleteGrid(CellTable& table, const std::string& path, const CompletedTask& task,
+                       const FormatSettings& fs);
+
+// The completed tasks table with its file, held for the whole run.
+class CompletedTasks {
+public:
+    // A new table: the header row and one empty row, at the creation widths.
+    explicit CompletedTasks(std::string dataDir = {});
+
+    CellTable& table() { return table_; }
+    const CellTable& table() const { return table_; }
+    const std::string& dataDir() const { return dataDir_; }
+    std::string path() const;
+
+    // Loads the file when it exists, then rewrites the headers. A damaged file is shown
+    // with showError and kept aside (so no later save destroys it); the table stays empty.
+    void load();
+    bool save() const { return table_.saveTable(path()); }
+    bool add(const CompletedTask& task, const FormatSettings& fs) {
+        return AddToCompleteGrid(table_, path(), task, fs);
+    }
+
+private:
+    std::string dataDir_;
+    CellTable table_;
+};
+
+} // namespace dw

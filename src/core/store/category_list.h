@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace dw {
+
+// The category choices file in the data folder. A second list, "category.yyy", holds the
+// categories the filter lets through.
+inline constexpr const char* kCategoryFileName = "category.xxx";
+std::string categoryListPath(const std::string& dataDir);
+
+// List files: one entry a line. Reading takes CR LF, CR or LF as a line end; a last line
+// end gives no extra entry, empty lines in the middle are entries. Writing ends every line,
+// the last included, with CR LF.
+std::vector<std::string> parseListText(std::string_view text);
+std::string listFileText(const std::vector<std::string>& entries);
+// A missing or unreadable file is an empty list. UTF-8, or Windows-1252 from older
+// installations.
+std::vector<std::string> readListFile(const std::string& path);
+// Replaces the file atomically; on failure the old file stays and `error` says why.
+bool writeListFile(const std::string& path, const std::vector<std::string>& entries,
+                   std::string& error);
+// The same, showing a failure with showError.
+bool saveListFile(const std::string& path, const std::vector<std::string>& entries);
+
+// Entries are compared without regard to letter case wherever the program asks whether
+// one is already present, and sorted the same way.
+bool sameEntry(std::string_view a, std::string_view b);
+bool entryLess(std::string_view a, std::string_view b);
+void sortEntries(std::vector<std::string>& entries);
+std::optional<std::size_t> findEntry(const std::vector<std::string>& entries,
+                                     std::string_view text);
+
+// The editor's choices when it opens (FillCombo): the file's entries sorted, or none when
+// the file is missing or empty.
+std::vector<std::string> FillCombo(const std::string& dataDir);
+// The editor's OK (UpdateComboBox): a text that is not empty and not yet a choice goes at
+// the end of the choices and all choices, in their order, are saved (SaveCombo). Answers
+// false only when the file could not be written (the error has been shown); `added` tells
+// whether the choices changed.
+bool UpdateComboBox(std::vector<std::string>& choices, const std::string& text,
+                    const std::string& dataDir, bool* added = nullptr);
+// Writes the choices, in their order, to the category file; a failure is shown.
+bool SaveCombo(const std::vector<std::string>& choices, const std::string& dataDir);
+
+} // namespace dw

@@ -1,0 +1,93 @@
+#include "core/store/category_list.h"
+#include "support/fake_prompts.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+namespace dw {
+namespace {
+
+using test::FakePrompts;
+using test::ScopedPrompts;
+using test::TempDir;
+using Entries = std::vector<std::string>;
+
+TEST(ListFile, ReadsEveryLineEndAndWritesCrLf) {
+    struct Case {
+        const char* bytes;
+        Entries entries;
+    } cases[] = {
+        {"", {}},
+        {"Work\r\nHome\r\n", {"Work", "Home"}},
+        {"Work\nHome", {"Work", "Home"}},
+        {"Work\rHome\r", {"Work", "Home"}},
+        {"Work\r\n\r\nHome\r\n", {"Work", "", "Home"}},
+        {"\r\n", {""}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(parseListText(c.bytes), c.entries) << c.bytes;
+    EXPECT_EQ(listFileText({"Work", "", "Home"}), "Work\r\n\r\nHome\r\n");
+}
+
+TEST(ListFile, OldWindows1252FileReadsAsUtf8) {
+    TempDir dir;
+    dir.write("category.xxx", "Caf\xe9\r\nB\xfcro\r\n");
+    EXPECT_EQ(readListFile(categoryListPath(dir.path())), (Entries{"Café", "Büro"}));
+    EXPECT_EQ(categoryListPath(dir.path()), dir.file("category.xxx"));
+}
+
+TEST(CategoryChoices, FillComboSortsWithoutRegardToCase) {
+    TempDir dir;
+    EXPECT_TRUE(FillCombo(dir.path()).empty()) << "missing file";
+    dir.write("category.xxx", "");
+    EXPECT_TRUE(FillCombo(dir.path()).empty()) << "empty file";
+    dir.write("category.xxx", "work\r\nGarden\r\nÉtude\r\napple\r\nZoo\r\n");
+    EXPECT_EQ(FillCombo(dir.path()), (Entries{"apple", "Garden", "work", "Zoo", "Étude"}));
+}
+
+TEST(CategoryChoices, UpdateComboBoxAppendsOnlyNewNonEmptyTexts) {
+    TempDir dir;
+    FakePrompts p;
+    ScopedPrompts scope(p);
+    Entries choices{"Home", "Work"};
+    bool added = false;
+    ASSERT_TRUE(UpdateComboBox(choices, "Garden", dir.path(), &added));
+    EXPECT_TRUE(added);
+    EXPECT_EQ(dir.read("category.xxx"), "Home\r\nWork\r\nGarden\r\n");
+
+    for (const char* again : {"garden", "WORK", ""}) {
+        ASSERT_TRUE(UpdateComboBox(choices, again, dir.path(), &added));
+        EXPECT_FALSE(added) << again;
+    }
+    EXPECT_EQ(dir.read("category.xxx"), "Home\r\nWork\r\nGarden\r\n");
+    // The next open shows the appended entry in its sorted place.
+    EXPECT_EQ(FillCombo(dir.path()), (Entries{"Garden", "Home", "Work"}));
+    EXPECT_TRUE(p.errors.empty());
+}
+
+TEST(CategoryChoices, FailedSaveIsShownAndForgotten) {
+    TempDir dir;
+    FakePrompts p;
+    ScopedPrompts scope(p);
+    const std::string missing = dir.file("no-such-folder");
+    Entries choices{"Home"};
+    bool added = true;
+    EXPECT_FALSE(UpdateComboBox(choices, "Garden", missing, &added));
+    EXPECT_FALSE(added);
+    ASSERT_EQ(p.errors.size(), 1u);
+    EXPECT_NE(p.errors[0].find("category.xxx"), std::string::npos);
+    // Not kept as a choice, so the next OK tries again rather than skipping the file.
+    EXPECT_EQ(choices, Entries{"Home"});
+}
+
+TEST(CategoryChoices, EntriesMatchWithoutRegardToCase) {
+    const Entries e{"Garden", "Straße", "ÉCOLE"};
+    EXPECT_EQ(findEntry(e, "GARDEN"), 0u);
+    EXPECT_EQ(findEntry(e, "école"), 2u);
+    EXPECT_FALSE(findEntry(e, "Gard"));
+    EXPECT_TRUE(entryLess("apple", "Banana"));
+    EXPECT_FALSE(entryLess("Banana", "apple"));
+}
+
+} // namespace
+} // namespace dw
