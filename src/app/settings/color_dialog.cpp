@@ -1,0 +1,141 @@
+#include "app/settings/color_dialog.h"
+
+#include "app/widgets/win_color.h"
+
+#include <QCalendarWidget>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QTextCharFormat>
+#include <QVBoxLayout>
+
+namespace dw {
+
+const std::vector<NamedColor>& namedColors() {
+    static const std::vector<NamedColor> colors = {
+        {"Black", 0x000000},
+        {"Maroon", 0x000080},
+        {"Green", 0x008000},
+        {"Olive", 0x008080},
+        {"Navy", 0x800000},
+        {"Purple", 0x800080},
+        {"Teal", 0x808000},
+        {"Gray", 0x808080},
+        {"Silver", 0xC0C0C0},
+        {"Red", 0x0000FF},
+        {"Lime", 0x00FF00},
+        {"Yellow", 0x00FFFF},
+        {"Blue", 0xFF0000},
+        {"Fuchsia", 0xFF00FF},
+        {"Aqua", 0xFFFF00},
+        {"White", 0xFFFFFF},
+        {"Window", SysColor::Window},
+        {"Window Text", SysColor::WindowText},
+        {"Button Face", SysColor::ButtonFace},
+        {"Highlight", SysColor::Highlight},
+        {"Highlight Text", SysColor::HighlightText},
+    };
+    return colors;
+}
+
+namespace {
+
+QIcon swatch(WinColor c) {
+    QPixmap pm(16, 16);
+    pm.fill(toQColor(c));
+    QPainter p(&pm);
+    p.setPen(Qt::darkGray);
+    p.drawRect(0, 0, 15, 15);
+    return QIcon(pm);
+}
+
+QComboBox* colorList(const QString& name, QWidget* parent) {
+    auto* cb = new QComboBox(parent);
+    cb->setObjectName(name);
+    for (const auto& nc : namedColors())
+        cb->addItem(swatch(nc.color), nc.name, QVariant::fromValue(static_cast<uint>(nc.color)));
+    return cb;
+}
+
+void select(QComboBox* cb, WinColor c) {
+    int i = cb->findData(QVariant::fromValue(static_cast<uint>(c)));
+    if (i < 0) {
+        // Not a named colour: offer it as it is, so OK keeps it unchanged.
+        const QColor q = toQColor(c);
+        cb->addItem(swatch(c), "Custom " + q.name(QColor::HexRgb).toUpper(),
+                    QVariant::fromValue(static_cast<uint>(c)));
+        i = cb->count() - 1;
+    }
+    cb->setCurrentIndex(i);
+}
+
+WinColor selected(const QComboBox* cb) {
+    return static_cast<WinColor>(cb->currentData().toUInt());
+}
+
+} // namespace
+
+TfrmColor::TfrmColor(QWidget* parent) : QDialog(parent) {
+    setObjectName("frmColor");
+    setWindowTitle("Set Color");
+
+    calPreview_ = new QCalendarWidget(this);
+    calPreview_->setObjectName("calPreview");
+    calPreview_->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    calPreview_->setFocusPolicy(Qt::NoFocus);
+
+    cbFG_ = colorList("cbFG", this);
+    cbBG_ = colorList("cbBG", this);
+
+    auto* form = new QFormLayout;
+    form->addRow("ForeGround", cbFG_);
+    form->addRow("BackGround", cbBG_);
+
+    auto* buttons = new QDialogButtonBox(this);
+    QPushButton* ok = buttons->addButton("OK", QDialogButtonBox::AcceptRole);
+    ok->setObjectName("btOK");
+    ok->setDefault(true);
+    QPushButton* cancel = buttons->addButton("Cancel", QDialogButtonBox::RejectRole);
+    cancel->setObjectName("btCancel");
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(calPreview_);
+    layout->addLayout(form);
+    layout->addWidget(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(cbFG_, &QComboBox::currentIndexChanged, this, &TfrmColor::repaintPreview);
+    connect(cbBG_, &QComboBox::currentIndexChanged, this, &TfrmColor::repaintPreview);
+    setColors(0x000000, 0xFFFFFF);
+    cbFG_->setFocus();
+}
+
+void TfrmColor::setColors(WinColor foreground, WinColor background) {
+    select(cbFG_, foreground);
+    select(cbBG_, background);
+    repaintPreview();
+}
+
+WinColor TfrmColor::foreground() const {
+    return selected(cbFG_);
+}
+
+WinColor TfrmColor::background() const {
+    return selected(cbBG_);
+}
+
+void TfrmColor::repaintPreview() {
+    QTextCharFormat f;
+    f.setForeground(toQColor(foreground()));
+    f.setBackground(toQColor(background()));
+    for (int d = Qt::Monday; d <= Qt::Sunday; ++d)
+        calPreview_->setWeekdayTextFormat(static_cast<Qt::DayOfWeek>(d), f);
+    calPreview_->update();
+}
+
+} // namespace dw

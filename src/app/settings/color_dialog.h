@@ -1,0 +1,44 @@
+#pragma once
+
+#include "core/settings/options.h"
+
+#include <QDialog>
+#include <vector>
+
+class QCalendarWidget;
+class QComboBox;
+
+namespace dw {
+
+// Picks a text and a fill colour for one kind of calendar date, from two lists of named
+// colours, with a month shown in the chosen colours. The opener sets the caption.
+class TfrmColor : public QDialog {
+    Q_OBJECT
+public:
+    explicit TfrmColor(QWidget* parent = nullptr);
+
+    // Preselects the colours; one that is not in a list is added to it as a custom entry.
+    void setColors(WinColor foreground, WinColor background);
+    WinColor foreground() const;
+    WinColor background() const;
+
+    QComboBox* cbFG() const { return cbFG_; }
+    QComboBox* cbBG() const { return cbBG_; }
+    QCalendarWidget* preview() const { return calPreview_; }
+
+private:
+    void repaintPreview();
+
+    QCalendarWidget* calPreview_;
+    QComboBox* cbFG_;
+    QComboBox* cbBG_;
+};
+
+// The named colours the lists offer, in list order.
+struct NamedColor {
+    const char* name;
+    WinColor color;
+};
+const std::vector<NamedColor>& namedColors();
+
+} // namespace dw

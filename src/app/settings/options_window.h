@@ -1,0 +1,152 @@
+#pragma once
+
+#include "core/settings/options.h"
+#include "core/settings/settings_store.h"
+
+#include <QDialog>
+#include <QLabel>
+#include <memory>
+#include <string>
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QSoundEffect;
+class QSpinBox;
+class QTabWidget;
+
+namespace dw {
+
+class ShadowLabel;
+
+// A colour sample: its caption in the text colour on the fill colour. Clicking it (or
+// Space/Enter while it has the focus) asks for new colours.
+class ColorSample : public QLabel {
+    Q_OBJECT
+public:
+    ColorSample(const QString& objectName, const QString& caption, QWidget* parent = nullptr);
+    void setColors(WinColor foreground, WinColor background);
+    WinColor foreground() const { return fg_; }
+    WinColor background() const { return bg_; }
+
+signals:
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+
+private:
+    void restyle();
+    WinColor fg_ = 0;
+    WinColor bg_ = 0x00FFFFFF;
+};
+
+// The program options window. It lives for the whole run and edits the application's
+// Options: every control writes its value into Options at once, so the rest of the
+// program sees a change while the window is still open. "OK" also writes the options
+// to the settings store; "Cancel" only closes (changes stay in effect until exit, the
+// store keeps the old values for the next start).
+class TfrmOptions : public QDialog {
+    Q_OBJECT
+public:
+    TfrmOptions(Options& options, SettingsStore& store, std::string programPath,
+                QWidget* parent = nullptr);
+    ~TfrmOptions() override;
+
+    // Reads every option from the store into Options and the controls; no reaction runs
+    // and no signal is sent meanwhile. Run once at creation.
+    void ReadSettings();
+    // Sets or removes the log-on entry, then writes every option to the store. A log-on
+    // entry that cannot be written is reported and the options are saved all the same.
+    // False when anything could not be written.
+    bool SaveSettings();
+
+    // The log-on entry exists and names a program.
+    bool checkAutostart() const;
+    // Sets (on) or removes (off) the log-on entry; reports a failure with showError.
+    bool writeAutostart(bool on);
+
+    // on: plays the alarm file (looped when repeat is on) when its path is not blank and
+    // the file exists; off: stops any sound playing.
+    void playAlarmSound(bool on);
+
+    Options& options() { return options_; }
+
+signals:
+    void shadowsChanged(bool on);
+    void calendarsNeedRepaint();
+    void dayViewNeedsRefresh();
+    void rowHeightChanged(int height);
+    void gridFontChanged();
+    void calendarFontChanged();
+    void helpRequested(int topic);
+
+protected:
+    void showEvent(QShowEvent* e) override;
+
+private:
+    QWidget* buildScreenPage();
+    QWidget* buildAlarmPage();
+    QWidget* buildMiscPage();
+    void showOptionsInControls();
+    void applyTitleLook();
+    void applyFontsToButtons();
+
+    void btOKClick();
+    void cbShadowClick(bool on);
+    void cbStrikeoutClick(bool on);
+    void colorSwitchClick();
+    void sampleClick(ColorSample* sample, const QString& caption, WinColor& fg, WinColor& bg);
+    void btGridFontClick();
+    void btCalFontClick();
+    void btHeaderClick();
+    void btAlarmBrowseClick();
+    void btTestClick();
+    bool chooseFont(FontSpec& font);
+
+    Options& options_;
+    SettingsStore& store_;
+    std::string programPath_;
+    bool loading_ = false;
+    bool centred_ = false;
+
+    ShadowLabel* lblTitle_;
+    QTabWidget* pages_;
+    // Screen Appearance
+    QCheckBox* cbShadow_;
+    QCheckBox* cbStrikeout_;
+    QRadioButton* rbSun_;
+    QRadioButton* rbMon_;
+    QCheckBox* cbColorDone_;
+    QCheckBox* cbColorNotDone_;
+    QCheckBox* cbHoliday_;
+    ColorSample* pnlDone_;
+    ColorSample* pnlNotDone_;
+    ColorSample* pnlHoliday_;
+    QPushButton* btGridFont_;
+    QPushButton* btCalFont_;
+    QPushButton* btHeader_;
+    QSpinBox* edRowHeight_;
+    // Alarm settings
+    QCheckBox* cbAlarm_;
+    QCheckBox* cbRepeat_;
+    QLineEdit* edPath_;
+    QPushButton* btAlarmBrowse_;
+    QPushButton* btTest_;
+    QSpinBox* edMin_;
+    // Miscellaneous
+    QLineEdit* edCategory_;
+    QCheckBox* cbConfirm_;
+    QCheckBox* cbDragConfirm_;
+    QCheckBox* cbStartInTray_;
+    QCheckBox* cbStartup_;
+    QCheckBox* cbPopup_;
+
+    std::unique_ptr<QSoundEffect> sound_;
+};
+
+} // namespace dw

@@ -1,0 +1,66 @@
+#include "app/settings/color_dialog.h"
+#include "app/widgets/win_color.h"
+
+#include <QCalendarWidget>
+#include <QComboBox>
+#include <QPushButton>
+#include <QTextCharFormat>
+#include <gtest/gtest.h>
+
+namespace dw {
+namespace {
+
+TEST(ColorDialog, OffersTheNamedColoursWithSwatches) {
+    TfrmColor d;
+    EXPECT_EQ(d.windowTitle(), "Set Color");
+    for (QComboBox* cb : {d.cbFG(), d.cbBG()}) {
+        ASSERT_EQ(cb->count(), static_cast<int>(namedColors().size()));
+        for (const char* name :
+             {"Black", "Maroon", "Green", "Olive", "Navy", "Purple", "Teal", "Gray", "Silver",
+              "Red", "Lime", "Yellow", "Blue", "Fuchsia", "Aqua", "White"})
+            EXPECT_GE(cb->findText(name), 0) << name;
+        EXPECT_FALSE(cb->itemIcon(0).isNull());
+    }
+    auto* ok = d.findChild<QPushButton*>("btOK");
+    ASSERT_NE(ok, nullptr);
+    EXPECT_EQ(ok->text(), "OK");
+    EXPECT_TRUE(ok->isDefault());
+    EXPECT_EQ(d.findChild<QPushButton*>("btCancel")->text(), "Cancel");
+}
+
+TEST(ColorDialog, PreselectsAndKeepsColoursThatAreNotNamed) {
+    TfrmColor d;
+    d.setColors(0x00FFFFFF, 0x000000FF);
+    EXPECT_EQ(d.cbFG()->currentText(), "White");
+    EXPECT_EQ(d.cbBG()->currentText(), "Red");
+
+    const int before = d.cbBG()->count();
+    d.setColors(0x80000008, 0x00123456); // a system colour and an odd one
+    EXPECT_EQ(d.cbFG()->currentText(), "Window Text");
+    EXPECT_EQ(d.cbBG()->count(), before + 1);
+    EXPECT_EQ(d.cbBG()->currentText(), "Custom #563412");
+    EXPECT_EQ(d.background(), 0x00123456u);
+    EXPECT_EQ(d.foreground(), 0x80000008u);
+}
+
+TEST(ColorDialog, PreviewFollowsEveryChoice) {
+    TfrmColor d;
+    d.setColors(0, 0x00FFFF00);
+    auto cell = [&] { return d.preview()->weekdayTextFormat(Qt::Wednesday); };
+    EXPECT_EQ(cell().background().color(), toQColor(0x00FFFF00));
+    EXPECT_EQ(cell().foreground().color(), toQColor(0));
+
+    d.cbBG()->setCurrentIndex(d.cbBG()->findText("Yellow"));
+    EXPECT_EQ(cell().background().color(), QColor(255, 255, 0));
+    d.cbFG()->setCurrentIndex(d.cbFG()->findText("Navy"));
+    EXPECT_EQ(cell().foreground().color(), QColor(0, 0, 128));
+    // Every weekday, weekends included.
+    for (int day = Qt::Monday; day <= Qt::Sunday; ++day)
+        EXPECT_EQ(
+            d.preview()->weekdayTextFormat(static_cast<Qt::DayOfWeek>(day)).background().color(),
+            QColor(255, 255, 0))
+            << day;
+}
+
+} // namespace
+} // namespace dw

@@ -1,0 +1,438 @@
+#include "app/settings/color_dialog.h"
+#include "app/settings/options_window.h"
+#include "app/widgets/shadow_label.h"
+#include "app/widgets/win_color.h"
+#include "core/settings/option_keys.h"
+#include "support/fake_prompts.h"
+#include "support/temp_dir.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace dw {
+namespace {
+
+// Runs `act` on the modal dialog of type T as soon as it is open.
+template <typename T> void whenModal(std::function<void(T*)> act, int triesLeft = 200) {
+    QTimer::singleShot(10, [act, triesLeft] {
+        if (auto* d = qobject_cast<T*>(QApplication::activeModalWidget())) {
+            act(d);
+        } else if (triesLeft > 0) {
+            whenModal<T>(act, triesLeft - 1);
+        } else {
+            ADD_FAILURE() << "no modal dialog opened";
+        }
+    });
+}
+
+// Clicks a check box or radio button on its indicator, as a user would: the middle of a
+// box stretched across the page is blank space.
+void clickBox(QAbstractButton* b) {
+    QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(6, b->height() / 2));
+}
+
+// A tiny silent PCM wave file.
+std::string waveBytes() {
+    auto le = [](std::uint32_t v, int n) {
+        std::string s;
+        for (int i = 0; i < n; ++i)
+            s += static_cast<char>((v >> (8 * i)) & 0xFF);
+        return s;
+    };
+    const std::uint32_t samples = 800;
+    return "RIFF" + le(36 + samples * 2, 4) + "WAVEfmt " + le(16, 4) + le(1, 2) + le(1, 2) +
+           le(8000, 4) + le(16000, 4) + le(2, 2) + le(16, 2) + "data" + le(samples * 2, 4) +
+           std::string(samples * 2, '\0');
+}
+
+class OptionsWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        oldXdg_ = qgetenv("XDG_CONFIG_HOME");
+        hadXdg_ = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(dir_.file("config")));
+    }
+    void TearDown() override {
+        if (hadXdg_)
+            qputenv("XDG_CONFIG_HOME", oldXdg_);
+        else
+            qunsetenv("XDG_CONFIG_HOME");
+    }
+
+    template <typename T> T* get(TfrmOptions& w, const char* name) {
+        T* c = w.findChild<T*>(name);
+        EXPECT_NE(c, nullptr) << name;
+        return c;
+    }
+    std::string programPath() const { return dir_.file("bin/dayweaver"); }
+    std::string entryPath() const { return dir_.file("config/autostart/dayweaver.desktop"); }
+    bool entryExists() const { return std::filesystem::exists(entryPath()); }
+
+    test::TempDir dir_;
+    test::FakePrompts fake_;
+    test::ScopedPrompts scoped_{fake_};
+    MapSettingsBackend backend_;
+    SettingsStore store_{backend_};
+    Options options_;
+    QByteArray oldXdg_;
+    bool hadXdg_ = false;
+};
+
+TEST_F(OptionsWindowTest, ShowsTheStoredOptionsWithTheirCaptions) {
+    backend_.setValue("Options", "RowHeight", "60");
+    backend_.setValue("Options", "AlarmMin", "200");
+    backend_.setValue("Options", "Shadows", "0");
+    backend_.setValue("Options", "DoneColorFG", "0xFF");
+    backend_.setValue("Options", "Sunday", "0");
+    backend_.setValue("Options", "Category", "Work");
+    TfrmOptions w(options_, store_, programPath());
+
+    EXPECT_EQ(w.windowTitle(), "Program Options");
+    auto* pages = get<QTabWidget>(w, "pgOptions");
+    EXPECT_EQ(pages->currentIndex(), 0);
+    ASSERT_EQ(pages->count(), 3);
+    EXPECT_EQ(pages->tabText(0), "Screen Appearance");
+    EXPECT_EQ(pages->tabText(1), "Alarm settings");
+    EXPECT_EQ(pages->tabText(2), "Miscellaneous");
+    EXPECT_EQ(get<ShadowLabel>(w, "lblTitle")->text(), "Program Options");
+    EXPECT_EQ(get<QLabel>(w, "lblFooter")->text(), "Dayweaver");
+
+    const std::pair<const char*, const char*> captions[] = {
+        {"cbShadow", "Use Sh&adows on Title captions"},
+        {"cbStrikeout", "&Strike-out done events?"},
+        {"rbSun", "S&unday"},
+        {"rbMon", "&Monday"},
+        {"cbColorDone", "&Done Items"},
+        {"cbColorNotDone", "&Not-done items"},
+        {"cbHoliday", "&Holidays"},
+        {"btGridFont", "Grid Font"},
+        {"btCalFont", "Calendar Font"},
+        {"btHeader", "Header font"},
+        {"cbAlarm", "&Play alarm file?"},
+        {"cbRepeat", "&Repeat alarm?"},
+        {"btAlarmBrowse", "&Browse"},
+        {"btTest", "&Test"},
+        {"cbConfirm", "D&eleting tasks/holidays"},
+        {"cbDragConfirm", "D&rag/dropping from grids to grid or calendar"},
+        {"cbStartInTray", "&Start in system tray, main screen is bypassed"},
+        {"cbStartup", "&Dayweaver placed in system tray on reboot"},
+        {"cbPopup", "Display a &popup summary of events "},
+        {"btOK", "OK"},
+        {"btCancel", "Cancel"},
+        {"btHelp", "&Help"},
+    };
+    for (const auto& [name, caption] : captions) {
+        if (auto* b = get<QAbstractButton>(w, name)) {
+            EXPECT_EQ(b->text(), caption) << name;
+        }
+    }
+    EXPECT_EQ(get<QLabel>(w, "pnlDone")->text(), "Done");
+    EXPECT_EQ(get<QLabel>(w, "pnlNotDone")->text(), "Not Done");
+    EXPECT_EQ(get<QLabel>(w, "pnlHoliday")->text(), "Holiday");
+    EXPECT_TRUE(get<QPushButton>(w, "btOK")->isDefault());
+
+    // Values, limits and the first-start log-on offer.
+    auto* rowHeight = get<QSpinBox>(w, "edRowHeight");
+    EXPECT_EQ(rowHeight->value(), 50);
+    EXPECT_EQ(rowHeight->minimum(), 8);
+    auto* lead = get<QSpinBox>(w, "edMin");
+    EXPECT_EQ(lead->value(), 120);
+    EXPECT_EQ(lead->minimum(), 0);
+    EXPECT_EQ(options_.rowHeight, 50);
+    EXPECT_FALSE(get<QCheckBox>(w, "cbShadow")->isChecked());
+    EXPECT_TRUE(get<QRadioButton>(w, "rbMon")->isChecked());
+    EXPECT_FALSE(get<QRadioButton>(w, "rbSun")->isChecked());
+    EXPECT_TRUE(get<QCheckBox>(w, "cbStartup")->isChecked());
+    EXPECT_TRUE(options_.startup);
+    EXPECT_EQ(get<ColorSample>(w, "pnlDone")->foreground(), 255u);
+    EXPECT_EQ(get<ColorSample>(w, "pnlDone")->background(), 0x00FFFF00u);
+    EXPECT_EQ(get<QLineEdit>(w, "edCategory")->text(), "Work");
+    EXPECT_EQ(get<QLineEdit>(w, "edPath")->text().toStdString(), dir_.file("bin/alarm.wav"));
+    // Shadows off: the plain title look.
+    auto* title = get<ShadowLabel>(w, "lblTitle");
+    EXPECT_EQ(title->shadowDepth(), 1);
+    EXPECT_EQ(title->textColor(), toQColor(0x00800000));
+    // Reading wrote nothing.
+    EXPECT_EQ(backend_.values().size(), 6u);
+    EXPECT_FALSE(entryExists());
+}
+
+TEST_F(OptionsWindowTest, OkWritesTheStoreAndTheLogOnEntry) {
+    TfrmOptions w(options_, store_, programPath());
+    w.show();
+    QTest::mouseClick(get<QPushButton>(w, "btOK"), Qt::LeftButton);
+    EXPECT_EQ(w.result(), QDialog::Accepted);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(backend_.value("Options", "FirstTime"), "first");
+    EXPECT_EQ(backend_.value("Options", "RowHeight"), "16");
+    EXPECT_EQ(backend_.value("Options", "AlarmPath"), dir_.file("bin/alarm.wav"));
+    EXPECT_EQ(backend_.values().size(), 40u);
+    EXPECT_EQ(options_.firstTime, "first");
+    ASSERT_TRUE(entryExists());
+    EXPECT_NE(dir_.read("config/autostart/dayweaver.desktop").find("Exec=" + programPath()),
+              std::string::npos);
+    EXPECT_TRUE(fake_.errors.empty());
+
+    // Unticked and saved again: the entry goes, and the next start sees it off.
+    w.show();
+    get<QTabWidget>(w, "pgOptions")->setCurrentIndex(2);
+    clickBox(get<QCheckBox>(w, "cbStartup"));
+    QTest::mouseClick(get<QPushButton>(w, "btOK"), Qt::LeftButton);
+    EXPECT_FALSE(entryExists());
+    Options next;
+    TfrmOptions again(next, store_, programPath());
+    EXPECT_FALSE(next.startup);
+    EXPECT_FALSE(get<QCheckBox>(again, "cbStartup")->isChecked());
+}
+
+TEST_F(OptionsWindowTest, CancelWritesNothingButTheChangeStaysInEffect) {
+    TfrmOptions w(options_, store_, programPath());
+    w.show();
+    clickBox(get<QCheckBox>(w, "cbShadow"));
+    clickBox(get<QRadioButton>(w, "rbMon"));
+    QTest::keyClicks(get<QLineEdit>(w, "edCategory"), "Errands and more errands!");
+    QTest::mouseClick(get<QPushButton>(w, "btCancel"), Qt::LeftButton);
+
+    EXPECT_EQ(w.result(), QDialog::Rejected);
+    EXPECT_TRUE(backend_.values().empty());
+    EXPECT_FALSE(entryExists());
+    EXPECT_FALSE(options_.shadows);
+    EXPECT_FALSE(options_.sunday);
+    EXPECT_EQ(options_.category, "Errands and more err"); // at most 20 characters
+    // Shown again, the controls still hold the change.
+    w.show();
+    EXPECT_FALSE(get<QCheckBox>(w, "cbShadow")->isChecked());
+    EXPECT_TRUE(get<QRadioButton>(w, "rbMon")->isChecked());
+}
+
+TEST_F(OptionsWindowTest, UnwritableLogOnEntryIsReportedAndTheRestIsSaved) {
+    std::filesystem::create_directories(dir_.file("config"));
+    dir_.write("config/autostart", "a file where the folder should be");
+    TfrmOptions w(options_, store_, programPath());
+    w.show();
+    get<QTabWidget>(w, "pgOptions")->setCurrentIndex(2);
+    clickBox(get<QCheckBox>(w, "cbConfirm"));
+    QTest::mouseClick(get<QPushButton>(w, "btOK"), Qt::LeftButton);
+
+    ASSERT_EQ(fake_.errors.size(), 1u);
+    EXPECT_NE(fake_.errors[0].find("autostart"), std::string::npos) << fake_.errors[0];
+    EXPECT_EQ(backend_.value("Options", "FirstTime"), "first");
+    EXPECT_EQ(backend_.value("Options", "Confirm"), "0");
+    EXPECT_EQ(backend_.values().size(), 40u);
+    EXPECT_EQ(w.result(), QDialog::Accepted);
+    EXPECT_FALSE(w.isVisible());
+}
+
+TEST_F(OptionsWindowTest, ReadingSettingsRunsNoReaction) {
+    TfrmOptions w(options_, store_, programPath());
+    w.show();
+    QSignalSpy shadows(&w, &TfrmOptions::shadowsChanged);
+    QSignalSpy repaint(&w, &TfrmOptions::calendarsNeedRepaint);
+    QSignalSpy day(&w, &TfrmOptions::dayViewNeedsRefresh);
+    QSignalSpy rows(&w, &TfrmOptions::rowHeightChanged);
+    QSignalSpy grid(&w, &TfrmOptions::gridFontChanged);
+    QSignalSpy cal(&w, &TfrmOptions::calendarFontChanged);
+    for (const char* name : {"Shadows", "StrikeOut", "DoneColor", "NotDoneColor", "Sunday"})
+        backend_.setValue("Options", name, "0");
+    backend_.setValue("Options", "RowHeight", "30");
+    backend_.setValue("Options", "GridFontSize", "12");
+    w.ReadSettings();
+
+    EXPECT_FALSE(get<QCheckBox>(w, "cbShadow")->isChecked());
+    EXPECT_FALSE(get<QCheckBox>(w, "cbStrikeout")->isChecked());
+    EXPECT_FALSE(get<QCheckBox>(w, "cbColorDone")->isChecked());
+    EXPECT_EQ(get<QSpinBox>(w, "edRowHeight")->value(), 30);
+    EXPECT_EQ(options_.gridFont.size, 12);
+    for (QSignalSpy* spy : {&shadows, &repaint, &day, &rows, &grid, &cal})
+        EXPECT_EQ(spy->count(), 0) << spy->signal().constData();
+}
+
+TEST_F(OptionsWindowTest, ClicksTakeEffectAtOnce) {
+    TfrmOptions w(options_, store_, programPath());
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    QSignalSpy shadows(&w, &TfrmOptions::shadowsChanged);
+    QSignalSpy repaint(&w, &TfrmOptions::calendarsNeedRepaint);
+    QSignalSpy day(&w, &TfrmOptions::dayViewNeedsRefresh);
+    QSignalSpy rows(&w, &TfrmOptions::rowHeightChanged);
+    QSignalSpy help(&w, &TfrmOptions::helpRequested);
+
+    clickBox(get<QCheckBox>(w, "cbShadow"));
+    ASSERT_EQ(shadows.count(), 1);
+    EXPECT_FALSE(shadows[0][0].toBool());
+    EXPECT_FALSE(options_.shadows);
+    EXPECT_EQ(get<ShadowLabel>(w, "lblTitle")->shadowDepth(), 1);
+    clickBox(get<QCheckBox>(w, "cbShadow"));
+    EXPECT_TRUE(shadows[1][0].toBool());
+    EXPECT_EQ(get<ShadowLabel>(w, "lblTitle")->shadowDepth(), 4);
+    EXPECT_EQ(get<ShadowLabel>(w, "lblTitle")->textColor(), toQColor(0x00FF0000));
+
+    clickBox(get<QCheckBox>(w, "cbColorDone"));
+    clickBox(get<QCheckBox>(w, "cbHoliday"));
+    EXPECT_EQ(repaint.count(), 2);
+    EXPECT_FALSE(options_.colorDone);
+    EXPECT_FALSE(options_.colorHoliday);
+
+    clickBox(get<QCheckBox>(w, "cbStrikeout"));
+    EXPECT_FALSE(options_.strikeOut);
+    EXPECT_EQ(day.count(), 1);
+    EXPECT_EQ(repaint.count(), 3);
+
+    get<QSpinBox>(w, "edRowHeight")->setValue(30);
+    ASSERT_EQ(rows.count(), 1);
+    EXPECT_EQ(rows[0][0].toInt(), 30);
+    EXPECT_EQ(options_.rowHeight, 30);
+
+    get<QTabWidget>(w, "pgOptions")->setCurrentIndex(1);
+    get<QSpinBox>(w, "edMin")->setValue(15);
+    clickBox(get<QCheckBox>(w, "cbAlarm"));
+    EXPECT_EQ(options_.alarmMin, 15);
+    EXPECT_FALSE(options_.playAlarm);
+    get<QTabWidget>(w, "pgOptions")->setCurrentIndex(2);
+    clickBox(get<QCheckBox>(w, "cbPopup"));
+    clickBox(get<QCheckBox>(w, "cbStartInTray"));
+    EXPECT_FALSE(options_.popup);
+    EXPECT_TRUE(options_.autoStart);
+
+    QTest::mouseClick(get<QPushButton>(w, "btHelp"), Qt::LeftButton);
+    ASSERT_EQ(help.count(), 1);
+    EXPECT_EQ(help[0][0].toInt(), 400);
+    EXPECT_TRUE(w.isVisible());
+
+    // Strike-out changed while the window is hidden: nothing to refresh.
+    w.hide();
+    get<QCheckBox>(w, "cbStrikeout")->click();
+    EXPECT_TRUE(options_.strikeOut);
+    EXPECT_EQ(day.count(), 1);
+    EXPECT_TRUE(backend_.values().empty());
+}
+
+TEST_F(OptionsWindowTest, ColourSampleOpensTheColourDialog) {
+    TfrmOptions w(options_, store_, programPath());
+    w.show();
+    QSignalSpy repaint(&w, &TfrmOptions::calendarsNeedRepaint);
+    auto* sample = get<ColorSample>(w, "pnlNotDone");
+
+    QString caption;
+    WinColor shownFG = 1, shownBG = 1;
+    whenModal<TfrmColor>([&](TfrmColor* d) {
+        caption = d->windowTitle();
+        shownFG = d->foreground();
+        shownBG = d->background();
+        d->cbFG()->setCurrentIndex(d->cbFG()->findText("Black"));
+        d->cbBG()->setCurrentIndex(d->cbBG()->findText("Lime"));
+        d->accept();
+    });
+    QTest::mouseClick(sample, Qt::LeftButton);
+    EXPECT_EQ(caption, "Set color for NOT DONE tasks");
+    EXPECT_EQ(shownFG, 0x00FFFFFFu);
+    EXPECT_EQ(shownBG, 0x000000FFu);
+    EXPECT_EQ(options_.notDoneFG, 0u);
+    EXPECT_EQ(options_.notDoneBG, 0x0000FF00u);
+    EXPECT_EQ(sample->background(), 0x0000FF00u);
+    EXPECT_EQ(repaint.count(), 1);
+
+    // Cancelled: nothing changes, the calendars repaint all the same. Keyboard opens it too.
+    whenModal<TfrmColor>([&](TfrmColor* d) {
+        caption = d->windowTitle();
+        d->cbBG()->setCurrentIndex(d->cbBG()->findText("Navy"));
+        d->reject();
+    });
+    auto* holiday = get<ColorSample>(w, "pnlHoliday");
+    holiday->setFocus();
+    QTest::keyClick(holiday, Qt::Key_Space);
+    EXPECT_EQ(caption, "Set color for Holidays");
+    EXPECT_EQ(options_.holidayBG, 0x0000FFFFu);
+    EXPECT_EQ(holiday->background(), 0x0000FFFFu);
+    EXPECT_EQ(repaint.count(), 2);
+}
+
+TEST_F(OptionsWindowTest, FontButtonsTakeTheChosenFont) {
+    TfrmOptions w(options_, store_, programPath());
+    w.show();
+    QSignalSpy grid(&w, &TfrmOptions::gridFontChanged);
+    QSignalSpy cal(&w, &TfrmOptions::calendarFontChanged);
+
+    whenModal<QFontDialog>([](QFontDialog* d) {
+        QFont f("DejaVu Sans", 12);
+        f.setBold(true);
+        d->setCurrentFont(f);
+        d->accept();
+    });
+    QTest::mouseClick(get<QPushButton>(w, "btGridFont"), Qt::LeftButton);
+    EXPECT_EQ(grid.count(), 1);
+    EXPECT_EQ(options_.gridFont.size, 12);
+    EXPECT_TRUE(options_.gridFont.bold);
+    EXPECT_EQ(get<QPushButton>(w, "btGridFont")->font().pointSize(), 12);
+
+    whenModal<QFontDialog>([](QFontDialog* d) { d->reject(); });
+    QTest::mouseClick(get<QPushButton>(w, "btCalFont"), Qt::LeftButton);
+    EXPECT_EQ(cal.count(), 0);
+    EXPECT_EQ(options_.calFont, (FontSpec{"Ms Sans Serif", 8}));
+
+    // The title font changes the caption only; the main window waits for its next apply.
+    whenModal<QFontDialog>([](QFontDialog* d) {
+        QFont f("DejaVu Serif", 24);
+        f.setItalic(true);
+        d->setCurrentFont(f);
+        d->accept();
+    });
+    QTest::mouseClick(get<QPushButton>(w, "btHeader"), Qt::LeftButton);
+    EXPECT_EQ(options_.titleFont.size, 24);
+    EXPECT_TRUE(options_.titleFont.italic);
+    EXPECT_EQ(get<ShadowLabel>(w, "lblTitle")->font().pointSize(), 24);
+    EXPECT_TRUE(get<QPushButton>(w, "btHeader")->font().italic());
+    EXPECT_EQ(grid.count() + cal.count(), 1);
+}
+
+TEST_F(OptionsWindowTest, BrowseAndTestTheAlarmSound) {
+    TfrmOptions w(options_, store_, programPath());
+    w.show();
+    auto* path = get<QLineEdit>(w, "edPath");
+    auto* test = get<QPushButton>(w, "btTest");
+    const std::string before = options_.alarmPath;
+
+    fake_.setNextFileName(""); // cancelled
+    QTest::mouseClick(get<QPushButton>(w, "btAlarmBrowse"), Qt::LeftButton);
+    EXPECT_EQ(options_.alarmPath, before);
+
+    dir_.write("ring.wav", waveBytes());
+    fake_.setNextFileName(dir_.file("ring.wav"));
+    QTest::mouseClick(get<QPushButton>(w, "btAlarmBrowse"), Qt::LeftButton);
+    EXPECT_EQ(path->text().toStdString(), dir_.file("ring.wav"));
+    EXPECT_EQ(options_.alarmPath, dir_.file("ring.wav"));
+
+    // Repeating: the button offers to stop, then goes back to testing.
+    QTest::mouseClick(test, Qt::LeftButton);
+    EXPECT_EQ(test->text(), "&Stop");
+    QTest::mouseClick(test, Qt::LeftButton);
+    EXPECT_EQ(test->text(), "&Test");
+    // Once only: the caption stays.
+    clickBox(get<QCheckBox>(w, "cbRepeat"));
+    QTest::mouseClick(test, Qt::LeftButton);
+    EXPECT_EQ(test->text(), "&Test");
+    // A missing or blank file plays nothing and says nothing.
+    path->setText(QString::fromStdString(dir_.file("missing.wav")));
+    QTest::mouseClick(test, Qt::LeftButton);
+    path->setText("  ");
+    w.playAlarmSound(true);
+    w.playAlarmSound(false);
+    EXPECT_TRUE(fake_.errors.empty());
+    EXPECT_TRUE(fake_.infos.empty());
+}
+
+} // namespace
+} // namespace dw
