@@ -433,7 +433,8 @@ void TfrmOptions::showEvent(QShowEvent* e) {
     // Another command (the hover summary's menu) may have changed an option meanwhile.
     showOptionsInControls();
     QDialog::showEvent(e);
-    if (!centred_ && !parentWidget()) {
+    // Centred on the screen the first time; after that it opens where the user left it.
+    if (!centred_) {
         if (QScreen* screen = this->screen()) {
             QRect r = frameGeometry();
             r.moveCenter(screen->availableGeometry().center());
