@@ -26,37 +26,47 @@ TEST(TaskEdit, MemoTextBecomesLinesAsTheMemoCountsThem) {
         {"   ", {"   "}, false},
     };
     for (const auto& c : cases) {
-        const Lines lines = memoLines(c.typed, kNotesMaxChars);
+        const Lines lines = memoLines(c.typed);
         EXPECT_EQ(lines, c.lines) << c.typed;
         EXPECT_EQ(notesAreBlank(lines), c.blank) << c.typed;
     }
-    EXPECT_EQ(memoText("\n\n", kNotesMaxChars), "\r\n\r\n");
-    EXPECT_EQ(memoText("a\nb", kNotesMaxChars), "a\r\nb\r\n");
-    EXPECT_EQ(memoText("one", kNotesMaxChars), "one");
+    EXPECT_EQ(memoText("\n\n"), "\r\n\r\n");
+    EXPECT_EQ(memoText("a\nb"), "a\r\nb\r\n");
+    EXPECT_EQ(memoText("one"), "one");
 }
 
 TEST(TaskEdit, LimitsCountCharactersNotBytes) {
-    // 2048 characters of two bytes each fit whole; one more is cut.
+    struct Case {
+        std::size_t fieldChars, replacedChars;
+        std::string incoming;
+        std::size_t max;
+        std::string fits;
+    } cases[] = {
+        {0, 0, "Übung", 20, "Übung"},
+        {18, 0, "äöü", 20, "äö"},            // two bytes each, yet two characters fit
+        {20, 0, "x", 20, ""},                // full
+        {20, 3, "日本語です", 20, "日本語"}, // a selection gives way
+        {25, 0, "x", 20, ""},                // already longer (from a file): no growth
+        {25, 10, "abcdefgh", 20, "abcde"},
+        {2047, 0, "a\nb", 2048, "a"}, // a line break counts one
+        {0, 0, "😀😀😀", 2, "😀😀"},       // four-byte characters stay whole
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(fitInsertion(c.fieldChars, c.replacedChars, c.incoming, c.max), c.fits)
+            << c.incoming << " into " << c.fieldChars;
+
+    // Nothing already in a field is cut when it is handed over.
     std::string ue;
-    for (int i = 0; i < 2049; ++i)
+    for (int i = 0; i < 3000; ++i)
         ue += "ü";
-    const std::string notes = memoText(ue, kNotesMaxChars);
-    EXPECT_EQ(utf8Length(notes), 2048u);
-    EXPECT_EQ(notes.size(), 4096u);
-
-    // A line break counts as one character however it was written.
-    EXPECT_EQ(memoLines("ab\r\ncd", 4), (Lines{"ab", "c"}));
-    EXPECT_EQ(memoLines("ab\ncd", 4), (Lines{"ab", "c"}));
-
-    EXPECT_EQ(categoryText("Gartenarbeit ÄÖÜ äöü ßßß"), "Gartenarbeit ÄÖÜ äöü");
-    EXPECT_EQ(utf8Length(categoryText("日本語のカテゴリー名がとても長い場合のテストです")), 20u);
+    EXPECT_EQ(utf8Length(memoText(ue)), 3000u);
 }
 
-TEST(TaskEdit, CategoryIsOneSafeLine) {
-    EXPECT_EQ(categoryText("Home\r\nWork"), "Home Work");
-    EXPECT_EQ(categoryText("Home\nWork"), "Home Work");
-    EXPECT_EQ(categoryText("a\tb\bc"), "a bc");
-    EXPECT_EQ(categoryText(""), "");
+TEST(TaskEdit, SingleLineTextForCellsAndListFiles) {
+    EXPECT_EQ(singleLineText("Home\r\nWork"), "Home Work");
+    EXPECT_EQ(singleLineText("Home\nWork\r"), "Home Work ");
+    EXPECT_EQ(singleLineText("a\tb\bc"), "a bc");
+    EXPECT_EQ(singleLineText(""), "");
 }
 
 TEST(TaskEdit, FaceOffersRepeatAndRescheduleOnlyForExistingOpenDayTasks) {

@@ -3,46 +3,32 @@
 #include "core/store/helpers.h"
 #include "core/store/text_codec.h"
 
+#include <algorithm>
+
 namespace dw {
 
-namespace {
-
-bool isContinuation(char c) {
-    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-}
-
-// The text with every CR LF counted as one character, cut after maxChars characters.
-std::string cutCountingBreaksAsOne(const std::string& text, std::size_t maxChars) {
-    std::size_t chars = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (isContinuation(text[i]))
-            continue;
-        if (chars == maxChars)
-            return text.substr(0, i);
-        ++chars;
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            ++i;
-    }
-    return text;
-}
-
-} // namespace
-
-std::vector<std::string> memoLines(std::string_view text, std::size_t maxChars) {
+std::vector<std::string> memoLines(std::string_view text) {
     std::vector<std::string> lines;
-    textToLines(cutCountingBreaksAsOne(normalizeTypedText(text), maxChars), lines);
+    textToLines(normalizeTypedText(text), lines);
     return lines;
 }
 
-std::string memoText(std::string_view text, std::size_t maxChars) {
-    return linesToText(memoLines(text, maxChars));
+std::string memoText(std::string_view text) {
+    return linesToText(memoLines(text));
+}
+
+std::string fitInsertion(std::size_t fieldChars, std::size_t replacedChars,
+                         std::string_view incoming, std::size_t maxChars) {
+    const std::size_t kept = fieldChars - std::min(replacedChars, fieldChars);
+    const std::size_t room = kept < maxChars ? maxChars - kept : 0;
+    return truncateChars(incoming, room);
 }
 
 bool notesAreBlank(const std::vector<std::string>& lines) {
     return linesToText(lines).empty();
 }
 
-std::string categoryText(std::string_view typed) {
+std::string singleLineText(std::string_view typed) {
     std::string one = normalizeTypedText(typed);
     std::string out;
     out.reserve(one.size());
@@ -54,7 +40,7 @@ std::string categoryText(std::string_view typed) {
             out += one[i];
         }
     }
-    return truncateChars(out, kCategoryMaxChars);
+    return out;
 }
 
 EditorFace editorFace(bool done, bool datedExisting, bool timeHidden) {

@@ -1,0 +1,297 @@
+#include "app/editing/spell_check_dialog.h"
+
+#include "core/editing/spell_words.h"
+#include "core/editing/task_edit.h"
+#include "core/prompts/prompts.h"
+#include "core/store/category_list.h"
+#include "core/store/file_io.h"
+#include "core/store/helpers.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <QTextCursor>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <hunspell/hunspell.hxx>
+
+namespace dw {
+
+std::string findEnglishDictionary() {
+    static const char* const dirs[] = {"/usr/share/hunspell", "/usr/share/myspell",
+                                       "/usr/share/myspell/dicts", "/usr/local/share/hunspell"};
+    static const char* const names[] = {"en_US", "en_GB", "en_CA", "en_AU", "en"};
+    for (const char* name : names)
+        for (const char* dir : dirs) {
+            const std::string base = joinPath(dir, name);
+            if (fileExists(base + ".aff") && fileExists(base + ".dic"))
+                return base;
+        }
+    return {};
+}
+
+SpellChecker::SpellChecker(const std::string& dictBase, std::string personalPath)
+    : personalPath_(std::move(personalPath)) {
+    if (dictBase.empty() || !fileExists(dictBase + ".aff") || !fileExists(dictBase + ".dic"))
+        return;
+    hunspell_ =
+        std::make_unique<Hunspell>((dictBase + ".aff").c_str(), (dictBase + ".dic").c_str());
+    const char* enc = hunspell_->get_dic_encoding();
+    encodingName_ = enc ? enc : "";
+    const QString name = QString::fromStdString(encodingName_).toUpper().remove('-');
+    if (name.isEmpty() || name == "UTF8")
+        encoding_ = Encoding::Utf8;
+    else if (name == "ISO88591" || name == "LATIN1")
+        encoding_ = Encoding::Latin1;
+    else
+        encoding_ = Encoding::Other;
+
+    for (const auto& word : readListFile(personalPath_)) {
+        std::string w;
+        if (!word.empty() && encode(word, w))
+            hunspell_->add(w);
+    }
+}
+
+SpellChecker::~SpellChecker() = default;
+
+bool SpellChecker::encode(const std::string& utf8, std::string& out) const {
+    switch (encoding_) {
+    case Encoding::Utf8:
+        out = utf8;
+        return true;
+    case Encoding::Latin1: {
+        const QString s = QString::fromStdString(utf8);
+        for (const QChar c : s)
+            if (c.unicode() > 0xFF)
+                return false;
+        out = s.toLatin1().toStdString();
+        return true;
+    }
+    case Encoding::Other: {
+        QStringEncoder enc(encodingName_.c_str());
+        if (!enc.isValid())
+            return false;
+        const QByteArray bytes = enc.encode(QString::fromStdString(utf8));
+        if (enc.hasError())
+            return false;
+        out = bytes.toStdString();
+        return true;
+    }
+    }
+    return false;
+}
+
+std::string SpellChecker::decode(const std::string& dict) const {
+    switch (encoding_) {
+    case Encoding::Utf8:
+        return dict;
+    case Encoding::Latin1:
+        return QString::fromLatin1(dict.data(), static_cast<qsizetype>(dict.size())).toStdString();
+    case Encoding::Other: {
+        QStringDecoder dec(encodingName_.c_str());
+        if (!dec.isValid())
+            return dict;
+        const QString s = dec.decode(QByteArray::fromStdString(dict));
+        return s.toStdString();
+    }
+    }
+    return dict;
+}
+
+bool SpellChecker::isCorrect(const std::string& word) const {
+    if (!hunspell_ || ignored_.count(word))
+        return true;
+    std::string w;
+    if (!encode(word, w))
+        return true;
+    return hunspell_->spell(w);
+}
+
+std::vector<std::string> SpellChecker::suggestions(const std::string& word) const {
+    std::vector<std::string> out;
+    std::string w;
+    if (!hunspell_ || !encode(word, w))
+        return out;
+    for (const auto& s : hunspell_->suggest(w))
+        out.push_back(decode(s));
+    return out;
+}
+
+bool SpellChecker::addWord(const std::string& word) {
+    if (word.empty())
+        return true;
+    std::string w;
+    if (hunspell_ && encode(word, w))
+        hunspell_->add(w);
+    auto words = readListFile(personalPath_);
+    if (std::find(words.begin(), words.end(), word) != words.end())
+        return true;
+    words.push_back(word);
+    return saveListFile(personalPath_, words);
+}
+
+SpellCheckDialog::SpellCheckDialog(SpellChecker& checker, QPlainTextEdit* target, QWidget* parent)
+    : QDialog(parent), checker_(checker), target_(target) {
+    setWindowTitle("Spell Check");
+
+    edNotFound = new QLineEdit(this);
+    edNotFound->setObjectName("edNotFound");
+    edNotFound->setReadOnly(true);
+    edChangeTo = new QLineEdit(this);
+    edChangeTo->setObjectName("edChangeTo");
+    lbSuggestions = new QListWidget(this);
+    lbSuggestions->setObjectName("lbSuggestions");
+    auto* lblNotFound = new QLabel("Not in dictionary:", this);
+    auto* lblChangeTo = new QLabel("C&hange to:", this);
+    lblChangeTo->setBuddy(edChangeTo);
+    auto* lblSuggestions = new QLabel("S&uggestions:", this);
+    lblSuggestions->setBuddy(lbSuggestions);
+
+    auto button = [this](const char* name, const char* caption) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(name);
+        b->setAutoDefault(false);
+        return b;
+    };
+    btIgnore = button("btIgnore", "&Ignore");
+    btIgnoreAll = button("btIgnoreAll", "I&gnore All");
+    btChange = button("btChange", "&Change");
+    btAdd = button("btAdd", "&Add");
+    btClose = button("btClose", "Close");
+    btChange->setDefault(true);
+    connect(btIgnore, &QPushButton::clicked, this, &SpellCheckDialog::btIgnoreClick);
+    connect(btIgnoreAll, &QPushButton::clicked, this, &SpellCheckDialog::btIgnoreAllClick);
+    connect(btChange, &QPushButton::clicked, this, &SpellCheckDialog::btChangeClick);
+    connect(btAdd, &QPushButton::clicked, this, &SpellCheckDialog::btAddClick);
+    connect(btClose, &QPushButton::clicked, this, &QDialog::reject);
+    connect(lbSuggestions, &QListWidget::currentTextChanged, edChangeTo, &QLineEdit::setText);
+    connect(lbSuggestions, &QListWidget::itemDoubleClicked, this, [this] { btChangeClick(); });
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(lblNotFound, 0, 0);
+    grid->addWidget(edNotFound, 1, 0);
+    grid->addWidget(lblChangeTo, 2, 0);
+    grid->addWidget(edChangeTo, 3, 0);
+    grid->addWidget(lblSuggestions, 4, 0);
+    grid->addWidget(lbSuggestions, 5, 0);
+    auto* side = new QVBoxLayout;
+    side->addSpacing(lblNotFound->sizeHint().height());
+    side->addWidget(btIgnore);
+    side->addWidget(btIgnoreAll);
+    side->addSpacing(8);
+    side->addWidget(btChange);
+    side->addWidget(btAdd);
+    side->addStretch();
+    side->addWidget(btClose);
+    grid->addLayout(side, 0, 1, 6, 1);
+    grid->setRowStretch(5, 1);
+    setLayout(grid);
+    resize(380, 300);
+}
+
+bool SpellCheckDialog::findNext() {
+    text_ = target_->toPlainText().toStdString();
+    while (const auto w = nextWord(text_, pos_)) {
+        const std::string word = text_.substr(w->pos, w->len);
+        if (checker_.isCorrect(word)) {
+            pos_ = w->pos + w->len;
+            continue;
+        }
+        wordPos_ = w->pos;
+        wordLen_ = w->len;
+        word_ = QString::fromStdString(word);
+        edNotFound->setText(word_);
+        lbSuggestions->clear();
+        for (const auto& s : checker_.suggestions(word))
+            lbSuggestions->addItem(QString::fromStdString(s));
+        if (lbSuggestions->count() > 0)
+            lbSuggestions->setCurrentRow(0);
+        else
+            edChangeTo->setText(word_);
+        selectInTarget(wordPos_, wordLen_);
+        edChangeTo->setFocus();
+        edChangeTo->selectAll();
+        return true;
+    }
+    pos_ = text_.size();
+    word_.clear();
+    return false;
+}
+
+void SpellCheckDialog::selectInTarget(std::size_t bytePos, std::size_t byteLen) {
+    // Field positions count UTF-16 units; the walk counts UTF-8 bytes.
+    const auto start = QString::fromUtf8(text_.data(), static_cast<qsizetype>(bytePos)).size();
+    const auto len =
+        QString::fromUtf8(text_.data() + bytePos, static_cast<qsizetype>(byteLen)).size();
+    QTextCursor c(target_->document());
+    c.setPosition(static_cast<int>(start));
+    c.setPosition(static_cast<int>(start + len), QTextCursor::KeepAnchor);
+    target_->setTextCursor(c);
+    target_->ensureCursorVisible();
+}
+
+void SpellCheckDialog::advance() {
+    if (!findNext())
+        accept();
+}
+
+void SpellCheckDialog::btChangeClick() {
+    if (word_.isEmpty())
+        return;
+    const std::string replacement = singleLineText(edChangeTo->text().toStdString());
+    selectInTarget(wordPos_, wordLen_);
+    QTextCursor c = target_->textCursor();
+    c.insertText(QString::fromStdString(replacement));
+    target_->setTextCursor(c);
+    // Go on after the replacement, or after what the field kept of it when it is full.
+    const std::string after = target_->toPlainText().toStdString();
+    const auto end = QString::fromStdString(after).left(c.position()).toStdString().size();
+    pos_ = end;
+    advance();
+}
+
+void SpellCheckDialog::btIgnoreClick() {
+    if (word_.isEmpty())
+        return;
+    pos_ = wordPos_ + wordLen_;
+    advance();
+}
+
+void SpellCheckDialog::btIgnoreAllClick() {
+    if (word_.isEmpty())
+        return;
+    checker_.ignoreAll(word_.toStdString());
+    pos_ = wordPos_ + wordLen_;
+    advance();
+}
+
+void SpellCheckDialog::btAddClick() {
+    if (word_.isEmpty())
+        return;
+    checker_.addWord(word_.toStdString());
+    pos_ = wordPos_ + wordLen_;
+    advance();
+}
+
+void spellCheckField(QPlainTextEdit* field, const std::string& dataDir, QWidget* parent,
+                     const std::string& dictBase) {
+    const std::string dict = dictBase.empty() ? findEnglishDictionary() : dictBase;
+    SpellChecker checker(dict, joinPath(dataDir, kPersonalWordsFileName));
+    if (!checker.available()) {
+        showInfo("No English spelling dictionary is installed, so the spelling cannot be "
+                 "checked.");
+        return;
+    }
+    SpellCheckDialog dlg(checker, field, parent);
+    if (dlg.findNext() && dlg.exec() != QDialog::Accepted)
+        return; // closed before the end: nothing more to say
+    showInfo("The spelling check is complete.");
+}
+
+} // namespace dw

@@ -1,0 +1,101 @@
+#pragma once
+
+#include <QDialog>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+class Hunspell;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace dw {
+
+// The personal word list in the data folder: one word a line.
+inline constexpr const char* kPersonalWordsFileName = "words.dic";
+
+// The dictionary base path ("/usr/share/hunspell/en_US", without ".aff"/".dic") of an
+// installed English dictionary, or empty when there is none.
+std::string findEnglishDictionary();
+
+// Hunspell with the user's personal words. Words go in and out as UTF-8 and are turned
+// into the dictionary's own encoding.
+class SpellChecker {
+public:
+    // `dictBase` as findEnglishDictionary answers; `personalPath` the word list (may be
+    // missing).
+    SpellChecker(const std::string& dictBase, std::string personalPath);
+    ~SpellChecker();
+    SpellChecker(const SpellChecker&) = delete;
+    SpellChecker& operator=(const SpellChecker&) = delete;
+
+    bool available() const { return hunspell_ != nullptr; }
+    // True for a known word, an added one, one ignored everywhere, and one the
+    // dictionary's encoding cannot even hold (nothing to say about it).
+    bool isCorrect(const std::string& word) const;
+    std::vector<std::string> suggestions(const std::string& word) const;
+    // Known from now on in this check and, through the word list, in every later one.
+    // A word list that cannot be written is shown; the word still counts for this check.
+    bool addWord(const std::string& word);
+    void ignoreAll(const std::string& word) { ignored_.insert(word); }
+
+private:
+    bool encode(const std::string& utf8, std::string& out) const;
+    std::string decode(const std::string& dict) const;
+
+    std::unique_ptr<Hunspell> hunspell_;
+    std::string personalPath_;
+    enum class Encoding { Utf8, Latin1, Other } encoding_ = Encoding::Utf8;
+    std::string encodingName_;
+    std::set<std::string> ignored_;
+};
+
+// Walks the misspelt words of a text field, one at a time, and corrects them in the field.
+class SpellCheckDialog : public QDialog {
+    Q_OBJECT
+public:
+    SpellCheckDialog(SpellChecker& checker, QPlainTextEdit* target, QWidget* parent = nullptr);
+
+    // Moves to the next misspelt word from where the walk stands; false at the end.
+    bool findNext();
+    // The misspelt word the dialog stands on.
+    QString currentWord() const { return word_; }
+
+    QLineEdit* edNotFound = nullptr;
+    QLineEdit* edChangeTo = nullptr;
+    QListWidget* lbSuggestions = nullptr;
+    QPushButton* btIgnore = nullptr;
+    QPushButton* btIgnoreAll = nullptr;
+    QPushButton* btChange = nullptr;
+    QPushButton* btAdd = nullptr;
+    QPushButton* btClose = nullptr;
+
+    void btChangeClick();
+    void btIgnoreClick();
+    void btIgnoreAllClick();
+    void btAddClick();
+
+private:
+    // Goes on to the next word, closing the dialog when there is none.
+    void advance();
+    void selectInTarget(std::size_t bytePos, std::size_t byteLen);
+
+    SpellChecker& checker_;
+    QPlainTextEdit* target_;
+    std::string text_;    // the target's text as UTF-8, as the walk last read it
+    std::size_t pos_ = 0; // where the walk goes on, in bytes
+    std::size_t wordPos_ = 0, wordLen_ = 0;
+    QString word_;
+};
+
+// Checks a field's text in place with the English dictionary (or the one at `dictBase`),
+// with the personal word list of the data folder. With no dictionary installed it says
+// so and changes nothing.
+void spellCheckField(QPlainTextEdit* field, const std::string& dataDir, QWidget* parent,
+                     const std::string& dictBase = {});
+
+} // namespace dw

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QDialog>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QListWidget;
+class QPushButton;
+
+namespace dw {
+
+// The small dialog that edits a list of choices: entries always sorted without regard to
+// letter case, several selectable at once, no two equal but for case.
+class TfrmListBox : public QDialog {
+    Q_OBJECT
+public:
+    explicit TfrmListBox(QWidget* parent = nullptr);
+
+    void setEntries(const std::vector<std::string>& entries);
+    std::vector<std::string> entries() const;
+    // Selects the entry equal to the text (letter case aside) and makes it current; an
+    // unknown text selects nothing.
+    void selectEntry(const std::string& text);
+    // The entry the user last added or chose, while it is still selected.
+    std::optional<std::string> currentEntry() const;
+
+    QListWidget* ListBox1 = nullptr;
+    QPushButton* btAdd = nullptr;
+    QPushButton* btDel = nullptr;
+    QPushButton* btClear = nullptr;
+    QPushButton* btOK = nullptr;
+    QPushButton* btCancel = nullptr;
+
+    void btAddClick();
+    void btDelClick();
+    void btClearClick();
+
+private:
+    int insertSorted(const std::string& entry);
+};
+
+// The "Categories" command: edits the category file's entries and, on OK, writes them in
+// their sorted order. Answers whether the file was written.
+bool editCategoryFile(QWidget* parent, const std::string& dataDir);
+
+} // namespace dw
