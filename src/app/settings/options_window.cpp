@@ -37,6 +37,7 @@ constexpr WinColor kShadowTitleColor = 0x00FF0000; // blue
 constexpr WinColor kPlainTitleColor = 0x00800000;  // navy
 const char* const kSoundFilter = "Wav sound files (*.wav)|*.wav|All files (*.*)|*.*";
 
+// Controls carry their names as objectName, so other code and tests can find them.
 template <typename W> W* named(W* w, const char* name) {
     w->setObjectName(name);
     return w;
@@ -46,7 +47,7 @@ QCheckBox* checkBox(const char* name, const char* caption, QWidget* parent) {
     return named(new QCheckBox(caption, parent), name);
 }
 
-// The widget's own objectName holds the name other code and tests look it up by.
+// A caption whose mnemonic moves the focus to its control.
 QLabel* buddyLabel(const char* caption, QWidget* buddy, QWidget* parent) {
     auto* l = new QLabel(caption, parent);
     l->setBuddy(buddy);
