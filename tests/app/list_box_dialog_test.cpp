@@ -1,0 +1,136 @@
+#include "app/modal_helpers.h"
+#include "app/store/list_box_dialog.h"
+#include "support/fake_prompts.h"
+#include "support/temp_dir.h"
+
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace dw {
+namespace {
+
+using test::FakePrompts;
+using test::ScopedPrompts;
+using test::TempDir;
+using test::whenModal;
+using Entries = std::vector<std::string>;
+
+class ListBoxTest : public ::testing::Test {
+protected:
+    ListBoxTest() { dlg.setEntries({"work", "Garden", "home", "Zoo"}); }
+    FakePrompts prompts;
+    ScopedPrompts scope{prompts};
+    TfrmListBox dlg;
+};
+
+TEST_F(ListBoxTest, EntriesStaySortedWithoutRegardToCase) {
+    EXPECT_EQ(dlg.entries(), (Entries{"Garden", "home", "work", "Zoo"}));
+    EXPECT_FALSE(dlg.currentEntry()) << "nothing chosen yet";
+    EXPECT_EQ(dlg.btAdd->text(), "&Add");
+    EXPECT_EQ(dlg.btDel->text(), "&Delete");
+    EXPECT_EQ(dlg.btClear->text(), "&Clear");
+    EXPECT_TRUE(dlg.btOK->isDefault());
+}
+
+TEST_F(ListBoxTest, AddTakesItsSortedPlaceUnlessAlreadyThere) {
+    struct Case {
+        const char* answer; // nullptr: the input box is cancelled
+        Entries after;
+    } cases[] = {
+        {"apple", {"apple", "Garden", "home", "work", "Zoo"}},
+        {"GARDEN", {"apple", "Garden", "home", "work", "Zoo"}},
+        {"", {"apple", "Garden", "home", "work", "Zoo"}},
+        {nullptr, {"apple", "Garden", "home", "work", "Zoo"}},
+        {"Kitchen\r\nsink", {"apple", "Garden", "home", "Kitchen sink", "work", "Zoo"}},
+    };
+    for (const auto& c : cases) {
+        if (c.answer)
+            prompts.setNextInput(c.answer);
+        dlg.btAdd->click();
+        EXPECT_EQ(dlg.entries(), c.after) << (c.answer ? c.answer : "cancelled");
+    }
+    ASSERT_TRUE(dlg.currentEntry());
+    EXPECT_EQ(*dlg.currentEntry(), "Kitchen sink") << "the last entry added";
+    EXPECT_EQ(prompts.questions.front(), "New Quick Pick");
+    EXPECT_TRUE(prompts.errors.empty());
+}
+
+TEST_F(ListBoxTest, DeleteRemovesEverySelectedEntryOrSaysToSelect) {
+    dlg.btDelClick();
+    EXPECT_EQ(prompts.errors, std::vector<std::string>{"Select one or more items"});
+    EXPECT_EQ(dlg.entries().size(), 4u);
+
+    for (int row : {0, 2, 3})
+        dlg.ListBox1->item(row)->setSelected(true);
+    dlg.btDel->click();
+    EXPECT_EQ(dlg.entries(), Entries{"home"});
+    EXPECT_FALSE(dlg.currentEntry()) << "nothing left chosen";
+}
+
+TEST_F(ListBoxTest, ClearAsksFirst) {
+    prompts.setNextAnswer(FakePrompts::No);
+    dlg.btClear->click();
+    EXPECT_EQ(dlg.entries().size(), 4u);
+    prompts.setNextAnswer(FakePrompts::Yes);
+    dlg.btClear->click();
+    EXPECT_TRUE(dlg.entries().empty());
+    EXPECT_EQ(prompts.questions,
+              (std::vector<std::string>{"Really clear out list?", "Really clear out list?"}));
+}
+
+TEST_F(ListBoxTest, SelectEntryIgnoresCaseAndAFocusAloneChoosesNothing) {
+    dlg.selectEntry("GARDEN");
+    ASSERT_TRUE(dlg.currentEntry());
+    EXPECT_EQ(*dlg.currentEntry(), "Garden");
+    dlg.selectEntry("Nowhere");
+    EXPECT_FALSE(dlg.currentEntry());
+    dlg.show();
+    dlg.ListBox1->setFocus();
+    QApplication::processEvents();
+    EXPECT_FALSE(dlg.currentEntry());
+}
+
+TEST_F(ListBoxTest, DoubleClickActsAsOk) {
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+    QListWidgetItem* item = dlg.ListBox1->item(1);
+    const QPoint at = dlg.ListBox1->visualItemRect(item).center();
+    QTest::mouseClick(dlg.ListBox1->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(dlg.ListBox1->viewport(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+}
+
+TEST(CategoriesCommand, WritesTheSortedEntriesOnOkOnly) {
+    TempDir dir;
+    FakePrompts prompts;
+    ScopedPrompts scope(prompts);
+    dir.write("category.xxx", "work\r\nGarden\r\n");
+
+    whenModal<TfrmListBox>([](TfrmListBox* d) { d->btCancel->click(); });
+    EXPECT_FALSE(editCategoryFile(nullptr, dir.path()));
+    EXPECT_EQ(dir.read("category.xxx"), "work\r\nGarden\r\n");
+
+    prompts.setNextInput("home");
+    whenModal<TfrmListBox>([](TfrmListBox* d) {
+        EXPECT_EQ(d->windowTitle(), "Edit Category Choices");
+        d->btAdd->click();
+        d->btOK->click();
+    });
+    EXPECT_TRUE(editCategoryFile(nullptr, dir.path()));
+    EXPECT_EQ(dir.read("category.xxx"), "Garden\r\nhome\r\nwork\r\n");
+
+    // A missing file is an empty list, not an error.
+    TempDir empty;
+    whenModal<TfrmListBox>([](TfrmListBox* d) {
+        EXPECT_TRUE(d->entries().empty());
+        d->btOK->click();
+    });
+    EXPECT_TRUE(editCategoryFile(nullptr, empty.path()));
+    EXPECT_EQ(empty.read("category.xxx"), "");
+    EXPECT_TRUE(prompts.errors.empty());
+}
+
+} // namespace
+} // namespace dw

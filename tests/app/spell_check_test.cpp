@@ -1,0 +1,123 @@
+#include "app/editing/spell_check_dialog.h"
+#include "app/modal_helpers.h"
+#include "support/fake_prompts.h"
+#include "support/temp_dir.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+namespace dw {
+namespace {
+
+using test::FakePrompts;
+using test::ScopedPrompts;
+using test::TempDir;
+using test::whenModal;
+
+class SpellCheckTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dict = findEnglishDictionary();
+        if (dict.empty())
+            GTEST_SKIP() << "no English dictionary installed (package hunspell-en-us)";
+    }
+    std::string personal() const { return dir.file("words.dic"); }
+
+    TempDir dir;
+    FakePrompts prompts;
+    ScopedPrompts scope{prompts};
+    std::string dict;
+    QPlainTextEdit field;
+};
+
+TEST_F(SpellCheckTest, ChangeCorrectsTheTextInPlace) {
+    field.setPlainText("I recieve teh letter today.\nÜber naïve café.");
+    SpellChecker checker(dict, personal());
+    SpellCheckDialog dlg(checker, &field);
+    ASSERT_TRUE(dlg.findNext());
+    EXPECT_EQ(dlg.currentWord(), "recieve");
+    EXPECT_EQ(field.textCursor().selectedText(), "recieve") << "shown in the text";
+    bool offered = false;
+    for (int i = 0; i < dlg.lbSuggestions->count(); ++i)
+        offered = offered || dlg.lbSuggestions->item(i)->text() == "receive";
+    EXPECT_TRUE(offered);
+    dlg.edChangeTo->setText("receive");
+    dlg.btChange->click();
+
+    EXPECT_EQ(dlg.currentWord(), "teh");
+    dlg.edChangeTo->setText("the");
+    dlg.btChange->click();
+
+    // Words of other scripts are looked up too: the walk goes on past them or stops at
+    // them, but positions stay right either way.
+    while (!dlg.currentWord().isEmpty())
+        dlg.btIgnore->click();
+    EXPECT_EQ(field.toPlainText(), "I receive the letter today.\nÜber naïve café.");
+    EXPECT_EQ(dlg.result(), QDialog::Accepted) << "closes at the end";
+}
+
+TEST_F(SpellCheckTest, IgnoreSkipsOneOccurrenceIgnoreAllEvery) {
+    field.setPlainText("zorblat met zorblat and qwxvy met qwxvy");
+    SpellChecker checker(dict, personal());
+    SpellCheckDialog dlg(checker, &field);
+    ASSERT_TRUE(dlg.findNext());
+    EXPECT_EQ(dlg.currentWord(), "zorblat");
+    dlg.btIgnore->click();
+    EXPECT_EQ(dlg.currentWord(), "zorblat") << "the second one still stops";
+    dlg.btIgnore->click();
+    EXPECT_EQ(dlg.currentWord(), "qwxvy");
+    dlg.btIgnoreAll->click();
+    EXPECT_TRUE(dlg.currentWord().isEmpty()) << "the second qwxvy is ignored too";
+    EXPECT_EQ(field.toPlainText(), "zorblat met zorblat and qwxvy met qwxvy");
+}
+
+TEST_F(SpellCheckTest, AddWritesThePersonalListThatLaterChecksKnow) {
+    field.setPlainText("Dayweaverish is a word. Zorblat too.");
+    {
+        SpellChecker checker(dict, personal());
+        SpellCheckDialog dlg(checker, &field);
+        ASSERT_TRUE(dlg.findNext());
+        EXPECT_EQ(dlg.currentWord(), "Dayweaverish");
+        dlg.btAdd->click();
+        EXPECT_EQ(dlg.currentWord(), "Zorblat");
+        dlg.btAdd->click();
+    }
+    EXPECT_EQ(dir.read("words.dic"), "Dayweaverish\r\nZorblat\r\n");
+    SpellChecker later(dict, personal());
+    EXPECT_TRUE(later.isCorrect("Dayweaverish"));
+    EXPECT_TRUE(later.isCorrect("Zorblat"));
+    EXPECT_FALSE(later.isCorrect("Blorptang"));
+}
+
+TEST_F(SpellCheckTest, FieldCheckReportsTheEnd) {
+    field.setPlainText("Plant the roses.");
+    spellCheckField(&field, dir.path(), nullptr, dict);
+    EXPECT_EQ(prompts.infos, std::vector<std::string>{"The spelling check is complete."});
+
+    field.setPlainText("Plant teh roses.");
+    whenModal<SpellCheckDialog>([](SpellCheckDialog* d) {
+        d->edChangeTo->setText("the");
+        d->btChange->click();
+    });
+    spellCheckField(&field, dir.path(), nullptr, dict);
+    EXPECT_EQ(field.toPlainText(), "Plant the roses.");
+    EXPECT_EQ(prompts.infos.size(), 2u);
+}
+
+TEST(SpellCheck, WithoutADictionaryItSaysSoAndChangesNothing) {
+    TempDir dir;
+    FakePrompts prompts;
+    ScopedPrompts scope(prompts);
+    QPlainTextEdit field;
+    field.setPlainText("Plant teh roses.");
+    spellCheckField(&field, dir.path(), nullptr, dir.file("no_dictionary"));
+    ASSERT_EQ(prompts.infos.size(), 1u);
+    EXPECT_NE(prompts.infos[0].find("dictionary"), std::string::npos);
+    EXPECT_EQ(field.toPlainText(), "Plant teh roses.");
+}
+
+} // namespace
+} // namespace dw
