@@ -1,11 +1,5 @@
-#include <QApplication>
-
-#include "app/shell/main_window.h"
+#include "app/shell/startup.h"
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("Dayweaver");
-    dw::TfrmMain window;
-    window.show();
-    return QApplication::exec();
+    return dw::runDayweaver(argc, argv);
 }

@@ -1,0 +1,24 @@
+#include "app/shell/app_state.h"
+
+#include "core/settings/option_keys.h"
+#include "core/store/helpers.h"
+
+namespace dw {
+
+AppState::AppState(FormatSettings fs, std::unique_ptr<Clock> clock,
+                   std::unique_ptr<SettingsBackend> settingsBackend, AppPaths paths)
+    : fs_(std::move(fs)), clock_(std::move(clock)), settingsBackend_(std::move(settingsBackend)),
+      settings_(*settingsBackend_), paths_(std::move(paths)), store_(fs_, *clock_),
+      gridHoliday_(4, 2) {
+    store_.setDataDir(paths_.dataDir);
+}
+
+void AppState::loadOptions(bool autostartEntryExists) {
+    options_ = readOptions(settings_, paths_.programDir, autostartEntryExists);
+}
+
+std::string AppState::holidayPath() const {
+    return joinPath(paths_.dataDir, "holiday.grd");
+}
+
+} // namespace dw

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "core/dates/clock.h"
+#include "core/dates/format_settings.h"
+#include "core/settings/options.h"
+#include "core/settings/settings_store.h"
+#include "core/store/cell_table.h"
+#include "core/store/task_store.h"
+
+#include <memory>
+#include <string>
+
+namespace dw {
+
+// Where the program is and where its data lives.
+struct AppPaths {
+    std::string programPath; // the program file
+    std::string programDir;  // its folder
+    std::string dataDir;     // the folder of the table files
+};
+
+// Everything the program works on, owned by one object for the whole run: the locale's
+// conventions (adjusted once at first show), the clock, the settings store, the options,
+// the task tables and the holiday table. Windows edit it; everything else reads it.
+class AppState {
+public:
+    AppState(FormatSettings fs, std::unique_ptr<Clock> clock,
+             std::unique_ptr<SettingsBackend> settingsBackend, AppPaths paths);
+    AppState(const AppState&) = delete;
+    AppState& operator=(const AppState&) = delete;
+
+    // The process's format settings; the store reads them by reference, so adjusting them
+    // here reaches every text made from then on.
+    FormatSettings& fs() { return fs_; }
+    const Clock& clock() const { return *clock_; }
+    const AppPaths& paths() const { return paths_; }
+
+    SettingsBackend& settingsBackend() { return *settingsBackend_; }
+    SettingsStore& settings() { return settings_; }
+
+    Options& options() { return options_; }
+    // Reads every option from the settings store (at start-up, before the windows).
+    void loadOptions(bool autostartEntryExists);
+
+    TaskStore& store() { return store_; }
+    CellTable& gridHoliday() { return gridHoliday_; }
+    std::string holidayPath() const;
+
+    // TODO: the completed-tasks table joins here when its window lands.
+
+private:
+    FormatSettings fs_;
+    std::unique_ptr<Clock> clock_;
+    std::unique_ptr<SettingsBackend> settingsBackend_;
+    SettingsStore settings_;
+    AppPaths paths_;
+    Options options_;
+    TaskStore store_;
+    CellTable gridHoliday_;
+};
+
+} // namespace dw

@@ -1,0 +1,79 @@
+#include "app/shell/startup.h"
+
+#include "app/shell/app_state.h"
+#include "app/shell/main_window.h"
+#include "app/shell/resources.h"
+#include "app/widgets/qt_prompts.h"
+#include "core/prompts/prompts.h"
+#include "platform/autostart.h"
+#include "platform/data_dir.h"
+#include "platform/locale_settings.h"
+#include "platform/qsettings_backend.h"
+#include "platform/single_instance.h"
+#include "platform/system_clock.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QIcon>
+#include <memory>
+
+namespace dw {
+
+int runDayweaver(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Dayweaver");
+    QApplication::setApplicationDisplayName("Dayweaver");
+    initResources();
+    QApplication::setWindowIcon(QIcon(":/icons/dayweaver.png"));
+    // The program lives on in the tray with no window shown; it ends when the main window
+    // closes.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    QtPrompts qtPrompts;
+    setPrompts(&qtPrompts);
+
+    AppPaths paths;
+    paths.programPath = QDir::toNativeSeparators(QApplication::applicationFilePath()).toStdString();
+    paths.programDir = QDir::toNativeSeparators(QApplication::applicationDirPath()).toStdString();
+    paths.dataDir = resolveDataDir(paths.programDir);
+    if (paths.dataDir.empty()) {
+        showError("Dayweaver cannot create its data folder.");
+        return 1;
+    }
+
+    SingleInstance instance(paths.dataDir);
+    switch (instance.start()) {
+    case SingleInstance::Start::Proceed:
+        break;
+    case SingleInstance::Start::Forwarded:
+    case SingleInstance::Start::StillStarting:
+        return 0;
+    case SingleInstance::Start::DataFolderInUse:
+        showError("Dayweaver cannot start: its data folder " + paths.dataDir +
+                  " is in use by another program.");
+        return 1;
+    }
+
+    AppState state(systemFormatSettings(), std::make_unique<SystemClock>(),
+                   std::make_unique<QSettingsBackend>(), paths);
+    state.loadOptions(autostartEntryExists());
+
+    TfrmMain window(state);
+    qtPrompts.setParentWindow(&window);
+    QObject::connect(&instance, &SingleInstance::activationRequested, &window,
+                     &TfrmMain::bringBack);
+    QObject::connect(&window, &TfrmMain::closed, &app, &QApplication::quit, Qt::QueuedConnection);
+    // The window exists before a later start may look for it.
+    window.winId();
+    instance.finishStartup();
+
+    if (state.options().autoStart)
+        window.startInTray();
+    else
+        window.show();
+    const int status = QApplication::exec();
+    setPrompts(nullptr);
+    return status;
+}
+
+} // namespace dw

@@ -1,0 +1,188 @@
+#include "app/widgets/cell_grid.h"
+
+#include "app/widgets/win_color.h"
+#include "core/shell/layout.h"
+
+#include <QHeaderView>
+#include <QResizeEvent>
+
+namespace dw {
+
+CellTableModel::CellTableModel(CellTable& table, QObject* parent)
+    : QAbstractTableModel(parent), table_(table) {}
+
+int CellTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : std::max(0, table_.rowCount() - 1);
+}
+
+int CellTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : table_.colCount();
+}
+
+QVariant CellTableModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() + 1 >= table_.rowCount() ||
+        index.column() >= table_.colCount())
+        return {};
+    const int row = index.row() + 1;
+    switch (role) {
+    case Qt::DisplayRole: {
+        // A task of several lines shows them on one line.
+        QString text = QString::fromStdString(table_.cell(index.column(), row));
+        text.replace("\r\n", " ");
+        return text;
+    }
+    case Qt::FontRole:
+    case Qt::ForegroundRole:
+    case Qt::BackgroundRole: {
+        if (!styler_)
+            return {};
+        CellStyle style;
+        styler_(row, style);
+        if (role == Qt::FontRole) {
+            if (!style.strikeOut)
+                return {};
+            QFont f = font_;
+            f.setStrikeOut(true);
+            return f;
+        }
+        const QColor c = role == Qt::ForegroundRole ? style.foreground : style.background;
+        return c.isValid() ? QVariant(c) : QVariant();
+    }
+    default:
+        return {};
+    }
+}
+
+QVariant CellTableModel::headerData(int section, Qt::Orientation o, int role) const {
+    if (o != Qt::Horizontal || role != Qt::DisplayRole || section >= table_.colCount() ||
+        table_.rowCount() < 1)
+        return QAbstractTableModel::headerData(section, o, role);
+    return QString::fromStdString(table_.cell(section, 0));
+}
+
+void CellTableModel::reload() {
+    beginResetModel();
+    endResetModel();
+}
+
+CellGrid::CellGrid(CellTable& table, QWidget* parent)
+    : QTableView(parent), table_(table), model_(new CellTableModel(table, this)) {
+    setModel(model_);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setWordWrap(false);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setMinimumSectionSize(1);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setSectionsClickable(true);
+    horizontalHeader()->setSortIndicatorShown(true);
+    horizontalHeader()->setStretchLastSection(false);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    for (int c = 0; c < table_.colCount(); ++c)
+        setColumnWidth(c, table_.colWidth(c));
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &CellGrid::headerClicked);
+    model_->setBaseFont(font());
+    showSortMark();
+    selectTableRow(1);
+}
+
+void CellGrid::showSortMark() {
+    horizontalHeader()->setSortIndicator(table_.sortColumn(),
+                                         table_.sortDirection() == SortDirection::Ascending
+                                             ? Qt::AscendingOrder
+                                             : Qt::DescendingOrder);
+}
+
+void CellGrid::headerClicked(int col) {
+    const int row = selectedRow();
+    const CellTable::Row selected = row < table_.rowCount() ? table_.row(row) : CellTable::Row();
+    if (table_.sortByHeaderClick(col)) {
+        model_->reload();
+        // The selection follows its task to where the sort put it.
+        int at = 1;
+        for (int r = 1; r < table_.rowCount(); ++r) {
+            if (table_.row(r) == selected) {
+                at = r;
+                break;
+            }
+        }
+        selectTableRow(at);
+        emit sorted();
+    }
+    // The header flips its own mark on a click; the table says what really happened.
+    showSortMark();
+}
+
+void CellGrid::refresh() {
+    const int row = selectedRow();
+    model_->reload();
+    showSortMark();
+    selectTableRow(row);
+}
+
+int CellGrid::selectedRow() const {
+    const QModelIndex i = currentIndex();
+    return i.isValid() ? i.row() + 1 : 1;
+}
+
+void CellGrid::selectTableRow(int row) {
+    const int rows = model_->rowCount();
+    if (rows == 0)
+        return;
+    row = std::clamp(row, 1, rows);
+    const QModelIndex i = model_->index(row - 1, 0);
+    setCurrentIndex(i);
+    selectionModel()->select(i, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void CellGrid::setRowHeight(int pixels) {
+    verticalHeader()->setDefaultSectionSize(pixels);
+}
+
+int CellGrid::rowHeight() const {
+    return verticalHeader()->defaultSectionSize();
+}
+
+void CellGrid::setGridFont(const QFont& f) {
+    setFont(f);
+    horizontalHeader()->setFont(f);
+    model_->setBaseFont(f);
+    viewport()->update();
+}
+
+void CellGrid::setSelectionColors(WinColor background, WinColor text) {
+    QPalette pal = palette();
+    for (const auto group : {QPalette::Active, QPalette::Inactive}) {
+        pal.setColor(group, QPalette::Highlight, toQColor(background));
+        pal.setColor(group, QPalette::HighlightedText, toQColor(text));
+    }
+    setPalette(pal);
+}
+
+void CellGrid::setRowStyler(RowStyler styler) {
+    model_->setRowStyler(std::move(styler));
+    viewport()->update();
+}
+
+int CellGrid::fullyVisibleRowCount() const {
+    // Measured from the grid's own height, as if no horizontal scroll bar were there (the
+    // columns are fitted so that none is needed), so the answer holds before the grid has
+    // been laid out on screen too.
+    const QHeaderView* header = horizontalHeader();
+    const int headerHeight = header->isHidden() ? 0 : header->sizeHint().height();
+    return fullyVisibleRows(height() - 2 * frameWidth() - headerHeight, rowHeight());
+}
+
+bool CellGrid::needsVerticalScroll() const {
+    return fullyVisibleRowCount() < model_->rowCount();
+}
+
+void CellGrid::resizeEvent(QResizeEvent* e) {
+    QTableView::resizeEvent(e);
+    emit resized();
+}
+
+} // namespace dw

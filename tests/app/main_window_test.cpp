@@ -1,0 +1,625 @@
+#include "app/shell/app_state.h"
+#include "app/shell/help_window.h"
+#include "app/shell/main_window.h"
+#include "app/shell/pane_splitter.h"
+#include "app/widgets/cell_grid.h"
+#include "app/widgets/shadow_label.h"
+#include "app/widgets/timer_pool.h"
+#include "app/widgets/win_color.h"
+#include "core/dates/date_serial.h"
+#include "core/store/task_store.h"
+#include "support/fake_prompts.h"
+#include "support/temp_dir.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QStyle>
+#include <QSystemTrayIcon>
+#include <QTest>
+#include <QTextBrowser>
+#include <QToolBar>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <map>
+
+namespace dw {
+namespace {
+
+using test::FakePrompts;
+
+const int kToday = 36526; // Saturday 1 January 2000
+
+// One program run: a data folder, a fixed clock at 9:00 on 1 January 2000, settings in a
+// map, and scripted prompts.
+class ShellTest : public ::testing::Test {
+protected:
+    ShellTest() {
+        auto clock = std::make_unique<FixedClock>(encodeDateTime(2000, 1, 1, 9, 0));
+        clock_ = clock.get();
+        auto backend = std::make_unique<MapSettingsBackend>();
+        backend_ = backend.get();
+        FormatSettings fs = FormatSettings::enUS();
+        // Two-digit years and seconds, as a locale may have them before the adjustment.
+        fs.shortDateFormat = "M/d/yy";
+        fs.longTimeFormat = "h:mm:ss tt";
+        state_ =
+            std::make_unique<AppState>(fs, std::move(clock), std::move(backend),
+                                       AppPaths{dir_.file("dayweaver"), dir_.path(), dir_.path()});
+    }
+
+    TfrmMain& window() {
+        if (!window_)
+            window_ = std::make_unique<TfrmMain>(*state_);
+        return *window_;
+    }
+
+    TfrmMain& shown() {
+        TfrmMain& w = window();
+        w.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&w));
+        return w;
+    }
+
+    // Writes a table file the way the program does.
+    void writeStore(const std::vector<std::vector<std::string>>& rows) {
+        CellTable t = makeGridStore(state_->fs());
+        writeRows(t, rows, "grid.grd");
+    }
+    void writeTodo(const std::vector<std::vector<std::string>>& rows) {
+        CellTable t = makeGridNonday();
+        writeRows(t, rows, "gridNon.grd");
+    }
+    void writeRows(CellTable& t, const std::vector<std::vector<std::string>>& rows,
+                   const std::string& name) {
+        t.setRowCount(static_cast<int>(rows.size()) + 1);
+        for (size_t r = 0; r < rows.size(); ++r)
+            for (size_t c = 0; c < rows[r].size(); ++c)
+                t.setCell(static_cast<int>(c), static_cast<int>(r) + 1, rows[r][c]);
+        ASSERT_TRUE(t.saveTable(dir_.file(name)));
+    }
+
+    // A table file's data rows, each as its cells joined by "|".
+    std::vector<std::string> fileRows(const std::string& name) {
+        CellTable t(1, 1);
+        t.loadTable(dir_.file(name));
+        std::vector<std::string> out;
+        for (int r = 1; r < t.rowCount(); ++r) {
+            std::string line;
+            for (int c = 0; c < t.colCount(); ++c)
+                line += (c ? "|" : "") + t.cell(c, r);
+            out.push_back(line);
+        }
+        return out;
+    }
+
+    std::string setting(const std::string& section, const std::string& name) {
+        return backend_->value(section, name).value_or("<none>");
+    }
+
+    test::TempDir dir_;
+    FakePrompts prompts_;
+    test::ScopedPrompts scoped_{prompts_};
+    FixedClock* clock_ = nullptr;
+    MapSettingsBackend* backend_ = nullptr;
+    std::unique_ptr<AppState> state_;
+    std::unique_ptr<TfrmMain> window_;
+};
+
+// ---------------------------------------------------------------------------------------
+// Creation, first show, close
+
+TEST_F(ShellTest, CreationLoadsBothTaskFilesAndWaitsWithTheRestForTheFirstShow) {
+    writeStore({{"36526.101", "9:00 AM", "Work", "Standup", "No", "No"}});
+    writeTodo({{"Home", "Paint the fence", "No"}, {"", "Call Ann", "Yes"}});
+    TfrmMain& w = window();
+
+    EXPECT_EQ(w.windowTitle(), "Dayweaver");
+    EXPECT_EQ(w.objectName(), "frmMain");
+    EXPECT_EQ(state_->store().gridStore().rowCount(), 2);
+    EXPECT_EQ(state_->store().gridStore().cell(StoreCol::What, 1), "Standup");
+    ASSERT_EQ(w.gridNonday()->model()->rowCount(), 2);
+    EXPECT_EQ(w.gridNonday()->model()->index(1, TodoCol::What).data().toString(), "Call Ann");
+    EXPECT_EQ(w.minimumWindowWidth(), 637 * w.logicalDpiX() / 96);
+    EXPECT_FALSE(w.alarmBusy());
+
+    // Not yet: the format adjustment, the day view and the date caption.
+    EXPECT_FALSE(w.firstShowDone());
+    EXPECT_EQ(state_->fs().shortDateFormat, "M/d/yy");
+    EXPECT_EQ(w.lblDate()->text(), "Tasks for ");
+    EXPECT_EQ(state_->store().gridDay().cell(DayCol::What, 1), "");
+    EXPECT_TRUE(prompts_.errors.empty());
+}
+
+TEST_F(ShellTest, FirstShowAdjustsFormatsLoadsHolidaysAndFillsTheDayView) {
+    writeStore({{"36526.101", "9:00 AM", "Work", "Standup", "No", "No"},
+                {"36526.102", "2:00 PM", "Home", "Dentist", "No", "Yes"},
+                {"36527.101", "8:00 AM", "", "Tomorrow's", "No", "No"}});
+    TfrmMain& w = shown();
+
+    EXPECT_TRUE(w.firstShowDone());
+    EXPECT_EQ(state_->fs().shortDateFormat, "M/d/yyyy");
+    EXPECT_EQ(state_->fs().longTimeFormat, "h:mm tt");
+    EXPECT_EQ(w.selectedDate(), kToday);
+    ASSERT_EQ(w.gridDay()->model()->rowCount(), 2);
+    EXPECT_EQ(w.gridDay()->model()->index(0, DayCol::What).data().toString(), "Standup");
+    EXPECT_EQ(w.gridDay()->model()->index(1, DayCol::What).data().toString(), "Dentist");
+    EXPECT_EQ(w.lblDate()->text(), "2 tasks Sat 1/1/2000  Today");
+    EXPECT_EQ(w.statusLabel()->text(), "Today is Saturday, January 1, 2000 9:00 AM");
+    EXPECT_TRUE(w.timerPool()->isEnabled(w.layoutTrigger()));
+    EXPECT_EQ(QApplication::focusWidget(), w.gridDay());
+
+    // Hiding and showing again does not run the first-show steps a second time.
+    state_->store().gridDay().setCell(DayCol::What, 1, "changed in the view");
+    w.hide();
+    w.show();
+    EXPECT_EQ(state_->store().gridDay().cell(DayCol::What, 1), "changed in the view");
+}
+
+TEST_F(ShellTest, AHolidayNamesTheDateInRed) {
+    CellTable holidays(4, 2);
+    holidays.setCell(0, 1, "New Year's Day");
+    holidays.setCell(1, 1, "01");
+    holidays.setCell(2, 1, "January");
+    holidays.setCell(3, 1, "1");
+    ASSERT_TRUE(holidays.saveTable(dir_.file("holiday.grd")));
+    TfrmMain& w = shown();
+    EXPECT_EQ(state_->gridHoliday().cell(0, 1), "New Year's Day");
+    EXPECT_EQ(w.lblDate()->text(), "New Year's Day  Today");
+    EXPECT_EQ(w.lblDate()->textColor(), QColor(255, 0, 0));
+}
+
+TEST_F(ShellTest, ADamagedFileIsReportedAndKeptAside) {
+    dir_.write("grid.grd", "this is not a table file\r\n");
+    TfrmMain& w = window();
+    ASSERT_EQ(prompts_.errors.size(), 1u);
+    EXPECT_NE(prompts_.errors[0].find("grid.grd"), std::string::npos) << prompts_.errors[0];
+    EXPECT_EQ(dir_.read("grid.grd.damaged"), "this is not a table file\r\n");
+    EXPECT_TRUE(w.close());
+}
+
+TEST_F(ShellTest, ClosingWritesASortedStoreWithoutEmptyKeysAndTheToDoList) {
+    writeStore({{"36527.101", "8:00 AM", "", "Later", "No", "No"},
+                {"", "", "", "", "", ""},
+                {"36526.101", "9:00 AM", "Work", "Standup", "No", "No"}});
+    writeTodo({{"Home", "Paint the fence", "No"}});
+    std::filesystem::remove(dir_.file("gridNon.grd"));
+    TfrmMain& w = shown();
+    QSignalSpy closed(&w, &TfrmMain::closed);
+
+    EXPECT_TRUE(w.close());
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_TRUE(w.alarmBusy());
+    for (int h = 1; h <= w.timerPool()->count(); ++h)
+        EXPECT_FALSE(w.timerPool()->isEnabled(h)) << "trigger " << h;
+    EXPECT_EQ(fileRows("grid.grd"),
+              (std::vector<std::string>{"36526.101|9:00 AM|Work|Standup|No|No",
+                                        "36527.101|8:00 AM||Later|No|No"}));
+    // Nothing changed in the to-do list (the file was even gone), yet it is written.
+    EXPECT_EQ(fileRows("gridNon.grd"), (std::vector<std::string>{"||"}));
+}
+
+TEST_F(ShellTest, ClosingOnAFirstRunWritesBothFilesAndTheLayout) {
+    TfrmMain& w = window();
+    EXPECT_TRUE(w.close());
+    EXPECT_TRUE(std::filesystem::exists(dir_.file("grid.grd")));
+    EXPECT_TRUE(std::filesystem::exists(dir_.file("gridNon.grd")));
+    EXPECT_EQ(setting("", "Split2"), "296");
+    EXPECT_EQ(setting("", "ClientHeight"), "450");
+    EXPECT_EQ(setting("", "ClientWidth"), "630");
+    EXPECT_EQ(setting("", "Split1"), "314");
+    EXPECT_EQ(setting("", "SplitDay"), "156");
+}
+
+// ---------------------------------------------------------------------------------------
+// Tray
+
+TEST_F(ShellTest, HidingToTheTraySavesBothFilesAndKeepsTheDay) {
+    writeStore({{"36526.101", "9:00 AM", "Work", "Standup", "No", "No"}, {"", "", "", "", "", ""}});
+    TfrmMain& w = shown();
+    w.setTrayAvailable(true);
+    CellTable& todo = state_->store().gridNonday();
+    todo.setCell(TodoCol::What, 1, "Buy stamps");
+
+    w.action("ToolButton14")->trigger(); // "Hide calendar"
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(fileRows("gridNon.grd"), (std::vector<std::string>{"|Buy stamps|"}));
+    // Written as it is: the empty-key row stays until the store is sorted.
+    EXPECT_EQ(fileRows("grid.grd").size(), 2u);
+
+    w.bringBack();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    EXPECT_EQ(w.selectedDate(), kToday);
+    EXPECT_EQ(w.gridDay()->model()->index(0, DayCol::What).data().toString(), "Standup");
+    EXPECT_EQ(w.lblDate()->text(), "Sat 1/1/2000  Today");
+}
+
+TEST_F(ShellTest, HideAndMinimiseGoToTheTrayAndTheTrayBringsTheWindowBack) {
+    TfrmMain& w = shown();
+    w.setTrayAvailable(true);
+    EXPECT_EQ(w.trayIcon()->toolTip(), "Right click to open");
+
+    w.action("Hide1")->trigger();
+    EXPECT_FALSE(w.isVisible());
+    emit w.trayIcon()->activated(QSystemTrayIcon::Trigger);
+    EXPECT_TRUE(w.isVisible());
+
+    std::filesystem::remove(dir_.file("gridNon.grd"));
+    w.showMinimized();
+    EXPECT_TRUE(std::filesystem::exists(dir_.file("gridNon.grd")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.isVisible(); }, 2000));
+    emit w.trayIcon()->activated(QSystemTrayIcon::DoubleClick);
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_FALSE(w.isMinimized());
+}
+
+TEST_F(ShellTest, WithoutATrayHidingMinimisesSoTheWindowIsNeverLost) {
+    TfrmMain& w = shown();
+    w.setTrayAvailable(false);
+    w.hideToTray();
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_TRUE(w.isMinimized());
+    EXPECT_TRUE(std::filesystem::exists(dir_.file("grid.grd")));
+    EXPECT_TRUE(std::filesystem::exists(dir_.file("gridNon.grd")));
+    w.bringBack();
+    EXPECT_FALSE(w.isMinimized());
+}
+
+TEST_F(ShellTest, StartingInTheTrayWaitsForTheFirstShow) {
+    TfrmMain& w = window();
+    w.setTrayAvailable(true);
+    w.startInTray();
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_FALSE(w.firstShowDone());
+    // The triggers run all the same.
+    EXPECT_TRUE(w.timerPool()->isEnabled(w.alarmTrigger()));
+    EXPECT_TRUE(w.timerPool()->isEnabled(w.clockTrigger()));
+
+    emit w.trayIcon()->activated(QSystemTrayIcon::Trigger);
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_TRUE(w.firstShowDone());
+    EXPECT_EQ(state_->fs().shortDateFormat, "M/d/yyyy");
+}
+
+TEST_F(ShellTest, WithoutATrayStartingInTheTrayStartsMinimised) {
+    TfrmMain& w = window();
+    w.setTrayAvailable(false);
+    w.startInTray();
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_TRUE(w.isMinimized());
+    EXPECT_TRUE(w.firstShowDone());
+}
+
+// ---------------------------------------------------------------------------------------
+// Timers
+
+TEST_F(ShellTest, FiveTriggersInCreationOrderEachDispatchedToItsHandler) {
+    TfrmMain& w = window();
+    TimerPool* pool = w.timerPool();
+    ASSERT_EQ(pool->count(), 5);
+    const int handles[] = {w.alarmTrigger(), w.panelColorTrigger(), w.layoutTrigger(),
+                           w.hoverTrigger(), w.clockTrigger()};
+    const int intervals[] = {50000, 1000, 40, 120, 1000};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(handles[i], i + 1);
+        EXPECT_EQ(pool->interval(handles[i]), intervals[i]);
+        EXPECT_TRUE(pool->isEnabled(handles[i])) << "trigger " << i + 1;
+    }
+
+    std::map<std::string, int> ran;
+    w.setAlarmCheck([&] { ++ran["alarm"]; });
+    w.setPanelFlash([&] { ++ran["panel"]; });
+    w.setHoverTick([&] { ++ran["hover"]; });
+    w.timerPoolAllTriggers(w.alarmTrigger());
+    w.timerPoolAllTriggers(w.hoverTrigger());
+    w.timerPoolAllTriggers(w.hoverTrigger());
+    EXPECT_EQ(ran, (std::map<std::string, int>{{"alarm", 1}, {"hover", 2}}));
+    w.timerPoolAllTriggers(w.panelColorTrigger());
+    EXPECT_EQ(ran["panel"], 1);
+
+    // The clock trigger writes the status bar.
+    EXPECT_EQ(w.statusLabel()->text(), "");
+    clock_->advanceMinutes(61);
+    w.timerPoolAllTriggers(w.clockTrigger());
+    EXPECT_EQ(w.statusLabel()->text(), "Today is Saturday, January 1, 2000 10:01:00 AM");
+    EXPECT_EQ(ran.size(), 3u);
+
+    // The pool's own reports reach the same handler.
+    emit pool->allTriggers(w.alarmTrigger());
+    EXPECT_EQ(ran["alarm"], 2);
+}
+
+TEST_F(ShellTest, PointingAtASplitterFlashesItsBarFifteenTimes) {
+    TfrmMain& w = shown();
+    const QColor lime(0, 255, 0);
+    const QColor face = toQColor(SysColor::ButtonFace);
+    struct Case {
+        const char* action;
+        PaneSplitter* target;
+    };
+    const Case cases[] = {{"N4monthCalendars1", w.split1()},
+                          {"DaytoNonDayEvents1", w.split2()},
+                          {"DailyEventsNotes1", w.splitDay()}};
+    for (const Case& c : cases) {
+        w.timerPool()->setEnabled(w.layoutTrigger(), false);
+        w.action(c.action)->trigger();
+        EXPECT_EQ(w.flashTarget(), c.target) << c.action;
+        EXPECT_TRUE(w.timerPool()->isEnabled(w.layoutTrigger())) << c.action;
+        for (int step = 0; step < 15; ++step) {
+            w.timerPoolAllTriggers(w.layoutTrigger());
+            EXPECT_EQ(c.target->barColor(), step % 2 == 0 ? face : lime)
+                << c.action << " step " << step;
+            EXPECT_TRUE(w.timerPool()->isEnabled(w.layoutTrigger()));
+        }
+        w.timerPoolAllTriggers(w.layoutTrigger());
+        EXPECT_FALSE(w.timerPool()->isEnabled(w.layoutTrigger())) << c.action;
+        EXPECT_FALSE(w.layoutPass().flashing);
+        EXPECT_EQ(c.target->barColor(), face);
+    }
+    // A later tick is a plain layout pass that switches the trigger off again.
+    w.timerPool()->setEnabled(w.layoutTrigger(), true);
+    w.timerPoolAllTriggers(w.layoutTrigger());
+    EXPECT_FALSE(w.timerPool()->isEnabled(w.layoutTrigger()));
+}
+
+// ---------------------------------------------------------------------------------------
+// Layout
+
+TEST_F(ShellTest, FirstRunLayoutDefaults) {
+    TfrmMain& w = window();
+    EXPECT_EQ(w.clientWidth(), 630);
+    EXPECT_EQ(w.clientHeight(), 450);
+    EXPECT_EQ(w.split2()->position(), 296);
+    EXPECT_EQ(w.split1()->position(), 314);
+    EXPECT_EQ(w.splitDay()->position(), 156);
+    EXPECT_EQ(w.ObjMgr1().items().front(),
+              "split2;Position;Software\\Velmora Corporation\\Task;Split2;296;1");
+
+    // On screen the panes have those sizes, the notes pane hidden or not.
+    shown();
+    EXPECT_EQ(w.split2()->sizes().first(), 296);
+    EXPECT_EQ(w.split1()->sizes().first(), 314);
+    EXPECT_EQ(w.split2()->position(), 296);
+    EXPECT_EQ(w.splitDay()->position(), 156);
+    EXPECT_EQ(w.mainToolBar()->height(), 25);
+}
+
+TEST_F(ShellTest, RememberedValuesComeBackAndAreSavedAtClose) {
+    backend_->setValue("", "split2", "240");
+    backend_->setValue("", "ClientWidth", "700");
+    backend_->setValue("", "ClientHeight", "tall"); // not a number: the design value stays
+    backend_->setValue("", "Split1", "330");
+    TfrmMain& w = shown();
+    EXPECT_EQ(w.clientWidth(), 700);
+    EXPECT_EQ(w.split2()->sizes().first(), 240);
+    EXPECT_EQ(w.split1()->sizes().first(), 330);
+
+    w.split1()->setPosition(300);
+    EXPECT_TRUE(w.close());
+    EXPECT_EQ(setting("", "Split2"), "240");
+    EXPECT_EQ(setting("", "Split1"), "300");
+    EXPECT_EQ(setting("", "ClientWidth"), "700");
+}
+
+TEST_F(ShellTest, MaximizeCommandsGiveOnePaneTheWholeHeight) {
+    TfrmMain& w = shown();
+    QTest::keyClick(&w, Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(w.split2()->sizes().at(1), 0);
+    EXPECT_EQ(w.split2()->position(), w.split2()->span());
+    EXPECT_EQ(QApplication::focusWidget(), w.gridDay());
+
+    QTest::keyClick(&w, Qt::Key_T, Qt::ControlModifier);
+    EXPECT_EQ(w.split2()->sizes().at(0), 0);
+    EXPECT_GT(w.split2()->sizes().at(1), 0);
+    EXPECT_EQ(QApplication::focusWidget(), w.gridNonday());
+
+    EXPECT_TRUE(w.close());
+    EXPECT_EQ(setting("", "Split2"), "0");
+}
+
+TEST_F(ShellTest, MemorizeAsksFirstAndRestoreBringsTheLayoutBack) {
+    TfrmMain& w = shown();
+    w.action("Recoverscreensizepositions1")->trigger();
+    EXPECT_EQ(prompts_.errors, (std::vector<std::string>{"Screen has not yet been memorized"}));
+
+    w.action("Memorizescreensizepositions1")->trigger(); // answered No
+    EXPECT_EQ(prompts_.questions,
+              (std::vector<std::string>{"Really memorize current screen positions?"}));
+    EXPECT_EQ(setting("Memorize", "Done"), "<none>");
+
+    w.resize(700, 500);
+    w.split1()->setPosition(280);
+    w.split2()->setPosition(260);
+    w.splitDay()->setPosition(120);
+    const QRect bounds = w.frameGeometry();
+    prompts_.setNextAnswer(FakePrompts::Yes);
+    w.action("Memorizescreensizepositions1")->trigger();
+    EXPECT_EQ(setting("Memorize", "Done"), "1");
+    EXPECT_EQ(setting("Memorize", "Width"), std::to_string(bounds.width()));
+    EXPECT_EQ(setting("Memorize", "Height"), std::to_string(bounds.height()));
+    EXPECT_EQ(setting("Memorize", "Split1Pos"), "280");
+    EXPECT_EQ(setting("Memorize", "Split2Pos"), "260");
+    EXPECT_EQ(setting("Memorize", "SplitDay"), "120");
+
+    w.resize(660, 460);
+    w.split1()->setPosition(200);
+    w.split2()->setPosition(150);
+    w.splitDay()->setPosition(60);
+    QTest::keyClick(&w, Qt::Key_R, Qt::ControlModifier);
+    EXPECT_EQ(w.frameGeometry().size(), bounds.size());
+    EXPECT_EQ(w.split1()->position(), 280);
+    EXPECT_EQ(w.split2()->position(), 260);
+    EXPECT_EQ(w.splitDay()->position(), 120);
+    EXPECT_EQ(prompts_.errors.size(), 1u);
+}
+
+TEST_F(ShellTest, GridColumnsFillTheGridAndMakeRoomForTheScrollBar) {
+    TfrmMain& w = shown();
+    CellGrid* day = w.gridDay();
+    const int dpi = w.logicalDpiX();
+    auto whatWidth = [&](bool scrolling) {
+        const int thumb = scrolling ? day->style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
+        return day->width() - (56 + 72 + 40 + 40) * dpi / 96 - thumb - 2 * day->frameWidth() - 5;
+    };
+    ASSERT_FALSE(day->needsVerticalScroll());
+    EXPECT_EQ(day->columnWidth(DayCol::Time), 56 * dpi / 96);
+    EXPECT_EQ(day->columnWidth(DayCol::What), whatWidth(false));
+
+    // More tasks than fit: the What column gives up the scroll bar's width.
+    CellTable& t = state_->store().gridDay();
+    t.setRowCount(40);
+    for (int r = 1; r < 40; ++r)
+        t.setCell(DayCol::Time, r, "9:00 AM");
+    day->refresh();
+    w.ResizeGridDay();
+    ASSERT_TRUE(day->needsVerticalScroll());
+    EXPECT_EQ(day->columnWidth(DayCol::What), whatWidth(true));
+
+    CellGrid* todo = w.gridNonday();
+    EXPECT_EQ(todo->columnWidth(TodoCol::Done), 40 * dpi / 96);
+    EXPECT_EQ(todo->columnWidth(TodoCol::What),
+              todo->width() - (72 + 40) * dpi / 96 - 2 * todo->frameWidth() - 5);
+    // The to-do table keeps the fitted widths for its file.
+    EXPECT_EQ(state_->store().gridNonday().colWidth(TodoCol::What),
+              todo->columnWidth(TodoCol::What));
+}
+
+TEST_F(ShellTest, MinimumWidthHoldsOnceShown) {
+    TfrmMain& w = shown();
+    const int frame = (w.frameGeometry().width() - w.width()) / 2;
+    EXPECT_EQ(w.minimumWidth(), w.minimumWindowWidth() - frame);
+    w.resize(300, 400);
+    EXPECT_EQ(w.width(), w.minimumWidth());
+}
+
+// ---------------------------------------------------------------------------------------
+// Settings
+
+TEST_F(ShellTest, ReadSettingsGivesTheTitleCaptionsTheirLookAndSetsTheHoverTrigger) {
+    backend_->setValue("Options", "Category", "Work");
+    backend_->setValue("Options", "Confirm", "0");
+    TfrmMain& w = shown();
+    const int dpiY = w.logicalDpiY();
+    EXPECT_TRUE(w.shadows());
+    EXPECT_EQ(w.defaultCategory(), "Work");
+    EXPECT_FALSE(w.confirmDeletes());
+    for (ShadowLabel* caption : {w.lblDate(), w.EsLabel1()}) {
+        EXPECT_EQ(caption->shadowDepth(), 4);
+        EXPECT_EQ(caption->height(), 20 * dpiY / 72 + 8 + 3);
+        EXPECT_EQ(caption->font().pointSize(), 20);
+    }
+    EXPECT_EQ(w.EsLabel1()->textColor(), QColor(0, 0, 255));
+    EXPECT_TRUE(w.timerPool()->isEnabled(w.hoverTrigger()));
+
+    backend_->setValue("Options", "Shadows", "0");
+    state_->options().popup = false;
+    w.ReadSettings();
+    EXPECT_FALSE(w.shadows());
+    for (ShadowLabel* caption : {w.lblDate(), w.EsLabel1()}) {
+        EXPECT_EQ(caption->shadowDepth(), 1);
+        EXPECT_EQ(caption->height(), 20 * dpiY / 72 + 8);
+        EXPECT_EQ(caption->textColor(), QColor(0, 0, 128));
+    }
+    EXPECT_FALSE(w.timerPool()->isEnabled(w.hoverTrigger()));
+}
+
+TEST_F(ShellTest, GridFontAndRowHeightComeFromTheOptions) {
+    state_->options().rowHeight = 22;
+    state_->options().gridFont = {"DejaVu Sans", 12, true};
+    TfrmMain& w = window();
+    for (CellGrid* g : {w.gridDay(), w.gridNonday()}) {
+        EXPECT_EQ(g->rowHeight(), 22);
+        EXPECT_EQ(g->font().pointSize(), 12);
+        EXPECT_TRUE(g->font().bold());
+    }
+    EXPECT_EQ(w.memWhat()->font().pointSize(), 12);
+}
+
+// ---------------------------------------------------------------------------------------
+// Keys, notes, help
+
+TEST_F(ShellTest, EscapeReachesNoControlOfTheWindowButStillClosesItsDialogs) {
+    TfrmMain& w = shown();
+    int escapes = 0, others = 0;
+    struct Probe : QObject {
+        int* escapes;
+        int* others;
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::KeyPress)
+                ++*(static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape ? escapes : others);
+            return false;
+        }
+    } probe;
+    probe.escapes = &escapes;
+    probe.others = &others;
+    for (QWidget* target : {static_cast<QWidget*>(w.gridDay()),
+                            static_cast<QWidget*>(w.gridNonday()), static_cast<QWidget*>(&w)}) {
+        target->installEventFilter(&probe);
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key_Escape);
+        QTest::keyClick(target, Qt::Key_Down);
+        target->removeEventFilter(&probe);
+    }
+    EXPECT_EQ(escapes, 0);
+    EXPECT_EQ(others, 3);
+    EXPECT_TRUE(w.isVisible());
+
+    QDialog dialog(&w);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    EXPECT_FALSE(dialog.isVisible());
+}
+
+TEST_F(ShellTest, TheNotesPaneShowsTheSelectedTaskOnOneLine) {
+    writeStore({{"36526.101", "9:00 AM", "", "Pack\r\nPassport", "No", "No"},
+                {"36526.102", "10:00 AM", "", "", "No", "No"},
+                {"36526.103", "11:00 AM", "", "Done already", "Yes", "No"}});
+    TfrmMain& w = shown();
+    EXPECT_TRUE(w.memWhat()->isVisible());
+    EXPECT_EQ(w.memWhat()->toPlainText(), "PackPassport");
+    EXPECT_EQ(w.memWhat()->palette().color(QPalette::Base), QColor(0xF8, 0xFC, 0xC9));
+    w.gridDay()->selectTableRow(2);
+    EXPECT_FALSE(w.memWhat()->isVisible());
+    w.gridDay()->selectTableRow(3);
+    EXPECT_TRUE(w.memWhat()->isVisible());
+    EXPECT_EQ(w.memWhat()->palette().color(QPalette::Base), toQColor(SysColor::ButtonFace));
+    // The pane coming and going leaves the day view's height where it was.
+    EXPECT_EQ(w.splitDay()->position(), 156);
+}
+
+TEST_F(ShellTest, HelpOpensTheHelpPageAtTheMainTopic) {
+    TfrmMain& w = shown();
+    QTest::keyClick(&w, Qt::Key_F1);
+    QTextBrowser* help = helpWindow();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->source().fragment(), "100");
+    EXPECT_TRUE(help->toPlainText().contains("To-do Tasks"));
+
+    // Other windows open their topics through the same function.
+    showHelpTopic(HelpTopic::Options);
+    EXPECT_EQ(help->source().fragment(), "400");
+    help->close();
+}
+
+TEST_F(ShellTest, SelectionShowsOnlyInThePaneWithTheFocus) {
+    TfrmMain& w = shown();
+    const QColor window = toQColor(SysColor::Window);
+    const QColor highlight = toQColor(SysColor::Highlight);
+    w.gridNonday()->setFocus();
+    EXPECT_EQ(w.gridNonday()->palette().color(QPalette::Active, QPalette::Highlight), highlight);
+    EXPECT_EQ(w.gridDay()->palette().color(QPalette::Active, QPalette::Highlight), window);
+    w.gridDay()->setFocus();
+    EXPECT_EQ(w.gridDay()->palette().color(QPalette::Active, QPalette::Highlight), highlight);
+    EXPECT_EQ(w.gridNonday()->palette().color(QPalette::Active, QPalette::Highlight), window);
+}
+
+} // namespace
+} // namespace dw
