@@ -64,6 +64,7 @@ TfrmReschedule::TfrmReschedule(const FormatSettings& fs, const Clock& clock, Dat
     setDate(start);
     date1Change(); // also when the start date is the field's own default
     date1->setFocus();
+    setMinimumWidth(320);
 }
 
 DateSerial TfrmReschedule::date() const {

@@ -330,15 +330,14 @@ void TfrmEdit::buildCompletePanel(const EditorLabelStyle& style) {
     notesHead->addWidget(Label4);
     notesHead->addStretch();
     notesHead->addWidget(btSpell2);
+    // The page's own OK and Cancel sit on the date's row, apart from the editor's.
     auto* dateRow = new QHBoxLayout;
     dateRow->addWidget(dtComplete);
     dateRow->addWidget(btOrigin);
     dateRow->addWidget(btToday);
     dateRow->addStretch();
-    auto* finishRow = new QHBoxLayout;
-    finishRow->addStretch();
-    finishRow->addWidget(btOK2);
-    finishRow->addWidget(btCancel2);
+    dateRow->addWidget(btOK2);
+    dateRow->addWidget(btCancel2);
 
     auto* layout = new QVBoxLayout(pnlComplete);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -347,7 +346,6 @@ void TfrmEdit::buildCompletePanel(const EditorLabelStyle& style) {
     layout->addWidget(memComplete, 1);
     layout->addWidget(Label3);
     layout->addLayout(dateRow);
-    layout->addLayout(finishRow);
 
     connect(btSpell2, &QPushButton::clicked, this, &TfrmEdit::btSpell2Click);
     connect(btOrigin, &QPushButton::clicked, this, &TfrmEdit::btOriginClick);
