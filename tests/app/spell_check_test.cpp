@@ -94,7 +94,7 @@ TEST_F(SpellCheckTest, AddWritesThePersonalListThatLaterChecksKnow) {
 
 TEST_F(SpellCheckTest, FieldCheckReportsTheEnd) {
     field.setPlainText("Plant the roses.");
-    spellCheckField(&field, dir.path(), nullptr, dict);
+    spellCheckField(&field, dir.path(), nullptr, 0, dict);
     EXPECT_EQ(prompts.infos, std::vector<std::string>{"The spelling check is complete."});
 
     field.setPlainText("Plant teh roses.");
@@ -102,9 +102,20 @@ TEST_F(SpellCheckTest, FieldCheckReportsTheEnd) {
         d->edChangeTo->setText("the");
         d->btChange->click();
     });
-    spellCheckField(&field, dir.path(), nullptr, dict);
+    spellCheckField(&field, dir.path(), nullptr, 0, dict);
     EXPECT_EQ(field.toPlainText(), "Plant the roses.");
     EXPECT_EQ(prompts.infos.size(), 2u);
+}
+
+TEST_F(SpellCheckTest, AChangeKeepsToTheFieldsLimit) {
+    field.setPlainText("go teh end"); // 10 characters, limit 12
+    SpellChecker checker(dict, personal());
+    SpellCheckDialog dlg(checker, &field, nullptr, 12);
+    ASSERT_TRUE(dlg.findNext());
+    ASSERT_EQ(dlg.currentWord(), "teh");
+    dlg.edChangeTo->setText("theeeee");
+    dlg.btChange->click();
+    EXPECT_EQ(field.toPlainText(), "go theee end");
 }
 
 TEST(SpellCheck, WithoutADictionaryItSaysSoAndChangesNothing) {
@@ -113,7 +124,7 @@ TEST(SpellCheck, WithoutADictionaryItSaysSoAndChangesNothing) {
     ScopedPrompts scope(prompts);
     QPlainTextEdit field;
     field.setPlainText("Plant teh roses.");
-    spellCheckField(&field, dir.path(), nullptr, dir.file("no_dictionary"));
+    spellCheckField(&field, dir.path(), nullptr, 0, dir.file("no_dictionary"));
     ASSERT_EQ(prompts.infos.size(), 1u);
     EXPECT_NE(prompts.infos[0].find("dictionary"), std::string::npos);
     EXPECT_EQ(field.toPlainText(), "Plant teh roses.");

@@ -6,6 +6,7 @@
 #include "core/store/category_list.h"
 #include "core/store/file_io.h"
 #include "core/store/helpers.h"
+#include "core/store/text_codec.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -136,8 +137,9 @@ bool SpellChecker::addWord(const std::string& word) {
     return saveListFile(personalPath_, words);
 }
 
-SpellCheckDialog::SpellCheckDialog(SpellChecker& checker, QPlainTextEdit* target, QWidget* parent)
-    : QDialog(parent), checker_(checker), target_(target) {
+SpellCheckDialog::SpellCheckDialog(SpellChecker& checker, QPlainTextEdit* target, QWidget* parent,
+                                   std::size_t maxChars)
+    : QDialog(parent), checker_(checker), target_(target), maxChars_(maxChars) {
     setWindowTitle("Spell Check");
 
     edNotFound = new QLineEdit(this);
@@ -244,7 +246,10 @@ void SpellCheckDialog::advance() {
 void SpellCheckDialog::btChangeClick() {
     if (word_.isEmpty())
         return;
-    const std::string replacement = singleLineText(edChangeTo->text().toStdString());
+    std::string replacement = singleLineText(edChangeTo->text().toStdString());
+    if (maxChars_ > 0)
+        replacement = fitInsertion(utf8Length(text_), utf8Length(word_.toStdString()), replacement,
+                                   maxChars_);
     selectInTarget(wordPos_, wordLen_);
     QTextCursor c = target_->textCursor();
     c.insertText(QString::fromStdString(replacement));
@@ -280,7 +285,7 @@ void SpellCheckDialog::btAddClick() {
 }
 
 void spellCheckField(QPlainTextEdit* field, const std::string& dataDir, QWidget* parent,
-                     const std::string& dictBase) {
+                     std::size_t maxChars, const std::string& dictBase) {
     const std::string dict = dictBase.empty() ? findEnglishDictionary() : dictBase;
     SpellChecker checker(dict, joinPath(dataDir, kPersonalWordsFileName));
     if (!checker.available()) {
@@ -288,7 +293,7 @@ void spellCheckField(QPlainTextEdit* field, const std::string& dataDir, QWidget*
                  "checked.");
         return;
     }
-    SpellCheckDialog dlg(checker, field, parent);
+    SpellCheckDialog dlg(checker, field, parent, maxChars);
     if (dlg.findNext() && dlg.exec() != QDialog::Accepted)
         return; // closed before the end: nothing more to say
     showInfo("The spelling check is complete.");

@@ -58,7 +58,9 @@ private:
 class SpellCheckDialog : public QDialog {
     Q_OBJECT
 public:
-    SpellCheckDialog(SpellChecker& checker, QPlainTextEdit* target, QWidget* parent = nullptr);
+    // `maxChars`, when not 0, is the field's character limit, which a change keeps to.
+    SpellCheckDialog(SpellChecker& checker, QPlainTextEdit* target, QWidget* parent = nullptr,
+                     std::size_t maxChars = 0);
 
     // Moves to the next misspelt word from where the walk stands; false at the end.
     bool findNext();
@@ -86,6 +88,7 @@ private:
 
     SpellChecker& checker_;
     QPlainTextEdit* target_;
+    std::size_t maxChars_;
     std::string text_;    // the target's text as UTF-8, as the walk last read it
     std::size_t pos_ = 0; // where the walk goes on, in bytes
     std::size_t wordPos_ = 0, wordLen_ = 0;
@@ -93,9 +96,9 @@ private:
 };
 
 // Checks a field's text in place with the English dictionary (or the one at `dictBase`),
-// with the personal word list of the data folder. With no dictionary installed it says
-// so and changes nothing.
+// with the personal word list of the data folder, keeping to the field's limit. With no dictionary
+// installed it says so and changes nothing.
 void spellCheckField(QPlainTextEdit* field, const std::string& dataDir, QWidget* parent,
-                     const std::string& dictBase = {});
+                     std::size_t maxChars = 0, const std::string& dictBase = {});
 
 } // namespace dw

@@ -565,11 +565,11 @@ void TfrmEdit::btTimeClick() {
 }
 
 void TfrmEdit::btSpell1Click() {
-    spellCheckField(memMain, dataDir_, this);
+    spellCheckField(memMain, dataDir_, this, memMain->maxChars());
 }
 
 void TfrmEdit::btSpell2Click() {
-    spellCheckField(memComplete, dataDir_, this);
+    spellCheckField(memComplete, dataDir_, this, memComplete->maxChars());
 }
 
 void TfrmEdit::Repeat1Click() {
