@@ -1,3 +1,4 @@
+#include "app/settings/options_window.h"
 #include "app/shell/app_state.h"
 #include "app/shell/help_window.h"
 #include "app/shell/main_window.h"
@@ -24,6 +25,7 @@
 #include <QSystemTrayIcon>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QToolBar>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -527,6 +529,60 @@ TEST_F(ShellTest, ReadSettingsGivesTheTitleCaptionsTheirLookAndSetsTheHoverTrigg
         EXPECT_EQ(caption->textColor(), QColor(0, 0, 128));
     }
     EXPECT_FALSE(w.timerPool()->isEnabled(w.hoverTrigger()));
+}
+
+TEST_F(ShellTest, TheOptionsCommandShowsTheOptionsAndThenRereadsTheSettings) {
+    TfrmMain& w = shown();
+    TfrmOptions options(state_->options(), state_->settings(), dir_.file("dayweaver"), &w);
+    w.setOptionsWindow(&options);
+    EXPECT_TRUE(w.shadows());
+    ASSERT_NE(w.action("Options1"), nullptr);
+    EXPECT_EQ(w.action("Options1")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+    EXPECT_TRUE(w.mainToolBar()->actions().contains(w.action("Options1")));
+
+    // Cancelled: the store decides what the window shows afterwards.
+    backend_->setValue("Options", "Shadows", "0");
+    backend_->setValue("Options", "Category", "Errands");
+    bool wasShown = false;
+    QTimer::singleShot(0, &options, [&] {
+        wasShown = options.isVisible() && options.isModal();
+        options.reject();
+    });
+    QTest::keyClick(&w, Qt::Key_O, Qt::ControlModifier);
+    EXPECT_TRUE(wasShown);
+    EXPECT_FALSE(w.shadows());
+    EXPECT_EQ(w.defaultCategory(), "Errands");
+    EXPECT_EQ(w.lblDate()->shadowDepth(), 1);
+}
+
+TEST_F(ShellTest, TheOptionsWindowsReactionsReachTheMainWindow) {
+    TfrmMain& w = shown();
+    TfrmOptions options(state_->options(), state_->settings(), dir_.file("dayweaver"), &w);
+    w.setOptionsWindow(&options);
+
+    emit options.shadowsChanged(false);
+    EXPECT_EQ(w.EsLabel1()->shadowDepth(), 1);
+    emit options.shadowsChanged(true);
+    EXPECT_EQ(w.EsLabel1()->shadowDepth(), 4);
+
+    emit options.rowHeightChanged(30);
+    EXPECT_EQ(w.gridDay()->rowHeight(), 30);
+    EXPECT_EQ(w.gridNonday()->rowHeight(), 30);
+
+    state_->options().gridFont = {"DejaVu Sans", 14};
+    emit options.gridFontChanged();
+    EXPECT_EQ(w.gridDay()->font().pointSize(), 14);
+    EXPECT_EQ(w.memWhat()->font().pointSize(), 14);
+
+    // A task added to the store behind the day view shows after a refresh request.
+    state_->store().insertTask(kToday, {"9:00 AM", "", "Fresh", false, false});
+    emit options.dayViewNeedsRefresh();
+    EXPECT_EQ(w.gridDay()->model()->index(0, DayCol::What).data().toString(), "Fresh");
+
+    emit options.helpRequested(HelpTopic::Options);
+    ASSERT_NE(helpWindow(), nullptr);
+    EXPECT_EQ(helpWindow()->source().fragment(), "400");
+    helpWindow()->close();
 }
 
 TEST_F(ShellTest, GridFontAndRowHeightComeFromTheOptions) {

@@ -1,6 +1,7 @@
 #include "app/shell/main_window.h"
 
 #include "app/settings/font_spec.h"
+#include "app/settings/options_window.h"
 #include "app/shell/app_state.h"
 #include "app/shell/help_window.h"
 #include "app/shell/pane_splitter.h"
@@ -214,8 +215,10 @@ void TfrmMain::buildMenusAndToolbars() {
     QMenu* help = menuBar()->addMenu("He&lp");
     help->setObjectName("Help1");
 
-    // TODO: File > "Options" (Ctrl+O) and the toolbar's "Options" join here with the
-    // options window.
+    QAction* options = addAction(file, "Options1", "Options", QKeySequence(Qt::CTRL | Qt::Key_O),
+                                 [this] { Options1Click(); });
+    options->setIcon(themedIcon("preferences-system", "options.png"));
+    options->setToolTip("Options");
     QAction* hide = addAction(file, "Hide1", "Hide", QKeySequence(Qt::ALT | Qt::Key_H),
                               [this] { Hide1Click(); });
     hide->setIcon(themedIcon("go-down", "hide.png"));
@@ -261,6 +264,7 @@ void TfrmMain::buildMenusAndToolbars() {
         addAction(nullptr, "ToolButton14", "Hide calendar", {}, [this] { hideToTray(); });
     hideCalendar->setIcon(themedIcon("go-bottom", "tray.png"));
     hideCalendar->setToolTip("Hide calendar");
+    mainToolBar_->addAction(options);
     mainToolBar_->addAction(hideCalendar);
     mainToolBar_->addSeparator();
     mainToolBar_->addAction(helpAction);
@@ -723,6 +727,45 @@ void TfrmMain::startInTray() {
 
 void TfrmMain::Help2Click() {
     showHelpTopic(HelpTopic::Main);
+}
+
+// ---------------------------------------------------------------------------------------
+// Options
+
+void TfrmMain::setOptionsWindow(TfrmOptions* options) {
+    if (frmOptions_)
+        disconnect(frmOptions_, nullptr, this, nullptr);
+    frmOptions_ = options;
+    if (!options)
+        return;
+    connect(options, &TfrmOptions::shadowsChanged, this, &TfrmMain::ApplySettings);
+    connect(options, &TfrmOptions::gridFontChanged, this, &TfrmMain::ChangeGridFonts);
+    connect(options, &TfrmOptions::rowHeightChanged, this, [this](int height) {
+        gridDay_->setRowHeight(height);
+        gridNonday_->setRowHeight(height);
+        FormResize();
+    });
+    connect(options, &TfrmOptions::dayViewNeedsRefresh, this, [this] {
+        if (firstShown_)
+            setSelectedDate(selectedDate_);
+    });
+    connect(options, &TfrmOptions::helpRequested, this, [](int topic) { showHelpTopic(topic); });
+    // TODO: calendarsNeedRepaint and calendarFontChanged reach the month calendars once
+    // they are wired.
+    // The window has read the options at its creation without telling anyone.
+    ChangeGridFonts();
+}
+
+TfrmOptions* TfrmMain::optionsWindow() const {
+    return frmOptions_;
+}
+
+void TfrmMain::Options1Click() {
+    if (!frmOptions_)
+        return;
+    frmOptions_->exec();
+    // Whatever the outcome: the window's copies go back to what the store holds.
+    ReadSettings();
 }
 
 } // namespace dw

@@ -21,6 +21,7 @@ class AppState;
 class CellGrid;
 class PaneSplitter;
 class ShadowLabel;
+class TfrmOptions;
 class TimerPool;
 
 // The program's main window: the calendar pane, the day view with its notes, the to-do
@@ -119,6 +120,12 @@ public:
 
     void Help2Click();
 
+    // The options window, created once at start-up after this window; the "Options"
+    // command shows it. Its reactions reach this window from then on.
+    void setOptionsWindow(TfrmOptions* options);
+    TfrmOptions* optionsWindow() const;
+    void Options1Click();
+
 signals:
     // The window has closed and saved: the program ends.
     void closed();
@@ -193,6 +200,8 @@ private:
     bool shadows_ = true;
     std::string category_;
     bool confirm_ = true;
+
+    QPointer<TfrmOptions> frmOptions_;
 
     TObjMgr objMgr_;
     std::unique_ptr<TablePropertyHost> properties_;

@@ -1,5 +1,6 @@
 #include "app/shell/startup.h"
 
+#include "app/settings/options_window.h"
 #include "app/shell/app_state.h"
 #include "app/shell/main_window.h"
 #include "app/shell/resources.h"
@@ -59,6 +60,10 @@ int runDayweaver(int argc, char** argv) {
     state.loadOptions(autostartEntryExists());
 
     TfrmMain window(state);
+    // TODO: the filter window is created here, between the main and the options window.
+    TfrmOptions options(state.options(), state.settings(), paths.programPath, &window);
+    window.setOptionsWindow(&options);
+    // TODO: the completed-tasks and print windows follow.
     qtPrompts.setParentWindow(&window);
     QObject::connect(&instance, &SingleInstance::activationRequested, &window,
                      &TfrmMain::bringBack);
