@@ -687,7 +687,8 @@ void TfrmMain::hideToTray() {
 }
 
 void TfrmMain::Hide1Click() {
-    // TODO: stop the alarm sound here once the alarm lands.
+    if (frmOptions_)
+        frmOptions_->playAlarmSound(false);
     hideToTray();
 }
 
