@@ -9,7 +9,7 @@ AppState::AppState(FormatSettings fs, std::unique_ptr<Clock> clock,
                    std::unique_ptr<SettingsBackend> settingsBackend, AppPaths paths)
     : fs_(std::move(fs)), clock_(std::move(clock)), settingsBackend_(std::move(settingsBackend)),
       settings_(*settingsBackend_), paths_(std::move(paths)), store_(fs_, *clock_),
-      gridHoliday_(4, 2) {
+      gridHoliday_(4, 2), completed_(paths_.dataDir) {
     store_.setDataDir(paths_.dataDir);
 }
 

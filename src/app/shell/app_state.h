@@ -2,6 +2,7 @@
 
 #include "core/dates/clock.h"
 #include "core/dates/format_settings.h"
+#include "core/output/completed_tasks.h"
 #include "core/settings/options.h"
 #include "core/settings/settings_store.h"
 #include "core/store/cell_table.h"
@@ -46,7 +47,8 @@ public:
     CellTable& gridHoliday() { return gridHoliday_; }
     std::string holidayPath() const;
 
-    // TODO: the completed-tasks table joins here when its window lands.
+    // The completed tasks with their completion notes (gridComp.grd).
+    CompletedTasks& completedTasks() { return completed_; }
 
 private:
     FormatSettings fs_;
@@ -57,6 +59,7 @@ private:
     Options options_;
     TaskStore store_;
     CellTable gridHoliday_;
+    CompletedTasks completed_;
 };
 
 } // namespace dw

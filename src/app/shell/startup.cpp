@@ -63,7 +63,10 @@ int runDayweaver(int argc, char** argv) {
     // TODO: the filter window is created here, between the main and the options window.
     TfrmOptions options(state.options(), state.settings(), paths.programPath, &window);
     window.setOptionsWindow(&options);
-    // TODO: the completed-tasks and print windows follow.
+    // The completed tasks are read where their window is created, before anything can
+    // add to them: a completion saves the whole table at once.
+    state.completedTasks().load();
+    // TODO: the completed-tasks window shows that table, and the print window follows.
     qtPrompts.setParentWindow(&window);
     QObject::connect(&instance, &SingleInstance::activationRequested, &window,
                      &TfrmMain::bringBack);
