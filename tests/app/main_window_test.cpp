@@ -17,6 +17,7 @@
 #include <QDialog>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
@@ -259,6 +260,19 @@ TEST_F(ShellTest, HideAndMinimiseGoToTheTrayAndTheTrayBringsTheWindowBack) {
     emit w.trayIcon()->activated(QSystemTrayIcon::DoubleClick);
     EXPECT_TRUE(w.isVisible());
     EXPECT_FALSE(w.isMinimized());
+
+    // The icon's menu opens the window too, and ends the program from the tray.
+    w.hideToTray();
+    QMenu* menu = w.trayIcon()->contextMenu();
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(menu->actions().size(), 3); // open, separator, exit
+    menu->actions().front()->trigger();
+    EXPECT_TRUE(w.isVisible());
+    w.hideToTray();
+    QSignalSpy closed(&w, &TfrmMain::closed);
+    menu->actions().back()->trigger();
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_TRUE(std::filesystem::exists(dir_.file("grid.grd")));
 }
 
 TEST_F(ShellTest, WithoutATrayHidingMinimisesSoTheWindowIsNeverLost) {

@@ -26,6 +26,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScreen>
@@ -181,6 +182,17 @@ void TfrmMain::buildWidgets() {
     TrayIcon_->setToolTip("Right click to open");
     connect(TrayIcon_, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason) { bringBack(); });
+    // Some notification areas answer a right click only with a menu: it opens the
+    // window too, and offers the way out without opening it first.
+    auto* trayMenu = new QMenu(this);
+    trayMenu->setObjectName("TrayMenu");
+    QAction* open = trayMenu->addAction("Open Dayweaver", this, [this] { bringBack(); });
+    QFont bold = open->font();
+    bold.setBold(true);
+    open->setFont(bold);
+    trayMenu->addSeparator();
+    trayMenu->addAction("Exit", this, [this] { close(); });
+    TrayIcon_->setContextMenu(trayMenu);
     trayAvailable_ = QSystemTrayIcon::isSystemTrayAvailable();
     if (trayAvailable_)
         TrayIcon_->show();
