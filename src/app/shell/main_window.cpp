@@ -351,6 +351,8 @@ void TfrmMain::loadTables() {
 void TfrmMain::FormShow() {
     // TODO: week start (options().sunday) for the month calendars once they are wired.
     fix2000(state_.fs());
+    // The date is known from here on, so captions made on the way name it.
+    selectedDate_ = wholeDays(state_.clock().now());
     try {
         loadTableIfPresent(state_.gridHoliday(), state_.holidayPath());
     } catch (const TableFileError& e) {
