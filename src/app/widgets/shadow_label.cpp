@@ -30,7 +30,7 @@ void ShadowLabel::paintEvent(QPaintEvent*) {
     if (depth_ > 0) {
         // A soft grey shadow reads on light and dark themes alike.
         QColor shadow = palette().color(QPalette::Shadow);
-        shadow.setAlpha(110);
+        shadow.setAlpha(70);
         p.setPen(shadow);
         p.drawText(r.translated(depth_, depth_), flags, text());
     }
