@@ -1,0 +1,107 @@
+#pragma once
+
+#include "core/dates/date_serial.h"
+
+#include <QWidget>
+#include <array>
+
+class QDropEvent;
+
+namespace dw {
+
+class AppState;
+class DateNavigator;
+class MonthView;
+class TfrmOptions;
+
+// The upper left pane of the main window: four month calendars showing four consecutive
+// months (cal1 top left, cal2 top right, cal3 bottom left, cal4 bottom right) and the date
+// navigator under them. One calendar is the active one; its selected date is the window's
+// selected date. The pane keeps the calendars in step, colours their day cells by what
+// falls on each date and sizes them to the room it gets.
+class CalendarPane : public QWidget {
+    Q_OBJECT
+public:
+    explicit CalendarPane(AppState& state, QWidget* parent = nullptr);
+
+    // 0..3 = cal1..cal4.
+    MonthView* calendar(int index) const;
+    DateNavigator* nav() const { return nav_; }
+
+    // The active calendar, -1 before the first show.
+    int activeIndex() const { return activeCalendar; }
+    int previousIndex() const { return previousCalendar; }
+    bool settled() const { return monthsSettled; }
+
+    // The active calendar's date (with its time of day) and its whole-day part.
+    DateSerial selectedDate() const;
+    int selectedDay() const;
+    // Sets the active calendar's date; the date-change chain runs.
+    void setSelectedDate(DateSerial d);
+
+    // Activation by click on calendar index (0..3).
+    void cal1Click(int index);
+    // The date-change reaction: day view, captions and navigator follow the active date.
+    void cal1DateChange();
+    // The month synchronisation after a month or year change of any calendar.
+    void cal1MonthChange();
+    // The navigator moved: the active calendar follows it.
+    void navChange();
+    // Re-dates the three other calendars around the active one and repaints all four.
+    void updateAppropriateMonth();
+    // Repaints all four calendars, or only the active one.
+    void ColorAllCalendars(bool all);
+    // The Today command: cal2 becomes active on the current date and time.
+    void today();
+    // First show: the navigator and cal2 on now, cal2 active, the months lined up.
+    void startAt(DateSerial now);
+    // Sizes the calendars for the given splitter positions (split1: the vertical one,
+    // split2: the horizontal one).
+    void resizeCalendars(int split1Pos, int split2Pos);
+
+    // Week start and calendar font, from the options.
+    void setMondayFirst(bool on);
+    void ChangeCalFonts();
+    // The options window, once it exists: cells are drawn from then on.
+    void setOptionsWindow(TfrmOptions* options);
+    bool optionsReady() const { return optionsReady_; }
+
+    // The dated store's row of the task Find found last; -1 = none.
+    int foundRow = -1;
+
+signals:
+    // After the date-change reaction has refilled the day view.
+    void selectedDateChanged(int day);
+    // The active date's day view was refilled: captions and grids are to be refreshed by the
+    // window (emitted inside the date-change reaction, before selectedDateChanged).
+    void dayViewRefilled(int day);
+    // A click activated a calendar (after the activation).
+    void calendarActivated(int index);
+    // A double click on a day of cal1.
+    void dayDoubleClicked(int date);
+    // Something was dropped on a day of any calendar; the commands decide what happens.
+    void dayDropped(int calendarIndex, int date, QDropEvent* event);
+    // The mouse moved over a calendar (for the hover summary).
+    void calendarMouseMoved(int calendarIndex, const QPoint& pos);
+
+private:
+    void wire(int index);
+    void placeCalendars();
+
+    AppState& state_;
+    std::array<MonthView*, 4> cals_{};
+    DateNavigator* nav_ = nullptr;
+    bool optionsReady_ = false;
+
+    int activeCalendar = -1;
+    int previousCalendar = -1;
+    bool monthsSettled = true;
+    bool inDateChange = false;
+    bool inMonthChange = false;
+    bool inNavigatorChange = false;
+
+    int calWidth_ = 0;
+    int calHeight_ = 0;
+};
+
+} // namespace dw
