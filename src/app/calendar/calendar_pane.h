@@ -1,7 +1,10 @@
 #pragma once
 
+#include "app/widgets/month_view.h"
+#include "core/calendar/calendar_sync.h"
 #include "core/dates/date_serial.h"
 
+#include <QPointer>
 #include <QWidget>
 #include <array>
 
@@ -11,7 +14,6 @@ namespace dw {
 
 class AppState;
 class DateNavigator;
-class MonthView;
 class TfrmOptions;
 
 // The upper left pane of the main window: four month calendars showing four consecutive
@@ -49,6 +51,10 @@ public:
     void navChange();
     // Re-dates the three other calendars around the active one and repaints all four.
     void updateAppropriateMonth();
+    // The cell-drawing reaction of calendar index: the colours of one day cell by what falls
+    // on its date (tasks that pass the filter, holidays), or nothing drawn at all while the
+    // months are re-dated or before the options exist.
+    void cal1DrawCell(int index, MonthView::DrawCell& cell);
     // Repaints all four calendars, or only the active one.
     void ColorAllCalendars(bool all);
     // The Today command: cal2 becomes active on the current date and time.
@@ -58,6 +64,8 @@ public:
     // Sizes the calendars for the given splitter positions (split1: the vertical one,
     // split2: the horizontal one).
     void resizeCalendars(int split1Pos, int split2Pos);
+    // What the last sizing decided.
+    const CalendarSizing& sizing() const { return sizing_; }
 
     // Week start and calendar font, from the options.
     void setMondayFirst(bool on);
@@ -83,15 +91,27 @@ signals:
     void dayDropped(int calendarIndex, int date, QDropEvent* event);
     // The mouse moved over a calendar (for the hover summary).
     void calendarMouseMoved(int calendarIndex, const QPoint& pos);
+    // A date change after Find: the day view is to take the focus and select this row of
+    // the day view (-1: the found task is not there).
+    void foundTaskRow(int dayRow);
+
+protected:
+    void resizeEvent(QResizeEvent* e) override;
 
 private:
     void wire(int index);
-    void placeCalendars();
+    MonthView* active() const;
+    void markToday();
 
     AppState& state_;
     std::array<MonthView*, 4> cals_{};
     DateNavigator* nav_ = nullptr;
+    QPointer<TfrmOptions> options_;
     bool optionsReady_ = false;
+    bool sized_ = false;
+    int split1_ = 0;
+    int split2_ = 0;
+    CalendarSizing sizing_;
 
     int activeCalendar = -1;
     int previousCalendar = -1;
@@ -99,9 +119,6 @@ private:
     bool inDateChange = false;
     bool inMonthChange = false;
     bool inNavigatorChange = false;
-
-    int calWidth_ = 0;
-    int calHeight_ = 0;
 };
 
 } // namespace dw

@@ -3,6 +3,7 @@
 #include "core/dates/date_serial.h"
 
 #include <QWidget>
+#include <string>
 
 class QDateEdit;
 class QToolButton;
@@ -20,6 +21,10 @@ public:
     DateSerial date() const { return date_; }
     // Takes d; raises changed() only when notify is true and the whole day moved.
     void setDate(DateSerial d, bool notify = false);
+    // The locale's short date pattern ("M/d/yyyy") for the box.
+    void setDisplayPattern(const std::string& pattern);
+    // The pop-up's first day of the week.
+    void setMondayFirst(bool on);
 
     QDateEdit* edit() const { return edit_; }
     QToolButton* priorButton() const { return prior_; }

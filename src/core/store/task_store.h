@@ -76,6 +76,10 @@ public:
     // Every task passes until a filter is set; an empty function clears it.
     void setFilter(TaskFilter filter) { filter_ = std::move(filter); }
     bool passesFilter(int row) const;
+    // The same test on a task's own Done and Category texts (a day view row).
+    bool passesFilter(const std::string& done, const std::string& category) const {
+        return !filter_ || filter_(done, category);
+    }
 
     // Where grid.grd and gridNon.grd live.
     void setDataDir(std::string dir) { dataDir_ = std::move(dir); }

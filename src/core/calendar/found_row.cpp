@@ -1,0 +1,23 @@
+#include "core/calendar/found_row.h"
+
+#include "core/store/task_store.h"
+
+namespace dw {
+
+int foundDayRow(const TaskStore& store, int foundRow) {
+    const CellTable& s = store.gridStore();
+    const CellTable& day = store.gridDay();
+    if (foundRow < 1 || foundRow >= s.rowCount())
+        return -1;
+    for (int r = 1; r < day.rowCount(); ++r) {
+        if (!store.passesFilter(day.cell(DayCol::Done, r), day.cell(DayCol::Category, r)))
+            continue;
+        if (day.cell(DayCol::Time, r) == s.cell(StoreCol::Time, foundRow) &&
+            day.cell(DayCol::Category, r) == s.cell(StoreCol::Category, foundRow) &&
+            day.cell(DayCol::What, r) == s.cell(StoreCol::What, foundRow))
+            return r;
+    }
+    return -1;
+}
+
+} // namespace dw
