@@ -1,5 +1,6 @@
 #include "app/shell/main_window.h"
 
+#include "app/calendar/calendar_pane.h"
 #include "app/settings/font_spec.h"
 #include "app/settings/options_window.h"
 #include "app/shell/app_state.h"
@@ -82,11 +83,9 @@ void TfrmMain::buildWidgets() {
     split1_->setObjectName("split1");
     split1_->setHandleWidth(2);
 
-    // The four month calendars and the date navigator go here.
-    auto* calendars = new QFrame(split1_);
-    calendars->setObjectName("pnlCalendars");
-    calendars->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-    calendarPane_ = calendars;
+    // The four month calendars and the date navigator.
+    calendarPane_ = new CalendarPane(state_, split1_);
+    auto* calendars = calendarPane_;
 
     auto* dayPane = new QWidget(split1_);
     dayPane->setObjectName("pnlDay");
@@ -174,8 +173,22 @@ void TfrmMain::buildWidgets() {
         if (now == gridDay_ || now == gridNonday_)
             gridDayEnter(static_cast<CellGrid*>(now));
     });
-    // TODO: split1Resize and split2Resize size the calendars once the calendar pane is
-    // wired; the grids refit themselves whenever their size changes.
+    connect(split1_, &QSplitter::splitterMoved, this, &TfrmMain::split1Resize);
+    connect(split2_, &QSplitter::splitterMoved, this, &TfrmMain::split2Resize);
+    // A new date in the active calendar: the day view has been refilled from the store.
+    connect(calendarPane_, &CalendarPane::dayViewRefilled, this, [this] {
+        gridDay_->refresh();
+        UpdateLabels();
+        ResizeGridDay();
+        DrawExtraMemo();
+    });
+    connect(calendarPane_, &CalendarPane::foundTaskRow, this, [this](int row) {
+        gridDay_->setFocus();
+        if (row > 0)
+            gridDay_->selectTableRow(row);
+    });
+    // A double click on the date caption goes to today.
+    lblDate_->installEventFilter(this);
 
     TrayIcon_ = new QSystemTrayIcon(windowIcon(), this);
     TrayIcon_->setObjectName("TrayIcon");
@@ -222,6 +235,8 @@ void TfrmMain::buildMenusAndToolbars() {
     // "Help" takes no Alt+H mnemonic: that key hides the window.
     QMenu* file = menuBar()->addMenu("&File");
     file->setObjectName("File1");
+    QMenu* navigate = menuBar()->addMenu("&Navigate");
+    navigate->setObjectName("Navigate1");
     QMenu* resize = menuBar()->addMenu("&Resize");
     resize->setObjectName("Resize1");
     QMenu* help = menuBar()->addMenu("He&lp");
@@ -238,6 +253,10 @@ void TfrmMain::buildMenusAndToolbars() {
     QAction* exit =
         addAction(file, "Exit1", "Exit", QKeySequence(Qt::ALT | Qt::Key_X), [this] { close(); });
     exit->setIcon(themedIcon("application-exit", "exit.png"));
+
+    QAction* today = addAction(navigate, "Today1", "Today", QKeySequence(Qt::CTRL | Qt::Key_Home),
+                               [this] { Today1Click(); });
+    today->setToolTip("Goto today");
 
     addAction(resize, "N4monthCalendars1", "4-month Calendars Width", {},
               [this] { pointAtSplitter(split1_); });
@@ -349,19 +368,18 @@ void TfrmMain::loadTables() {
 }
 
 void TfrmMain::FormShow() {
-    // TODO: week start (options().sunday) for the month calendars once they are wired.
+    calendarPane_->setMondayFirst(!state_.options().sunday);
     fix2000(state_.fs());
-    // The date is known from here on, so captions made on the way name it.
-    selectedDate_ = wholeDays(state_.clock().now());
     try {
         loadTableIfPresent(state_.gridHoliday(), state_.holidayPath());
     } catch (const TableFileError& e) {
         showError(e.what());
     }
     ReadSettings();
-    // TODO: the navigator and cal2 take the current date and cal2 becomes the active
-    // calendar once the calendars are wired; until then the window keeps the date itself.
-    setSelectedDate(wholeDays(state_.clock().now()));
+    // Today in cal2, the months around it, the day view and the captions.
+    calendarPane_->startAt(state_.clock().now());
+    calendarPane_->calendar(1)->setFocus();
+    calendarPane_->resizeCalendars(split1_->position(), split2_->position());
     gridDay_->setFocus();
     timerPool_->setEnabled(layoutTrigger_, true);
     timerPool_->setEnabled(hoverTrigger_, state_.options().popup);
@@ -414,6 +432,10 @@ void TfrmMain::closeEvent(QCloseEvent* e) {
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* e) {
     const QEvent::Type t = e->type();
+    if (watched == lblDate_ && t == QEvent::MouseButtonDblClick) {
+        Today1Click();
+        return true;
+    }
     if (t == QEvent::KeyPress || t == QEvent::KeyRelease || t == QEvent::ShortcutOverride) {
         auto* w = qobject_cast<QWidget*>(watched);
         // Escape does nothing anywhere in this window; dialogs and menus keep it.
@@ -461,22 +483,31 @@ void TfrmMain::UpdateStatusClock() {
 // ---------------------------------------------------------------------------------------
 // Day view, captions, settings
 
+int TfrmMain::selectedDate() const {
+    return calendarPane_->selectedDay();
+}
+
 void TfrmMain::setSelectedDate(int date) {
-    selectedDate_ = date;
-    state_.store().readFromStore(date);
-    gridDay_->refresh();
-    UpdateLabels();
-    ResizeGridDay();
-    DrawExtraMemo();
+    // A new day starts at midnight; the same day keeps its time.
+    if (date == calendarPane_->selectedDay())
+        calendarPane_->setSelectedDate(calendarPane_->selectedDate());
+    else
+        calendarPane_->setSelectedDate(date);
+}
+
+void TfrmMain::Today1Click() {
+    calendarPane_->today();
 }
 
 void TfrmMain::UpdateLabels() {
     TaskStore& store = state_.store();
     EsLabel1_->setText(q(todoCaption(store.gridNonday().rowCount())));
-    if (!firstShown_)
-        return; // the date caption reads "Tasks for " until the window is first shown
-    const std::string holiday = holidayForDate(state_.gridHoliday(), selectedDate_, state_.fs());
-    const DateCaption c = dateCaption(selectedDate_, holiday, store.gridDay().rowCount(), shadows_,
+    // The date caption reads "Tasks for " until the calendars have a date.
+    if (!firstShown_ || calendarPane_->activeIndex() < 0)
+        return;
+    const int date = calendarPane_->selectedDay();
+    const std::string holiday = holidayForDate(state_.gridHoliday(), date, state_.fs());
+    const DateCaption c = dateCaption(date, holiday, store.gridDay().rowCount(), shadows_,
                                       state_.fs(), state_.clock());
     lblDate_->setText(q(c.text));
     lblDate_->setTextColor(toQColor(c.color));
@@ -509,7 +540,7 @@ void TfrmMain::ApplySettings(bool shadows) {
     // font and look when those windows land.
     ResizeGridDay();
     ResizeGridNonDay();
-    // TODO: week start (options().sunday) for the month calendars once they are wired.
+    calendarPane_->setMondayFirst(!o.sunday);
 }
 
 void TfrmMain::ChangeGridFonts() {
@@ -582,6 +613,18 @@ void TfrmMain::FormResize() {
     // Qt lays the panes out before this window hears of its new size, so the grids have
     // theirs already: no need to let pending events run first.
     ResizeGridDay();
+    ResizeGridNonDay();
+}
+
+void TfrmMain::split1Resize() {
+    calendarPane_->resizeCalendars(split1_->position(), split2_->position());
+    ResizeGridDay();
+}
+
+void TfrmMain::split2Resize() {
+    // Qt has laid the panes out already: nothing pending to let run first.
+    ResizeGridDay();
+    calendarPane_->resizeCalendars(split1_->position(), split2_->position());
     ResizeGridNonDay();
 }
 
@@ -762,11 +805,11 @@ void TfrmMain::setOptionsWindow(TfrmOptions* options) {
     });
     connect(options, &TfrmOptions::dayViewNeedsRefresh, this, [this] {
         if (firstShown_)
-            setSelectedDate(selectedDate_);
+            calendarPane_->cal1DateChange();
     });
     connect(options, &TfrmOptions::helpRequested, this, [](int topic) { showHelpTopic(topic); });
-    // TODO: calendarsNeedRepaint and calendarFontChanged reach the month calendars once
-    // they are wired.
+    // The calendars repaint and change font on the options window's word.
+    calendarPane_->setOptionsWindow(options);
     // The window has read the options at its creation without telling anyone.
     ChangeGridFonts();
 }

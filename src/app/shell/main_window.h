@@ -18,6 +18,7 @@ class QToolBar;
 namespace dw {
 
 class AppState;
+class CalendarPane;
 class CellGrid;
 class PaneSplitter;
 class ShadowLabel;
@@ -45,7 +46,7 @@ public:
     ShadowLabel* lblDate() const { return lblDate_; }
     ShadowLabel* EsLabel1() const { return EsLabel1_; }
     QPlainTextEdit* memWhat() const { return memWhat_; }
-    QWidget* calendarPane() const { return calendarPane_; }
+    CalendarPane* calendarPane() const { return calendarPane_; }
     QToolBar* mainToolBar() const { return mainToolBar_; }
     QToolBar* dayToolBar() const { return dayToolBar_; }
     QToolBar* todoToolBar() const { return todoToolBar_; }
@@ -67,8 +68,8 @@ public:
     void setAlarmBusy(bool busy) { alarmBusy_ = busy; }
     bool firstShowDone() const { return firstShown_; }
 
-    // The selected date (whole days) and its day view.
-    int selectedDate() const { return selectedDate_; }
+    // The selected date (whole days) and its day view: the active calendar's date.
+    int selectedDate() const;
     void setSelectedDate(int date);
     // The options copied into the window by ReadSettings.
     bool shadows() const { return shadows_; }
@@ -98,8 +99,13 @@ public:
     void ChangeGridFonts();
     void UpdateLabels();
 
+    // Navigation.
+    void Today1Click();
+
     // Layout.
     void FormResize();
+    void split1Resize();
+    void split2Resize();
     void ResizeGridDay();
     void ResizeGridNonDay();
     void pointAtSplitter(PaneSplitter* s);
@@ -165,7 +171,7 @@ private:
     PaneSplitter* split2_ = nullptr;
     PaneSplitter* split1_ = nullptr;
     PaneSplitter* splitDay_ = nullptr;
-    QWidget* calendarPane_ = nullptr;
+    CalendarPane* calendarPane_ = nullptr;
     ShadowLabel* lblDate_ = nullptr;
     QToolBar* dayToolBar_ = nullptr;
     CellGrid* gridDay_ = nullptr;
@@ -196,7 +202,6 @@ private:
     bool firstShown_ = false;
     bool closing_ = false;
     bool savedByHide_ = false;
-    int selectedDate_ = 0;
     bool shadows_ = true;
     std::string category_;
     bool confirm_ = true;
