@@ -43,6 +43,9 @@ DateNavigator::DateNavigator(QWidget* parent) : QWidget(parent) {
     edit_ = new QDateEdit(this);
     edit_->setObjectName("navDate");
     edit_->setCalendarPopup(true);
+    // A typed date counts once it is complete (Enter or leaving the box), not at every
+    // keystroke on the way through other valid dates.
+    edit_->setKeyboardTracking(false);
     edit_->setAlignment(Qt::AlignCenter);
     edit_->setMinimumDate(QDate(100, 1, 1));
     edit_->setMaximumDate(QDate(9999, 12, 31));
