@@ -1,6 +1,7 @@
 #include "app/shell/main_window.h"
 
 #include "app/calendar/calendar_pane.h"
+#include "app/editing/task_commands.h"
 #include "app/settings/font_spec.h"
 #include "app/settings/options_window.h"
 #include "app/shell/app_state.h"
@@ -65,6 +66,7 @@ TfrmMain::TfrmMain(AppState& state, QWidget* parent)
     buildMenusAndToolbars();
     buildPropertyHost();
     FormCreate();
+    taskCommands_ = std::make_unique<TaskCommands>(*this, state_);
 }
 
 TfrmMain::~TfrmMain() {
@@ -111,11 +113,11 @@ void TfrmMain::buildWidgets() {
     gridDay_ = new CellGrid(state_.store().gridDay(), splitDay_);
     gridDay_->setObjectName("gridDay");
     gridDay_->setMinimumHeight(1);
-    memWhat_ = new QPlainTextEdit(splitDay_);
+    // The selected task's text, editable in place; it goes back to the task when the pane
+    // loses the focus. It holds what the editor's notes hold.
+    memWhat_ = makeNotesPane(splitDay_);
     memWhat_->setObjectName("memWhat");
     memWhat_->setFrameStyle(QFrame::NoFrame);
-    // Notes are changed through the task editor; the pane only shows them.
-    memWhat_->setReadOnly(true);
     memWhat_->setMinimumHeight(1);
     memWhat_->hide();
     splitDay_->addWidget(gridDay_);
@@ -824,6 +826,8 @@ void TfrmMain::Options1Click() {
     frmOptions_->exec();
     // Whatever the outcome: the window's copies go back to what the store holds.
     ReadSettings();
+    // The to-do list under the window may have to show done rows struck out or not.
+    gridNonday_->viewport()->update();
 }
 
 } // namespace dw

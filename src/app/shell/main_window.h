@@ -22,6 +22,7 @@ class CalendarPane;
 class CellGrid;
 class PaneSplitter;
 class ShadowLabel;
+class TaskCommands;
 class TfrmOptions;
 class TimerPool;
 
@@ -53,6 +54,8 @@ public:
     QLabel* statusLabel() const { return lblStatus_; }
     QSystemTrayIcon* trayIcon() const { return TrayIcon_; }
     QAction* action(const QString& objectName) const;
+    // The task commands: add, edit, complete, delete, move, the notes pane.
+    TaskCommands* taskCommands() const { return taskCommands_.get(); }
 
     // The remembered layout values: the client area excludes the menu bar, as the
     // remembered sizes always have.
@@ -98,6 +101,8 @@ public:
     void ApplySettings(bool shadows);
     void ChangeGridFonts();
     void UpdateLabels();
+    // Refills the notes pane from the selected day row.
+    void DrawExtraMemo();
 
     // Navigation.
     void Today1Click();
@@ -153,7 +158,6 @@ private:
     void FormClose();
     void loadTables();
     void gridDayEnter(CellGrid* focused);
-    void DrawExtraMemo();
     void paintFlashTarget(WinColor c);
     int pixelsPerInch() const;
     QRect outerBounds() const;
@@ -210,6 +214,7 @@ private:
 
     TObjMgr objMgr_;
     std::unique_ptr<TablePropertyHost> properties_;
+    std::unique_ptr<TaskCommands> taskCommands_;
 };
 
 } // namespace dw

@@ -3,7 +3,15 @@
 #include "app/widgets/win_color.h"
 #include "core/shell/layout.h"
 
+#include <QApplication>
+#include <QDrag>
+#include <QDragEnterEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
 #include <QHeaderView>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QResizeEvent>
 
 namespace dw {
@@ -183,6 +191,114 @@ bool CellGrid::needsVerticalScroll() const {
 void CellGrid::resizeEvent(QResizeEvent* e) {
     QTableView::resizeEvent(e);
     emit resized();
+}
+
+void CellGrid::setRowDragDrop(bool on) {
+    rowDragDrop_ = on;
+    setAcceptDrops(on);
+    viewport()->setAcceptDrops(on);
+    dragPending_ = false;
+}
+
+int CellGrid::tableRowAt(const QPoint& viewportPos) const {
+    const int r = rowAt(viewportPos.y());
+    if (r < 0 || viewportPos.x() < 0 || viewportPos.x() >= viewport()->width())
+        return -1;
+    return r + 1;
+}
+
+void CellGrid::mousePressEvent(QMouseEvent* e) {
+    QTableView::mousePressEvent(e);
+    const QPoint pos = e->position().toPoint();
+    dragPending_ = rowDragDrop_ && e->button() == Qt::LeftButton && tableRowAt(pos) > 0;
+    pressPos_ = pos;
+}
+
+void CellGrid::mouseMoveEvent(QMouseEvent* e) {
+    if (!dragPending_) {
+        QTableView::mouseMoveEvent(e);
+        return;
+    }
+    // While the button is down over a pressed row the selection stays on it: the row under
+    // the pointer is where it may be dropped, not what is being chosen.
+    if (!(e->buttons() & Qt::LeftButton)) {
+        dragPending_ = false;
+        return;
+    }
+    if ((e->position().toPoint() - pressPos_).manhattanLength() < QApplication::startDragDistance())
+        return;
+    dragPending_ = false;
+    startRowDrag();
+}
+
+void CellGrid::mouseReleaseEvent(QMouseEvent* e) {
+    dragPending_ = false;
+    QTableView::mouseReleaseEvent(e);
+}
+
+void CellGrid::mouseDoubleClickEvent(QMouseEvent* e) {
+    dragPending_ = false;
+    QTableView::mouseDoubleClickEvent(e);
+}
+
+void CellGrid::startRowDrag() {
+    auto* data = new QMimeData;
+    data->setData(kRowDragMimeType, objectName().toUtf8());
+    if (dragRunner_) {
+        dragRunner_(data);
+        delete data;
+        return;
+    }
+    auto* drag = new QDrag(this);
+    drag->setMimeData(data);
+    // The row itself goes with the pointer, so it is plain what is being moved.
+    const QModelIndex first = model_->index(selectedRow() - 1, 0);
+    QRect rowRect = visualRect(first);
+    rowRect.setLeft(0);
+    rowRect.setRight(std::min(viewport()->width(), 320) - 1);
+    if (rowRect.isValid() && rowRect.intersects(viewport()->rect())) {
+        QPixmap pix = viewport()->grab(rowRect);
+        QPainter p(&pix);
+        p.setPen(palette().color(QPalette::Highlight));
+        p.drawRect(pix.rect().adjusted(0, 0, -1, -1));
+        p.end();
+        drag->setPixmap(pix);
+        drag->setHotSpot(QPoint(std::min(pressPos_.x(), pix.width() - 1), pix.height() / 2));
+    }
+    drag->exec(Qt::MoveAction);
+}
+
+bool CellGrid::carriesRow(const QMimeData* data) const {
+    return rowDragDrop_ && data && data->hasFormat(kRowDragMimeType);
+}
+
+void CellGrid::dragEnterEvent(QDragEnterEvent* e) {
+    if (!carriesRow(e->mimeData())) {
+        e->ignore();
+        return;
+    }
+    e->setDropAction(Qt::MoveAction);
+    e->accept();
+}
+
+void CellGrid::dragMoveEvent(QDragMoveEvent* e) {
+    // Only a data row takes a drop; the header and the room below the rows do not.
+    if (!carriesRow(e->mimeData()) || tableRowAt(e->position().toPoint()) < 1) {
+        e->ignore();
+        return;
+    }
+    e->setDropAction(Qt::MoveAction);
+    e->accept();
+}
+
+void CellGrid::dropEvent(QDropEvent* e) {
+    if (!carriesRow(e->mimeData())) {
+        e->ignore();
+        return;
+    }
+    e->setDropAction(Qt::MoveAction);
+    e->accept();
+    emit rowDropped(e->mimeData(), tableRowAt(e->position().toPoint()));
 }
 
 } // namespace dw

@@ -6,6 +6,7 @@
 #include <QAbstractTableModel>
 #include <QColor>
 #include <QFont>
+#include <QPoint>
 #include <QTableView>
 #include <functional>
 
@@ -18,6 +19,9 @@ struct CellStyle {
     QColor background;
 };
 using RowStyler = std::function<void(int row, CellStyle& style)>;
+
+// The data a dragged row carries: the object name of the grid it comes from.
+inline constexpr const char* kRowDragMimeType = "application/x-dayweaver-task-row";
 
 // The data rows of a CellTable (rows 1 and on) as a read-only model; row 0 gives the
 // header captions. Row numbers here are model rows; the table's row is one more.
@@ -75,18 +79,43 @@ public:
     // A click on a header cell, as the user makes it.
     void headerClicked(int col);
 
+    // Rows can be dragged out (a left press on a data row, then a move of a few pixels, so
+    // that a plain click still selects), and dragged rows dropped on a data row.
+    void setRowDragDrop(bool on);
+    bool rowDragDrop() const { return rowDragDrop_; }
+    // The table row under a point of the viewport, or -1 over no data row.
+    int tableRowAt(const QPoint& viewportPos) const;
+    // Starts the drag of the selected row; the runner is what a test replaces.
+    void startRowDrag();
+    using DragRunner = std::function<void(QMimeData* data)>;
+    void setDragRunner(DragRunner runner) { dragRunner_ = std::move(runner); }
+
 signals:
     void resized();
     void sorted();
+    // A dragged row was dropped on table row `row` (-1: on no data row).
+    void rowDropped(const QMimeData* data, int row);
 
 protected:
     void resizeEvent(QResizeEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dragMoveEvent(QDragMoveEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
 
 private:
     void showSortMark();
+    bool carriesRow(const QMimeData* data) const;
 
     CellTable& table_;
     CellTableModel* model_;
+    bool rowDragDrop_ = false;
+    bool dragPending_ = false;
+    QPoint pressPos_;
+    DragRunner dragRunner_;
 };
 
 } // namespace dw

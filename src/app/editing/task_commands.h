@@ -1,0 +1,106 @@
+#pragma once
+
+#include "app/editing/task_editor.h"
+#include "core/editing/task_commands.h"
+
+#include <QObject>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QAction;
+class QMenu;
+class QMimeData;
+
+namespace dw {
+
+class AppState;
+class CalendarPane;
+class CellGrid;
+class TaskDrag;
+class TfrmMain;
+
+// The notes pane under the day view: it takes as many characters as the editor's notes.
+NotesField* makeNotesPane(QWidget* parent);
+
+// What the task commands need of the month calendars. Until the calendars are wired the
+// window's own selected date stands in for them.
+struct CalendarHooks {
+    // Repaint the active calendar only (after an edit, a completion, a delete, a move).
+    std::function<void()> repaintActive;
+    // A task was dropped on day `date` of calendar `index`: that calendar shows the date and
+    // becomes the active one, which reloads the day view when the date changes.
+    std::function<void(int index, int date)> showDroppedDate;
+};
+
+// The task commands of the main window: add, edit, mark as completed, delete and toggle
+// alarm on the day view and the to-do list, from their toolbar buttons, context menus,
+// Edit menu items and double clicks; the notes pane's write-back; the done-row strike-out;
+// the "Categories" command. The rules live in core/editing/task_commands.h; this class
+// only asks, opens the editor and puts the result where it belongs.
+class TaskCommands : public QObject {
+    Q_OBJECT
+public:
+    TaskCommands(TfrmMain& window, AppState& state);
+    ~TaskCommands() override;
+
+    void btAddClick(CommandSource source);
+    void btEditClick(CommandSource source);
+    void Markascompleted1Click(CommandSource source);
+    void EditOrComplete(CommandSource source, bool edit);
+    void btDelClick(CommandSource source);
+    // Removes the pane's selected row; with writeBack the day is written back for `date`
+    // and the active calendar repainted.
+    void deleteEntry(TaskPane pane, bool writeBack, int date);
+    void ToolButton15Click();
+    // A double click on a day of the first calendar, once the day is the selected date.
+    void cal1CellDblClick(int date);
+    // The notes pane lost the focus: its text becomes the selected day row's text.
+    void memWhatExit();
+    void Categories1Click();
+
+    CellGrid* grid(TaskPane pane) const;
+    // The pane that has the focus in the window, if any.
+    std::optional<TaskPane> focusedPane() const;
+    TaskDrag& drag() { return *drag_; }
+
+    // The calendars' side; see CalendarHooks.
+    void setCalendarHooks(CalendarHooks hooks);
+    // Wires the month calendars: double clicks on cal1, drops on any day, repaints.
+    void attachCalendarPane(CalendarPane* pane);
+    void repaintActiveCalendar();
+    void showDroppedDate(int index, int date);
+
+    // Lets other parts equip each editor before it opens (the Repeat menu, the time popup).
+    void setEditorSetup(std::function<void(TfrmEdit&)> setup) { editorSetup_ = std::move(setup); }
+
+    // After a command changed the panes: show them, refit their columns, refresh the
+    // captions and the notes pane.
+    void panesChanged();
+
+    QMenu* dayMenu() const { return dayMenu_; }
+    QMenu* todoMenu() const { return todoMenu_; }
+
+private:
+    void buildActions();
+    QAction* makeAction(const char* name, const QString& text, const QString& hint,
+                        const char* theme, const char* iconFile, std::function<void()> run);
+    void setUpNotesPane();
+    void setUpStyling();
+    std::optional<TaskEditResult> runEditor(const TaskEditInput& input);
+    EditorLabelStyle labelStyle() const;
+    std::string nowTimeText() const;
+    // The row of the pane that holds `values`, or the selected row when none does.
+    int rowHolding(TaskPane pane, const CellTable::Row& values) const;
+    void showNotesBlankLater();
+
+    TfrmMain& window_;
+    AppState& state_;
+    std::unique_ptr<TaskDrag> drag_;
+    CalendarHooks hooks_;
+    std::function<void(TfrmEdit&)> editorSetup_;
+    QMenu* dayMenu_ = nullptr;
+    QMenu* todoMenu_ = nullptr;
+};
+
+} // namespace dw

@@ -1,0 +1,88 @@
+#include "app/editing/task_drag.h"
+
+#include "app/editing/task_commands.h"
+#include "app/shell/app_state.h"
+#include "app/shell/main_window.h"
+#include "app/widgets/cell_grid.h"
+#include "core/prompts/prompts.h"
+
+#include <QMimeData>
+
+namespace dw {
+
+TaskDrag::TaskDrag(TfrmMain& window, AppState& state, TaskCommands& commands)
+    : window_(window), state_(state), commands_(commands) {}
+
+std::optional<TaskPane> TaskDrag::draggedPane(const QMimeData* data) const {
+    if (!data || !data->hasFormat(kRowDragMimeType))
+        return std::nullopt;
+    const QString name = QString::fromUtf8(data->data(kRowDragMimeType));
+    if (name == window_.gridDay()->objectName())
+        return TaskPane::Day;
+    if (name == window_.gridNonday()->objectName())
+        return TaskPane::Todo;
+    return std::nullopt;
+}
+
+void TaskDrag::gridDayDragDrop(const QMimeData* data, TaskPane target, int rowUnderPointer) {
+    if (const std::optional<TaskPane> source = draggedPane(data))
+        gridDayDragDrop(*source, target, rowUnderPointer);
+}
+
+void TaskDrag::gridDayDragDrop(TaskPane source, TaskPane target, int rowUnderPointer) {
+    commands_.memWhatExit();
+    CellGrid* from = commands_.grid(source);
+    CellGrid* to = commands_.grid(target);
+    const int selected = from->selectedRow();
+    const std::optional<int> at = dropRow(rowUnderPointer, to->table().rowCount());
+    if (!at)
+        return; // the header row, or below the last row
+    if (source != target) {
+        if (!isPaneRowOccupied(from->table(), source, selected))
+            return;
+        if (state_.options().dragConfirm &&
+            !prompts().askYesNo(paneMoveQuestion(source), "Confirm"))
+            return;
+        const std::string now = timeCellText(state_.clock().now(), state_.fs());
+        if (!moveBetweenPanes(from->table(), source, selected, to->table(), *at, now))
+            return;
+    } else if (!moveRowWithin(to->table(), selected, *at)) {
+        return;
+    }
+    // The stored order of a day is the view's order, so a reordering persists.
+    state_.store().writeToStore(window_.selectedDate());
+    commands_.repaintActiveCalendar();
+    commands_.panesChanged();
+    to->selectTableRow(*at);
+    to->setFocus();
+    window_.DrawExtraMemo();
+}
+
+void TaskDrag::cal1DragDrop(int calendarIndex, int date, const QMimeData* data) {
+    const std::optional<TaskPane> source = draggedPane(data);
+    if (!source)
+        return;
+    commands_.memWhatExit();
+    CellGrid* from = commands_.grid(*source);
+    const int row = from->selectedRow();
+    if (!isPaneRowOccupied(from->table(), *source, row))
+        return;
+    if (state_.options().dragConfirm && !prompts().askYesNo(kMoveToDayQuestion, "Confirm"))
+        return;
+    const DatedTask task =
+        taskOfRow(from->table(), *source, row, timeCellText(state_.clock().now(), state_.fs()));
+    const int shown = window_.selectedDate();
+    // The task leaves its pane and the day shown before the drop is written back.
+    commands_.deleteEntry(*source, true, shown);
+    state_.store().insertTask(date, task);
+    commands_.showDroppedDate(calendarIndex, date);
+    // Dropped on the date already shown: nothing reloads by itself, and a later write-back
+    // of a day view without the task would drop it from the store.
+    if (window_.selectedDate() == date) {
+        state_.store().readFromStore(date);
+        commands_.panesChanged();
+    }
+    commands_.repaintActiveCalendar();
+}
+
+} // namespace dw

@@ -1,0 +1,120 @@
+#pragma once
+
+#include "app/editing/task_commands.h"
+#include "app/editing/task_editor.h"
+#include "app/shell/app_state.h"
+#include "app/shell/main_window.h"
+#include "app/widgets/cell_grid.h"
+#include "core/dates/date_serial.h"
+#include "core/store/task_store.h"
+#include "support/fake_prompts.h"
+#include "support/temp_dir.h"
+
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace dw::test {
+
+// Saturday 1 January 2000.
+inline constexpr int kToday = 36526;
+
+// The main window over a data folder, a fixed clock at 9:00 on 1 January 2000, settings in
+// a map and scripted prompts; the task editors it opens are answered by `nextEditor`.
+class TaskWindowTest : public ::testing::Test {
+protected:
+    TaskWindowTest() {
+        auto clock = std::make_unique<FixedClock>(encodeDateTime(2000, 1, 1, 9, 0));
+        clock_ = clock.get();
+        auto backend = std::make_unique<MapSettingsBackend>();
+        backend_ = backend.get();
+        state_ =
+            std::make_unique<AppState>(FormatSettings::enUS(), std::move(clock), std::move(backend),
+                                       AppPaths{dir_.file("dayweaver"), dir_.path(), dir_.path()});
+    }
+
+    // An option as the settings store holds it before the window reads it.
+    void setOption(const std::string& name, const std::string& value) {
+        backend_->setValue("Options", name, value);
+        state_->loadOptions(false);
+    }
+
+    TfrmMain& shown() {
+        window_ = std::make_unique<TfrmMain>(*state_);
+        window_->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+        window_->taskCommands()->setEditorSetup([this](TfrmEdit& e) {
+            ++editorsOpened_;
+            auto act = std::move(nextEditor_);
+            nextEditor_ = nullptr;
+            QTimer::singleShot(0, &e, [&e, act] {
+                if (act)
+                    act(e);
+                if (e.isVisible()) // an unscripted editor, or one the script left open
+                    e.reject();
+            });
+        });
+        return *window_;
+    }
+    TaskCommands& commands() { return *window_->taskCommands(); }
+    TfrmMain& window() { return *window_; }
+
+    // What the next editor does once it is open (nothing: it is cancelled).
+    void nextEditor(std::function<void(TfrmEdit&)> act) { nextEditor_ = std::move(act); }
+
+    // Types into the notes as a user would, which lets a new task be confirmed.
+    static void typeNotes(TfrmEdit& e, const QString& text) {
+        e.memMain->setFocus();
+        QTest::keyClicks(e.memMain, text);
+    }
+
+    void writeStore(const std::vector<std::vector<std::string>>& rows) {
+        CellTable t = makeGridStore(state_->fs());
+        writeRows(t, rows, "grid.grd");
+    }
+    void writeTodo(const std::vector<std::vector<std::string>>& rows) {
+        CellTable t = makeGridNonday();
+        writeRows(t, rows, "gridNon.grd");
+    }
+    void writeRows(CellTable& t, const std::vector<std::vector<std::string>>& rows,
+                   const std::string& name) {
+        t.setRowCount(static_cast<int>(rows.size()) + 1);
+        for (size_t r = 0; r < rows.size(); ++r)
+            for (size_t c = 0; c < rows[r].size(); ++c)
+                t.setCell(static_cast<int>(c), static_cast<int>(r) + 1, rows[r][c]);
+        ASSERT_TRUE(t.saveTable(dir_.file(name)));
+    }
+
+    // A table's data rows, each as its cells joined by "|".
+    static std::vector<std::string> rowsOf(const CellTable& t) {
+        std::vector<std::string> out;
+        for (int r = 1; r < t.rowCount(); ++r) {
+            std::string line;
+            for (int c = 0; c < t.colCount(); ++c)
+                line += (c ? "|" : "") + t.cell(c, r);
+            out.push_back(line);
+        }
+        return out;
+    }
+    std::vector<std::string> fileRows(const std::string& name) {
+        CellTable t(1, 1);
+        t.loadTable(dir_.file(name));
+        return rowsOf(t);
+    }
+    std::vector<std::string> dayRows() { return rowsOf(state_->store().gridDay()); }
+    std::vector<std::string> todoRows() { return rowsOf(state_->store().gridNonday()); }
+
+    TempDir dir_;
+    FakePrompts prompts_;
+    ScopedPrompts scoped_{prompts_};
+    FixedClock* clock_ = nullptr;
+    MapSettingsBackend* backend_ = nullptr;
+    std::unique_ptr<AppState> state_;
+    std::unique_ptr<TfrmMain> window_;
+    std::function<void(TfrmEdit&)> nextEditor_;
+    int editorsOpened_ = 0;
+};
+
+} // namespace dw::test
