@@ -1,6 +1,9 @@
 #include "app/widgets/shadow_label.h"
 
+#include <QFontMetrics>
 #include <QPainter>
+
+#include <algorithm>
 
 namespace dw {
 
@@ -24,8 +27,16 @@ QSize ShadowLabel::minimumSizeHint() const {
 
 void ShadowLabel::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    p.setFont(font());
     const QRect r = contentsRect().adjusted(0, 0, -depth_, -depth_);
+    // A caption wider than its pane is drawn smaller rather than cut off: the date and
+    // its relative text must stay readable in a narrow window.
+    QFont f = font();
+    const int textWidth = QFontMetrics(f).horizontalAdvance(text());
+    if (textWidth > r.width() && r.width() > 0 && f.pointSizeF() > 0) {
+        const qreal fitted = f.pointSizeF() * r.width() / textWidth;
+        f.setPointSizeF(std::max<qreal>(7.0, fitted * 0.98));
+    }
+    p.setFont(f);
     const int flags = static_cast<int>(alignment()) | Qt::TextSingleLine;
     if (depth_ > 0) {
         // A soft grey shadow reads on light and dark themes alike.
