@@ -31,6 +31,13 @@ std::vector<std::string> column(const CellTable& t, int col) {
     return out;
 }
 
+std::vector<CellTable::Row> rowsOf(const CellTable& t) {
+    std::vector<CellTable::Row> out;
+    for (int r = 1; r < t.rowCount(); ++r)
+        out.push_back(t.row(r));
+    return out;
+}
+
 TEST(TaskCommands, EachControlNamesItsPane) {
     using S = CommandSource;
     const auto day = TaskPane::Day, todo = TaskPane::Todo;
@@ -171,6 +178,11 @@ TEST(TaskCommands, MovingBetweenPanesLosesOrGainsTimeAndAlarm) {
     EXPECT_EQ(day.row(1), (CellTable::Row{"3:15 PM", "Garden", "Mow", "Yes", "No"}));
     EXPECT_EQ(one.rowCount(), 2);
     EXPECT_EQ(one.row(1), (CellTable::Row{"", "", ""}));
+
+    // Into an empty pane: its blank row takes the task, and no blank row stays behind.
+    ASSERT_TRUE(moveBetweenPanes(day, TaskPane::Day, 1, one, 1, "3:15 PM"));
+    EXPECT_EQ(rowsOf(one), (std::vector<CellTable::Row>{{"Garden", "Mow", "Yes"}}));
+    ASSERT_TRUE(moveBetweenPanes(one, TaskPane::Todo, 1, day, 1, "3:15 PM"));
 
     // Nothing moves from an empty row, or onto the header or below the last row.
     EXPECT_FALSE(moveBetweenPanes(one, TaskPane::Todo, 1, day, 1, "3:15 PM"));

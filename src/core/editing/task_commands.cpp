@@ -164,8 +164,14 @@ bool moveBetweenPanes(CellTable& source, TaskPane sourcePane, int from, CellTabl
     if (!isPaneRowOccupied(source, sourcePane, from) || !dropRow(to, target.rowCount()))
         return false;
     const DatedTask task = taskOfRow(source, sourcePane, from, nowTime);
-    target.insertRows(to, 1);
-    writePaneRow(target, sourcePane == TaskPane::Day ? TaskPane::Todo : TaskPane::Day, to, task);
+    const TaskPane targetPane = sourcePane == TaskPane::Day ? TaskPane::Todo : TaskPane::Day;
+    // An empty pane is one blank row: the task takes it, rather than leaving a blank row
+    // under it that would count as a task and reach the file.
+    if (target.rowCount() == 2 && !isPaneRowOccupied(target, targetPane, 1))
+        to = 1;
+    else
+        target.insertRows(to, 1);
+    writePaneRow(target, targetPane, to, task);
     takeRowOut(source, from);
     return true;
 }

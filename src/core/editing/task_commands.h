@@ -117,7 +117,8 @@ bool moveRowWithin(CellTable& table, int from, int to);
 // A move between the panes: a new row at `to` in the target takes the task (the day view
 // gives the current time and no alarm to a to-do task; the to-do list loses time and
 // alarm), then the row leaves the source. Answers whether anything moved (the source row
-// held a task and `to` is a data row of the target).
+// held a task and `to` is a data row of the target). An empty target pane's blank row takes
+// the task.
 bool moveBetweenPanes(CellTable& source, TaskPane sourcePane, int from, CellTable& target, int to,
                       const std::string& nowTime);
 
