@@ -8,6 +8,7 @@
 #include "core/prompts/prompts.h"
 #include "core/store/file_io.h"
 #include "core/store/helpers.h"
+#include "core/store/task_limits.h"
 #include "core/store/task_store.h"
 #include "core/store/text_codec.h"
 #include "platform/data_dir.h"
@@ -60,9 +61,6 @@ public:
     }
 };
 
-// The editor's limits, in characters.
-constexpr size_t kMaxCategory = 20;
-constexpr size_t kMaxNotes = 2048;
 
 struct Context {
     std::string dataDir;
@@ -73,7 +71,7 @@ struct Context {
 
 std::string checkedCategory(Args& args) {
     const std::string category = normalizeTypedText(args.takeOption("--category").value_or(""));
-    if (utf8Length(category) > kMaxCategory || category.find('\r') != std::string::npos)
+    if (utf8Length(category) > kCategoryMaxChars || category.find('\r') != std::string::npos)
         throw UsageError{"a category is one line of at most 20 characters"};
     return category;
 }
@@ -82,7 +80,7 @@ std::string checkedText(const std::string& raw) {
     const std::string text = normalizeTypedText(raw);
     if (isBlankText(text))
         throw UsageError{"the task's text is empty"};
-    if (utf8Length(text) > kMaxNotes)
+    if (utf8Length(text) > kNotesMaxChars)
         throw UsageError{"a task's text is at most 2048 characters"};
     return text;
 }

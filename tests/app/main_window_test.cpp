@@ -479,12 +479,17 @@ TEST_F(ShellTest, GridColumnsFillTheGridAndMakeRoomForTheScrollBar) {
     TfrmMain& w = shown();
     CellGrid* day = w.gridDay();
     const int dpi = w.logicalDpiX();
+    // The Time column is 56 pixels at 96 dpi, or wider when the locale's times need it.
+    const int time = std::max(56 * dpi / 96, w.widestTimeText());
     auto whatWidth = [&](bool scrolling) {
         const int thumb = scrolling ? day->style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
-        return day->width() - (56 + 72 + 40 + 40) * dpi / 96 - thumb - 2 * day->frameWidth() - 5;
+        return day->width() - time - (72 + 40 + 40) * dpi / 96 - thumb - 2 * day->frameWidth() -
+               5;
     };
     ASSERT_FALSE(day->needsVerticalScroll());
-    EXPECT_EQ(day->columnWidth(DayCol::Time), 56 * dpi / 96);
+    EXPECT_EQ(day->columnWidth(DayCol::Time), time);
+    EXPECT_GE(day->columnWidth(DayCol::Time),
+              day->fontMetrics().horizontalAdvance("12:59 PM"));
     EXPECT_EQ(day->columnWidth(DayCol::What), whatWidth(false));
 
     // More tasks than fit: the What column gives up the scroll bar's width.

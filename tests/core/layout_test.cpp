@@ -149,3 +149,18 @@ TEST(MemorizedLayout, MissingOrUnreadableValuesTakeTheirDefaults) {
 
 } // namespace
 } // namespace dw
+
+namespace dw {
+namespace {
+
+TEST(GridLayout, TimeColumnFitsTheWidestTimeText) {
+    GridMeasures m{96, 600, 17, 4, false, 0};
+    EXPECT_EQ(dayColumnWidths(m)[0], 56);
+    m.timeTextWidth = 70;
+    const auto widths = dayColumnWidths(m);
+    EXPECT_EQ(widths[0], 70);
+    EXPECT_EQ(widths[2], 600 - 70 - 72 - 40 - 40 - 4 - 5);
+}
+
+} // namespace
+} // namespace dw

@@ -320,7 +320,7 @@ QWidget* TfrmOptions::buildMiscPage() {
 
     auto* newTasks = named(new QGroupBox("On New Tasks ", page), "gbNewTasks");
     edCategory_ = named(new QLineEdit(newTasks), "edCategory");
-    edCategory_->setMaxLength(kCategoryMaxChars);
+    edCategory_->setMaxLength(static_cast<int>(kCategoryMaxChars));
     auto* nt = new QHBoxLayout(newTasks);
     nt->addWidget(buddyLabel("&Default category", edCategory_, newTasks));
     nt->addWidget(edCategory_, 1);

@@ -1,5 +1,7 @@
 #include "app/shell/main_window.h"
 
+#include "core/dates/date_format.h"
+
 #include "app/calendar/calendar_pane.h"
 #include "app/editing/task_commands.h"
 #include "app/settings/font_spec.h"
@@ -20,6 +22,7 @@
 #include "core/store/helpers.h"
 
 #include <QAction>
+#include <QFontMetrics>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
@@ -630,11 +633,22 @@ void TfrmMain::split2Resize() {
     ResizeGridNonDay();
 }
 
+int TfrmMain::widestTimeText() const {
+    // The locale's time texts at a few telling times, in the grid's font, with the cell's
+    // padding on both sides.
+    const QFontMetrics fm(gridDay_->font());
+    int widest = 0;
+    for (const DateSerial t : {timeFraction(0, 0), timeFraction(12, 59), timeFraction(23, 59)})
+        widest = std::max(widest, fm.horizontalAdvance(QString::fromStdString(
+                                      formatDateTime("t", t, state_.fs()))));
+    return widest + 2 * fm.averageCharWidth() + 4;
+}
+
 void TfrmMain::ResizeGridDay() {
     const GridMeasures m{
         pixelsPerInch(), gridDay_->width(),
         gridDay_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, gridDay_),
-        2 * gridDay_->frameWidth(), gridDay_->needsVerticalScroll()};
+        2 * gridDay_->frameWidth(), gridDay_->needsVerticalScroll(), widestTimeText()};
     const auto widths = dayColumnWidths(m);
     for (int c = 0; c < static_cast<int>(widths.size()); ++c) {
         gridDay_->setColumnWidth(c, widths[c]);

@@ -112,6 +112,7 @@ public:
     void split1Resize();
     void split2Resize();
     void ResizeGridDay();
+    int widestTimeText() const;
     void ResizeGridNonDay();
     void pointAtSplitter(PaneSplitter* s);
     void Maximizedailyevents1Click();

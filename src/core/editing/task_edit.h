@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/dates/date_serial.h"
+#include "core/store/task_limits.h"
 
 #include <cstddef>
 #include <string>
@@ -11,10 +12,6 @@ namespace dw {
 
 // The task editor's rules that need no window.
 
-// Character limits of the editor's fields (characters, not bytes).
-inline constexpr std::size_t kCategoryMaxChars = 20;
-inline constexpr std::size_t kNotesMaxChars = 2048;
-inline constexpr std::size_t kCompletionNotesMaxChars = 255;
 
 inline constexpr const char* kNotesBlankMessage = "The Notes are blank!";
 inline constexpr const char* kDefaultEditorTitle = "To-do Tasks";

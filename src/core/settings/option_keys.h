@@ -2,6 +2,7 @@
 
 #include "core/settings/options.h"
 #include "core/settings/settings_store.h"
+#include "core/store/task_limits.h"
 
 #include <array>
 #include <string>
@@ -117,7 +118,6 @@ inline constexpr int kRowHeightMin = 8;
 inline constexpr int kRowHeightMax = 50;
 inline constexpr int kAlarmMinMin = 0;
 inline constexpr int kAlarmMinMax = 120;
-inline constexpr int kCategoryMaxChars = 20;
 
 // Every option from the store, in the options window's reading order. `startup` is the
 // presence of the log-on entry, or on when the options were never saved. Out-of-range

@@ -23,7 +23,7 @@ constexpr const char* kMemorize = "Memorize";
 } // namespace
 
 std::array<int, 5> dayColumnWidths(const GridMeasures& m) {
-    const int time = scaled(56, m.dpi);
+    const int time = std::max(scaled(56, m.dpi), m.timeTextWidth);
     const int category = scaled(72, m.dpi);
     const int done = scaled(40, m.dpi);
     const int alarm = scaled(40, m.dpi);

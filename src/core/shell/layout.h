@@ -18,11 +18,13 @@ struct GridMeasures {
     int scrollThumb = 0;    // width of the vertical scroll bar
     int frameWidth = 0;     // width of a dialog frame
     bool scrolling = false; // fewer rows fit than there are data rows
+    int timeTextWidth = 0;  // the widest time text in the grid's font, padding included
 };
 
 // Column widths of the day view (Time, Category, What, Done?, Alarm?) and of the to-do
 // table (Category, What, Done?): the fixed columns scale with the screen's pixels per inch
-// and What takes the rest. What never goes below 0 on a very narrow pane.
+// and What takes the rest. What never goes below 0 on a very narrow pane. The Time column
+// is never narrower than the widest time text, so "12:20 AM" is not cut to "12:20 ...".
 std::array<int, 5> dayColumnWidths(const GridMeasures& m);
 std::array<int, 3> todoColumnWidths(const GridMeasures& m);
 
