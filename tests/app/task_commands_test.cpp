@@ -484,6 +484,26 @@ TEST_F(TaskCommandsTest, TheNotesPaneWritesBackWhenItLosesTheFocus) {
     EXPECT_EQ(mem->toPlainText(), "Call");
 }
 
+TEST_F(TaskCommandsTest, ANotesEditIsSavedToItsOwnDateWhenAKeyMovesTheDate) {
+    writeStore({{"36526.101", "9:00 AM", "", "Pack", "No", "No"},
+                {"36527.101", "8:00 AM", "", "Sunday task", "No", "No"}});
+    TfrmMain& w = shown();
+    QPlainTextEdit* mem = w.memWhat();
+    mem->setFocus();
+    mem->selectAll();
+    mem->insertPlainText("Pack the passport");
+    // The focus stays in the notes while a command moves the date on.
+    w.setSelectedDate(kToday + 1);
+    EXPECT_EQ(fileRows("grid.grd"),
+              Rows({"36526.101|9:00 AM||Pack the passport|No|No",
+                    "36527.101|8:00 AM||Sunday task|No|No"}));
+    EXPECT_EQ(dayRows()[0], "8:00 AM||Sunday task|No|No");
+    // Leaving the notes afterwards changes nothing more.
+    QFocusEvent out(QEvent::FocusOut, Qt::OtherFocusReason);
+    QApplication::sendEvent(mem, &out);
+    EXPECT_EQ(fileRows("grid.grd")[1], "36527.101|8:00 AM||Sunday task|No|No");
+}
+
 TEST_F(TaskCommandsTest, DoneRowsAreStruckOutInBothPanesWhileTheOptionIsOn) {
     writeStore({{"36526.101", "9:00 AM", "", "Open", "No", "No"},
                 {"36526.102", "10:00 AM", "", "Closed", "Yes", "No"}});

@@ -113,6 +113,8 @@ void CalendarPane::cal1DateChange() {
     if (cal) {
         previousCalendar = activeCalendar;
         day = wholeDays(cal->date());
+        if (beforeRefill_)
+            beforeRefill_();
         state_.store().readFromStore(day);
         emit dayViewRefilled(day);
         nav_->setDate(cal->date(), false);

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <array>
+#include <functional>
 
 class QDropEvent;
 
@@ -77,6 +78,10 @@ public:
     // The dated store's row of the task Find found last; -1 = none.
     int foundRow = -1;
 
+    // Runs before the day view is refilled for a new date, while it still holds the old
+    // date's tasks: the notes pane writes back an edit in progress here.
+    void setBeforeDayViewRefill(std::function<void()> f) { beforeRefill_ = std::move(f); }
+
 signals:
     // After the date-change reaction has refilled the day view.
     void selectedDateChanged(int day);
@@ -119,6 +124,7 @@ private:
     bool inDateChange = false;
     bool inMonthChange = false;
     bool inNavigatorChange = false;
+    std::function<void()> beforeRefill_;
 };
 
 } // namespace dw

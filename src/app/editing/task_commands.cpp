@@ -97,6 +97,9 @@ void TaskCommands::attachCalendarPane(CalendarPane* pane) {
             drag_->cal1DragDrop(index, date, &data);
         });
     });
+    // An edit typed in the notes pane is saved before a date change refills the day view,
+    // whatever moved the date (a key, a menu command, a drop).
+    pane->setBeforeDayViewRefill([this] { memWhatExit(); });
     hooks_.repaintActive = [pane] { pane->ColorAllCalendars(false); };
     hooks_.showDroppedDate = [pane](int index, int date) {
         MonthView* cal = pane->calendar(index);
@@ -544,7 +547,9 @@ void TaskCommands::memWhatExit() {
     if (what == day.cell(DayCol::What, row))
         return;
     day.setCell(DayCol::What, row, what);
-    state_.store().writeToStore(window_.selectedDate());
+    // The day view's own date: when a date change is under way the calendars already show
+    // the new one.
+    state_.store().writeToStore(state_.store().dayViewDate());
     g->refresh();
     window_.DrawExtraMemo();
 }

@@ -226,6 +226,7 @@ int TaskStore::dateHighlight(int date, bool wantDone, bool wantNotDone) const {
 }
 
 void TaskStore::readFromStore(int date) {
+    dayViewDate_ = date;
     const int b = firstVisibleRow(date);
     if (b < 1) {
         gridDay_.setRowCount(2);

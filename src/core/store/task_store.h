@@ -107,6 +107,8 @@ public:
     int dateHighlight(int date, bool wantDone, bool wantNotDone) const;
 
     void readFromStore(int date);
+    // The date the day view was last filled for (0 before the first read).
+    int dayViewDate() const { return dayViewDate_; }
     // Answers whether grid.grd was saved (a failed save has been reported).
     bool writeToStore(int date);
     // Drops rows with an empty key, sorts the store, saves grid.grd.
@@ -132,6 +134,7 @@ private:
     CellTable gridNonday_;
     TaskFilter filter_;
     std::string dataDir_ = ".";
+    int dayViewDate_ = 0;
 };
 
 } // namespace dw
