@@ -260,8 +260,13 @@ TEST_F(TaskEditorTest, CompletionCancelRecordsNothing) {
     auto e = open(existingDayTask());
     e->btComplete->click();
     ASSERT_TRUE(e->pnlComplete->isVisible());
+    // The main page's Reschedule and Mark as Complete do not apply on this page.
+    EXPECT_FALSE(e->btReschedule->isEnabled());
+    EXPECT_FALSE(e->btComplete->isEnabled());
     type(e->memComplete, "never mind");
     e->btCancel2->click();
+    EXPECT_TRUE(e->btReschedule->isEnabled());
+    EXPECT_TRUE(e->btComplete->isEnabled());
     EXPECT_TRUE(e->pnlMain->isVisible());
     EXPECT_FALSE(e->pnlComplete->isVisible());
     EXPECT_TRUE(e->btOK->isEnabled());

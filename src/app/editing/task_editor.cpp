@@ -491,6 +491,9 @@ void TfrmEdit::btCompleteClick() {
     btOK->setDefault(false);
     btOK2->setEnabled(true);
     btOK2->setDefault(true);
+    // On the completion page only its own OK and Cancel (and the editor's Cancel) apply:
+    // a reschedule from here would close the editor without recording the completion.
+    setMainPageButtonsEnabled(false);
     memComplete->setFocus();
 }
 
@@ -512,11 +515,17 @@ void TfrmEdit::btOK2Click() {
     accept();
 }
 
+void TfrmEdit::setMainPageButtonsEnabled(bool enabled) {
+    for (QPushButton* b : {btReschedule, btComplete, btRepeat})
+        b->setEnabled(enabled);
+}
+
 void TfrmEdit::btCancel2Click() {
     btOK->setEnabled(true);
     btOK->setDefault(true);
     btOK2->setEnabled(false);
     btOK2->setDefault(false);
+    setMainPageButtonsEnabled(true);
     panels_->setCurrentWidget(pnlMain);
     memMain->setFocus();
 }

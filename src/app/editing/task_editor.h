@@ -155,6 +155,7 @@ public:
     void btCompleteClick();
     void btOK2Click();
     void btCancel2Click();
+    void setMainPageButtonsEnabled(bool enabled);
     void btOriginClick();
     void btTodayClick();
     void btRescheduleClick();
