@@ -1,4 +1,5 @@
 #include "core/dates/date_format.h"
+#include "core/text/lower_text.h"
 
 #include <cstddef>
 #include <string>
@@ -7,21 +8,8 @@ namespace dw {
 
 namespace {
 
-char lowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool isAsciiLetter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
-bool startsWithNoCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size())
-        return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i)
-        if (lowerAscii(text[i]) != lowerAscii(prefix[i]))
-            return false;
-    return true;
 }
 
 // How many times `c` repeats from position i (exact match).

@@ -1,4 +1,5 @@
 #include "core/dates/date_parse.h"
+#include "core/text/lower_text.h"
 
 #include "core/dates/date_serial.h"
 
@@ -8,10 +9,6 @@
 namespace dw {
 
 namespace {
-
-char lowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 // Numbers are capped here: anything larger is out of range for a date or a time anyway,
 // and the cap keeps a long run of digits from overflowing.
@@ -79,15 +76,6 @@ private:
     std::string_view text_;
     std::size_t pos_ = 0;
 };
-
-bool startsWithNoCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size())
-        return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i)
-        if (lowerAscii(text[i]) != lowerAscii(prefix[i]))
-            return false;
-    return true;
-}
 
 // Reads an AM or PM marker: the locale's strings or the English ones, letter case ignored.
 // Answers 0 for AM, 12 for PM, -1 when there is none. The longest match wins, so a locale

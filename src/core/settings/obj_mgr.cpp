@@ -1,19 +1,11 @@
 #include "core/settings/obj_mgr.h"
+#include "core/text/lower_text.h"
 
 #include <algorithm>
 
 namespace dw {
 
 namespace {
-
-char lowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equalsIgnoreCase(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
-}
 
 bool isTrimmed(char c) {
     return static_cast<unsigned char>(c) <= ' ';
@@ -37,7 +29,7 @@ std::optional<std::string> sectionOfKeyPath(std::string_view path) {
     while (!path.empty() && path.back() == '\\')
         path.remove_suffix(1);
     if (path.size() < kProgramKeyPath.size() ||
-        !equalsIgnoreCase(path.substr(0, kProgramKeyPath.size()), kProgramKeyPath))
+        !equalsNoCase(path.substr(0, kProgramKeyPath.size()), kProgramKeyPath))
         return std::nullopt;
     path.remove_prefix(kProgramKeyPath.size());
     if (path.empty())
@@ -68,7 +60,7 @@ std::optional<Resolved> resolve(const std::string& line, const PropertyHost& hos
         r.component = host.ownerName();
     } else {
         for (const auto& name : host.componentNames())
-            if (equalsIgnoreCase(name, item.component)) {
+            if (equalsNoCase(name, item.component)) {
                 r.component = name;
                 break;
             }
@@ -76,7 +68,7 @@ std::optional<Resolved> resolve(const std::string& line, const PropertyHost& hos
             return std::nullopt;
     }
     for (const auto& name : host.propertyNames(r.component))
-        if (equalsIgnoreCase(name, item.property)) {
+        if (equalsNoCase(name, item.property)) {
             r.property = name;
             break;
         }

@@ -1,4 +1,5 @@
 #include "core/settings/settings_store.h"
+#include "core/text/lower_text.h"
 
 #include <cstdint>
 #include <limits>
@@ -8,14 +9,6 @@ namespace dw {
 namespace {
 
 // Section and value names are ASCII words; comparing them ignores case.
-std::string lowerAscii(const std::string& s) {
-    std::string out = s;
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
-
 std::string mapKey(const std::string& section, const std::string& name) {
     return lowerAscii(section) + "/" + lowerAscii(name);
 }

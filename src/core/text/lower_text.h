@@ -12,4 +12,12 @@ namespace dw {
 // Not a full Unicode case fold: enough to compare names, not to sort text.
 std::string lowerText(std::string_view text);
 
+// ASCII-only case helpers, for pattern letters, markers and settings names.
+inline char lowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+std::string lowerAscii(std::string_view text);
+bool equalsNoCase(std::string_view a, std::string_view b);
+bool startsWithNoCase(std::string_view text, std::string_view prefix);
+
 } // namespace dw
