@@ -4,15 +4,15 @@
 
 namespace dw {
 
-QFont toQFont(const FontSpec& spec) {
+QFont toQFont(const FontSpec& fontSpec) {
     QFont f;
-    f.setFamily(QString::fromStdString(spec.name));
-    if (spec.size > 0)
-        f.setPointSize(spec.size);
-    f.setBold(spec.bold);
-    f.setItalic(spec.italic);
-    f.setUnderline(spec.underline);
-    f.setStrikeOut(spec.strikeOut);
+    f.setFamily(QString::fromStdString(fontSpec.name));
+    if (fontSpec.size > 0)
+        f.setPointSize(fontSpec.size);
+    f.setBold(fontSpec.bold);
+    f.setItalic(fontSpec.italic);
+    f.setUnderline(fontSpec.underline);
+    f.setStrikeOut(fontSpec.strikeOut);
     return f;
 }
 
@@ -34,17 +34,17 @@ FontSpec fromQFont(const QFont& font) {
     return s;
 }
 
-QString fontDescription(const FontSpec& spec) {
+QString fontDescription(const FontSpec& fontSpec) {
     QStringList styles;
-    if (spec.bold)
+    if (fontSpec.bold)
         styles << "Bold";
-    if (spec.italic)
+    if (fontSpec.italic)
         styles << "Italic";
-    if (spec.underline)
+    if (fontSpec.underline)
         styles << "Underline";
-    if (spec.strikeOut)
+    if (fontSpec.strikeOut)
         styles << "Strike-out";
-    QString text = QString::fromStdString(spec.name);
+    QString text = QString::fromStdString(fontSpec.name);
     if (!styles.isEmpty())
         text += ", " + styles.join(' ');
     return text;
