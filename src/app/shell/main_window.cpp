@@ -144,20 +144,21 @@ void TfrmMain::buildWidgets() {
     EsLabel1_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     EsLabel1_->setContentsMargins(4, 0, 0, 0);
     EsLabel1_->setMinimumWidth(1);
-    todoLayout->addWidget(EsLabel1_);
-    auto* todoRow = new QHBoxLayout;
-    todoRow->setSpacing(0);
+    // The to-do commands sit at the right of the caption, as the day's do beside the date:
+    // a column of buttons beside the grid would not fit the short pane of the default layout.
+    auto* todoHeader = new QHBoxLayout;
+    todoHeader->setContentsMargins(0, 0, 4, 0);
+    todoHeader->addWidget(EsLabel1_, 1);
+    todoToolBar_ = new QToolBar(todoPane);
+    todoToolBar_->setObjectName("tbTodo");
+    todoToolBar_->setIconSize(QSize(16, 16));
+    todoToolBar_->setMovable(false);
+    todoHeader->addWidget(todoToolBar_, 0, Qt::AlignRight | Qt::AlignVCenter);
+    todoLayout->addLayout(todoHeader);
     gridNonday_ = new CellGrid(state_.store().gridNonday(), todoPane);
     gridNonday_->setObjectName("gridNonday");
     gridNonday_->setMinimumHeight(1);
-    todoRow->addWidget(gridNonday_, 1);
-    todoToolBar_ = new QToolBar(todoPane);
-    todoToolBar_->setObjectName("tbTodo");
-    todoToolBar_->setOrientation(Qt::Vertical);
-    todoToolBar_->setIconSize(QSize(16, 16));
-    todoToolBar_->setMovable(false);
-    todoRow->addWidget(todoToolBar_, 0, Qt::AlignTop);
-    todoLayout->addLayout(todoRow, 1);
+    todoLayout->addWidget(gridNonday_, 1);
 
     split2_->addWidget(split1_);
     split2_->addWidget(todoPane);
