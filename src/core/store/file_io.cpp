@@ -78,7 +78,7 @@ bool fileExists(const std::string& path) {
 
 std::string keepDamagedCopy(const std::string& path) {
     for (int n = 1; n < 1000; ++n) {
-        const std::string copy = path + ".damaged" + (n == 1 ? "" : "-" + std::to_string(n));
+        std::string copy = path + ".damaged" + (n == 1 ? "" : "-" + std::to_string(n));
         std::error_code ec;
         if (fs::exists(copy, ec))
             continue;

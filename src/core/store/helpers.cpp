@@ -40,8 +40,7 @@ double numberOfText(std::string_view text, const FormatSettings& fs) {
     std::string plain;
     plain.reserve(s.size());
     bool seenPoint = false;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        const char c = s[i];
+    for (const char c : s) {
         if (c == fs.decimalSeparator && !seenPoint) {
             plain += '.';
             seenPoint = true;
