@@ -70,14 +70,14 @@ struct Context {
 };
 
 std::string checkedCategory(Args& args) {
-    const std::string category = normalizeTypedText(args.takeOption("--category").value_or(""));
+    std::string category = normalizeTypedText(args.takeOption("--category").value_or(""));
     if (utf8Length(category) > kCategoryMaxChars || category.find('\r') != std::string::npos)
         throw UsageError{"a category is one line of at most 20 characters"};
     return category;
 }
 
 std::string checkedText(const std::string& raw) {
-    const std::string text = normalizeTypedText(raw);
+    std::string text = normalizeTypedText(raw);
     if (isBlankText(text))
         throw UsageError{"the task's text is empty"};
     if (utf8Length(text) > kNotesMaxChars)
