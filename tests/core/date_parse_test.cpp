@@ -1,3 +1,4 @@
+#include "core/dates/date_format.h"
 #include "core/dates/date_parse.h"
 #include "core/dates/date_serial.h"
 #include "core/dates/format_settings.h"
@@ -264,6 +265,48 @@ TEST(Fix2000, AdjustsTheLocaleFormats) {
     EXPECT_EQ(fs.shortTimeFormat, "h:mm tt");
     EXPECT_EQ(fs.longDateFormat, "dddd, MMMM d, yyyy");
     EXPECT_EQ(fs.longTimeFormat, "h:mm tt");
+}
+
+} // namespace
+} // namespace dw
+
+namespace dw {
+namespace {
+
+// Locales whose times carry words or letters are read along their own patterns, so a
+// stored time reads back (the day view's order and the alarms depend on it).
+TEST(ParseTime, TimesWithWordsReadAlongTheLocalePattern) {
+    struct Case {
+        const char* shortTime;
+        const char* longTime;
+        const char* am;
+        const char* pm;
+    } locales[] = {
+        {"H:mm 'ч.'", "H:mm:ss 'ч.'", "", ""},           // Bulgarian
+        {"HH 'h' mm", "HH 'h' mm 'min' ss 's'", "", ""}, // Canadian French
+        {"H\xe6\x99\x82mm\xe5\x88\x86", "H\xe6\x99\x82mm\xe5\x88\x86ss\xe7\xa7\x92", "", ""},
+        {"'Kl'. HH.mm", "'Kl'. HH.mm.ss", "", ""},
+        {"tt h:mm", "tt h:mm:ss", "\xec\x98\xa4\xec\xa0\x84", "\xec\x98\xa4\xed\x9b\x84"}, // Korean
+    };
+    for (const auto& l : locales) {
+        FormatSettings fs = FormatSettings::enUS();
+        fs.shortTimeFormat = l.shortTime;
+        fs.longTimeFormat = l.longTime;
+        fs.timeAMString = l.am;
+        fs.timePMString = l.pm;
+        fix2000(fs);
+        SCOPED_TRACE(l.shortTime);
+        for (const double t :
+             {timeFraction(0, 5), timeFraction(9, 30), timeFraction(18, 5), timeFraction(23, 59)}) {
+            for (const char* pattern : {"t", "tt"}) {
+                const std::string text = formatDateTime(pattern, t, fs);
+                const auto back = parseTimeText(text, fs);
+                ASSERT_TRUE(back.has_value()) << text;
+                EXPECT_NEAR(*back, t, 1e-9) << text;
+            }
+        }
+        EXPECT_FALSE(parseTimeText("18 x 05", fs).has_value());
+    }
 }
 
 } // namespace

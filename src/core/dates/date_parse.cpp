@@ -1,7 +1,7 @@
 #include "core/dates/date_parse.h"
-#include "core/text/lower_text.h"
 
 #include "core/dates/date_serial.h"
+#include "core/text/lower_text.h"
 
 #include <cstddef>
 #include <string>
@@ -157,7 +157,81 @@ int widenYear(int shortYear, int currentYear) {
 
 } // namespace
 
-std::optional<double> parseTimeText(std::string_view text, const FormatSettings& fs) {
+namespace {
+
+// The checks every reading ends with: the 12-hour clock runs 12, 1, ..., 11, so "0 AM" and
+// "13 PM" are no times.
+std::optional<double> validTime(int h, int m, int s, int baseHour) {
+    if (baseHour >= 0) {
+        if (h < 1 || h > 12)
+            return std::nullopt;
+        h = h % 12 + baseHour;
+    }
+    if (h >= 24 || m >= 60 || s >= 60)
+        return std::nullopt;
+    return timeFraction(h, m, s);
+}
+
+// Reads a time the way the locale writes it, field by field along its pattern, for the
+// locales whose times carry words or letters ("18 h 05", "18:05 ч.", "18時05分").
+std::optional<double> parseTimeByPattern(std::string_view text, std::string_view pattern,
+                                         const FormatSettings& fs) {
+    if (pattern.empty())
+        return std::nullopt;
+    Scanner sc(text);
+    int h = -1, m = 0, s = 0, baseHour = -1;
+    bool twelveHour = false;
+    for (std::size_t i = 0; i < pattern.size();) {
+        const char c = pattern[i];
+        std::size_t run = 1;
+        while (i + run < pattern.size() && pattern[i + run] == c)
+            ++run;
+        if (c == 'h' || c == 'H' || c == 'm' || c == 's') {
+            const auto n = sc.number();
+            if (!n)
+                return std::nullopt;
+            if (c == 'm')
+                m = n->value;
+            else if (c == 's')
+                s = n->value;
+            else {
+                h = n->value;
+                twelveHour = c == 'h';
+            }
+            i += run;
+        } else if (c == 't') {
+            // An empty designator (a 24-hour locale) is simply absent.
+            baseHour = takeMarker(sc, fs);
+            i += run;
+        } else if (c == '\'') {
+            const std::size_t close = pattern.find('\'', i + 1);
+            const std::string_view literal = pattern.substr(
+                i + 1, close == std::string_view::npos ? std::string_view::npos : close - i - 1);
+            sc.skipBlanks();
+            if (!startsWithNoCase(sc.rest(), literal))
+                return std::nullopt;
+            sc.advance(literal.size());
+            i = close == std::string_view::npos ? pattern.size() : close + 1;
+        } else if (c == ' ') {
+            sc.skipBlanks();
+            ++i;
+        } else {
+            sc.skipBlanks();
+            if (sc.peek() != c)
+                return std::nullopt;
+            sc.advance(1);
+            ++i;
+        }
+    }
+    sc.skipBlanks();
+    if (h < 0 || !sc.atEnd())
+        return std::nullopt;
+    if (twelveHour && baseHour < 0 && !fs.timeAMString.empty())
+        return std::nullopt;
+    return validTime(h, m, s, baseHour);
+}
+
+std::optional<double> parseTimeFree(std::string_view text, const FormatSettings& fs) {
     Scanner sc(text);
     int baseHour = takeMarker(sc, fs);
     const auto hour = sc.number();
@@ -184,15 +258,17 @@ std::optional<double> parseTimeText(std::string_view text, const FormatSettings&
     sc.skipBlanks();
     if (!sc.atEnd())
         return std::nullopt;
-    if (baseHour >= 0) {
-        // On the 12-hour clock hours run 12, 1, ..., 11; "0 AM" and "13 PM" are not times.
-        if (h < 1 || h > 12)
-            return std::nullopt;
-        h = h % 12 + baseHour;
-    }
-    if (h >= 24 || m >= 60 || s >= 60)
-        return std::nullopt;
-    return timeFraction(h, m, s);
+    return validTime(h, m, s, baseHour);
+}
+
+} // namespace
+
+std::optional<double> parseTimeText(std::string_view text, const FormatSettings& fs) {
+    if (auto t = parseTimeFree(text, fs))
+        return t;
+    if (auto t = parseTimeByPattern(text, fs.shortTimeFormat, fs))
+        return t;
+    return parseTimeByPattern(text, fs.longTimeFormat, fs);
 }
 
 std::optional<int> parseShortDateText(std::string_view text, const FormatSettings& fs,
