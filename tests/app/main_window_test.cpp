@@ -27,6 +27,8 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
+#include "support/table_rows.h"
+
 #include <QToolBar>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -81,25 +83,13 @@ protected:
     }
     void writeRows(CellTable& t, const std::vector<std::vector<std::string>>& rows,
                    const std::string& name) {
-        t.setRowCount(static_cast<int>(rows.size()) + 1);
-        for (size_t r = 0; r < rows.size(); ++r)
-            for (size_t c = 0; c < rows[r].size(); ++c)
-                t.setCell(static_cast<int>(c), static_cast<int>(r) + 1, rows[r][c]);
+        test::setDataRows(t, rows);
         ASSERT_TRUE(t.saveTable(dir_.file(name)));
     }
 
     // A table file's data rows, each as its cells joined by "|".
     std::vector<std::string> fileRows(const std::string& name) {
-        CellTable t(1, 1);
-        t.loadTable(dir_.file(name));
-        std::vector<std::string> out;
-        for (int r = 1; r < t.rowCount(); ++r) {
-            std::string line;
-            for (int c = 0; c < t.colCount(); ++c)
-                line += (c ? "|" : "") + t.cell(c, r);
-            out.push_back(line);
-        }
-        return out;
+        return test::fileRows(dir_.file(name));
     }
 
     std::string setting(const std::string& section, const std::string& name) {

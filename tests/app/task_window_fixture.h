@@ -8,6 +8,7 @@
 #include "core/dates/date_serial.h"
 #include "core/store/task_store.h"
 #include "support/fake_prompts.h"
+#include "support/table_rows.h"
 #include "support/temp_dir.h"
 
 #include <QTest>
@@ -80,28 +81,12 @@ protected:
     }
     void writeRows(CellTable& t, const std::vector<std::vector<std::string>>& rows,
                    const std::string& name) {
-        t.setRowCount(static_cast<int>(rows.size()) + 1);
-        for (size_t r = 0; r < rows.size(); ++r)
-            for (size_t c = 0; c < rows[r].size(); ++c)
-                t.setCell(static_cast<int>(c), static_cast<int>(r) + 1, rows[r][c]);
+        setDataRows(t, rows);
         ASSERT_TRUE(t.saveTable(dir_.file(name)));
     }
 
-    // A table's data rows, each as its cells joined by "|".
-    static std::vector<std::string> rowsOf(const CellTable& t) {
-        std::vector<std::string> out;
-        for (int r = 1; r < t.rowCount(); ++r) {
-            std::string line;
-            for (int c = 0; c < t.colCount(); ++c)
-                line += (c ? "|" : "") + t.cell(c, r);
-            out.push_back(line);
-        }
-        return out;
-    }
     std::vector<std::string> fileRows(const std::string& name) {
-        CellTable t(1, 1);
-        t.loadTable(dir_.file(name));
-        return rowsOf(t);
+        return test::fileRows(dir_.file(name));
     }
     std::vector<std::string> dayRows() { return rowsOf(state_->store().gridDay()); }
     std::vector<std::string> todoRows() { return rowsOf(state_->store().gridNonday()); }
