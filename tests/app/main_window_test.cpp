@@ -74,17 +74,10 @@ protected:
 
     // Writes a table file the way the program does.
     void writeStore(const std::vector<std::vector<std::string>>& rows) {
-        CellTable t = makeGridStore(state_->fs());
-        writeRows(t, rows, "grid.grd");
+        ASSERT_TRUE(test::saveDataRows(makeGridStore(state_->fs()), rows, dir_.file("grid.grd")));
     }
     void writeTodo(const std::vector<std::vector<std::string>>& rows) {
-        CellTable t = makeGridNonday();
-        writeRows(t, rows, "gridNon.grd");
-    }
-    void writeRows(CellTable& t, const std::vector<std::vector<std::string>>& rows,
-                   const std::string& name) {
-        test::setDataRows(t, rows);
-        ASSERT_TRUE(t.saveTable(dir_.file(name)));
+        ASSERT_TRUE(test::saveDataRows(makeGridNonday(), rows, dir_.file("gridNon.grd")));
     }
 
     // A table file's data rows, each as its cells joined by "|".

@@ -72,17 +72,10 @@ protected:
     }
 
     void writeStore(const std::vector<std::vector<std::string>>& rows) {
-        CellTable t = makeGridStore(state_->fs());
-        writeRows(t, rows, "grid.grd");
+        ASSERT_TRUE(saveDataRows(makeGridStore(state_->fs()), rows, dir_.file("grid.grd")));
     }
     void writeTodo(const std::vector<std::vector<std::string>>& rows) {
-        CellTable t = makeGridNonday();
-        writeRows(t, rows, "gridNon.grd");
-    }
-    void writeRows(CellTable& t, const std::vector<std::vector<std::string>>& rows,
-                   const std::string& name) {
-        setDataRows(t, rows);
-        ASSERT_TRUE(t.saveTable(dir_.file(name)));
+        ASSERT_TRUE(saveDataRows(makeGridNonday(), rows, dir_.file("gridNon.grd")));
     }
 
     std::vector<std::string> fileRows(const std::string& name) {

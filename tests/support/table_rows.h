@@ -36,4 +36,11 @@ inline void setDataRows(CellTable& t, const std::vector<std::vector<std::string>
             t.setCell(static_cast<int>(c), static_cast<int>(r) + 1, rows[r][c]);
 }
 
+// Writes a table file the way the program does: the table as created, with these rows.
+inline bool saveDataRows(CellTable t, const std::vector<std::vector<std::string>>& rows,
+                         const std::string& path) {
+    setDataRows(t, rows);
+    return t.saveTable(path);
+}
+
 } // namespace dw::test
