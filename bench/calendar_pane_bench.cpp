@@ -4,7 +4,7 @@
 // calendars alone, at the default window size and at 1280 x 900. Runs on the offscreen
 // platform, so the figures are the program's own drawing, not the display server's.
 #include "app/calendar/calendar_pane.h"
-#include "app/settings/options_window.h"
+#include "app/settings/options_dialog.h"
 #include "app/shell/app_state.h"
 #include "app/shell/main_window.h"
 #include "app/widgets/month_view.h"
@@ -81,17 +81,17 @@ struct Program {
         state = std::make_unique<AppState>(FormatSettings::enUS(), std::make_unique<SystemClock>(),
                                            std::make_unique<MapSettingsBackend>(),
                                            AppPaths{dir + "/dayweaver", dir, dir});
-        window = std::make_unique<TfrmMain>(*state);
-        options =
-            std::make_unique<TfrmOptions>(state->options(), state->settings(), dir + "/dayweaver");
+        window = std::make_unique<MainWindow>(*state);
+        options = std::make_unique<OptionsDialog>(state->options(), state->settings(),
+                                                  dir + "/dayweaver");
         window->setOptionsWindow(options.get());
         window->resize(size);
         window->show();
         QApplication::processEvents();
     }
     std::unique_ptr<AppState> state;
-    std::unique_ptr<TfrmMain> window;
-    std::unique_ptr<TfrmOptions> options;
+    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<OptionsDialog> options;
 };
 
 QSize sizeOf(const benchmark::State& state) {

@@ -1,6 +1,6 @@
 #include "app/calendar/calendar_pane.h"
 #include "app/calendar/date_navigator.h"
-#include "app/settings/options_window.h"
+#include "app/settings/options_dialog.h"
 #include "app/shell/app_state.h"
 #include "app/shell/main_window.h"
 #include "app/shell/pane_splitter.h"
@@ -85,8 +85,8 @@ protected:
             pane_ = std::make_unique<CalendarPane>(*state_);
             pane_->resize(400, 330);
             if (withOptions) {
-                options_ = std::make_unique<TfrmOptions>(state_->options(), state_->settings(),
-                                                         dir_.file("dayweaver"));
+                options_ = std::make_unique<OptionsDialog>(state_->options(), state_->settings(),
+                                                           dir_.file("dayweaver"));
                 pane_->setOptionsWindow(options_.get());
             }
             pane_->startAt(state_->clock().now());
@@ -122,7 +122,7 @@ protected:
                                  p,
                                  sentinel,
                                  false};
-        pane().cal1DrawCell(index, cell);
+        pane().drawCalendarCell(index, cell);
         if (!cell.defaultDraw)
             return "nothing";
         if (cell.style.fore == sentinel.fore && cell.style.back == sentinel.back)
@@ -139,7 +139,7 @@ protected:
     test::FakePrompts prompts_;
     test::ScopedPrompts scoped_{prompts_};
     std::unique_ptr<AppState> state_;
-    std::unique_ptr<TfrmOptions> options_;
+    std::unique_ptr<OptionsDialog> options_;
     std::unique_ptr<CalendarPane> pane_;
 };
 
@@ -181,7 +181,7 @@ TEST_F(CalendarPaneTest, EveryActiveCalendarAnchorsFourConsecutiveMonths) {
         SCOPED_TRACE(c.active);
         pane_.reset(); // from today again, so that the date lands in another month
         CalendarPane& p = pane();
-        p.cal1Click(c.active);
+        p.onCalendarClicked(c.active);
         p.setSelectedDate(dateSerialOf(c.date) + 0.25);
         EXPECT_EQ(p.activeIndex(), c.active);
         EXPECT_EQ(shownDates(), c.expected);
@@ -239,13 +239,13 @@ TEST_F(CalendarPaneTest, AClickActivatesACalendarAndShowsItsDate) {
 
     // A click on the active calendar outside the days activates nothing new.
     changed.clear();
-    p.cal1Click(2);
+    p.onCalendarClicked(2);
     EXPECT_EQ(changed.count(), 0);
 }
 
 TEST_F(CalendarPaneTest, TheNavigatorMovesTheActiveCalendar) {
     CalendarPane& p = pane();
-    p.cal1Click(3);
+    p.onCalendarClicked(3);
     QSignalSpy changed(&p, &CalendarPane::selectedDateChanged);
     p.nav()->edit()->setDate(QDate(2000, 7, 4)); // as the user picks it
     EXPECT_EQ(p.activeIndex(), 3);
@@ -265,7 +265,7 @@ TEST_F(CalendarPaneTest, TheNavigatorMovesTheActiveCalendar) {
 
 TEST_F(CalendarPaneTest, TodayMakesTheSecondCalendarActiveOnNow) {
     CalendarPane& p = pane();
-    p.cal1Click(3);
+    p.onCalendarClicked(3);
     p.setSelectedDate(day(2003, 9, 9));
     p.today();
     EXPECT_EQ(p.activeIndex(), 1);
@@ -392,7 +392,7 @@ TEST_F(CalendarPaneTest, SelectedAndNeighbouringDaysAndTheTimeBeforeTheOptions) 
     EXPECT_EQ(mark(1, dec31), "control");
     EXPECT_EQ(mark(0, dec31), notDone);
     // Once another calendar is active, January's selected day shows its marking.
-    p.cal1Click(2);
+    p.onCalendarClicked(2);
     EXPECT_EQ(mark(1, jan1), notDone);
     EXPECT_EQ(mark(2, feb1), "control");
 }
@@ -402,7 +402,7 @@ TEST_F(CalendarPaneTest, NoCellIsDrawnBeforeTheOptionsExist) {
     pane(false);
     EXPECT_EQ(mark(1, day(2000, 1, 5)), "nothing");
     EXPECT_EQ(mark(1, day(2000, 1, 1)), "nothing");
-    TfrmOptions options(state_->options(), state_->settings(), dir_.file("dayweaver"));
+    OptionsDialog options(state_->options(), state_->settings(), dir_.file("dayweaver"));
     pane().setOptionsWindow(&options);
     EXPECT_EQ(mark(1, day(2000, 1, 5)), "FFFFFF/0000FF");
     pane().setOptionsWindow(nullptr);
@@ -470,16 +470,16 @@ TEST_F(CalendarPaneTest, WithoutTheOptionsARoomyCalendarKeepsItsFontSize) {
 
 class CalendarWindowTest : public CalendarPaneTest {
 protected:
-    TfrmMain& shown() {
-        window_ = std::make_unique<TfrmMain>(*state_);
-        options_ = std::make_unique<TfrmOptions>(state_->options(), state_->settings(),
-                                                 dir_.file("dayweaver"));
+    MainWindow& shown() {
+        window_ = std::make_unique<MainWindow>(*state_);
+        options_ = std::make_unique<OptionsDialog>(state_->options(), state_->settings(),
+                                                   dir_.file("dayweaver"));
         window_->setOptionsWindow(options_.get());
         window_->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
         return *window_;
     }
-    std::unique_ptr<TfrmMain> window_;
+    std::unique_ptr<MainWindow> window_;
 };
 
 TEST_F(CalendarWindowTest, CaptionsFollowTheSelectedDate) {
@@ -488,7 +488,7 @@ TEST_F(CalendarWindowTest, CaptionsFollowTheSelectedDate) {
               {day(2000, 1, 3), "9:00 AM", "", "Two", "Yes"},
               {day(2000, 1, 4), "9:00 AM", "", "Holiday work", "No"}});
     addHoliday("Founders Day", 4);
-    TfrmMain& w = shown();
+    MainWindow& w = shown();
     CalendarPane* p = w.calendarPane();
     struct {
         int date;
@@ -503,8 +503,8 @@ TEST_F(CalendarWindowTest, CaptionsFollowTheSelectedDate) {
     for (const auto& c : cases) {
         p->setSelectedDate(c.date);
         EXPECT_EQ(w.selectedDate(), c.date);
-        EXPECT_EQ(w.lblDate()->text().toStdString(), c.caption);
-        EXPECT_EQ(w.lblDate()->textColor(), c.color) << c.caption;
+        EXPECT_EQ(w.dateCaption()->text().toStdString(), c.caption);
+        EXPECT_EQ(w.dateCaption()->textColor(), c.color) << c.caption;
     }
     // The day view shows the date's tasks.
     p->setSelectedDate(day(2000, 1, 3));
@@ -514,41 +514,41 @@ TEST_F(CalendarWindowTest, CaptionsFollowTheSelectedDate) {
     // The to-do caption counts from two tasks on.
     CellTable& todo = state_->store().gridNonday();
     todo.setRowCount(2);
-    w.UpdateLabels();
-    EXPECT_EQ(w.EsLabel1()->text(), "To-do Tasks");
+    w.updateCaptions();
+    EXPECT_EQ(w.todoCaption()->text(), "To-do Tasks");
     todo.setRowCount(3);
-    w.UpdateLabels();
-    EXPECT_EQ(w.EsLabel1()->text(), "2 To-do Tasks");
+    w.updateCaptions();
+    EXPECT_EQ(w.todoCaption()->text(), "2 To-do Tasks");
 }
 
 TEST_F(CalendarWindowTest, CtrlHomeAndADoubleClickOnTheDateCaptionGoToToday) {
-    TfrmMain& w = shown();
+    MainWindow& w = shown();
     CalendarPane* p = w.calendarPane();
-    QAction* today = w.action("Today1");
+    QAction* today = w.action("todayAction");
     ASSERT_NE(today, nullptr);
     EXPECT_EQ(today->text(), "Today");
     EXPECT_EQ(today->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Home));
 
-    p->cal1Click(0);
+    p->onCalendarClicked(0);
     p->setSelectedDate(day(2005, 5, 5));
     QTest::keyClick(&w, Qt::Key_Home, Qt::ControlModifier);
     EXPECT_EQ(p->activeIndex(), 1);
     EXPECT_EQ(w.selectedDate(), day(2000, 1, 1));
-    EXPECT_EQ(w.lblDate()->text(), "Sat 1/1/2000  Today");
+    EXPECT_EQ(w.dateCaption()->text(), "Sat 1/1/2000  Today");
 
-    p->cal1Click(3);
+    p->onCalendarClicked(3);
     p->setSelectedDate(day(2005, 5, 5));
-    QTest::mouseDClick(w.lblDate(), Qt::LeftButton);
+    QTest::mouseDClick(w.dateCaption(), Qt::LeftButton);
     EXPECT_EQ(p->activeIndex(), 1);
     EXPECT_EQ(w.selectedDate(), day(2000, 1, 1));
 }
 
 TEST_F(CalendarWindowTest, TheWeekStartAndTheSplittersReachTheCalendars) {
-    TfrmMain& w = shown();
+    MainWindow& w = shown();
     CalendarPane* p = w.calendarPane();
     EXPECT_FALSE(p->calendar(0)->mondayFirst());
     state_->options().sunday = false;
-    w.ApplySettings(w.shadows());
+    w.applySettings(w.shadows());
     for (int i = 0; i < 4; ++i)
         EXPECT_TRUE(p->calendar(i)->mondayFirst());
     // The pane is the first pane of both splitters.

@@ -11,9 +11,9 @@ namespace dw {
 namespace {
 
 TEST(ColorDialog, OffersTheNamedColoursWithSwatches) {
-    TfrmColor d;
+    ColorDialog d;
     EXPECT_EQ(d.windowTitle(), "Set Color");
-    for (QComboBox* cb : {d.cbFG(), d.cbBG()}) {
+    for (QComboBox* cb : {d.foregroundCombo(), d.backgroundCombo()}) {
         ASSERT_EQ(cb->count(), static_cast<int>(namedColors().size()));
         for (const char* name :
              {"Black", "Maroon", "Green", "Olive", "Navy", "Purple", "Teal", "Gray", "Silver",
@@ -21,38 +21,38 @@ TEST(ColorDialog, OffersTheNamedColoursWithSwatches) {
             EXPECT_GE(cb->findText(name), 0) << name;
         EXPECT_FALSE(cb->itemIcon(0).isNull());
     }
-    auto* ok = d.findChild<QPushButton*>("btOK");
+    auto* ok = d.findChild<QPushButton*>("okButton");
     ASSERT_NE(ok, nullptr);
     EXPECT_EQ(ok->text(), "OK");
     EXPECT_TRUE(ok->isDefault());
-    EXPECT_EQ(d.findChild<QPushButton*>("btCancel")->text(), "Cancel");
+    EXPECT_EQ(d.findChild<QPushButton*>("cancelButton")->text(), "Cancel");
 }
 
 TEST(ColorDialog, PreselectsAndKeepsColoursThatAreNotNamed) {
-    TfrmColor d;
+    ColorDialog d;
     d.setColors(0x00FFFFFF, 0x000000FF);
-    EXPECT_EQ(d.cbFG()->currentText(), "White");
-    EXPECT_EQ(d.cbBG()->currentText(), "Red");
+    EXPECT_EQ(d.foregroundCombo()->currentText(), "White");
+    EXPECT_EQ(d.backgroundCombo()->currentText(), "Red");
 
-    const int before = d.cbBG()->count();
+    const int before = d.backgroundCombo()->count();
     d.setColors(0x80000008, 0x00123456); // a system colour and an odd one
-    EXPECT_EQ(d.cbFG()->currentText(), "Window Text");
-    EXPECT_EQ(d.cbBG()->count(), before + 1);
-    EXPECT_EQ(d.cbBG()->currentText(), "Custom #563412");
+    EXPECT_EQ(d.foregroundCombo()->currentText(), "Window Text");
+    EXPECT_EQ(d.backgroundCombo()->count(), before + 1);
+    EXPECT_EQ(d.backgroundCombo()->currentText(), "Custom #563412");
     EXPECT_EQ(d.background(), 0x00123456u);
     EXPECT_EQ(d.foreground(), 0x80000008u);
 }
 
 TEST(ColorDialog, PreviewFollowsEveryChoice) {
-    TfrmColor d;
+    ColorDialog d;
     d.setColors(0, 0x00FFFF00);
     auto cell = [&] { return d.preview()->weekdayTextFormat(Qt::Wednesday); };
     EXPECT_EQ(cell().background().color(), toQColor(0x00FFFF00));
     EXPECT_EQ(cell().foreground().color(), toQColor(0));
 
-    d.cbBG()->setCurrentIndex(d.cbBG()->findText("Yellow"));
+    d.backgroundCombo()->setCurrentIndex(d.backgroundCombo()->findText("Yellow"));
     EXPECT_EQ(cell().background().color(), QColor(255, 255, 0));
-    d.cbFG()->setCurrentIndex(d.cbFG()->findText("Navy"));
+    d.foregroundCombo()->setCurrentIndex(d.foregroundCombo()->findText("Navy"));
     EXPECT_EQ(cell().foreground().color(), QColor(0, 0, 128));
     // Every weekday, weekends included.
     for (int day = Qt::Monday; day <= Qt::Sunday; ++day)

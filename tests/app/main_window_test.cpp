@@ -1,8 +1,11 @@
-#include "app/settings/options_window.h"
+#include "app/settings/options_dialog.h"
 #include "app/shell/app_state.h"
 #include "app/shell/help_window.h"
+#include "app/shell/layout_memory.h"
 #include "app/shell/main_window.h"
+#include "app/shell/pane_layout.h"
 #include "app/shell/pane_splitter.h"
+#include "app/shell/tray_controller.h"
 #include "app/widgets/cell_grid.h"
 #include "app/widgets/shadow_label.h"
 #include "app/widgets/timer_pool.h"
@@ -10,6 +13,7 @@
 #include "core/dates/date_serial.h"
 #include "core/store/task_store.h"
 #include "support/fake_prompts.h"
+#include "support/table_rows.h"
 #include "support/temp_dir.h"
 
 #include <QAction>
@@ -27,8 +31,6 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
-#include "support/table_rows.h"
-
 #include <QToolBar>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -59,14 +61,14 @@ protected:
                                        AppPaths{dir_.file("dayweaver"), dir_.path(), dir_.path()});
     }
 
-    TfrmMain& window() {
+    MainWindow& window() {
         if (!window_)
-            window_ = std::make_unique<TfrmMain>(*state_);
+            window_ = std::make_unique<MainWindow>(*state_);
         return *window_;
     }
 
-    TfrmMain& shown() {
-        TfrmMain& w = window();
+    MainWindow& shown() {
+        MainWindow& w = window();
         w.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&w));
         return w;
@@ -95,7 +97,7 @@ protected:
     FixedClock* clock_ = nullptr;
     MapSettingsBackend* backend_ = nullptr;
     std::unique_ptr<AppState> state_;
-    std::unique_ptr<TfrmMain> window_;
+    std::unique_ptr<MainWindow> window_;
 };
 
 // ---------------------------------------------------------------------------------------
@@ -104,7 +106,7 @@ protected:
 TEST_F(ShellTest, CreationLoadsBothTaskFilesAndWaitsWithTheRestForTheFirstShow) {
     writeStore({{"36526.101", "9:00 AM", "Work", "Standup", "No", "No"}});
     writeTodo({{"Home", "Paint the fence", "No"}, {"", "Call Ann", "Yes"}});
-    TfrmMain& w = window();
+    MainWindow& w = window();
 
     EXPECT_EQ(w.windowTitle(), "Dayweaver");
     EXPECT_EQ(w.objectName(), "frmMain");
@@ -118,7 +120,7 @@ TEST_F(ShellTest, CreationLoadsBothTaskFilesAndWaitsWithTheRestForTheFirstShow) 
     // Not yet: the format adjustment, the day view and the date caption.
     EXPECT_FALSE(w.firstShowDone());
     EXPECT_EQ(state_->fs().shortDateFormat, "M/d/yy");
-    EXPECT_EQ(w.lblDate()->text(), "Tasks for ");
+    EXPECT_EQ(w.dateCaption()->text(), "Tasks for ");
     EXPECT_EQ(state_->store().gridDay().cell(DayCol::What, 1), "");
     EXPECT_TRUE(prompts_.errors.empty());
 }
@@ -127,7 +129,7 @@ TEST_F(ShellTest, FirstShowAdjustsFormatsLoadsHolidaysAndFillsTheDayView) {
     writeStore({{"36526.101", "9:00 AM", "Work", "Standup", "No", "No"},
                 {"36526.102", "2:00 PM", "Home", "Dentist", "No", "Yes"},
                 {"36527.101", "8:00 AM", "", "Tomorrow's", "No", "No"}});
-    TfrmMain& w = shown();
+    MainWindow& w = shown();
 
     EXPECT_TRUE(w.firstShowDone());
     EXPECT_EQ(state_->fs().shortDateFormat, "M/d/yyyy");
@@ -136,7 +138,7 @@ TEST_F(ShellTest, FirstShowAdjustsFormatsLoadsHolidaysAndFillsTheDayView) {
     ASSERT_EQ(w.gridDay()->model()->rowCount(), 2);
     EXPECT_EQ(w.gridDay()->model()->index(0, DayCol::What).data().toString(), "Standup");
     EXPECT_EQ(w.gridDay()->model()->index(1, DayCol::What).data().toString(), "Dentist");
-    EXPECT_EQ(w.lblDate()->text(), "2 tasks Sat 1/1/2000  Today");
+    EXPECT_EQ(w.dateCaption()->text(), "2 tasks Sat 1/1/2000  Today");
     EXPECT_EQ(w.statusLabel()->text(), "Today is Saturday, January 1, 2000 9:00 AM");
     EXPECT_TRUE(w.timerPool()->isEnabled(w.layoutTrigger()));
     EXPECT_EQ(QApplication::focusWidget(), w.gridDay());
@@ -155,15 +157,15 @@ TEST_F(ShellTest, AHolidayNamesTheDateInRed) {
     holidays.setCell(2, 1, "January");
     holidays.setCell(3, 1, "1");
     ASSERT_TRUE(holidays.saveTable(dir_.file("holiday.grd")));
-    TfrmMain& w = shown();
+    MainWindow& w = shown();
     EXPECT_EQ(state_->gridHoliday().cell(0, 1), "New Year's Day");
-    EXPECT_EQ(w.lblDate()->text(), "New Year's Day  Today");
-    EXPECT_EQ(w.lblDate()->textColor(), QColor(255, 0, 0));
+    EXPECT_EQ(w.dateCaption()->text(), "New Year's Day  Today");
+    EXPECT_EQ(w.dateCaption()->textColor(), QColor(255, 0, 0));
 }
 
 TEST_F(ShellTest, ADamagedFileIsReportedAndKeptAside) {
     dir_.write("grid.grd", "this is not a table file\r\n");
-    TfrmMain& w = window();
+    MainWindow& w = window();
     ASSERT_EQ(prompts_.errors.size(), 1u);
     EXPECT_NE(prompts_.errors[0].find("grid.grd"), std::string::npos) << prompts_.errors[0];
     EXPECT_EQ(dir_.read("grid.grd.damaged"), "this is not a table file\r\n");
@@ -176,8 +178,8 @@ TEST_F(ShellTest, ClosingWritesASortedStoreWithoutEmptyKeysAndTheToDoList) {
                 {"36526.101", "9:00 AM", "Work", "Standup", "No", "No"}});
     writeTodo({{"Home", "Paint the fence", "No"}});
     std::filesystem::remove(dir_.file("gridNon.grd"));
-    TfrmMain& w = shown();
-    QSignalSpy closed(&w, &TfrmMain::closed);
+    MainWindow& w = shown();
+    QSignalSpy closed(&w, &MainWindow::closed);
 
     EXPECT_TRUE(w.close());
     EXPECT_EQ(closed.count(), 1);
@@ -192,7 +194,7 @@ TEST_F(ShellTest, ClosingWritesASortedStoreWithoutEmptyKeysAndTheToDoList) {
 }
 
 TEST_F(ShellTest, ClosingOnAFirstRunWritesBothFilesAndTheLayout) {
-    TfrmMain& w = window();
+    MainWindow& w = window();
     EXPECT_TRUE(w.close());
     EXPECT_TRUE(std::filesystem::exists(dir_.file("grid.grd")));
     EXPECT_TRUE(std::filesystem::exists(dir_.file("gridNon.grd")));
@@ -208,88 +210,88 @@ TEST_F(ShellTest, ClosingOnAFirstRunWritesBothFilesAndTheLayout) {
 
 TEST_F(ShellTest, HidingToTheTraySavesBothFilesAndKeepsTheDay) {
     writeStore({{"36526.101", "9:00 AM", "Work", "Standup", "No", "No"}, {"", "", "", "", "", ""}});
-    TfrmMain& w = shown();
-    w.setTrayAvailable(true);
+    MainWindow& w = shown();
+    w.tray().setAvailable(true);
     CellTable& todo = state_->store().gridNonday();
     todo.setCell(TodoCol::What, 1, "Buy stamps");
 
-    w.action("ToolButton14")->trigger(); // "Hide calendar"
+    w.action("hideCalendarAction")->trigger(); // "Hide calendar"
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(fileRows("gridNon.grd"), (std::vector<std::string>{"|Buy stamps|"}));
     // Written as it is: the empty-key row stays until the store is sorted.
     EXPECT_EQ(fileRows("grid.grd").size(), 2u);
 
-    w.bringBack();
+    w.tray().bringBack();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     EXPECT_EQ(w.selectedDate(), kToday);
     EXPECT_EQ(w.gridDay()->model()->index(0, DayCol::What).data().toString(), "Standup");
-    EXPECT_EQ(w.lblDate()->text(), "Sat 1/1/2000  Today");
+    EXPECT_EQ(w.dateCaption()->text(), "Sat 1/1/2000  Today");
 }
 
 TEST_F(ShellTest, HideAndMinimiseGoToTheTrayAndTheTrayBringsTheWindowBack) {
-    TfrmMain& w = shown();
-    w.setTrayAvailable(true);
-    EXPECT_EQ(w.trayIcon()->toolTip(), "Right click to open");
+    MainWindow& w = shown();
+    w.tray().setAvailable(true);
+    EXPECT_EQ(w.tray().icon()->toolTip(), "Right click to open");
 
-    w.action("Hide1")->trigger();
+    w.action("hideAction")->trigger();
     EXPECT_FALSE(w.isVisible());
-    emit w.trayIcon()->activated(QSystemTrayIcon::Trigger);
+    emit w.tray().icon()->activated(QSystemTrayIcon::Trigger);
     EXPECT_TRUE(w.isVisible());
 
     std::filesystem::remove(dir_.file("gridNon.grd"));
     w.showMinimized();
     EXPECT_TRUE(std::filesystem::exists(dir_.file("gridNon.grd")));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !w.isVisible(); }, 2000));
-    emit w.trayIcon()->activated(QSystemTrayIcon::DoubleClick);
+    emit w.tray().icon()->activated(QSystemTrayIcon::DoubleClick);
     EXPECT_TRUE(w.isVisible());
     EXPECT_FALSE(w.isMinimized());
 
     // The icon's menu opens the window too, and ends the program from the tray.
-    w.hideToTray();
-    QMenu* menu = w.trayIcon()->contextMenu();
+    w.tray().hideToTray();
+    QMenu* menu = w.tray().icon()->contextMenu();
     ASSERT_NE(menu, nullptr);
     ASSERT_EQ(menu->actions().size(), 3); // open, separator, exit
     menu->actions().front()->trigger();
     EXPECT_TRUE(w.isVisible());
-    w.hideToTray();
-    QSignalSpy closed(&w, &TfrmMain::closed);
+    w.tray().hideToTray();
+    QSignalSpy closed(&w, &MainWindow::closed);
     menu->actions().back()->trigger();
     EXPECT_EQ(closed.count(), 1);
     EXPECT_TRUE(std::filesystem::exists(dir_.file("grid.grd")));
 }
 
 TEST_F(ShellTest, WithoutATrayHidingMinimisesSoTheWindowIsNeverLost) {
-    TfrmMain& w = shown();
-    w.setTrayAvailable(false);
-    w.hideToTray();
+    MainWindow& w = shown();
+    w.tray().setAvailable(false);
+    w.tray().hideToTray();
     EXPECT_TRUE(w.isVisible());
     EXPECT_TRUE(w.isMinimized());
     EXPECT_TRUE(std::filesystem::exists(dir_.file("grid.grd")));
     EXPECT_TRUE(std::filesystem::exists(dir_.file("gridNon.grd")));
-    w.bringBack();
+    w.tray().bringBack();
     EXPECT_FALSE(w.isMinimized());
 }
 
 TEST_F(ShellTest, StartingInTheTrayWaitsForTheFirstShow) {
-    TfrmMain& w = window();
-    w.setTrayAvailable(true);
-    w.startInTray();
+    MainWindow& w = window();
+    w.tray().setAvailable(true);
+    w.tray().startInTray();
     EXPECT_FALSE(w.isVisible());
     EXPECT_FALSE(w.firstShowDone());
     // The triggers run all the same.
     EXPECT_TRUE(w.timerPool()->isEnabled(w.alarmTrigger()));
     EXPECT_TRUE(w.timerPool()->isEnabled(w.clockTrigger()));
 
-    emit w.trayIcon()->activated(QSystemTrayIcon::Trigger);
+    emit w.tray().icon()->activated(QSystemTrayIcon::Trigger);
     EXPECT_TRUE(w.isVisible());
     EXPECT_TRUE(w.firstShowDone());
     EXPECT_EQ(state_->fs().shortDateFormat, "M/d/yyyy");
 }
 
 TEST_F(ShellTest, WithoutATrayStartingInTheTrayStartsMinimised) {
-    TfrmMain& w = window();
-    w.setTrayAvailable(false);
-    w.startInTray();
+    MainWindow& w = window();
+    w.tray().setAvailable(false);
+    w.tray().startInTray();
     EXPECT_TRUE(w.isVisible());
     EXPECT_TRUE(w.isMinimized());
     EXPECT_TRUE(w.firstShowDone());
@@ -299,7 +301,7 @@ TEST_F(ShellTest, WithoutATrayStartingInTheTrayStartsMinimised) {
 // Timers
 
 TEST_F(ShellTest, FiveTriggersInCreationOrderEachDispatchedToItsHandler) {
-    TfrmMain& w = window();
+    MainWindow& w = window();
     TimerPool* pool = w.timerPool();
     ASSERT_EQ(pool->count(), 5);
     const int handles[] = {w.alarmTrigger(), w.panelColorTrigger(), w.layoutTrigger(),
@@ -315,17 +317,17 @@ TEST_F(ShellTest, FiveTriggersInCreationOrderEachDispatchedToItsHandler) {
     w.setAlarmCheck([&] { ++ran["alarm"]; });
     w.setPanelFlash([&] { ++ran["panel"]; });
     w.setHoverTick([&] { ++ran["hover"]; });
-    w.timerPoolAllTriggers(w.alarmTrigger());
-    w.timerPoolAllTriggers(w.hoverTrigger());
-    w.timerPoolAllTriggers(w.hoverTrigger());
+    w.onTimerTrigger(w.alarmTrigger());
+    w.onTimerTrigger(w.hoverTrigger());
+    w.onTimerTrigger(w.hoverTrigger());
     EXPECT_EQ(ran, (std::map<std::string, int>{{"alarm", 1}, {"hover", 2}}));
-    w.timerPoolAllTriggers(w.panelColorTrigger());
+    w.onTimerTrigger(w.panelColorTrigger());
     EXPECT_EQ(ran["panel"], 1);
 
     // The clock trigger writes the status bar.
     EXPECT_EQ(w.statusLabel()->text(), "");
     clock_->advanceMinutes(61);
-    w.timerPoolAllTriggers(w.clockTrigger());
+    w.onTimerTrigger(w.clockTrigger());
     EXPECT_EQ(w.statusLabel()->text(), "Today is Saturday, January 1, 2000 10:01:00 AM");
     EXPECT_EQ(ran.size(), 3u);
 
@@ -335,35 +337,35 @@ TEST_F(ShellTest, FiveTriggersInCreationOrderEachDispatchedToItsHandler) {
 }
 
 TEST_F(ShellTest, PointingAtASplitterFlashesItsBarFifteenTimes) {
-    TfrmMain& w = shown();
+    MainWindow& w = shown();
     const QColor lime(0, 255, 0);
     const QColor face = toQColor(SysColor::ButtonFace);
     struct Case {
         const char* action;
         PaneSplitter* target;
     };
-    const Case cases[] = {{"N4monthCalendars1", w.split1()},
-                          {"DaytoNonDayEvents1", w.split2()},
-                          {"DailyEventsNotes1", w.splitDay()}};
+    const Case cases[] = {{"calendarsWidthAction", w.split1()},
+                          {"dayToTodoAction", w.split2()},
+                          {"dayNotesAction", w.splitDay()}};
     for (const Case& c : cases) {
         w.timerPool()->setEnabled(w.layoutTrigger(), false);
         w.action(c.action)->trigger();
-        EXPECT_EQ(w.flashTarget(), c.target) << c.action;
+        EXPECT_EQ(w.paneLayout().flashTarget(), c.target) << c.action;
         EXPECT_TRUE(w.timerPool()->isEnabled(w.layoutTrigger())) << c.action;
         for (int step = 0; step < 15; ++step) {
-            w.timerPoolAllTriggers(w.layoutTrigger());
+            w.onTimerTrigger(w.layoutTrigger());
             EXPECT_EQ(c.target->barColor(), step % 2 == 0 ? face : lime)
                 << c.action << " step " << step;
             EXPECT_TRUE(w.timerPool()->isEnabled(w.layoutTrigger()));
         }
-        w.timerPoolAllTriggers(w.layoutTrigger());
+        w.onTimerTrigger(w.layoutTrigger());
         EXPECT_FALSE(w.timerPool()->isEnabled(w.layoutTrigger())) << c.action;
-        EXPECT_FALSE(w.layoutPass().flashing);
+        EXPECT_FALSE(w.paneLayout().layoutPass().flashing);
         EXPECT_EQ(c.target->barColor(), face);
     }
     // A later tick is a plain layout pass that switches the trigger off again.
     w.timerPool()->setEnabled(w.layoutTrigger(), true);
-    w.timerPoolAllTriggers(w.layoutTrigger());
+    w.onTimerTrigger(w.layoutTrigger());
     EXPECT_FALSE(w.timerPool()->isEnabled(w.layoutTrigger()));
 }
 
@@ -371,13 +373,13 @@ TEST_F(ShellTest, PointingAtASplitterFlashesItsBarFifteenTimes) {
 // Layout
 
 TEST_F(ShellTest, FirstRunLayoutDefaults) {
-    TfrmMain& w = window();
-    EXPECT_EQ(w.clientWidth(), 630);
-    EXPECT_EQ(w.clientHeight(), 450);
+    MainWindow& w = window();
+    EXPECT_EQ(w.layoutMemory().clientWidth(), 630);
+    EXPECT_EQ(w.layoutMemory().clientHeight(), 450);
     EXPECT_EQ(w.split2()->position(), 296);
     EXPECT_EQ(w.split1()->position(), 314);
     EXPECT_EQ(w.splitDay()->position(), 156);
-    EXPECT_EQ(w.ObjMgr1().items().front(),
+    EXPECT_EQ(w.layoutMemory().properties().items().front(),
               "split2;Position;Software\\Velmora Corporation\\Task;Split2;296;1");
 
     // On screen the panes have those sizes, the notes pane hidden or not.
@@ -394,8 +396,8 @@ TEST_F(ShellTest, RememberedValuesComeBackAndAreSavedAtClose) {
     backend_->setValue("", "ClientWidth", "700");
     backend_->setValue("", "ClientHeight", "tall"); // not a number: the design value stays
     backend_->setValue("", "Split1", "330");
-    TfrmMain& w = shown();
-    EXPECT_EQ(w.clientWidth(), 700);
+    MainWindow& w = shown();
+    EXPECT_EQ(w.layoutMemory().clientWidth(), 700);
     EXPECT_EQ(w.split2()->sizes().first(), 240);
     EXPECT_EQ(w.split1()->sizes().first(), 330);
 
@@ -407,7 +409,7 @@ TEST_F(ShellTest, RememberedValuesComeBackAndAreSavedAtClose) {
 }
 
 TEST_F(ShellTest, MaximizeCommandsGiveOnePaneTheWholeHeight) {
-    TfrmMain& w = shown();
+    MainWindow& w = shown();
     QTest::keyClick(&w, Qt::Key_D, Qt::ControlModifier);
     EXPECT_EQ(w.split2()->sizes().at(1), 0);
     EXPECT_EQ(w.split2()->position(), w.split2()->span());
@@ -423,11 +425,11 @@ TEST_F(ShellTest, MaximizeCommandsGiveOnePaneTheWholeHeight) {
 }
 
 TEST_F(ShellTest, MemorizeAsksFirstAndRestoreBringsTheLayoutBack) {
-    TfrmMain& w = shown();
-    w.action("Recoverscreensizepositions1")->trigger();
+    MainWindow& w = shown();
+    w.action("restoreLayoutAction")->trigger();
     EXPECT_EQ(prompts_.errors, (std::vector<std::string>{"Screen has not yet been memorized"}));
 
-    w.action("Memorizescreensizepositions1")->trigger(); // answered No
+    w.action("memorizeLayoutAction")->trigger(); // answered No
     EXPECT_EQ(prompts_.questions,
               (std::vector<std::string>{"Really memorize current screen positions?"}));
     EXPECT_EQ(setting("Memorize", "Done"), "<none>");
@@ -438,7 +440,7 @@ TEST_F(ShellTest, MemorizeAsksFirstAndRestoreBringsTheLayoutBack) {
     w.splitDay()->setPosition(120);
     const QRect bounds = w.frameGeometry();
     prompts_.setNextAnswer(FakePrompts::Yes);
-    w.action("Memorizescreensizepositions1")->trigger();
+    w.action("memorizeLayoutAction")->trigger();
     EXPECT_EQ(setting("Memorize", "Done"), "1");
     EXPECT_EQ(setting("Memorize", "Width"), std::to_string(bounds.width()));
     EXPECT_EQ(setting("Memorize", "Height"), std::to_string(bounds.height()));
@@ -459,20 +461,18 @@ TEST_F(ShellTest, MemorizeAsksFirstAndRestoreBringsTheLayoutBack) {
 }
 
 TEST_F(ShellTest, GridColumnsFillTheGridAndMakeRoomForTheScrollBar) {
-    TfrmMain& w = shown();
+    MainWindow& w = shown();
     CellGrid* day = w.gridDay();
     const int dpi = w.logicalDpiX();
     // The Time column is 56 pixels at 96 dpi, or wider when the locale's times need it.
-    const int time = std::max(56 * dpi / 96, w.widestTimeText());
+    const int time = std::max(56 * dpi / 96, w.paneLayout().widestTimeText());
     auto whatWidth = [&](bool scrolling) {
         const int thumb = scrolling ? day->style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
-        return day->width() - time - (72 + 40 + 40) * dpi / 96 - thumb - 2 * day->frameWidth() -
-               5;
+        return day->width() - time - (72 + 40 + 40) * dpi / 96 - thumb - 2 * day->frameWidth() - 5;
     };
     ASSERT_FALSE(day->needsVerticalScroll());
     EXPECT_EQ(day->columnWidth(DayCol::Time), time);
-    EXPECT_GE(day->columnWidth(DayCol::Time),
-              day->fontMetrics().horizontalAdvance("12:59 PM"));
+    EXPECT_GE(day->columnWidth(DayCol::Time), day->fontMetrics().horizontalAdvance("12:59 PM"));
     EXPECT_EQ(day->columnWidth(DayCol::What), whatWidth(false));
 
     // More tasks than fit: the What column gives up the scroll bar's width.
@@ -481,7 +481,7 @@ TEST_F(ShellTest, GridColumnsFillTheGridAndMakeRoomForTheScrollBar) {
     for (int r = 1; r < 40; ++r)
         t.setCell(DayCol::Time, r, "9:00 AM");
     day->refresh();
-    w.ResizeGridDay();
+    w.paneLayout().resizeGridDay();
     ASSERT_TRUE(day->needsVerticalScroll());
     EXPECT_EQ(day->columnWidth(DayCol::What), whatWidth(true));
 
@@ -495,7 +495,7 @@ TEST_F(ShellTest, GridColumnsFillTheGridAndMakeRoomForTheScrollBar) {
 }
 
 TEST_F(ShellTest, MinimumWidthHoldsOnceShown) {
-    TfrmMain& w = shown();
+    MainWindow& w = shown();
     const int frame = (w.frameGeometry().width() - w.width()) / 2;
     EXPECT_EQ(w.minimumWidth(), w.minimumWindowWidth() - frame);
     w.resize(300, 400);
@@ -508,24 +508,24 @@ TEST_F(ShellTest, MinimumWidthHoldsOnceShown) {
 TEST_F(ShellTest, ReadSettingsGivesTheTitleCaptionsTheirLookAndSetsTheHoverTrigger) {
     backend_->setValue("Options", "Category", "Work");
     backend_->setValue("Options", "Confirm", "0");
-    TfrmMain& w = shown();
+    MainWindow& w = shown();
     const int dpiY = w.logicalDpiY();
     EXPECT_TRUE(w.shadows());
     EXPECT_EQ(w.defaultCategory(), "Work");
     EXPECT_FALSE(w.confirmDeletes());
-    for (ShadowLabel* caption : {w.lblDate(), w.EsLabel1()}) {
+    for (ShadowLabel* caption : {w.dateCaption(), w.todoCaption()}) {
         EXPECT_EQ(caption->shadowDepth(), 4);
         EXPECT_EQ(caption->height(), 20 * dpiY / 72 + 8 + 3);
         EXPECT_EQ(caption->font().pointSize(), 20);
     }
-    EXPECT_EQ(w.EsLabel1()->textColor(), QColor(0, 0, 255));
+    EXPECT_EQ(w.todoCaption()->textColor(), QColor(0, 0, 255));
     EXPECT_TRUE(w.timerPool()->isEnabled(w.hoverTrigger()));
 
     backend_->setValue("Options", "Shadows", "0");
     state_->options().popup = false;
-    w.ReadSettings();
+    w.readSettings();
     EXPECT_FALSE(w.shadows());
-    for (ShadowLabel* caption : {w.lblDate(), w.EsLabel1()}) {
+    for (ShadowLabel* caption : {w.dateCaption(), w.todoCaption()}) {
         EXPECT_EQ(caption->shadowDepth(), 1);
         EXPECT_EQ(caption->height(), 20 * dpiY / 72 + 8);
         EXPECT_EQ(caption->textColor(), QColor(0, 0, 128));
@@ -534,13 +534,13 @@ TEST_F(ShellTest, ReadSettingsGivesTheTitleCaptionsTheirLookAndSetsTheHoverTrigg
 }
 
 TEST_F(ShellTest, TheOptionsCommandShowsTheOptionsAndThenRereadsTheSettings) {
-    TfrmMain& w = shown();
-    TfrmOptions options(state_->options(), state_->settings(), dir_.file("dayweaver"), &w);
+    MainWindow& w = shown();
+    OptionsDialog options(state_->options(), state_->settings(), dir_.file("dayweaver"), &w);
     w.setOptionsWindow(&options);
     EXPECT_TRUE(w.shadows());
-    ASSERT_NE(w.action("Options1"), nullptr);
-    EXPECT_EQ(w.action("Options1")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
-    EXPECT_TRUE(w.mainToolBar()->actions().contains(w.action("Options1")));
+    ASSERT_NE(w.action("optionsAction"), nullptr);
+    EXPECT_EQ(w.action("optionsAction")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+    EXPECT_TRUE(w.mainToolBar()->actions().contains(w.action("optionsAction")));
 
     // Cancelled: the store decides what the window shows afterwards.
     backend_->setValue("Options", "Shadows", "0");
@@ -554,18 +554,18 @@ TEST_F(ShellTest, TheOptionsCommandShowsTheOptionsAndThenRereadsTheSettings) {
     EXPECT_TRUE(wasShown);
     EXPECT_FALSE(w.shadows());
     EXPECT_EQ(w.defaultCategory(), "Errands");
-    EXPECT_EQ(w.lblDate()->shadowDepth(), 1);
+    EXPECT_EQ(w.dateCaption()->shadowDepth(), 1);
 }
 
 TEST_F(ShellTest, TheOptionsWindowsReactionsReachTheMainWindow) {
-    TfrmMain& w = shown();
-    TfrmOptions options(state_->options(), state_->settings(), dir_.file("dayweaver"), &w);
+    MainWindow& w = shown();
+    OptionsDialog options(state_->options(), state_->settings(), dir_.file("dayweaver"), &w);
     w.setOptionsWindow(&options);
 
     emit options.shadowsChanged(false);
-    EXPECT_EQ(w.EsLabel1()->shadowDepth(), 1);
+    EXPECT_EQ(w.todoCaption()->shadowDepth(), 1);
     emit options.shadowsChanged(true);
-    EXPECT_EQ(w.EsLabel1()->shadowDepth(), 4);
+    EXPECT_EQ(w.todoCaption()->shadowDepth(), 4);
 
     emit options.rowHeightChanged(30);
     EXPECT_EQ(w.gridDay()->rowHeight(), 30);
@@ -574,7 +574,7 @@ TEST_F(ShellTest, TheOptionsWindowsReactionsReachTheMainWindow) {
     state_->options().gridFont = {"DejaVu Sans", 14};
     emit options.gridFontChanged();
     EXPECT_EQ(w.gridDay()->font().pointSize(), 14);
-    EXPECT_EQ(w.memWhat()->font().pointSize(), 14);
+    EXPECT_EQ(w.notesPane()->font().pointSize(), 14);
 
     // A task added to the store behind the day view shows after a refresh request.
     state_->store().insertTask(kToday, {"9:00 AM", "", "Fresh", false, false});
@@ -590,20 +590,20 @@ TEST_F(ShellTest, TheOptionsWindowsReactionsReachTheMainWindow) {
 TEST_F(ShellTest, GridFontAndRowHeightComeFromTheOptions) {
     state_->options().rowHeight = 22;
     state_->options().gridFont = {"DejaVu Sans", 12, true};
-    TfrmMain& w = window();
+    MainWindow& w = window();
     for (CellGrid* g : {w.gridDay(), w.gridNonday()}) {
         EXPECT_EQ(g->rowHeight(), 22);
         EXPECT_EQ(g->font().pointSize(), 12);
         EXPECT_TRUE(g->font().bold());
     }
-    EXPECT_EQ(w.memWhat()->font().pointSize(), 12);
+    EXPECT_EQ(w.notesPane()->font().pointSize(), 12);
 }
 
 // ---------------------------------------------------------------------------------------
 // Keys, notes, help
 
 TEST_F(ShellTest, EscapeReachesNoControlOfTheWindowButStillClosesItsDialogs) {
-    TfrmMain& w = shown();
+    MainWindow& w = shown();
     int escapes = 0, others = 0;
     struct Probe : QObject {
         int* escapes;
@@ -635,25 +635,25 @@ TEST_F(ShellTest, EscapeReachesNoControlOfTheWindowButStillClosesItsDialogs) {
     EXPECT_FALSE(dialog.isVisible());
 }
 
-TEST_F(ShellTest, TheNotesPaneShowsTheSelectedTaskOnOneLine) {
+TEST_F(ShellTest, TheNotesPaneShowsTheSelectedTaskWithItsLines) {
     writeStore({{"36526.101", "9:00 AM", "", "Pack\r\nPassport", "No", "No"},
                 {"36526.102", "10:00 AM", "", "", "No", "No"},
                 {"36526.103", "11:00 AM", "", "Done already", "Yes", "No"}});
-    TfrmMain& w = shown();
-    EXPECT_TRUE(w.memWhat()->isVisible());
-    EXPECT_EQ(w.memWhat()->toPlainText(), "PackPassport");
-    EXPECT_EQ(w.memWhat()->palette().color(QPalette::Base), QColor(0xF8, 0xFC, 0xC9));
+    MainWindow& w = shown();
+    EXPECT_TRUE(w.notesPane()->isVisible());
+    EXPECT_EQ(w.notesPane()->toPlainText(), "Pack\nPassport");
+    EXPECT_EQ(w.notesPane()->palette().color(QPalette::Base), QColor(0xF8, 0xFC, 0xC9));
     w.gridDay()->selectTableRow(2);
-    EXPECT_FALSE(w.memWhat()->isVisible());
+    EXPECT_FALSE(w.notesPane()->isVisible());
     w.gridDay()->selectTableRow(3);
-    EXPECT_TRUE(w.memWhat()->isVisible());
-    EXPECT_EQ(w.memWhat()->palette().color(QPalette::Base), toQColor(SysColor::ButtonFace));
+    EXPECT_TRUE(w.notesPane()->isVisible());
+    EXPECT_EQ(w.notesPane()->palette().color(QPalette::Base), toQColor(SysColor::ButtonFace));
     // The pane coming and going leaves the day view's height where it was.
     EXPECT_EQ(w.splitDay()->position(), 156);
 }
 
 TEST_F(ShellTest, HelpOpensTheHelpPageAtTheMainTopic) {
-    TfrmMain& w = shown();
+    MainWindow& w = shown();
     QTest::keyClick(&w, Qt::Key_F1);
     QTextBrowser* help = helpWindow();
     ASSERT_NE(help, nullptr);
@@ -668,7 +668,7 @@ TEST_F(ShellTest, HelpOpensTheHelpPageAtTheMainTopic) {
 }
 
 TEST_F(ShellTest, SelectionShowsOnlyInThePaneWithTheFocus) {
-    TfrmMain& w = shown();
+    MainWindow& w = shown();
     const QColor window = toQColor(SysColor::Window);
     const QColor highlight = toQColor(SysColor::Highlight);
     w.gridNonday()->setFocus();

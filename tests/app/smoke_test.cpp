@@ -17,7 +17,7 @@ TEST(MainWindowSmoke, OpensAndClosesWithItsTitle) {
     AppState state(FormatSettings::enUS(), std::make_unique<SystemClock>(),
                    std::make_unique<MapSettingsBackend>(),
                    AppPaths{dir.file("dayweaver"), dir.path(), dir.path()});
-    TfrmMain w(state);
+    MainWindow w(state);
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     EXPECT_EQ(w.windowTitle(), "Dayweaver");

@@ -1,6 +1,6 @@
 #include "app/editing/reschedule_dialog.h"
 #include "app/modal_helpers.h"
-#include "app/store/list_box_dialog.h"
+#include "app/store/category_list_dialog.h"
 #include "app/widgets/shadow_label.h"
 #include "app/widgets/win_color.h"
 #include "task_window_fixture.h"
@@ -39,36 +39,36 @@ protected:
     Seen seen;
 
     // The next editor: remember what it shows, then run `act`.
-    void editorDoes(std::function<void(TfrmEdit&)> act) {
-        nextEditor([this, act](TfrmEdit& e) {
-            seen.title = e.lblTitle->text().toStdString();
-            seen.titleColor = e.lblTitle->textColor();
+    void editorDoes(std::function<void(TaskEditor&)> act) {
+        nextEditor([this, act](TaskEditor& e) {
+            seen.title = e.titleCaption->text().toStdString();
+            seen.titleColor = e.titleCaption->textColor();
             seen.caption = e.windowTitle().toStdString();
-            seen.category = e.cbCategory->currentText().toStdString();
-            seen.notes = e.memMain->toPlainText().toStdString();
-            seen.timeShown = e.dtTime->isVisibleTo(&e);
-            seen.time = e.dtTime->time();
-            seen.alarm = e.cbAlarm->isChecked();
-            seen.completionPage = e.pnlComplete->isVisible();
+            seen.category = e.categoryCombo->currentText().toStdString();
+            seen.notes = e.notesEdit->toPlainText().toStdString();
+            seen.timeShown = e.timeEdit->isVisibleTo(&e);
+            seen.time = e.timeEdit->time();
+            seen.alarm = e.alarmCheck->isChecked();
+            seen.completionPage = e.completionPage->isVisible();
             if (act)
                 act(e);
         });
     }
     // A new task: its time, category and notes, then OK.
     void addWith(QTime time, const QString& category, const QString& notes, bool alarm = false) {
-        editorDoes([=](TfrmEdit& e) {
-            e.dtTime->setTime(time);
-            e.cbCategory->setEditText(category);
-            e.cbAlarm->setChecked(alarm);
+        editorDoes([=](TaskEditor& e) {
+            e.timeEdit->setTime(time);
+            e.categoryCombo->setEditText(category);
+            e.alarmCheck->setChecked(alarm);
             typeNotes(e, notes);
-            e.btOK->click();
+            e.okButton->click();
         });
     }
     // The completion page: notes, then its OK.
     void completeWith(const QString& notes) {
-        editorDoes([=](TfrmEdit& e) {
-            e.memComplete->setPlainText(notes);
-            e.btOK2->click();
+        editorDoes([=](TaskEditor& e) {
+            e.completionNotesEdit->setPlainText(notes);
+            e.completionOkButton->click();
         });
     }
     QAction* action(const char* name) { return window().action(name); }
@@ -79,10 +79,10 @@ protected:
 
 TEST_F(TaskCommandsTest, AddFillsTheEmptyRowThenAppendsSortsByTimeAndWritesTheStore) {
     setOption("Category", "Errands");
-    TfrmMain& w = shown();
+    MainWindow& w = shown();
 
     addWith(QTime(14, 0), "Home", "Dentist", true);
-    commands().btAddClick(CommandSource::tbAdd1);
+    commands().addTask(CommandSource::dayToolbarAdd);
     EXPECT_EQ(seen.title, "Sat 1/1/2000 Today");
     EXPECT_EQ(seen.titleColor, toQColor(0x00FF0000)); // the caption colour, not red
     EXPECT_EQ(seen.caption, "Edit Task");
@@ -92,45 +92,45 @@ TEST_F(TaskCommandsTest, AddFillsTheEmptyRowThenAppendsSortsByTimeAndWritesTheSt
 
     // A second task goes into a new row and the view is sorted by time.
     addWith(QTime(9, 30), "Work", "Standup");
-    commands().btAddClick(CommandSource::Add1);
+    commands().addTask(CommandSource::dayMenuAdd);
     EXPECT_EQ(dayRows(), Rows({"9:30 AM|Work|Standup|No|No", "2:00 PM|Home|Dentist|No|Yes"}));
     EXPECT_EQ(fileRows("grid.grd"), Rows({"36526.101|9:30 AM|Work|Standup|No|No",
                                           "36526.102|2:00 PM|Home|Dentist|No|Yes"}));
     // The new task is the selected one, and the pane has the focus.
     EXPECT_EQ(w.gridDay()->selectedRow(), 1);
     EXPECT_EQ(w.focusWidget(), w.gridDay());
-    EXPECT_EQ(w.lblDate()->text().left(8), "2 tasks ");
+    EXPECT_EQ(w.dateCaption()->text().left(8), "2 tasks ");
 
     // Cancel changes nothing.
-    editorDoes([](TfrmEdit& e) { e.btCancel->click(); });
-    commands().btAddClick(CommandSource::tbAdd1);
+    editorDoes([](TaskEditor& e) { e.cancelButton->click(); });
+    commands().addTask(CommandSource::dayToolbarAdd);
     EXPECT_EQ(dayRows().size(), 2u);
     EXPECT_EQ(w.focusWidget(), w.gridDay());
 }
 
 TEST_F(TaskCommandsTest, OnlyANewTaskOnAPastDateShowsPastInRed) {
     writeStore({{"36525.101", "8:00 AM", "", "Old", "No", "No"}});
-    TfrmMain& w = shown();
+    MainWindow& w = shown();
     w.setSelectedDate(kToday - 1);
 
     editorDoes({});
-    commands().btAddClick(CommandSource::tbAdd1);
+    commands().addTask(CommandSource::dayToolbarAdd);
     EXPECT_EQ(seen.title, "PAST Fri 12/31/1999 Yesterday");
     EXPECT_EQ(seen.titleColor, QColor(255, 0, 0));
 
     editorDoes({});
-    commands().btEditClick(CommandSource::tbEdit1);
+    commands().editTask(CommandSource::dayToolbarEdit);
     EXPECT_EQ(seen.title, "Fri 12/31/1999 Yesterday");
     EXPECT_NE(seen.titleColor, QColor(255, 0, 0));
 }
 
 TEST_F(TaskCommandsTest, AddToDoKeepsTheTaskWithoutCategoryAndWaitsForCloseToSave) {
     writeTodo({{"", "Call Ann", "No"}});
-    TfrmMain& w = shown();
+    MainWindow& w = shown();
     std::filesystem::remove(dir_.file("gridNon.grd"));
 
     addWith(QTime(9, 0), "Home", "Paint the fence");
-    commands().btAddClick(CommandSource::tbAdd2);
+    commands().addTask(CommandSource::todoToolbarAdd);
     EXPECT_EQ(seen.title, "To-do task");
     EXPECT_FALSE(seen.timeShown);
     // The task without a category was not overwritten; the list is sorted by category.
@@ -148,16 +148,16 @@ TEST_F(TaskCommandsTest, AddToDoKeepsTheTaskWithoutCategoryAndWaitsForCloseToSav
 TEST_F(TaskCommandsTest, EditWritesTheRowBackWithoutSortingIt) {
     writeStore({{"36526.101", "9:00 AM", "Work", "Standup", "No", "Yes"},
                 {"36526.102", "10:00 AM", "Home", "Laundry", "No", "No"}});
-    TfrmMain& w = shown();
+    MainWindow& w = shown();
     w.gridDay()->selectTableRow(1);
 
-    editorDoes([](TfrmEdit& e) {
-        e.dtTime->setTime(QTime(11, 15));
-        e.cbAlarm->setChecked(false);
-        e.memMain->setPlainText("Standup\nand retro");
-        e.btOK->click();
+    editorDoes([](TaskEditor& e) {
+        e.timeEdit->setTime(QTime(11, 15));
+        e.alarmCheck->setChecked(false);
+        e.notesEdit->setPlainText("Standup\nand retro");
+        e.okButton->click();
     });
-    commands().btEditClick(CommandSource::tbEdit1);
+    commands().editTask(CommandSource::dayToolbarEdit);
     EXPECT_EQ(seen.caption, "Task: Standup ...");
     EXPECT_EQ(seen.title, "Sat 1/1/2000 Today");
     EXPECT_EQ(seen.time, QTime(9, 0));
@@ -169,30 +169,30 @@ TEST_F(TaskCommandsTest, EditWritesTheRowBackWithoutSortingIt) {
                                "10:00 AM|Home|Laundry|No|No"}));
     EXPECT_EQ(fileRows("grid.grd"), Rows({"36526.101|11:15 AM|Work|Standup\r\nand retro\r\n|No|No",
                                           "36526.102|10:00 AM|Home|Laundry|No|No"}));
-    EXPECT_EQ(w.memWhat()->toPlainText(), "Standupand retro");
+    EXPECT_EQ(w.notesPane()->toPlainText(), "Standup\nand retro\n");
 }
 
 TEST_F(TaskCommandsTest, ATimeThatDoesNotParseStartsTheEditorAtNow) {
     writeStore({{"36526.101", "teatime", "", "Tea", "No", "No"}});
     shown();
     editorDoes({});
-    commands().btEditClick(CommandSource::gridDayDblClick);
+    commands().editTask(CommandSource::dayDoubleClick);
     EXPECT_EQ(seen.time, QTime(9, 0));
 }
 
 TEST_F(TaskCommandsTest, EmptyRowsAndDoneTasksAreRefusedWithTheirMessages) {
     writeTodo({{"Home", "Finished", "Yes"}});
-    TfrmMain& w = shown();
+    MainWindow& w = shown();
     struct Case {
         std::function<void()> run;
         const char* error;
     } cases[] = {
-        {[&] { commands().btEditClick(CommandSource::tbEdit1); }, "There is nothing to edit"},
-        {[&] { commands().Markascompleted1Click(CommandSource::tbDone1); },
+        {[&] { commands().editTask(CommandSource::dayToolbarEdit); }, "There is nothing to edit"},
+        {[&] { commands().markAsCompleted(CommandSource::dayToolbarDone); },
          "There is nothing to edit"},
-        {[&] { commands().btDelClick(CommandSource::tbDel1); },
+        {[&] { commands().deleteTask(CommandSource::dayToolbarDelete); },
          "There is nothing selected to delete"},
-        {[&] { commands().Markascompleted1Click(CommandSource::Markascompleted1); },
+        {[&] { commands().markAsCompleted(CommandSource::todoMenuDone); },
          "Task already marked as complete"},
     };
     for (const auto& c : cases) {
@@ -204,7 +204,7 @@ TEST_F(TaskCommandsTest, EmptyRowsAndDoneTasksAreRefusedWithTheirMessages) {
     EXPECT_TRUE(prompts_.questions.empty());
     // Edit opens the done task, with no time or alarm.
     editorDoes({});
-    commands().btEditClick(CommandSource::tbEdit2);
+    commands().editTask(CommandSource::todoToolbarEdit);
     EXPECT_EQ(editorsOpened_, 1);
     EXPECT_EQ(seen.title, "To-do Tasks");
     EXPECT_FALSE(seen.timeShown);
@@ -213,17 +213,17 @@ TEST_F(TaskCommandsTest, EmptyRowsAndDoneTasksAreRefusedWithTheirMessages) {
 
 TEST_F(TaskCommandsTest, AToDoTaskWithoutCategoryCanBeEditedCompletedAndDeleted) {
     writeTodo({{"", "Call Ann", "No"}, {"", "Call Bob", "No"}});
-    TfrmMain& w = shown();
+    MainWindow& w = shown();
     w.gridNonday()->selectTableRow(1);
-    editorDoes([](TfrmEdit& e) {
-        e.memMain->setPlainText("Call Ann back");
-        e.btOK->click();
+    editorDoes([](TaskEditor& e) {
+        e.notesEdit->setPlainText("Call Ann back");
+        e.okButton->click();
     });
-    commands().btEditClick(CommandSource::tbEdit2);
+    commands().editTask(CommandSource::todoToolbarEdit);
     EXPECT_EQ(todoRows(), Rows({"|Call Ann back|No", "|Call Bob|No"}));
 
     prompts_.setNextAnswer(test::FakePrompts::Yes);
-    commands().btDelClick(CommandSource::tbDel2);
+    commands().deleteTask(CommandSource::todoToolbarDelete);
     EXPECT_EQ(prompts_.questions, Rows({"Really delete \"Call Ann back ... \"?"}));
     EXPECT_EQ(todoRows(), Rows({"|Call Bob|No"}));
     EXPECT_TRUE(prompts_.errors.empty());
@@ -232,26 +232,26 @@ TEST_F(TaskCommandsTest, AToDoTaskWithoutCategoryCanBeEditedCompletedAndDeleted)
 TEST_F(TaskCommandsTest, CompletionRecordsEachOriginAndClearsTheAlarm) {
     writeStore({{"36526.101", "9:00 AM", "Work", "Report", "No", "Yes"}});
     writeTodo({{"Home", "Paint", "No"}});
-    TfrmMain& w = shown();
+    MainWindow& w = shown();
 
     completeWith("sent");
-    commands().Markascompleted1Click(CommandSource::tbDone1);
+    commands().markAsCompleted(CommandSource::dayToolbarDone);
     EXPECT_TRUE(seen.completionPage);
     EXPECT_EQ(dayRows(), Rows({"9:00 AM|Work|Report|Yes|No"}));
     EXPECT_EQ(fileRows("grid.grd"), Rows({"36526.101|9:00 AM|Work|Report|Yes|No"}));
 
     completeWith("done");
-    commands().Markascompleted1Click(CommandSource::Markascompleted1);
+    commands().markAsCompleted(CommandSource::todoMenuDone);
     EXPECT_EQ(todoRows(), Rows({"Home|Paint|Yes"}));
     EXPECT_EQ(w.focusWidget(), w.gridNonday());
 
     // Completed while being added.
-    editorDoes([](TfrmEdit& e) {
+    editorDoes([](TaskEditor& e) {
         typeNotes(e, "Fix the tap");
-        e.btComplete->click();
-        e.btOK2->click();
+        e.markCompleteButton->click();
+        e.completionOkButton->click();
     });
-    commands().btAddClick(CommandSource::tbAdd2);
+    commands().addTask(CommandSource::todoToolbarAdd);
     EXPECT_EQ(todoRows(), Rows({"|Fix the tap|Yes", "Home|Paint|Yes"})); // sorted by category
 
     const Rows file = fileRows("gridComp.grd");
@@ -265,16 +265,16 @@ TEST_F(TaskCommandsTest, CompletionRecordsEachOriginAndClearsTheAlarm) {
 TEST_F(TaskCommandsTest, RescheduleMovesTheTaskToItsNewDate) {
     writeStore({{"36526.101", "9:00 AM", "Work", "Report", "No", "Yes"},
                 {"36526.102", "10:00 AM", "", "Stay", "No", "No"}});
-    TfrmMain& w = shown();
+    MainWindow& w = shown();
     w.gridDay()->selectTableRow(1);
-    editorDoes([](TfrmEdit& e) {
-        whenModal<TfrmReschedule>([](TfrmReschedule* d) {
+    editorDoes([](TaskEditor& e) {
+        whenModal<RescheduleDialog>([](RescheduleDialog* d) {
             d->setDate(kToday + 2);
-            d->btOK->click();
+            d->okButton->click();
         });
-        e.btReschedule->click();
+        e.rescheduleButton->click();
     });
-    commands().btEditClick(CommandSource::Edit2);
+    commands().editTask(CommandSource::dayMenuEdit);
     EXPECT_EQ(w.selectedDate(), kToday); // the view keeps its date
     EXPECT_EQ(dayRows(), Rows({"10:00 AM||Stay|No|No"}));
     EXPECT_EQ(fileRows("grid.grd"),
@@ -288,24 +288,24 @@ TEST_F(TaskCommandsTest, DeleteAsksWhenConfirmIsOnAndLeavesOneEmptyRow) {
     const std::string longText(70, 'x');
     writeStore({{"36526.101", "9:00 AM", "", longText, "No", "No"},
                 {"36526.102", "10:00 AM", "", "Second", "No", "No"}});
-    TfrmMain& w = shown();
+    MainWindow& w = shown();
     w.gridDay()->selectTableRow(1);
 
     prompts_.setNextAnswer(test::FakePrompts::No);
-    commands().btDelClick(CommandSource::tbDel1);
+    commands().deleteTask(CommandSource::dayToolbarDelete);
     EXPECT_EQ(prompts_.questions, Rows({"Really delete \"" + std::string(50, 'x') + " ... \"?"}));
     EXPECT_EQ(dayRows().size(), 2u);
 
     prompts_.setNextAnswer(test::FakePrompts::Yes);
-    commands().btDelClick(CommandSource::Del1);
+    commands().deleteTask(CommandSource::dayMenuDelete);
     EXPECT_EQ(dayRows(), Rows({"10:00 AM||Second|No|No"}));
     EXPECT_EQ(fileRows("grid.grd"), Rows({"36526.101|10:00 AM||Second|No|No"}));
 
     prompts_.setNextAnswer(test::FakePrompts::Yes);
-    commands().btDelClick(CommandSource::tbDel1);
+    commands().deleteTask(CommandSource::dayToolbarDelete);
     EXPECT_EQ(dayRows(), Rows({"||||"}));
     EXPECT_TRUE(fileRows("grid.grd").empty());
-    EXPECT_FALSE(w.memWhat()->isVisible());
+    EXPECT_FALSE(w.notesPane()->isVisible());
 }
 
 TEST_F(TaskCommandsTest, DeleteAsksNothingWhenConfirmIsOff) {
@@ -313,7 +313,7 @@ TEST_F(TaskCommandsTest, DeleteAsksNothingWhenConfirmIsOff) {
     writeTodo({{"Home", "Paint", "No"}, {"Work", "File", "No"}});
     shown();
     std::filesystem::remove(dir_.file("gridNon.grd"));
-    commands().btDelClick(CommandSource::tbDel2);
+    commands().deleteTask(CommandSource::todoToolbarDelete);
     EXPECT_TRUE(prompts_.questions.empty());
     EXPECT_EQ(todoRows(), Rows({"Work|File|No"}));
     // The to-do list reaches its file only when the window hides or closes.
@@ -323,16 +323,16 @@ TEST_F(TaskCommandsTest, DeleteAsksNothingWhenConfirmIsOff) {
 TEST_F(TaskCommandsTest, ToggleAlarmTwiceRestoresTheRowAndTheStore) {
     writeStore({{"36526.101", "9:00 AM", "", "Call", "No", "No"}});
     shown();
-    commands().ToolButton15Click();
+    commands().toggleAlarm();
     EXPECT_EQ(fileRows("grid.grd"), Rows({"36526.101|9:00 AM||Call|No|Yes"}));
-    commands().ToolButton15Click();
+    commands().toggleAlarm();
     EXPECT_EQ(dayRows(), Rows({"9:00 AM||Call|No|No"}));
     EXPECT_EQ(fileRows("grid.grd"), Rows({"36526.101|9:00 AM||Call|No|No"}));
 
     // An empty day: nothing happens, and nothing is written.
     window().setSelectedDate(kToday + 1);
     std::filesystem::remove(dir_.file("grid.grd"));
-    commands().ToolButton15Click();
+    commands().toggleAlarm();
     EXPECT_EQ(dayRows(), Rows({"||||"}));
     EXPECT_FALSE(std::filesystem::exists(dir_.file("grid.grd")));
     EXPECT_TRUE(prompts_.errors.empty());
@@ -344,36 +344,36 @@ TEST_F(TaskCommandsTest, ToggleAlarmTwiceRestoresTheRowAndTheStore) {
 TEST_F(TaskCommandsTest, EveryControlReachesItsCommand) {
     writeStore({{"36526.101", "9:00 AM", "", "Day task", "No", "No"}});
     writeTodo({{"", "Todo task", "No"}});
-    TfrmMain& w = shown();
+    MainWindow& w = shown();
     struct Case {
         const char* action;
         QKeySequence key;   // empty: no shortcut
         std::string expect; // the editor's caption or title, or the question
     } cases[] = {
-        {"Insertnewtask1", QKeySequence(Qt::CTRL | Qt::Key_Insert), "Sat 1/1/2000 Today"},
-        {"Insertnewtodo1", QKeySequence(Qt::SHIFT | Qt::Key_Insert), "To-do task"},
-        {"Editexistingtask1", QKeySequence(Qt::CTRL | Qt::Key_Return), "Task: Day task ..."},
-        {"Editexistingtodo1", QKeySequence(Qt::SHIFT | Qt::Key_Return), "Task: Todo task ..."},
-        {"Deleteexistingtask1", QKeySequence(Qt::CTRL | Qt::Key_Delete),
+        {"insertTaskAction", QKeySequence(Qt::CTRL | Qt::Key_Insert), "Sat 1/1/2000 Today"},
+        {"insertTodoAction", QKeySequence(Qt::SHIFT | Qt::Key_Insert), "To-do task"},
+        {"editTaskAction", QKeySequence(Qt::CTRL | Qt::Key_Return), "Task: Day task ..."},
+        {"editTodoAction", QKeySequence(Qt::SHIFT | Qt::Key_Return), "Task: Todo task ..."},
+        {"deleteTaskAction", QKeySequence(Qt::CTRL | Qt::Key_Delete),
          "Really delete \"Day task ... \"?"},
-        {"Deleteexistingtodo1", QKeySequence(Qt::SHIFT | Qt::Key_Delete),
+        {"deleteTodoAction", QKeySequence(Qt::SHIFT | Qt::Key_Delete),
          "Really delete \"Todo task ... \"?"},
-        {"tbAdd1", {}, "Sat 1/1/2000 Today"},
-        {"tbAdd2", {}, "To-do task"},
-        {"tbEdit1", {}, "Task: Day task ..."},
-        {"tbEdit2", {}, "Task: Todo task ..."},
-        {"tbDone1", {}, "Task: Day task ..."},
-        {"tbDone2", {}, "Task: Todo task ..."},
-        {"tbDel1", {}, "Really delete \"Day task ... \"?"},
-        {"tbDel2", {}, "Really delete \"Todo task ... \"?"},
-        {"Add1", {}, "Sat 1/1/2000 Today"},
-        {"AddTodo1", {}, "To-do task"},
-        {"Edit2", {}, "Task: Day task ..."},
-        {"EditTodo1", {}, "Task: Todo task ..."},
-        {"Markascompleted2", {}, "Task: Day task ..."},
-        {"Markascompleted1", {}, "Task: Todo task ..."},
-        {"Del1", {}, "Really delete \"Day task ... \"?"},
-        {"DelTodo1", {}, "Really delete \"Todo task ... \"?"},
+        {"dayToolbarAdd", {}, "Sat 1/1/2000 Today"},
+        {"todoToolbarAdd", {}, "To-do task"},
+        {"dayToolbarEdit", {}, "Task: Day task ..."},
+        {"todoToolbarEdit", {}, "Task: Todo task ..."},
+        {"dayToolbarDone", {}, "Task: Day task ..."},
+        {"todoToolbarDone", {}, "Task: Todo task ..."},
+        {"dayToolbarDelete", {}, "Really delete \"Day task ... \"?"},
+        {"todoToolbarDelete", {}, "Really delete \"Todo task ... \"?"},
+        {"dayMenuAdd", {}, "Sat 1/1/2000 Today"},
+        {"todoMenuAdd", {}, "To-do task"},
+        {"dayMenuEdit", {}, "Task: Day task ..."},
+        {"todoMenuEdit", {}, "Task: Todo task ..."},
+        {"dayMenuDone", {}, "Task: Day task ..."},
+        {"todoMenuDone", {}, "Task: Todo task ..."},
+        {"dayMenuDelete", {}, "Really delete \"Day task ... \"?"},
+        {"todoMenuDelete", {}, "Really delete \"Todo task ... \"?"},
     };
     for (const auto& c : cases) {
         QAction* a = action(c.action);
@@ -383,10 +383,11 @@ TEST_F(TaskCommandsTest, EveryControlReachesItsCommand) {
         }
         // A context menu opens over its pane, which has the focus by then.
         const std::string name = c.action;
-        if (name == "Add1" || name == "Edit2" || name == "Markascompleted2" || name == "Del1")
+        if (name == "dayMenuAdd" || name == "dayMenuEdit" || name == "dayMenuDone" ||
+            name == "dayMenuDelete")
             w.gridDay()->setFocus();
-        if (name == "AddTodo1" || name == "EditTodo1" || name == "Markascompleted1" ||
-            name == "DelTodo1")
+        if (name == "todoMenuAdd" || name == "todoMenuEdit" || name == "todoMenuDone" ||
+            name == "todoMenuDelete")
             w.gridNonday()->setFocus();
         seen = {};
         prompts_.questions.clear();
@@ -403,15 +404,15 @@ TEST_F(TaskCommandsTest, EveryControlReachesItsCommand) {
     EXPECT_EQ(todoRows().size(), 1u);
 
     // The toolbar hints, and the Edit menu between File and the rest.
-    EXPECT_EQ(action("tbAdd1")->toolTip(), "Add new task");
-    EXPECT_EQ(action("tbAdd2")->toolTip(), "Add new");
-    EXPECT_EQ(action("tbDel1")->toolTip(), "Delete task");
-    EXPECT_EQ(action("tbDel2")->toolTip(), "Delete");
-    EXPECT_EQ(action("ToolButton15")->text(), "Toggle alarm");
-    EXPECT_EQ(action("ToolButton15")->toolTip(), "Toggle alarm (yes/no)");
+    EXPECT_EQ(action("dayToolbarAdd")->toolTip(), "Add new task");
+    EXPECT_EQ(action("todoToolbarAdd")->toolTip(), "Add new");
+    EXPECT_EQ(action("dayToolbarDelete")->toolTip(), "Delete task");
+    EXPECT_EQ(action("todoToolbarDelete")->toolTip(), "Delete");
+    EXPECT_EQ(action("toggleAlarmAction")->text(), "Toggle alarm");
+    EXPECT_EQ(action("toggleAlarmAction")->toolTip(), "Toggle alarm (yes/no)");
     EXPECT_TRUE(w.dayToolBar()->isVisible());
     EXPECT_TRUE(w.todoToolBar()->isVisible());
-    auto* edit = w.findChild<QMenu*>("Edit1");
+    auto* edit = w.findChild<QMenu*>("editMenu");
     ASSERT_NE(edit, nullptr);
     EXPECT_EQ(edit->title(), "&Edit");
 }
@@ -419,7 +420,7 @@ TEST_F(TaskCommandsTest, EveryControlReachesItsCommand) {
 TEST_F(TaskCommandsTest, DoubleClicksEditAndTheFirstCalendarAddsOnAnEmptyDay) {
     writeStore({{"36526.101", "9:00 AM", "", "Day task", "No", "No"}});
     writeTodo({{"", "Todo task", "No"}});
-    TfrmMain& w = shown();
+    MainWindow& w = shown();
 
     editorDoes({});
     const QRect cell = w.gridNonday()->visualRect(w.gridNonday()->model()->index(0, 1));
@@ -428,12 +429,12 @@ TEST_F(TaskCommandsTest, DoubleClicksEditAndTheFirstCalendarAddsOnAnEmptyDay) {
     EXPECT_EQ(seen.caption, "Task: Todo task ...");
 
     editorDoes({});
-    commands().cal1CellDblClick(kToday);
+    commands().addOrEditOnDate(kToday);
     EXPECT_EQ(seen.caption, "Task: Day task ...");
 
     w.setSelectedDate(kToday + 1);
     editorDoes({});
-    commands().cal1CellDblClick(kToday + 1);
+    commands().addOrEditOnDate(kToday + 1);
     EXPECT_EQ(seen.caption, "Edit Task");
     EXPECT_EQ(seen.title, "Sun 1/2/2000 Tomorrow");
 }
@@ -444,17 +445,23 @@ TEST_F(TaskCommandsTest, DoubleClicksEditAndTheFirstCalendarAddsOnAnEmptyDay) {
 TEST_F(TaskCommandsTest, TheNotesPaneWritesBackWhenItLosesTheFocus) {
     writeStore({{"36526.101", "9:00 AM", "", "Pack\r\nPassport", "No", "No"},
                 {"36526.102", "10:00 AM", "", "Call", "No", "No"}});
-    TfrmMain& w = shown();
-    QPlainTextEdit* mem = w.memWhat();
+    MainWindow& w = shown();
+    QPlainTextEdit* mem = w.notesPane();
     auto leave = [&] {
         QFocusEvent out(QEvent::FocusOut, Qt::OtherFocusReason);
         QApplication::sendEvent(mem, &out);
     };
 
     // Entering and leaving without a change keeps the lines of the text.
-    ASSERT_EQ(mem->toPlainText(), "PackPassport");
+    ASSERT_EQ(mem->toPlainText(), "Pack\nPassport");
     leave();
     EXPECT_EQ(dayRows()[0], "9:00 AM||Pack\r\nPassport|No|No");
+
+    // A word added to the second line changes that line only.
+    mem->moveCursor(QTextCursor::End);
+    mem->insertPlainText(" and tickets");
+    leave();
+    EXPECT_EQ(dayRows()[0], "9:00 AM||Pack\r\nPassport and tickets\r\n|No|No");
 
     struct Case {
         QString typed;
@@ -487,16 +494,15 @@ TEST_F(TaskCommandsTest, TheNotesPaneWritesBackWhenItLosesTheFocus) {
 TEST_F(TaskCommandsTest, ANotesEditIsSavedToItsOwnDateWhenAKeyMovesTheDate) {
     writeStore({{"36526.101", "9:00 AM", "", "Pack", "No", "No"},
                 {"36527.101", "8:00 AM", "", "Sunday task", "No", "No"}});
-    TfrmMain& w = shown();
-    QPlainTextEdit* mem = w.memWhat();
+    MainWindow& w = shown();
+    QPlainTextEdit* mem = w.notesPane();
     mem->setFocus();
     mem->selectAll();
     mem->insertPlainText("Pack the passport");
     // The focus stays in the notes while a command moves the date on.
     w.setSelectedDate(kToday + 1);
-    EXPECT_EQ(fileRows("grid.grd"),
-              Rows({"36526.101|9:00 AM||Pack the passport|No|No",
-                    "36527.101|8:00 AM||Sunday task|No|No"}));
+    EXPECT_EQ(fileRows("grid.grd"), Rows({"36526.101|9:00 AM||Pack the passport|No|No",
+                                          "36527.101|8:00 AM||Sunday task|No|No"}));
     EXPECT_EQ(dayRows()[0], "8:00 AM||Sunday task|No|No");
     // Leaving the notes afterwards changes nothing more.
     QFocusEvent out(QEvent::FocusOut, Qt::OtherFocusReason);
@@ -508,7 +514,7 @@ TEST_F(TaskCommandsTest, DoneRowsAreStruckOutInBothPanesWhileTheOptionIsOn) {
     writeStore({{"36526.101", "9:00 AM", "", "Open", "No", "No"},
                 {"36526.102", "10:00 AM", "", "Closed", "Yes", "No"}});
     writeTodo({{"", "Open", "No"}, {"", "Closed", "Yes"}});
-    TfrmMain& w = shown();
+    MainWindow& w = shown();
     auto struck = [](CellGrid* g, int row) {
         const QVariant f = g->model()->index(row - 1, 1).data(Qt::FontRole);
         return f.isValid() && f.value<QFont>().strikeOut();
@@ -524,12 +530,12 @@ TEST_F(TaskCommandsTest, DoneRowsAreStruckOutInBothPanesWhileTheOptionIsOn) {
 
 TEST_F(TaskCommandsTest, CategoriesEditsTheCategoryFile) {
     shown();
-    whenModal<TfrmListBox>([](TfrmListBox* d) {
+    whenModal<CategoryListDialog>([](CategoryListDialog* d) {
         EXPECT_EQ(d->windowTitle(), "Edit Category Choices");
         d->setEntries({"Work", "home"});
-        d->btOK->click();
+        d->okButton->click();
     });
-    action("Categories1")->trigger();
+    action("categoriesAction")->trigger();
     std::ifstream in(dir_.file("category.xxx"), std::ios::binary);
     const std::string text((std::istreambuf_iterator<char>(in)), {});
     EXPECT_EQ(text, "home\r\nWork\r\n");

@@ -47,7 +47,7 @@ protected:
 TEST_F(TaskDragTest, ARowDragStartsOnlyAfterThePointerHasMoved) {
     writeStore({{"36526.101", "9:00 AM", "", "First", "No", "No"},
                 {"36526.102", "10:00 AM", "", "Second", "No", "No"}});
-    TfrmMain& w = shown();
+    MainWindow& w = shown();
     CellGrid* g = w.gridDay();
     QString carried;
     g->setDragRunner(
@@ -72,7 +72,7 @@ TEST_F(TaskDragTest, ARowDragStartsOnlyAfterThePointerHasMoved) {
 
 TEST_F(TaskDragTest, APaneTakesARowDropOnlyOverItsDataRows) {
     writeTodo({{"", "One", "No"}, {"", "Two", "No"}});
-    TfrmMain& w = shown();
+    MainWindow& w = shown();
     CellGrid* g = w.gridNonday();
     const auto data = rowOf(w.gridDay());
     EXPECT_TRUE(accepts(g, data.get(), rowCenter(g, 2)));
@@ -96,7 +96,7 @@ TEST_F(TaskDragTest, ReorderingTheDayViewPersistsUntilTheNextSort) {
     writeStore({{"36526.101", "9:00 AM", "", "A", "No", "No"},
                 {"36526.102", "10:00 AM", "", "B", "No", "No"},
                 {"36526.103", "11:00 AM", "", "C", "No", "No"}});
-    TfrmMain& w = shown();
+    MainWindow& w = shown();
     w.gridDay()->selectTableRow(3);
     drag().gridDayDragDrop(TaskPane::Day, TaskPane::Day, 1);
     EXPECT_TRUE(prompts_.questions.empty()); // no question within a pane
@@ -115,11 +115,11 @@ TEST_F(TaskDragTest, ReorderingTheDayViewPersistsUntilTheNextSort) {
     EXPECT_EQ(dayRows()[0], "11:00 AM||C|No|No");
 
     // Adding sorts the view again.
-    nextEditor([](TfrmEdit& e) {
+    nextEditor([](TaskEditor& e) {
         typeNotes(e, "D");
-        e.btOK->click();
+        e.okButton->click();
     });
-    commands().btAddClick(CommandSource::tbAdd1);
+    commands().addTask(CommandSource::dayToolbarAdd);
     EXPECT_EQ(dayRows()[0], "9:00 AM||A|No|No");
 }
 
@@ -128,7 +128,7 @@ TEST_F(TaskDragTest, MovingBetweenPanesAsksAndLosesOrGainsTimeAndAlarm) {
     writeStore({{"36526.101", "9:00 AM", "Work", "Standup", "No", "Yes"},
                 {"36526.102", "10:00 AM", "", "Stay", "No", "No"}});
     writeTodo({{"Home", "Paint", "No"}});
-    TfrmMain& w = shown();
+    MainWindow& w = shown();
     w.gridDay()->selectTableRow(1);
 
     prompts_.setNextAnswer(FakePrompts::No);
@@ -157,7 +157,7 @@ TEST_F(TaskDragTest, MovingBetweenPanesAsksAndLosesOrGainsTimeAndAlarm) {
 TEST_F(TaskDragTest, WithoutDragConfirmNothingIsAskedAndAnEmptyPaneGivesNothing) {
     setOption("DragConfirm", "0");
     writeTodo({{"Home", "Paint", "No"}});
-    TfrmMain& w = shown();
+    MainWindow& w = shown();
     // The empty day view's blank row moves nowhere.
     drag().gridDayDragDrop(TaskPane::Day, TaskPane::Todo, 1);
     EXPECT_EQ(todoRows(), Rows({"Home|Paint|No"}));
@@ -179,17 +179,17 @@ TEST_F(TaskDragTest, WithoutDragConfirmNothingIsAskedAndAnEmptyPaneGivesNothing)
 TEST_F(TaskDragTest, DroppingOnAnotherDayMovesTheTaskThereAndShowsThatDay) {
     writeStore({{"36526.101", "9:00 AM", "Work", "Report", "No", "Yes"},
                 {"36526.102", "10:00 AM", "", "Stay", "No", "No"}});
-    TfrmMain& w = shown();
+    MainWindow& w = shown();
     w.gridDay()->selectTableRow(1);
     const auto data = rowOf(w.gridDay());
 
     prompts_.setNextAnswer(FakePrompts::No);
-    drag().cal1DragDrop(2, kToday + 3, data.get());
+    drag().onCalendarDrop(2, kToday + 3, data.get());
     EXPECT_EQ(prompts_.questions, Rows({"Really move task?"}));
     EXPECT_EQ(dayRows().size(), 2u);
 
     prompts_.setNextAnswer(FakePrompts::Yes);
-    drag().cal1DragDrop(2, kToday + 3, data.get());
+    drag().onCalendarDrop(2, kToday + 3, data.get());
     EXPECT_EQ(fileRows("grid.grd"),
               Rows({"36526.101|10:00 AM||Stay|No|No", "36529.100|9:00 AM|Work|Report|No|Yes"}));
     EXPECT_EQ(w.selectedDate(), kToday + 3);
@@ -205,23 +205,23 @@ TEST_F(TaskDragTest, DroppingOnTheShownDayKeepsTheTaskInView) {
     writeStore({{"36526.101", "9:00 AM", "", "Day task", "No", "No"}});
     writeTodo({{"Home", "Paint", "No"}});
     clock_->setNow(encodeDateTime(2000, 1, 1, 8, 0));
-    TfrmMain& w = shown();
+    MainWindow& w = shown();
     const auto data = rowOf(w.gridNonday());
     const int active =
         w.findChild<CalendarPane*>() ? w.findChild<CalendarPane*>()->activeIndex() : 1;
-    drag().cal1DragDrop(active, kToday, data.get());
+    drag().onCalendarDrop(active, kToday, data.get());
     EXPECT_EQ(todoRows(), Rows({"||"}));
     EXPECT_EQ(dayRows(), Rows({"8:00 AM|Home|Paint|No|No", "9:00 AM||Day task|No|No"}));
     // A later write-back of the day keeps it.
-    commands().ToolButton15Click();
+    commands().toggleAlarm();
     EXPECT_EQ(fileRows("grid.grd"),
               Rows({"36526.101|8:00 AM|Home|Paint|No|Yes", "36526.102|9:00 AM||Day task|No|No"}));
 
     // Something that is no pane, or an empty row, moves nothing.
     QMimeData text;
     text.setText("Paint");
-    drag().cal1DragDrop(active, kToday + 1, &text);
-    drag().cal1DragDrop(active, kToday + 1, rowOf(w.gridNonday()).get());
+    drag().onCalendarDrop(active, kToday + 1, &text);
+    drag().onCalendarDrop(active, kToday + 1, rowOf(w.gridNonday()).get());
     EXPECT_EQ(w.selectedDate(), kToday);
     EXPECT_EQ(fileRows("grid.grd").size(), 2u);
 }

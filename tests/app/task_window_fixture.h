@@ -42,11 +42,11 @@ protected:
         state_->loadOptions(false);
     }
 
-    TfrmMain& shown() {
-        window_ = std::make_unique<TfrmMain>(*state_);
+    MainWindow& shown() {
+        window_ = std::make_unique<MainWindow>(*state_);
         window_->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
-        window_->taskCommands()->setEditorSetup([this](TfrmEdit& e) {
+        window_->taskCommands()->setEditorSetup([this](TaskEditor& e) {
             ++editorsOpened_;
             auto act = std::move(nextEditor_);
             nextEditor_ = nullptr;
@@ -60,15 +60,15 @@ protected:
         return *window_;
     }
     TaskCommands& commands() { return *window_->taskCommands(); }
-    TfrmMain& window() { return *window_; }
+    MainWindow& window() { return *window_; }
 
     // What the next editor does once it is open (nothing: it is cancelled).
-    void nextEditor(std::function<void(TfrmEdit&)> act) { nextEditor_ = std::move(act); }
+    void nextEditor(std::function<void(TaskEditor&)> act) { nextEditor_ = std::move(act); }
 
     // Types into the notes as a user would, which lets a new task be confirmed.
-    static void typeNotes(TfrmEdit& e, const QString& text) {
-        e.memMain->setFocus();
-        QTest::keyClicks(e.memMain, text);
+    static void typeNotes(TaskEditor& e, const QString& text) {
+        e.notesEdit->setFocus();
+        QTest::keyClicks(e.notesEdit, text);
     }
 
     void writeStore(const std::vector<std::vector<std::string>>& rows) {
@@ -90,8 +90,8 @@ protected:
     FixedClock* clock_ = nullptr;
     MapSettingsBackend* backend_ = nullptr;
     std::unique_ptr<AppState> state_;
-    std::unique_ptr<TfrmMain> window_;
-    std::function<void(TfrmEdit&)> nextEditor_;
+    std::unique_ptr<MainWindow> window_;
+    std::function<void(TaskEditor&)> nextEditor_;
     int editorsOpened_ = 0;
 };
 

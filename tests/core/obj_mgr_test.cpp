@@ -73,7 +73,7 @@ TEST(ObjMgr, FirstRunLoadsTheDefaults) {
     MapSettingsBackend b;
     SettingsStore s(b);
     Window w;
-    TObjMgr(mainWindowObjMgrItems()).load(s, w.host);
+    PropertyMemory(mainWindowObjMgrItems()).load(s, w.host);
     EXPECT_EQ(w.values, (std::map<std::string, int>{{"split2", 296},
                                                     {"split1", 314},
                                                     {"splitDay", 156},
@@ -91,7 +91,7 @@ TEST(ObjMgr, LoadTakesStoredValuesAndKeepsPropertiesOnNonIntegers) {
     b.setValue("Options", "Split1", "999"); // another section is not the key itself
     Window w;
     w.values["ClientHeight"] = 77;
-    TObjMgr(mainWindowObjMgrItems()).load(s, w.host);
+    PropertyMemory(mainWindowObjMgrItems()).load(s, w.host);
     EXPECT_EQ(w.values["split2"], 120);
     EXPECT_EQ(w.values["ClientHeight"], 77);
     EXPECT_EQ(w.values["ClientWidth"], 0x300);
@@ -100,7 +100,8 @@ TEST(ObjMgr, LoadTakesStoredValuesAndKeepsPropertiesOnNonIntegers) {
 
     // A non-integer default leaves the property too.
     Window w2;
-    TObjMgr({"split1;Position;Software\\Velmora Corporation\\Task;Nothing;abc;1"}).load(s, w2.host);
+    PropertyMemory({"split1;Position;Software\\Velmora Corporation\\Task;Nothing;abc;1"})
+        .load(s, w2.host);
     EXPECT_EQ(w2.values["split1"], -1);
 }
 
@@ -108,7 +109,7 @@ TEST(ObjMgr, NamesResolveAndUnknownOnesAreSkipped) {
     MapSettingsBackend b;
     SettingsStore s(b);
     const std::string key = "\\SOFTWARE\\velmora corporation\\TASK";
-    TObjMgr mgr({
+    PropertyMemory mgr({
         "SPLIT1;position;" + key + ";A;11;1",            // components and properties: any case
         "FRMMAIN;ClientHeight;" + key + ";B;22;1",       // the window's own name: exact case
         "frmMain;clientwidth;" + key + ";C;33;1",        //
@@ -140,7 +141,7 @@ TEST(ObjMgr, SaveThenLoadKeepsTheLayout) {
                 {"splitDay", 151},
                 {"ClientHeight", 500},
                 {"ClientWidth", -3}};
-    const TObjMgr mgr(mainWindowObjMgrItems());
+    const PropertyMemory mgr(mainWindowObjMgrItems());
     mgr.save(s, w.host);
     EXPECT_EQ(b.value("", "Split2"), "0");
     EXPECT_EQ(b.value("", "ClientWidth"), "-3");

@@ -41,34 +41,34 @@ std::vector<CellTable::Row> rowsOf(const CellTable& t) {
 TEST(TaskCommands, EachControlNamesItsPane) {
     using S = CommandSource;
     const auto day = TaskPane::Day, todo = TaskPane::Todo;
-    EXPECT_EQ(addPane(S::tbAdd1), day);
-    EXPECT_EQ(addPane(S::Add1), day);
-    EXPECT_EQ(addPane(S::tbAdd2), todo);
-    EXPECT_EQ(addPane(S::AddTodo1), todo);
-    EXPECT_EQ(deletePane(S::tbDel1), day);
-    EXPECT_EQ(deletePane(S::Del1), day);
-    EXPECT_EQ(deletePane(S::tbDel2), todo);
-    EXPECT_EQ(deletePane(S::DelTodo1), todo);
+    EXPECT_EQ(addPane(S::dayToolbarAdd), day);
+    EXPECT_EQ(addPane(S::dayMenuAdd), day);
+    EXPECT_EQ(addPane(S::todoToolbarAdd), todo);
+    EXPECT_EQ(addPane(S::todoMenuAdd), todo);
+    EXPECT_EQ(deletePane(S::dayToolbarDelete), day);
+    EXPECT_EQ(deletePane(S::dayMenuDelete), day);
+    EXPECT_EQ(deletePane(S::todoToolbarDelete), todo);
+    EXPECT_EQ(deletePane(S::todoMenuDelete), todo);
 
     // Edit and Mark as completed: focus first, then the pane that has it.
-    EXPECT_EQ(focusPaneOf(S::tbEdit1), day);
-    EXPECT_EQ(focusPaneOf(S::Markascompleted2), day);
-    EXPECT_EQ(focusPaneOf(S::tbDone2), todo);
-    EXPECT_EQ(focusPaneOf(S::Markascompleted1), todo);
-    EXPECT_EQ(focusPaneOf(S::Edit2), std::nullopt);
-    EXPECT_EQ(focusPaneOf(S::gridDayDblClick), std::nullopt);
+    EXPECT_EQ(focusPaneOf(S::dayToolbarEdit), day);
+    EXPECT_EQ(focusPaneOf(S::dayMenuDone), day);
+    EXPECT_EQ(focusPaneOf(S::todoToolbarDone), todo);
+    EXPECT_EQ(focusPaneOf(S::todoMenuDone), todo);
+    EXPECT_EQ(focusPaneOf(S::dayMenuEdit), std::nullopt);
+    EXPECT_EQ(focusPaneOf(S::dayDoubleClick), std::nullopt);
 
     struct Case {
         std::optional<TaskPane> focused;
         CommandSource source;
         TaskPane pane;
     } cases[] = {
-        {todo, S::tbEdit1, todo}, // the focused to-do list wins over everything
-        {day, S::EditTodo1, day},
-        {std::nullopt, S::tbEdit1, day},
-        {std::nullopt, S::Edit2, day},
-        {std::nullopt, S::tbDone1, todo}, // no focus and no day Edit: the to-do list
-        {std::nullopt, S::gridNondayDblClick, todo},
+        {todo, S::dayToolbarEdit, todo}, // the focused to-do list wins over everything
+        {day, S::todoMenuEdit, day},
+        {std::nullopt, S::dayToolbarEdit, day},
+        {std::nullopt, S::dayMenuEdit, day},
+        {std::nullopt, S::dayToolbarDone, todo}, // no focus and no day Edit: the to-do list
+        {std::nullopt, S::todoDoubleClick, todo},
     };
     for (const auto& c : cases)
         EXPECT_EQ(editPane(c.focused, c.source), c.pane) << static_cast<int>(c.source);
@@ -217,10 +217,18 @@ TEST(TaskCommands, ToggleAlarmFlipsOnlyATask) {
     EXPECT_EQ(day.cell(DayCol::Alarm, 3), "");
 }
 
-TEST(TaskCommands, NotesPaneShowsOneLineAndHandsBackSafeText) {
+TEST(TaskCommands, NotesPaneShowsTheLinesAndHandsBackSafeText) {
     EXPECT_EQ(notesPaneText("Buy milk"), "Buy milk");
-    EXPECT_EQ(notesPaneText("Buy milk\r\nand bread\r\n"), "Buy milkand bread");
+    EXPECT_EQ(notesPaneText("Buy milk\r\nand bread\r\n"), "Buy milk\nand bread\n");
     EXPECT_EQ(notesPaneText(""), "");
+    // One word added to a list changes that line only; the other lines keep their breaks.
+    const std::string list = "Shopping list:\r\neggs\r\nbread\r\n";
+    std::string edited = notesPaneText(list);
+    edited.insert(edited.find("bread") + 5, " milk");
+    EXPECT_EQ(notesPaneWriteBack(edited), "Shopping list:\r\neggs\r\nbread milk\r\n");
+    EXPECT_EQ(notesPaneWriteBack(notesPaneText(list)), list);
+    EXPECT_EQ(notesPaneColor(false), 0x00C9FCF8u);
+    EXPECT_EQ(notesPaneColor(true), 0x8000000Fu);
 
     EXPECT_EQ(notesPaneWriteBack("Buy milk"), "Buy milk");
     EXPECT_EQ(notesPaneWriteBack("a\nb"), "a\r\nb\r\n");

@@ -2,7 +2,7 @@
 
 #include "app/calendar/date_navigator.h"
 #include "app/settings/font_spec.h"
-#include "app/settings/options_window.h"
+#include "app/settings/options_dialog.h"
 #include "app/shell/app_state.h"
 #include "app/widgets/month_view.h"
 #include "app/widgets/win_color.h"
@@ -17,7 +17,7 @@
 namespace dw {
 
 CalendarPane::CalendarPane(AppState& state, QWidget* parent) : QWidget(parent), state_(state) {
-    setObjectName("pnlCalendars");
+    setObjectName("calendarsPanel");
     setMinimumSize(1, 1);
     for (int i = 0; i < 4; ++i) {
         auto* cal = new MonthView(this);
@@ -30,15 +30,15 @@ CalendarPane::CalendarPane(AppState& state, QWidget* parent) : QWidget(parent), 
     }
     nav_ = new DateNavigator(this);
     nav_->setObjectName("nav");
-    connect(nav_, &DateNavigator::changed, this, &CalendarPane::navChange);
+    connect(nav_, &DateNavigator::changed, this, &CalendarPane::onNavigatorChanged);
 }
 
 void CalendarPane::wire(int index) {
     MonthView* cal = calendar(index);
-    connect(cal, &MonthView::clicked, this, [this, index] { cal1Click(index); });
-    connect(cal, &MonthView::dateChanged, this, [this] { cal1DateChange(); });
-    connect(cal, &MonthView::monthChanged, this, [this] { cal1MonthChange(); });
-    connect(cal, &MonthView::yearChanged, this, [this] { cal1MonthChange(); });
+    connect(cal, &MonthView::clicked, this, [this, index] { onCalendarClicked(index); });
+    connect(cal, &MonthView::dateChanged, this, [this] { onDateChanged(); });
+    connect(cal, &MonthView::monthChanged, this, [this] { onMonthChanged(); });
+    connect(cal, &MonthView::yearChanged, this, [this] { onMonthChanged(); });
     connect(cal, &MonthView::mouseMoved, this,
             [this, index](const QPoint& pos) { emit calendarMouseMoved(index, pos); });
     // Only the first calendar edits or adds on a double click; on the others it selects.
@@ -48,7 +48,7 @@ void CalendarPane::wire(int index) {
     connect(cal, &MonthView::cellDropped, this,
             [this, index](int date, QDropEvent* e) { emit dayDropped(index, date, e); });
     cal->setDrawCellHandler(
-        [this, index](MonthView::DrawCell& cell) { cal1DrawCell(index, cell); });
+        [this, index](MonthView::DrawCell& cell) { drawCalendarCell(index, cell); });
 }
 
 MonthView* CalendarPane::calendar(int index) const {
@@ -76,7 +76,7 @@ void CalendarPane::setSelectedDate(DateSerial d) {
         return;
     // The control ignores its own date; the day view is refilled all the same.
     if (cal->hasSelection() && cal->date() == d)
-        cal1DateChange();
+        onDateChanged();
     else
         cal->setDate(d);
 }
@@ -84,7 +84,7 @@ void CalendarPane::setSelectedDate(DateSerial d) {
 // ---------------------------------------------------------------------------------------
 // The reactions
 
-void CalendarPane::cal1Click(int index) {
+void CalendarPane::onCalendarClicked(int index) {
     if (!calendar(index))
         return;
     previousCalendar = activeCalendar;
@@ -99,12 +99,12 @@ void CalendarPane::cal1Click(int index) {
     cal->setSelectedColor(SysColor::ButtonLight);
     if (activeCalendar != previousCalendar) {
         cal->setBevel(MonthView::Bevel::Raised, 2);
-        cal1DateChange();
+        onDateChanged();
     }
     emit calendarActivated(index);
 }
 
-void CalendarPane::cal1DateChange() {
+void CalendarPane::onDateChanged() {
     if (inDateChange)
         return;
     inDateChange = true;
@@ -126,7 +126,7 @@ void CalendarPane::cal1DateChange() {
         emit selectedDateChanged(day);
 }
 
-void CalendarPane::cal1MonthChange() {
+void CalendarPane::onMonthChanged() {
     MonthView* cal = active();
     if (!cal || !monthsSettled || inMonthChange)
         return;
@@ -136,7 +136,7 @@ void CalendarPane::cal1MonthChange() {
     inMonthChange = false;
 }
 
-void CalendarPane::navChange() {
+void CalendarPane::onNavigatorChanged() {
     if (inNavigatorChange)
         return;
     inMonthChange = true;
@@ -183,7 +183,7 @@ void CalendarPane::today() {
     MonthView* cal2 = calendar(1);
     const DateSerial now = state_.clock().now();
     if (cal2->hasSelection() && cal2->date() == now)
-        cal1DateChange(); // the control would not react to its own date
+        onDateChanged(); // the control would not react to its own date
     else
         cal2->setDate(now);
     inMonthChange = true;
@@ -210,13 +210,13 @@ void CalendarPane::startAt(DateSerial now) {
     previousCalendar = 1;
     updateAppropriateMonth();
     // The day view and the captions for today, whatever the re-dating has done already.
-    cal1DateChange();
+    onDateChanged();
 }
 
 // ---------------------------------------------------------------------------------------
 // Marking and repainting
 
-void CalendarPane::cal1DrawCell(int index, MonthView::DrawCell& cell) {
+void CalendarPane::drawCalendarCell(int index, MonthView::DrawCell& cell) {
     const MonthView* cal = calendar(index);
     if (!cal)
         return;
@@ -248,7 +248,7 @@ void CalendarPane::markToday() {
         c->setToday(today);
 }
 
-void CalendarPane::ColorAllCalendars(bool all) {
+void CalendarPane::colorAllCalendars(bool all) {
     markToday();
     if (all) {
         for (MonthView* c : cals_)
@@ -261,18 +261,19 @@ void CalendarPane::ColorAllCalendars(bool all) {
 // ---------------------------------------------------------------------------------------
 // Options and sizing
 
-void CalendarPane::setOptionsWindow(TfrmOptions* options) {
+void CalendarPane::setOptionsWindow(OptionsDialog* options) {
     if (options_)
         disconnect(options_, nullptr, this, nullptr);
     options_ = options;
     optionsReady_ = options != nullptr;
     if (options) {
-        connect(options, &TfrmOptions::calendarsNeedRepaint, this,
-                [this] { ColorAllCalendars(true); });
-        connect(options, &TfrmOptions::calendarFontChanged, this, &CalendarPane::ChangeCalFonts);
-        ChangeCalFonts();
+        connect(options, &OptionsDialog::calendarsNeedRepaint, this,
+                [this] { colorAllCalendars(true); });
+        connect(options, &OptionsDialog::calendarFontChanged, this,
+                &CalendarPane::changeCalendarFonts);
+        changeCalendarFonts();
     }
-    ColorAllCalendars(true);
+    colorAllCalendars(true);
 }
 
 void CalendarPane::setMondayFirst(bool on) {
@@ -281,7 +282,7 @@ void CalendarPane::setMondayFirst(bool on) {
     nav_->setMondayFirst(on);
 }
 
-void CalendarPane::ChangeCalFonts() {
+void CalendarPane::changeCalendarFonts() {
     const QFont font = toQFont(state_.options().calFont);
     for (MonthView* c : cals_)
         c->setFont(font);

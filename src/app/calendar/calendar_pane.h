@@ -15,7 +15,7 @@ namespace dw {
 
 class AppState;
 class DateNavigator;
-class TfrmOptions;
+class OptionsDialog;
 
 // The upper left pane of the main window: four month calendars showing four consecutive
 // months (cal1 top left, cal2 top right, cal3 bottom left, cal4 bottom right) and the date
@@ -43,21 +43,21 @@ public:
     void setSelectedDate(DateSerial d);
 
     // Activation by click on calendar index (0..3).
-    void cal1Click(int index);
+    void onCalendarClicked(int index);
     // The date-change reaction: day view, captions and navigator follow the active date.
-    void cal1DateChange();
+    void onDateChanged();
     // The month synchronisation after a month or year change of any calendar.
-    void cal1MonthChange();
+    void onMonthChanged();
     // The navigator moved: the active calendar follows it.
-    void navChange();
+    void onNavigatorChanged();
     // Re-dates the three other calendars around the active one and repaints all four.
     void updateAppropriateMonth();
     // The cell-drawing reaction of calendar index: the colours of one day cell by what falls
     // on its date (tasks that pass the filter, holidays), or nothing drawn at all while the
     // months are re-dated or before the options exist.
-    void cal1DrawCell(int index, MonthView::DrawCell& cell);
+    void drawCalendarCell(int index, MonthView::DrawCell& cell);
     // Repaints all four calendars, or only the active one.
-    void ColorAllCalendars(bool all);
+    void colorAllCalendars(bool all);
     // The Today command: cal2 becomes active on the current date and time.
     void today();
     // First show: the navigator and cal2 on now, cal2 active, the months lined up.
@@ -70,9 +70,9 @@ public:
 
     // Week start and calendar font, from the options.
     void setMondayFirst(bool on);
-    void ChangeCalFonts();
+    void changeCalendarFonts();
     // The options window, once it exists: cells are drawn from then on.
-    void setOptionsWindow(TfrmOptions* options);
+    void setOptionsWindow(OptionsDialog* options);
     bool optionsReady() const { return optionsReady_; }
 
     // The dated store's row of the task Find found last; -1 = none.
@@ -111,7 +111,7 @@ private:
     AppState& state_;
     std::array<MonthView*, 4> cals_{};
     DateNavigator* nav_ = nullptr;
-    QPointer<TfrmOptions> options_;
+    QPointer<OptionsDialog> options_;
     bool optionsReady_ = false;
     bool sized_ = false;
     int split1_ = 0;

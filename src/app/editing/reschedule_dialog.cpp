@@ -14,77 +14,77 @@
 
 namespace dw {
 
-TfrmReschedule::TfrmReschedule(const FormatSettings& fs, const Clock& clock, DateSerial start,
-                               QWidget* parent)
+RescheduleDialog::RescheduleDialog(const FormatSettings& fs, const Clock& clock, DateSerial start,
+                                   QWidget* parent)
     : QDialog(parent), fs_(fs), clock_(clock) {
     setWindowTitle("Reschedule Task");
 
-    lblTitle = new ShadowLabel("Reschedule Task", this);
-    lblTitle->setObjectName("lblTitle");
-    QFont titleFont = lblTitle->font();
+    titleCaption = new ShadowLabel("Reschedule Task", this);
+    titleCaption->setObjectName("titleCaption");
+    QFont titleFont = titleCaption->font();
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.6);
     titleFont.setBold(true);
-    lblTitle->setFont(titleFont);
+    titleCaption->setFont(titleFont);
 
-    date1 = new QDateEdit(this);
-    date1->setObjectName("date1");
-    date1->setCalendarPopup(true);
-    date1->setDisplayFormat(qtDisplayFormat(fs.shortDateFormat));
-    date1->setMinimumDate(QDate(1753, 1, 1));
-    lblDate = new QLabel("Date", this);
-    lblDate->setObjectName("lblDate");
-    lblDate->setBuddy(date1);
-    lblDate2 = new QLabel(this);
-    lblDate2->setObjectName("lblDate2");
+    dateEdit = new QDateEdit(this);
+    dateEdit->setObjectName("dateEdit");
+    dateEdit->setCalendarPopup(true);
+    dateEdit->setDisplayFormat(qtDisplayFormat(fs.shortDateFormat));
+    dateEdit->setMinimumDate(QDate(1753, 1, 1));
+    dateLabel = new QLabel("Date", this);
+    dateLabel->setObjectName("dateLabel");
+    dateLabel->setBuddy(dateEdit);
+    weekdayLabel = new QLabel(this);
+    weekdayLabel->setObjectName("weekdayLabel");
 
-    btOK = new QPushButton("OK", this);
-    btOK->setObjectName("btOK");
-    btCancel = new QPushButton("Cancel", this);
-    btCancel->setObjectName("btCancel");
-    btOK->setDefault(true);
-    btCancel->setAutoDefault(false);
-    connect(btOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(btCancel, &QPushButton::clicked, this, &QDialog::reject);
+    okButton = new QPushButton("OK", this);
+    okButton->setObjectName("okButton");
+    cancelButton = new QPushButton("Cancel", this);
+    cancelButton->setObjectName("cancelButton");
+    okButton->setDefault(true);
+    cancelButton->setAutoDefault(false);
+    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* fields = new QGridLayout;
-    fields->addWidget(lblDate, 0, 0);
-    fields->addWidget(date1, 0, 1);
-    fields->addWidget(lblDate2, 1, 1);
+    fields->addWidget(dateLabel, 0, 0);
+    fields->addWidget(dateEdit, 0, 1);
+    fields->addWidget(weekdayLabel, 1, 1);
     fields->setColumnStretch(1, 1);
     auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(btOK, QDialogButtonBox::AcceptRole);
-    buttons->addButton(btCancel, QDialogButtonBox::RejectRole);
+    buttons->addButton(okButton, QDialogButtonBox::AcceptRole);
+    buttons->addButton(cancelButton, QDialogButtonBox::RejectRole);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(lblTitle);
+    layout->addWidget(titleCaption);
     layout->addLayout(fields);
     layout->addStretch();
     layout->addWidget(buttons);
 
-    connect(date1, &QDateEdit::dateChanged, this, &TfrmReschedule::date1Change);
+    connect(dateEdit, &QDateEdit::dateChanged, this, &RescheduleDialog::onDateEdited);
     setDate(start);
-    date1Change(); // also when the start date is the field's own default
-    date1->setFocus();
+    onDateEdited(); // also when the start date is the field's own default
+    dateEdit->setFocus();
     setMinimumWidth(320);
 }
 
-DateSerial TfrmReschedule::date() const {
-    return serialOfQDate(date1->date());
+DateSerial RescheduleDialog::date() const {
+    return serialOfQDate(dateEdit->date());
 }
 
-void TfrmReschedule::setDate(DateSerial d) {
-    date1->setDate(toQDate(d));
+void RescheduleDialog::setDate(DateSerial d) {
+    dateEdit->setDate(toQDate(d));
 }
 
-void TfrmReschedule::showEvent(QShowEvent* e) {
+void RescheduleDialog::showEvent(QShowEvent* e) {
     // "Today" may have moved on since the dialog was made.
-    date1Change();
+    onDateEdited();
     QDialog::showEvent(e);
 }
 
-void TfrmReschedule::date1Change() {
+void RescheduleDialog::onDateEdited() {
     const DateSerial d = date();
-    lblDate2->setText(QString::fromStdString(formatDateTime("dddd", d, fs_) + " : " +
-                                             relativeDateText(d, clock_)));
+    weekdayLabel->setText(QString::fromStdString(formatDateTime("dddd", d, fs_) + " : " +
+                                                 relativeDateText(d, clock_)));
 }
 
 } // namespace dw

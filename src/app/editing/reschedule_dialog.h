@@ -16,28 +16,28 @@ class ShadowLabel;
 
 // Picks the date a task moves to; the label under the date names its weekday and how far
 // it lies from today.
-class TfrmReschedule : public QDialog {
+class RescheduleDialog : public QDialog {
     Q_OBJECT
 public:
-    TfrmReschedule(const FormatSettings& fs, const Clock& clock, DateSerial start,
-                   QWidget* parent = nullptr);
+    RescheduleDialog(const FormatSettings& fs, const Clock& clock, DateSerial start,
+                     QWidget* parent = nullptr);
 
     // The chosen date (whole days).
     DateSerial date() const;
     void setDate(DateSerial d);
 
-    ShadowLabel* lblTitle = nullptr;
-    QLabel* lblDate = nullptr;
-    QDateEdit* date1 = nullptr;
-    QLabel* lblDate2 = nullptr;
-    QPushButton* btOK = nullptr;
-    QPushButton* btCancel = nullptr;
+    ShadowLabel* titleCaption = nullptr;
+    QLabel* dateLabel = nullptr;
+    QDateEdit* dateEdit = nullptr;
+    QLabel* weekdayLabel = nullptr;
+    QPushButton* okButton = nullptr;
+    QPushButton* cancelButton = nullptr;
 
 protected:
     void showEvent(QShowEvent* e) override;
 
 private:
-    void date1Change();
+    void onDateEdited();
 
     const FormatSettings& fs_;
     const Clock& clock_;

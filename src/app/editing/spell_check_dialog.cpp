@@ -142,18 +142,18 @@ SpellCheckDialog::SpellCheckDialog(SpellChecker& checker, QPlainTextEdit* target
     : QDialog(parent), checker_(checker), target_(target), maxChars_(maxChars) {
     setWindowTitle("Spell Check");
 
-    edNotFound = new QLineEdit(this);
-    edNotFound->setObjectName("edNotFound");
-    edNotFound->setReadOnly(true);
-    edChangeTo = new QLineEdit(this);
-    edChangeTo->setObjectName("edChangeTo");
-    lbSuggestions = new QListWidget(this);
-    lbSuggestions->setObjectName("lbSuggestions");
-    auto* lblNotFound = new QLabel("Not in dictionary:", this);
-    auto* lblChangeTo = new QLabel("C&hange to:", this);
-    lblChangeTo->setBuddy(edChangeTo);
-    auto* lblSuggestions = new QLabel("S&uggestions:", this);
-    lblSuggestions->setBuddy(lbSuggestions);
+    notFoundEdit = new QLineEdit(this);
+    notFoundEdit->setObjectName("notFoundEdit");
+    notFoundEdit->setReadOnly(true);
+    changeToEdit = new QLineEdit(this);
+    changeToEdit->setObjectName("changeToEdit");
+    suggestionList = new QListWidget(this);
+    suggestionList->setObjectName("suggestionList");
+    auto* notFoundLabel = new QLabel("Not in dictionary:", this);
+    auto* changeToLabel = new QLabel("C&hange to:", this);
+    changeToLabel->setBuddy(changeToEdit);
+    auto* suggestionsLabel = new QLabel("S&uggestions:", this);
+    suggestionsLabel->setBuddy(suggestionList);
 
     auto button = [this](const char* name, const char* caption) {
         auto* b = new QPushButton(caption, this);
@@ -161,36 +161,36 @@ SpellCheckDialog::SpellCheckDialog(SpellChecker& checker, QPlainTextEdit* target
         b->setAutoDefault(false);
         return b;
     };
-    btIgnore = button("btIgnore", "&Ignore");
-    btIgnoreAll = button("btIgnoreAll", "I&gnore All");
-    btChange = button("btChange", "&Change");
-    btAdd = button("btAdd", "&Add");
-    btClose = button("btClose", "Close");
-    btChange->setDefault(true);
-    connect(btIgnore, &QPushButton::clicked, this, &SpellCheckDialog::btIgnoreClick);
-    connect(btIgnoreAll, &QPushButton::clicked, this, &SpellCheckDialog::btIgnoreAllClick);
-    connect(btChange, &QPushButton::clicked, this, &SpellCheckDialog::btChangeClick);
-    connect(btAdd, &QPushButton::clicked, this, &SpellCheckDialog::btAddClick);
-    connect(btClose, &QPushButton::clicked, this, &QDialog::reject);
-    connect(lbSuggestions, &QListWidget::currentTextChanged, edChangeTo, &QLineEdit::setText);
-    connect(lbSuggestions, &QListWidget::itemDoubleClicked, this, [this] { btChangeClick(); });
+    ignoreButton = button("ignoreButton", "&Ignore");
+    ignoreAllButton = button("ignoreAllButton", "I&gnore All");
+    changeButton = button("changeButton", "&Change");
+    addButton = button("addButton", "&Add");
+    closeButton = button("closeButton", "Close");
+    changeButton->setDefault(true);
+    connect(ignoreButton, &QPushButton::clicked, this, &SpellCheckDialog::ignoreWord);
+    connect(ignoreAllButton, &QPushButton::clicked, this, &SpellCheckDialog::ignoreWordEverywhere);
+    connect(changeButton, &QPushButton::clicked, this, &SpellCheckDialog::changeWord);
+    connect(addButton, &QPushButton::clicked, this, &SpellCheckDialog::addToDictionary);
+    connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(suggestionList, &QListWidget::currentTextChanged, changeToEdit, &QLineEdit::setText);
+    connect(suggestionList, &QListWidget::itemDoubleClicked, this, [this] { changeWord(); });
 
     auto* grid = new QGridLayout;
-    grid->addWidget(lblNotFound, 0, 0);
-    grid->addWidget(edNotFound, 1, 0);
-    grid->addWidget(lblChangeTo, 2, 0);
-    grid->addWidget(edChangeTo, 3, 0);
-    grid->addWidget(lblSuggestions, 4, 0);
-    grid->addWidget(lbSuggestions, 5, 0);
+    grid->addWidget(notFoundLabel, 0, 0);
+    grid->addWidget(notFoundEdit, 1, 0);
+    grid->addWidget(changeToLabel, 2, 0);
+    grid->addWidget(changeToEdit, 3, 0);
+    grid->addWidget(suggestionsLabel, 4, 0);
+    grid->addWidget(suggestionList, 5, 0);
     auto* side = new QVBoxLayout;
-    side->addSpacing(lblNotFound->sizeHint().height());
-    side->addWidget(btIgnore);
-    side->addWidget(btIgnoreAll);
+    side->addSpacing(notFoundLabel->sizeHint().height());
+    side->addWidget(ignoreButton);
+    side->addWidget(ignoreAllButton);
     side->addSpacing(8);
-    side->addWidget(btChange);
-    side->addWidget(btAdd);
+    side->addWidget(changeButton);
+    side->addWidget(addButton);
     side->addStretch();
-    side->addWidget(btClose);
+    side->addWidget(closeButton);
     grid->addLayout(side, 0, 1, 6, 1);
     grid->setRowStretch(5, 1);
     setLayout(grid);
@@ -208,17 +208,17 @@ bool SpellCheckDialog::findNext() {
         wordPos_ = w->pos;
         wordLen_ = w->len;
         word_ = QString::fromStdString(word);
-        edNotFound->setText(word_);
-        lbSuggestions->clear();
+        notFoundEdit->setText(word_);
+        suggestionList->clear();
         for (const auto& s : checker_.suggestions(word))
-            lbSuggestions->addItem(QString::fromStdString(s));
-        if (lbSuggestions->count() > 0)
-            lbSuggestions->setCurrentRow(0);
+            suggestionList->addItem(QString::fromStdString(s));
+        if (suggestionList->count() > 0)
+            suggestionList->setCurrentRow(0);
         else
-            edChangeTo->setText(word_);
+            changeToEdit->setText(word_);
         selectInTarget(wordPos_, wordLen_);
-        edChangeTo->setFocus();
-        edChangeTo->selectAll();
+        changeToEdit->setFocus();
+        changeToEdit->selectAll();
         return true;
     }
     pos_ = text_.size();
@@ -243,10 +243,10 @@ void SpellCheckDialog::advance() {
         accept();
 }
 
-void SpellCheckDialog::btChangeClick() {
+void SpellCheckDialog::changeWord() {
     if (word_.isEmpty())
         return;
-    std::string replacement = singleLineText(edChangeTo->text().toStdString());
+    std::string replacement = singleLineText(changeToEdit->text().toStdString());
     if (maxChars_ > 0)
         replacement = fitInsertion(utf8Length(text_), utf8Length(word_.toStdString()), replacement,
                                    maxChars_);
@@ -261,14 +261,14 @@ void SpellCheckDialog::btChangeClick() {
     advance();
 }
 
-void SpellCheckDialog::btIgnoreClick() {
+void SpellCheckDialog::ignoreWord() {
     if (word_.isEmpty())
         return;
     pos_ = wordPos_ + wordLen_;
     advance();
 }
 
-void SpellCheckDialog::btIgnoreAllClick() {
+void SpellCheckDialog::ignoreWordEverywhere() {
     if (word_.isEmpty())
         return;
     checker_.ignoreAll(word_.toStdString());
@@ -276,7 +276,7 @@ void SpellCheckDialog::btIgnoreAllClick() {
     advance();
 }
 
-void SpellCheckDialog::btAddClick() {
+void SpellCheckDialog::addToDictionary() {
     if (word_.isEmpty())
         return;
     checker_.addWord(word_.toStdString());

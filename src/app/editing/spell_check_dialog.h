@@ -67,19 +67,19 @@ public:
     // The misspelt word the dialog stands on.
     QString currentWord() const { return word_; }
 
-    QLineEdit* edNotFound = nullptr;
-    QLineEdit* edChangeTo = nullptr;
-    QListWidget* lbSuggestions = nullptr;
-    QPushButton* btIgnore = nullptr;
-    QPushButton* btIgnoreAll = nullptr;
-    QPushButton* btChange = nullptr;
-    QPushButton* btAdd = nullptr;
-    QPushButton* btClose = nullptr;
+    QLineEdit* notFoundEdit = nullptr;
+    QLineEdit* changeToEdit = nullptr;
+    QListWidget* suggestionList = nullptr;
+    QPushButton* ignoreButton = nullptr;
+    QPushButton* ignoreAllButton = nullptr;
+    QPushButton* changeButton = nullptr;
+    QPushButton* addButton = nullptr;
+    QPushButton* closeButton = nullptr;
 
-    void btChangeClick();
-    void btIgnoreClick();
-    void btIgnoreAllClick();
-    void btAddClick();
+    void changeWord();
+    void ignoreWord();
+    void ignoreWordEverywhere();
+    void addToDictionary();
 
 private:
     // Goes on to the next word, closing the dialog when there is none.

@@ -3,8 +3,10 @@
 #include "app/calendar/calendar_pane.h"
 #include "app/editing/task_drag.h"
 #include "app/shell/app_state.h"
+#include "app/shell/main_actions.h"
 #include "app/shell/main_window.h"
-#include "app/store/list_box_dialog.h"
+#include "app/shell/pane_layout.h"
+#include "app/store/category_list_dialog.h"
 #include "app/widgets/cell_grid.h"
 #include "app/widgets/month_view.h"
 #include "app/widgets/shadow_label.h"
@@ -19,12 +21,10 @@
 #include <QDropEvent>
 #include <QEvent>
 #include <QMenu>
-#include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QTimer>
-#include <QToolBar>
 
 namespace dw {
 
@@ -53,7 +53,7 @@ NotesField* makeNotesPane(QWidget* parent) {
     return new NotesField(kNotesMaxChars, parent);
 }
 
-TaskCommands::TaskCommands(TfrmMain& window, AppState& state)
+TaskCommands::TaskCommands(MainWindow& window, AppState& state)
     : QObject(&window), window_(window), state_(state),
       drag_(std::make_unique<TaskDrag>(window, state, *this)) {
     buildActions();
@@ -75,15 +75,15 @@ TaskCommands::TaskCommands(TfrmMain& window, AppState& state)
         });
     }
     connect(window_.gridDay(), &QAbstractItemView::doubleClicked, this,
-            [this] { btEditClick(CommandSource::gridDayDblClick); });
+            [this] { editTask(CommandSource::dayDoubleClick); });
     connect(window_.gridNonday(), &QAbstractItemView::doubleClicked, this,
-            [this] { btEditClick(CommandSource::gridNondayDblClick); });
+            [this] { editTask(CommandSource::todoDoubleClick); });
     if (auto* pane = window_.findChild<CalendarPane*>())
         attachCalendarPane(pane);
 }
 
 void TaskCommands::attachCalendarPane(CalendarPane* pane) {
-    connect(pane, &CalendarPane::dayDoubleClicked, this, &TaskCommands::cal1CellDblClick);
+    connect(pane, &CalendarPane::dayDoubleClicked, this, &TaskCommands::addOrEditOnDate);
     connect(pane, &CalendarPane::dayDropped, this, [this](int index, int date, QDropEvent* e) {
         if (!drag_->draggedPane(e->mimeData())) {
             e->ignore();
@@ -94,19 +94,19 @@ void TaskCommands::attachCalendarPane(CalendarPane* pane) {
         QTimer::singleShot(0, this, [this, index, date, payload] {
             QMimeData data;
             data.setData(kRowDragMimeType, payload);
-            drag_->cal1DragDrop(index, date, &data);
+            drag_->onCalendarDrop(index, date, &data);
         });
     });
     // An edit typed in the notes pane is saved before a date change refills the day view,
     // whatever moved the date (a key, a menu command, a drop).
-    pane->setBeforeDayViewRefill([this] { memWhatExit(); });
-    hooks_.repaintActive = [pane] { pane->ColorAllCalendars(false); };
+    pane->setBeforeDayViewRefill([this] { writeBackNotesPane(); });
+    hooks_.repaintActive = [pane] { pane->colorAllCalendars(false); };
     hooks_.showDroppedDate = [pane](int index, int date) {
         MonthView* cal = pane->calendar(index);
         if (!cal)
             return;
         cal->setDate(date);
-        pane->cal1Click(index);
+        pane->onCalendarClicked(index);
         // A day of a neighbouring month may have moved the months on; the date is shown
         // all the same.
         if (pane->selectedDay() != date)
@@ -119,67 +119,45 @@ TaskCommands::~TaskCommands() = default;
 // ---------------------------------------------------------------------------------------
 // Controls
 
-QAction* TaskCommands::makeAction(const char* name, const QString& text, const QString& hint,
-                                  const char* theme, const char* iconFile,
-                                  std::function<void()> run) {
-    auto* a = new QAction(text, &window_);
-    a->setObjectName(name);
-    if (!hint.isEmpty())
-        a->setToolTip(hint);
-    if (iconFile)
-        a->setIcon(QIcon::fromTheme(theme, QIcon(QString(":/icons/") + iconFile)));
-    connect(a, &QAction::triggered, this, [run = std::move(run)] { run(); });
-    return a;
-}
-
 void TaskCommands::buildActions() {
     using S = CommandSource;
-    // The toolbars over the day view and beside the to-do list.
-    QToolBar* day = window_.dayToolBar();
-    day->addAction(makeAction("tbAdd1", "Add", "Add new task", "list-add", "add.png",
-                              [this] { btAddClick(S::tbAdd1); }));
-    day->addAction(makeAction("tbEdit1", "Edit", "Edit task", "document-edit", "edit.png",
-                              [this] { btEditClick(S::tbEdit1); }));
-    day->addAction(makeAction("tbDone1", "Mark as completed", "Mark as completed", "object-select",
-                              "done.png", [this] { Markascompleted1Click(S::tbDone1); }));
-    day->addAction(makeAction("tbDel1", "Delete", "Delete task", "edit-delete", "delete.png",
-                              [this] { btDelClick(S::tbDel1); }));
-    day->addAction(makeAction("ToolButton15", "Toggle alarm", "Toggle alarm (yes/no)",
-                              "alarm-symbolic", "alarm.png", [this] { ToolButton15Click(); }));
-    day->show();
-
-    QToolBar* todo = window_.todoToolBar();
-    todo->addAction(makeAction("tbAdd2", "Add", "Add new", "list-add", "add.png",
-                               [this] { btAddClick(S::tbAdd2); }));
-    todo->addAction(makeAction("tbEdit2", "Edit", "Edit task", "document-edit", "edit.png",
-                               [this] { btEditClick(S::tbEdit2); }));
-    todo->addAction(makeAction("tbDone2", "Mark as completed", "Mark as completed", "object-select",
-                               "done.png", [this] { Markascompleted1Click(S::tbDone2); }));
-    todo->addAction(makeAction("tbDel2", "Delete", "Delete", "edit-delete", "delete.png",
-                               [this] { btDelClick(S::tbDel2); }));
-    todo->show();
+    const MainActions& a = window_.actions();
+    auto on = [this](QAction* action, auto run) {
+        connect(action, &QAction::triggered, this, run);
+    };
+    // The toolbars over the day view and beside the to-do list, and the Edit menu.
+    on(a.dayToolbarAdd, [this] { addTask(S::dayToolbarAdd); });
+    on(a.dayToolbarEdit, [this] { editTask(S::dayToolbarEdit); });
+    on(a.dayToolbarDone, [this] { markAsCompleted(S::dayToolbarDone); });
+    on(a.dayToolbarDelete, [this] { deleteTask(S::dayToolbarDelete); });
+    on(a.toggleAlarm, [this] { toggleAlarm(); });
+    on(a.todoToolbarAdd, [this] { addTask(S::todoToolbarAdd); });
+    on(a.todoToolbarEdit, [this] { editTask(S::todoToolbarEdit); });
+    on(a.todoToolbarDone, [this] { markAsCompleted(S::todoToolbarDone); });
+    on(a.todoToolbarDelete, [this] { deleteTask(S::todoToolbarDelete); });
+    on(a.insertTask, [this] { addTask(S::dayToolbarAdd); });
+    on(a.insertTodo, [this] { addTask(S::todoToolbarAdd); });
+    on(a.editTask, [this] { editTask(S::dayToolbarEdit); });
+    on(a.editTodo, [this] { editTask(S::todoToolbarEdit); });
+    on(a.deleteTask, [this] { deleteTask(S::dayToolbarDelete); });
+    on(a.deleteTodo, [this] { deleteTask(S::todoToolbarDelete); });
+    on(a.categories, [this] { editCategories(); });
 
     // Context menus of the two panes.
+    on(a.dayMenuAdd, [this] { addTask(S::dayMenuAdd); });
+    on(a.dayMenuEdit, [this] { editTask(S::dayMenuEdit); });
+    on(a.dayMenuDone, [this] { markAsCompleted(S::dayMenuDone); });
+    on(a.dayMenuDelete, [this] { deleteTask(S::dayMenuDelete); });
+    on(a.todoMenuAdd, [this] { addTask(S::todoMenuAdd); });
+    on(a.todoMenuEdit, [this] { editTask(S::todoMenuEdit); });
+    on(a.todoMenuDone, [this] { markAsCompleted(S::todoMenuDone); });
+    on(a.todoMenuDelete, [this] { deleteTask(S::todoMenuDelete); });
     dayMenu_ = new QMenu(&window_);
-    dayMenu_->setObjectName("DayPopup");
-    dayMenu_->addAction(
-        makeAction("Add1", "Add", {}, "", nullptr, [this] { btAddClick(S::Add1); }));
-    dayMenu_->addAction(
-        makeAction("Edit2", "Edit", {}, "", nullptr, [this] { btEditClick(S::Edit2); }));
-    dayMenu_->addAction(makeAction("Markascompleted2", "Mark as completed", {}, "", nullptr,
-                                   [this] { Markascompleted1Click(S::Markascompleted2); }));
-    dayMenu_->addAction(
-        makeAction("Del1", "Delete", {}, "", nullptr, [this] { btDelClick(S::Del1); }));
+    dayMenu_->setObjectName("dayMenu");
+    dayMenu_->addActions({a.dayMenuAdd, a.dayMenuEdit, a.dayMenuDone, a.dayMenuDelete});
     todoMenu_ = new QMenu(&window_);
-    todoMenu_->setObjectName("TodoPopup");
-    todoMenu_->addAction(
-        makeAction("AddTodo1", "Add", {}, "", nullptr, [this] { btAddClick(S::AddTodo1); }));
-    todoMenu_->addAction(
-        makeAction("EditTodo1", "Edit", {}, "", nullptr, [this] { btEditClick(S::EditTodo1); }));
-    todoMenu_->addAction(makeAction("Markascompleted1", "Mark as completed", {}, "", nullptr,
-                                    [this] { Markascompleted1Click(S::Markascompleted1); }));
-    todoMenu_->addAction(
-        makeAction("DelTodo1", "Delete", {}, "", nullptr, [this] { btDelClick(S::DelTodo1); }));
+    todoMenu_->setObjectName("todoMenu");
+    todoMenu_->addActions({a.todoMenuAdd, a.todoMenuEdit, a.todoMenuDone, a.todoMenuDelete});
     for (auto [g, menu] :
          {std::pair{window_.gridDay(), dayMenu_}, std::pair{window_.gridNonday(), todoMenu_}}) {
         g->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -189,73 +167,11 @@ void TaskCommands::buildActions() {
             menu->popup(g->viewport()->mapToGlobal(pos));
         });
     }
-
-    // The Edit menu, after File; its shortcuts work wherever the focus is in the window.
-    auto* edit = new QMenu("&Edit", &window_);
-    edit->setObjectName("Edit1");
-    struct Item {
-        const char* name;
-        const char* text;
-        QList<QKeySequence> keys;
-        std::function<void()> run;
-    };
-    const Item items[] = {
-        {"Insertnewtask1",
-         "Insert new task",
-         {QKeySequence(Qt::CTRL | Qt::Key_Insert)},
-         [this] { btAddClick(S::tbAdd1); }},
-        {"Insertnewtodo1",
-         "Insert new to-do",
-         {QKeySequence(Qt::SHIFT | Qt::Key_Insert)},
-         [this] { btAddClick(S::tbAdd2); }},
-        {"Editexistingtask1",
-         "Edit existing task",
-         {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)},
-         [this] { btEditClick(S::tbEdit1); }},
-        {"Editexistingtodo1",
-         "Edit existing to-do",
-         {QKeySequence(Qt::SHIFT | Qt::Key_Return), QKeySequence(Qt::SHIFT | Qt::Key_Enter)},
-         [this] { btEditClick(S::tbEdit2); }},
-        {"Deleteexistingtask1",
-         "Delete existing task",
-         {QKeySequence(Qt::CTRL | Qt::Key_Delete)},
-         [this] { btDelClick(S::tbDel1); }},
-        {"Deleteexistingtodo1",
-         "Delete existing to-do",
-         {QKeySequence(Qt::SHIFT | Qt::Key_Delete)},
-         [this] { btDelClick(S::tbDel2); }},
-    };
-    for (const Item& i : items) {
-        QAction* a = makeAction(i.name, i.text, {}, "", nullptr, i.run);
-        a->setShortcuts(i.keys);
-        edit->addAction(a);
-        static_cast<QWidget&>(window_).addAction(a);
-    }
-    QMenuBar* bar = window_.menuBar();
-    QMenu* file = window_.findChild<QMenu*>("File1");
-    QAction* afterFile = nullptr;
-    const QList<QAction*> menus = bar->actions();
-    for (int i = 0; i < menus.size(); ++i)
-        if (file && menus[i] == file->menuAction() && i + 1 < menus.size())
-            afterFile = menus[i + 1];
-    bar->insertMenu(afterFile, edit);
-
-    // "Categories" in the File menu, after "Options".
-    QAction* categories =
-        makeAction("Categories1", "Categories", {}, "", nullptr, [this] { Categories1Click(); });
-    if (file) {
-        QAction* before = nullptr;
-        const QList<QAction*> fileItems = file->actions();
-        for (int i = 0; i < fileItems.size(); ++i)
-            if (fileItems[i]->objectName() == "Options1" && i + 1 < fileItems.size())
-                before = fileItems[i + 1];
-        file->insertAction(before, categories);
-    }
 }
 
 void TaskCommands::setUpNotesPane() {
-    QPlainTextEdit* mem = window_.memWhat();
-    mem->installEventFilter(new FocusOutWatcher(this, [this] { memWhatExit(); }));
+    QPlainTextEdit* mem = window_.notesPane();
+    mem->installEventFilter(new FocusOutWatcher(this, [this] { writeBackNotesPane(); }));
 }
 
 void TaskCommands::setUpStyling() {
@@ -302,7 +218,7 @@ std::optional<TaskPane> TaskCommands::focusedPane() const {
 }
 
 EditorLabelStyle TaskCommands::labelStyle() const {
-    const ShadowLabel* date = window_.lblDate();
+    const ShadowLabel* date = window_.dateCaption();
     EditorLabelStyle style;
     style.shadowDepth = date->shadowDepth();
     // The caption's own look; the date caption itself may be red for a holiday.
@@ -316,8 +232,8 @@ std::string TaskCommands::nowTimeText() const {
 }
 
 std::optional<TaskEditResult> TaskCommands::runEditor(const TaskEditInput& input) {
-    TfrmEdit editor(state_.fs(), state_.clock(), state_.paths().dataDir, state_.completedTasks(),
-                    labelStyle(), window_.selectedDate(), input, &window_);
+    TaskEditor editor(state_.fs(), state_.clock(), state_.paths().dataDir, state_.completedTasks(),
+                      labelStyle(), window_.selectedDate(), input, &window_);
     if (editorSetup_)
         editorSetup_(editor);
     if (editor.exec() != QDialog::Accepted)
@@ -325,32 +241,20 @@ std::optional<TaskEditResult> TaskCommands::runEditor(const TaskEditInput& input
     return editor.output();
 }
 
-int TaskCommands::rowHolding(TaskPane pane, const CellTable::Row& values) const {
-    CellGrid* g = grid(pane);
-    const CellTable& t = g->table();
-    const int selected = g->selectedRow();
-    if (selected < t.rowCount() && t.row(selected) == values)
-        return selected;
-    for (int r = 1; r < t.rowCount(); ++r)
-        if (t.row(r) == values)
-            return r;
-    return -1;
-}
-
 void TaskCommands::panesChanged() {
     window_.gridDay()->refresh();
     window_.gridNonday()->refresh();
-    window_.ResizeGridDay();
-    window_.ResizeGridNonDay();
-    window_.UpdateLabels();
-    window_.DrawExtraMemo();
+    window_.paneLayout().resizeGridDay();
+    window_.paneLayout().resizeGridNonday();
+    window_.updateCaptions();
+    window_.fillNotesPane();
 }
 
 // ---------------------------------------------------------------------------------------
 // Add
 
-void TaskCommands::btAddClick(CommandSource source) {
-    memWhatExit();
+void TaskCommands::addTask(CommandSource source) {
+    writeBackNotesPane();
     const TaskPane pane = addPane(source);
     CellGrid* g = grid(pane);
     const int date = window_.selectedDate();
@@ -383,10 +287,10 @@ void TaskCommands::btAddClick(CommandSource source) {
         }
         panesChanged();
         // The selection follows the new task to where the sort put it.
-        const int at = rowHolding(pane, added);
+        const int at = rowHolding(t, added, g->selectedRow());
         if (at > 0)
             g->selectTableRow(at);
-        window_.DrawExtraMemo();
+        window_.fillNotesPane();
     }
     g->setFocus();
 }
@@ -394,22 +298,22 @@ void TaskCommands::btAddClick(CommandSource source) {
 // ---------------------------------------------------------------------------------------
 // Edit and Mark as completed
 
-void TaskCommands::btEditClick(CommandSource source) {
+void TaskCommands::editTask(CommandSource source) {
     if (const std::optional<TaskPane> pane = focusPaneOf(source))
         grid(*pane)->setFocus();
-    EditOrComplete(source, true);
+    editOrComplete(source, true);
     repaintActiveCalendar();
 }
 
-void TaskCommands::Markascompleted1Click(CommandSource source) {
+void TaskCommands::markAsCompleted(CommandSource source) {
     if (const std::optional<TaskPane> pane = focusPaneOf(source))
         grid(*pane)->setFocus();
-    EditOrComplete(source, false);
+    editOrComplete(source, false);
     repaintActiveCalendar();
 }
 
-void TaskCommands::EditOrComplete(CommandSource source, bool edit) {
-    memWhatExit();
+void TaskCommands::editOrComplete(CommandSource source, bool edit) {
+    writeBackNotesPane();
     const TaskPane pane = editPane(focusedPane(), source);
     CellGrid* g = grid(pane);
     CellTable& t = g->table();
@@ -447,7 +351,7 @@ void TaskCommands::EditOrComplete(CommandSource source, bool edit) {
     if (const std::optional<TaskEditResult> r = runEditor(in)) {
         const DatedTask task{timeCellText(r->time, fs), r->category, r->notes, r->done, r->alarm};
         // The row is found again by its values, should anything have moved it meanwhile.
-        const int at = rowHolding(pane, before);
+        const int at = rowHolding(t, before, g->selectedRow());
         if (pane == TaskPane::Day && wholeDays(r->taskDate) != date) {
             // Rescheduled: the task leaves the shown day and goes to its new date.
             if (at > 0) {
@@ -456,20 +360,10 @@ void TaskCommands::EditOrComplete(CommandSource source, bool edit) {
             }
             state_.store().insertTask(wholeDays(r->taskDate), task);
         } else if (at > 0) {
-            CellTable::Row& cells = t.row(at);
-            if (pane == TaskPane::Day) {
-                cells[DayCol::Time] = task.time;
-                cells[DayCol::Category] = task.category;
-                cells[DayCol::What] = task.what;
-                cells[DayCol::Done] = yesNo(task.done);
-                cells[DayCol::Alarm] = yesNo(task.alarm);
-                // Every change of the day view goes back to the store, whatever the route.
+            writePaneRow(t, pane, at, task);
+            // Every change of the day view goes back to the store, whatever the route.
+            if (pane == TaskPane::Day)
                 state_.store().writeToStore(date);
-            } else {
-                cells[TodoCol::Category] = task.category;
-                cells[TodoCol::What] = task.what;
-                cells[TodoCol::Done] = yesNo(task.done);
-            }
         }
         panesChanged();
     }
@@ -479,8 +373,8 @@ void TaskCommands::EditOrComplete(CommandSource source, bool edit) {
 // ---------------------------------------------------------------------------------------
 // Delete
 
-void TaskCommands::btDelClick(CommandSource source) {
-    memWhatExit();
+void TaskCommands::deleteTask(CommandSource source) {
+    writeBackNotesPane();
     const TaskPane pane = deletePane(source);
     CellGrid* g = grid(pane);
     const CellTable& t = g->table();
@@ -506,28 +400,28 @@ void TaskCommands::deleteEntry(TaskPane pane, bool writeBack, int date) {
 // ---------------------------------------------------------------------------------------
 // Toggle alarm, calendar double click
 
-void TaskCommands::ToolButton15Click() {
-    memWhatExit();
+void TaskCommands::toggleAlarm() {
+    writeBackNotesPane();
     CellGrid* g = window_.gridDay();
-    if (!toggleAlarm(g->table(), g->selectedRow()))
+    if (!dw::toggleAlarm(g->table(), g->selectedRow()))
         return;
     state_.store().writeToStore(window_.selectedDate());
     g->refresh();
 }
 
-void TaskCommands::cal1CellDblClick(int /*date*/) {
+void TaskCommands::addOrEditOnDate(int /*date*/) {
     // The double-clicked day is the selected date by now, and the day view shows it.
     if (!state_.store().gridDay().cell(DayCol::Time, 1).empty())
-        btEditClick(CommandSource::tbEdit1);
+        editTask(CommandSource::dayToolbarEdit);
     else
-        btAddClick(CommandSource::tbAdd1);
+        addTask(CommandSource::dayToolbarAdd);
 }
 
 // ---------------------------------------------------------------------------------------
 // Notes pane
 
-void TaskCommands::memWhatExit() {
-    QPlainTextEdit* mem = window_.memWhat();
+void TaskCommands::writeBackNotesPane() {
+    QPlainTextEdit* mem = window_.notesPane();
     if (!mem->document()->isModified())
         return;
     mem->document()->setModified(false);
@@ -539,7 +433,7 @@ void TaskCommands::memWhatExit() {
     const std::string typed = mem->toPlainText().toStdString();
     if (notesAreBlank(memoLines(typed))) {
         // A task keeps its text: as in the editor, blank notes are refused.
-        window_.DrawExtraMemo();
+        window_.fillNotesPane();
         showNotesBlankLater();
         return;
     }
@@ -551,7 +445,7 @@ void TaskCommands::memWhatExit() {
     // the new one.
     state_.store().writeToStore(state_.store().dayViewDate());
     g->refresh();
-    window_.DrawExtraMemo();
+    window_.fillNotesPane();
 }
 
 void TaskCommands::showNotesBlankLater() {
@@ -562,7 +456,7 @@ void TaskCommands::showNotesBlankLater() {
 // ---------------------------------------------------------------------------------------
 // Categories
 
-void TaskCommands::Categories1Click() {
+void TaskCommands::editCategories() {
     editCategoryFile(&window_, state_.paths().dataDir);
 }
 

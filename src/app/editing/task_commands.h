@@ -18,7 +18,7 @@ class AppState;
 class CalendarPane;
 class CellGrid;
 class TaskDrag;
-class TfrmMain;
+class MainWindow;
 
 // The notes pane under the day view: it takes as many characters as the editor's notes.
 NotesField* makeNotesPane(QWidget* parent);
@@ -41,23 +41,23 @@ struct CalendarHooks {
 class TaskCommands : public QObject {
     Q_OBJECT
 public:
-    TaskCommands(TfrmMain& window, AppState& state);
+    TaskCommands(MainWindow& window, AppState& state);
     ~TaskCommands() override;
 
-    void btAddClick(CommandSource source);
-    void btEditClick(CommandSource source);
-    void Markascompleted1Click(CommandSource source);
-    void EditOrComplete(CommandSource source, bool edit);
-    void btDelClick(CommandSource source);
+    void addTask(CommandSource source);
+    void editTask(CommandSource source);
+    void markAsCompleted(CommandSource source);
+    void editOrComplete(CommandSource source, bool edit);
+    void deleteTask(CommandSource source);
     // Removes the pane's selected row; with writeBack the day is written back for `date`
     // and the active calendar repainted.
     void deleteEntry(TaskPane pane, bool writeBack, int date);
-    void ToolButton15Click();
+    void toggleAlarm();
     // A double click on a day of the first calendar, once the day is the selected date.
-    void cal1CellDblClick(int date);
+    void addOrEditOnDate(int date);
     // The notes pane lost the focus: its text becomes the selected day row's text.
-    void memWhatExit();
-    void Categories1Click();
+    void writeBackNotesPane();
+    void editCategories();
 
     CellGrid* grid(TaskPane pane) const;
     // The pane that has the focus in the window, if any.
@@ -72,7 +72,7 @@ public:
     void showDroppedDate(int index, int date);
 
     // Lets other parts equip each editor before it opens (the Repeat menu, the time popup).
-    void setEditorSetup(std::function<void(TfrmEdit&)> setup) { editorSetup_ = std::move(setup); }
+    void setEditorSetup(std::function<void(TaskEditor&)> setup) { editorSetup_ = std::move(setup); }
 
     // After a command changed the panes: show them, refit their columns, refresh the
     // captions and the notes pane.
@@ -83,22 +83,19 @@ public:
 
 private:
     void buildActions();
-    QAction* makeAction(const char* name, const QString& text, const QString& hint,
-                        const char* theme, const char* iconFile, std::function<void()> run);
     void setUpNotesPane();
     void setUpStyling();
     std::optional<TaskEditResult> runEditor(const TaskEditInput& input);
     EditorLabelStyle labelStyle() const;
     std::string nowTimeText() const;
     // The row of the pane that holds `values`, or the selected row when none does.
-    int rowHolding(TaskPane pane, const CellTable::Row& values) const;
     void showNotesBlankLater();
 
-    TfrmMain& window_;
+    MainWindow& window_;
     AppState& state_;
     std::unique_ptr<TaskDrag> drag_;
     CalendarHooks hooks_;
-    std::function<void(TfrmEdit&)> editorSetup_;
+    std::function<void(TaskEditor&)> editorSetup_;
     QMenu* dayMenu_ = nullptr;
     QMenu* todoMenu_ = nullptr;
 };

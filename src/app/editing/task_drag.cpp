@@ -10,7 +10,7 @@
 
 namespace dw {
 
-TaskDrag::TaskDrag(TfrmMain& window, AppState& state, TaskCommands& commands)
+TaskDrag::TaskDrag(MainWindow& window, AppState& state, TaskCommands& commands)
     : window_(window), state_(state), commands_(commands) {}
 
 std::optional<TaskPane> TaskDrag::draggedPane(const QMimeData* data) const {
@@ -30,7 +30,7 @@ void TaskDrag::gridDayDragDrop(const QMimeData* data, TaskPane target, int rowUn
 }
 
 void TaskDrag::gridDayDragDrop(TaskPane source, TaskPane target, int rowUnderPointer) {
-    commands_.memWhatExit();
+    commands_.writeBackNotesPane();
     CellGrid* from = commands_.grid(source);
     CellGrid* to = commands_.grid(target);
     const int selected = from->selectedRow();
@@ -55,14 +55,14 @@ void TaskDrag::gridDayDragDrop(TaskPane source, TaskPane target, int rowUnderPoi
     commands_.panesChanged();
     to->selectTableRow(*at);
     to->setFocus();
-    window_.DrawExtraMemo();
+    window_.fillNotesPane();
 }
 
-void TaskDrag::cal1DragDrop(int calendarIndex, int date, const QMimeData* data) {
+void TaskDrag::onCalendarDrop(int calendarIndex, int date, const QMimeData* data) {
     const std::optional<TaskPane> source = draggedPane(data);
     if (!source)
         return;
-    commands_.memWhatExit();
+    commands_.writeBackNotesPane();
     CellGrid* from = commands_.grid(*source);
     const int row = from->selectedRow();
     if (!isPaneRowOccupied(from->table(), *source, row))

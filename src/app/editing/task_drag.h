@@ -11,14 +11,14 @@ namespace dw {
 
 class AppState;
 class TaskCommands;
-class TfrmMain;
+class MainWindow;
 
 // Drag and drop of tasks: a row of either pane dropped on the other pane, on another row
 // of its own pane (reordering) or on a day of any calendar (moving it to that date).
 class TaskDrag : public QObject {
     Q_OBJECT
 public:
-    TaskDrag(TfrmMain& window, AppState& state, TaskCommands& commands);
+    TaskDrag(MainWindow& window, AppState& state, TaskCommands& commands);
 
     // The pane a drag carries, or none when the dragged object is no pane.
     std::optional<TaskPane> draggedPane(const QMimeData* data) const;
@@ -28,10 +28,10 @@ public:
     void gridDayDragDrop(const QMimeData* data, TaskPane target, int rowUnderPointer);
     void gridDayDragDrop(TaskPane source, TaskPane target, int rowUnderPointer);
     // A drop on day `date` of calendar `calendarIndex` (0..3).
-    void cal1DragDrop(int calendarIndex, int date, const QMimeData* data);
+    void onCalendarDrop(int calendarIndex, int date, const QMimeData* data);
 
 private:
-    TfrmMain& window_;
+    MainWindow& window_;
     AppState& state_;
     TaskCommands& commands_;
 };

@@ -3,7 +3,7 @@
 #include "app/editing/date_fields.h"
 #include "app/editing/reschedule_dialog.h"
 #include "app/editing/spell_check_dialog.h"
-#include "app/store/list_box_dialog.h"
+#include "app/store/category_list_dialog.h"
 #include "app/widgets/shadow_label.h"
 #include "core/editing/task_edit.h"
 #include "core/output/completed_tasks.h"
@@ -134,11 +134,11 @@ void NotesField::insertFromMimeData(const QMimeData* source) {
     insertLimited(source->text());
 }
 
-// --- TfrmEdit ---------------------------------------------------------------------------
+// --- TaskEditor ---------------------------------------------------------------------------
 
-TfrmEdit::TfrmEdit(const FormatSettings& fs, const Clock& clock, std::string dataDir,
-                   CompletedTasks& completed, const EditorLabelStyle& style,
-                   DateSerial selectedDate, const TaskEditInput& input, QWidget* parent)
+TaskEditor::TaskEditor(const FormatSettings& fs, const Clock& clock, std::string dataDir,
+                       CompletedTasks& completed, const EditorLabelStyle& style,
+                       DateSerial selectedDate, const TaskEditInput& input, QWidget* parent)
     : QDialog(parent), fs_(fs), clock_(clock), dataDir_(std::move(dataDir)), completed_(completed),
       selectedDate_(selectedDate), taskDate_(selectedDate), input_(input) {
     setWindowTitle(q(input.caption.empty() ? kDefaultEditorCaption : input.caption));
@@ -148,398 +148,403 @@ TfrmEdit::TfrmEdit(const FormatSettings& fs, const Clock& clock, std::string dat
     buildButtons();
 
     panels_ = new QStackedWidget(this);
-    panels_->addWidget(pnlMain);
-    panels_->addWidget(pnlComplete);
+    panels_->addWidget(mainPage);
+    panels_->addWidget(completionPage);
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(btReschedule);
-    bottom->addWidget(btRepeat);
-    bottom->addWidget(btComplete);
+    bottom->addWidget(rescheduleButton);
+    bottom->addWidget(repeatButton);
+    bottom->addWidget(markCompleteButton);
     bottom->addStretch();
-    bottom->addWidget(btOK);
-    bottom->addWidget(btCancel);
+    bottom->addWidget(okButton);
+    bottom->addWidget(cancelButton);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(panels_, 1);
     layout->addLayout(bottom);
 
     // The caller's values.
-    lblTitle->setText(q(input.title.empty() ? kDefaultEditorTitle : input.title));
+    titleCaption->setText(q(input.title.empty() ? kDefaultEditorTitle : input.title));
     if (input.titleColor)
-        lblTitle->setTextColor(*input.titleColor);
+        titleCaption->setTextColor(*input.titleColor);
     const DateSerial now = clock_.now();
-    dtTime->setTime(toQTime(input.time ? *input.time : dayFraction(now)));
-    dtComplete->setDate(toQDate(now));
-    cbAlarm->setChecked(input.alarm);
-    cbDone->setChecked(input.done);
+    timeEdit->setTime(toQTime(input.time ? *input.time : dayFraction(now)));
+    completionDateEdit->setDate(toQDate(now));
+    alarmCheck->setChecked(input.alarm);
+    doneCheck->setChecked(input.done);
     std::vector<std::string> lines;
     textToLines(input.notes, lines);
     QStringList shown;
     for (const auto& l : lines)
         shown << q(l);
-    memMain->setPlainText(shown.join('\n'));
-    memMain->moveCursor(QTextCursor::End);
+    notesEdit->setPlainText(shown.join('\n'));
+    notesEdit->moveCursor(QTextCursor::End);
 
     // Showing, steps 1 to 5 (the rest when the window first shows).
     choices_ = FillCombo(dataDir_);
     fillCategoryBox();
-    cbCategory->setCurrentIndex(-1);
+    categoryCombo->setCurrentIndex(-1);
     if (const auto at = findEntry(choices_, input.category))
-        cbCategory->setCurrentIndex(static_cast<int>(*at));
-    cbCategory->setEditText(q(input.category));
-    panels_->setCurrentWidget(pnlMain);
-    btOK2->setEnabled(false);
+        categoryCombo->setCurrentIndex(static_cast<int>(*at));
+    categoryCombo->setEditText(q(input.category));
+    panels_->setCurrentWidget(mainPage);
+    completionOkButton->setEnabled(false);
     applyFace();
     if (!input.existing) {
-        btComplete->setEnabled(false);
-        btRepeat->setEnabled(false);
-        btOK->setEnabled(false);
+        markCompleteButton->setEnabled(false);
+        repeatButton->setEnabled(false);
+        okButton->setEnabled(false);
     }
 
-    setTabOrder(dtTime, btTime);
-    setTabOrder(btTime, cbCategory);
-    setTabOrder(cbCategory, btCategory);
-    setTabOrder(btCategory, cbAlarm);
-    setTabOrder(cbAlarm, memMain);
-    setTabOrder(memMain, btSpell1);
-    setTabOrder(btSpell1, btReschedule);
-    setTabOrder(btReschedule, btRepeat);
-    setTabOrder(btRepeat, btComplete);
-    setTabOrder(btComplete, btOK);
-    setTabOrder(btOK, btCancel);
-    memMain->setFocus();
+    setTabOrder(timeEdit, timePickerButton);
+    setTabOrder(timePickerButton, categoryCombo);
+    setTabOrder(categoryCombo, categoryListButton);
+    setTabOrder(categoryListButton, alarmCheck);
+    setTabOrder(alarmCheck, notesEdit);
+    setTabOrder(notesEdit, spellNotesButton);
+    setTabOrder(spellNotesButton, rescheduleButton);
+    setTabOrder(rescheduleButton, repeatButton);
+    setTabOrder(repeatButton, markCompleteButton);
+    setTabOrder(markCompleteButton, okButton);
+    setTabOrder(okButton, cancelButton);
+    notesEdit->setFocus();
 }
 
-TfrmEdit::~TfrmEdit() = default;
+TaskEditor::~TaskEditor() = default;
 
-void TfrmEdit::buildMainPanel(const EditorLabelStyle& style) {
-    pnlMain = new QWidget(this);
-    pnlMain->setObjectName("pnlMain");
+void TaskEditor::buildMainPanel(const EditorLabelStyle& style) {
+    mainPage = new QWidget(this);
+    mainPage->setObjectName("mainPage");
 
-    lblTitle = styledCaption(q(kDefaultEditorTitle), style, pnlMain);
-    lblTitle->setObjectName("lblTitle");
+    titleCaption = styledCaption(q(kDefaultEditorTitle), style, mainPage);
+    titleCaption->setObjectName("titleCaption");
 
-    dtTime = new QTimeEdit(pnlMain);
-    dtTime->setObjectName("dtTime");
-    dtTime->setDisplayFormat(qtDisplayFormat(fs_.shortTimeFormat));
-    lblTime = new QLabel("&Time:", pnlMain);
-    lblTime->setObjectName("lblTime");
-    lblTime->setBuddy(dtTime);
-    btTime = new QPushButton("...", pnlMain);
-    btTime->setObjectName("btTime");
-    btTime->setFixedWidth(btTime->fontMetrics().horizontalAdvance("...") + 16);
+    timeEdit = new QTimeEdit(mainPage);
+    timeEdit->setObjectName("timeEdit");
+    timeEdit->setDisplayFormat(qtDisplayFormat(fs_.shortTimeFormat));
+    timeLabel = new QLabel("&Time:", mainPage);
+    timeLabel->setObjectName("timeLabel");
+    timeLabel->setBuddy(timeEdit);
+    timePickerButton = new QPushButton("...", mainPage);
+    timePickerButton->setObjectName("timePickerButton");
+    timePickerButton->setFixedWidth(timePickerButton->fontMetrics().horizontalAdvance("...") + 16);
 
-    cbCategory = new QComboBox(pnlMain);
-    cbCategory->setObjectName("cbCategory");
-    cbCategory->setEditable(true);
-    cbCategory->setInsertPolicy(QComboBox::NoInsert);
-    cbCategory->setMinimumContentsLength(16);
-    cbCategory->lineEdit()->setValidator(new CharLimitValidator(kCategoryMaxChars, cbCategory));
-    lblCategory = new QLabel("&Category", pnlMain);
-    lblCategory->setObjectName("lblCategory");
-    lblCategory->setBuddy(cbCategory);
-    btCategory = new QPushButton("...", pnlMain);
-    btCategory->setObjectName("btCategory");
-    btCategory->setFixedWidth(btTime->width());
-    btCategory->setToolTip("Edit the category choices");
+    categoryCombo = new QComboBox(mainPage);
+    categoryCombo->setObjectName("categoryCombo");
+    categoryCombo->setEditable(true);
+    categoryCombo->setInsertPolicy(QComboBox::NoInsert);
+    categoryCombo->setMinimumContentsLength(16);
+    categoryCombo->lineEdit()->setValidator(
+        new CharLimitValidator(kCategoryMaxChars, categoryCombo));
+    categoryLabel = new QLabel("&Category", mainPage);
+    categoryLabel->setObjectName("categoryLabel");
+    categoryLabel->setBuddy(categoryCombo);
+    categoryListButton = new QPushButton("...", mainPage);
+    categoryListButton->setObjectName("categoryListButton");
+    categoryListButton->setFixedWidth(timePickerButton->width());
+    categoryListButton->setToolTip("Edit the category choices");
 
-    cbAlarm = new QCheckBox("&Alarm?", pnlMain);
-    cbAlarm->setObjectName("cbAlarm");
+    alarmCheck = new QCheckBox("&Alarm?", mainPage);
+    alarmCheck->setObjectName("alarmCheck");
 
-    memMain = new NotesField(kNotesMaxChars, pnlMain);
-    memMain->setObjectName("memMain");
-    memMain->setMinimumSize(360, 130);
-    Label1 = new QLabel("&Notes", pnlMain);
-    Label1->setObjectName("Label1");
-    Label1->setBuddy(memMain);
-    btSpell1 = new QPushButton("&Spell check", pnlMain);
-    btSpell1->setObjectName("btSpell1");
+    notesEdit = new NotesField(kNotesMaxChars, mainPage);
+    notesEdit->setObjectName("notesEdit");
+    notesEdit->setMinimumSize(360, 130);
+    notesLabel = new QLabel("&Notes", mainPage);
+    notesLabel->setObjectName("notesLabel");
+    notesLabel->setBuddy(notesEdit);
+    spellNotesButton = new QPushButton("&Spell check", mainPage);
+    spellNotesButton->setObjectName("spellNotesButton");
 
-    lblComplete = styledCaption(q(kStatusNotDone), style, pnlMain);
-    lblComplete->setObjectName("lblComplete");
-    lblComplete->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    markCompleteCaption = styledCaption(q(kStatusNotDone), style, mainPage);
+    markCompleteCaption->setObjectName("markCompleteCaption");
+    markCompleteCaption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-    cbDone = new QCheckBox("Is this task completed?", pnlMain);
-    cbDone->setObjectName("cbDone");
-    cbDone->hide();
+    doneCheck = new QCheckBox("Is this task completed?", mainPage);
+    doneCheck->setObjectName("doneCheck");
+    doneCheck->hide();
 
     auto* timeRow = new QHBoxLayout;
     timeRow->setContentsMargins(0, 0, 0, 0);
-    timeRow->addWidget(dtTime);
-    timeRow->addWidget(btTime);
+    timeRow->addWidget(timeEdit);
+    timeRow->addWidget(timePickerButton);
     auto* categoryRow = new QHBoxLayout;
     categoryRow->setContentsMargins(0, 0, 0, 0);
-    categoryRow->addWidget(cbCategory, 1);
-    categoryRow->addWidget(btCategory);
+    categoryRow->addWidget(categoryCombo, 1);
+    categoryRow->addWidget(categoryListButton);
 
-    mainGrid_ = new QGridLayout(pnlMain);
+    mainGrid_ = new QGridLayout(mainPage);
     mainGrid_->setContentsMargins(0, 0, 0, 0);
-    mainGrid_->addWidget(lblTitle, 0, 0, 1, 3);
-    mainGrid_->addWidget(lblTime, 1, 0);
+    mainGrid_->addWidget(titleCaption, 0, 0, 1, 3);
+    mainGrid_->addWidget(timeLabel, 1, 0);
     mainGrid_->addLayout(timeRow, 1, 1);
-    mainGrid_->addWidget(lblComplete, 1, 2);
-    mainGrid_->addWidget(lblCategory, 2, 0);
+    mainGrid_->addWidget(markCompleteCaption, 1, 2);
+    mainGrid_->addWidget(categoryLabel, 2, 0);
     mainGrid_->addLayout(categoryRow, 2, 1);
-    mainGrid_->addWidget(cbAlarm, 2, 2, Qt::AlignLeft);
-    mainGrid_->addWidget(Label1, 3, 0);
-    mainGrid_->addWidget(btSpell1, 3, 2, Qt::AlignRight);
-    mainGrid_->addWidget(memMain, 4, 0, 1, 3);
+    mainGrid_->addWidget(alarmCheck, 2, 2, Qt::AlignLeft);
+    mainGrid_->addWidget(notesLabel, 3, 0);
+    mainGrid_->addWidget(spellNotesButton, 3, 2, Qt::AlignRight);
+    mainGrid_->addWidget(notesEdit, 4, 0, 1, 3);
     mainGrid_->setColumnStretch(2, 1);
     mainGrid_->setRowStretch(4, 1);
 
-    connect(memMain, &NotesField::typed, this, &TfrmEdit::memMainTyped);
-    connect(btTime, &QPushButton::clicked, this, &TfrmEdit::btTimeClick);
-    connect(btCategory, &QPushButton::clicked, this, &TfrmEdit::btCategoryClick);
-    connect(btSpell1, &QPushButton::clicked, this, &TfrmEdit::btSpell1Click);
+    connect(notesEdit, &NotesField::typed, this, &TaskEditor::onNotesTyped);
+    connect(timePickerButton, &QPushButton::clicked, this, &TaskEditor::pickTime);
+    connect(categoryListButton, &QPushButton::clicked, this, &TaskEditor::editCategoryList);
+    connect(spellNotesButton, &QPushButton::clicked, this, &TaskEditor::checkNotesSpelling);
 }
 
-void TfrmEdit::buildCompletePanel(const EditorLabelStyle& style) {
-    pnlComplete = new QWidget(this);
-    pnlComplete->setObjectName("pnlComplete");
+void TaskEditor::buildCompletePanel(const EditorLabelStyle& style) {
+    completionPage = new QWidget(this);
+    completionPage->setObjectName("completionPage");
 
-    lblCompleteTitle = styledCaption("Task Completion Notes", style, pnlComplete);
-    lblCompleteTitle->setObjectName("lblCompleteTitle");
+    completionTitle = styledCaption("Task Completion Notes", style, completionPage);
+    completionTitle->setObjectName("completionTitle");
 
-    memComplete = new NotesField(kCompletionNotesMaxChars, pnlComplete);
-    memComplete->setObjectName("memComplete");
-    memComplete->setMinimumSize(360, 100);
-    Label4 = new QLabel("&Notes", pnlComplete);
-    Label4->setObjectName("Label4");
-    Label4->setBuddy(memComplete);
-    btSpell2 = new QPushButton("&Spell check", pnlComplete);
-    btSpell2->setObjectName("btSpell2");
+    completionNotesEdit = new NotesField(kCompletionNotesMaxChars, completionPage);
+    completionNotesEdit->setObjectName("completionNotesEdit");
+    completionNotesEdit->setMinimumSize(360, 100);
+    completionNotesLabel = new QLabel("&Notes", completionPage);
+    completionNotesLabel->setObjectName("completionNotesLabel");
+    completionNotesLabel->setBuddy(completionNotesEdit);
+    spellCompletionButton = new QPushButton("&Spell check", completionPage);
+    spellCompletionButton->setObjectName("spellCompletionButton");
 
-    dtComplete = new QDateEdit(pnlComplete);
-    dtComplete->setObjectName("dtComplete");
-    dtComplete->setCalendarPopup(true);
-    dtComplete->setDisplayFormat(qtDisplayFormat(fs_.shortDateFormat));
-    dtComplete->setMinimumDate(QDate(1753, 1, 1));
-    Label3 = new QLabel("&Date of Task Completion", pnlComplete);
-    Label3->setObjectName("Label3");
-    Label3->setBuddy(dtComplete);
-    btOrigin = new QPushButton("Goto origin date", pnlComplete);
-    btOrigin->setObjectName("btOrigin");
-    btToday = new QPushButton("Goto today", pnlComplete);
-    btToday->setObjectName("btToday");
-    btOK2 = new QPushButton("&OK", pnlComplete);
-    btOK2->setObjectName("btOK2");
-    btCancel2 = new QPushButton("Cancel", pnlComplete);
-    btCancel2->setObjectName("btCancel2");
-    for (QPushButton* b : {btSpell2, btOrigin, btToday, btOK2, btCancel2})
+    completionDateEdit = new QDateEdit(completionPage);
+    completionDateEdit->setObjectName("completionDateEdit");
+    completionDateEdit->setCalendarPopup(true);
+    completionDateEdit->setDisplayFormat(qtDisplayFormat(fs_.shortDateFormat));
+    completionDateEdit->setMinimumDate(QDate(1753, 1, 1));
+    completionDateLabel = new QLabel("&Date of Task Completion", completionPage);
+    completionDateLabel->setObjectName("completionDateLabel");
+    completionDateLabel->setBuddy(completionDateEdit);
+    originDateButton = new QPushButton("Goto origin date", completionPage);
+    originDateButton->setObjectName("originDateButton");
+    todayButton = new QPushButton("Goto today", completionPage);
+    todayButton->setObjectName("todayButton");
+    completionOkButton = new QPushButton("&OK", completionPage);
+    completionOkButton->setObjectName("completionOkButton");
+    completionCancelButton = new QPushButton("Cancel", completionPage);
+    completionCancelButton->setObjectName("completionCancelButton");
+    for (QPushButton* b : {spellCompletionButton, originDateButton, todayButton, completionOkButton,
+                           completionCancelButton})
         b->setAutoDefault(false);
 
     auto* notesHead = new QHBoxLayout;
-    notesHead->addWidget(Label4);
+    notesHead->addWidget(completionNotesLabel);
     notesHead->addStretch();
-    notesHead->addWidget(btSpell2);
+    notesHead->addWidget(spellCompletionButton);
     // The page's own OK and Cancel sit on the date's row, apart from the editor's.
     auto* dateRow = new QHBoxLayout;
-    dateRow->addWidget(dtComplete);
-    dateRow->addWidget(btOrigin);
-    dateRow->addWidget(btToday);
+    dateRow->addWidget(completionDateEdit);
+    dateRow->addWidget(originDateButton);
+    dateRow->addWidget(todayButton);
     dateRow->addStretch();
-    dateRow->addWidget(btOK2);
-    dateRow->addWidget(btCancel2);
+    dateRow->addWidget(completionOkButton);
+    dateRow->addWidget(completionCancelButton);
 
-    auto* layout = new QVBoxLayout(pnlComplete);
+    auto* layout = new QVBoxLayout(completionPage);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(lblCompleteTitle);
+    layout->addWidget(completionTitle);
     layout->addLayout(notesHead);
-    layout->addWidget(memComplete, 1);
-    layout->addWidget(Label3);
+    layout->addWidget(completionNotesEdit, 1);
+    layout->addWidget(completionDateLabel);
     layout->addLayout(dateRow);
 
-    connect(btSpell2, &QPushButton::clicked, this, &TfrmEdit::btSpell2Click);
-    connect(btOrigin, &QPushButton::clicked, this, &TfrmEdit::btOriginClick);
-    connect(btToday, &QPushButton::clicked, this, &TfrmEdit::btTodayClick);
-    connect(btOK2, &QPushButton::clicked, this, &TfrmEdit::btOK2Click);
-    connect(btCancel2, &QPushButton::clicked, this, &TfrmEdit::btCancel2Click);
+    connect(spellCompletionButton, &QPushButton::clicked, this,
+            &TaskEditor::checkCompletionSpelling);
+    connect(originDateButton, &QPushButton::clicked, this, &TaskEditor::useOriginDate);
+    connect(todayButton, &QPushButton::clicked, this, &TaskEditor::useTodayDate);
+    connect(completionOkButton, &QPushButton::clicked, this, &TaskEditor::onCompletionOkClicked);
+    connect(completionCancelButton, &QPushButton::clicked, this,
+            &TaskEditor::onCompletionCancelClicked);
 }
 
-void TfrmEdit::buildButtons() {
-    btReschedule = new QPushButton("R&eschedule", this);
-    btReschedule->setObjectName("btReschedule");
-    btRepeat = new QPushButton("&Repeat", this);
-    btRepeat->setObjectName("btRepeat");
-    mnuRepeat = new QMenu(btRepeat);
-    mnuRepeat->setObjectName("mnuRepeat");
-    QAction* repeat = mnuRepeat->addAction("Repeat");
+void TaskEditor::buildButtons() {
+    rescheduleButton = new QPushButton("R&eschedule", this);
+    rescheduleButton->setObjectName("rescheduleButton");
+    repeatButton = new QPushButton("&Repeat", this);
+    repeatButton->setObjectName("repeatButton");
+    repeatMenu = new QMenu(repeatButton);
+    repeatMenu->setObjectName("repeatMenu");
+    QAction* repeat = repeatMenu->addAction("Repeat");
     repeat->setObjectName("Repeat1");
-    QAction* annually = mnuRepeat->addAction("Repeat annually for 10 years");
+    QAction* annually = repeatMenu->addAction("Repeat annually for 10 years");
     annually->setObjectName("RepeatAnnually1");
-    btRepeat->setMenu(mnuRepeat);
-    btComplete = new QPushButton("&Mark as Complete", this);
-    btComplete->setObjectName("btComplete");
-    btOK = new QPushButton("&OK", this);
-    btOK->setObjectName("btOK");
-    btCancel = new QPushButton("Cancel", this);
-    btCancel->setObjectName("btCancel");
-    for (QPushButton* b : {btReschedule, btRepeat, btComplete, btOK, btCancel})
+    repeatButton->setMenu(repeatMenu);
+    markCompleteButton = new QPushButton("&Mark as Complete", this);
+    markCompleteButton->setObjectName("markCompleteButton");
+    okButton = new QPushButton("&OK", this);
+    okButton->setObjectName("okButton");
+    cancelButton = new QPushButton("Cancel", this);
+    cancelButton->setObjectName("cancelButton");
+    for (QPushButton* b :
+         {rescheduleButton, repeatButton, markCompleteButton, okButton, cancelButton})
         b->setAutoDefault(false);
-    btOK->setDefault(true);
+    okButton->setDefault(true);
 
-    connect(btReschedule, &QPushButton::clicked, this, &TfrmEdit::btRescheduleClick);
-    connect(repeat, &QAction::triggered, this, &TfrmEdit::Repeat1Click);
-    connect(annually, &QAction::triggered, this, &TfrmEdit::RepeatAnnually1Click);
-    connect(btComplete, &QPushButton::clicked, this, &TfrmEdit::btCompleteClick);
-    connect(btOK, &QPushButton::clicked, this, &TfrmEdit::btOKClick);
-    connect(btCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(rescheduleButton, &QPushButton::clicked, this, &TaskEditor::reschedule);
+    connect(repeat, &QAction::triggered, this, &TaskEditor::repeatTask);
+    connect(annually, &QAction::triggered, this, &TaskEditor::repeatAnnuallyForTenYears);
+    connect(markCompleteButton, &QPushButton::clicked, this, &TaskEditor::onMarkCompleteClicked);
+    connect(okButton, &QPushButton::clicked, this, &TaskEditor::onOkClicked);
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void TfrmEdit::applyFace() {
+void TaskEditor::applyFace() {
     const EditorFace face = editorFace(input_.done, input_.datedExisting, input_.timeHidden);
-    lblComplete->setText(q(face.status));
-    btComplete->setVisible(face.complete);
+    markCompleteCaption->setText(q(face.status));
+    markCompleteButton->setVisible(face.complete);
     // The Repeat menu and the time popup show once their work is supplied.
-    btRepeat->setVisible(face.repeat && repeatHooks_.repeat && repeatHooks_.repeatAnnually);
-    btReschedule->setVisible(face.reschedule);
+    repeatButton->setVisible(face.repeat && repeatHooks_.repeat && repeatHooks_.repeatAnnually);
+    rescheduleButton->setVisible(face.reschedule);
 
-    for (QWidget* w : {static_cast<QWidget*>(lblTime), static_cast<QWidget*>(dtTime),
-                       static_cast<QWidget*>(cbAlarm)})
+    for (QWidget* w : {static_cast<QWidget*>(timeLabel), static_cast<QWidget*>(timeEdit),
+                       static_cast<QWidget*>(alarmCheck)})
         w->setVisible(!input_.timeHidden);
-    btTime->setVisible(!input_.timeHidden && timePicker_);
+    timePickerButton->setVisible(!input_.timeHidden && timePicker_);
 
-    mainGrid_->removeWidget(lblComplete);
+    mainGrid_->removeWidget(markCompleteCaption);
     if (face.statusAtLeft) {
-        lblComplete->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        mainGrid_->addWidget(lblComplete, 1, 0, 1, 3);
+        markCompleteCaption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        mainGrid_->addWidget(markCompleteCaption, 1, 0, 1, 3);
     } else {
-        lblComplete->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        mainGrid_->addWidget(lblComplete, 1, 2);
+        markCompleteCaption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        mainGrid_->addWidget(markCompleteCaption, 1, 2);
     }
 }
 
-void TfrmEdit::setRepeatHooks(RepeatHooks hooks) {
+void TaskEditor::setRepeatHooks(RepeatHooks hooks) {
     repeatHooks_ = std::move(hooks);
     applyFace();
 }
 
-void TfrmEdit::setTimePicker(TimePicker picker) {
+void TaskEditor::setTimePicker(TimePicker picker) {
     timePicker_ = std::move(picker);
     applyFace();
 }
 
-void TfrmEdit::showEvent(QShowEvent* e) {
+void TaskEditor::showEvent(QShowEvent* e) {
     QDialog::showEvent(e);
     if (shown_)
         return;
     shown_ = true;
     taskDate_ = selectedDate_;
     if (input_.completeNow)
-        btCompleteClick();
+        onMarkCompleteClicked();
     else
-        memMain->setFocus();
+        notesEdit->setFocus();
 }
 
-void TfrmEdit::fillCategoryBox() {
-    const QString text = cbCategory->currentText();
-    cbCategory->clear();
+void TaskEditor::fillCategoryBox() {
+    const QString text = categoryCombo->currentText();
+    categoryCombo->clear();
     for (const auto& c : choices_)
-        cbCategory->addItem(q(c));
-    cbCategory->setCurrentIndex(-1);
-    cbCategory->setEditText(text);
+        categoryCombo->addItem(q(c));
+    categoryCombo->setCurrentIndex(-1);
+    categoryCombo->setEditText(text);
 }
 
-std::string TfrmEdit::categoryText() const {
-    return singleLineText(cbCategory->currentText().toStdString());
+std::string TaskEditor::categoryText() const {
+    return singleLineText(categoryCombo->currentText().toStdString());
 }
 
-std::string TfrmEdit::notesText() const {
-    return memoText(memMain->toPlainText().toStdString());
+std::string TaskEditor::notesText() const {
+    return memoText(notesEdit->toPlainText().toStdString());
 }
 
-TaskEditResult TfrmEdit::output() const {
+TaskEditResult TaskEditor::output() const {
     TaskEditResult r;
-    r.time = fractionOfQTime(dtTime->time());
+    r.time = fractionOfQTime(timeEdit->time());
     r.category = categoryText();
     r.notes = notesText();
-    r.done = cbDone->isChecked();
-    r.alarm = cbAlarm->isChecked();
+    r.done = doneCheck->isChecked();
+    r.alarm = alarmCheck->isChecked();
     r.taskDate = taskDate_;
     return r;
 }
 
-void TfrmEdit::memMainTyped() {
-    btComplete->setEnabled(true);
-    btRepeat->setEnabled(true);
-    if (panels_->currentWidget() == pnlMain)
-        btOK->setEnabled(true);
+void TaskEditor::onNotesTyped() {
+    markCompleteButton->setEnabled(true);
+    repeatButton->setEnabled(true);
+    if (panels_->currentWidget() == mainPage)
+        okButton->setEnabled(true);
 }
 
-bool TfrmEdit::notesBlank() {
-    if (!notesAreBlank(memoLines(memMain->toPlainText().toStdString())))
+bool TaskEditor::notesBlank() {
+    if (!notesAreBlank(memoLines(notesEdit->toPlainText().toStdString())))
         return false;
     showError(kNotesBlankMessage);
-    memMain->setFocus();
+    notesEdit->setFocus();
     return true;
 }
 
-void TfrmEdit::btOKClick() {
-    if (!btOK->isEnabled() || notesBlank())
+void TaskEditor::onOkClicked() {
+    if (!okButton->isEnabled() || notesBlank())
         return;
     bool added = false;
     if (!UpdateComboBox(choices_, categoryText(), dataDir_, &added))
         return; // the file could not be written; shown, and the editor stays open
     if (added)
-        cbCategory->addItem(q(choices_.back()));
+        categoryCombo->addItem(q(choices_.back()));
     accept();
 }
 
-void TfrmEdit::btCompleteClick() {
+void TaskEditor::onMarkCompleteClicked() {
     if (notesBlank())
         return;
-    panels_->setCurrentWidget(pnlComplete);
-    btOK->setEnabled(false);
-    btOK->setDefault(false);
-    btOK2->setEnabled(true);
-    btOK2->setDefault(true);
+    panels_->setCurrentWidget(completionPage);
+    okButton->setEnabled(false);
+    okButton->setDefault(false);
+    completionOkButton->setEnabled(true);
+    completionOkButton->setDefault(true);
     // On the completion page only its own OK and Cancel (and the editor's Cancel) apply:
     // a reschedule from here would close the editor without recording the completion.
     setMainPageButtonsEnabled(false);
-    memComplete->setFocus();
+    completionNotesEdit->setFocus();
 }
 
-void TfrmEdit::btOK2Click() {
-    if (!btOK2->isEnabled())
+void TaskEditor::onCompletionOkClicked() {
+    if (!completionOkButton->isEnabled())
         return;
-    cbAlarm->setChecked(false);
-    cbDone->setChecked(true);
+    alarmCheck->setChecked(false);
+    doneCheck->setChecked(true);
     CompletedTask record;
-    record.completionDate = serialOfQDate(dtComplete->date());
-    record.time = fractionOfQTime(dtTime->time());
+    record.completionDate = serialOfQDate(completionDateEdit->date());
+    record.time = fractionOfQTime(timeEdit->time());
     record.category = categoryText();
     record.origin = input_.origin;
     record.what = notesText();
-    record.notes = memoText(memComplete->toPlainText().toStdString());
+    record.notes = memoText(completionNotesEdit->toPlainText().toStdString());
     // A failed save has been shown; the record stays in the table, which is written
     // again when the completed tasks window closes.
     completed_.add(record, fs_);
     accept();
 }
 
-void TfrmEdit::setMainPageButtonsEnabled(bool enabled) {
-    for (QPushButton* b : {btReschedule, btComplete, btRepeat})
+void TaskEditor::setMainPageButtonsEnabled(bool enabled) {
+    for (QPushButton* b : {rescheduleButton, markCompleteButton, repeatButton})
         b->setEnabled(enabled);
 }
 
-void TfrmEdit::btCancel2Click() {
-    btOK->setEnabled(true);
-    btOK->setDefault(true);
-    btOK2->setEnabled(false);
-    btOK2->setDefault(false);
+void TaskEditor::onCompletionCancelClicked() {
+    okButton->setEnabled(true);
+    okButton->setDefault(true);
+    completionOkButton->setEnabled(false);
+    completionOkButton->setDefault(false);
     setMainPageButtonsEnabled(true);
-    panels_->setCurrentWidget(pnlMain);
-    memMain->setFocus();
+    panels_->setCurrentWidget(mainPage);
+    notesEdit->setFocus();
 }
 
-void TfrmEdit::btOriginClick() {
-    dtComplete->setDate(toQDate(selectedDate_));
+void TaskEditor::useOriginDate() {
+    completionDateEdit->setDate(toQDate(selectedDate_));
 }
 
-void TfrmEdit::btTodayClick() {
-    dtComplete->setDate(toQDate(clock_.now()));
+void TaskEditor::useTodayDate() {
+    completionDateEdit->setDate(toQDate(clock_.now()));
 }
 
-void TfrmEdit::btRescheduleClick() {
-    TfrmReschedule dlg(fs_, clock_, selectedDate_, this);
+void TaskEditor::reschedule() {
+    RescheduleDialog dlg(fs_, clock_, selectedDate_, this);
     if (dlg.exec() == QDialog::Accepted)
         taskDate_ = dlg.date();
     // Moved to another date: the caller stores it there, whatever the notes hold.
@@ -547,41 +552,41 @@ void TfrmEdit::btRescheduleClick() {
         accept();
 }
 
-void TfrmEdit::btCategoryClick() {
-    TfrmListBox dlg(this);
+void TaskEditor::editCategoryList() {
+    CategoryListDialog dlg(this);
     dlg.setWindowTitle("Edit Category Choices");
     dlg.setEntries(choices_);
-    dlg.selectEntry(cbCategory->currentText().toStdString());
+    dlg.selectEntry(categoryCombo->currentText().toStdString());
     if (dlg.exec() == QDialog::Accepted) {
         choices_ = dlg.entries();
         fillCategoryBox();
         if (const auto current = dlg.currentEntry()) {
             if (const auto at = findEntry(choices_, *current))
-                cbCategory->setCurrentIndex(static_cast<int>(*at));
-            cbCategory->setEditText(q(*current));
+                categoryCombo->setCurrentIndex(static_cast<int>(*at));
+            categoryCombo->setEditText(q(*current));
         }
     }
     SaveCombo(choices_, dataDir_);
 }
 
-void TfrmEdit::btTimeClick() {
+void TaskEditor::pickTime() {
     if (!timePicker_)
         return;
-    if (const auto t = timePicker_(fractionOfQTime(dtTime->time()))) {
-        dtTime->setTime(toQTime(*t));
-        dtTime->setFocus();
+    if (const auto t = timePicker_(fractionOfQTime(timeEdit->time()))) {
+        timeEdit->setTime(toQTime(*t));
+        timeEdit->setFocus();
     }
 }
 
-void TfrmEdit::btSpell1Click() {
-    spellCheckField(memMain, dataDir_, this, memMain->maxChars());
+void TaskEditor::checkNotesSpelling() {
+    spellCheckField(notesEdit, dataDir_, this, notesEdit->maxChars());
 }
 
-void TfrmEdit::btSpell2Click() {
-    spellCheckField(memComplete, dataDir_, this, memComplete->maxChars());
+void TaskEditor::checkCompletionSpelling() {
+    spellCheckField(completionNotesEdit, dataDir_, this, completionNotesEdit->maxChars());
 }
 
-void TfrmEdit::Repeat1Click() {
+void TaskEditor::repeatTask() {
     if (!repeatHooks_.repeat || notesBlank())
         return;
     // The generator stores its tasks itself; nothing is left for the caller to do.
@@ -589,7 +594,7 @@ void TfrmEdit::Repeat1Click() {
         reject();
 }
 
-void TfrmEdit::RepeatAnnually1Click() {
+void TaskEditor::repeatAnnuallyForTenYears() {
     if (!repeatHooks_.repeatAnnually || notesBlank())
         return;
     repeatHooks_.repeatAnnually(output());

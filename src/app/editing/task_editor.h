@@ -100,13 +100,13 @@ private:
 };
 
 // The task editor: creates, changes and completes one task.
-class TfrmEdit : public QDialog {
+class TaskEditor : public QDialog {
     Q_OBJECT
 public:
-    TfrmEdit(const FormatSettings& fs, const Clock& clock, std::string dataDir,
-             CompletedTasks& completed, const EditorLabelStyle& style, DateSerial selectedDate,
-             const TaskEditInput& input, QWidget* parent = nullptr);
-    ~TfrmEdit() override;
+    TaskEditor(const FormatSettings& fs, const Clock& clock, std::string dataDir,
+               CompletedTasks& completed, const EditorLabelStyle& style, DateSerial selectedDate,
+               const TaskEditInput& input, QWidget* parent = nullptr);
+    ~TaskEditor() override;
 
     // The editor's values now; after OK, its result.
     TaskEditResult output() const;
@@ -117,54 +117,54 @@ public:
     void setTimePicker(TimePicker picker);
 
     // Main panel.
-    QWidget* pnlMain = nullptr;
-    ShadowLabel* lblTitle = nullptr;
-    QLabel* lblTime = nullptr;
-    QTimeEdit* dtTime = nullptr;
-    QPushButton* btTime = nullptr;
-    QLabel* lblCategory = nullptr;
-    QComboBox* cbCategory = nullptr;
-    QPushButton* btCategory = nullptr;
-    QCheckBox* cbAlarm = nullptr;
-    QLabel* Label1 = nullptr;
-    NotesField* memMain = nullptr;
-    QPushButton* btSpell1 = nullptr;
-    ShadowLabel* lblComplete = nullptr;
-    QCheckBox* cbDone = nullptr;
+    QWidget* mainPage = nullptr;
+    ShadowLabel* titleCaption = nullptr;
+    QLabel* timeLabel = nullptr;
+    QTimeEdit* timeEdit = nullptr;
+    QPushButton* timePickerButton = nullptr;
+    QLabel* categoryLabel = nullptr;
+    QComboBox* categoryCombo = nullptr;
+    QPushButton* categoryListButton = nullptr;
+    QCheckBox* alarmCheck = nullptr;
+    QLabel* notesLabel = nullptr;
+    NotesField* notesEdit = nullptr;
+    QPushButton* spellNotesButton = nullptr;
+    ShadowLabel* markCompleteCaption = nullptr;
+    QCheckBox* doneCheck = nullptr;
     // Completion panel.
-    QWidget* pnlComplete = nullptr;
-    ShadowLabel* lblCompleteTitle = nullptr;
-    QLabel* Label4 = nullptr;
-    NotesField* memComplete = nullptr;
-    QPushButton* btSpell2 = nullptr;
-    QLabel* Label3 = nullptr;
-    QDateEdit* dtComplete = nullptr;
-    QPushButton* btOrigin = nullptr;
-    QPushButton* btToday = nullptr;
-    QPushButton* btOK2 = nullptr;
-    QPushButton* btCancel2 = nullptr;
+    QWidget* completionPage = nullptr;
+    ShadowLabel* completionTitle = nullptr;
+    QLabel* completionNotesLabel = nullptr;
+    NotesField* completionNotesEdit = nullptr;
+    QPushButton* spellCompletionButton = nullptr;
+    QLabel* completionDateLabel = nullptr;
+    QDateEdit* completionDateEdit = nullptr;
+    QPushButton* originDateButton = nullptr;
+    QPushButton* todayButton = nullptr;
+    QPushButton* completionOkButton = nullptr;
+    QPushButton* completionCancelButton = nullptr;
     // Below the panels.
-    QPushButton* btReschedule = nullptr;
-    QPushButton* btRepeat = nullptr;
-    QMenu* mnuRepeat = nullptr;
-    QPushButton* btComplete = nullptr;
-    QPushButton* btOK = nullptr;
-    QPushButton* btCancel = nullptr;
+    QPushButton* rescheduleButton = nullptr;
+    QPushButton* repeatButton = nullptr;
+    QMenu* repeatMenu = nullptr;
+    QPushButton* markCompleteButton = nullptr;
+    QPushButton* okButton = nullptr;
+    QPushButton* cancelButton = nullptr;
 
-    void btOKClick();
-    void btCompleteClick();
-    void btOK2Click();
-    void btCancel2Click();
+    void onOkClicked();
+    void onMarkCompleteClicked();
+    void onCompletionOkClicked();
+    void onCompletionCancelClicked();
     void setMainPageButtonsEnabled(bool enabled);
-    void btOriginClick();
-    void btTodayClick();
-    void btRescheduleClick();
-    void btCategoryClick();
-    void btTimeClick();
-    void btSpell1Click();
-    void btSpell2Click();
-    void Repeat1Click();
-    void RepeatAnnually1Click();
+    void useOriginDate();
+    void useTodayDate();
+    void reschedule();
+    void editCategoryList();
+    void pickTime();
+    void checkNotesSpelling();
+    void checkCompletionSpelling();
+    void repeatTask();
+    void repeatAnnuallyForTenYears();
 
 protected:
     void showEvent(QShowEvent* e) override;
@@ -174,7 +174,7 @@ private:
     void buildCompletePanel(const EditorLabelStyle& style);
     void buildButtons();
     void applyFace();
-    void memMainTyped();
+    void onNotesTyped();
     // The blank-notes check of OK, Mark as Complete and Repeat: true (and the error shown,
     // the notes focused) when they are blank.
     bool notesBlank();

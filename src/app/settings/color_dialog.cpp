@@ -78,7 +78,7 @@ WinColor selected(const QComboBox* cb) {
 
 } // namespace
 
-TfrmColor::TfrmColor(QWidget* parent) : QDialog(parent) {
+ColorDialog::ColorDialog(QWidget* parent) : QDialog(parent) {
     setObjectName("frmColor");
     setWindowTitle("Set Color");
 
@@ -87,19 +87,19 @@ TfrmColor::TfrmColor(QWidget* parent) : QDialog(parent) {
     calPreview_->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     calPreview_->setFocusPolicy(Qt::NoFocus);
 
-    cbFG_ = colorList("cbFG", this);
-    cbBG_ = colorList("cbBG", this);
+    foregroundCombo_ = colorList("foregroundCombo", this);
+    backgroundCombo_ = colorList("backgroundCombo", this);
 
     auto* form = new QFormLayout;
-    form->addRow("ForeGround", cbFG_);
-    form->addRow("BackGround", cbBG_);
+    form->addRow("ForeGround", foregroundCombo_);
+    form->addRow("BackGround", backgroundCombo_);
 
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* ok = buttons->addButton("OK", QDialogButtonBox::AcceptRole);
-    ok->setObjectName("btOK");
+    ok->setObjectName("okButton");
     ok->setDefault(true);
     QPushButton* cancel = buttons->addButton("Cancel", QDialogButtonBox::RejectRole);
-    cancel->setObjectName("btCancel");
+    cancel->setObjectName("cancelButton");
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
@@ -109,27 +109,27 @@ TfrmColor::TfrmColor(QWidget* parent) : QDialog(parent) {
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(cbFG_, &QComboBox::currentIndexChanged, this, &TfrmColor::repaintPreview);
-    connect(cbBG_, &QComboBox::currentIndexChanged, this, &TfrmColor::repaintPreview);
+    connect(foregroundCombo_, &QComboBox::currentIndexChanged, this, &ColorDialog::repaintPreview);
+    connect(backgroundCombo_, &QComboBox::currentIndexChanged, this, &ColorDialog::repaintPreview);
     setColors(0x000000, 0xFFFFFF);
-    cbFG_->setFocus();
+    foregroundCombo_->setFocus();
 }
 
-void TfrmColor::setColors(WinColor foreground, WinColor background) {
-    select(cbFG_, foreground);
-    select(cbBG_, background);
+void ColorDialog::setColors(WinColor foreground, WinColor background) {
+    select(foregroundCombo_, foreground);
+    select(backgroundCombo_, background);
     repaintPreview();
 }
 
-WinColor TfrmColor::foreground() const {
-    return selected(cbFG_);
+WinColor ColorDialog::foreground() const {
+    return selected(foregroundCombo_);
 }
 
-WinColor TfrmColor::background() const {
-    return selected(cbBG_);
+WinColor ColorDialog::background() const {
+    return selected(backgroundCombo_);
 }
 
-void TfrmColor::repaintPreview() {
+void ColorDialog::repaintPreview() {
     QTextCharFormat f;
     f.setForeground(toQColor(foreground()));
     f.setBackground(toQColor(background()));

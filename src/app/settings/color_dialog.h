@@ -12,26 +12,26 @@ namespace dw {
 
 // Picks a text and a fill colour for one kind of calendar date, from two lists of named
 // colours, with a month shown in the chosen colours. The opener sets the caption.
-class TfrmColor : public QDialog {
+class ColorDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit TfrmColor(QWidget* parent = nullptr);
+    explicit ColorDialog(QWidget* parent = nullptr);
 
     // Preselects the colours; one that is not in a list is added to it as a custom entry.
     void setColors(WinColor foreground, WinColor background);
     WinColor foreground() const;
     WinColor background() const;
 
-    QComboBox* cbFG() const { return cbFG_; }
-    QComboBox* cbBG() const { return cbBG_; }
+    QComboBox* foregroundCombo() const { return foregroundCombo_; }
+    QComboBox* backgroundCombo() const { return backgroundCombo_; }
     QCalendarWidget* preview() const { return calPreview_; }
 
 private:
     void repaintPreview();
 
     QCalendarWidget* calPreview_;
-    QComboBox* cbFG_;
-    QComboBox* cbBG_;
+    QComboBox* foregroundCombo_;
+    QComboBox* backgroundCombo_;
 };
 
 // The named colours the lists offer, in list order.

@@ -1,18 +1,13 @@
 #pragma once
 
-#include "core/settings/obj_mgr.h"
-#include "core/shell/layout.h"
-
 #include <QMainWindow>
 #include <QPointer>
 #include <functional>
 #include <memory>
+#include <string>
 
-class QAction;
 class QLabel;
-class QMenu;
 class QPlainTextEdit;
-class QSystemTrayIcon;
 class QToolBar;
 
 namespace dw {
@@ -20,50 +15,51 @@ namespace dw {
 class AppState;
 class CalendarPane;
 class CellGrid;
+class LayoutMemory;
+class MainActions;
+class OptionsDialog;
+class PaneLayout;
 class PaneSplitter;
 class ShadowLabel;
+class StatusClock;
 class TaskCommands;
-class TfrmOptions;
 class TimerPool;
+class TrayController;
 
-// The program's main window: the calendar pane, the day view with its notes, the to-do
-// list, the menus and toolbars, the status clock, the tray icon and the timer pool that
-// drives the alarm check, the alarm panel, the deferred layout pass, the hover summary and
-// the clock. It shows and edits the application state; the rules live in the core.
-class TfrmMain : public QMainWindow {
+// The program's main window. It assembles the calendar pane, the day view with its notes
+// pane, the to-do list, the menus and toolbars and the status clock, and runs the window's
+// life: loading at creation, setting up at first show, saving at close. The tray, the
+// remembered layout, the panes' geometry, the actions and the task commands live in their
+// own objects beside it; the rules live in the core.
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TfrmMain(AppState& state, QWidget* parent = nullptr);
-    ~TfrmMain() override;
+    explicit MainWindow(AppState& state, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     AppState& state() { return state_; }
 
-    // Panes and controls, for the parts of the program that plug into the window.
+    // The panes and controls, for the parts of the program that plug into the window.
     CellGrid* gridDay() const { return gridDay_; }
     CellGrid* gridNonday() const { return gridNonday_; }
     PaneSplitter* split1() const { return split1_; }
     PaneSplitter* split2() const { return split2_; }
     PaneSplitter* splitDay() const { return splitDay_; }
-    ShadowLabel* lblDate() const { return lblDate_; }
-    ShadowLabel* EsLabel1() const { return EsLabel1_; }
-    QPlainTextEdit* memWhat() const { return memWhat_; }
+    ShadowLabel* dateCaption() const { return dateCaption_; }
+    ShadowLabel* todoCaption() const { return todoCaption_; }
+    QPlainTextEdit* notesPane() const { return notesPane_; }
     CalendarPane* calendarPane() const { return calendarPane_; }
     QToolBar* mainToolBar() const { return mainToolBar_; }
     QToolBar* dayToolBar() const { return dayToolBar_; }
     QToolBar* todoToolBar() const { return todoToolBar_; }
-    QLabel* statusLabel() const { return lblStatus_; }
-    QSystemTrayIcon* trayIcon() const { return TrayIcon_; }
+    QLabel* statusLabel() const;
     QAction* action(const QString& objectName) const;
-    // The task commands: add, edit, complete, delete, move, the notes pane.
-    TaskCommands* taskCommands() const { return taskCommands_.get(); }
 
-    // The remembered layout values: the client area excludes the menu bar, as the
-    // remembered sizes always have.
-    int clientWidth() const;
-    int clientHeight() const;
-    void setClientWidth(int w);
-    void setClientHeight(int h);
-    const TObjMgr& ObjMgr1() const { return objMgr_; }
+    const MainActions& actions() const { return *actions_; }
+    TaskCommands* taskCommands() const { return taskCommands_.get(); }
+    TrayController& tray() const { return *tray_; }
+    LayoutMemory& layoutMemory() const { return *layoutMemory_; }
+    PaneLayout& paneLayout() const { return *paneLayout_; }
 
     // State set up at creation.
     int minimumWindowWidth() const { return minimumWidth_; }
@@ -74,7 +70,7 @@ public:
     // The selected date (whole days) and its day view: the active calendar's date.
     int selectedDate() const;
     void setSelectedDate(int date);
-    // The options copied into the window by ReadSettings.
+    // The options the window keeps a copy of (read by readSettings).
     bool shadows() const { return shadows_; }
     const std::string& defaultCategory() const { return category_; }
     bool confirmDeletes() const { return confirm_; }
@@ -90,53 +86,33 @@ public:
     void setAlarmCheck(std::function<void()> f) { alarmCheck_ = std::move(f); }
     void setPanelFlash(std::function<void()> f) { panelFlash_ = std::move(f); }
     void setHoverTick(std::function<void()> f) { hoverTick_ = std::move(f); }
-    void timerPoolAllTriggers(int handle);
-    void Timer2Timer();
-    void UpdateStatusClock();
-    const LayoutPass& layoutPass() const { return layoutPass_; }
-    PaneSplitter* flashTarget() const { return flashTarget_; }
+    void onTimerTrigger(int handle);
+    void updateStatusClock();
 
     // Settings.
-    void ReadSettings();
-    void ApplySettings(bool shadows);
-    void ChangeGridFonts();
-    void UpdateLabels();
+    void readSettings();
+    void applySettings(bool shadows);
+    void changeGridFonts();
+    void updateCaptions();
     // Refills the notes pane from the selected day row.
-    void DrawExtraMemo();
+    void fillNotesPane();
 
-    // Navigation.
-    void Today1Click();
+    // Commands.
+    void goToToday();
+    void maximizeDayTasks();
+    void maximizeTodoTasks();
+    void hideAndSilence();
+    void showHelp();
+    void showOptions();
 
-    // Layout.
-    void FormResize();
-    void split1Resize();
-    void split2Resize();
-    void ResizeGridDay();
-    int widestTimeText() const;
-    void ResizeGridNonDay();
-    void pointAtSplitter(PaneSplitter* s);
-    void Maximizedailyevents1Click();
-    void Maximizenondaytasks1Click();
-    void Memorizescreensizepositions1Click();
-    void Recoverscreensizepositions1Click();
-
-    // Tray. Without a notification area hiding minimises instead, so the window is never
-    // out of reach.
-    bool trayAvailable() const { return trayAvailable_; }
-    void setTrayAvailable(bool available);
-    void hideToTray();
-    void Hide1Click();
-    void bringBack();
-    void startInTray();
-    void TrayIconAppMinimize();
-
-    void Help2Click();
+    // Writes back what is being edited and saves every file the window holds, as closing
+    // does; the program goes on. Used by hiding and by the session's end.
+    void saveAll();
 
     // The options window, created once at start-up after this window; the "Options"
     // command shows it. Its reactions reach this window from then on.
-    void setOptionsWindow(TfrmOptions* options);
-    TfrmOptions* optionsWindow() const;
-    void Options1Click();
+    void setOptionsWindow(OptionsDialog* options);
+    OptionsDialog* optionsWindow() const;
 
 signals:
     // The window has closed and saved: the program ends.
@@ -152,22 +128,14 @@ protected:
 private:
     void buildWidgets();
     void buildMenusAndToolbars();
-    void buildPropertyHost();
-    void FormCreate();
-    void FormShow();
-    bool FormCloseQuery();
-    void FormClose();
+    void connectActions();
+    void setUpAtCreation();
+    void setUpAtFirstShow();
+    void saveAtClose();
     void loadTables();
-    void gridDayEnter(CellGrid* focused);
-    void paintFlashTarget(WinColor c);
-    int pixelsPerInch() const;
-    QRect outerBounds() const;
-    void setOuterTop(int top);
-    void setOuterLeft(int left);
-    void setOuterHeight(int height);
-    void setOuterWidth(int width);
-    QAction* addAction(QMenu* menu, const QString& name, const QString& text,
-                       const QKeySequence& key, std::function<void()> run);
+    void saveTaskFiles();
+    void onGridFocused(CellGrid* focused);
+    void onDateChangedAtMidnight();
 
     AppState& state_;
 
@@ -177,16 +145,20 @@ private:
     PaneSplitter* split1_ = nullptr;
     PaneSplitter* splitDay_ = nullptr;
     CalendarPane* calendarPane_ = nullptr;
-    ShadowLabel* lblDate_ = nullptr;
+    ShadowLabel* dateCaption_ = nullptr;
     QToolBar* dayToolBar_ = nullptr;
     CellGrid* gridDay_ = nullptr;
-    QPlainTextEdit* memWhat_ = nullptr;
-    ShadowLabel* EsLabel1_ = nullptr;
+    QPlainTextEdit* notesPane_ = nullptr;
+    ShadowLabel* todoCaption_ = nullptr;
     CellGrid* gridNonday_ = nullptr;
     QToolBar* todoToolBar_ = nullptr;
-    QLabel* lblStatus_ = nullptr;
-    QSystemTrayIcon* TrayIcon_ = nullptr;
-    bool trayAvailable_ = false;
+    StatusClock* statusClock_ = nullptr;
+
+    // Parts beside the window.
+    MainActions* actions_ = nullptr;
+    TrayController* tray_ = nullptr;
+    PaneLayout* paneLayout_ = nullptr;
+    std::unique_ptr<LayoutMemory> layoutMemory_;
 
     // Timers.
     TimerPool* timerPool_ = nullptr;
@@ -198,23 +170,17 @@ private:
     std::function<void()> alarmCheck_;
     std::function<void()> panelFlash_;
     std::function<void()> hoverTick_;
-    LayoutPass layoutPass_;
-    PaneSplitter* flashTarget_ = nullptr;
 
     // Window state.
     int minimumWidth_ = 0;
     bool alarmBusy_ = false;
     bool firstShown_ = false;
     bool closing_ = false;
-    bool savedByHide_ = false;
     bool shadows_ = true;
     std::string category_;
     bool confirm_ = true;
 
-    QPointer<TfrmOptions> frmOptions_;
-
-    TObjMgr objMgr_;
-    std::unique_ptr<TablePropertyHost> properties_;
+    QPointer<OptionsDialog> optionsDialog_;
     std::unique_ptr<TaskCommands> taskCommands_;
 };
 

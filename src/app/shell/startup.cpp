@@ -1,9 +1,10 @@
 #include "app/shell/startup.h"
 
-#include "app/settings/options_window.h"
+#include "app/settings/options_dialog.h"
 #include "app/shell/app_state.h"
 #include "app/shell/main_window.h"
 #include "app/shell/resources.h"
+#include "app/shell/tray_controller.h"
 #include "app/widgets/qt_prompts.h"
 #include "core/prompts/prompts.h"
 #include "platform/autostart.h"
@@ -59,24 +60,24 @@ int runDayweaver(int argc, char** argv) {
                    std::make_unique<QSettingsBackend>(), paths);
     state.loadOptions(autostartEntryExists());
 
-    TfrmMain window(state);
+    MainWindow window(state);
     // TODO: the filter window is created here, between the main and the options window.
-    TfrmOptions options(state.options(), state.settings(), paths.programPath, &window);
+    OptionsDialog options(state.options(), state.settings(), paths.programPath, &window);
     window.setOptionsWindow(&options);
     // The completed tasks are read where their window is created, before anything can
     // add to them: a completion saves the whole table at once.
     state.completedTasks().load();
     // TODO: the completed-tasks window shows that table, and the print window follows.
     qtPrompts.setParentWindow(&window);
-    QObject::connect(&instance, &SingleInstance::activationRequested, &window,
-                     &TfrmMain::bringBack);
-    QObject::connect(&window, &TfrmMain::closed, &app, &QApplication::quit, Qt::QueuedConnection);
+    QObject::connect(&instance, &SingleInstance::activationRequested, &window.tray(),
+                     &TrayController::bringBack);
+    QObject::connect(&window, &MainWindow::closed, &app, &QApplication::quit, Qt::QueuedConnection);
     // The window exists before a later start may look for it.
     window.winId();
     instance.finishStartup();
 
     if (state.options().autoStart)
-        window.startInTray();
+        window.tray().startInTray();
     else
         window.show();
     const int status = QApplication::exec();

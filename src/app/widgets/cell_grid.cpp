@@ -2,6 +2,7 @@
 
 #include "app/widgets/win_color.h"
 #include "core/shell/layout.h"
+#include "core/store/helpers.h"
 
 #include <QApplication>
 #include <QDrag>
@@ -110,14 +111,8 @@ void CellGrid::headerClicked(int col) {
     if (table_.sortByHeaderClick(col)) {
         model_->reload();
         // The selection follows its task to where the sort put it.
-        int at = 1;
-        for (int r = 1; r < table_.rowCount(); ++r) {
-            if (table_.row(r) == selected) {
-                at = r;
-                break;
-            }
-        }
-        selectTableRow(at);
+        const int at = rowHolding(table_, selected, -1);
+        selectTableRow(at > 0 ? at : 1);
         emit sorted();
     }
     // The header flips its own mark on a click; the table says what really happened.

@@ -5,14 +5,14 @@
 
 namespace dw {
 
-std::string todoCaption(int rows) {
+std::string todoCaptionText(int rows) {
     if (rows < 3)
         return "To-do Tasks";
     return std::to_string(rows - 1) + " To-do Tasks";
 }
 
-DateCaption dateCaption(DateSerial date, const std::string& holiday, int dayRows, bool shadows,
-                        const FormatSettings& fs, const Clock& clock) {
+DateCaption dateCaptionFor(DateSerial date, const std::string& holiday, int dayRows, bool shadows,
+                           const FormatSettings& fs, const Clock& clock) {
     const std::string relative = relativeDateText(date, clock);
     if (!holiday.empty())
         return {holiday + "  " + relative, 0x000000FF};

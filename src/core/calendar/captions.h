@@ -10,7 +10,7 @@ namespace dw {
 
 // The to-do caption: "To-do Tasks" with no task or one, else "%d To-do Tasks".
 // `rows` counts the table's rows, header included.
-std::string todoCaption(int rows);
+std::string todoCaptionText(int rows);
 
 struct DateCaption {
     std::string text;
@@ -21,7 +21,7 @@ struct DateCaption {
 // prefix ("3 tasks ") when the day view shows two tasks or more, the date as "ddd ddddd",
 // in blue with shadows or navy without. Both end with two spaces and the relative date.
 // `dayRows` counts the day view's rows, header included.
-DateCaption dateCaption(DateSerial date, const std::string& holiday, int dayRows, bool shadows,
-                        const FormatSettings& fs, const Clock& clock);
+DateCaption dateCaptionFor(DateSerial date, const std::string& holiday, int dayRows, bool shadows,
+                           const FormatSettings& fs, const Clock& clock);
 
 } // namespace dw

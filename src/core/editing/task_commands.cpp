@@ -11,24 +11,26 @@
 namespace dw {
 
 TaskPane addPane(CommandSource source) {
-    return source == CommandSource::tbAdd1 || source == CommandSource::Add1 ? TaskPane::Day
-                                                                            : TaskPane::Todo;
+    return source == CommandSource::dayToolbarAdd || source == CommandSource::dayMenuAdd
+               ? TaskPane::Day
+               : TaskPane::Todo;
 }
 
 TaskPane deletePane(CommandSource source) {
-    return source == CommandSource::tbDel1 || source == CommandSource::Del1 ? TaskPane::Day
-                                                                            : TaskPane::Todo;
+    return source == CommandSource::dayToolbarDelete || source == CommandSource::dayMenuDelete
+               ? TaskPane::Day
+               : TaskPane::Todo;
 }
 
 std::optional<TaskPane> focusPaneOf(CommandSource source) {
     switch (source) {
-    case CommandSource::tbEdit1:
-    case CommandSource::tbDone1:
-    case CommandSource::Markascompleted2:
+    case CommandSource::dayToolbarEdit:
+    case CommandSource::dayToolbarDone:
+    case CommandSource::dayMenuDone:
         return TaskPane::Day;
-    case CommandSource::tbEdit2:
-    case CommandSource::tbDone2:
-    case CommandSource::Markascompleted1:
+    case CommandSource::todoToolbarEdit:
+    case CommandSource::todoToolbarDone:
+    case CommandSource::todoMenuDone:
         return TaskPane::Todo;
     default:
         return std::nullopt;
@@ -38,8 +40,8 @@ std::optional<TaskPane> focusPaneOf(CommandSource source) {
 TaskPane editPane(std::optional<TaskPane> focused, CommandSource source) {
     if (focused == TaskPane::Todo)
         return TaskPane::Todo;
-    if (focused == TaskPane::Day || source == CommandSource::tbEdit1 ||
-        source == CommandSource::Edit2)
+    if (focused == TaskPane::Day || source == CommandSource::dayToolbarEdit ||
+        source == CommandSource::dayMenuEdit)
         return TaskPane::Day;
     return TaskPane::Todo;
 }
@@ -130,13 +132,6 @@ DatedTask taskOfRow(const CellTable& table, TaskPane pane, int row, const std::s
     return t;
 }
 
-void takeRowOut(CellTable& table, int row) {
-    if (table.rowCount() < 3)
-        clearDataRows(table);
-    else if (row >= 1 && row < table.rowCount())
-        table.removeRows(row, 1);
-}
-
 std::optional<int> dropRow(int rowUnderPointer, int rowCount) {
     if (rowUnderPointer < 1 || rowUnderPointer >= rowCount)
         return std::nullopt;
@@ -188,9 +183,19 @@ bool isStruckOutDone(std::string_view done) {
 }
 
 std::string notesPaneText(std::string_view what) {
-    std::vector<std::string> lines;
-    textToSingleLine(what, lines);
-    return lines.empty() ? std::string() : lines.front();
+    // The pane shows the task's lines as they are; it ends lines with LF.
+    std::string shown;
+    shown.reserve(what.size());
+    for (std::size_t i = 0; i < what.size(); ++i) {
+        if (what[i] == '\r' && i + 1 < what.size() && what[i + 1] == '\n')
+            continue;
+        shown += what[i];
+    }
+    return shown;
+}
+
+WinColor notesPaneColor(bool done) {
+    return done ? kNotesDoneColor : kNotesNotDoneColor;
 }
 
 std::string notesPaneWriteBack(std::string_view paneText) {

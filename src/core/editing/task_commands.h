@@ -3,6 +3,7 @@
 #include "core/dates/clock.h"
 #include "core/dates/date_serial.h"
 #include "core/dates/format_settings.h"
+#include "core/settings/options.h"
 #include "core/store/cell_table.h"
 #include "core/store/task_store.h"
 
@@ -23,24 +24,24 @@ enum class TaskPane { Day, Todo };
 // The controls a command can come from. The menu, key and calendar routes pass the
 // toolbar button of their pane.
 enum class CommandSource {
-    tbAdd1,           // day toolbar "Add new task"
-    Add1,             // day context menu "Add"
-    tbAdd2,           // to-do toolbar "Add new"
-    AddTodo1,         // to-do context menu "Add"
-    tbEdit1,          // day toolbar "Edit task"
-    Edit2,            // day context menu "Edit"
-    tbEdit2,          // to-do toolbar "Edit task"
-    EditTodo1,        // to-do context menu "Edit"
-    tbDone1,          // day toolbar "Mark as completed"
-    Markascompleted2, // day context menu "Mark as completed"
-    tbDone2,          // to-do toolbar "Mark as completed"
-    Markascompleted1, // to-do context menu "Mark as completed"
-    tbDel1,           // day toolbar "Delete task"
-    Del1,             // day context menu "Delete"
-    tbDel2,           // to-do toolbar "Delete"
-    DelTodo1,         // to-do context menu "Delete"
-    gridDayDblClick,
-    gridNondayDblClick,
+    dayToolbarAdd,     // day toolbar "Add new task"
+    dayMenuAdd,        // day context menu "Add"
+    todoToolbarAdd,    // to-do toolbar "Add new"
+    todoMenuAdd,       // to-do context menu "Add"
+    dayToolbarEdit,    // day toolbar "Edit task"
+    dayMenuEdit,       // day context menu "Edit"
+    todoToolbarEdit,   // to-do toolbar "Edit task"
+    todoMenuEdit,      // to-do context menu "Edit"
+    dayToolbarDone,    // day toolbar "Mark as completed"
+    dayMenuDone,       // day context menu "Mark as completed"
+    todoToolbarDone,   // to-do toolbar "Mark as completed"
+    todoMenuDone,      // to-do context menu "Mark as completed"
+    dayToolbarDelete,  // day toolbar "Delete task"
+    dayMenuDelete,     // day context menu "Delete"
+    todoToolbarDelete, // to-do toolbar "Delete"
+    todoMenuDelete,    // to-do context menu "Delete"
+    dayDoubleClick,
+    todoDoubleClick,
 };
 
 inline constexpr const char* kNothingToEdit = "There is nothing to edit";
@@ -103,9 +104,6 @@ void writePaneRow(CellTable& table, TaskPane pane, int row, const DatedTask& tas
 // A pane row's values; a to-do row takes `nowTime` as its time and no alarm.
 DatedTask taskOfRow(const CellTable& table, TaskPane pane, int row, const std::string& nowTime);
 
-// A task leaves its pane: a pane with one data row keeps it, emptied.
-void takeRowOut(CellTable& table, int row);
-
 // The row a drop lands on: the data row under the pointer, or none over the header row
 // or below the last row (rowUnderPointer is the table row there, -1 for none).
 std::optional<int> dropRow(int rowUnderPointer, int rowCount);
@@ -129,10 +127,14 @@ bool toggleAlarm(CellTable& day, int row);
 // Done rows are struck out when their done cell contains "Yes".
 bool isStruckOutDone(std::string_view done);
 
-// The notes pane shows a task's text as one line: every CR LF removed.
+// The notes pane shows a task's text with its line breaks (LF between lines), so that an
+// edit changes only what was edited.
 std::string notesPaneText(std::string_view what);
-// The pane's text back as a cell text: its lines joined by CR LF, TABs as spaces and
-// backspaces dropped, so that nothing typed or pasted turns into a line break in the file.
+// The notes pane's ground: a pale cream under a task not yet done, the button face under a
+// done one.
+inline constexpr WinColor kNotesNotDoneColor = 0x00C9FCF8;
+inline constexpr WinColor kNotesDoneColor = 0x8000000F;
+WinColor notesPaneColor(bool done);
 std::string notesPaneWriteBack(std::string_view paneText);
 
 } // namespace dw

@@ -1,4 +1,5 @@
 #include "core/settings/obj_mgr.h"
+
 #include "core/text/lower_text.h"
 
 #include <algorithm>
@@ -145,7 +146,7 @@ void TablePropertyHost::setProperty(const std::string& component, const std::str
         e->set(value);
 }
 
-void TObjMgr::load(const SettingsStore& store, PropertyHost& host) const {
+void PropertyMemory::load(const SettingsStore& store, PropertyHost& host) const {
     for (const auto& line : items_) {
         auto r = resolve(line, host);
         if (!r)
@@ -159,7 +160,7 @@ void TObjMgr::load(const SettingsStore& store, PropertyHost& host) const {
     }
 }
 
-void TObjMgr::save(SettingsStore& store, const PropertyHost& host) const {
+void PropertyMemory::save(SettingsStore& store, const PropertyHost& host) const {
     for (const auto& line : items_) {
         auto r = resolve(line, host);
         if (!r || !r->section || r->item.valueName.empty())

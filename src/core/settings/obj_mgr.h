@@ -77,9 +77,9 @@ private:
 
 // Keeps a window's properties from run to run: each item line names a property and the
 // settings value that holds it. Lines naming what the window does not have are skipped.
-class TObjMgr {
+class PropertyMemory {
 public:
-    explicit TObjMgr(std::vector<std::string> items) : items_(std::move(items)) {}
+    explicit PropertyMemory(std::vector<std::string> items) : items_(std::move(items)) {}
     const std::vector<std::string>& items() const { return items_; }
 
     // Each property takes its stored value, or the item's default when there is none; a

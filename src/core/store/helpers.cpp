@@ -143,4 +143,20 @@ void loadTableIfPresent(CellTable& table, const std::string& path, bool keepDama
     }
 }
 
+int rowHolding(const CellTable& table, const std::vector<std::string>& cells, int preferred) {
+    if (preferred >= 1 && preferred < table.rowCount() && table.row(preferred) == cells)
+        return preferred;
+    for (int r = 1; r < table.rowCount(); ++r)
+        if (table.row(r) == cells)
+            return r;
+    return -1;
+}
+
+void takeRowOut(CellTable& table, int row) {
+    if (table.rowCount() < 3)
+        clearDataRows(table);
+    else if (row >= 1 && row < table.rowCount())
+        table.removeRows(row, 1);
+}
+
 } // namespace dw

@@ -45,6 +45,11 @@ void textToSingleLine(std::string_view text, std::vector<std::string>& lines);
 void clearDataRows(CellTable& table);
 // The lowest data row whose column 0 is empty, appending one when there is none.
 int firstFreeRow(CellTable& table);
+// The data row holding exactly these cells: `preferred` when it does (a selected row), else
+// the first such row, else -1. Finds a row again after a sort has moved it.
+int rowHolding(const CellTable& table, const std::vector<std::string>& cells, int preferred);
+// A row leaves its table: a table with one data row keeps it, emptied.
+void takeRowOut(CellTable& table, int row);
 
 // Loads a table file when it exists (a missing file is no error and leaves the table as
 // it is). When the file cannot be loaded, a copy of it is kept aside (keepDamagedCopy)

@@ -299,10 +299,7 @@ bool TaskStore::insertTask(int date, const DatedTask& task) {
 }
 
 void TaskStore::deleteEntry(CellTable& table, int selected, bool writeBack, int date) {
-    if (table.rowCount() < 3)
-        clearDataRows(table);
-    else if (selected >= 1 && selected < table.rowCount())
-        table.removeRows(selected, 1);
+    takeRowOut(table, selected);
     if (writeBack)
         writeToStore(date);
 }

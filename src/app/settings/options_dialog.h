@@ -50,20 +50,20 @@ private:
 // program sees a change while the window is still open. "OK" also writes the options
 // to the settings store; "Cancel" only closes (changes stay in effect until exit, the
 // store keeps the old values for the next start).
-class TfrmOptions : public QDialog {
+class OptionsDialog : public QDialog {
     Q_OBJECT
 public:
-    TfrmOptions(Options& options, SettingsStore& store, std::string programPath,
-                QWidget* parent = nullptr);
-    ~TfrmOptions() override;
+    OptionsDialog(Options& options, SettingsStore& store, std::string programPath,
+                  QWidget* parent = nullptr);
+    ~OptionsDialog() override;
 
     // Reads every option from the store into Options and the controls; no reaction runs
     // and no signal is sent meanwhile. Run once at creation.
-    void ReadSettings();
+    void readSettings();
     // Sets or removes the log-on entry, then writes every option to the store. A log-on
     // entry that cannot be written is reported and the options are saved all the same.
     // False when anything could not be written.
-    bool SaveSettings();
+    bool saveSettings();
 
     // The log-on entry exists and names a program.
     bool checkAutostart() const;
@@ -96,16 +96,17 @@ private:
     void applyTitleLook();
     void applyFontsToButtons();
 
-    void btOKClick();
-    void cbShadowClick(bool on);
-    void cbStrikeoutClick(bool on);
-    void colorSwitchClick();
-    void sampleClick(ColorSample* sample, const QString& caption, WinColor& fg, WinColor& bg);
-    void btGridFontClick();
-    void btCalFontClick();
-    void btHeaderClick();
-    void btAlarmBrowseClick();
-    void btTestClick();
+    void onOkClicked();
+    void onShadowsToggled(bool on);
+    void onStrikeoutToggled(bool on);
+    void onColorSwitchToggled();
+    void chooseSampleColors(ColorSample* sample, const QString& caption, WinColor& fg,
+                            WinColor& bg);
+    void chooseGridFont();
+    void chooseCalendarFont();
+    void chooseHeaderFont();
+    void browseSoundFile();
+    void testSound();
     bool chooseFont(FontSpec& font);
 
     Options& options_;
@@ -114,37 +115,37 @@ private:
     bool loading_ = false;
     bool centred_ = false;
 
-    ShadowLabel* lblTitle_;
+    ShadowLabel* titleCaption_;
     QTabWidget* pages_;
     // Screen Appearance
-    QCheckBox* cbShadow_;
-    QCheckBox* cbStrikeout_;
-    QRadioButton* rbSun_;
-    QRadioButton* rbMon_;
-    QCheckBox* cbColorDone_;
-    QCheckBox* cbColorNotDone_;
-    QCheckBox* cbHoliday_;
-    ColorSample* pnlDone_;
-    ColorSample* pnlNotDone_;
-    ColorSample* pnlHoliday_;
-    QPushButton* btGridFont_;
-    QPushButton* btCalFont_;
-    QPushButton* btHeader_;
-    QSpinBox* edRowHeight_;
+    QCheckBox* shadowsCheck_;
+    QCheckBox* strikeoutCheck_;
+    QRadioButton* sundayRadio_;
+    QRadioButton* mondayRadio_;
+    QCheckBox* colorDoneCheck_;
+    QCheckBox* colorNotDoneCheck_;
+    QCheckBox* colorHolidayCheck_;
+    ColorSample* doneSample_;
+    ColorSample* notDoneSample_;
+    ColorSample* holidaySample_;
+    QPushButton* gridFontButton_;
+    QPushButton* calendarFontButton_;
+    QPushButton* headerFontButton_;
+    QSpinBox* rowHeightSpin_;
     // Alarm settings
-    QCheckBox* cbAlarm_;
-    QCheckBox* cbRepeat_;
-    QLineEdit* edPath_;
-    QPushButton* btAlarmBrowse_;
-    QPushButton* btTest_;
-    QSpinBox* edMin_;
+    QCheckBox* alarmCheck_;
+    QCheckBox* repeatSoundCheck_;
+    QLineEdit* soundPathEdit_;
+    QPushButton* browseSoundButton_;
+    QPushButton* testSoundButton_;
+    QSpinBox* leadMinutesSpin_;
     // Miscellaneous
-    QLineEdit* edCategory_;
-    QCheckBox* cbConfirm_;
-    QCheckBox* cbDragConfirm_;
-    QCheckBox* cbStartInTray_;
-    QCheckBox* cbStartup_;
-    QCheckBox* cbPopup_;
+    QLineEdit* defaultCategoryEdit_;
+    QCheckBox* confirmCheck_;
+    QCheckBox* dragConfirmCheck_;
+    QCheckBox* startInTrayCheck_;
+    QCheckBox* startAtLogonCheck_;
+    QCheckBox* popupSummaryCheck_;
 
     std::unique_ptr<QSoundEffect> sound_;
 };

@@ -1,5 +1,5 @@
 #include "app/modal_helpers.h"
-#include "app/store/list_box_dialog.h"
+#include "app/store/category_list_dialog.h"
 #include "support/fake_prompts.h"
 #include "support/temp_dir.h"
 
@@ -22,16 +22,16 @@ protected:
     ListBoxTest() { dlg.setEntries({"work", "Garden", "home", "Zoo"}); }
     FakePrompts prompts;
     ScopedPrompts scope{prompts};
-    TfrmListBox dlg;
+    CategoryListDialog dlg;
 };
 
 TEST_F(ListBoxTest, EntriesStaySortedWithoutRegardToCase) {
     EXPECT_EQ(dlg.entries(), (Entries{"Garden", "home", "work", "Zoo"}));
     EXPECT_FALSE(dlg.currentEntry()) << "nothing chosen yet";
-    EXPECT_EQ(dlg.btAdd->text(), "&Add");
-    EXPECT_EQ(dlg.btDel->text(), "&Delete");
-    EXPECT_EQ(dlg.btClear->text(), "&Clear");
-    EXPECT_TRUE(dlg.btOK->isDefault());
+    EXPECT_EQ(dlg.addButton->text(), "&Add");
+    EXPECT_EQ(dlg.deleteButton->text(), "&Delete");
+    EXPECT_EQ(dlg.clearButton->text(), "&Clear");
+    EXPECT_TRUE(dlg.okButton->isDefault());
 }
 
 TEST_F(ListBoxTest, AddTakesItsSortedPlaceUnlessAlreadyThere) {
@@ -48,7 +48,7 @@ TEST_F(ListBoxTest, AddTakesItsSortedPlaceUnlessAlreadyThere) {
     for (const auto& c : cases) {
         if (c.answer)
             prompts.setNextInput(c.answer);
-        dlg.btAdd->click();
+        dlg.addButton->click();
         EXPECT_EQ(dlg.entries(), c.after) << (c.answer ? c.answer : "cancelled");
     }
     ASSERT_TRUE(dlg.currentEntry());
@@ -58,23 +58,23 @@ TEST_F(ListBoxTest, AddTakesItsSortedPlaceUnlessAlreadyThere) {
 }
 
 TEST_F(ListBoxTest, DeleteRemovesEverySelectedEntryOrSaysToSelect) {
-    dlg.btDelClick();
+    dlg.removeEntry();
     EXPECT_EQ(prompts.errors, std::vector<std::string>{"Select one or more items"});
     EXPECT_EQ(dlg.entries().size(), 4u);
 
     for (int row : {0, 2, 3})
-        dlg.ListBox1->item(row)->setSelected(true);
-    dlg.btDel->click();
+        dlg.entryList->item(row)->setSelected(true);
+    dlg.deleteButton->click();
     EXPECT_EQ(dlg.entries(), Entries{"home"});
     EXPECT_FALSE(dlg.currentEntry()) << "nothing left chosen";
 }
 
 TEST_F(ListBoxTest, ClearAsksFirst) {
     prompts.setNextAnswer(FakePrompts::No);
-    dlg.btClear->click();
+    dlg.clearButton->click();
     EXPECT_EQ(dlg.entries().size(), 4u);
     prompts.setNextAnswer(FakePrompts::Yes);
-    dlg.btClear->click();
+    dlg.clearButton->click();
     EXPECT_TRUE(dlg.entries().empty());
     EXPECT_EQ(prompts.questions,
               (std::vector<std::string>{"Really clear out list?", "Really clear out list?"}));
@@ -87,7 +87,7 @@ TEST_F(ListBoxTest, SelectEntryIgnoresCaseAndAFocusAloneChoosesNothing) {
     dlg.selectEntry("Nowhere");
     EXPECT_FALSE(dlg.currentEntry());
     dlg.show();
-    dlg.ListBox1->setFocus();
+    dlg.entryList->setFocus();
     QApplication::processEvents();
     EXPECT_FALSE(dlg.currentEntry());
 }
@@ -95,10 +95,10 @@ TEST_F(ListBoxTest, SelectEntryIgnoresCaseAndAFocusAloneChoosesNothing) {
 TEST_F(ListBoxTest, DoubleClickActsAsOk) {
     dlg.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
-    QListWidgetItem* item = dlg.ListBox1->item(1);
-    const QPoint at = dlg.ListBox1->visualItemRect(item).center();
-    QTest::mouseClick(dlg.ListBox1->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(dlg.ListBox1->viewport(), Qt::LeftButton, {}, at);
+    QListWidgetItem* item = dlg.entryList->item(1);
+    const QPoint at = dlg.entryList->visualItemRect(item).center();
+    QTest::mouseClick(dlg.entryList->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(dlg.entryList->viewport(), Qt::LeftButton, {}, at);
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
 }
 
@@ -108,24 +108,24 @@ TEST(CategoriesCommand, WritesTheSortedEntriesOnOkOnly) {
     ScopedPrompts scope(prompts);
     dir.write("category.xxx", "work\r\nGarden\r\n");
 
-    whenModal<TfrmListBox>([](TfrmListBox* d) { d->btCancel->click(); });
+    whenModal<CategoryListDialog>([](CategoryListDialog* d) { d->cancelButton->click(); });
     EXPECT_FALSE(editCategoryFile(nullptr, dir.path()));
     EXPECT_EQ(dir.read("category.xxx"), "work\r\nGarden\r\n");
 
     prompts.setNextInput("home");
-    whenModal<TfrmListBox>([](TfrmListBox* d) {
+    whenModal<CategoryListDialog>([](CategoryListDialog* d) {
         EXPECT_EQ(d->windowTitle(), "Edit Category Choices");
-        d->btAdd->click();
-        d->btOK->click();
+        d->addButton->click();
+        d->okButton->click();
     });
     EXPECT_TRUE(editCategoryFile(nullptr, dir.path()));
     EXPECT_EQ(dir.read("category.xxx"), "Garden\r\nhome\r\nwork\r\n");
 
     // A missing file is an empty list, not an error.
     TempDir empty;
-    whenModal<TfrmListBox>([](TfrmListBox* d) {
+    whenModal<CategoryListDialog>([](CategoryListDialog* d) {
         EXPECT_TRUE(d->entries().empty());
-        d->btOK->click();
+        d->okButton->click();
     });
     EXPECT_TRUE(editCategoryFile(nullptr, empty.path()));
     EXPECT_EQ(empty.read("category.xxx"), "");

@@ -1,4 +1,4 @@
-#include "app/settings/options_window.h"
+#include "app/settings/options_dialog.h"
 
 #include "app/settings/color_dialog.h"
 #include "app/settings/font_spec.h"
@@ -110,41 +110,41 @@ void ColorSample::focusOutEvent(QFocusEvent* e) {
 
 // ---------------------------------------------------------------------------------------
 
-TfrmOptions::TfrmOptions(Options& options, SettingsStore& store, std::string programPath,
-                         QWidget* parent)
+OptionsDialog::OptionsDialog(Options& options, SettingsStore& store, std::string programPath,
+                             QWidget* parent)
     : QDialog(parent), options_(options), store_(store), programPath_(std::move(programPath)) {
-    setObjectName("frmOptions");
+    setObjectName("optionsDialog");
     setWindowTitle("Program Options");
 
-    lblTitle_ = named(new ShadowLabel("Program Options", this), "lblTitle");
-    lblTitle_->setAlignment(Qt::AlignCenter);
+    titleCaption_ = named(new ShadowLabel("Program Options", this), "titleCaption");
+    titleCaption_->setAlignment(Qt::AlignCenter);
 
     pages_ = named(new QTabWidget(this), "pgOptions");
     pages_->addTab(buildScreenPage(), "Screen Appearance");
     pages_->addTab(buildAlarmPage(), "Alarm settings");
     pages_->addTab(buildMiscPage(), "Miscellaneous");
 
-    auto* footer = named(new QLabel("Dayweaver", this), "lblFooter");
+    auto* footer = named(new QLabel("Dayweaver", this), "footerLabel");
     footer->setEnabled(false); // drawn etched, like a maker's mark
 
-    auto* btOK = named(new QPushButton("OK", this), "btOK");
-    btOK->setDefault(true);
-    btOK->setAutoDefault(true);
-    auto* btCancel = named(new QPushButton("Cancel", this), "btCancel");
+    auto* okButton = named(new QPushButton("OK", this), "okButton");
+    okButton->setDefault(true);
+    okButton->setAutoDefault(true);
+    auto* cancelButton = named(new QPushButton("Cancel", this), "cancelButton");
     auto* btHelp = named(new QPushButton("&Help", this), "btHelp");
-    connect(btOK, &QPushButton::clicked, this, &TfrmOptions::btOKClick);
-    connect(btCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(okButton, &QPushButton::clicked, this, &OptionsDialog::onOkClicked);
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(btHelp, &QPushButton::clicked, this, [this] { emit helpRequested(kHelpTopic); });
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(footer);
     bottom->addStretch(1);
-    bottom->addWidget(btOK);
-    bottom->addWidget(btCancel);
+    bottom->addWidget(okButton);
+    bottom->addWidget(cancelButton);
     bottom->addWidget(btHelp);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(lblTitle_);
+    layout->addWidget(titleCaption_);
     layout->addWidget(pages_);
     layout->addLayout(bottom);
     // Fixed size: the window fits its contents (a bigger title font makes it grow) but
@@ -152,70 +152,70 @@ TfrmOptions::TfrmOptions(Options& options, SettingsStore& store, std::string pro
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     pages_->setCurrentIndex(0);
-    ReadSettings();
+    readSettings();
 }
 
-TfrmOptions::~TfrmOptions() = default;
+OptionsDialog::~OptionsDialog() = default;
 
-QWidget* TfrmOptions::buildScreenPage() {
+QWidget* OptionsDialog::buildScreenPage() {
     auto* page = new QWidget;
-    cbShadow_ = checkBox("cbShadow", "Use Sh&adows on Title captions", page);
-    cbStrikeout_ = checkBox("cbStrikeout", "&Strike-out done events?", page);
-    auto* likeThis = named(new QLabel("Like this", page), "lblLikeThis");
+    shadowsCheck_ = checkBox("shadowsCheck", "Use Sh&adows on Title captions", page);
+    strikeoutCheck_ = checkBox("strikeoutCheck", "&Strike-out done events?", page);
+    auto* likeThis = named(new QLabel("Like this", page), "likeThisLabel");
     QFont struck = likeThis->font();
     struck.setStrikeOut(true);
     likeThis->setFont(struck);
 
     auto* week = named(new QGroupBox("Week starts on which day? ", page), "gbWeek");
-    rbSun_ = named(new QRadioButton("S&unday", week), "rbSun");
-    rbMon_ = named(new QRadioButton("&Monday", week), "rbMon");
+    sundayRadio_ = named(new QRadioButton("S&unday", week), "sundayRadio");
+    mondayRadio_ = named(new QRadioButton("&Monday", week), "mondayRadio");
     auto* weekLayout = new QHBoxLayout(week);
-    weekLayout->addWidget(rbSun_);
-    weekLayout->addWidget(rbMon_);
+    weekLayout->addWidget(sundayRadio_);
+    weekLayout->addWidget(mondayRadio_);
     weekLayout->addStretch(1);
 
     auto* colors = named(new QGroupBox("Color calendar dates", page), "gbColors");
-    cbColorDone_ = checkBox("cbColorDone", "&Done Items", colors);
-    cbColorNotDone_ = checkBox("cbColorNotDone", "&Not-done items", colors);
-    cbHoliday_ = checkBox("cbHoliday", "&Holidays", colors);
-    pnlDone_ = new ColorSample("pnlDone", "Done", colors);
-    pnlNotDone_ = new ColorSample("pnlNotDone", "Not Done", colors);
-    pnlHoliday_ = new ColorSample("pnlHoliday", "Holiday", colors);
-    auto* note = named(new QLabel("Click on a color to change", colors), "lblColorNote");
+    colorDoneCheck_ = checkBox("colorDoneCheck", "&Done Items", colors);
+    colorNotDoneCheck_ = checkBox("colorNotDoneCheck", "&Not-done items", colors);
+    colorHolidayCheck_ = checkBox("colorHolidayCheck", "&Holidays", colors);
+    doneSample_ = new ColorSample("doneSample", "Done", colors);
+    notDoneSample_ = new ColorSample("notDoneSample", "Not Done", colors);
+    holidaySample_ = new ColorSample("holidaySample", "Holiday", colors);
+    auto* note = named(new QLabel("Click on a color to change", colors), "colorNoteLabel");
     auto* colorGrid = new QGridLayout(colors);
-    colorGrid->addWidget(cbColorDone_, 0, 0);
-    colorGrid->addWidget(pnlDone_, 0, 1);
-    colorGrid->addWidget(cbColorNotDone_, 1, 0);
-    colorGrid->addWidget(pnlNotDone_, 1, 1);
-    colorGrid->addWidget(cbHoliday_, 2, 0);
-    colorGrid->addWidget(pnlHoliday_, 2, 1);
+    colorGrid->addWidget(colorDoneCheck_, 0, 0);
+    colorGrid->addWidget(doneSample_, 0, 1);
+    colorGrid->addWidget(colorNotDoneCheck_, 1, 0);
+    colorGrid->addWidget(notDoneSample_, 1, 1);
+    colorGrid->addWidget(colorHolidayCheck_, 2, 0);
+    colorGrid->addWidget(holidaySample_, 2, 1);
     colorGrid->addWidget(note, 3, 0, 1, 2);
     colorGrid->setColumnStretch(2, 1);
 
-    btGridFont_ = named(new QPushButton("Grid Font", page), "btGridFont");
-    btCalFont_ = named(new QPushButton("Calendar Font", page), "btCalFont");
-    btHeader_ = named(new QPushButton("Header font", page), "btHeader");
-    edRowHeight_ = named(new QSpinBox(page), "edRowHeight");
-    edRowHeight_->setRange(kRowHeightMin, kRowHeightMax);
+    gridFontButton_ = named(new QPushButton("Grid Font", page), "gridFontButton");
+    calendarFontButton_ = named(new QPushButton("Calendar Font", page), "calendarFontButton");
+    headerFontButton_ = named(new QPushButton("Header font", page), "headerFontButton");
+    rowHeightSpin_ = named(new QSpinBox(page), "rowHeightSpin");
+    rowHeightSpin_->setRange(kRowHeightMin, kRowHeightMax);
 
     auto* fonts = new QHBoxLayout;
-    fonts->addWidget(btGridFont_);
-    fonts->addWidget(btCalFont_);
-    fonts->addWidget(btHeader_);
+    fonts->addWidget(gridFontButton_);
+    fonts->addWidget(calendarFontButton_);
+    fonts->addWidget(headerFontButton_);
     fonts->addStretch(1);
     auto* rowHeight = new QHBoxLayout;
-    rowHeight->addWidget(buddyLabel("Height of grid row:", edRowHeight_, page));
-    rowHeight->addWidget(edRowHeight_);
+    rowHeight->addWidget(buddyLabel("Height of grid row:", rowHeightSpin_, page));
+    rowHeight->addWidget(rowHeightSpin_);
     rowHeight->addStretch(1);
 
     auto* strike = new QHBoxLayout;
-    strike->addWidget(cbStrikeout_);
+    strike->addWidget(strikeoutCheck_);
     strike->addSpacing(12);
     strike->addWidget(likeThis);
     strike->addStretch(1);
 
     auto* v = new QVBoxLayout(page);
-    v->addWidget(cbShadow_);
+    v->addWidget(shadowsCheck_);
     v->addLayout(strike);
     v->addWidget(week);
     v->addWidget(colors);
@@ -223,28 +223,30 @@ QWidget* TfrmOptions::buildScreenPage() {
     v->addLayout(rowHeight);
     v->addStretch(1);
 
-    connect(cbShadow_, &QCheckBox::toggled, this, &TfrmOptions::cbShadowClick);
-    connect(cbStrikeout_, &QCheckBox::toggled, this, &TfrmOptions::cbStrikeoutClick);
-    connect(rbSun_, &QRadioButton::toggled, this, [this](bool on) {
+    connect(shadowsCheck_, &QCheckBox::toggled, this, &OptionsDialog::onShadowsToggled);
+    connect(strikeoutCheck_, &QCheckBox::toggled, this, &OptionsDialog::onStrikeoutToggled);
+    connect(sundayRadio_, &QRadioButton::toggled, this, [this](bool on) {
         if (!loading_)
             options_.sunday = on;
     });
-    for (QCheckBox* cb : {cbColorDone_, cbColorNotDone_, cbHoliday_})
-        connect(cb, &QCheckBox::toggled, this, &TfrmOptions::colorSwitchClick);
-    connect(pnlDone_, &ColorSample::clicked, this, [this] {
-        sampleClick(pnlDone_, "Set color for DONE tasks", options_.doneFG, options_.doneBG);
+    for (QCheckBox* cb : {colorDoneCheck_, colorNotDoneCheck_, colorHolidayCheck_})
+        connect(cb, &QCheckBox::toggled, this, &OptionsDialog::onColorSwitchToggled);
+    connect(doneSample_, &ColorSample::clicked, this, [this] {
+        chooseSampleColors(doneSample_, "Set color for DONE tasks", options_.doneFG,
+                           options_.doneBG);
     });
-    connect(pnlNotDone_, &ColorSample::clicked, this, [this] {
-        sampleClick(pnlNotDone_, "Set color for NOT DONE tasks", options_.notDoneFG,
-                    options_.notDoneBG);
+    connect(notDoneSample_, &ColorSample::clicked, this, [this] {
+        chooseSampleColors(notDoneSample_, "Set color for NOT DONE tasks", options_.notDoneFG,
+                           options_.notDoneBG);
     });
-    connect(pnlHoliday_, &ColorSample::clicked, this, [this] {
-        sampleClick(pnlHoliday_, "Set color for Holidays", options_.holidayFG, options_.holidayBG);
+    connect(holidaySample_, &ColorSample::clicked, this, [this] {
+        chooseSampleColors(holidaySample_, "Set color for Holidays", options_.holidayFG,
+                           options_.holidayBG);
     });
-    connect(btGridFont_, &QPushButton::clicked, this, &TfrmOptions::btGridFontClick);
-    connect(btCalFont_, &QPushButton::clicked, this, &TfrmOptions::btCalFontClick);
-    connect(btHeader_, &QPushButton::clicked, this, &TfrmOptions::btHeaderClick);
-    connect(edRowHeight_, &QSpinBox::valueChanged, this, [this](int v) {
+    connect(gridFontButton_, &QPushButton::clicked, this, &OptionsDialog::chooseGridFont);
+    connect(calendarFontButton_, &QPushButton::clicked, this, &OptionsDialog::chooseCalendarFont);
+    connect(headerFontButton_, &QPushButton::clicked, this, &OptionsDialog::chooseHeaderFont);
+    connect(rowHeightSpin_, &QSpinBox::valueChanged, this, [this](int v) {
         if (loading_)
             return;
         options_.rowHeight = v;
@@ -253,40 +255,40 @@ QWidget* TfrmOptions::buildScreenPage() {
     return page;
 }
 
-QWidget* TfrmOptions::buildAlarmPage() {
+QWidget* OptionsDialog::buildAlarmPage() {
     auto* page = new QWidget;
     auto* group = named(new QGroupBox("Alarm settings", page), "gbAlarm");
-    cbAlarm_ = checkBox("cbAlarm", "&Play alarm file?", group);
-    cbRepeat_ = checkBox("cbRepeat", "&Repeat alarm?", group);
-    edPath_ = named(new QLineEdit(group), "edPath");
-    edPath_->setMinimumWidth(260);
-    btAlarmBrowse_ = named(new QPushButton("&Browse", group), "btAlarmBrowse");
-    btTest_ = named(new QPushButton("&Test", group), "btTest");
-    edMin_ = named(new QSpinBox(group), "edMin");
-    edMin_->setRange(kAlarmMinMin, kAlarmMinMax);
+    alarmCheck_ = checkBox("alarmCheck", "&Play alarm file?", group);
+    repeatSoundCheck_ = checkBox("repeatSoundCheck", "&Repeat alarm?", group);
+    soundPathEdit_ = named(new QLineEdit(group), "soundPathEdit");
+    soundPathEdit_->setMinimumWidth(260);
+    browseSoundButton_ = named(new QPushButton("&Browse", group), "browseSoundButton");
+    testSoundButton_ = named(new QPushButton("&Test", group), "testSoundButton");
+    leadMinutesSpin_ = named(new QSpinBox(group), "leadMinutesSpin");
+    leadMinutesSpin_->setRange(kAlarmMinMin, kAlarmMinMax);
 
     auto* path = new QHBoxLayout;
-    path->addWidget(buddyLabel("&Wav File:", edPath_, group));
-    path->addWidget(edPath_, 1);
-    path->addWidget(btAlarmBrowse_);
-    path->addWidget(btTest_);
+    path->addWidget(buddyLabel("&Wav File:", soundPathEdit_, group));
+    path->addWidget(soundPathEdit_, 1);
+    path->addWidget(browseSoundButton_);
+    path->addWidget(testSoundButton_);
 
     auto* minutes = new QHBoxLayout;
-    minutes->addWidget(buddyLabel("S&ound alarm", edMin_, group));
-    minutes->addWidget(edMin_);
+    minutes->addWidget(buddyLabel("S&ound alarm", leadMinutesSpin_, group));
+    minutes->addWidget(leadMinutesSpin_);
     minutes->addWidget(new QLabel("minutes ahead of scheduled event", group));
     minutes->addStretch(1);
 
     auto* g = new QVBoxLayout(group);
-    g->addWidget(cbAlarm_);
-    g->addWidget(cbRepeat_);
+    g->addWidget(alarmCheck_);
+    g->addWidget(repeatSoundCheck_);
     g->addLayout(path);
     g->addLayout(minutes);
 
     auto* note = named(
         new QLabel("Note: A sound card and speakers are necessary in order to hear the alarm.",
                    page),
-        "lblSoundNote");
+        "soundNoteLabel");
     note->setWordWrap(true);
 
     auto* v = new QVBoxLayout(page);
@@ -294,57 +296,59 @@ QWidget* TfrmOptions::buildAlarmPage() {
     v->addWidget(note);
     v->addStretch(1);
 
-    connect(cbAlarm_, &QCheckBox::toggled, this, [this](bool on) {
+    connect(alarmCheck_, &QCheckBox::toggled, this, [this](bool on) {
         if (!loading_)
             options_.playAlarm = on;
     });
-    connect(cbRepeat_, &QCheckBox::toggled, this, [this](bool on) {
+    connect(repeatSoundCheck_, &QCheckBox::toggled, this, [this](bool on) {
         if (!loading_)
             options_.repeatAlarm = on;
     });
-    connect(edPath_, &QLineEdit::textChanged, this, [this](const QString& t) {
+    connect(soundPathEdit_, &QLineEdit::textChanged, this, [this](const QString& t) {
         if (!loading_)
             options_.alarmPath = t.toStdString();
     });
-    connect(edMin_, &QSpinBox::valueChanged, this, [this](int v) {
+    connect(leadMinutesSpin_, &QSpinBox::valueChanged, this, [this](int v) {
         if (!loading_)
             options_.alarmMin = v;
     });
-    connect(btAlarmBrowse_, &QPushButton::clicked, this, &TfrmOptions::btAlarmBrowseClick);
-    connect(btTest_, &QPushButton::clicked, this, &TfrmOptions::btTestClick);
+    connect(browseSoundButton_, &QPushButton::clicked, this, &OptionsDialog::browseSoundFile);
+    connect(testSoundButton_, &QPushButton::clicked, this, &OptionsDialog::testSound);
     return page;
 }
 
-QWidget* TfrmOptions::buildMiscPage() {
+QWidget* OptionsDialog::buildMiscPage() {
     auto* page = new QWidget;
 
     auto* newTasks = named(new QGroupBox("On New Tasks ", page), "gbNewTasks");
-    edCategory_ = named(new QLineEdit(newTasks), "edCategory");
-    edCategory_->setMaxLength(static_cast<int>(kCategoryMaxChars));
+    defaultCategoryEdit_ = named(new QLineEdit(newTasks), "defaultCategoryEdit");
+    defaultCategoryEdit_->setMaxLength(static_cast<int>(kCategoryMaxChars));
     auto* nt = new QHBoxLayout(newTasks);
-    nt->addWidget(buddyLabel("&Default category", edCategory_, newTasks));
-    nt->addWidget(edCategory_, 1);
+    nt->addWidget(buddyLabel("&Default category", defaultCategoryEdit_, newTasks));
+    nt->addWidget(defaultCategoryEdit_, 1);
 
     auto* confirm = named(new QGroupBox("Ask for confirmation when ", page), "gbConfirm");
-    cbConfirm_ = checkBox("cbConfirm", "D&eleting tasks/holidays", confirm);
-    cbDragConfirm_ =
-        checkBox("cbDragConfirm", "D&rag/dropping from grids to grid or calendar", confirm);
+    confirmCheck_ = checkBox("confirmCheck", "D&eleting tasks/holidays", confirm);
+    dragConfirmCheck_ =
+        checkBox("dragConfirmCheck", "D&rag/dropping from grids to grid or calendar", confirm);
     auto* c = new QVBoxLayout(confirm);
-    c->addWidget(cbConfirm_);
-    c->addWidget(cbDragConfirm_);
+    c->addWidget(confirmCheck_);
+    c->addWidget(dragConfirmCheck_);
 
     auto* start = named(new QGroupBox("When Dayweaver starts up ", page), "gbStart");
-    cbStartInTray_ =
-        checkBox("cbStartInTray", "&Start in system tray, main screen is bypassed", start);
-    cbStartup_ = checkBox("cbStartup", "&Dayweaver placed in system tray on reboot", start);
+    startInTrayCheck_ =
+        checkBox("startInTrayCheck", "&Start in system tray, main screen is bypassed", start);
+    startAtLogonCheck_ =
+        checkBox("startAtLogonCheck", "&Dayweaver placed in system tray on reboot", start);
     auto* s = new QVBoxLayout(start);
-    s->addWidget(cbStartInTray_);
-    s->addWidget(cbStartup_);
+    s->addWidget(startInTrayCheck_);
+    s->addWidget(startAtLogonCheck_);
 
     auto* mouse = named(new QGroupBox("When mouse is moved over the calendars ", page), "gbPopup");
-    cbPopup_ = checkBox("cbPopup", "Display a &popup summary of events ", mouse);
+    popupSummaryCheck_ =
+        checkBox("popupSummaryCheck", "Display a &popup summary of events ", mouse);
     auto* m = new QVBoxLayout(mouse);
-    m->addWidget(cbPopup_);
+    m->addWidget(popupSummaryCheck_);
 
     auto* v = new QVBoxLayout(page);
     v->addWidget(newTasks);
@@ -353,7 +357,7 @@ QWidget* TfrmOptions::buildMiscPage() {
     v->addWidget(mouse);
     v->addStretch(1);
 
-    connect(edCategory_, &QLineEdit::textChanged, this, [this](const QString& t) {
+    connect(defaultCategoryEdit_, &QLineEdit::textChanged, this, [this](const QString& t) {
         if (!loading_)
             options_.category =
                 truncateChars(normalizeTypedText(t.toStdString()), kCategoryMaxChars);
@@ -364,17 +368,17 @@ QWidget* TfrmOptions::buildMiscPage() {
                 options_.*field = on;
         });
     };
-    flag(cbConfirm_, &Options::confirm);
-    flag(cbDragConfirm_, &Options::dragConfirm);
-    flag(cbStartInTray_, &Options::autoStart);
-    flag(cbStartup_, &Options::startup);
-    flag(cbPopup_, &Options::popup);
+    flag(confirmCheck_, &Options::confirm);
+    flag(dragConfirmCheck_, &Options::dragConfirm);
+    flag(startInTrayCheck_, &Options::autoStart);
+    flag(startAtLogonCheck_, &Options::startup);
+    flag(popupSummaryCheck_, &Options::popup);
     return page;
 }
 
 // ---------------------------------------------------------------------------------------
 
-void TfrmOptions::ReadSettings() {
+void OptionsDialog::readSettings() {
     const std::string programDir =
         QFileInfo(QString::fromStdString(programPath_)).absolutePath().toStdString();
     const bool colorHoliday = options_.colorHoliday; // has no key: kept as it is
@@ -383,54 +387,54 @@ void TfrmOptions::ReadSettings() {
     showOptionsInControls();
 }
 
-void TfrmOptions::showOptionsInControls() {
+void OptionsDialog::showOptionsInControls() {
     loading_ = true;
     const Options& o = options_;
-    cbShadow_->setChecked(o.shadows);
-    cbStrikeout_->setChecked(o.strikeOut);
-    rbSun_->setChecked(o.sunday);
-    rbMon_->setChecked(!o.sunday);
-    cbColorDone_->setChecked(o.colorDone);
-    cbColorNotDone_->setChecked(o.colorNotDone);
-    cbHoliday_->setChecked(o.colorHoliday);
-    pnlDone_->setColors(o.doneFG, o.doneBG);
-    pnlNotDone_->setColors(o.notDoneFG, o.notDoneBG);
-    pnlHoliday_->setColors(o.holidayFG, o.holidayBG);
-    edRowHeight_->setValue(o.rowHeight);
-    cbAlarm_->setChecked(o.playAlarm);
-    cbRepeat_->setChecked(o.repeatAlarm);
-    edPath_->setText(QString::fromStdString(o.alarmPath));
-    edMin_->setValue(o.alarmMin);
-    edCategory_->setText(QString::fromStdString(o.category));
-    cbConfirm_->setChecked(o.confirm);
-    cbDragConfirm_->setChecked(o.dragConfirm);
-    cbStartInTray_->setChecked(o.autoStart);
-    cbStartup_->setChecked(o.startup);
-    cbPopup_->setChecked(o.popup);
+    shadowsCheck_->setChecked(o.shadows);
+    strikeoutCheck_->setChecked(o.strikeOut);
+    sundayRadio_->setChecked(o.sunday);
+    mondayRadio_->setChecked(!o.sunday);
+    colorDoneCheck_->setChecked(o.colorDone);
+    colorNotDoneCheck_->setChecked(o.colorNotDone);
+    colorHolidayCheck_->setChecked(o.colorHoliday);
+    doneSample_->setColors(o.doneFG, o.doneBG);
+    notDoneSample_->setColors(o.notDoneFG, o.notDoneBG);
+    holidaySample_->setColors(o.holidayFG, o.holidayBG);
+    rowHeightSpin_->setValue(o.rowHeight);
+    alarmCheck_->setChecked(o.playAlarm);
+    repeatSoundCheck_->setChecked(o.repeatAlarm);
+    soundPathEdit_->setText(QString::fromStdString(o.alarmPath));
+    leadMinutesSpin_->setValue(o.alarmMin);
+    defaultCategoryEdit_->setText(QString::fromStdString(o.category));
+    confirmCheck_->setChecked(o.confirm);
+    dragConfirmCheck_->setChecked(o.dragConfirm);
+    startInTrayCheck_->setChecked(o.autoStart);
+    startAtLogonCheck_->setChecked(o.startup);
+    popupSummaryCheck_->setChecked(o.popup);
     applyFontsToButtons();
     applyTitleLook();
     loading_ = false;
 }
 
-void TfrmOptions::applyFontsToButtons() {
-    btGridFont_->setFont(toQFont(options_.gridFont));
-    btCalFont_->setFont(toQFont(options_.calFont));
-    lblTitle_->setFont(toQFont(options_.titleFont));
+void OptionsDialog::applyFontsToButtons() {
+    gridFontButton_->setFont(toQFont(options_.gridFont));
+    calendarFontButton_->setFont(toQFont(options_.calFont));
+    titleCaption_->setFont(toQFont(options_.titleFont));
     // The header button shows the title face and style at its own size.
     QFont header = toQFont(options_.titleFont);
     header.setPointSizeF(font().pointSizeF());
-    btHeader_->setFont(header);
-    btHeader_->setToolTip(
+    headerFontButton_->setFont(header);
+    headerFontButton_->setToolTip(
         QString("%1, %2 pt").arg(fontDescription(options_.titleFont)).arg(options_.titleFont.size));
 }
 
-void TfrmOptions::applyTitleLook() {
+void OptionsDialog::applyTitleLook() {
     const bool on = options_.shadows;
-    lblTitle_->setShadowDepth(on ? 4 : 1);
-    lblTitle_->setTextColor(toQColor(on ? kShadowTitleColor : kPlainTitleColor));
+    titleCaption_->setShadowDepth(on ? 4 : 1);
+    titleCaption_->setTextColor(toQColor(on ? kShadowTitleColor : kPlainTitleColor));
 }
 
-void TfrmOptions::showEvent(QShowEvent* e) {
+void OptionsDialog::showEvent(QShowEvent* e) {
     // Another command (the hover summary's menu) may have changed an option meanwhile.
     showOptionsInControls();
     QDialog::showEvent(e);
@@ -447,11 +451,11 @@ void TfrmOptions::showEvent(QShowEvent* e) {
 
 // ---------------------------------------------------------------------------------------
 
-bool TfrmOptions::checkAutostart() const {
+bool OptionsDialog::checkAutostart() const {
     return autostartEntryExists();
 }
 
-bool TfrmOptions::writeAutostart(bool on) {
+bool OptionsDialog::writeAutostart(bool on) {
     std::string error;
     if (dw::writeAutostart(on, programPath_, error))
         return true;
@@ -459,7 +463,7 @@ bool TfrmOptions::writeAutostart(bool on) {
     return false;
 }
 
-bool TfrmOptions::SaveSettings() {
+bool OptionsDialog::saveSettings() {
     // The log-on entry first. Unlike a refusal there, nothing else is lost: the options
     // are saved whether or not the entry could be written.
     const bool entryOk = writeAutostart(options_.startup);
@@ -471,12 +475,12 @@ bool TfrmOptions::SaveSettings() {
     return entryOk && saved;
 }
 
-void TfrmOptions::btOKClick() {
-    SaveSettings();
+void OptionsDialog::onOkClicked() {
+    saveSettings();
     accept();
 }
 
-void TfrmOptions::cbShadowClick(bool on) {
+void OptionsDialog::onShadowsToggled(bool on) {
     if (loading_)
         return;
     options_.shadows = on;
@@ -484,7 +488,7 @@ void TfrmOptions::cbShadowClick(bool on) {
     emit shadowsChanged(on);
 }
 
-void TfrmOptions::cbStrikeoutClick(bool on) {
+void OptionsDialog::onStrikeoutToggled(bool on) {
     if (loading_)
         return;
     options_.strikeOut = on;
@@ -494,20 +498,20 @@ void TfrmOptions::cbStrikeoutClick(bool on) {
     }
 }
 
-void TfrmOptions::colorSwitchClick() {
+void OptionsDialog::onColorSwitchToggled() {
     if (loading_)
         return;
-    options_.colorDone = cbColorDone_->isChecked();
-    options_.colorNotDone = cbColorNotDone_->isChecked();
-    options_.colorHoliday = cbHoliday_->isChecked();
+    options_.colorDone = colorDoneCheck_->isChecked();
+    options_.colorNotDone = colorNotDoneCheck_->isChecked();
+    options_.colorHoliday = colorHolidayCheck_->isChecked();
     emit calendarsNeedRepaint();
 }
 
-void TfrmOptions::sampleClick(ColorSample* sample, const QString& caption, WinColor& fg,
-                              WinColor& bg) {
+void OptionsDialog::chooseSampleColors(ColorSample* sample, const QString& caption, WinColor& fg,
+                                       WinColor& bg) {
     if (loading_)
         return;
-    TfrmColor dlg(this);
+    ColorDialog dlg(this);
     dlg.setWindowTitle(caption);
     dlg.setColors(fg, bg);
     if (dlg.exec() == QDialog::Accepted) {
@@ -518,7 +522,7 @@ void TfrmOptions::sampleClick(ColorSample* sample, const QString& caption, WinCo
     emit calendarsNeedRepaint();
 }
 
-bool TfrmOptions::chooseFont(FontSpec& font) {
+bool OptionsDialog::chooseFont(FontSpec& font) {
     QFontDialog dlg(toQFont(font), this);
     dlg.setObjectName("fontDialog");
     if (dlg.exec() != QDialog::Accepted)
@@ -527,46 +531,46 @@ bool TfrmOptions::chooseFont(FontSpec& font) {
     return true;
 }
 
-void TfrmOptions::btGridFontClick() {
+void OptionsDialog::chooseGridFont() {
     if (loading_ || !chooseFont(options_.gridFont))
         return;
     applyFontsToButtons();
     emit gridFontChanged();
 }
 
-void TfrmOptions::btCalFontClick() {
+void OptionsDialog::chooseCalendarFont() {
     if (loading_ || !chooseFont(options_.calFont))
         return;
     applyFontsToButtons();
     emit calendarFontChanged();
 }
 
-void TfrmOptions::btHeaderClick() {
+void OptionsDialog::chooseHeaderFont() {
     // The main window takes the title font when its settings are next applied.
     if (loading_ || !chooseFont(options_.titleFont))
         return;
     applyFontsToButtons();
 }
 
-void TfrmOptions::btAlarmBrowseClick() {
+void OptionsDialog::browseSoundFile() {
     const std::string file =
-        prompts().openFileName("Sound Files", edPath_->text().toStdString(), kSoundFilter);
+        prompts().openFileName("Sound Files", soundPathEdit_->text().toStdString(), kSoundFilter);
     if (!file.empty())
-        edPath_->setText(QString::fromStdString(file));
+        soundPathEdit_->setText(QString::fromStdString(file));
 }
 
-void TfrmOptions::btTestClick() {
-    if (btTest_->text() != "&Test") {
-        btTest_->setText("&Test");
+void OptionsDialog::testSound() {
+    if (testSoundButton_->text() != "&Test") {
+        testSoundButton_->setText("&Test");
         playAlarmSound(false);
         return;
     }
-    if (cbRepeat_->isChecked())
-        btTest_->setText("&Stop");
+    if (repeatSoundCheck_->isChecked())
+        testSoundButton_->setText("&Stop");
     playAlarmSound(true);
 }
 
-void TfrmOptions::playAlarmSound(bool on) {
+void OptionsDialog::playAlarmSound(bool on) {
     if (!on) {
         if (sound_)
             sound_->stop();

@@ -77,20 +77,20 @@ TEST(CalendarSync, SizingThresholds) {
 }
 
 TEST(Captions, ToDoAndDateCaptions) {
-    EXPECT_EQ(todoCaption(1), "To-do Tasks");
-    EXPECT_EQ(todoCaption(2), "To-do Tasks");
-    EXPECT_EQ(todoCaption(3), "2 To-do Tasks");
+    EXPECT_EQ(todoCaptionText(1), "To-do Tasks");
+    EXPECT_EQ(todoCaptionText(2), "To-do Tasks");
+    EXPECT_EQ(todoCaptionText(3), "2 To-do Tasks");
 
     const FormatSettings fs = FormatSettings::enUS();
     const FixedClock clock(encodeDateTime(1999, 12, 15, 9, 0));
     const DateSerial monday = dateSerialOf(1999, 12, 13);
-    EXPECT_EQ(dateCaption(monday, "", 4, true, fs, clock).text,
+    EXPECT_EQ(dateCaptionFor(monday, "", 4, true, fs, clock).text,
               "3 tasks Mon 12/13/1999  2 days ago");
-    EXPECT_EQ(dateCaption(monday, "", 4, true, fs, clock).color, 0x00FF0000u);
-    EXPECT_EQ(dateCaption(monday, "", 2, false, fs, clock).text, "Mon 12/13/1999  2 days ago");
-    EXPECT_EQ(dateCaption(monday, "", 2, false, fs, clock).color, 0x00800000u);
+    EXPECT_EQ(dateCaptionFor(monday, "", 4, true, fs, clock).color, 0x00FF0000u);
+    EXPECT_EQ(dateCaptionFor(monday, "", 2, false, fs, clock).text, "Mon 12/13/1999  2 days ago");
+    EXPECT_EQ(dateCaptionFor(monday, "", 2, false, fs, clock).color, 0x00800000u);
     const DateCaption holiday =
-        dateCaption(dateSerialOf(1999, 12, 16), "Christmas", 5, true, fs, clock);
+        dateCaptionFor(dateSerialOf(1999, 12, 16), "Christmas", 5, true, fs, clock);
     EXPECT_EQ(holiday.text, "Christmas  Tomorrow");
     EXPECT_EQ(holiday.color, 0x000000FFu);
 }

@@ -12,10 +12,10 @@ namespace dw {
 
 // The small dialog that edits a list of choices: entries always sorted without regard to
 // letter case, several selectable at once, no two equal but for case.
-class TfrmListBox : public QDialog {
+class CategoryListDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit TfrmListBox(QWidget* parent = nullptr);
+    explicit CategoryListDialog(QWidget* parent = nullptr);
 
     void setEntries(const std::vector<std::string>& entries);
     std::vector<std::string> entries() const;
@@ -25,16 +25,16 @@ public:
     // The entry the user last added or chose, while it is still selected.
     std::optional<std::string> currentEntry() const;
 
-    QListWidget* ListBox1 = nullptr;
-    QPushButton* btAdd = nullptr;
-    QPushButton* btDel = nullptr;
-    QPushButton* btClear = nullptr;
-    QPushButton* btOK = nullptr;
-    QPushButton* btCancel = nullptr;
+    QListWidget* entryList = nullptr;
+    QPushButton* addButton = nullptr;
+    QPushButton* deleteButton = nullptr;
+    QPushButton* clearButton = nullptr;
+    QPushButton* okButton = nullptr;
+    QPushButton* cancelButton = nullptr;
 
-    void btAddClick();
-    void btDelClick();
-    void btClearClick();
+    void addEntry();
+    void removeEntry();
+    void clearEntries();
 
 private:
     int insertSorted(const std::string& entry);

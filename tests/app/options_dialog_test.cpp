@@ -1,5 +1,5 @@
 #include "app/settings/color_dialog.h"
-#include "app/settings/options_window.h"
+#include "app/settings/options_dialog.h"
 #include "app/widgets/shadow_label.h"
 #include "app/widgets/win_color.h"
 #include "core/settings/option_keys.h"
@@ -72,7 +72,7 @@ protected:
             qunsetenv("XDG_CONFIG_HOME");
     }
 
-    template <typename T> T* get(TfrmOptions& w, const char* name) {
+    template <typename T> T* get(OptionsDialog& w, const char* name) {
         T* c = w.findChild<T*>(name);
         EXPECT_NE(c, nullptr) << name;
         return c;
@@ -98,7 +98,7 @@ TEST_F(OptionsWindowTest, ShowsTheStoredOptionsWithTheirCaptions) {
     backend_.setValue("Options", "DoneColorFG", "0xFF");
     backend_.setValue("Options", "Sunday", "0");
     backend_.setValue("Options", "Category", "Work");
-    TfrmOptions w(options_, store_, programPath());
+    OptionsDialog w(options_, store_, programPath());
 
     EXPECT_EQ(w.windowTitle(), "Program Options");
     auto* pages = get<QTabWidget>(w, "pgOptions");
@@ -107,31 +107,31 @@ TEST_F(OptionsWindowTest, ShowsTheStoredOptionsWithTheirCaptions) {
     EXPECT_EQ(pages->tabText(0), "Screen Appearance");
     EXPECT_EQ(pages->tabText(1), "Alarm settings");
     EXPECT_EQ(pages->tabText(2), "Miscellaneous");
-    EXPECT_EQ(get<ShadowLabel>(w, "lblTitle")->text(), "Program Options");
-    EXPECT_EQ(get<QLabel>(w, "lblFooter")->text(), "Dayweaver");
+    EXPECT_EQ(get<ShadowLabel>(w, "titleCaption")->text(), "Program Options");
+    EXPECT_EQ(get<QLabel>(w, "footerLabel")->text(), "Dayweaver");
 
     const std::pair<const char*, const char*> captions[] = {
-        {"cbShadow", "Use Sh&adows on Title captions"},
-        {"cbStrikeout", "&Strike-out done events?"},
-        {"rbSun", "S&unday"},
-        {"rbMon", "&Monday"},
-        {"cbColorDone", "&Done Items"},
-        {"cbColorNotDone", "&Not-done items"},
-        {"cbHoliday", "&Holidays"},
-        {"btGridFont", "Grid Font"},
-        {"btCalFont", "Calendar Font"},
-        {"btHeader", "Header font"},
-        {"cbAlarm", "&Play alarm file?"},
-        {"cbRepeat", "&Repeat alarm?"},
-        {"btAlarmBrowse", "&Browse"},
-        {"btTest", "&Test"},
-        {"cbConfirm", "D&eleting tasks/holidays"},
-        {"cbDragConfirm", "D&rag/dropping from grids to grid or calendar"},
-        {"cbStartInTray", "&Start in system tray, main screen is bypassed"},
-        {"cbStartup", "&Dayweaver placed in system tray on reboot"},
-        {"cbPopup", "Display a &popup summary of events "},
-        {"btOK", "OK"},
-        {"btCancel", "Cancel"},
+        {"shadowsCheck", "Use Sh&adows on Title captions"},
+        {"strikeoutCheck", "&Strike-out done events?"},
+        {"sundayRadio", "S&unday"},
+        {"mondayRadio", "&Monday"},
+        {"colorDoneCheck", "&Done Items"},
+        {"colorNotDoneCheck", "&Not-done items"},
+        {"colorHolidayCheck", "&Holidays"},
+        {"gridFontButton", "Grid Font"},
+        {"calendarFontButton", "Calendar Font"},
+        {"headerFontButton", "Header font"},
+        {"alarmCheck", "&Play alarm file?"},
+        {"repeatSoundCheck", "&Repeat alarm?"},
+        {"browseSoundButton", "&Browse"},
+        {"testSoundButton", "&Test"},
+        {"confirmCheck", "D&eleting tasks/holidays"},
+        {"dragConfirmCheck", "D&rag/dropping from grids to grid or calendar"},
+        {"startInTrayCheck", "&Start in system tray, main screen is bypassed"},
+        {"startAtLogonCheck", "&Dayweaver placed in system tray on reboot"},
+        {"popupSummaryCheck", "Display a &popup summary of events "},
+        {"okButton", "OK"},
+        {"cancelButton", "Cancel"},
         {"btHelp", "&Help"},
     };
     for (const auto& [name, caption] : captions) {
@@ -139,30 +139,30 @@ TEST_F(OptionsWindowTest, ShowsTheStoredOptionsWithTheirCaptions) {
             EXPECT_EQ(b->text(), caption) << name;
         }
     }
-    EXPECT_EQ(get<QLabel>(w, "pnlDone")->text(), "Done");
-    EXPECT_EQ(get<QLabel>(w, "pnlNotDone")->text(), "Not Done");
-    EXPECT_EQ(get<QLabel>(w, "pnlHoliday")->text(), "Holiday");
-    EXPECT_TRUE(get<QPushButton>(w, "btOK")->isDefault());
+    EXPECT_EQ(get<QLabel>(w, "doneSample")->text(), "Done");
+    EXPECT_EQ(get<QLabel>(w, "notDoneSample")->text(), "Not Done");
+    EXPECT_EQ(get<QLabel>(w, "holidaySample")->text(), "Holiday");
+    EXPECT_TRUE(get<QPushButton>(w, "okButton")->isDefault());
 
     // Values, limits and the first-start log-on offer.
-    auto* rowHeight = get<QSpinBox>(w, "edRowHeight");
+    auto* rowHeight = get<QSpinBox>(w, "rowHeightSpin");
     EXPECT_EQ(rowHeight->value(), 50);
     EXPECT_EQ(rowHeight->minimum(), 8);
-    auto* lead = get<QSpinBox>(w, "edMin");
+    auto* lead = get<QSpinBox>(w, "leadMinutesSpin");
     EXPECT_EQ(lead->value(), 120);
     EXPECT_EQ(lead->minimum(), 0);
     EXPECT_EQ(options_.rowHeight, 50);
-    EXPECT_FALSE(get<QCheckBox>(w, "cbShadow")->isChecked());
-    EXPECT_TRUE(get<QRadioButton>(w, "rbMon")->isChecked());
-    EXPECT_FALSE(get<QRadioButton>(w, "rbSun")->isChecked());
-    EXPECT_TRUE(get<QCheckBox>(w, "cbStartup")->isChecked());
+    EXPECT_FALSE(get<QCheckBox>(w, "shadowsCheck")->isChecked());
+    EXPECT_TRUE(get<QRadioButton>(w, "mondayRadio")->isChecked());
+    EXPECT_FALSE(get<QRadioButton>(w, "sundayRadio")->isChecked());
+    EXPECT_TRUE(get<QCheckBox>(w, "startAtLogonCheck")->isChecked());
     EXPECT_TRUE(options_.startup);
-    EXPECT_EQ(get<ColorSample>(w, "pnlDone")->foreground(), 255u);
-    EXPECT_EQ(get<ColorSample>(w, "pnlDone")->background(), 0x00FFFF00u);
-    EXPECT_EQ(get<QLineEdit>(w, "edCategory")->text(), "Work");
-    EXPECT_EQ(get<QLineEdit>(w, "edPath")->text().toStdString(), dir_.file("bin/alarm.wav"));
+    EXPECT_EQ(get<ColorSample>(w, "doneSample")->foreground(), 255u);
+    EXPECT_EQ(get<ColorSample>(w, "doneSample")->background(), 0x00FFFF00u);
+    EXPECT_EQ(get<QLineEdit>(w, "defaultCategoryEdit")->text(), "Work");
+    EXPECT_EQ(get<QLineEdit>(w, "soundPathEdit")->text().toStdString(), dir_.file("bin/alarm.wav"));
     // Shadows off: the plain title look.
-    auto* title = get<ShadowLabel>(w, "lblTitle");
+    auto* title = get<ShadowLabel>(w, "titleCaption");
     EXPECT_EQ(title->shadowDepth(), 1);
     EXPECT_EQ(title->textColor(), toQColor(0x00800000));
     // Reading wrote nothing.
@@ -171,9 +171,9 @@ TEST_F(OptionsWindowTest, ShowsTheStoredOptionsWithTheirCaptions) {
 }
 
 TEST_F(OptionsWindowTest, OkWritesTheStoreAndTheLogOnEntry) {
-    TfrmOptions w(options_, store_, programPath());
+    OptionsDialog w(options_, store_, programPath());
     w.show();
-    QTest::mouseClick(get<QPushButton>(w, "btOK"), Qt::LeftButton);
+    QTest::mouseClick(get<QPushButton>(w, "okButton"), Qt::LeftButton);
     EXPECT_EQ(w.result(), QDialog::Accepted);
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(backend_.value("Options", "FirstTime"), "first");
@@ -189,22 +189,22 @@ TEST_F(OptionsWindowTest, OkWritesTheStoreAndTheLogOnEntry) {
     // Unticked and saved again: the entry goes, and the next start sees it off.
     w.show();
     get<QTabWidget>(w, "pgOptions")->setCurrentIndex(2);
-    clickBox(get<QCheckBox>(w, "cbStartup"));
-    QTest::mouseClick(get<QPushButton>(w, "btOK"), Qt::LeftButton);
+    clickBox(get<QCheckBox>(w, "startAtLogonCheck"));
+    QTest::mouseClick(get<QPushButton>(w, "okButton"), Qt::LeftButton);
     EXPECT_FALSE(entryExists());
     Options next;
-    TfrmOptions again(next, store_, programPath());
+    OptionsDialog again(next, store_, programPath());
     EXPECT_FALSE(next.startup);
-    EXPECT_FALSE(get<QCheckBox>(again, "cbStartup")->isChecked());
+    EXPECT_FALSE(get<QCheckBox>(again, "startAtLogonCheck")->isChecked());
 }
 
 TEST_F(OptionsWindowTest, CancelWritesNothingButTheChangeStaysInEffect) {
-    TfrmOptions w(options_, store_, programPath());
+    OptionsDialog w(options_, store_, programPath());
     w.show();
-    clickBox(get<QCheckBox>(w, "cbShadow"));
-    clickBox(get<QRadioButton>(w, "rbMon"));
-    QTest::keyClicks(get<QLineEdit>(w, "edCategory"), "Errands and more errands!");
-    QTest::mouseClick(get<QPushButton>(w, "btCancel"), Qt::LeftButton);
+    clickBox(get<QCheckBox>(w, "shadowsCheck"));
+    clickBox(get<QRadioButton>(w, "mondayRadio"));
+    QTest::keyClicks(get<QLineEdit>(w, "defaultCategoryEdit"), "Errands and more errands!");
+    QTest::mouseClick(get<QPushButton>(w, "cancelButton"), Qt::LeftButton);
 
     EXPECT_EQ(w.result(), QDialog::Rejected);
     EXPECT_TRUE(backend_.values().empty());
@@ -214,18 +214,18 @@ TEST_F(OptionsWindowTest, CancelWritesNothingButTheChangeStaysInEffect) {
     EXPECT_EQ(options_.category, "Errands and more err"); // at most 20 characters
     // Shown again, the controls still hold the change.
     w.show();
-    EXPECT_FALSE(get<QCheckBox>(w, "cbShadow")->isChecked());
-    EXPECT_TRUE(get<QRadioButton>(w, "rbMon")->isChecked());
+    EXPECT_FALSE(get<QCheckBox>(w, "shadowsCheck")->isChecked());
+    EXPECT_TRUE(get<QRadioButton>(w, "mondayRadio")->isChecked());
 }
 
 TEST_F(OptionsWindowTest, UnwritableLogOnEntryIsReportedAndTheRestIsSaved) {
     std::filesystem::create_directories(dir_.file("config"));
     dir_.write("config/autostart", "a file where the folder should be");
-    TfrmOptions w(options_, store_, programPath());
+    OptionsDialog w(options_, store_, programPath());
     w.show();
     get<QTabWidget>(w, "pgOptions")->setCurrentIndex(2);
-    clickBox(get<QCheckBox>(w, "cbConfirm"));
-    QTest::mouseClick(get<QPushButton>(w, "btOK"), Qt::LeftButton);
+    clickBox(get<QCheckBox>(w, "confirmCheck"));
+    QTest::mouseClick(get<QPushButton>(w, "okButton"), Qt::LeftButton);
 
     ASSERT_EQ(fake_.errors.size(), 1u);
     EXPECT_NE(fake_.errors[0].find("autostart"), std::string::npos) << fake_.errors[0];
@@ -237,73 +237,73 @@ TEST_F(OptionsWindowTest, UnwritableLogOnEntryIsReportedAndTheRestIsSaved) {
 }
 
 TEST_F(OptionsWindowTest, ReadingSettingsRunsNoReaction) {
-    TfrmOptions w(options_, store_, programPath());
+    OptionsDialog w(options_, store_, programPath());
     w.show();
-    QSignalSpy shadows(&w, &TfrmOptions::shadowsChanged);
-    QSignalSpy repaint(&w, &TfrmOptions::calendarsNeedRepaint);
-    QSignalSpy day(&w, &TfrmOptions::dayViewNeedsRefresh);
-    QSignalSpy rows(&w, &TfrmOptions::rowHeightChanged);
-    QSignalSpy grid(&w, &TfrmOptions::gridFontChanged);
-    QSignalSpy cal(&w, &TfrmOptions::calendarFontChanged);
+    QSignalSpy shadows(&w, &OptionsDialog::shadowsChanged);
+    QSignalSpy repaint(&w, &OptionsDialog::calendarsNeedRepaint);
+    QSignalSpy day(&w, &OptionsDialog::dayViewNeedsRefresh);
+    QSignalSpy rows(&w, &OptionsDialog::rowHeightChanged);
+    QSignalSpy grid(&w, &OptionsDialog::gridFontChanged);
+    QSignalSpy cal(&w, &OptionsDialog::calendarFontChanged);
     for (const char* name : {"Shadows", "StrikeOut", "DoneColor", "NotDoneColor", "Sunday"})
         backend_.setValue("Options", name, "0");
     backend_.setValue("Options", "RowHeight", "30");
     backend_.setValue("Options", "GridFontSize", "12");
-    w.ReadSettings();
+    w.readSettings();
 
-    EXPECT_FALSE(get<QCheckBox>(w, "cbShadow")->isChecked());
-    EXPECT_FALSE(get<QCheckBox>(w, "cbStrikeout")->isChecked());
-    EXPECT_FALSE(get<QCheckBox>(w, "cbColorDone")->isChecked());
-    EXPECT_EQ(get<QSpinBox>(w, "edRowHeight")->value(), 30);
+    EXPECT_FALSE(get<QCheckBox>(w, "shadowsCheck")->isChecked());
+    EXPECT_FALSE(get<QCheckBox>(w, "strikeoutCheck")->isChecked());
+    EXPECT_FALSE(get<QCheckBox>(w, "colorDoneCheck")->isChecked());
+    EXPECT_EQ(get<QSpinBox>(w, "rowHeightSpin")->value(), 30);
     EXPECT_EQ(options_.gridFont.size, 12);
     for (QSignalSpy* spy : {&shadows, &repaint, &day, &rows, &grid, &cal})
         EXPECT_EQ(spy->count(), 0) << spy->signal().constData();
 }
 
 TEST_F(OptionsWindowTest, ClicksTakeEffectAtOnce) {
-    TfrmOptions w(options_, store_, programPath());
+    OptionsDialog w(options_, store_, programPath());
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-    QSignalSpy shadows(&w, &TfrmOptions::shadowsChanged);
-    QSignalSpy repaint(&w, &TfrmOptions::calendarsNeedRepaint);
-    QSignalSpy day(&w, &TfrmOptions::dayViewNeedsRefresh);
-    QSignalSpy rows(&w, &TfrmOptions::rowHeightChanged);
-    QSignalSpy help(&w, &TfrmOptions::helpRequested);
+    QSignalSpy shadows(&w, &OptionsDialog::shadowsChanged);
+    QSignalSpy repaint(&w, &OptionsDialog::calendarsNeedRepaint);
+    QSignalSpy day(&w, &OptionsDialog::dayViewNeedsRefresh);
+    QSignalSpy rows(&w, &OptionsDialog::rowHeightChanged);
+    QSignalSpy help(&w, &OptionsDialog::helpRequested);
 
-    clickBox(get<QCheckBox>(w, "cbShadow"));
+    clickBox(get<QCheckBox>(w, "shadowsCheck"));
     ASSERT_EQ(shadows.count(), 1);
     EXPECT_FALSE(shadows[0][0].toBool());
     EXPECT_FALSE(options_.shadows);
-    EXPECT_EQ(get<ShadowLabel>(w, "lblTitle")->shadowDepth(), 1);
-    clickBox(get<QCheckBox>(w, "cbShadow"));
+    EXPECT_EQ(get<ShadowLabel>(w, "titleCaption")->shadowDepth(), 1);
+    clickBox(get<QCheckBox>(w, "shadowsCheck"));
     EXPECT_TRUE(shadows[1][0].toBool());
-    EXPECT_EQ(get<ShadowLabel>(w, "lblTitle")->shadowDepth(), 4);
-    EXPECT_EQ(get<ShadowLabel>(w, "lblTitle")->textColor(), toQColor(0x00FF0000));
+    EXPECT_EQ(get<ShadowLabel>(w, "titleCaption")->shadowDepth(), 4);
+    EXPECT_EQ(get<ShadowLabel>(w, "titleCaption")->textColor(), toQColor(0x00FF0000));
 
-    clickBox(get<QCheckBox>(w, "cbColorDone"));
-    clickBox(get<QCheckBox>(w, "cbHoliday"));
+    clickBox(get<QCheckBox>(w, "colorDoneCheck"));
+    clickBox(get<QCheckBox>(w, "colorHolidayCheck"));
     EXPECT_EQ(repaint.count(), 2);
     EXPECT_FALSE(options_.colorDone);
     EXPECT_FALSE(options_.colorHoliday);
 
-    clickBox(get<QCheckBox>(w, "cbStrikeout"));
+    clickBox(get<QCheckBox>(w, "strikeoutCheck"));
     EXPECT_FALSE(options_.strikeOut);
     EXPECT_EQ(day.count(), 1);
     EXPECT_EQ(repaint.count(), 3);
 
-    get<QSpinBox>(w, "edRowHeight")->setValue(30);
+    get<QSpinBox>(w, "rowHeightSpin")->setValue(30);
     ASSERT_EQ(rows.count(), 1);
     EXPECT_EQ(rows[0][0].toInt(), 30);
     EXPECT_EQ(options_.rowHeight, 30);
 
     get<QTabWidget>(w, "pgOptions")->setCurrentIndex(1);
-    get<QSpinBox>(w, "edMin")->setValue(15);
-    clickBox(get<QCheckBox>(w, "cbAlarm"));
+    get<QSpinBox>(w, "leadMinutesSpin")->setValue(15);
+    clickBox(get<QCheckBox>(w, "alarmCheck"));
     EXPECT_EQ(options_.alarmMin, 15);
     EXPECT_FALSE(options_.playAlarm);
     get<QTabWidget>(w, "pgOptions")->setCurrentIndex(2);
-    clickBox(get<QCheckBox>(w, "cbPopup"));
-    clickBox(get<QCheckBox>(w, "cbStartInTray"));
+    clickBox(get<QCheckBox>(w, "popupSummaryCheck"));
+    clickBox(get<QCheckBox>(w, "startInTrayCheck"));
     EXPECT_FALSE(options_.popup);
     EXPECT_TRUE(options_.autoStart);
 
@@ -314,26 +314,26 @@ TEST_F(OptionsWindowTest, ClicksTakeEffectAtOnce) {
 
     // Strike-out changed while the window is hidden: nothing to refresh.
     w.hide();
-    get<QCheckBox>(w, "cbStrikeout")->click();
+    get<QCheckBox>(w, "strikeoutCheck")->click();
     EXPECT_TRUE(options_.strikeOut);
     EXPECT_EQ(day.count(), 1);
     EXPECT_TRUE(backend_.values().empty());
 }
 
 TEST_F(OptionsWindowTest, ColourSampleOpensTheColourDialog) {
-    TfrmOptions w(options_, store_, programPath());
+    OptionsDialog w(options_, store_, programPath());
     w.show();
-    QSignalSpy repaint(&w, &TfrmOptions::calendarsNeedRepaint);
-    auto* sample = get<ColorSample>(w, "pnlNotDone");
+    QSignalSpy repaint(&w, &OptionsDialog::calendarsNeedRepaint);
+    auto* sample = get<ColorSample>(w, "notDoneSample");
 
     QString caption;
     WinColor shownFG = 1, shownBG = 1;
-    whenModal<TfrmColor>([&](TfrmColor* d) {
+    whenModal<ColorDialog>([&](ColorDialog* d) {
         caption = d->windowTitle();
         shownFG = d->foreground();
         shownBG = d->background();
-        d->cbFG()->setCurrentIndex(d->cbFG()->findText("Black"));
-        d->cbBG()->setCurrentIndex(d->cbBG()->findText("Lime"));
+        d->foregroundCombo()->setCurrentIndex(d->foregroundCombo()->findText("Black"));
+        d->backgroundCombo()->setCurrentIndex(d->backgroundCombo()->findText("Lime"));
         d->accept();
     });
     QTest::mouseClick(sample, Qt::LeftButton);
@@ -346,12 +346,12 @@ TEST_F(OptionsWindowTest, ColourSampleOpensTheColourDialog) {
     EXPECT_EQ(repaint.count(), 1);
 
     // Cancelled: nothing changes, the calendars repaint all the same. Keyboard opens it too.
-    whenModal<TfrmColor>([&](TfrmColor* d) {
+    whenModal<ColorDialog>([&](ColorDialog* d) {
         caption = d->windowTitle();
-        d->cbBG()->setCurrentIndex(d->cbBG()->findText("Navy"));
+        d->backgroundCombo()->setCurrentIndex(d->backgroundCombo()->findText("Navy"));
         d->reject();
     });
-    auto* holiday = get<ColorSample>(w, "pnlHoliday");
+    auto* holiday = get<ColorSample>(w, "holidaySample");
     holiday->setFocus();
     QTest::keyClick(holiday, Qt::Key_Space);
     EXPECT_EQ(caption, "Set color for Holidays");
@@ -361,10 +361,10 @@ TEST_F(OptionsWindowTest, ColourSampleOpensTheColourDialog) {
 }
 
 TEST_F(OptionsWindowTest, FontButtonsTakeTheChosenFont) {
-    TfrmOptions w(options_, store_, programPath());
+    OptionsDialog w(options_, store_, programPath());
     w.show();
-    QSignalSpy grid(&w, &TfrmOptions::gridFontChanged);
-    QSignalSpy cal(&w, &TfrmOptions::calendarFontChanged);
+    QSignalSpy grid(&w, &OptionsDialog::gridFontChanged);
+    QSignalSpy cal(&w, &OptionsDialog::calendarFontChanged);
 
     whenModal<QFontDialog>([](QFontDialog* d) {
         QFont f("DejaVu Sans", 12);
@@ -372,14 +372,14 @@ TEST_F(OptionsWindowTest, FontButtonsTakeTheChosenFont) {
         d->setCurrentFont(f);
         d->accept();
     });
-    QTest::mouseClick(get<QPushButton>(w, "btGridFont"), Qt::LeftButton);
+    QTest::mouseClick(get<QPushButton>(w, "gridFontButton"), Qt::LeftButton);
     EXPECT_EQ(grid.count(), 1);
     EXPECT_EQ(options_.gridFont.size, 12);
     EXPECT_TRUE(options_.gridFont.bold);
-    EXPECT_EQ(get<QPushButton>(w, "btGridFont")->font().pointSize(), 12);
+    EXPECT_EQ(get<QPushButton>(w, "gridFontButton")->font().pointSize(), 12);
 
     whenModal<QFontDialog>([](QFontDialog* d) { d->reject(); });
-    QTest::mouseClick(get<QPushButton>(w, "btCalFont"), Qt::LeftButton);
+    QTest::mouseClick(get<QPushButton>(w, "calendarFontButton"), Qt::LeftButton);
     EXPECT_EQ(cal.count(), 0);
     EXPECT_EQ(options_.calFont, (FontSpec{"Ms Sans Serif", 8}));
 
@@ -390,28 +390,28 @@ TEST_F(OptionsWindowTest, FontButtonsTakeTheChosenFont) {
         d->setCurrentFont(f);
         d->accept();
     });
-    QTest::mouseClick(get<QPushButton>(w, "btHeader"), Qt::LeftButton);
+    QTest::mouseClick(get<QPushButton>(w, "headerFontButton"), Qt::LeftButton);
     EXPECT_EQ(options_.titleFont.size, 24);
     EXPECT_TRUE(options_.titleFont.italic);
-    EXPECT_EQ(get<ShadowLabel>(w, "lblTitle")->font().pointSize(), 24);
-    EXPECT_TRUE(get<QPushButton>(w, "btHeader")->font().italic());
+    EXPECT_EQ(get<ShadowLabel>(w, "titleCaption")->font().pointSize(), 24);
+    EXPECT_TRUE(get<QPushButton>(w, "headerFontButton")->font().italic());
     EXPECT_EQ(grid.count() + cal.count(), 1);
 }
 
 TEST_F(OptionsWindowTest, BrowseAndTestTheAlarmSound) {
-    TfrmOptions w(options_, store_, programPath());
+    OptionsDialog w(options_, store_, programPath());
     w.show();
-    auto* path = get<QLineEdit>(w, "edPath");
-    auto* test = get<QPushButton>(w, "btTest");
+    auto* path = get<QLineEdit>(w, "soundPathEdit");
+    auto* test = get<QPushButton>(w, "testSoundButton");
     const std::string before = options_.alarmPath;
 
     fake_.setNextFileName(""); // cancelled
-    QTest::mouseClick(get<QPushButton>(w, "btAlarmBrowse"), Qt::LeftButton);
+    QTest::mouseClick(get<QPushButton>(w, "browseSoundButton"), Qt::LeftButton);
     EXPECT_EQ(options_.alarmPath, before);
 
     dir_.write("ring.wav", waveBytes());
     fake_.setNextFileName(dir_.file("ring.wav"));
-    QTest::mouseClick(get<QPushButton>(w, "btAlarmBrowse"), Qt::LeftButton);
+    QTest::mouseClick(get<QPushButton>(w, "browseSoundButton"), Qt::LeftButton);
     EXPECT_EQ(path->text().toStdString(), dir_.file("ring.wav"));
     EXPECT_EQ(options_.alarmPath, dir_.file("ring.wav"));
 
@@ -421,7 +421,7 @@ TEST_F(OptionsWindowTest, BrowseAndTestTheAlarmSound) {
     QTest::mouseClick(test, Qt::LeftButton);
     EXPECT_EQ(test->text(), "&Test");
     // Once only: the caption stays.
-    clickBox(get<QCheckBox>(w, "cbRepeat"));
+    clickBox(get<QCheckBox>(w, "repeatSoundCheck"));
     QTest::mouseClick(test, Qt::LeftButton);
     EXPECT_EQ(test->text(), "&Test");
     // A missing or blank file plays nothing and says nothing.

@@ -1,0 +1,99 @@
+#include "app/shell/main_actions.h"
+
+#include <QAction>
+#include <QIcon>
+#include <QWidget>
+
+namespace dw {
+
+MainActions::MainActions(QWidget* window) : QObject(window), window_(window) {
+    // File
+    options = make("optionsAction", "Options", "Options", "preferences-system", "options.png");
+    options->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    categories = make("categoriesAction", "Categories");
+    hide = make("hideAction", "Hide", {}, "go-down", "hide.png");
+    hide->setShortcut(QKeySequence(Qt::ALT | Qt::Key_H));
+    exit = make("exitAction", "Exit", {}, "application-exit", "exit.png");
+    exit->setShortcut(QKeySequence(Qt::ALT | Qt::Key_X));
+
+    // Edit
+    insertTask = make("insertTaskAction", "Insert new task");
+    insertTask->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Insert));
+    insertTodo = make("insertTodoAction", "Insert new to-do");
+    insertTodo->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_Insert));
+    editTask = make("editTaskAction", "Edit existing task");
+    editTask->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)});
+    editTodo = make("editTodoAction", "Edit existing to-do");
+    editTodo->setShortcuts(
+        {QKeySequence(Qt::SHIFT | Qt::Key_Return), QKeySequence(Qt::SHIFT | Qt::Key_Enter)});
+    deleteTask = make("deleteTaskAction", "Delete existing task");
+    deleteTask->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Delete));
+    deleteTodo = make("deleteTodoAction", "Delete existing to-do");
+    deleteTodo->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_Delete));
+
+    // Navigate
+    today = make("todayAction", "Today", "Goto today");
+    today->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Home));
+
+    // Resize
+    calendarsWidth = make("calendarsWidthAction", "4-month Calendars Width");
+    dayToTodo = make("dayToTodoAction", "Day to To-do Tasks");
+    dayNotes = make("dayNotesAction", "Daily Tasks/Notes");
+    maximizeDay = make("maximizeDayAction", "Maximize daily tasks");
+    maximizeDay->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    maximizeTodo = make("maximizeTodoAction", "Maximize to-do tasks");
+    maximizeTodo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    memorizeLayout = make("memorizeLayoutAction", "Memorize screen size/positions");
+    restoreLayout = make("restoreLayoutAction", "Restore screen size/positions");
+    restoreLayout->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+
+    // Help ("Help" takes no Alt+H mnemonic: that key hides the window)
+    help = make("helpAction", "Help", "Help", "help-contents", "help.png");
+    help->setShortcut(QKeySequence(Qt::Key_F1));
+
+    hideCalendar =
+        make("hideCalendarAction", "Hide calendar", "Hide calendar", "go-bottom", "tray.png");
+
+    // The day view
+    dayToolbarAdd = make("dayToolbarAdd", "Add", "Add new task", "list-add", "add.png");
+    dayToolbarEdit = make("dayToolbarEdit", "Edit", "Edit task", "document-edit", "edit.png");
+    dayToolbarDone = make("dayToolbarDone", "Mark as completed", "Mark as completed",
+                          "object-select", "done.png");
+    dayToolbarDelete =
+        make("dayToolbarDelete", "Delete", "Delete task", "edit-delete", "delete.png");
+    toggleAlarm = make("toggleAlarmAction", "Toggle alarm", "Toggle alarm (yes/no)",
+                       "alarm-symbolic", "alarm.png");
+    dayMenuAdd = make("dayMenuAdd", "Add");
+    dayMenuEdit = make("dayMenuEdit", "Edit");
+    dayMenuDone = make("dayMenuDone", "Mark as completed");
+    dayMenuDelete = make("dayMenuDelete", "Delete");
+
+    // The to-do list
+    todoToolbarAdd = make("todoToolbarAdd", "Add", "Add new", "list-add", "add.png");
+    todoToolbarEdit = make("todoToolbarEdit", "Edit", "Edit task", "document-edit", "edit.png");
+    todoToolbarDone = make("todoToolbarDone", "Mark as completed", "Mark as completed",
+                           "object-select", "done.png");
+    todoToolbarDelete = make("todoToolbarDelete", "Delete", "Delete", "edit-delete", "delete.png");
+    todoMenuAdd = make("todoMenuAdd", "Add");
+    todoMenuEdit = make("todoMenuEdit", "Edit");
+    todoMenuDone = make("todoMenuDone", "Mark as completed");
+    todoMenuDelete = make("todoMenuDelete", "Delete");
+}
+
+QAction* MainActions::make(const char* name, const QString& text, const QString& hint,
+                           const char* theme, const char* iconFile) {
+    auto* a = new QAction(text, window_);
+    a->setObjectName(name);
+    if (!hint.isEmpty())
+        a->setToolTip(hint);
+    // Themed icons where the desktop has them, the bundled ones elsewhere.
+    if (iconFile)
+        a->setIcon(QIcon::fromTheme(theme, QIcon(QString(":/icons/") + iconFile)));
+    // The shortcut works wherever the focus is in the window.
+    window_->addAction(a);
+    all_.append(a);
+    return a;
+}
+
+} // namespace dw

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+
+class QAction;
+class QWidget;
+
+namespace dw {
+
+// Every command of the main window as a QAction, made in one place with its text, shortcut,
+// icon and hint, so that the menus, the toolbars, the context menus and the help list the
+// same commands. The window places them; whoever runs a command connects to `triggered`.
+// Each action's shortcut works wherever the focus is in the window.
+class MainActions : public QObject {
+    Q_OBJECT
+public:
+    explicit MainActions(QWidget* window);
+
+    // File
+    QAction* options = nullptr;
+    QAction* categories = nullptr;
+    QAction* hide = nullptr;
+    QAction* exit = nullptr;
+    // Edit
+    QAction* insertTask = nullptr;
+    QAction* insertTodo = nullptr;
+    QAction* editTask = nullptr;
+    QAction* editTodo = nullptr;
+    QAction* deleteTask = nullptr;
+    QAction* deleteTodo = nullptr;
+    // Navigate
+    QAction* today = nullptr;
+    // Resize
+    QAction* calendarsWidth = nullptr;
+    QAction* dayToTodo = nullptr;
+    QAction* dayNotes = nullptr;
+    QAction* maximizeDay = nullptr;
+    QAction* maximizeTodo = nullptr;
+    QAction* memorizeLayout = nullptr;
+    QAction* restoreLayout = nullptr;
+    // Help
+    QAction* help = nullptr;
+    // Main toolbar
+    QAction* hideCalendar = nullptr;
+    // The day view's toolbar and context menu
+    QAction* dayToolbarAdd = nullptr;
+    QAction* dayToolbarEdit = nullptr;
+    QAction* dayToolbarDone = nullptr;
+    QAction* dayToolbarDelete = nullptr;
+    QAction* toggleAlarm = nullptr;
+    QAction* dayMenuAdd = nullptr;
+    QAction* dayMenuEdit = nullptr;
+    QAction* dayMenuDone = nullptr;
+    QAction* dayMenuDelete = nullptr;
+    // The to-do list's toolbar and context menu
+    QAction* todoToolbarAdd = nullptr;
+    QAction* todoToolbarEdit = nullptr;
+    QAction* todoToolbarDone = nullptr;
+    QAction* todoToolbarDelete = nullptr;
+    QAction* todoMenuAdd = nullptr;
+    QAction* todoMenuEdit = nullptr;
+    QAction* todoMenuDone = nullptr;
+    QAction* todoMenuDelete = nullptr;
+
+    // Every action, in the order made.
+    const QList<QAction*>& all() const { return all_; }
+
+private:
+    QAction* make(const char* name, const QString& text, const QString& hint = {},
+                  const char* theme = nullptr, const char* iconFile = nullptr);
+
+    QWidget* window_;
+    QList<QAction*> all_;
+};
+
+} // namespace dw
