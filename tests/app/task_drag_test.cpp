@@ -141,6 +141,8 @@ TEST_F(TaskDragTest, MovingBetweenPanesAsksAndLosesOrGainsTimeAndAlarm) {
     drag().gridDayDragDrop(TaskPane::Day, TaskPane::Todo, 1);
     EXPECT_EQ(todoRows(), Rows({"Work|Standup|No", "Home|Paint|No"}));
     EXPECT_EQ(fileRows("grid.grd"), Rows({"36526.101|10:00 AM||Stay|No|No"}));
+    // Both files hold the move at once.
+    EXPECT_EQ(fileRows("gridNon.grd"), Rows({"Work|Standup|No", "Home|Paint|No"}));
     EXPECT_EQ(w.gridNonday()->selectedRow(), 1);
 
     // And back: the current time and no alarm.
@@ -152,6 +154,7 @@ TEST_F(TaskDragTest, MovingBetweenPanesAsksAndLosesOrGainsTimeAndAlarm) {
     EXPECT_EQ(fileRows("grid.grd"),
               Rows({"36526.101|3:15 PM|Work|Standup|No|No", "36526.102|10:00 AM||Stay|No|No"}));
     EXPECT_EQ(todoRows(), Rows({"Home|Paint|No"}));
+    EXPECT_EQ(fileRows("gridNon.grd"), Rows({"Home|Paint|No"}));
 }
 
 TEST_F(TaskDragTest, WithoutDragConfirmNothingIsAskedAndAnEmptyPaneGivesNothing) {
@@ -211,6 +214,7 @@ TEST_F(TaskDragTest, DroppingOnTheShownDayKeepsTheTaskInView) {
         w.findChild<CalendarPane*>() ? w.findChild<CalendarPane*>()->activeIndex() : 1;
     drag().onCalendarDrop(active, kToday, data.get());
     EXPECT_EQ(todoRows(), Rows({"||"}));
+    EXPECT_EQ(fileRows("gridNon.grd"), Rows({"||"}));
     EXPECT_EQ(dayRows(), Rows({"8:00 AM|Home|Paint|No|No", "9:00 AM||Day task|No|No"}));
     // A later write-back of the day keeps it.
     commands().toggleAlarm();
@@ -224,6 +228,19 @@ TEST_F(TaskDragTest, DroppingOnTheShownDayKeepsTheTaskInView) {
     drag().onCalendarDrop(active, kToday + 1, rowOf(w.gridNonday()).get());
     EXPECT_EQ(w.selectedDate(), kToday);
     EXPECT_EQ(fileRows("grid.grd").size(), 2u);
+}
+
+TEST_F(TaskDragTest, ADayTaskDroppedOnItsOwnDateGoesFirstAndStaysInTheStore) {
+    setOption("DragConfirm", "0");
+    writeStore({{"36526.101", "9:00 AM", "", "First", "No", "No"},
+                {"36526.102", "10:00 AM", "", "Second", "No", "No"}});
+    MainWindow& w = shown();
+    w.gridDay()->selectTableRow(2);
+    const int active = w.calendarPane()->activeIndex();
+    drag().onCalendarDrop(active, kToday, rowOf(w.gridDay()).get());
+    EXPECT_EQ(dayRows(), Rows({"10:00 AM||Second|No|No", "9:00 AM||First|No|No"}));
+    EXPECT_EQ(fileRows("grid.grd"),
+              Rows({"36526.101|10:00 AM||Second|No|No", "36526.102|9:00 AM||First|No|No"}));
 }
 
 } // namespace

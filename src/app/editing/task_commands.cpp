@@ -241,6 +241,15 @@ std::optional<TaskEditResult> TaskCommands::runEditor(const TaskEditInput& input
     return editor.output();
 }
 
+void TaskCommands::saveChangedPane(TaskPane pane, int date) {
+    if (pane == TaskPane::Day) {
+        state_.store().writeToStore(date);
+        repaintActiveCalendar();
+    } else {
+        state_.store().saveTodoFile();
+    }
+}
+
 void TaskCommands::panesChanged() {
     window_.gridDay()->refresh();
     window_.gridNonday()->refresh();
@@ -281,10 +290,7 @@ void TaskCommands::addTask(CommandSource source) {
             DatedTask{timeCellText(r->time, fs), r->category, r->notes, r->done, r->alarm});
         const CellTable::Row added = t.row(row);
         t.sortRows();
-        if (pane == TaskPane::Day) {
-            state_.store().writeToStore(date);
-            repaintActiveCalendar();
-        }
+        saveChangedPane(pane, date);
         panesChanged();
         // The selection follows the new task to where the sort put it.
         const int at = rowHolding(t, added, g->selectedRow());
@@ -353,17 +359,17 @@ void TaskCommands::editOrComplete(CommandSource source, bool edit) {
         // The row is found again by its values, should anything have moved it meanwhile.
         const int at = rowHolding(t, before, g->selectedRow());
         if (pane == TaskPane::Day && wholeDays(r->taskDate) != date) {
-            // Rescheduled: the task leaves the shown day and goes to its new date.
+            // Rescheduled: the task reaches its new date in the file before it leaves the
+            // shown day, so no moment on disk is without it.
+            state_.store().insertTask(wholeDays(r->taskDate), task);
             if (at > 0) {
                 g->selectTableRow(at);
                 deleteEntry(TaskPane::Day, true, date);
             }
-            state_.store().insertTask(wholeDays(r->taskDate), task);
         } else if (at > 0) {
             writePaneRow(t, pane, at, task);
-            // Every change of the day view goes back to the store, whatever the route.
-            if (pane == TaskPane::Day)
-                state_.store().writeToStore(date);
+            // Every change reaches its file at once, whatever the route.
+            saveChangedPane(pane, date);
         }
         panesChanged();
     }
@@ -394,6 +400,8 @@ void TaskCommands::deleteEntry(TaskPane pane, bool writeBack, int date) {
     state_.store().deleteEntry(g->table(), g->selectedRow(), writeBack, date);
     if (writeBack)
         repaintActiveCalendar();
+    if (pane == TaskPane::Todo)
+        state_.store().saveTodoFile();
     panesChanged();
 }
 

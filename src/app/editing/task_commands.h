@@ -77,6 +77,9 @@ public:
     // After a command changed the panes: show them, refit their columns, refresh the
     // captions and the notes pane.
     void panesChanged();
+    // A pane's change reaches its file: the day view is written back to the store for the
+    // date (grid.grd), the to-do list saves gridNon.grd.
+    void saveChangedPane(TaskPane pane, int date);
 
     QMenu* dayMenu() const { return dayMenu_; }
     QMenu* todoMenu() const { return todoMenu_; }

@@ -5,6 +5,7 @@
 #include "app/shell/main_window.h"
 #include "app/widgets/cell_grid.h"
 #include "core/prompts/prompts.h"
+#include "core/store/helpers.h"
 
 #include <QMimeData>
 
@@ -49,9 +50,13 @@ void TaskDrag::gridDayDragDrop(TaskPane source, TaskPane target, int rowUnderPoi
     } else if (!moveRowWithin(to->table(), selected, *at)) {
         return;
     }
+    // Every change reaches its file at once; a move between the files writes the
+    // destination first, so a crash in between leaves the task twice rather than nowhere.
     // The stored order of a day is the view's order, so a reordering persists.
-    state_.store().writeToStore(window_.selectedDate());
-    commands_.repaintActiveCalendar();
+    const int shown = window_.selectedDate();
+    commands_.saveChangedPane(target, shown);
+    if (source != target)
+        commands_.saveChangedPane(source, shown);
     commands_.panesChanged();
     to->selectTableRow(*at);
     to->setFocus();
@@ -72,9 +77,22 @@ void TaskDrag::onCalendarDrop(int calendarIndex, int date, const QMimeData* data
     const DatedTask task =
         taskOfRow(from->table(), *source, row, timeCellText(state_.clock().now(), state_.fs()));
     const int shown = window_.selectedDate();
-    // The task leaves its pane and the day shown before the drop is written back.
-    commands_.deleteEntry(*source, true, shown);
-    state_.store().insertTask(date, task);
+    if (*source == TaskPane::Day && date == shown) {
+        // Onto its own date: the task goes first in the day, as a task put straight into
+        // the store does, in one write.
+        moveRowWithin(from->table(), row, 1);
+        state_.store().writeToStore(shown);
+    } else if (*source == TaskPane::Day) {
+        // The new date first, then the day it leaves: no moment on disk is without it.
+        state_.store().insertTask(date, task);
+        commands_.deleteEntry(TaskPane::Day, true, shown);
+    } else {
+        // The to-do task reaches grid.grd before gridNon.grd loses it.
+        takeRowOut(from->table(), row);
+        state_.store().insertTask(date, task);
+        state_.store().saveTodoFile();
+        commands_.panesChanged();
+    }
     commands_.showDroppedDate(calendarIndex, date);
     // Dropped on the date already shown: nothing reloads by itself, and a later write-back
     // of a day view without the task would drop it from the store.
