@@ -231,18 +231,26 @@ void MainWindow::saveAtClose() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* e) {
-    if (closing_) {
-        e->accept();
+    e->accept();
+    finishClosing();
+}
+
+void MainWindow::finishClosing() {
+    if (closing_)
         return;
-    }
     timerPool_->disableAll();
     closing_ = true;
     tray_->setClosing();
     saveAtClose();
-    e->accept();
     if (helpWindow())
         helpWindow()->close();
     emit closed();
+}
+
+void MainWindow::endSession() {
+    close();
+    // A window that never showed (started in the tray) may not hear of the close.
+    finishClosing();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* e) {

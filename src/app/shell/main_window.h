@@ -108,6 +108,9 @@ public:
     // Writes back what is being edited and saves every file the window holds, as closing
     // does; the program goes on. Used by hiding and by the session's end.
     void saveAll();
+    // The session ends (logout, shutdown, a termination signal): saves as closing does,
+    // then the program ends, whether the window is shown, minimised or in the tray.
+    void endSession();
 
     // The options window, created once at start-up after this window; the "Options"
     // command shows it. Its reactions reach this window from then on.
@@ -132,6 +135,7 @@ private:
     void setUpAtCreation();
     void setUpAtFirstShow();
     void saveAtClose();
+    void finishClosing();
     void loadTables();
     void saveTaskFiles();
     void onGridFocused(CellGrid* focused);

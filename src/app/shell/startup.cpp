@@ -13,10 +13,12 @@
 #include "platform/qsettings_backend.h"
 #include "platform/single_instance.h"
 #include "platform/system_clock.h"
+#include "platform/termination_signals.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
+#include <QSessionManager>
 #include <memory>
 
 namespace dw {
@@ -42,6 +44,10 @@ int runDayweaver(int argc, char** argv) {
         showError("Dayweaver cannot create its data folder.");
         return 1;
     }
+
+    // From here on a logout, a shutdown or Ctrl+C saves like closing the window; a signal
+    // that arrives before the window exists waits in the pipe until the loop runs.
+    TerminationSignals terminationSignals;
 
     SingleInstance instance(paths.dataDir);
     switch (instance.start()) {
@@ -72,6 +78,12 @@ int runDayweaver(int argc, char** argv) {
     QObject::connect(&instance, &SingleInstance::activationRequested, &window.tray(),
                      &TrayController::bringBack);
     QObject::connect(&window, &MainWindow::closed, &app, &QApplication::quit, Qt::QueuedConnection);
+    QObject::connect(&terminationSignals, &TerminationSignals::received, &window,
+                     [&window] { window.endSession(); });
+    // The session manager asks for the data before a logout: everything is saved; the
+    // program ends when the session ends it (a cancelled logout leaves it running).
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
+                     [&window](QSessionManager&) { window.saveAll(); });
     // The window exists before a later start may look for it.
     window.winId();
     instance.finishStartup();

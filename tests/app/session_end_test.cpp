@@ -1,0 +1,155 @@
+// The real program ended the way a logout, a shutdown or Ctrl+C ends it: it saves like
+// closing its window, and leaves no lock behind.
+
+#include "app/shell/app_state.h"
+#include "app/shell/main_window.h"
+#include "app/widgets/cell_grid.h"
+#include "core/store/task_store.h"
+#include "platform/termination_signals.h"
+#include "support/fake_prompts.h"
+#include "support/table_rows.h"
+#include "support/temp_dir.h"
+
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTest>
+#include <csignal>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace dw {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TempDir;
+
+// A store written out of order: only a save that sorts puts 1 January before 2 January.
+const std::vector<std::vector<std::string>> kUnsortedStore = {
+    {"36527.101", "9:00 AM", "", "Second day", "No", "No"},
+    {"36526.101", "9:00 AM", "", "First day", "No", "No"},
+};
+
+class SessionEndTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(test::saveDataRows(makeGridStore(FormatSettings::enUS()), kUnsortedStore,
+                                       data_.file("grid.grd")));
+        ASSERT_TRUE(test::saveDataRows(makeGridNonday(), {{"Home", "Paint", "No"}},
+                                       data_.file("gridNon.grd")));
+    }
+
+    std::string settingsFile() const { return config_.file("Velmora Corporation/Task.conf"); }
+
+    // Starts the program on the offscreen platform with its own data and settings folders,
+    // and waits until it holds its data folder.
+    void start() {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("DAYWEAVER_DATA", QString::fromStdString(data_.path()));
+        env.insert("XDG_CONFIG_HOME", QString::fromStdString(config_.path()));
+        env.insert("HOME", QString::fromStdString(config_.path()));
+        program_.setProcessEnvironment(env);
+        program_.start(DAYWEAVER_GUI, {});
+        ASSERT_TRUE(program_.waitForStarted(10000));
+        for (int i = 0; i < 500 && !fs::exists(data_.file("dayweaver.lock")); ++i)
+            QTest::qWait(20);
+        ASSERT_TRUE(fs::exists(data_.file("dayweaver.lock")));
+        // Let it reach its event loop and first show.
+        QTest::qWait(500);
+    }
+
+    void endWith(int signalNumber) {
+        ::kill(static_cast<pid_t>(program_.processId()), signalNumber);
+        ASSERT_TRUE(program_.waitForFinished(15000)) << "the program did not end";
+        EXPECT_EQ(program_.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(program_.exitCode(), 0) << program_.readAllStandardError().toStdString();
+    }
+
+    void expectSavedLikeAClose() {
+        EXPECT_EQ(test::fileRows(data_.file("grid.grd")),
+                  (std::vector<std::string>{"36526.101|9:00 AM||First day|No|No",
+                                            "36527.101|9:00 AM||Second day|No|No"}));
+        EXPECT_EQ(test::fileRows(data_.file("gridNon.grd")),
+                  std::vector<std::string>{"Home|Paint|No"});
+        std::ifstream in(settingsFile());
+        const std::string settings((std::istreambuf_iterator<char>(in)), {});
+        EXPECT_NE(settings.find("ClientWidth="), std::string::npos) << settings;
+        EXPECT_NE(settings.find("Split2="), std::string::npos) << settings;
+        EXPECT_FALSE(fs::exists(data_.file("dayweaver.lock")));
+    }
+
+    TempDir data_;
+    TempDir config_;
+    QProcess program_;
+};
+
+TEST_F(SessionEndTest, EachTerminationSignalSavesLikeClosingTheWindow) {
+    for (const int s : {SIGTERM, SIGINT, SIGHUP}) {
+        SCOPED_TRACE(s);
+        SetUp();
+        fs::remove(settingsFile());
+        start();
+        endWith(s);
+        expectSavedLikeAClose();
+    }
+}
+
+TEST_F(SessionEndTest, ASignalWhileInTheTraySavesToo) {
+    fs::create_directories(config_.file("Velmora Corporation"));
+    std::ofstream(settingsFile()) << "[Options]\nAutoStart=1\n";
+    start();
+    endWith(SIGTERM);
+    expectSavedLikeAClose();
+}
+
+TEST_F(SessionEndTest, TwoSignalsInARowStillSaveOnce) {
+    start();
+    const auto pid = static_cast<pid_t>(program_.processId());
+    ::kill(pid, SIGTERM);
+    ::kill(pid, SIGTERM);
+    ASSERT_TRUE(program_.waitForFinished(15000));
+    EXPECT_EQ(program_.exitStatus(), QProcess::NormalExit);
+    expectSavedLikeAClose();
+}
+
+// In the process: an edit still open in the notes pane and a to-do change are on disk
+// once the signal has been handled.
+TEST(SessionEnd, ASignalWritesBackTheNotesPaneBeforeSaving) {
+    TempDir dir;
+    test::FakePrompts prompts;
+    test::ScopedPrompts scoped(prompts);
+    ASSERT_TRUE(test::saveDataRows(makeGridStore(FormatSettings::enUS()),
+                                   {{"36526.101", "9:00 AM", "", "Pack", "No", "No"}},
+                                   dir.file("grid.grd")));
+    AppState state(FormatSettings::enUS(),
+                   std::make_unique<FixedClock>(encodeDateTime(2000, 1, 1, 9, 0)),
+                   std::make_unique<MapSettingsBackend>(),
+                   AppPaths{dir.file("dayweaver"), dir.path(), dir.path()});
+    MainWindow w(state);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    TerminationSignals termination;
+    bool ended = false;
+    QObject::connect(&termination, &TerminationSignals::received, &w, [&] {
+        w.endSession();
+        ended = true;
+    });
+    QObject::connect(&w, &MainWindow::closed, &w, [&] { ended = true; });
+
+    w.gridDay()->selectTableRow(1);
+    w.notesPane()->setFocus();
+    w.notesPane()->moveCursor(QTextCursor::End);
+    w.notesPane()->insertPlainText(" the passports");
+    ASSERT_TRUE(termination.installed());
+    std::raise(SIGTERM);
+    for (int i = 0; i < 200 && !ended; ++i)
+        QTest::qWait(10);
+    ASSERT_TRUE(ended);
+    EXPECT_EQ(test::fileRows(dir.file("grid.grd")),
+              std::vector<std::string>{"36526.101|9:00 AM||Pack the passports|No|No"});
+}
+
+} // namespace
+} // namespace dw
