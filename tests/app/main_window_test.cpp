@@ -19,6 +19,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -468,10 +469,14 @@ TEST_F(ShellTest, GridColumnsFillTheGridAndMakeRoomForTheScrollBar) {
     const int time = std::max(56 * dpi / 96, w.paneLayout().widestTimeText());
     auto whatWidth = [&](bool scrolling) {
         const int thumb = scrolling ? day->style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
-        return day->width() - time - (72 + 40 + 40) * dpi / 96 - thumb - 2 * day->frameWidth() - 5;
+        const int fixed = day->columnWidth(DayCol::Time) + day->columnWidth(DayCol::Category) +
+                          day->columnWidth(DayCol::Done) + day->columnWidth(DayCol::Alarm);
+        return day->width() - fixed - thumb - 2 * day->frameWidth() - 5;
     };
+    EXPECT_GE(day->columnWidth(DayCol::Category), 72 * dpi / 96);
+    EXPECT_GE(day->columnWidth(DayCol::Done), 40 * dpi / 96);
     ASSERT_FALSE(day->needsVerticalScroll());
-    EXPECT_EQ(day->columnWidth(DayCol::Time), time);
+    EXPECT_GE(day->columnWidth(DayCol::Time), time);
     EXPECT_GE(day->columnWidth(DayCol::Time), day->fontMetrics().horizontalAdvance("12:59 PM"));
     EXPECT_EQ(day->columnWidth(DayCol::What), whatWidth(false));
 
@@ -486,9 +491,10 @@ TEST_F(ShellTest, GridColumnsFillTheGridAndMakeRoomForTheScrollBar) {
     EXPECT_EQ(day->columnWidth(DayCol::What), whatWidth(true));
 
     CellGrid* todo = w.gridNonday();
-    EXPECT_EQ(todo->columnWidth(TodoCol::Done), 40 * dpi / 96);
+    EXPECT_GE(todo->columnWidth(TodoCol::Done), 40 * dpi / 96);
     EXPECT_EQ(todo->columnWidth(TodoCol::What),
-              todo->width() - (72 + 40) * dpi / 96 - 2 * todo->frameWidth() - 5);
+              todo->width() - todo->columnWidth(TodoCol::Category) -
+                  todo->columnWidth(TodoCol::Done) - 2 * todo->frameWidth() - 5);
     // The to-do table keeps the fitted widths for its file.
     EXPECT_EQ(state_->store().gridNonday().colWidth(TodoCol::What),
               todo->columnWidth(TodoCol::What));
@@ -677,6 +683,52 @@ TEST_F(ShellTest, SelectionShowsOnlyInThePaneWithTheFocus) {
     w.gridDay()->setFocus();
     EXPECT_EQ(w.gridDay()->palette().color(QPalette::Active, QPalette::Highlight), highlight);
     EXPECT_EQ(w.gridNonday()->palette().color(QPalette::Active, QPalette::Highlight), window);
+}
+
+} // namespace
+} // namespace dw
+
+namespace dw {
+namespace {
+
+TEST_F(ShellTest, PastMidnightTheDateCaptionFollowsAndTheSelectionStays) {
+    clock_->setNow(encodeDateTime(2000, 1, 1, 23, 59, 59));
+    MainWindow& w = shown();
+    w.onTimerTrigger(w.clockTrigger());
+    EXPECT_EQ(w.dateCaption()->text(), "Sat 1/1/2000  Today");
+    clock_->setNow(encodeDateTime(2000, 1, 2, 0, 0, 1));
+    w.onTimerTrigger(w.clockTrigger());
+    EXPECT_EQ(w.dateCaption()->text(), "Sat 1/1/2000  Yesterday");
+    EXPECT_EQ(w.selectedDate(), kToday);
+}
+
+TEST_F(ShellTest, FixedColumnsFitTheirHeadersAndCellsAtEveryGridFontSize) {
+    writeStore({{"36526.101", "12:59 PM", "Appointments", "Dentist", "No", "Yes"}});
+    writeTodo({{"Errands long", "Post", "No"}});
+    MainWindow& w = shown();
+    w.resize(1280, 900);
+    for (const int points : {8, 12, 16}) {
+        SCOPED_TRACE(points);
+        state_->options().gridFont.size = points;
+        w.changeGridFonts();
+        for (CellGrid* g : {w.gridDay(), w.gridNonday()}) {
+            const QFontMetrics header(g->horizontalHeader()->font());
+            const QFontMetrics cells(g->font());
+            const CellTable& t = g->table();
+            const std::vector<int> fixed =
+                g == w.gridDay() ? std::vector<int>{0, 1, 3, 4} : std::vector<int>{0, 2};
+            for (const int c : fixed) {
+                const QString caption = QString::fromStdString(t.cell(c, 0));
+                EXPECT_GT(g->columnWidth(c), header.horizontalAdvance(caption))
+                    << caption.toStdString();
+                EXPECT_GT(g->columnWidth(c),
+                          cells.horizontalAdvance(QString::fromStdString(t.cell(c, 1))));
+            }
+            // What takes the rest, and the rows are as tall as the font needs.
+            EXPECT_GT(g->columnWidth(g == w.gridDay() ? DayCol::What : TodoCol::What), 0);
+            EXPECT_GE(g->rowHeight(), cells.height());
+        }
+    }
 }
 
 } // namespace

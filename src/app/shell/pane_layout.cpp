@@ -59,12 +59,15 @@ int PaneLayout::widestTimeText() const {
 
 void PaneLayout::resizeGridDay() {
     CellGrid* g = panes_.gridDay;
-    const GridMeasures m{pixelsPerInch(),
-                         g->width(),
-                         g->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, g),
-                         2 * g->frameWidth(),
-                         g->needsVerticalScroll(),
-                         widestTimeText()};
+    GridMeasures m{pixelsPerInch(),
+                   g->width(),
+                   g->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, g),
+                   2 * g->frameWidth(),
+                   g->needsVerticalScroll(),
+                   widestTimeText(),
+                   {}};
+    for (const int c : {0, 1, 3, 4})
+        m.fitWidths[c] = g->textFitWidth(c);
     const auto widths = dayColumnWidths(m);
     for (int c = 0; c < static_cast<int>(widths.size()); ++c) {
         g->setColumnWidth(c, widths[c]);
@@ -74,9 +77,11 @@ void PaneLayout::resizeGridDay() {
 
 void PaneLayout::resizeGridNonday() {
     CellGrid* g = panes_.gridNonday;
-    const GridMeasures m{pixelsPerInch(), g->width(),
-                         g->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, g),
-                         2 * g->frameWidth(), g->needsVerticalScroll()};
+    GridMeasures m{pixelsPerInch(), g->width(),
+                   g->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, g),
+                   2 * g->frameWidth(), g->needsVerticalScroll()};
+    for (const int c : {0, 2})
+        m.fitWidths[c] = g->textFitWidth(c);
     const auto widths = todoColumnWidths(m);
     for (int c = 0; c < static_cast<int>(widths.size()); ++c) {
         g->setColumnWidth(c, widths[c]);

@@ -14,6 +14,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QStyle>
 
 namespace dw {
 
@@ -142,7 +143,27 @@ void CellGrid::selectTableRow(int row) {
 }
 
 void CellGrid::setRowHeight(int pixels) {
-    verticalHeader()->setDefaultSectionSize(pixels);
+    requestedRowHeight_ = pixels;
+    verticalHeader()->setDefaultSectionSize(std::max(pixels, fontMetrics().height() + 2));
+}
+
+int CellGrid::textFitWidth(int col) const {
+    if (col < 0 || col >= table_.colCount() || table_.rowCount() < 1)
+        return 0;
+    const QHeaderView* header = horizontalHeader();
+    const QFontMetrics headerFm(header->font());
+    const int margin = style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+    const int mark = style()->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, header);
+    int widest = headerFm.horizontalAdvance(QString::fromStdString(table_.cell(col, 0))) +
+                 2 * margin + (col == table_.sortColumn() ? mark + margin : 0);
+    const QFontMetrics fm(font());
+    for (int r = 1; r < table_.rowCount(); ++r) {
+        const std::string& text = table_.cell(col, r);
+        const std::string first = text.substr(0, text.find_first_of("\r\n"));
+        widest = std::max(widest, fm.horizontalAdvance(QString::fromStdString(first)) +
+                                      2 * fm.averageCharWidth() + 4);
+    }
+    return widest;
 }
 
 int CellGrid::rowHeight() const {
@@ -153,6 +174,7 @@ void CellGrid::setGridFont(const QFont& f) {
     setFont(f);
     horizontalHeader()->setFont(f);
     model_->setBaseFont(f);
+    setRowHeight(requestedRowHeight_);
     viewport()->update();
 }
 

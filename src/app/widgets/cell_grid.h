@@ -65,7 +65,11 @@ public:
     int selectedRow() const;
     void selectTableRow(int row);
 
+    // The row height asked for; a taller font makes the rows taller.
     void setRowHeight(int pixels);
+    // The width column `col` needs to show its header and its widest cell (first lines)
+    // whole in the current fonts.
+    int textFitWidth(int col) const;
     int rowHeight() const;
     void setGridFont(const QFont& f);
     // The colours of the selected row.
@@ -107,6 +111,7 @@ protected:
     void dropEvent(QDropEvent* e) override;
 
 private:
+    int requestedRowHeight_ = 16;
     void showSortMark();
     bool carriesRow(const QMimeData* data) const;
 

@@ -23,16 +23,19 @@ constexpr const char* kMemorize = "Memorize";
 } // namespace
 
 std::array<int, 5> dayColumnWidths(const GridMeasures& m) {
-    const int time = std::max(scaled(56, m.dpi), m.timeTextWidth);
-    const int category = scaled(72, m.dpi);
-    const int done = scaled(40, m.dpi);
-    const int alarm = scaled(40, m.dpi);
+    const auto fixed = [&m](int pixelsAt96, int col) {
+        return std::max(scaled(pixelsAt96, m.dpi), m.fitWidths[col]);
+    };
+    const int time = std::max(fixed(56, 0), m.timeTextWidth);
+    const int category = fixed(72, 1);
+    const int done = fixed(40, 3);
+    const int alarm = fixed(40, 4);
     return {time, category, restWidth(m, time + category + done + alarm), done, alarm};
 }
 
 std::array<int, 3> todoColumnWidths(const GridMeasures& m) {
-    const int category = scaled(72, m.dpi);
-    const int done = scaled(40, m.dpi);
+    const int category = std::max(scaled(72, m.dpi), m.fitWidths[0]);
+    const int done = std::max(scaled(40, m.dpi), m.fitWidths[2]);
     return {category, restWidth(m, category + done), done};
 }
 

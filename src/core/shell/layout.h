@@ -19,12 +19,16 @@ struct GridMeasures {
     int frameWidth = 0;     // width of a dialog frame
     bool scrolling = false; // fewer rows fit than there are data rows
     int timeTextWidth = 0;  // the widest time text in the grid's font, padding included
+    // Per column, the widest of its header text and its cells in the current fonts, padding
+    // included (0: nothing to fit).
+    std::array<int, 5> fitWidths{};
 };
 
 // Column widths of the day view (Time, Category, What, Done?, Alarm?) and of the to-do
 // table (Category, What, Done?): the fixed columns scale with the screen's pixels per inch
-// and What takes the rest. What never goes below 0 on a very narrow pane. The Time column
-// is never narrower than the widest time text, so "12:20 AM" is not cut to "12:20 ...".
+// and What takes the rest. What never goes below 0 on a very narrow pane. A fixed column is
+// never narrower than its header and widest cell (fitWidths), nor the Time column than the
+// widest time text, so larger fonts cut neither "Alarm?" nor "12:20 AM".
 std::array<int, 5> dayColumnWidths(const GridMeasures& m);
 std::array<int, 3> todoColumnWidths(const GridMeasures& m);
 
