@@ -3,6 +3,7 @@
 #include "core/dates/date_format.h"
 
 #include "app/calendar/calendar_pane.h"
+#include "app/editing/editor_extras.h"
 #include "app/editing/task_commands.h"
 #include "app/settings/font_spec.h"
 #include "app/settings/options_window.h"
@@ -70,6 +71,7 @@ TfrmMain::TfrmMain(AppState& state, QWidget* parent)
     buildPropertyHost();
     FormCreate();
     taskCommands_ = std::make_unique<TaskCommands>(*this, state_);
+    equipTaskEditors(*taskCommands_, state_, this, [this] { return selectedDate(); });
 }
 
 TfrmMain::~TfrmMain() {
