@@ -330,6 +330,8 @@ QWidget* RecurrenceDialog::buildPreviewBox() {
     previewList->setSelectionMode(QAbstractItemView::ExtendedSelection);
     previewList->setToolTip("Click and drag to select multiple dates to delete");
     previewList->setItemDelegate(new TabStopDelegate(previewList));
+    // The lines fit the list's width once their TABs stand as columns.
+    previewList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     previewList->setMinimumWidth(previewList->fontMetrics().averageCharWidth() * 40);
     previewList->installEventFilter(this);
     auto* title = new QLabel("Preview of dates", box);
