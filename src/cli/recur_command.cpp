@@ -44,8 +44,12 @@ std::array<bool, N> chosenWords(const std::string& option, const std::string& te
         std::size_t i = 0;
         while (i < N && item != words[i])
             ++i;
-        if (i == N)
-            throw UsageError{option + ": not one of the choices: " + item};
+        if (i == N) {
+            std::string message = option;
+            message += ": not one of the choices: ";
+            message += item;
+            throw UsageError{message};
+        }
         chosen[i] = true;
     }
     return chosen;

@@ -12,12 +12,13 @@
 namespace dw {
 
 void equipTaskEditors(TaskCommands& commands, AppState& state, QWidget* window,
-                      std::function<int()> selectedDate) {
-    commands.setEditorSetup(editorExtras(commands, state, window, std::move(selectedDate)));
+                      const std::function<int()>& selectedDate) {
+    commands.setEditorSetup(editorExtras(commands, state, window, selectedDate));
 }
 
 std::function<void(TfrmEdit&)> editorExtras(TaskCommands& commands, AppState& state,
-                                            QWidget* window, std::function<int()> selectedDate) {
+                                            QWidget* window,
+                                            const std::function<int()>& selectedDate) {
     QPointer<QWidget> shown(window);
     // The added tasks may lie on the shown date (the range can be moved back to it): the day
     // view takes them from the store before anything writes it back.

@@ -17,9 +17,10 @@ class TfrmEdit;
 // `window` and the state must outlive the commands; `selectedDate` answers the date the
 // window shows.
 void equipTaskEditors(TaskCommands& commands, AppState& state, QWidget* window,
-                      std::function<int()> selectedDate);
+                      const std::function<int()>& selectedDate);
 // The same work for one editor, for callers that equip editors further.
 std::function<void(TfrmEdit&)> editorExtras(TaskCommands& commands, AppState& state,
-                                            QWidget* window, std::function<int()> selectedDate);
+                                            QWidget* window,
+                                            const std::function<int()>& selectedDate);
 
 } // namespace dw
