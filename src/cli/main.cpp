@@ -1,6 +1,7 @@
 // dayweaver-cli: the scripting companion. Works on the program's data folder with the
 // program's own store rules and the system locale, so its texts match the program's.
 #include "cli/cli_args.h"
+#include "cli/recur_command.h"
 #include "core/calendar/relative_date.h"
 #include "core/dates/date_format.h"
 #include "core/dates/date_parse.h"
@@ -36,6 +37,18 @@ const char* kUsage = "Usage: dayweaver-cli [--data DIR] COMMAND [ARGS]\n"
                      "                           add a to-do task\n"
                      "  holidays YEAR            the holidays of a year\n"
                      "  check                    load every data file and report on it\n"
+                     "  recur FROM TO PATTERN [--every N] [options]\n"
+                     "        [--add TIME TEXT [--category C] [--alarm]]\n"
+                     "                           the dates of a repeating task, FROM and TO\n"
+                     "                           included, one a line; with --add a task on\n"
+                     "                           each. PATTERN and its options:\n"
+                     "                             daily [--avoid-sat] [--avoid-sun]  (N 1-364)\n"
+                     "                             weekly --days mon,wed              (N 1-52)\n"
+                     "                             days-of-month --days 1,15,31 [--avoid-sat]\n"
+                     "                               [--avoid-sun]                    (N 1-12)\n"
+                     "                             week-of-month --ordinals 1st,3rd,last\n"
+                     "                               --days mon,fri                   (N 1-12)\n"
+                     "                             annual\n"
                      "\n"
                      "Dates are YYYY-MM-DD. DIR defaults to the program's data folder.\n"
                      "Exit status: 0 success, 1 data problem, 2 usage error.\n";
@@ -268,6 +281,8 @@ int run(int argc, char* argv[]) {
             return holidays(ctx, args);
         if (command == "check")
             return check(ctx, args);
+        if (command == "recur")
+            return recurCommand(args, ctx.dataDir, ctx.fs, ctx.clock, ctx.prompts.errors);
         throw UsageError{"unknown command: " + command};
     } catch (const UsageError& e) {
         std::cerr << "dayweaver-cli: " << e.message << "\n\n" << kUsage;

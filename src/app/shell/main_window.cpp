@@ -1,6 +1,7 @@
 #include "app/shell/main_window.h"
 
 #include "app/calendar/calendar_pane.h"
+#include "app/editing/editor_extras.h"
 #include "app/editing/task_commands.h"
 #include "app/settings/font_spec.h"
 #include "app/settings/options_dialog.h"
@@ -65,6 +66,7 @@ MainWindow::MainWindow(AppState& state, QWidget* parent) : QMainWindow(parent), 
     connectActions();
     setUpAtCreation();
     taskCommands_ = std::make_unique<TaskCommands>(*this, state_);
+    equipTaskEditors(*taskCommands_, state_, this, [this] { return selectedDate(); });
 }
 
 MainWindow::~MainWindow() {

@@ -1,0 +1,518 @@
+#include "app/editing/recurrence_dialog.h"
+
+#include "app/editing/date_fields.h"
+#include "app/editing/day_of_month_grid.h"
+#include "core/prompts/prompts.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QStyledItemDelegate>
+#include <QTextOption>
+#include <QVBoxLayout>
+
+namespace dw {
+
+namespace {
+
+QString q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+constexpr int kDateRole = Qt::UserRole;
+
+// Draws a line's TABs as tab stops every 25 dialog units (a dialog unit is a quarter of the
+// average character width), so the dates, weekdays and distances stand in columns.
+class TabStopDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        const QString text = opt.text;
+        opt.text.clear();
+        const QWidget* w = opt.widget;
+        QStyle* style = w ? w->style() : nullptr;
+        if (style)
+            style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, w);
+        QTextOption textOption(Qt::AlignLeft | Qt::AlignVCenter);
+        textOption.setTabStopDistance(opt.fontMetrics.averageCharWidth() * 25.0 / 4.0);
+        textOption.setWrapMode(QTextOption::NoWrap);
+        painter->save();
+        painter->setPen(opt.palette.color(QPalette::Normal, opt.state & QStyle::State_Selected
+                                                                ? QPalette::HighlightedText
+                                                                : QPalette::Text));
+        painter->drawText(QRectF(opt.rect.adjusted(3, 0, -3, 0)), text, textOption);
+        painter->restore();
+    }
+};
+
+QSpinBox* everyField(int min, int max, QWidget* parent) {
+    auto* spin = new QSpinBox(parent);
+    spin->setRange(min, max);
+    spin->setValue(min);
+    // A value outside the range is brought to the nearest bound.
+    spin->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
+    return spin;
+}
+
+// "E&very" N unit, the first row of most panels.
+QHBoxLayout* everyRow(QSpinBox* spin, const QString& unit, QWidget* parent) {
+    auto* label = new QLabel("E&very", parent);
+    label->setBuddy(spin);
+    auto* row = new QHBoxLayout;
+    row->addWidget(label);
+    row->addWidget(spin);
+    row->addWidget(new QLabel(unit, parent));
+    row->addStretch();
+    return row;
+}
+
+// Mon to Sun, left to right; the array is indexed from Sunday.
+QHBoxLayout* weekdayRow(std::array<QCheckBox*, 7>& checks, const QString& lead,
+                        const char* namePrefix, QWidget* parent) {
+    static const char* const kNames[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+    auto* row = new QHBoxLayout;
+    if (!lead.isEmpty())
+        row->addWidget(new QLabel(lead, parent));
+    for (int i = 1; i <= 7; ++i) {
+        const int w = i % 7;
+        checks[static_cast<std::size_t>(w)] = new QCheckBox(kNames[w], parent);
+        checks[static_cast<std::size_t>(w)]->setObjectName(QString(namePrefix) + kNames[w]);
+        row->addWidget(checks[static_cast<std::size_t>(w)]);
+    }
+    row->addStretch();
+    return row;
+}
+
+} // namespace
+
+RecurrenceDialog::RecurrenceDialog(const FormatSettings& fs, const Clock& clock, TaskStore& store,
+                                   QWidget* parent)
+    : QDialog(parent), fs_(fs), clock_(clock), store_(store) {
+    setObjectName("recurrenceDialog");
+    setWindowTitle("Repeating event");
+
+    auto* top = new QHBoxLayout;
+    auto* left = new QVBoxLayout;
+    left->addWidget(buildRangeBox());
+    left->addWidget(buildModeBox(), 1);
+    top->addLayout(left, 3);
+    top->addWidget(buildPreviewBox(), 2);
+
+    previewButton = new QPushButton("&Preview Selection", this);
+    previewButton->setObjectName("previewButton");
+    resetButton = new QPushButton("&Reset", this);
+    resetButton->setObjectName("resetButton");
+    deleteButton = new QPushButton("&Delete", this);
+    deleteButton->setObjectName("deleteButton");
+    okButton = new QPushButton("OK", this);
+    okButton->setObjectName("okButton");
+    okButton->setToolTip("Add multiple reminders");
+    cancelButton = new QPushButton("Cancel", this);
+    cancelButton->setObjectName("cancelButton");
+    for (QPushButton* b : {resetButton, deleteButton, okButton, cancelButton})
+        b->setAutoDefault(false);
+    previewButton->setDefault(true);
+    deleteButton->setEnabled(false);
+    okButton->setEnabled(false);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(previewButton);
+    buttons->addWidget(resetButton);
+    buttons->addWidget(deleteButton);
+    buttons->addStretch();
+    buttons->addWidget(okButton);
+    buttons->addWidget(cancelButton);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top, 1);
+    layout->addLayout(buttons);
+
+    connect(previewButton, &QPushButton::clicked, this, &RecurrenceDialog::preview);
+    connect(resetButton, &QPushButton::clicked, this, &RecurrenceDialog::reset);
+    connect(deleteButton, &QPushButton::clicked, this, &RecurrenceDialog::deleteSelected);
+    connect(okButton, &QPushButton::clicked, this, &RecurrenceDialog::accept);
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+
+    weekOfMonthRadio->setChecked(true);
+    showModePanel();
+    setStartDate(wholeDays(clock_.now()) + 1);
+}
+
+QWidget* RecurrenceDialog::buildRangeBox() {
+    auto* box = new QGroupBox("Range", this);
+    const auto dateField = [&](const char* name) {
+        auto* field = new QDateEdit(box);
+        field->setObjectName(name);
+        field->setCalendarPopup(true);
+        field->setDisplayFormat(qtDisplayFormat(fs_.shortDateFormat));
+        field->setMinimumDate(QDate(1753, 1, 1));
+        connect(field, &QDateEdit::dateChanged, this, &RecurrenceDialog::updateDayCount);
+        connect(field, &QDateEdit::editingFinished, this, &RecurrenceDialog::updateDayCount);
+        return field;
+    };
+    startDateEdit = dateField("startDateEdit");
+    endDateEdit = dateField("endDateEdit");
+    auto* startLabel = new QLabel("&Start Date", box);
+    startLabel->setBuddy(startDateEdit);
+    auto* endLabel = new QLabel("E&nd Date", box);
+    endLabel->setBuddy(endDateEdit);
+    dayCountLabel = new QLabel(box);
+    dayCountLabel->setObjectName("dayCountLabel");
+    dayCountLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    auto* grid = new QGridLayout(box);
+    grid->addWidget(startLabel, 0, 0);
+    grid->addWidget(startDateEdit, 0, 1);
+    grid->addWidget(endLabel, 1, 0);
+    grid->addWidget(endDateEdit, 1, 1);
+    grid->addWidget(dayCountLabel, 1, 2);
+    grid->addWidget(new QLabel("Days", box), 1, 3);
+    grid->setColumnStretch(4, 1);
+    return box;
+}
+
+QWidget* RecurrenceDialog::buildModeBox() {
+    auto* box = new QGroupBox("Pattern", this);
+    weekOfMonthRadio = new QRadioButton("&Week of Month", box);
+    weekOfMonthRadio->setObjectName("weekOfMonthRadio");
+    daysOfMonthRadio = new QRadioButton("Da&ys of Month", box);
+    daysOfMonthRadio->setObjectName("daysOfMonthRadio");
+    weeklyRadio = new QRadioButton("W&eekly", box);
+    weeklyRadio->setObjectName("weeklyRadio");
+    dailyRadio = new QRadioButton("D&aily", box);
+    dailyRadio->setObjectName("dailyRadio");
+    annualRadio = new QRadioButton("Annually", box);
+    annualRadio->setObjectName("annualRadio");
+
+    auto* radios = new QVBoxLayout;
+    auto* group = new QButtonGroup(box);
+    for (QRadioButton* r :
+         {weekOfMonthRadio, daysOfMonthRadio, weeklyRadio, dailyRadio, annualRadio}) {
+        group->addButton(r);
+        radios->addWidget(r);
+        connect(r, &QRadioButton::toggled, this, &RecurrenceDialog::showModePanel);
+    }
+    radios->addStretch();
+
+    // One panel per mode, in the order of RecurrenceMode.
+    modePanels = new QStackedWidget(box);
+    modePanels->addWidget(buildWeekOfMonthPanel());
+    modePanels->addWidget(buildDaysOfMonthPanel());
+    modePanels->addWidget(buildWeeklyPanel());
+    modePanels->addWidget(buildDailyPanel());
+    modePanels->addWidget(buildAnnualPanel());
+
+    auto* layout = new QHBoxLayout(box);
+    layout->addLayout(radios);
+    auto* line = new QFrame(box);
+    line->setFrameShape(QFrame::VLine);
+    line->setFrameShadow(QFrame::Sunken);
+    layout->addWidget(line);
+    layout->addWidget(modePanels, 1);
+    return box;
+}
+
+QWidget* RecurrenceDialog::buildWeekOfMonthPanel() {
+    auto* panel = new QWidget(this);
+    panel->setObjectName("weekOfMonthPanel");
+    weekOfMonthEvery = everyField(1, 12, panel);
+    weekOfMonthEvery->setObjectName("weekOfMonthEvery");
+
+    static const char* const kOrdinals[5] = {"1st", "2nd", "3rd", "4th", "Last"};
+    auto* ordinals = new QHBoxLayout;
+    ordinals->addWidget(new QLabel("On the", panel));
+    for (int i = 0; i < 5; ++i) {
+        auto* check = new QCheckBox(kOrdinals[i], panel);
+        check->setObjectName(QString("ordinal") + kOrdinals[i]);
+        ordinalChecks[static_cast<std::size_t>(i)] = check;
+        ordinals->addWidget(check);
+        connect(check, &QCheckBox::toggled, this,
+                [this, i](bool checked) { ordinalToggled(i, checked); });
+    }
+    ordinals->addStretch();
+
+    auto* layout = new QVBoxLayout(panel);
+    layout->addLayout(everyRow(weekOfMonthEvery, "Months", panel));
+    layout->addLayout(ordinals);
+    layout->addLayout(weekdayRow(weekOfMonthDayChecks, "On", "weekOfMonth", panel));
+    layout->addStretch();
+    return panel;
+}
+
+QWidget* RecurrenceDialog::buildDaysOfMonthPanel() {
+    auto* panel = new QWidget(this);
+    panel->setObjectName("daysOfMonthPanel");
+    daysOfMonthEvery = everyField(1, 12, panel);
+    daysOfMonthEvery->setObjectName("daysOfMonthEvery");
+    dayGrid = new DayOfMonthGrid(panel);
+    dayGrid->setObjectName("dayGrid");
+    daysOfMonthAvoidSaturday = new QCheckBox("Avoid Saturdays?", panel);
+    daysOfMonthAvoidSaturday->setObjectName("daysOfMonthAvoidSaturday");
+    daysOfMonthAvoidSunday = new QCheckBox("Avoid Sundays?", panel);
+    daysOfMonthAvoidSunday->setObjectName("daysOfMonthAvoidSunday");
+
+    auto* avoid = new QVBoxLayout;
+    avoid->addWidget(daysOfMonthAvoidSaturday);
+    avoid->addWidget(daysOfMonthAvoidSunday);
+    avoid->addStretch();
+    auto* row = new QHBoxLayout;
+    row->addWidget(dayGrid);
+    row->addLayout(avoid);
+    row->addStretch();
+
+    auto* layout = new QVBoxLayout(panel);
+    layout->addLayout(everyRow(daysOfMonthEvery, "Months", panel));
+    layout->addLayout(row);
+    layout->addStretch();
+    return panel;
+}
+
+QWidget* RecurrenceDialog::buildWeeklyPanel() {
+    auto* panel = new QWidget(this);
+    panel->setObjectName("weeklyPanel");
+    weeklyEvery = everyField(1, 52, panel);
+    weeklyEvery->setObjectName("weeklyEvery");
+    auto* layout = new QVBoxLayout(panel);
+    layout->addLayout(everyRow(weeklyEvery, "Weeks", panel));
+    layout->addLayout(weekdayRow(weeklyDayChecks, QString(), "weekly", panel));
+    layout->addStretch();
+    return panel;
+}
+
+QWidget* RecurrenceDialog::buildDailyPanel() {
+    auto* panel = new QWidget(this);
+    panel->setObjectName("dailyPanel");
+    dailyEvery = everyField(1, 364, panel);
+    dailyEvery->setObjectName("dailyEvery");
+    dailyAvoidSaturday = new QCheckBox("Avoid Saturdays?", panel);
+    dailyAvoidSaturday->setObjectName("dailyAvoidSaturday");
+    dailyAvoidSunday = new QCheckBox("Avoid Sundays?", panel);
+    dailyAvoidSunday->setObjectName("dailyAvoidSunday");
+    auto* layout = new QVBoxLayout(panel);
+    layout->addLayout(everyRow(dailyEvery, "Days", panel));
+    layout->addWidget(dailyAvoidSaturday);
+    layout->addWidget(dailyAvoidSunday);
+    layout->addStretch();
+    return panel;
+}
+
+QWidget* RecurrenceDialog::buildAnnualPanel() {
+    auto* panel = new QWidget(this);
+    panel->setObjectName("annualPanel");
+    auto* text = new QLabel("Events are scheduled annually on the starting date above", panel);
+    text->setWordWrap(true);
+    auto* layout = new QVBoxLayout(panel);
+    layout->addWidget(text);
+    layout->addStretch();
+    return panel;
+}
+
+QWidget* RecurrenceDialog::buildPreviewBox() {
+    auto* box = new QWidget(this);
+    previewList = new QListWidget(box);
+    previewList->setObjectName("previewList");
+    previewList->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    previewList->setToolTip("Click and drag to select multiple dates to delete");
+    previewList->setItemDelegate(new TabStopDelegate(previewList));
+    // The lines fit the list's width once their TABs stand as columns.
+    previewList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    previewList->setMinimumWidth(previewList->fontMetrics().averageCharWidth() * 40);
+    previewList->installEventFilter(this);
+    auto* title = new QLabel("Preview of dates", box);
+    title->setBuddy(previewList);
+    auto* note = new QLabel("Highlight multiple dates then click Delete to remove dates.", box);
+    note->setWordWrap(true);
+    countLabel = new QLabel("Number of dates: ", box);
+    countLabel->setObjectName("countLabel");
+
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(title);
+    layout->addWidget(previewList, 1);
+    layout->addWidget(countLabel);
+    layout->addWidget(note);
+
+    connect(previewList, &QListWidget::itemSelectionChanged, this,
+            [this] { deleteButton->setEnabled(!previewList->selectedItems().isEmpty()); });
+    return box;
+}
+
+void RecurrenceDialog::init(double time, const std::string& category, const std::string& what,
+                            bool alarm) {
+    task_ = DatedTask{generatedTimeText(time, fs_), category, what, false, alarm};
+    setWindowTitle(q(recurrenceCaption(what)));
+}
+
+void RecurrenceDialog::setStartDate(int date) {
+    startDateEdit->setDate(toQDate(date));
+    endDateEdit->setDate(toQDate(date + 30));
+    updateDayCount();
+}
+
+int RecurrenceDialog::startDate() const {
+    return serialOfQDate(startDateEdit->date());
+}
+
+int RecurrenceDialog::endDate() const {
+    return serialOfQDate(endDateEdit->date());
+}
+
+void RecurrenceDialog::showEvent(QShowEvent* e) {
+    updateDayCount();
+    QDialog::showEvent(e);
+}
+
+RecurrenceMode RecurrenceDialog::mode() const {
+    if (daysOfMonthRadio->isChecked())
+        return RecurrenceMode::DaysOfMonth;
+    if (weeklyRadio->isChecked())
+        return RecurrenceMode::Weekly;
+    if (dailyRadio->isChecked())
+        return RecurrenceMode::Daily;
+    if (annualRadio->isChecked())
+        return RecurrenceMode::Annual;
+    return RecurrenceMode::WeekOfMonth;
+}
+
+void RecurrenceDialog::showModePanel() {
+    modePanels->setCurrentIndex(static_cast<int>(mode()));
+}
+
+void RecurrenceDialog::updateDayCount() {
+    dayCountLabel->setText(QString::number(rangeDayCount(startDate(), endDate())));
+}
+
+void RecurrenceDialog::ordinalToggled(int index, bool checked) {
+    if (!checked)
+        return;
+    std::array<bool, 5> others{};
+    for (std::size_t i = 0; i < 5; ++i)
+        others[i] = static_cast<int>(i) != index && ordinalChecks[i]->isChecked();
+    // The one checked first stays; the one just checked is unchecked again.
+    if (!ordinalMayBeChecked(static_cast<WeekOrdinal>(index), others))
+        ordinalChecks[static_cast<std::size_t>(index)]->setChecked(false);
+}
+
+RecurrencePattern RecurrenceDialog::pattern() const {
+    RecurrencePattern p;
+    p.mode = mode();
+    switch (p.mode) {
+    case RecurrenceMode::WeekOfMonth:
+        p.every = weekOfMonthEvery->value();
+        for (std::size_t i = 0; i < 5; ++i)
+            p.ordinals[i] = ordinalChecks[i]->isChecked();
+        for (std::size_t i = 0; i < 7; ++i)
+            p.weekdays[i] = weekOfMonthDayChecks[i]->isChecked();
+        break;
+    case RecurrenceMode::DaysOfMonth:
+        p.every = daysOfMonthEvery->value();
+        p.days = dayGrid->flags();
+        p.avoidSaturday = daysOfMonthAvoidSaturday->isChecked();
+        p.avoidSunday = daysOfMonthAvoidSunday->isChecked();
+        break;
+    case RecurrenceMode::Weekly:
+        p.every = weeklyEvery->value();
+        for (std::size_t i = 0; i < 7; ++i)
+            p.weekdays[i] = weeklyDayChecks[i]->isChecked();
+        break;
+    case RecurrenceMode::Daily:
+        p.every = dailyEvery->value();
+        p.avoidSaturday = dailyAvoidSaturday->isChecked();
+        p.avoidSunday = dailyAvoidSunday->isChecked();
+        break;
+    case RecurrenceMode::Annual:
+        break;
+    }
+    return p;
+}
+
+std::vector<int> RecurrenceDialog::listedDates() const {
+    std::vector<int> dates;
+    dates.reserve(static_cast<std::size_t>(previewList->count()));
+    for (int i = 0; i < previewList->count(); ++i)
+        dates.push_back(previewList->item(i)->data(kDateRole).toInt());
+    return dates;
+}
+
+void RecurrenceDialog::preview() {
+    // Typed but not yet committed values count.
+    for (QSpinBox* spin : {weekOfMonthEvery, daysOfMonthEvery, weeklyEvery, dailyEvery})
+        spin->interpretText();
+    const RecurrencePreview result = previewDates(pattern(), startDate(), endDate());
+    if (result.error == kRangeTooLongMessage) {
+        showError(result.error);
+        return;
+    }
+    previewList->clear();
+    for (const int date : result.dates) {
+        // The line's exact date goes with it: its text need not read back as the same date.
+        auto* item = new QListWidgetItem(q(previewLine(date, fs_, clock_)));
+        item->setData(kDateRole, date);
+        previewList->addItem(item);
+    }
+    countLabel->setText(q(dateCountText(result.dates.size())));
+    if (result.full)
+        showError(kPreviewFullMessage);
+    if (!result.error.empty())
+        showError(result.error);
+    updateButtons();
+}
+
+void RecurrenceDialog::updateButtons() {
+    deleteButton->setEnabled(!previewList->selectedItems().isEmpty());
+    okButton->setEnabled(previewList->count() > 0);
+}
+
+void RecurrenceDialog::deleteSelected() {
+    for (int i = previewList->count() - 1; i >= 0; --i)
+        if (previewList->item(i)->isSelected())
+            delete previewList->takeItem(i);
+    countLabel->setText(q(dateCountText(static_cast<std::size_t>(previewList->count()))));
+    updateButtons();
+}
+
+void RecurrenceDialog::reset() {
+    previewList->clear();
+    countLabel->clear();
+    okButton->setEnabled(false);
+    deleteButton->setEnabled(false);
+}
+
+void RecurrenceDialog::accept() {
+    if (!okButton->isEnabled())
+        return;
+    const std::vector<int> dates = listedDates();
+    if (!prompts().askYesNo(addEventsQuestion(dates.size()), "Information"))
+        return;
+    // A failed save has been reported; the tasks are in the store all the same and go to
+    // the file with its next save, so closing with OK tells the truth.
+    addRecurringTasks(store_, dates, task_);
+    QDialog::accept();
+}
+
+bool RecurrenceDialog::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == previewList && e->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(e)->key() == Qt::Key_Delete) {
+        deleteSelected();
+        return true;
+    }
+    return QDialog::eventFilter(watched, e);
+}
+
+} // namespace dw
