@@ -19,10 +19,10 @@ namespace {
 // equips them, scripted like the other window tests.
 class EditorExtrasTest : public TaskWindowTest {
 protected:
-    TfrmMain& equipped() {
-        TfrmMain& w = shown();
+    MainWindow& equipped() {
+        MainWindow& w = shown();
         auto extras = editorExtras(commands(), *state_, &w, [&w] { return w.selectedDate(); });
-        commands().setEditorSetup([this, extras](TfrmEdit& e) {
+        commands().setEditorSetup([this, extras](TaskEditor& e) {
             extras(e);
             auto act = std::move(nextEditor_);
             nextEditor_ = nullptr;
@@ -38,7 +38,7 @@ protected:
 
     void editFirstDayTask() {
         window().gridDay()->selectTableRow(1);
-        commands().btEditClick(CommandSource::tbEdit1);
+        commands().editTask(CommandSource::dayToolbarEdit);
     }
 };
 
@@ -50,9 +50,9 @@ TEST_F(EditorExtrasTest, AnExistingDayTaskOffersRepeatAndTheTimeButton) {
     writeStore({{"36526.101", "9:00 AM", "Work", "Standup", "No", "Yes"}});
     equipped();
     bool repeatShown = false, timeShown = false;
-    nextEditor([&](TfrmEdit& e) {
-        repeatShown = e.btRepeat->isVisible();
-        timeShown = e.btTime->isVisible();
+    nextEditor([&](TaskEditor& e) {
+        repeatShown = e.repeatButton->isVisible();
+        timeShown = e.timePickerButton->isVisible();
     });
     editFirstDayTask();
     EXPECT_TRUE(repeatShown);
@@ -62,11 +62,11 @@ TEST_F(EditorExtrasTest, AnExistingDayTaskOffersRepeatAndTheTimeButton) {
 TEST_F(EditorExtrasTest, RepeatAnnuallyAddsTenYearsAndTheEditorAppliesItsEdit) {
     // 29 February 2000 is the shown date.
     writeStore({{k(2000, 2, 29) + ".101", "9:00 AM", "Home", "Birthday", "No", "Yes"}});
-    TfrmMain& w = equipped();
+    MainWindow& w = equipped();
     w.setSelectedDate(dateSerialOf(2000, 2, 29));
-    nextEditor([](TfrmEdit& e) {
-        e.dtTime->setTime(QTime(8, 0));
-        e.RepeatAnnually1Click();
+    nextEditor([](TaskEditor& e) {
+        e.timeEdit->setTime(QTime(8, 0));
+        e.repeatAnnuallyForTenYears();
     });
     editFirstDayTask();
     const Rows rows = fileRows("grid.grd");
@@ -90,9 +90,9 @@ TEST_F(EditorExtrasTest, RepeatOnTheShownDateReachesTheDayViewAndSurvivesAWriteB
         r->okButton->click();
     });
     prompts_.setNextAnswer(FakePrompts::Yes);
-    nextEditor([](TfrmEdit& e) {
-        e.memMain->setPlainText("Stretch");
-        e.Repeat1Click();
+    nextEditor([](TaskEditor& e) {
+        e.notesEdit->setPlainText("Stretch");
+        e.repeatTask();
     });
     editFirstDayTask();
     EXPECT_EQ(prompts_.questions, Rows{"Really add 3 events to the calendar?"});
@@ -102,7 +102,7 @@ TEST_F(EditorExtrasTest, RepeatOnTheShownDateReachesTheDayViewAndSurvivesAWriteB
 
     // A later write-back of the shown day keeps it.
     window().gridDay()->selectTableRow(2);
-    commands().ToolButton15Click();
+    commands().toggleAlarm();
     const Rows rows = fileRows("grid.grd");
     ASSERT_EQ(rows.size(), 4u);
     EXPECT_EQ(rows[0], "36526.101|9:00 AM|Work|Stretch|No|Yes");
@@ -119,8 +119,8 @@ TEST_F(EditorExtrasTest, CancelledRepeatLeavesTheEditorOpen) {
         r->cancelButton->click();
     });
     bool stillOpen = false;
-    nextEditor([&](TfrmEdit& e) {
-        e.Repeat1Click();
+    nextEditor([&](TaskEditor& e) {
+        e.repeatTask();
         stillOpen = e.isVisible();
     });
     editFirstDayTask();
@@ -137,15 +137,15 @@ TEST_F(EditorExtrasTest, TheTimeButtonTakesThePopupsTimeOnlyOnOk) {
         QTest::keyClick(p->timeField, Qt::Key_PageUp);
         p->okButton->click();
     });
-    nextEditor([&](TfrmEdit& e) {
-        e.btTime->click();
-        afterOk = e.dtTime->time();
+    nextEditor([&](TaskEditor& e) {
+        e.timePickerButton->click();
+        afterOk = e.timeEdit->time();
         whenModal<TimeEntryPopup>([](TimeEntryPopup* p) {
             QTest::keyClick(p->timeField, Qt::Key_PageUp);
             p->cancelButton->click();
         });
-        e.btTime->click();
-        afterCancel = e.dtTime->time();
+        e.timePickerButton->click();
+        afterCancel = e.timeEdit->time();
     });
     editFirstDayTask();
     EXPECT_EQ(opened, QTime(0, 0)) << "a midnight task opens the popup at midnight";

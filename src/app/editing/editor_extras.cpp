@@ -16,7 +16,7 @@ void equipTaskEditors(TaskCommands& commands, AppState& state, QWidget* window,
     commands.setEditorSetup(editorExtras(commands, state, window, selectedDate));
 }
 
-std::function<void(TfrmEdit&)> editorExtras(TaskCommands& commands, AppState& state,
+std::function<void(TaskEditor&)> editorExtras(TaskCommands& commands, AppState& state,
                                             QWidget* window,
                                             const std::function<int()>& selectedDate) {
     QPointer<QWidget> shown(window);
@@ -29,7 +29,7 @@ std::function<void(TfrmEdit&)> editorExtras(TaskCommands& commands, AppState& st
             shown->update();
     };
 
-    return [&state, tasksAdded, selectedDate](TfrmEdit& editor) {
+    return [&state, tasksAdded, selectedDate](TaskEditor& editor) {
         RepeatHooks hooks;
         hooks.repeat = [&state, &editor, tasksAdded](const TaskEditResult& values,
                                                      DateSerial start) {

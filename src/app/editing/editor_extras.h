@@ -8,7 +8,7 @@ namespace dw {
 
 class AppState;
 class TaskCommands;
-class TfrmEdit;
+class TaskEditor;
 
 // Gives every task editor the task commands open its Repeat menu (the recurrence dialog and
 // the ten yearly copies) and its time "..." button (the time entry popup). After tasks were
@@ -19,7 +19,7 @@ class TfrmEdit;
 void equipTaskEditors(TaskCommands& commands, AppState& state, QWidget* window,
                       const std::function<int()>& selectedDate);
 // The same work for one editor, for callers that equip editors further.
-std::function<void(TfrmEdit&)> editorExtras(TaskCommands& commands, AppState& state,
+std::function<void(TaskEditor&)> editorExtras(TaskCommands& commands, AppState& state,
                                             QWidget* window,
                                             const std::function<int()>& selectedDate);
 
