@@ -1,6 +1,8 @@
 #include "app/settings/color_dialog.h"
+#include "app/widgets/dialog_frame.h"
 #include "app/widgets/win_color.h"
 
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QComboBox>
 #include <QPushButton>
@@ -60,6 +62,29 @@ TEST(ColorDialog, PreviewFollowsEveryChoice) {
             d.preview()->weekdayTextFormat(static_cast<Qt::DayOfWeek>(day)).background().color(),
             QColor(255, 255, 0))
             << day;
+}
+
+TEST(ColorDialog, PreviewMonthStartsTheWeekAsTheCalendarsDo) {
+    ColorDialog d;
+    d.setSundayFirst(true);
+    EXPECT_EQ(d.preview()->firstDayOfWeek(), Qt::Sunday);
+    d.setSundayFirst(false);
+    EXPECT_EQ(d.preview()->firstDayOfWeek(), Qt::Monday);
+}
+
+TEST(ColorDialog, ItsFrameOffersNoMaximiseAndRoomForItsTitle) {
+    ColorDialog d;
+    d.setWindowTitle("Set color for days with tasks done");
+    settleDialogFrame(&d);
+    EXPECT_FALSE(d.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_FALSE(d.windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_TRUE(d.windowFlags() & Qt::WindowCloseButtonHint);
+    d.show();
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    EXPECT_GT(d.width(), QFontMetrics(bold).horizontalAdvance(d.windowTitle()));
+    // Still a dialog of one size.
+    EXPECT_EQ(d.minimumWidth(), d.maximumWidth());
 }
 
 } // namespace

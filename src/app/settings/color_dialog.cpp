@@ -121,6 +121,10 @@ void ColorDialog::setColors(WinColor foreground, WinColor background) {
     repaintPreview();
 }
 
+void ColorDialog::setSundayFirst(bool sundayFirst) {
+    calPreview_->setFirstDayOfWeek(sundayFirst ? Qt::Sunday : Qt::Monday);
+}
+
 WinColor ColorDialog::foreground() const {
     return selected(foregroundCombo_);
 }

@@ -19,6 +19,8 @@ public:
 
     // Preselects the colours; one that is not in a list is added to it as a custom entry.
     void setColors(WinColor foreground, WinColor background);
+    // The preview month starts its weeks as the calendars do.
+    void setSundayFirst(bool sundayFirst);
     WinColor foreground() const;
     WinColor background() const;
 

@@ -514,6 +514,7 @@ void OptionsDialog::chooseSampleColors(ColorSample* sample, const QString& capti
     ColorDialog dlg(this);
     dlg.setWindowTitle(caption);
     dlg.setColors(fg, bg);
+    dlg.setSundayFirst(options_.sunday);
     if (dlg.exec() == QDialog::Accepted) {
         fg = dlg.foreground();
         bg = dlg.background();

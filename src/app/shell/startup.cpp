@@ -5,6 +5,7 @@
 #include "app/shell/main_window.h"
 #include "app/shell/resources.h"
 #include "app/shell/tray_controller.h"
+#include "app/widgets/dialog_frame.h"
 #include "app/widgets/qt_prompts.h"
 #include "core/prompts/prompts.h"
 #include "platform/autostart.h"
@@ -25,13 +26,17 @@ namespace dw {
 
 int runDayweaver(int argc, char** argv) {
     QApplication app(argc, argv);
+    // No display name: Qt would add " — Dayweaver" to every dialog's title, which cuts the
+    // short titles of small dialogs; the main window says "Dayweaver" itself.
     QApplication::setApplicationName("Dayweaver");
-    QApplication::setApplicationDisplayName("Dayweaver");
     initResources();
     QApplication::setWindowIcon(QIcon(":/icons/dayweaver.png"));
     // The program lives on in the tray with no window shown; it ends when the main window
     // closes.
     QApplication::setQuitOnLastWindowClosed(false);
+
+    DialogFrameFilter dialogFrames;
+    app.installEventFilter(&dialogFrames);
 
     QtPrompts qtPrompts;
     setPrompts(&qtPrompts);
