@@ -733,3 +733,29 @@ TEST_F(ShellTest, FixedColumnsFitTheirHeadersAndCellsAtEveryGridFontSize) {
 
 } // namespace
 } // namespace dw
+
+namespace dw {
+namespace {
+
+TEST_F(ShellTest, AfterModalDialogsCloseTheWindowIsActiveWithTheFocusInIt) {
+    MainWindow& w = shown();
+    w.activateWindow();
+    w.gridDay()->setFocus();
+    // A dialog that opens another and both close at once, as Reschedule does.
+    QDialog outer(&w);
+    outer.setModal(true);
+    QDialog inner(&outer);
+    inner.setModal(true);
+    outer.show();
+    inner.show();
+    QApplication::setActiveWindow(&inner);
+    inner.hide();
+    outer.hide();
+    for (int i = 0; i < 50 && QApplication::activeWindow() != &w; ++i)
+        QTest::qWait(10);
+    EXPECT_EQ(QApplication::activeWindow(), &w);
+    EXPECT_EQ(QApplication::focusWidget(), w.gridDay());
+}
+
+} // namespace
+} // namespace dw

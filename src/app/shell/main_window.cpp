@@ -30,6 +30,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -38,6 +39,7 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -261,6 +263,15 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* e) {
         goToToday();
         return true;
     }
+    if (t == QEvent::Hide) {
+        // A modal dialog of this window has closed (a dialog opened from another one may
+        // close both at once): the window comes back to the front with the focus where
+        // the command left it, or in the day view.
+        auto* dialog = qobject_cast<QDialog*>(watched);
+        if (dialog && dialog->isModal() && dialog->parentWidget() &&
+            dialog->parentWidget()->window() == this)
+            QTimer::singleShot(0, this, [this] { takeBackTheFocus(); });
+    }
     if (t == QEvent::KeyPress || t == QEvent::KeyRelease || t == QEvent::ShortcutOverride) {
         auto* w = qobject_cast<QWidget*>(watched);
         // Escape does nothing anywhere in this window; dialogs and menus keep it.
@@ -268,6 +279,15 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* e) {
             return true;
     }
     return QMainWindow::eventFilter(watched, e);
+}
+
+void MainWindow::takeBackTheFocus() {
+    if (closing_ || !isVisible() || isMinimized() || QApplication::activeModalWidget())
+        return;
+    activateWindow();
+    QWidget* f = focusWidget();
+    if (!f || f->window() != this)
+        gridDay_->setFocus();
 }
 
 void MainWindow::resizeEvent(QResizeEvent* e) {

@@ -140,6 +140,7 @@ private:
     void saveTaskFiles();
     void onGridFocused(CellGrid* focused);
     void onDateChangedAtMidnight();
+    void takeBackTheFocus();
 
     AppState& state_;
 
