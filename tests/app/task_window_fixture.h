@@ -67,8 +67,8 @@ protected:
 
     // Types into the notes as a user would, which lets a new task be confirmed.
     static void typeNotes(TaskEditor& e, const QString& text) {
-        e.notesEdit->setFocus();
-        QTest::keyClicks(e.notesEdit, text);
+        e.notesEdit()->setFocus();
+        QTest::keyClicks(e.notesEdit(), text);
     }
 
     void writeStore(const std::vector<std::vector<std::string>>& rows) {
