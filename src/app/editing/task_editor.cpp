@@ -10,24 +10,19 @@
 #include "core/prompts/prompts.h"
 #include "core/store/category_list.h"
 #include "core/store/helpers.h"
-#include "core/store/text_codec.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMimeData>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTimeEdit>
 #include <QVBoxLayout>
-#include <QValidator>
 
 namespace dw {
 
@@ -36,44 +31,6 @@ namespace {
 QString q(const std::string& s) {
     return QString::fromStdString(s);
 }
-
-std::size_t charCount(const QString& s) {
-    return utf8Length(s.toStdString());
-}
-
-// Pasted text keeps its line breaks as the field's own (one LF each), so that a CR LF
-// neither counts twice nor becomes two breaks.
-QString fieldLineBreaks(QString text) {
-    text.replace("\r\n", "\n");
-    text.replace('\r', '\n');
-    return text;
-}
-
-// A line field of at most a number of characters: what goes past the limit is dropped
-// from what was just typed or pasted (it ends at the cursor), never from the rest.
-class CharLimitValidator : public QValidator {
-public:
-    CharLimitValidator(std::size_t maxChars, QObject* parent)
-        : QValidator(parent), maxChars_(maxChars) {}
-
-    State validate(QString& input, int& pos) const override {
-        std::size_t chars = charCount(input);
-        while (chars > maxChars_) {
-            int at = pos > 0 ? pos : static_cast<int>(input.size());
-            int len = 1;
-            if (at >= 2 && input[at - 1].isLowSurrogate() && input[at - 2].isHighSurrogate())
-                len = 2;
-            input.remove(at - len, len);
-            if (pos > 0)
-                pos -= len;
-            --chars;
-        }
-        return Acceptable;
-    }
-
-private:
-    std::size_t maxChars_;
-};
 
 ShadowLabel* styledCaption(const QString& text, const EditorLabelStyle& style, QWidget* parent) {
     auto* l = new ShadowLabel(text, parent);
@@ -84,55 +41,6 @@ ShadowLabel* styledCaption(const QString& text, const EditorLabelStyle& style, Q
 }
 
 } // namespace
-
-// --- NotesField -------------------------------------------------------------------------
-
-NotesField::NotesField(std::size_t maxChars, QWidget* parent)
-    : QPlainTextEdit(parent), maxChars_(maxChars) {
-    // Tab leaves the field, as in every other field of the dialog.
-    setTabChangesFocus(true);
-}
-
-void NotesField::insertLimited(const QString& text) {
-    const QString selected = textCursor().selectedText();
-    const std::string fits = fitInsertion(charCount(toPlainText()), charCount(selected),
-                                          fieldLineBreaks(text).toStdString(), maxChars_);
-    if (fits.empty() && !text.isEmpty()) {
-        QApplication::beep();
-        return;
-    }
-    insertPlainText(q(fits));
-}
-
-void NotesField::keyPressEvent(QKeyEvent* e) {
-    const QString t = e->text();
-    if (!t.isEmpty() && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-        emit typed();
-        // Printable characters and Enter grow the text; only they meet the limit.
-        const bool grows = t == "\r" || t == "\n" || t[0].isPrint();
-        if (grows) {
-            const QString incoming = t == "\r" ? QString("\n") : t;
-            const std::string fits =
-                fitInsertion(charCount(toPlainText()), charCount(textCursor().selectedText()),
-                             incoming.toStdString(), maxChars_);
-            if (fits.empty()) {
-                QApplication::beep();
-                e->accept();
-                return;
-            }
-        }
-    }
-    QPlainTextEdit::keyPressEvent(e);
-}
-
-void NotesField::insertFromMimeData(const QMimeData* source) {
-    if (!source || !source->hasText()) {
-        QPlainTextEdit::insertFromMimeData(source);
-        return;
-    }
-    emit typed();
-    insertLimited(source->text());
-}
 
 // --- TaskEditor ---------------------------------------------------------------------------
 

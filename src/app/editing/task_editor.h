@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/editing/notes_field.h"
 #include "core/dates/clock.h"
 #include "core/dates/date_serial.h"
 #include "core/dates/format_settings.h"
@@ -7,7 +8,6 @@
 #include <QColor>
 #include <QDialog>
 #include <QFont>
-#include <QPlainTextEdit>
 #include <functional>
 #include <optional>
 #include <string>
@@ -76,28 +76,6 @@ struct RepeatHooks {
 // The time entry popup: given the editor's time of day, the chosen one or nothing. Until
 // it is set the time's "..." button stays hidden.
 using TimePicker = std::function<std::optional<double>(double time)>;
-
-// A notes field that takes at most a number of characters (not bytes) when typed into or
-// pasted into, and says when a character key was typed.
-class NotesField : public QPlainTextEdit {
-    Q_OBJECT
-public:
-    explicit NotesField(std::size_t maxChars, QWidget* parent = nullptr);
-    std::size_t maxChars() const { return maxChars_; }
-    // Inserts as a paste would, within the limit.
-    void insertLimited(const QString& text);
-
-signals:
-    // A character key (Backspace and Enter too) was typed, or text was pasted or dropped.
-    void typed();
-
-protected:
-    void keyPressEvent(QKeyEvent* e) override;
-    void insertFromMimeData(const QMimeData* source) override;
-
-private:
-    std::size_t maxChars_;
-};
 
 // The task editor: creates, changes and completes one task.
 class TaskEditor : public QDialog {
