@@ -2,8 +2,7 @@
 
 #include "app/editing/date_fields.h"
 #include "app/widgets/shadow_label.h"
-#include "core/calendar/relative_date.h"
-#include "core/dates/date_format.h"
+#include "core/editing/reschedule_text.h"
 
 #include <QDateEdit>
 #include <QDialogButtonBox>
@@ -82,9 +81,7 @@ void RescheduleDialog::showEvent(QShowEvent* e) {
 }
 
 void RescheduleDialog::onDateEdited() {
-    const DateSerial d = date();
-    weekdayLabel_->setText(QString::fromStdString(formatDateTime("dddd", d, fs_) + " : " +
-                                                  relativeDateText(d, clock_)));
+    weekdayLabel_->setText(QString::fromStdString(rescheduleDateText(date(), fs_, clock_)));
 }
 
 } // namespace dw
