@@ -1,3 +1,4 @@
+#include "app/modal_helpers.h"
 #include "app/settings/color_dialog.h"
 #include "app/settings/options_dialog.h"
 #include "app/widgets/shadow_label.h"
@@ -17,26 +18,13 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
-#include <QTimer>
 #include <filesystem>
-#include <functional>
 #include <gtest/gtest.h>
 
 namespace dw {
 namespace {
 
-// Runs `act` on the modal dialog of type T as soon as it is open.
-template <typename T> void whenModal(std::function<void(T*)> act, int triesLeft = 200) {
-    QTimer::singleShot(10, [act, triesLeft] {
-        if (auto* d = qobject_cast<T*>(QApplication::activeModalWidget())) {
-            act(d);
-        } else if (triesLeft > 0) {
-            whenModal<T>(act, triesLeft - 1);
-        } else {
-            ADD_FAILURE() << "no modal dialog opened";
-        }
-    });
-}
+using test::whenModal;
 
 // Clicks a check box or radio button on its indicator, as a user would: the middle of a
 // box stretched across the page is blank space.
