@@ -275,9 +275,9 @@ void TaskEditor::buildButtons() {
     repeatMenu_ = new QMenu(repeatButton_);
     repeatMenu_->setObjectName("repeatMenu");
     QAction* repeat = repeatMenu_->addAction("Repeat");
-    repeat->setObjectName("Repeat1");
+    repeat->setObjectName("repeatAction");
     QAction* annually = repeatMenu_->addAction("Repeat annually for 10 years");
-    annually->setObjectName("RepeatAnnually1");
+    annually->setObjectName("repeatAnnuallyAction");
     repeatButton_->setMenu(repeatMenu_);
     markCompleteButton_ = new QPushButton("&Mark as Complete", this);
     markCompleteButton_->setObjectName("markCompleteButton");

@@ -55,7 +55,7 @@ OptionsDialog::OptionsDialog(Options& options, SettingsStore& store, std::string
     titleCaption_ = named(new ShadowLabel("Program Options", this), "titleCaption");
     titleCaption_->setAlignment(Qt::AlignCenter);
 
-    pages_ = named(new QTabWidget(this), "pgOptions");
+    pages_ = named(new QTabWidget(this), "pages");
     pages_->addTab(buildScreenPage(), "Screen Appearance");
     pages_->addTab(buildAlarmPage(), "Alarm settings");
     pages_->addTab(buildMiscPage(), "Miscellaneous");
@@ -67,17 +67,17 @@ OptionsDialog::OptionsDialog(Options& options, SettingsStore& store, std::string
     okButton->setDefault(true);
     okButton->setAutoDefault(true);
     auto* cancelButton = named(new QPushButton("Cancel", this), "cancelButton");
-    auto* btHelp = named(new QPushButton("&Help", this), "btHelp");
+    auto* helpButton = named(new QPushButton("&Help", this), "helpButton");
     connect(okButton, &QPushButton::clicked, this, &OptionsDialog::onOkClicked);
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(btHelp, &QPushButton::clicked, this, [this] { emit helpRequested(kHelpTopic); });
+    connect(helpButton, &QPushButton::clicked, this, [this] { emit helpRequested(kHelpTopic); });
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(footer);
     bottom->addStretch(1);
     bottom->addWidget(okButton);
     bottom->addWidget(cancelButton);
-    bottom->addWidget(btHelp);
+    bottom->addWidget(helpButton);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(titleCaption_);
@@ -100,7 +100,7 @@ QWidget* OptionsDialog::buildScreenPage() {
     struck.setStrikeOut(true);
     likeThis->setFont(struck);
 
-    auto* week = named(new QGroupBox("Week starts on which day? ", page), "gbWeek");
+    auto* week = named(new QGroupBox("Week starts on which day? ", page), "weekStartGroup");
     sundayRadio_ = named(new QRadioButton("S&unday", week), "sundayRadio");
     mondayRadio_ = named(new QRadioButton("&Monday", week), "mondayRadio");
     auto* weekLayout = new QHBoxLayout(week);
@@ -108,7 +108,7 @@ QWidget* OptionsDialog::buildScreenPage() {
     weekLayout->addWidget(mondayRadio_);
     weekLayout->addStretch(1);
 
-    auto* colors = named(new QGroupBox("Color calendar dates", page), "gbColors");
+    auto* colors = named(new QGroupBox("Color calendar dates", page), "dateColorsGroup");
     colorDoneCheck_ = checkBox("colorDoneCheck", "&Done Items", colors);
     colorNotDoneCheck_ = checkBox("colorNotDoneCheck", "&Not-done items", colors);
     colorHolidayCheck_ = checkBox("colorHolidayCheck", "&Holidays", colors);
@@ -163,8 +163,8 @@ QWidget* OptionsDialog::buildScreenPage() {
         if (!loading_)
             options_.sunday = on;
     });
-    for (QCheckBox* cb : {colorDoneCheck_, colorNotDoneCheck_, colorHolidayCheck_})
-        connect(cb, &QCheckBox::toggled, this, &OptionsDialog::onColorSwitchToggled);
+    for (QCheckBox* check : {colorDoneCheck_, colorNotDoneCheck_, colorHolidayCheck_})
+        connect(check, &QCheckBox::toggled, this, &OptionsDialog::onColorSwitchToggled);
     connect(doneSample_, &ColorSample::clicked, this, [this] {
         chooseSampleColors(doneSample_, "Set color for DONE tasks", options_.doneFG,
                            options_.doneBG);
@@ -191,7 +191,7 @@ QWidget* OptionsDialog::buildScreenPage() {
 
 QWidget* OptionsDialog::buildAlarmPage() {
     auto* page = new QWidget;
-    auto* group = named(new QGroupBox("Alarm settings", page), "gbAlarm");
+    auto* group = named(new QGroupBox("Alarm settings", page), "alarmGroup");
     alarmCheck_ = checkBox("alarmCheck", "&Play alarm file?", group);
     repeatSoundCheck_ = checkBox("repeatSoundCheck", "&Repeat alarm?", group);
     soundPathEdit_ = named(new QLineEdit(group), "soundPathEdit");
@@ -254,14 +254,14 @@ QWidget* OptionsDialog::buildAlarmPage() {
 QWidget* OptionsDialog::buildMiscPage() {
     auto* page = new QWidget;
 
-    auto* newTasks = named(new QGroupBox("On New Tasks ", page), "gbNewTasks");
+    auto* newTasks = named(new QGroupBox("On New Tasks ", page), "newTasksGroup");
     defaultCategoryEdit_ = named(new QLineEdit(newTasks), "defaultCategoryEdit");
     defaultCategoryEdit_->setMaxLength(static_cast<int>(kCategoryMaxChars));
     auto* nt = new QHBoxLayout(newTasks);
     nt->addWidget(buddyLabel("&Default category", defaultCategoryEdit_, newTasks));
     nt->addWidget(defaultCategoryEdit_, 1);
 
-    auto* confirm = named(new QGroupBox("Ask for confirmation when ", page), "gbConfirm");
+    auto* confirm = named(new QGroupBox("Ask for confirmation when ", page), "confirmGroup");
     confirmCheck_ = checkBox("confirmCheck", "D&eleting tasks/holidays", confirm);
     dragConfirmCheck_ =
         checkBox("dragConfirmCheck", "D&rag/dropping from grids to grid or calendar", confirm);
@@ -269,7 +269,7 @@ QWidget* OptionsDialog::buildMiscPage() {
     c->addWidget(confirmCheck_);
     c->addWidget(dragConfirmCheck_);
 
-    auto* start = named(new QGroupBox("When Dayweaver starts up ", page), "gbStart");
+    auto* start = named(new QGroupBox("When Dayweaver starts up ", page), "startUpGroup");
     startInTrayCheck_ =
         checkBox("startInTrayCheck", "&Start in system tray, main screen is bypassed", start);
     startAtLogonCheck_ =
@@ -278,7 +278,8 @@ QWidget* OptionsDialog::buildMiscPage() {
     s->addWidget(startInTrayCheck_);
     s->addWidget(startAtLogonCheck_);
 
-    auto* mouse = named(new QGroupBox("When mouse is moved over the calendars ", page), "gbPopup");
+    auto* mouse =
+        named(new QGroupBox("When mouse is moved over the calendars ", page), "popupGroup");
     popupSummaryCheck_ =
         checkBox("popupSummaryCheck", "Display a &popup summary of events ", mouse);
     auto* m = new QVBoxLayout(mouse);
@@ -296,8 +297,8 @@ QWidget* OptionsDialog::buildMiscPage() {
             options_.category =
                 truncateChars(normalizeTypedText(t.toStdString()), kCategoryMaxChars);
     });
-    auto flag = [this](QCheckBox* cb, bool Options::*field) {
-        connect(cb, &QCheckBox::toggled, this, [this, field](bool on) {
+    auto flag = [this](QCheckBox* check, bool Options::*field) {
+        connect(check, &QCheckBox::toggled, this, [this, field](bool on) {
             if (!loading_)
                 options_.*field = on;
         });
