@@ -1,9 +1,19 @@
 // The app tests run on one QApplication on the offscreen platform, with the en-US
 // conventions, and with settings kept in a throw-away folder.
+#include "app/modal_helpers.h"
+
 #include <QApplication>
 #include <QStandardPaths>
-
 #include <gtest/gtest.h>
+
+namespace {
+
+// A test that waited for a dialog which never opened fails, before its result is shown.
+class UnopenedModalCheck : public ::testing::EmptyTestEventListener {
+    void OnTestEnd(const ::testing::TestInfo&) override { dw::test::failUnopenedModals(); }
+};
+
+} // namespace
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -11,5 +21,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Dayweaver");
     ::testing::InitGoogleTest(&argc, argv);
+    // End events reach the listeners last to first, so the check runs before the result
+    // printer and the printed result counts it.
+    ::testing::UnitTest::GetInstance()->listeners().Append(new UnopenedModalCheck);
     return RUN_ALL_TESTS();
 }

@@ -28,10 +28,10 @@ protected:
 TEST_F(ListBoxTest, EntriesStaySortedWithoutRegardToCase) {
     EXPECT_EQ(dlg.entries(), (Entries{"Garden", "home", "work", "Zoo"}));
     EXPECT_FALSE(dlg.currentEntry()) << "nothing chosen yet";
-    EXPECT_EQ(dlg.addButton->text(), "&Add");
-    EXPECT_EQ(dlg.deleteButton->text(), "&Delete");
-    EXPECT_EQ(dlg.clearButton->text(), "&Clear");
-    EXPECT_TRUE(dlg.okButton->isDefault());
+    EXPECT_EQ(dlg.addButton()->text(), "&Add");
+    EXPECT_EQ(dlg.deleteButton()->text(), "&Delete");
+    EXPECT_EQ(dlg.clearButton()->text(), "&Clear");
+    EXPECT_TRUE(dlg.okButton()->isDefault());
 }
 
 TEST_F(ListBoxTest, AddTakesItsSortedPlaceUnlessAlreadyThere) {
@@ -48,7 +48,7 @@ TEST_F(ListBoxTest, AddTakesItsSortedPlaceUnlessAlreadyThere) {
     for (const auto& c : cases) {
         if (c.answer)
             prompts.setNextInput(c.answer);
-        dlg.addButton->click();
+        dlg.addButton()->click();
         EXPECT_EQ(dlg.entries(), c.after) << (c.answer ? c.answer : "cancelled");
     }
     ASSERT_TRUE(dlg.currentEntry());
@@ -63,18 +63,18 @@ TEST_F(ListBoxTest, DeleteRemovesEverySelectedEntryOrSaysToSelect) {
     EXPECT_EQ(dlg.entries().size(), 4u);
 
     for (int row : {0, 2, 3})
-        dlg.entryList->item(row)->setSelected(true);
-    dlg.deleteButton->click();
+        dlg.entryList()->item(row)->setSelected(true);
+    dlg.deleteButton()->click();
     EXPECT_EQ(dlg.entries(), Entries{"home"});
     EXPECT_FALSE(dlg.currentEntry()) << "nothing left chosen";
 }
 
 TEST_F(ListBoxTest, ClearAsksFirst) {
     prompts.setNextAnswer(FakePrompts::No);
-    dlg.clearButton->click();
+    dlg.clearButton()->click();
     EXPECT_EQ(dlg.entries().size(), 4u);
     prompts.setNextAnswer(FakePrompts::Yes);
-    dlg.clearButton->click();
+    dlg.clearButton()->click();
     EXPECT_TRUE(dlg.entries().empty());
     EXPECT_EQ(prompts.questions,
               (std::vector<std::string>{"Really clear out list?", "Really clear out list?"}));
@@ -87,7 +87,7 @@ TEST_F(ListBoxTest, SelectEntryIgnoresCaseAndAFocusAloneChoosesNothing) {
     dlg.selectEntry("Nowhere");
     EXPECT_FALSE(dlg.currentEntry());
     dlg.show();
-    dlg.entryList->setFocus();
+    dlg.entryList()->setFocus();
     QApplication::processEvents();
     EXPECT_FALSE(dlg.currentEntry());
 }
@@ -95,10 +95,10 @@ TEST_F(ListBoxTest, SelectEntryIgnoresCaseAndAFocusAloneChoosesNothing) {
 TEST_F(ListBoxTest, DoubleClickActsAsOk) {
     dlg.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
-    QListWidgetItem* item = dlg.entryList->item(1);
-    const QPoint at = dlg.entryList->visualItemRect(item).center();
-    QTest::mouseClick(dlg.entryList->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(dlg.entryList->viewport(), Qt::LeftButton, {}, at);
+    QListWidgetItem* item = dlg.entryList()->item(1);
+    const QPoint at = dlg.entryList()->visualItemRect(item).center();
+    QTest::mouseClick(dlg.entryList()->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(dlg.entryList()->viewport(), Qt::LeftButton, {}, at);
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
 }
 
@@ -108,15 +108,15 @@ TEST(CategoriesCommand, WritesTheSortedEntriesOnOkOnly) {
     ScopedPrompts scope(prompts);
     dir.write("category.xxx", "work\r\nGarden\r\n");
 
-    whenModal<CategoryListDialog>([](CategoryListDialog* d) { d->cancelButton->click(); });
+    whenModal<CategoryListDialog>([](CategoryListDialog* d) { d->cancelButton()->click(); });
     EXPECT_FALSE(editCategoryFile(nullptr, dir.path()));
     EXPECT_EQ(dir.read("category.xxx"), "work\r\nGarden\r\n");
 
     prompts.setNextInput("home");
     whenModal<CategoryListDialog>([](CategoryListDialog* d) {
         EXPECT_EQ(d->windowTitle(), "Edit Category Choices");
-        d->addButton->click();
-        d->okButton->click();
+        d->addButton()->click();
+        d->okButton()->click();
     });
     EXPECT_TRUE(editCategoryFile(nullptr, dir.path()));
     EXPECT_EQ(dir.read("category.xxx"), "Garden\r\nhome\r\nwork\r\n");
@@ -125,7 +125,7 @@ TEST(CategoriesCommand, WritesTheSortedEntriesOnOkOnly) {
     TempDir empty;
     whenModal<CategoryListDialog>([](CategoryListDialog* d) {
         EXPECT_TRUE(d->entries().empty());
-        d->okButton->click();
+        d->okButton()->click();
     });
     EXPECT_TRUE(editCategoryFile(nullptr, empty.path()));
     EXPECT_EQ(empty.read("category.xxx"), "");

@@ -1,3 +1,4 @@
+#include "app/modal_helpers.h"
 #include "app/settings/options_dialog.h"
 #include "app/shell/app_state.h"
 #include "app/shell/help_window.h"
@@ -31,7 +32,6 @@
 #include <QSystemTrayIcon>
 #include <QTest>
 #include <QTextBrowser>
-#include <QTimer>
 #include <QToolBar>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -41,6 +41,7 @@ namespace dw {
 namespace {
 
 using test::FakePrompts;
+using test::whenModal;
 
 const int kToday = 36526; // Saturday 1 January 2000
 
@@ -552,9 +553,9 @@ TEST_F(ShellTest, TheOptionsCommandShowsTheOptionsAndThenRereadsTheSettings) {
     backend_->setValue("Options", "Shadows", "0");
     backend_->setValue("Options", "Category", "Errands");
     bool wasShown = false;
-    QTimer::singleShot(0, &options, [&] {
-        wasShown = options.isVisible() && options.isModal();
-        options.reject();
+    whenModal<OptionsDialog>([&](OptionsDialog* d) {
+        wasShown = d == &options && d->isVisible() && d->isModal();
+        d->reject();
     });
     QTest::keyClick(&w, Qt::Key_O, Qt::ControlModifier);
     EXPECT_TRUE(wasShown);

@@ -1,3 +1,4 @@
+#include "app/modal_helpers.h"
 #include "app/settings/color_dialog.h"
 #include "app/settings/options_dialog.h"
 #include "app/widgets/shadow_label.h"
@@ -17,26 +18,13 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
-#include <QTimer>
 #include <filesystem>
-#include <functional>
 #include <gtest/gtest.h>
 
 namespace dw {
 namespace {
 
-// Runs `act` on the modal dialog of type T as soon as it is open.
-template <typename T> void whenModal(std::function<void(T*)> act, int triesLeft = 200) {
-    QTimer::singleShot(10, [act, triesLeft] {
-        if (auto* d = qobject_cast<T*>(QApplication::activeModalWidget())) {
-            act(d);
-        } else if (triesLeft > 0) {
-            whenModal<T>(act, triesLeft - 1);
-        } else {
-            ADD_FAILURE() << "no modal dialog opened";
-        }
-    });
-}
+using test::whenModal;
 
 // Clicks a check box or radio button on its indicator, as a user would: the middle of a
 // box stretched across the page is blank space.
@@ -101,7 +89,7 @@ TEST_F(OptionsWindowTest, ShowsTheStoredOptionsWithTheirCaptions) {
     OptionsDialog w(options_, store_, programPath());
 
     EXPECT_EQ(w.windowTitle(), "Program Options");
-    auto* pages = get<QTabWidget>(w, "pgOptions");
+    auto* pages = get<QTabWidget>(w, "pages");
     EXPECT_EQ(pages->currentIndex(), 0);
     ASSERT_EQ(pages->count(), 3);
     EXPECT_EQ(pages->tabText(0), "Screen Appearance");
@@ -132,7 +120,7 @@ TEST_F(OptionsWindowTest, ShowsTheStoredOptionsWithTheirCaptions) {
         {"popupSummaryCheck", "Display a &popup summary of events "},
         {"okButton", "OK"},
         {"cancelButton", "Cancel"},
-        {"btHelp", "&Help"},
+        {"helpButton", "&Help"},
     };
     for (const auto& [name, caption] : captions) {
         if (auto* b = get<QAbstractButton>(w, name)) {
@@ -188,7 +176,7 @@ TEST_F(OptionsWindowTest, OkWritesTheStoreAndTheLogOnEntry) {
 
     // Unticked and saved again: the entry goes, and the next start sees it off.
     w.show();
-    get<QTabWidget>(w, "pgOptions")->setCurrentIndex(2);
+    get<QTabWidget>(w, "pages")->setCurrentIndex(2);
     clickBox(get<QCheckBox>(w, "startAtLogonCheck"));
     QTest::mouseClick(get<QPushButton>(w, "okButton"), Qt::LeftButton);
     EXPECT_FALSE(entryExists());
@@ -223,7 +211,7 @@ TEST_F(OptionsWindowTest, UnwritableLogOnEntryIsReportedAndTheRestIsSaved) {
     dir_.write("config/autostart", "a file where the folder should be");
     OptionsDialog w(options_, store_, programPath());
     w.show();
-    get<QTabWidget>(w, "pgOptions")->setCurrentIndex(2);
+    get<QTabWidget>(w, "pages")->setCurrentIndex(2);
     clickBox(get<QCheckBox>(w, "confirmCheck"));
     QTest::mouseClick(get<QPushButton>(w, "okButton"), Qt::LeftButton);
 
@@ -296,18 +284,18 @@ TEST_F(OptionsWindowTest, ClicksTakeEffectAtOnce) {
     EXPECT_EQ(rows[0][0].toInt(), 30);
     EXPECT_EQ(options_.rowHeight, 30);
 
-    get<QTabWidget>(w, "pgOptions")->setCurrentIndex(1);
+    get<QTabWidget>(w, "pages")->setCurrentIndex(1);
     get<QSpinBox>(w, "leadMinutesSpin")->setValue(15);
     clickBox(get<QCheckBox>(w, "alarmCheck"));
     EXPECT_EQ(options_.alarmMin, 15);
     EXPECT_FALSE(options_.playAlarm);
-    get<QTabWidget>(w, "pgOptions")->setCurrentIndex(2);
+    get<QTabWidget>(w, "pages")->setCurrentIndex(2);
     clickBox(get<QCheckBox>(w, "popupSummaryCheck"));
     clickBox(get<QCheckBox>(w, "startInTrayCheck"));
     EXPECT_FALSE(options_.popup);
     EXPECT_TRUE(options_.autoStart);
 
-    QTest::mouseClick(get<QPushButton>(w, "btHelp"), Qt::LeftButton);
+    QTest::mouseClick(get<QPushButton>(w, "helpButton"), Qt::LeftButton);
     ASSERT_EQ(help.count(), 1);
     EXPECT_EQ(help[0][0].toInt(), 400);
     EXPECT_TRUE(w.isVisible());

@@ -41,20 +41,20 @@ TEST_F(SpellCheckTest, ChangeCorrectsTheTextInPlace) {
     EXPECT_EQ(dlg.currentWord(), "recieve");
     EXPECT_EQ(field.textCursor().selectedText(), "recieve") << "shown in the text";
     bool offered = false;
-    for (int i = 0; i < dlg.suggestionList->count(); ++i)
-        offered = offered || dlg.suggestionList->item(i)->text() == "receive";
+    for (int i = 0; i < dlg.suggestionList()->count(); ++i)
+        offered = offered || dlg.suggestionList()->item(i)->text() == "receive";
     EXPECT_TRUE(offered);
-    dlg.changeToEdit->setText("receive");
-    dlg.changeButton->click();
+    dlg.changeToEdit()->setText("receive");
+    dlg.changeButton()->click();
 
     EXPECT_EQ(dlg.currentWord(), "teh");
-    dlg.changeToEdit->setText("the");
-    dlg.changeButton->click();
+    dlg.changeToEdit()->setText("the");
+    dlg.changeButton()->click();
 
     // Words of other scripts are looked up too: the walk goes on past them or stops at
     // them, but positions stay right either way.
     while (!dlg.currentWord().isEmpty())
-        dlg.ignoreButton->click();
+        dlg.ignoreButton()->click();
     EXPECT_EQ(field.toPlainText(), "I receive the letter today.\nÜber naïve café.");
     EXPECT_EQ(dlg.result(), QDialog::Accepted) << "closes at the end";
 }
@@ -65,11 +65,11 @@ TEST_F(SpellCheckTest, IgnoreSkipsOneOccurrenceIgnoreAllEvery) {
     SpellCheckDialog dlg(checker, &field);
     ASSERT_TRUE(dlg.findNext());
     EXPECT_EQ(dlg.currentWord(), "zorblat");
-    dlg.ignoreButton->click();
+    dlg.ignoreButton()->click();
     EXPECT_EQ(dlg.currentWord(), "zorblat") << "the second one still stops";
-    dlg.ignoreButton->click();
+    dlg.ignoreButton()->click();
     EXPECT_EQ(dlg.currentWord(), "qwxvy");
-    dlg.ignoreAllButton->click();
+    dlg.ignoreAllButton()->click();
     EXPECT_TRUE(dlg.currentWord().isEmpty()) << "the second qwxvy is ignored too";
     EXPECT_EQ(field.toPlainText(), "zorblat met zorblat and qwxvy met qwxvy");
 }
@@ -81,9 +81,9 @@ TEST_F(SpellCheckTest, AddWritesThePersonalListThatLaterChecksKnow) {
         SpellCheckDialog dlg(checker, &field);
         ASSERT_TRUE(dlg.findNext());
         EXPECT_EQ(dlg.currentWord(), "Dayweaverish");
-        dlg.addButton->click();
+        dlg.addButton()->click();
         EXPECT_EQ(dlg.currentWord(), "Zorblat");
-        dlg.addButton->click();
+        dlg.addButton()->click();
     }
     EXPECT_EQ(dir.read("words.dic"), "Dayweaverish\r\nZorblat\r\n");
     SpellChecker later(dict, personal());
@@ -99,8 +99,8 @@ TEST_F(SpellCheckTest, FieldCheckReportsTheEnd) {
 
     field.setPlainText("Plant teh roses.");
     whenModal<SpellCheckDialog>([](SpellCheckDialog* d) {
-        d->changeToEdit->setText("the");
-        d->changeButton->click();
+        d->changeToEdit()->setText("the");
+        d->changeButton()->click();
     });
     spellCheckField(&field, dir.path(), nullptr, 0, dict);
     EXPECT_EQ(field.toPlainText(), "Plant the roses.");
@@ -113,8 +113,8 @@ TEST_F(SpellCheckTest, AChangeKeepsToTheFieldsLimit) {
     SpellCheckDialog dlg(checker, &field, nullptr, 12);
     ASSERT_TRUE(dlg.findNext());
     ASSERT_EQ(dlg.currentWord(), "teh");
-    dlg.changeToEdit->setText("theeeee");
-    dlg.changeButton->click();
+    dlg.changeToEdit()->setText("theeeee");
+    dlg.changeButton()->click();
     EXPECT_EQ(field.toPlainText(), "go theee end");
 }
 

@@ -41,15 +41,15 @@ protected:
     // The next editor: remember what it shows, then run `act`.
     void editorDoes(std::function<void(TaskEditor&)> act) {
         nextEditor([this, act](TaskEditor& e) {
-            seen.title = e.titleCaption->text().toStdString();
-            seen.titleColor = e.titleCaption->textColor();
+            seen.title = e.titleCaption()->text().toStdString();
+            seen.titleColor = e.titleCaption()->textColor();
             seen.caption = e.windowTitle().toStdString();
-            seen.category = e.categoryCombo->currentText().toStdString();
-            seen.notes = e.notesEdit->toPlainText().toStdString();
-            seen.timeShown = e.timeEdit->isVisibleTo(&e);
-            seen.time = e.timeEdit->time();
-            seen.alarm = e.alarmCheck->isChecked();
-            seen.completionPage = e.completionPage->isVisible();
+            seen.category = e.categoryCombo()->currentText().toStdString();
+            seen.notes = e.notesEdit()->toPlainText().toStdString();
+            seen.timeShown = e.timeEdit()->isVisibleTo(&e);
+            seen.time = e.timeEdit()->time();
+            seen.alarm = e.alarmCheck()->isChecked();
+            seen.completionPage = e.completionPage()->isVisible();
             if (act)
                 act(e);
         });
@@ -57,18 +57,18 @@ protected:
     // A new task: its time, category and notes, then OK.
     void addWith(QTime time, const QString& category, const QString& notes, bool alarm = false) {
         editorDoes([=](TaskEditor& e) {
-            e.timeEdit->setTime(time);
-            e.categoryCombo->setEditText(category);
-            e.alarmCheck->setChecked(alarm);
+            e.timeEdit()->setTime(time);
+            e.categoryCombo()->setEditText(category);
+            e.alarmCheck()->setChecked(alarm);
             typeNotes(e, notes);
-            e.okButton->click();
+            e.okButton()->click();
         });
     }
     // The completion page: notes, then its OK.
     void completeWith(const QString& notes) {
         editorDoes([=](TaskEditor& e) {
-            e.completionNotesEdit->setPlainText(notes);
-            e.completionOkButton->click();
+            e.completionNotesEdit()->setPlainText(notes);
+            e.completionOkButton()->click();
         });
     }
     QAction* action(const char* name) { return window().action(name); }
@@ -102,7 +102,7 @@ TEST_F(TaskCommandsTest, AddFillsTheEmptyRowThenAppendsSortsByTimeAndWritesTheSt
     EXPECT_EQ(w.dateCaption()->text().left(8), "2 tasks ");
 
     // Cancel changes nothing.
-    editorDoes([](TaskEditor& e) { e.cancelButton->click(); });
+    editorDoes([](TaskEditor& e) { e.cancelButton()->click(); });
     commands().addTask(CommandSource::dayToolbarAdd);
     EXPECT_EQ(dayRows().size(), 2u);
     EXPECT_EQ(w.focusWidget(), w.gridDay());
@@ -164,10 +164,10 @@ TEST_F(TaskCommandsTest, EditWritesTheRowBackWithoutSortingIt) {
     w.gridDay()->selectTableRow(1);
 
     editorDoes([](TaskEditor& e) {
-        e.timeEdit->setTime(QTime(11, 15));
-        e.alarmCheck->setChecked(false);
-        e.notesEdit->setPlainText("Standup\nand retro");
-        e.okButton->click();
+        e.timeEdit()->setTime(QTime(11, 15));
+        e.alarmCheck()->setChecked(false);
+        e.notesEdit()->setPlainText("Standup\nand retro");
+        e.okButton()->click();
     });
     commands().editTask(CommandSource::dayToolbarEdit);
     EXPECT_EQ(seen.caption, "Task: Standup ...");
@@ -228,8 +228,8 @@ TEST_F(TaskCommandsTest, AToDoTaskWithoutCategoryCanBeEditedCompletedAndDeleted)
     MainWindow& w = shown();
     w.gridNonday()->selectTableRow(1);
     editorDoes([](TaskEditor& e) {
-        e.notesEdit->setPlainText("Call Ann back");
-        e.okButton->click();
+        e.notesEdit()->setPlainText("Call Ann back");
+        e.okButton()->click();
     });
     commands().editTask(CommandSource::todoToolbarEdit);
     EXPECT_EQ(todoRows(), Rows({"|Call Ann back|No", "|Call Bob|No"}));
@@ -260,8 +260,8 @@ TEST_F(TaskCommandsTest, CompletionRecordsEachOriginAndClearsTheAlarm) {
     // Completed while being added.
     editorDoes([](TaskEditor& e) {
         typeNotes(e, "Fix the tap");
-        e.markCompleteButton->click();
-        e.completionOkButton->click();
+        e.markCompleteButton()->click();
+        e.completionOkButton()->click();
     });
     commands().addTask(CommandSource::todoToolbarAdd);
     EXPECT_EQ(todoRows(), Rows({"|Fix the tap|Yes", "Home|Paint|Yes"})); // sorted by category
@@ -282,9 +282,9 @@ TEST_F(TaskCommandsTest, RescheduleMovesTheTaskToItsNewDate) {
     editorDoes([](TaskEditor& e) {
         whenModal<RescheduleDialog>([](RescheduleDialog* d) {
             d->setDate(kToday + 2);
-            d->okButton->click();
+            d->okButton()->click();
         });
-        e.rescheduleButton->click();
+        e.rescheduleButton()->click();
     });
     commands().editTask(CommandSource::dayMenuEdit);
     EXPECT_EQ(w.selectedDate(), kToday); // the view keeps its date
@@ -544,7 +544,7 @@ TEST_F(TaskCommandsTest, CategoriesEditsTheCategoryFile) {
     whenModal<CategoryListDialog>([](CategoryListDialog* d) {
         EXPECT_EQ(d->windowTitle(), "Edit Category Choices");
         d->setEntries({"Work", "home"});
-        d->okButton->click();
+        d->okButton()->click();
     });
     action("categoriesAction")->trigger();
     std::ifstream in(dir_.file("category.xxx"), std::ios::binary);

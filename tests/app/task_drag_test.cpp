@@ -117,7 +117,7 @@ TEST_F(TaskDragTest, ReorderingTheDayViewPersistsUntilTheNextSort) {
     // Adding sorts the view again.
     nextEditor([](TaskEditor& e) {
         typeNotes(e, "D");
-        e.okButton->click();
+        e.okButton()->click();
     });
     commands().addTask(CommandSource::dayToolbarAdd);
     EXPECT_EQ(dayRows()[0], "9:00 AM||A|No|No");

@@ -92,16 +92,16 @@ protected:
 TEST_F(TaskEditorTest, NewTaskWaitsForTypingAndRefusesBlankNotes) {
     auto e = open(newDayTask());
     EXPECT_EQ(e->windowTitle(), "Edit Task");
-    EXPECT_FALSE(e->okButton->isEnabled());
-    EXPECT_FALSE(e->markCompleteButton->isEnabled());
-    e->okButton->click();
+    EXPECT_FALSE(e->okButton()->isEnabled());
+    EXPECT_FALSE(e->markCompleteButton()->isEnabled());
+    e->okButton()->click();
     EXPECT_TRUE(e->isVisible()) << "a disabled OK does nothing";
 
-    type(e->notesEdit, "x");
-    QTest::keyClick(e->notesEdit, Qt::Key_Backspace);
-    EXPECT_TRUE(e->okButton->isEnabled());
-    EXPECT_TRUE(e->markCompleteButton->isEnabled());
-    e->okButton->click();
+    type(e->notesEdit(), "x");
+    QTest::keyClick(e->notesEdit(), Qt::Key_Backspace);
+    EXPECT_TRUE(e->okButton()->isEnabled());
+    EXPECT_TRUE(e->markCompleteButton()->isEnabled());
+    e->okButton()->click();
     EXPECT_EQ(prompts.errors, std::vector<std::string>{"The Notes are blank!"});
     EXPECT_TRUE(e->isVisible());
     EXPECT_EQ(e->result(), QDialog::Rejected) << "still open";
@@ -117,8 +117,8 @@ TEST_F(TaskEditorTest, OnlyOneEmptyLineIsBlank) {
         prompts.errors.clear();
         auto e = open(newDayTask());
         for (int i = 0; i < c.enters; ++i)
-            QTest::keyClick(e->notesEdit, Qt::Key_Return);
-        e->okButton->click();
+            QTest::keyClick(e->notesEdit(), Qt::Key_Return);
+        e->okButton()->click();
         EXPECT_EQ(e->result() == QDialog::Accepted, c.accepted) << c.enters;
         EXPECT_EQ(prompts.errors.empty(), c.accepted) << c.enters;
         if (c.accepted) {
@@ -132,16 +132,16 @@ TEST_F(TaskEditorTest, OkGivesTheValuesBack) {
     in.alarm = true;
     auto e = open(in);
     EXPECT_EQ(e->windowTitle(), "Task: line one  line two   ...");
-    EXPECT_EQ(e->titleCaption->text(), "Wed 1/5/2000 2 days");
-    EXPECT_EQ(e->notesEdit->toPlainText(), "line one\nline two");
-    EXPECT_EQ(e->timeEdit->time(), QTime(14, 15));
-    EXPECT_EQ(e->categoryCombo->currentText(), "Work");
-    EXPECT_TRUE(e->alarmCheck->isChecked());
+    EXPECT_EQ(e->titleCaption()->text(), "Wed 1/5/2000 2 days");
+    EXPECT_EQ(e->notesEdit()->toPlainText(), "line one\nline two");
+    EXPECT_EQ(e->timeEdit()->time(), QTime(14, 15));
+    EXPECT_EQ(e->categoryCombo()->currentText(), "Work");
+    EXPECT_TRUE(e->alarmCheck()->isChecked());
 
-    QTest::keyClick(e->notesEdit, Qt::Key_Return);
-    type(e->notesEdit, "three");
-    e->timeEdit->setTime(QTime(16, 0));
-    e->okButton->click();
+    QTest::keyClick(e->notesEdit(), Qt::Key_Return);
+    type(e->notesEdit(), "three");
+    e->timeEdit()->setTime(QTime(16, 0));
+    e->okButton()->click();
     ASSERT_EQ(e->result(), QDialog::Accepted);
     const TaskEditResult r = e->output();
     EXPECT_EQ(r.notes, "line one\r\nline two\r\nthree\r\n");
@@ -155,16 +155,16 @@ TEST_F(TaskEditorTest, OkGivesTheValuesBack) {
 TEST_F(TaskEditorTest, TitleCaptionAndStatusFollowTheCaller) {
     TaskEditInput in = todoTask(true);
     auto e = open(in);
-    EXPECT_EQ(e->titleCaption->text(), "To-do Tasks");
-    EXPECT_EQ(e->markCompleteCaption->text(), "Task is not yet completed");
+    EXPECT_EQ(e->titleCaption()->text(), "To-do Tasks");
+    EXPECT_EQ(e->markCompleteCaption()->text(), "Task is not yet completed");
 
     TaskEditInput past = newDayTask();
     past.title = "PAST Mon 1/3/2000 Yesterday";
     past.titleColor = QColor(255, 0, 0);
     auto p = open(past);
-    EXPECT_EQ(p->titleCaption->text(), "PAST Mon 1/3/2000 Yesterday");
-    EXPECT_EQ(p->titleCaption->textColor(), QColor(255, 0, 0));
-    EXPECT_EQ(p->markCompleteCaption->textColor(), EditorLabelStyle{}.color);
+    EXPECT_EQ(p->titleCaption()->text(), "PAST Mon 1/3/2000 Yesterday");
+    EXPECT_EQ(p->titleCaption()->textColor(), QColor(255, 0, 0));
+    EXPECT_EQ(p->markCompleteCaption()->textColor(), EditorLabelStyle{}.color);
 }
 
 TEST_F(TaskEditorTest, ButtonsShownForEachKindOfTask) {
@@ -185,21 +185,21 @@ TEST_F(TaskEditorTest, ButtonsShownForEachKindOfTask) {
     };
     for (const auto& c : cases) {
         auto e = open(c.in);
-        EXPECT_EQ(e->rescheduleButton->isVisible(), c.reschedule) << c.what;
-        EXPECT_FALSE(e->repeatButton->isVisible()) << c.what << ": no generator yet";
-        EXPECT_FALSE(e->timePickerButton->isVisible()) << c.what << ": no time popup yet";
+        EXPECT_EQ(e->rescheduleButton()->isVisible(), c.reschedule) << c.what;
+        EXPECT_FALSE(e->repeatButton()->isVisible()) << c.what << ": no generator yet";
+        EXPECT_FALSE(e->timePickerButton()->isVisible()) << c.what << ": no time popup yet";
         e->setRepeatHooks(
             {[](const TaskEditResult&, DateSerial) { return true; }, [](const TaskEditResult&) {}});
         e->setTimePicker([](double t) { return t; });
-        EXPECT_EQ(e->repeatButton->isVisible(), c.repeat) << c.what;
-        EXPECT_EQ(e->markCompleteButton->isVisible(), c.complete) << c.what;
-        EXPECT_EQ(e->timeEdit->isVisible(), c.time) << c.what;
-        EXPECT_EQ(e->timePickerButton->isVisible(), c.time) << c.what;
-        EXPECT_EQ(e->alarmCheck->isVisible(), c.time) << c.what;
-        EXPECT_EQ(e->markCompleteCaption->text(), c.status) << c.what;
-        EXPECT_FALSE(e->doneCheck->isVisible()) << c.what;
-        EXPECT_TRUE(e->mainPage->isVisible()) << c.what;
-        EXPECT_FALSE(e->completionPage->isVisible()) << c.what;
+        EXPECT_EQ(e->repeatButton()->isVisible(), c.repeat) << c.what;
+        EXPECT_EQ(e->markCompleteButton()->isVisible(), c.complete) << c.what;
+        EXPECT_EQ(e->timeEdit()->isVisible(), c.time) << c.what;
+        EXPECT_EQ(e->timePickerButton()->isVisible(), c.time) << c.what;
+        EXPECT_EQ(e->alarmCheck()->isVisible(), c.time) << c.what;
+        EXPECT_EQ(e->markCompleteCaption()->text(), c.status) << c.what;
+        EXPECT_FALSE(e->doneCheck()->isVisible()) << c.what;
+        EXPECT_TRUE(e->mainPage()->isVisible()) << c.what;
+        EXPECT_FALSE(e->completionPage()->isVisible()) << c.what;
     }
 }
 
@@ -216,14 +216,14 @@ TEST_F(TaskEditorTest, CompletionRecordsTheOriginAsGivenAndSaves) {
         c.in.completeNow = true;
         c.in.alarm = true;
         auto e = open(c.in);
-        ASSERT_TRUE(e->completionPage->isVisible()) << c.origin;
-        EXPECT_FALSE(e->okButton->isEnabled());
-        EXPECT_TRUE(e->completionOkButton->isEnabled());
-        EXPECT_EQ(e->completionDateEdit->date(), QDate(2000, 1, 3)) << "starts at today";
-        e->originDateButton->click();
-        EXPECT_EQ(e->completionDateEdit->date(), QDate(2000, 1, 5));
-        e->completionNotesEdit->setPlainText("done\tearly");
-        e->completionOkButton->click();
+        ASSERT_TRUE(e->completionPage()->isVisible()) << c.origin;
+        EXPECT_FALSE(e->okButton()->isEnabled());
+        EXPECT_TRUE(e->completionOkButton()->isEnabled());
+        EXPECT_EQ(e->completionDateEdit()->date(), QDate(2000, 1, 3)) << "starts at today";
+        e->originDateButton()->click();
+        EXPECT_EQ(e->completionDateEdit()->date(), QDate(2000, 1, 5));
+        e->completionNotesEdit()->setPlainText("done\tearly");
+        e->completionOkButton()->click();
         ASSERT_EQ(e->result(), QDialog::Accepted);
         EXPECT_TRUE(e->output().done);
         EXPECT_FALSE(e->output().alarm);
@@ -246,11 +246,11 @@ TEST_F(TaskEditorTest, CompletionRecordsTheOriginAsGivenAndSaves) {
 
 TEST_F(TaskEditorTest, NewToDoTaskCompletedWhileBeingAdded) {
     auto e = open(todoTask(false));
-    type(e->notesEdit, "Fix fence");
-    e->markCompleteButton->click();
-    ASSERT_TRUE(e->completionPage->isVisible());
-    e->todayButton->click();
-    e->completionOkButton->click();
+    type(e->notesEdit(), "Fix fence");
+    e->markCompleteButton()->click();
+    ASSERT_TRUE(e->completionPage()->isVisible());
+    e->todayButton()->click();
+    e->completionOkButton()->click();
     ASSERT_EQ(e->result(), QDialog::Accepted);
     EXPECT_EQ(completed.table().cell(CompCol::OrigDate, 1), "To-do task");
     EXPECT_EQ(completed.table().cell(CompCol::CompDate, 1), "1/3/2000");
@@ -258,21 +258,21 @@ TEST_F(TaskEditorTest, NewToDoTaskCompletedWhileBeingAdded) {
 
 TEST_F(TaskEditorTest, CompletionCancelRecordsNothing) {
     auto e = open(existingDayTask());
-    e->markCompleteButton->click();
-    ASSERT_TRUE(e->completionPage->isVisible());
+    e->markCompleteButton()->click();
+    ASSERT_TRUE(e->completionPage()->isVisible());
     // The main page's Reschedule and Mark as Complete do not apply on this page.
-    EXPECT_FALSE(e->rescheduleButton->isEnabled());
-    EXPECT_FALSE(e->markCompleteButton->isEnabled());
-    type(e->completionNotesEdit, "never mind");
-    e->completionCancelButton->click();
-    EXPECT_TRUE(e->rescheduleButton->isEnabled());
-    EXPECT_TRUE(e->markCompleteButton->isEnabled());
-    EXPECT_TRUE(e->mainPage->isVisible());
-    EXPECT_FALSE(e->completionPage->isVisible());
-    EXPECT_TRUE(e->okButton->isEnabled());
-    EXPECT_FALSE(e->completionOkButton->isEnabled());
+    EXPECT_FALSE(e->rescheduleButton()->isEnabled());
+    EXPECT_FALSE(e->markCompleteButton()->isEnabled());
+    type(e->completionNotesEdit(), "never mind");
+    e->completionCancelButton()->click();
+    EXPECT_TRUE(e->rescheduleButton()->isEnabled());
+    EXPECT_TRUE(e->markCompleteButton()->isEnabled());
+    EXPECT_TRUE(e->mainPage()->isVisible());
+    EXPECT_FALSE(e->completionPage()->isVisible());
+    EXPECT_TRUE(e->okButton()->isEnabled());
+    EXPECT_FALSE(e->completionOkButton()->isEnabled());
     EXPECT_TRUE(e->isVisible());
-    e->cancelButton->click();
+    e->cancelButton()->click();
     EXPECT_EQ(e->result(), QDialog::Rejected);
     EXPECT_TRUE(completed.table().cell(0, 1).empty());
     EXPECT_FALSE(std::filesystem::exists(dir.file("gridComp.grd")));
@@ -283,31 +283,31 @@ TEST_F(TaskEditorTest, MarkAsCompleteWithBlankNotesStaysOnTheMainPanel) {
     in.completeNow = true;
     auto e = open(in);
     EXPECT_EQ(prompts.errors, std::vector<std::string>{"The Notes are blank!"});
-    EXPECT_TRUE(e->mainPage->isVisible());
-    EXPECT_FALSE(e->completionPage->isVisible());
+    EXPECT_TRUE(e->mainPage()->isVisible());
+    EXPECT_FALSE(e->completionPage()->isVisible());
 }
 
 TEST_F(TaskEditorTest, RescheduleToTheSameDateStaysOpenToAnotherClosesAtOnce) {
     auto e = open(existingDayTask(""));
-    whenModal<RescheduleDialog>([](RescheduleDialog* d) { d->okButton->click(); });
-    e->rescheduleButton->click();
+    whenModal<RescheduleDialog>([](RescheduleDialog* d) { d->okButton()->click(); });
+    e->rescheduleButton()->click();
     EXPECT_TRUE(e->isVisible());
     EXPECT_EQ(e->taskDate(), selected);
 
     whenModal<RescheduleDialog>([&](RescheduleDialog* d) {
         EXPECT_EQ(d->date(), selected) << "starts at the selected date";
         d->setDate(selected + 7);
-        d->cancelButton->click();
+        d->cancelButton()->click();
     });
-    e->rescheduleButton->click();
+    e->rescheduleButton()->click();
     EXPECT_TRUE(e->isVisible());
     EXPECT_EQ(e->taskDate(), selected);
 
     whenModal<RescheduleDialog>([&](RescheduleDialog* d) {
         d->setDate(selected + 7);
-        d->okButton->click();
+        d->okButton()->click();
     });
-    e->rescheduleButton->click();
+    e->rescheduleButton()->click();
     EXPECT_EQ(e->result(), QDialog::Accepted) << "closes even with blank notes";
     EXPECT_EQ(e->output().taskDate, selected + 7);
     EXPECT_TRUE(prompts.errors.empty());
@@ -315,14 +315,14 @@ TEST_F(TaskEditorTest, RescheduleToTheSameDateStaysOpenToAnotherClosesAtOnce) {
 
 TEST_F(TaskEditorTest, CategoryFileGainsACategoryOnlyThroughOk) {
     auto setCategory = [](TaskEditor& e, const QString& text) {
-        e.categoryCombo->lineEdit()->clear();
-        type(e.categoryCombo->lineEdit(), text);
+        e.categoryCombo()->lineEdit()->clear();
+        type(e.categoryCombo()->lineEdit(), text);
     };
     {
         auto e = open(existingDayTask());
         setCategory(*e, "Garden");
-        e->markCompleteButton->click();
-        e->completionOkButton->click();
+        e->markCompleteButton()->click();
+        e->completionOkButton()->click();
         ASSERT_EQ(e->result(), QDialog::Accepted);
         EXPECT_EQ(completed.table().cell(CompCol::Category, 1), "Garden");
     }
@@ -331,25 +331,25 @@ TEST_F(TaskEditorTest, CategoryFileGainsACategoryOnlyThroughOk) {
         setCategory(*e, "Garden");
         whenModal<RescheduleDialog>([&](RescheduleDialog* d) {
             d->setDate(selected + 1);
-            d->okButton->click();
+            d->okButton()->click();
         });
-        e->rescheduleButton->click();
+        e->rescheduleButton()->click();
         ASSERT_EQ(e->result(), QDialog::Accepted);
     }
     EXPECT_FALSE(std::filesystem::exists(dir.file("category.xxx")));
     {
         auto e = open(existingDayTask());
         setCategory(*e, "Garden");
-        e->okButton->click();
+        e->okButton()->click();
         ASSERT_EQ(e->result(), QDialog::Accepted);
         EXPECT_EQ(e->output().category, "Garden");
     }
     EXPECT_EQ(dir.read("category.xxx"), "Garden\r\n");
     {
         auto e = open(existingDayTask());
-        EXPECT_EQ(e->categoryCombo->count(), 1);
+        EXPECT_EQ(e->categoryCombo()->count(), 1);
         setCategory(*e, "garden");
-        e->okButton->click();
+        e->okButton()->click();
         ASSERT_EQ(e->result(), QDialog::Accepted);
     }
     EXPECT_EQ(dir.read("category.xxx"), "Garden\r\n") << "Garden is already a choice";
@@ -359,8 +359,8 @@ TEST_F(TaskEditorTest, CategoryFileThatCannotBeWrittenKeepsTheEditorOpen) {
     auto e = std::make_unique<TaskEditor>(fs, clock, dir.file("gone"), completed,
                                           EditorLabelStyle{}, selected, existingDayTask());
     e->show();
-    e->categoryCombo->setEditText("Garden");
-    e->okButton->click();
+    e->categoryCombo()->setEditText("Garden");
+    e->okButton()->click();
     ASSERT_EQ(prompts.errors.size(), 1u);
     EXPECT_NE(prompts.errors[0].find("category.xxx"), std::string::npos);
     EXPECT_TRUE(e->isVisible());
@@ -370,26 +370,26 @@ TEST_F(TaskEditorTest, CategoryDialogRewritesTheFileSortedEvenWhenCancelled) {
     dir.write("category.xxx", "work\r\nGarden\r\nhome\r\n");
     {
         auto e = open(existingDayTask());
-        EXPECT_EQ(e->categoryCombo->itemText(0), "Garden") << "choices shown sorted";
+        EXPECT_EQ(e->categoryCombo()->itemText(0), "Garden") << "choices shown sorted";
         whenModal<CategoryListDialog>([](CategoryListDialog* d) {
             EXPECT_EQ(d->windowTitle(), "Edit Category Choices");
             ASSERT_TRUE(d->currentEntry());
             EXPECT_EQ(*d->currentEntry(), "work") << "the box's text is selected";
-            d->cancelButton->click();
+            d->cancelButton()->click();
         });
-        e->categoryListButton->click();
-        EXPECT_EQ(e->categoryCombo->currentText(), "Work");
+        e->categoryListButton()->click();
+        EXPECT_EQ(e->categoryCombo()->currentText(), "Work");
     }
     EXPECT_EQ(dir.read("category.xxx"), "Garden\r\nhome\r\nwork\r\n");
     {
         auto e = open(existingDayTask());
         prompts.setNextInput("Apple");
         whenModal<CategoryListDialog>([](CategoryListDialog* d) {
-            d->addButton->click();
-            d->okButton->click();
+            d->addButton()->click();
+            d->okButton()->click();
         });
-        e->categoryListButton->click();
-        EXPECT_EQ(e->categoryCombo->currentText(), "Apple") << "the entry just added";
+        e->categoryListButton()->click();
+        EXPECT_EQ(e->categoryCombo()->currentText(), "Apple") << "the entry just added";
         EXPECT_EQ(e->categoryChoices(),
                   (std::vector<std::string>{"Apple", "Garden", "home", "work"}));
     }
@@ -398,12 +398,12 @@ TEST_F(TaskEditorTest, CategoryDialogRewritesTheFileSortedEvenWhenCancelled) {
         auto e = open(existingDayTask());
         prompts.setNextAnswer(FakePrompts::Yes);
         whenModal<CategoryListDialog>([](CategoryListDialog* d) {
-            d->clearButton->click();
-            d->okButton->click();
+            d->clearButton()->click();
+            d->okButton()->click();
         });
-        e->categoryListButton->click();
-        EXPECT_EQ(e->categoryCombo->count(), 0);
-        EXPECT_EQ(e->categoryCombo->currentText(), "Work") << "text unchanged";
+        e->categoryListButton()->click();
+        EXPECT_EQ(e->categoryCombo()->count(), 0);
+        EXPECT_EQ(e->categoryCombo()->currentText(), "Work") << "text unchanged";
     }
     EXPECT_EQ(dir.read("category.xxx"), "");
 }
@@ -411,27 +411,27 @@ TEST_F(TaskEditorTest, CategoryDialogRewritesTheFileSortedEvenWhenCancelled) {
 TEST_F(TaskEditorTest, LimitsCountCharactersOfAnyScript) {
     auto e = open(existingDayTask(""));
     // Category: 20 characters, however many bytes they take.
-    e->categoryCombo->lineEdit()->clear();
-    type(e->categoryCombo->lineEdit(), "Gartenarbeit-Übersicht-für-Mai");
-    EXPECT_EQ(e->categoryCombo->currentText(), "Gartenarbeit-Übersic");
-    e->categoryCombo->lineEdit()->clear();
-    type(e->categoryCombo->lineEdit(), "日本語のカテゴリー名がとても長い場合のテストです");
-    EXPECT_EQ(e->categoryCombo->currentText(), "日本語のカテゴリー名がとても長い場合のテ");
+    e->categoryCombo()->lineEdit()->clear();
+    type(e->categoryCombo()->lineEdit(), "Gartenarbeit-Übersicht-für-Mai");
+    EXPECT_EQ(e->categoryCombo()->currentText(), "Gartenarbeit-Übersic");
+    e->categoryCombo()->lineEdit()->clear();
+    type(e->categoryCombo()->lineEdit(), "日本語のカテゴリー名がとても長い場合のテストです");
+    EXPECT_EQ(e->categoryCombo()->currentText(), "日本語のカテゴリー名がとても長い場合のテ");
 
     // Notes: 2048 characters, completion notes 255, whether typed or pasted.
     QString many;
     for (int i = 0; i < 3000; ++i)
         many += QString::fromUtf8("ж");
     QApplication::clipboard()->setText(many);
-    e->notesEdit->paste();
-    EXPECT_EQ(e->notesEdit->toPlainText().size(), 2048);
-    type(e->notesEdit, "more");
-    EXPECT_EQ(e->notesEdit->toPlainText().size(), 2048);
-    e->markCompleteButton->click();
-    e->completionNotesEdit->paste();
-    EXPECT_EQ(e->completionNotesEdit->toPlainText().size(), 255);
-    e->completionCancelButton->click();
-    e->okButton->click();
+    e->notesEdit()->paste();
+    EXPECT_EQ(e->notesEdit()->toPlainText().size(), 2048);
+    type(e->notesEdit(), "more");
+    EXPECT_EQ(e->notesEdit()->toPlainText().size(), 2048);
+    e->markCompleteButton()->click();
+    e->completionNotesEdit()->paste();
+    EXPECT_EQ(e->completionNotesEdit()->toPlainText().size(), 255);
+    e->completionCancelButton()->click();
+    e->okButton()->click();
     ASSERT_EQ(e->result(), QDialog::Accepted);
     EXPECT_EQ(utf8Length(e->output().notes), 2048u);
 }
@@ -439,11 +439,11 @@ TEST_F(TaskEditorTest, LimitsCountCharactersOfAnyScript) {
 TEST_F(TaskEditorTest, PastedTabsBackspacesAndLineEndsAreHandedOverSafely) {
     auto e = open(newDayTask());
     QApplication::clipboard()->setText("a\tb\bc\r\nsecond\rthird");
-    e->notesEdit->paste();
-    EXPECT_TRUE(e->okButton->isEnabled()) << "a paste counts as typing";
-    EXPECT_EQ(e->notesEdit->toPlainText(), "a\tb\bc\nsecond\nthird");
-    e->categoryCombo->setEditText("Home\tOffice");
-    e->okButton->click();
+    e->notesEdit()->paste();
+    EXPECT_TRUE(e->okButton()->isEnabled()) << "a paste counts as typing";
+    EXPECT_EQ(e->notesEdit()->toPlainText(), "a\tb\bc\nsecond\nthird");
+    e->categoryCombo()->setEditText("Home\tOffice");
+    e->okButton()->click();
     ASSERT_EQ(e->result(), QDialog::Accepted);
     EXPECT_EQ(e->output().notes, "a bc\r\nsecond\r\nthird\r\n");
     EXPECT_EQ(e->output().category, "Home Office");
@@ -492,11 +492,11 @@ TEST_F(TaskEditorTest, RepeatMenuTestsTheNotesAndClosesAsItsWorkSays) {
 TEST_F(TaskEditorTest, TimePopupSetsTheTime) {
     auto e = open(existingDayTask());
     e->setTimePicker([](double) { return std::optional<double>(timeFraction(7, 45)); });
-    e->timePickerButton->click();
-    EXPECT_EQ(e->timeEdit->time(), QTime(7, 45));
+    e->timePickerButton()->click();
+    EXPECT_EQ(e->timeEdit()->time(), QTime(7, 45));
     e->setTimePicker([](double) { return std::optional<double>(); });
-    e->timePickerButton->click();
-    EXPECT_EQ(e->timeEdit->time(), QTime(7, 45)) << "cancelled: unchanged";
+    e->timePickerButton()->click();
+    EXPECT_EQ(e->timeEdit()->time(), QTime(7, 45)) << "cancelled: unchanged";
 }
 
 } // namespace

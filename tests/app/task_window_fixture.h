@@ -2,6 +2,7 @@
 
 #include "app/editing/task_commands.h"
 #include "app/editing/task_editor.h"
+#include "app/modal_helpers.h"
 #include "app/shell/app_state.h"
 #include "app/shell/main_window.h"
 #include "app/widgets/cell_grid.h"
@@ -12,7 +13,6 @@
 #include "support/temp_dir.h"
 
 #include <QTest>
-#include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
@@ -50,7 +50,8 @@ protected:
             ++editorsOpened_;
             auto act = std::move(nextEditor_);
             nextEditor_ = nullptr;
-            QTimer::singleShot(0, &e, [&e, act] {
+            whenModal<TaskEditor>([&e, act](TaskEditor* opened) {
+                EXPECT_EQ(opened, &e);
                 if (act)
                     act(e);
                 if (e.isVisible()) // an unscripted editor, or one the script left open
@@ -67,8 +68,8 @@ protected:
 
     // Types into the notes as a user would, which lets a new task be confirmed.
     static void typeNotes(TaskEditor& e, const QString& text) {
-        e.notesEdit->setFocus();
-        QTest::keyClicks(e.notesEdit, text);
+        e.notesEdit()->setFocus();
+        QTest::keyClicks(e.notesEdit(), text);
     }
 
     void writeStore(const std::vector<std::vector<std::string>>& rows) {

@@ -3,7 +3,9 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/types.h>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -21,6 +23,17 @@ std::string quoted(const std::string& arg) {
     for (const char c : arg)
         q += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return q + "'";
+}
+
+// The id of a process that has run and ended (reaped, so no process holds it now).
+pid_t endedProcessId() {
+    const pid_t pid = fork();
+    if (pid == 0)
+        _exit(0);
+    int status = 0;
+    if (pid > 0)
+        waitpid(pid, &status, 0);
+    return pid;
 }
 
 // Runs the real dayweaver-cli on a data folder, in the en-US locale, with the clock at
@@ -156,7 +169,9 @@ TEST(Cli, WritingCommandsRespectTheProgramsLock) {
 
 TEST(Cli, StaleLockOfAnEndedProcessIsTakenOver) {
     TempDir data;
-    data.write("dayweaver.lock", "999999\ndayweaver\n\n");
+    const pid_t ended = endedProcessId();
+    ASSERT_GT(ended, 0);
+    data.write("dayweaver.lock", std::to_string(ended) + "\ndayweaver\n\n");
     EXPECT_EQ(runCli(data, {"todo", "add", "x"}).status, 0);
 }
 

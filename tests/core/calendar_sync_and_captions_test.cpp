@@ -57,7 +57,9 @@ TEST(CalendarSync, SizingThresholds) {
         // H = (split2 - nav - 5) / 2 when above 90, else (split2 - 5) / 2.
         {5 + 22 + 182, 91, true, false, true, true, 9},
         {5 + 22 + 180, 101, false, false, true, true, 9}, // 90 with the navigator: hidden
+        {5 + 22 + 212, 106, true, false, true, true, 9},
         {5 + 22 + 214, 107, true, true, true, true, 9},
+        {5 + 102, 51, false, false, true, false, 6},
         {5 + 100, 50, false, false, false, false, 6},
         {5 + 98, 49, false, false, false, false, 4},
         {5 + 150, 75, false, false, true, true, 9},

@@ -2,8 +2,7 @@
 
 #include "app/editing/date_fields.h"
 #include "app/widgets/shadow_label.h"
-#include "core/calendar/relative_date.h"
-#include "core/dates/date_format.h"
+#include "core/editing/reschedule_text.h"
 
 #include <QDateEdit>
 #include <QDialogButtonBox>
@@ -19,60 +18,60 @@ RescheduleDialog::RescheduleDialog(const FormatSettings& fs, const Clock& clock,
     : QDialog(parent), fs_(fs), clock_(clock) {
     setWindowTitle("Reschedule Task");
 
-    titleCaption = new ShadowLabel("Reschedule Task", this);
-    titleCaption->setObjectName("titleCaption");
-    QFont titleFont = titleCaption->font();
+    titleCaption_ = new ShadowLabel("Reschedule Task", this);
+    titleCaption_->setObjectName("titleCaption");
+    QFont titleFont = titleCaption_->font();
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.6);
     titleFont.setBold(true);
-    titleCaption->setFont(titleFont);
+    titleCaption_->setFont(titleFont);
 
-    dateEdit = new QDateEdit(this);
-    dateEdit->setObjectName("dateEdit");
-    dateEdit->setCalendarPopup(true);
-    dateEdit->setDisplayFormat(qtDisplayFormat(fs.shortDateFormat));
-    dateEdit->setMinimumDate(QDate(1753, 1, 1));
-    dateLabel = new QLabel("Date", this);
-    dateLabel->setObjectName("dateLabel");
-    dateLabel->setBuddy(dateEdit);
-    weekdayLabel = new QLabel(this);
-    weekdayLabel->setObjectName("weekdayLabel");
+    dateEdit_ = new QDateEdit(this);
+    dateEdit_->setObjectName("dateEdit");
+    dateEdit_->setCalendarPopup(true);
+    dateEdit_->setDisplayFormat(qtDisplayFormat(fs.shortDateFormat));
+    dateEdit_->setMinimumDate(QDate(1753, 1, 1));
+    dateLabel_ = new QLabel("Date", this);
+    dateLabel_->setObjectName("dateLabel");
+    dateLabel_->setBuddy(dateEdit_);
+    weekdayLabel_ = new QLabel(this);
+    weekdayLabel_->setObjectName("weekdayLabel");
 
-    okButton = new QPushButton("OK", this);
-    okButton->setObjectName("okButton");
-    cancelButton = new QPushButton("Cancel", this);
-    cancelButton->setObjectName("cancelButton");
-    okButton->setDefault(true);
-    cancelButton->setAutoDefault(false);
-    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    okButton_ = new QPushButton("OK", this);
+    okButton_->setObjectName("okButton");
+    cancelButton_ = new QPushButton("Cancel", this);
+    cancelButton_->setObjectName("cancelButton");
+    okButton_->setDefault(true);
+    cancelButton_->setAutoDefault(false);
+    connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* fields = new QGridLayout;
-    fields->addWidget(dateLabel, 0, 0);
-    fields->addWidget(dateEdit, 0, 1);
-    fields->addWidget(weekdayLabel, 1, 1);
+    fields->addWidget(dateLabel_, 0, 0);
+    fields->addWidget(dateEdit_, 0, 1);
+    fields->addWidget(weekdayLabel_, 1, 1);
     fields->setColumnStretch(1, 1);
     auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(okButton, QDialogButtonBox::AcceptRole);
-    buttons->addButton(cancelButton, QDialogButtonBox::RejectRole);
+    buttons->addButton(okButton_, QDialogButtonBox::AcceptRole);
+    buttons->addButton(cancelButton_, QDialogButtonBox::RejectRole);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(titleCaption);
+    layout->addWidget(titleCaption_);
     layout->addLayout(fields);
     layout->addStretch();
     layout->addWidget(buttons);
 
-    connect(dateEdit, &QDateEdit::dateChanged, this, &RescheduleDialog::onDateEdited);
+    connect(dateEdit_, &QDateEdit::dateChanged, this, &RescheduleDialog::onDateEdited);
     setDate(start);
     onDateEdited(); // also when the start date is the field's own default
-    dateEdit->setFocus();
+    dateEdit_->setFocus();
     setMinimumWidth(320);
 }
 
 DateSerial RescheduleDialog::date() const {
-    return serialOfQDate(dateEdit->date());
+    return serialOfQDate(dateEdit_->date());
 }
 
 void RescheduleDialog::setDate(DateSerial d) {
-    dateEdit->setDate(toQDate(d));
+    dateEdit_->setDate(toQDate(d));
 }
 
 void RescheduleDialog::showEvent(QShowEvent* e) {
@@ -82,9 +81,7 @@ void RescheduleDialog::showEvent(QShowEvent* e) {
 }
 
 void RescheduleDialog::onDateEdited() {
-    const DateSerial d = date();
-    weekdayLabel->setText(QString::fromStdString(formatDateTime("dddd", d, fs_) + " : " +
-                                                 relativeDateText(d, clock_)));
+    weekdayLabel_->setText(QString::fromStdString(rescheduleDateText(date(), fs_, clock_)));
 }
 
 } // namespace dw

@@ -26,12 +26,12 @@ public:
     DateSerial date() const;
     void setDate(DateSerial d);
 
-    ShadowLabel* titleCaption = nullptr;
-    QLabel* dateLabel = nullptr;
-    QDateEdit* dateEdit = nullptr;
-    QLabel* weekdayLabel = nullptr;
-    QPushButton* okButton = nullptr;
-    QPushButton* cancelButton = nullptr;
+    ShadowLabel* titleCaption() const { return titleCaption_; }
+    QLabel* dateLabel() const { return dateLabel_; }
+    QDateEdit* dateEdit() const { return dateEdit_; }
+    QLabel* weekdayLabel() const { return weekdayLabel_; }
+    QPushButton* okButton() const { return okButton_; }
+    QPushButton* cancelButton() const { return cancelButton_; }
 
 protected:
     void showEvent(QShowEvent* e) override;
@@ -41,6 +41,12 @@ private:
 
     const FormatSettings& fs_;
     const Clock& clock_;
+    ShadowLabel* titleCaption_ = nullptr;
+    QLabel* dateLabel_ = nullptr;
+    QDateEdit* dateEdit_ = nullptr;
+    QLabel* weekdayLabel_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
 };
 
 } // namespace dw

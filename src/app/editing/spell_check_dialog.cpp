@@ -142,18 +142,18 @@ SpellCheckDialog::SpellCheckDialog(SpellChecker& checker, QPlainTextEdit* target
     : QDialog(parent), checker_(checker), target_(target), maxChars_(maxChars) {
     setWindowTitle("Spell Check");
 
-    notFoundEdit = new QLineEdit(this);
-    notFoundEdit->setObjectName("notFoundEdit");
-    notFoundEdit->setReadOnly(true);
-    changeToEdit = new QLineEdit(this);
-    changeToEdit->setObjectName("changeToEdit");
-    suggestionList = new QListWidget(this);
-    suggestionList->setObjectName("suggestionList");
+    notFoundEdit_ = new QLineEdit(this);
+    notFoundEdit_->setObjectName("notFoundEdit");
+    notFoundEdit_->setReadOnly(true);
+    changeToEdit_ = new QLineEdit(this);
+    changeToEdit_->setObjectName("changeToEdit");
+    suggestionList_ = new QListWidget(this);
+    suggestionList_->setObjectName("suggestionList");
     auto* notFoundLabel = new QLabel("Not in dictionary:", this);
     auto* changeToLabel = new QLabel("C&hange to:", this);
-    changeToLabel->setBuddy(changeToEdit);
+    changeToLabel->setBuddy(changeToEdit_);
     auto* suggestionsLabel = new QLabel("S&uggestions:", this);
-    suggestionsLabel->setBuddy(suggestionList);
+    suggestionsLabel->setBuddy(suggestionList_);
 
     auto button = [this](const char* name, const char* caption) {
         auto* b = new QPushButton(caption, this);
@@ -161,36 +161,36 @@ SpellCheckDialog::SpellCheckDialog(SpellChecker& checker, QPlainTextEdit* target
         b->setAutoDefault(false);
         return b;
     };
-    ignoreButton = button("ignoreButton", "&Ignore");
-    ignoreAllButton = button("ignoreAllButton", "I&gnore All");
-    changeButton = button("changeButton", "&Change");
-    addButton = button("addButton", "&Add");
-    closeButton = button("closeButton", "Close");
-    changeButton->setDefault(true);
-    connect(ignoreButton, &QPushButton::clicked, this, &SpellCheckDialog::ignoreWord);
-    connect(ignoreAllButton, &QPushButton::clicked, this, &SpellCheckDialog::ignoreWordEverywhere);
-    connect(changeButton, &QPushButton::clicked, this, &SpellCheckDialog::changeWord);
-    connect(addButton, &QPushButton::clicked, this, &SpellCheckDialog::addToDictionary);
-    connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(suggestionList, &QListWidget::currentTextChanged, changeToEdit, &QLineEdit::setText);
-    connect(suggestionList, &QListWidget::itemDoubleClicked, this, [this] { changeWord(); });
+    ignoreButton_ = button("ignoreButton", "&Ignore");
+    ignoreAllButton_ = button("ignoreAllButton", "I&gnore All");
+    changeButton_ = button("changeButton", "&Change");
+    addButton_ = button("addButton", "&Add");
+    closeButton_ = button("closeButton", "Close");
+    changeButton_->setDefault(true);
+    connect(ignoreButton_, &QPushButton::clicked, this, &SpellCheckDialog::ignoreWord);
+    connect(ignoreAllButton_, &QPushButton::clicked, this, &SpellCheckDialog::ignoreWordEverywhere);
+    connect(changeButton_, &QPushButton::clicked, this, &SpellCheckDialog::changeWord);
+    connect(addButton_, &QPushButton::clicked, this, &SpellCheckDialog::addToDictionary);
+    connect(closeButton_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(suggestionList_, &QListWidget::currentTextChanged, changeToEdit_, &QLineEdit::setText);
+    connect(suggestionList_, &QListWidget::itemDoubleClicked, this, [this] { changeWord(); });
 
     auto* grid = new QGridLayout;
     grid->addWidget(notFoundLabel, 0, 0);
-    grid->addWidget(notFoundEdit, 1, 0);
+    grid->addWidget(notFoundEdit_, 1, 0);
     grid->addWidget(changeToLabel, 2, 0);
-    grid->addWidget(changeToEdit, 3, 0);
+    grid->addWidget(changeToEdit_, 3, 0);
     grid->addWidget(suggestionsLabel, 4, 0);
-    grid->addWidget(suggestionList, 5, 0);
+    grid->addWidget(suggestionList_, 5, 0);
     auto* side = new QVBoxLayout;
     side->addSpacing(notFoundLabel->sizeHint().height());
-    side->addWidget(ignoreButton);
-    side->addWidget(ignoreAllButton);
+    side->addWidget(ignoreButton_);
+    side->addWidget(ignoreAllButton_);
     side->addSpacing(8);
-    side->addWidget(changeButton);
-    side->addWidget(addButton);
+    side->addWidget(changeButton_);
+    side->addWidget(addButton_);
     side->addStretch();
-    side->addWidget(closeButton);
+    side->addWidget(closeButton_);
     grid->addLayout(side, 0, 1, 6, 1);
     grid->setRowStretch(5, 1);
     setLayout(grid);
@@ -208,17 +208,17 @@ bool SpellCheckDialog::findNext() {
         wordPos_ = w->pos;
         wordLen_ = w->len;
         word_ = QString::fromStdString(word);
-        notFoundEdit->setText(word_);
-        suggestionList->clear();
+        notFoundEdit_->setText(word_);
+        suggestionList_->clear();
         for (const auto& s : checker_.suggestions(word))
-            suggestionList->addItem(QString::fromStdString(s));
-        if (suggestionList->count() > 0)
-            suggestionList->setCurrentRow(0);
+            suggestionList_->addItem(QString::fromStdString(s));
+        if (suggestionList_->count() > 0)
+            suggestionList_->setCurrentRow(0);
         else
-            changeToEdit->setText(word_);
+            changeToEdit_->setText(word_);
         selectInTarget(wordPos_, wordLen_);
-        changeToEdit->setFocus();
-        changeToEdit->selectAll();
+        changeToEdit_->setFocus();
+        changeToEdit_->selectAll();
         return true;
     }
     pos_ = text_.size();
@@ -246,7 +246,7 @@ void SpellCheckDialog::advance() {
 void SpellCheckDialog::changeWord() {
     if (word_.isEmpty())
         return;
-    std::string replacement = singleLineText(changeToEdit->text().toStdString());
+    std::string replacement = singleLineText(changeToEdit_->text().toStdString());
     if (maxChars_ > 0)
         replacement = fitInsertion(utf8Length(text_), utf8Length(word_.toStdString()), replacement,
                                    maxChars_);

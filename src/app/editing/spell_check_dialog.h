@@ -67,21 +67,20 @@ public:
     // The misspelt word the dialog stands on.
     QString currentWord() const { return word_; }
 
-    QLineEdit* notFoundEdit = nullptr;
-    QLineEdit* changeToEdit = nullptr;
-    QListWidget* suggestionList = nullptr;
-    QPushButton* ignoreButton = nullptr;
-    QPushButton* ignoreAllButton = nullptr;
-    QPushButton* changeButton = nullptr;
-    QPushButton* addButton = nullptr;
-    QPushButton* closeButton = nullptr;
+    QLineEdit* notFoundEdit() const { return notFoundEdit_; }
+    QLineEdit* changeToEdit() const { return changeToEdit_; }
+    QListWidget* suggestionList() const { return suggestionList_; }
+    QPushButton* ignoreButton() const { return ignoreButton_; }
+    QPushButton* ignoreAllButton() const { return ignoreAllButton_; }
+    QPushButton* changeButton() const { return changeButton_; }
+    QPushButton* addButton() const { return addButton_; }
+    QPushButton* closeButton() const { return closeButton_; }
 
+private:
     void changeWord();
     void ignoreWord();
     void ignoreWordEverywhere();
     void addToDictionary();
-
-private:
     // Goes on to the next word, closing the dialog when there is none.
     void advance();
     void selectInTarget(std::size_t bytePos, std::size_t byteLen);
@@ -93,6 +92,14 @@ private:
     std::size_t pos_ = 0; // where the walk goes on, in bytes
     std::size_t wordPos_ = 0, wordLen_ = 0;
     QString word_;
+    QLineEdit* notFoundEdit_ = nullptr;
+    QLineEdit* changeToEdit_ = nullptr;
+    QListWidget* suggestionList_ = nullptr;
+    QPushButton* ignoreButton_ = nullptr;
+    QPushButton* ignoreAllButton_ = nullptr;
+    QPushButton* changeButton_ = nullptr;
+    QPushButton* addButton_ = nullptr;
+    QPushButton* closeButton_ = nullptr;
 };
 
 // Checks a field's text in place with the English dictionary (or the one at `dictBase`),

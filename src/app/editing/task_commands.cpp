@@ -170,8 +170,8 @@ void TaskCommands::buildActions() {
 }
 
 void TaskCommands::setUpNotesPane() {
-    QPlainTextEdit* mem = window_.notesPane();
-    mem->installEventFilter(new FocusOutWatcher(this, [this] { writeBackNotesPane(); }));
+    QPlainTextEdit* notesPane = window_.notesPane();
+    notesPane->installEventFilter(new FocusOutWatcher(this, [this] { writeBackNotesPane(); }));
 }
 
 void TaskCommands::setUpStyling() {
@@ -429,16 +429,16 @@ void TaskCommands::addOrEditOnDate(int /*date*/) {
 // Notes pane
 
 void TaskCommands::writeBackNotesPane() {
-    QPlainTextEdit* mem = window_.notesPane();
-    if (!mem->document()->isModified())
+    QPlainTextEdit* notesPane = window_.notesPane();
+    if (!notesPane->document()->isModified())
         return;
-    mem->document()->setModified(false);
+    notesPane->document()->setModified(false);
     CellGrid* g = window_.gridDay();
     CellTable& day = g->table();
     const int row = g->selectedRow();
     if (!isPaneRowOccupied(day, TaskPane::Day, row))
         return;
-    const std::string typed = mem->toPlainText().toStdString();
+    const std::string typed = notesPane->toPlainText().toStdString();
     if (notesAreBlank(memoLines(typed))) {
         // A task keeps its text: as in the editor, blank notes are refused.
         window_.fillNotesPane();

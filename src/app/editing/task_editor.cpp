@@ -10,24 +10,19 @@
 #include "core/prompts/prompts.h"
 #include "core/store/category_list.h"
 #include "core/store/helpers.h"
-#include "core/store/text_codec.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMimeData>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTimeEdit>
 #include <QVBoxLayout>
-#include <QValidator>
 
 namespace dw {
 
@@ -36,44 +31,6 @@ namespace {
 QString q(const std::string& s) {
     return QString::fromStdString(s);
 }
-
-std::size_t charCount(const QString& s) {
-    return utf8Length(s.toStdString());
-}
-
-// Pasted text keeps its line breaks as the field's own (one LF each), so that a CR LF
-// neither counts twice nor becomes two breaks.
-QString fieldLineBreaks(QString text) {
-    text.replace("\r\n", "\n");
-    text.replace('\r', '\n');
-    return text;
-}
-
-// A line field of at most a number of characters: what goes past the limit is dropped
-// from what was just typed or pasted (it ends at the cursor), never from the rest.
-class CharLimitValidator : public QValidator {
-public:
-    CharLimitValidator(std::size_t maxChars, QObject* parent)
-        : QValidator(parent), maxChars_(maxChars) {}
-
-    State validate(QString& input, int& pos) const override {
-        std::size_t chars = charCount(input);
-        while (chars > maxChars_) {
-            int at = pos > 0 ? pos : static_cast<int>(input.size());
-            int len = 1;
-            if (at >= 2 && input[at - 1].isLowSurrogate() && input[at - 2].isHighSurrogate())
-                len = 2;
-            input.remove(at - len, len);
-            if (pos > 0)
-                pos -= len;
-            --chars;
-        }
-        return Acceptable;
-    }
-
-private:
-    std::size_t maxChars_;
-};
 
 ShadowLabel* styledCaption(const QString& text, const EditorLabelStyle& style, QWidget* parent) {
     auto* l = new ShadowLabel(text, parent);
@@ -84,55 +41,6 @@ ShadowLabel* styledCaption(const QString& text, const EditorLabelStyle& style, Q
 }
 
 } // namespace
-
-// --- NotesField -------------------------------------------------------------------------
-
-NotesField::NotesField(std::size_t maxChars, QWidget* parent)
-    : QPlainTextEdit(parent), maxChars_(maxChars) {
-    // Tab leaves the field, as in every other field of the dialog.
-    setTabChangesFocus(true);
-}
-
-void NotesField::insertLimited(const QString& text) {
-    const QString selected = textCursor().selectedText();
-    const std::string fits = fitInsertion(charCount(toPlainText()), charCount(selected),
-                                          fieldLineBreaks(text).toStdString(), maxChars_);
-    if (fits.empty() && !text.isEmpty()) {
-        QApplication::beep();
-        return;
-    }
-    insertPlainText(q(fits));
-}
-
-void NotesField::keyPressEvent(QKeyEvent* e) {
-    const QString t = e->text();
-    if (!t.isEmpty() && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-        emit typed();
-        // Printable characters and Enter grow the text; only they meet the limit.
-        const bool grows = t == "\r" || t == "\n" || t[0].isPrint();
-        if (grows) {
-            const QString incoming = t == "\r" ? QString("\n") : t;
-            const std::string fits =
-                fitInsertion(charCount(toPlainText()), charCount(textCursor().selectedText()),
-                             incoming.toStdString(), maxChars_);
-            if (fits.empty()) {
-                QApplication::beep();
-                e->accept();
-                return;
-            }
-        }
-    }
-    QPlainTextEdit::keyPressEvent(e);
-}
-
-void NotesField::insertFromMimeData(const QMimeData* source) {
-    if (!source || !source->hasText()) {
-        QPlainTextEdit::insertFromMimeData(source);
-        return;
-    }
-    emit typed();
-    insertLimited(source->text());
-}
 
 // --- TaskEditor ---------------------------------------------------------------------------
 
@@ -148,267 +56,268 @@ TaskEditor::TaskEditor(const FormatSettings& fs, const Clock& clock, std::string
     buildButtons();
 
     panels_ = new QStackedWidget(this);
-    panels_->addWidget(mainPage);
-    panels_->addWidget(completionPage);
+    panels_->addWidget(mainPage_);
+    panels_->addWidget(completionPage_);
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(rescheduleButton);
-    bottom->addWidget(repeatButton);
-    bottom->addWidget(markCompleteButton);
+    bottom->addWidget(rescheduleButton_);
+    bottom->addWidget(repeatButton_);
+    bottom->addWidget(markCompleteButton_);
     bottom->addStretch();
-    bottom->addWidget(okButton);
-    bottom->addWidget(cancelButton);
+    bottom->addWidget(okButton_);
+    bottom->addWidget(cancelButton_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(panels_, 1);
     layout->addLayout(bottom);
 
     // The caller's values.
-    titleCaption->setText(q(input.title.empty() ? kDefaultEditorTitle : input.title));
+    titleCaption_->setText(q(input.title.empty() ? kDefaultEditorTitle : input.title));
     if (input.titleColor)
-        titleCaption->setTextColor(*input.titleColor);
+        titleCaption_->setTextColor(*input.titleColor);
     const DateSerial now = clock_.now();
-    timeEdit->setTime(toQTime(input.time ? *input.time : dayFraction(now)));
-    completionDateEdit->setDate(toQDate(now));
-    alarmCheck->setChecked(input.alarm);
-    doneCheck->setChecked(input.done);
+    timeEdit_->setTime(toQTime(input.time ? *input.time : dayFraction(now)));
+    completionDateEdit_->setDate(toQDate(now));
+    alarmCheck_->setChecked(input.alarm);
+    doneCheck_->setChecked(input.done);
     std::vector<std::string> lines;
     textToLines(input.notes, lines);
     QStringList shown;
     for (const auto& l : lines)
         shown << q(l);
-    notesEdit->setPlainText(shown.join('\n'));
-    notesEdit->moveCursor(QTextCursor::End);
+    notesEdit_->setPlainText(shown.join('\n'));
+    notesEdit_->moveCursor(QTextCursor::End);
 
     // Showing, steps 1 to 5 (the rest when the window first shows).
     choices_ = FillCombo(dataDir_);
     fillCategoryBox();
-    categoryCombo->setCurrentIndex(-1);
+    categoryCombo_->setCurrentIndex(-1);
     if (const auto at = findEntry(choices_, input.category))
-        categoryCombo->setCurrentIndex(static_cast<int>(*at));
-    categoryCombo->setEditText(q(input.category));
-    panels_->setCurrentWidget(mainPage);
-    completionOkButton->setEnabled(false);
+        categoryCombo_->setCurrentIndex(static_cast<int>(*at));
+    categoryCombo_->setEditText(q(input.category));
+    panels_->setCurrentWidget(mainPage_);
+    completionOkButton_->setEnabled(false);
     applyFace();
     if (!input.existing) {
-        markCompleteButton->setEnabled(false);
-        repeatButton->setEnabled(false);
-        okButton->setEnabled(false);
+        markCompleteButton_->setEnabled(false);
+        repeatButton_->setEnabled(false);
+        okButton_->setEnabled(false);
     }
 
-    setTabOrder(timeEdit, timePickerButton);
-    setTabOrder(timePickerButton, categoryCombo);
-    setTabOrder(categoryCombo, categoryListButton);
-    setTabOrder(categoryListButton, alarmCheck);
-    setTabOrder(alarmCheck, notesEdit);
-    setTabOrder(notesEdit, spellNotesButton);
-    setTabOrder(spellNotesButton, rescheduleButton);
-    setTabOrder(rescheduleButton, repeatButton);
-    setTabOrder(repeatButton, markCompleteButton);
-    setTabOrder(markCompleteButton, okButton);
-    setTabOrder(okButton, cancelButton);
-    notesEdit->setFocus();
+    setTabOrder(timeEdit_, timePickerButton_);
+    setTabOrder(timePickerButton_, categoryCombo_);
+    setTabOrder(categoryCombo_, categoryListButton_);
+    setTabOrder(categoryListButton_, alarmCheck_);
+    setTabOrder(alarmCheck_, notesEdit_);
+    setTabOrder(notesEdit_, spellNotesButton_);
+    setTabOrder(spellNotesButton_, rescheduleButton_);
+    setTabOrder(rescheduleButton_, repeatButton_);
+    setTabOrder(repeatButton_, markCompleteButton_);
+    setTabOrder(markCompleteButton_, okButton_);
+    setTabOrder(okButton_, cancelButton_);
+    notesEdit_->setFocus();
 }
 
 TaskEditor::~TaskEditor() = default;
 
 void TaskEditor::buildMainPanel(const EditorLabelStyle& style) {
-    mainPage = new QWidget(this);
-    mainPage->setObjectName("mainPage");
+    mainPage_ = new QWidget(this);
+    mainPage_->setObjectName("mainPage");
 
-    titleCaption = styledCaption(q(kDefaultEditorTitle), style, mainPage);
-    titleCaption->setObjectName("titleCaption");
+    titleCaption_ = styledCaption(q(kDefaultEditorTitle), style, mainPage_);
+    titleCaption_->setObjectName("titleCaption");
 
-    timeEdit = new QTimeEdit(mainPage);
-    timeEdit->setObjectName("timeEdit");
-    timeEdit->setDisplayFormat(qtDisplayFormat(fs_.shortTimeFormat));
-    timeLabel = new QLabel("&Time:", mainPage);
-    timeLabel->setObjectName("timeLabel");
-    timeLabel->setBuddy(timeEdit);
-    timePickerButton = new QPushButton("...", mainPage);
-    timePickerButton->setObjectName("timePickerButton");
-    timePickerButton->setFixedWidth(timePickerButton->fontMetrics().horizontalAdvance("...") + 16);
+    timeEdit_ = new QTimeEdit(mainPage_);
+    timeEdit_->setObjectName("timeEdit");
+    timeEdit_->setDisplayFormat(qtDisplayFormat(fs_.shortTimeFormat));
+    timeLabel_ = new QLabel("&Time:", mainPage_);
+    timeLabel_->setObjectName("timeLabel");
+    timeLabel_->setBuddy(timeEdit_);
+    timePickerButton_ = new QPushButton("...", mainPage_);
+    timePickerButton_->setObjectName("timePickerButton");
+    timePickerButton_->setFixedWidth(timePickerButton_->fontMetrics().horizontalAdvance("...") +
+                                     16);
 
-    categoryCombo = new QComboBox(mainPage);
-    categoryCombo->setObjectName("categoryCombo");
-    categoryCombo->setEditable(true);
-    categoryCombo->setInsertPolicy(QComboBox::NoInsert);
-    categoryCombo->setMinimumContentsLength(16);
-    categoryCombo->lineEdit()->setValidator(
-        new CharLimitValidator(kCategoryMaxChars, categoryCombo));
-    categoryLabel = new QLabel("&Category", mainPage);
-    categoryLabel->setObjectName("categoryLabel");
-    categoryLabel->setBuddy(categoryCombo);
-    categoryListButton = new QPushButton("...", mainPage);
-    categoryListButton->setObjectName("categoryListButton");
-    categoryListButton->setFixedWidth(timePickerButton->width());
-    categoryListButton->setToolTip("Edit the category choices");
+    categoryCombo_ = new QComboBox(mainPage_);
+    categoryCombo_->setObjectName("categoryCombo");
+    categoryCombo_->setEditable(true);
+    categoryCombo_->setInsertPolicy(QComboBox::NoInsert);
+    categoryCombo_->setMinimumContentsLength(16);
+    categoryCombo_->lineEdit()->setValidator(
+        new CharLimitValidator(kCategoryMaxChars, categoryCombo_));
+    categoryLabel_ = new QLabel("&Category", mainPage_);
+    categoryLabel_->setObjectName("categoryLabel");
+    categoryLabel_->setBuddy(categoryCombo_);
+    categoryListButton_ = new QPushButton("...", mainPage_);
+    categoryListButton_->setObjectName("categoryListButton");
+    categoryListButton_->setFixedWidth(timePickerButton_->width());
+    categoryListButton_->setToolTip("Edit the category choices");
 
-    alarmCheck = new QCheckBox("&Alarm?", mainPage);
-    alarmCheck->setObjectName("alarmCheck");
+    alarmCheck_ = new QCheckBox("&Alarm?", mainPage_);
+    alarmCheck_->setObjectName("alarmCheck");
 
-    notesEdit = new NotesField(kNotesMaxChars, mainPage);
-    notesEdit->setObjectName("notesEdit");
-    notesEdit->setMinimumSize(360, 130);
-    notesLabel = new QLabel("&Notes", mainPage);
-    notesLabel->setObjectName("notesLabel");
-    notesLabel->setBuddy(notesEdit);
-    spellNotesButton = new QPushButton("&Spell check", mainPage);
-    spellNotesButton->setObjectName("spellNotesButton");
+    notesEdit_ = new NotesField(kNotesMaxChars, mainPage_);
+    notesEdit_->setObjectName("notesEdit");
+    notesEdit_->setMinimumSize(360, 130);
+    notesLabel_ = new QLabel("&Notes", mainPage_);
+    notesLabel_->setObjectName("notesLabel");
+    notesLabel_->setBuddy(notesEdit_);
+    spellNotesButton_ = new QPushButton("&Spell check", mainPage_);
+    spellNotesButton_->setObjectName("spellNotesButton");
 
-    markCompleteCaption = styledCaption(q(kStatusNotDone), style, mainPage);
-    markCompleteCaption->setObjectName("markCompleteCaption");
-    markCompleteCaption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    markCompleteCaption_ = styledCaption(q(kStatusNotDone), style, mainPage_);
+    markCompleteCaption_->setObjectName("markCompleteCaption");
+    markCompleteCaption_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-    doneCheck = new QCheckBox("Is this task completed?", mainPage);
-    doneCheck->setObjectName("doneCheck");
-    doneCheck->hide();
+    doneCheck_ = new QCheckBox("Is this task completed?", mainPage_);
+    doneCheck_->setObjectName("doneCheck");
+    doneCheck_->hide();
 
     auto* timeRow = new QHBoxLayout;
     timeRow->setContentsMargins(0, 0, 0, 0);
-    timeRow->addWidget(timeEdit);
-    timeRow->addWidget(timePickerButton);
+    timeRow->addWidget(timeEdit_);
+    timeRow->addWidget(timePickerButton_);
     auto* categoryRow = new QHBoxLayout;
     categoryRow->setContentsMargins(0, 0, 0, 0);
-    categoryRow->addWidget(categoryCombo, 1);
-    categoryRow->addWidget(categoryListButton);
+    categoryRow->addWidget(categoryCombo_, 1);
+    categoryRow->addWidget(categoryListButton_);
 
-    mainGrid_ = new QGridLayout(mainPage);
+    mainGrid_ = new QGridLayout(mainPage_);
     mainGrid_->setContentsMargins(0, 0, 0, 0);
-    mainGrid_->addWidget(titleCaption, 0, 0, 1, 3);
-    mainGrid_->addWidget(timeLabel, 1, 0);
+    mainGrid_->addWidget(titleCaption_, 0, 0, 1, 3);
+    mainGrid_->addWidget(timeLabel_, 1, 0);
     mainGrid_->addLayout(timeRow, 1, 1);
-    mainGrid_->addWidget(markCompleteCaption, 1, 2);
-    mainGrid_->addWidget(categoryLabel, 2, 0);
+    mainGrid_->addWidget(markCompleteCaption_, 1, 2);
+    mainGrid_->addWidget(categoryLabel_, 2, 0);
     mainGrid_->addLayout(categoryRow, 2, 1);
-    mainGrid_->addWidget(alarmCheck, 2, 2, Qt::AlignLeft);
-    mainGrid_->addWidget(notesLabel, 3, 0);
-    mainGrid_->addWidget(spellNotesButton, 3, 2, Qt::AlignRight);
-    mainGrid_->addWidget(notesEdit, 4, 0, 1, 3);
+    mainGrid_->addWidget(alarmCheck_, 2, 2, Qt::AlignLeft);
+    mainGrid_->addWidget(notesLabel_, 3, 0);
+    mainGrid_->addWidget(spellNotesButton_, 3, 2, Qt::AlignRight);
+    mainGrid_->addWidget(notesEdit_, 4, 0, 1, 3);
     mainGrid_->setColumnStretch(2, 1);
     mainGrid_->setRowStretch(4, 1);
 
-    connect(notesEdit, &NotesField::typed, this, &TaskEditor::onNotesTyped);
-    connect(timePickerButton, &QPushButton::clicked, this, &TaskEditor::pickTime);
-    connect(categoryListButton, &QPushButton::clicked, this, &TaskEditor::editCategoryList);
-    connect(spellNotesButton, &QPushButton::clicked, this, &TaskEditor::checkNotesSpelling);
+    connect(notesEdit_, &NotesField::typed, this, &TaskEditor::onNotesTyped);
+    connect(timePickerButton_, &QPushButton::clicked, this, &TaskEditor::pickTime);
+    connect(categoryListButton_, &QPushButton::clicked, this, &TaskEditor::editCategoryList);
+    connect(spellNotesButton_, &QPushButton::clicked, this, &TaskEditor::checkNotesSpelling);
 }
 
 void TaskEditor::buildCompletePanel(const EditorLabelStyle& style) {
-    completionPage = new QWidget(this);
-    completionPage->setObjectName("completionPage");
+    completionPage_ = new QWidget(this);
+    completionPage_->setObjectName("completionPage");
 
-    completionTitle = styledCaption("Task Completion Notes", style, completionPage);
-    completionTitle->setObjectName("completionTitle");
+    completionTitle_ = styledCaption("Task Completion Notes", style, completionPage_);
+    completionTitle_->setObjectName("completionTitle");
 
-    completionNotesEdit = new NotesField(kCompletionNotesMaxChars, completionPage);
-    completionNotesEdit->setObjectName("completionNotesEdit");
-    completionNotesEdit->setMinimumSize(360, 100);
-    completionNotesLabel = new QLabel("&Notes", completionPage);
-    completionNotesLabel->setObjectName("completionNotesLabel");
-    completionNotesLabel->setBuddy(completionNotesEdit);
-    spellCompletionButton = new QPushButton("&Spell check", completionPage);
-    spellCompletionButton->setObjectName("spellCompletionButton");
+    completionNotesEdit_ = new NotesField(kCompletionNotesMaxChars, completionPage_);
+    completionNotesEdit_->setObjectName("completionNotesEdit");
+    completionNotesEdit_->setMinimumSize(360, 100);
+    completionNotesLabel_ = new QLabel("&Notes", completionPage_);
+    completionNotesLabel_->setObjectName("completionNotesLabel");
+    completionNotesLabel_->setBuddy(completionNotesEdit_);
+    spellCompletionButton_ = new QPushButton("&Spell check", completionPage_);
+    spellCompletionButton_->setObjectName("spellCompletionButton");
 
-    completionDateEdit = new QDateEdit(completionPage);
-    completionDateEdit->setObjectName("completionDateEdit");
-    completionDateEdit->setCalendarPopup(true);
-    completionDateEdit->setDisplayFormat(qtDisplayFormat(fs_.shortDateFormat));
-    completionDateEdit->setMinimumDate(QDate(1753, 1, 1));
-    completionDateLabel = new QLabel("&Date of Task Completion", completionPage);
-    completionDateLabel->setObjectName("completionDateLabel");
-    completionDateLabel->setBuddy(completionDateEdit);
-    originDateButton = new QPushButton("Goto origin date", completionPage);
-    originDateButton->setObjectName("originDateButton");
-    todayButton = new QPushButton("Goto today", completionPage);
-    todayButton->setObjectName("todayButton");
-    completionOkButton = new QPushButton("&OK", completionPage);
-    completionOkButton->setObjectName("completionOkButton");
-    completionCancelButton = new QPushButton("Cancel", completionPage);
-    completionCancelButton->setObjectName("completionCancelButton");
-    for (QPushButton* b : {spellCompletionButton, originDateButton, todayButton, completionOkButton,
-                           completionCancelButton})
+    completionDateEdit_ = new QDateEdit(completionPage_);
+    completionDateEdit_->setObjectName("completionDateEdit");
+    completionDateEdit_->setCalendarPopup(true);
+    completionDateEdit_->setDisplayFormat(qtDisplayFormat(fs_.shortDateFormat));
+    completionDateEdit_->setMinimumDate(QDate(1753, 1, 1));
+    completionDateLabel_ = new QLabel("&Date of Task Completion", completionPage_);
+    completionDateLabel_->setObjectName("completionDateLabel");
+    completionDateLabel_->setBuddy(completionDateEdit_);
+    originDateButton_ = new QPushButton("Goto origin date", completionPage_);
+    originDateButton_->setObjectName("originDateButton");
+    todayButton_ = new QPushButton("Goto today", completionPage_);
+    todayButton_->setObjectName("todayButton");
+    completionOkButton_ = new QPushButton("&OK", completionPage_);
+    completionOkButton_->setObjectName("completionOkButton");
+    completionCancelButton_ = new QPushButton("Cancel", completionPage_);
+    completionCancelButton_->setObjectName("completionCancelButton");
+    for (QPushButton* b : {spellCompletionButton_, originDateButton_, todayButton_,
+                           completionOkButton_, completionCancelButton_})
         b->setAutoDefault(false);
 
     auto* notesHead = new QHBoxLayout;
-    notesHead->addWidget(completionNotesLabel);
+    notesHead->addWidget(completionNotesLabel_);
     notesHead->addStretch();
-    notesHead->addWidget(spellCompletionButton);
+    notesHead->addWidget(spellCompletionButton_);
     // The page's own OK and Cancel sit on the date's row, apart from the editor's.
     auto* dateRow = new QHBoxLayout;
-    dateRow->addWidget(completionDateEdit);
-    dateRow->addWidget(originDateButton);
-    dateRow->addWidget(todayButton);
+    dateRow->addWidget(completionDateEdit_);
+    dateRow->addWidget(originDateButton_);
+    dateRow->addWidget(todayButton_);
     dateRow->addStretch();
-    dateRow->addWidget(completionOkButton);
-    dateRow->addWidget(completionCancelButton);
+    dateRow->addWidget(completionOkButton_);
+    dateRow->addWidget(completionCancelButton_);
 
-    auto* layout = new QVBoxLayout(completionPage);
+    auto* layout = new QVBoxLayout(completionPage_);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(completionTitle);
+    layout->addWidget(completionTitle_);
     layout->addLayout(notesHead);
-    layout->addWidget(completionNotesEdit, 1);
-    layout->addWidget(completionDateLabel);
+    layout->addWidget(completionNotesEdit_, 1);
+    layout->addWidget(completionDateLabel_);
     layout->addLayout(dateRow);
 
-    connect(spellCompletionButton, &QPushButton::clicked, this,
+    connect(spellCompletionButton_, &QPushButton::clicked, this,
             &TaskEditor::checkCompletionSpelling);
-    connect(originDateButton, &QPushButton::clicked, this, &TaskEditor::useOriginDate);
-    connect(todayButton, &QPushButton::clicked, this, &TaskEditor::useTodayDate);
-    connect(completionOkButton, &QPushButton::clicked, this, &TaskEditor::onCompletionOkClicked);
-    connect(completionCancelButton, &QPushButton::clicked, this,
+    connect(originDateButton_, &QPushButton::clicked, this, &TaskEditor::useOriginDate);
+    connect(todayButton_, &QPushButton::clicked, this, &TaskEditor::useTodayDate);
+    connect(completionOkButton_, &QPushButton::clicked, this, &TaskEditor::onCompletionOkClicked);
+    connect(completionCancelButton_, &QPushButton::clicked, this,
             &TaskEditor::onCompletionCancelClicked);
 }
 
 void TaskEditor::buildButtons() {
-    rescheduleButton = new QPushButton("R&eschedule", this);
-    rescheduleButton->setObjectName("rescheduleButton");
-    repeatButton = new QPushButton("&Repeat", this);
-    repeatButton->setObjectName("repeatButton");
-    repeatMenu = new QMenu(repeatButton);
-    repeatMenu->setObjectName("repeatMenu");
-    QAction* repeat = repeatMenu->addAction("Repeat");
-    repeat->setObjectName("Repeat1");
-    QAction* annually = repeatMenu->addAction("Repeat annually for 10 years");
-    annually->setObjectName("RepeatAnnually1");
-    repeatButton->setMenu(repeatMenu);
-    markCompleteButton = new QPushButton("&Mark as Complete", this);
-    markCompleteButton->setObjectName("markCompleteButton");
-    okButton = new QPushButton("&OK", this);
-    okButton->setObjectName("okButton");
-    cancelButton = new QPushButton("Cancel", this);
-    cancelButton->setObjectName("cancelButton");
+    rescheduleButton_ = new QPushButton("R&eschedule", this);
+    rescheduleButton_->setObjectName("rescheduleButton");
+    repeatButton_ = new QPushButton("&Repeat", this);
+    repeatButton_->setObjectName("repeatButton");
+    repeatMenu_ = new QMenu(repeatButton_);
+    repeatMenu_->setObjectName("repeatMenu");
+    QAction* repeat = repeatMenu_->addAction("Repeat");
+    repeat->setObjectName("repeatAction");
+    QAction* annually = repeatMenu_->addAction("Repeat annually for 10 years");
+    annually->setObjectName("repeatAnnuallyAction");
+    repeatButton_->setMenu(repeatMenu_);
+    markCompleteButton_ = new QPushButton("&Mark as Complete", this);
+    markCompleteButton_->setObjectName("markCompleteButton");
+    okButton_ = new QPushButton("&OK", this);
+    okButton_->setObjectName("okButton");
+    cancelButton_ = new QPushButton("Cancel", this);
+    cancelButton_->setObjectName("cancelButton");
     for (QPushButton* b :
-         {rescheduleButton, repeatButton, markCompleteButton, okButton, cancelButton})
+         {rescheduleButton_, repeatButton_, markCompleteButton_, okButton_, cancelButton_})
         b->setAutoDefault(false);
-    okButton->setDefault(true);
+    okButton_->setDefault(true);
 
-    connect(rescheduleButton, &QPushButton::clicked, this, &TaskEditor::reschedule);
+    connect(rescheduleButton_, &QPushButton::clicked, this, &TaskEditor::reschedule);
     connect(repeat, &QAction::triggered, this, &TaskEditor::repeatTask);
     connect(annually, &QAction::triggered, this, &TaskEditor::repeatAnnuallyForTenYears);
-    connect(markCompleteButton, &QPushButton::clicked, this, &TaskEditor::onMarkCompleteClicked);
-    connect(okButton, &QPushButton::clicked, this, &TaskEditor::onOkClicked);
-    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(markCompleteButton_, &QPushButton::clicked, this, &TaskEditor::onMarkCompleteClicked);
+    connect(okButton_, &QPushButton::clicked, this, &TaskEditor::onOkClicked);
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void TaskEditor::applyFace() {
     const EditorFace face = editorFace(input_.done, input_.datedExisting, input_.timeHidden);
-    markCompleteCaption->setText(q(face.status));
-    markCompleteButton->setVisible(face.complete);
+    markCompleteCaption_->setText(q(face.status));
+    markCompleteButton_->setVisible(face.complete);
     // The Repeat menu and the time popup show once their work is supplied.
-    repeatButton->setVisible(face.repeat && repeatHooks_.repeat && repeatHooks_.repeatAnnually);
-    rescheduleButton->setVisible(face.reschedule);
+    repeatButton_->setVisible(face.repeat && repeatHooks_.repeat && repeatHooks_.repeatAnnually);
+    rescheduleButton_->setVisible(face.reschedule);
 
-    for (QWidget* w : {static_cast<QWidget*>(timeLabel), static_cast<QWidget*>(timeEdit),
-                       static_cast<QWidget*>(alarmCheck)})
+    for (QWidget* w : {static_cast<QWidget*>(timeLabel_), static_cast<QWidget*>(timeEdit_),
+                       static_cast<QWidget*>(alarmCheck_)})
         w->setVisible(!input_.timeHidden);
-    timePickerButton->setVisible(!input_.timeHidden && timePicker_);
+    timePickerButton_->setVisible(!input_.timeHidden && timePicker_);
 
-    mainGrid_->removeWidget(markCompleteCaption);
+    mainGrid_->removeWidget(markCompleteCaption_);
     if (face.statusAtLeft) {
-        markCompleteCaption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        mainGrid_->addWidget(markCompleteCaption, 1, 0, 1, 3);
+        markCompleteCaption_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        mainGrid_->addWidget(markCompleteCaption_, 1, 0, 1, 3);
     } else {
-        markCompleteCaption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        mainGrid_->addWidget(markCompleteCaption, 1, 2);
+        markCompleteCaption_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        mainGrid_->addWidget(markCompleteCaption_, 1, 2);
     }
 }
 
@@ -431,89 +340,89 @@ void TaskEditor::showEvent(QShowEvent* e) {
     if (input_.completeNow)
         onMarkCompleteClicked();
     else
-        notesEdit->setFocus();
+        notesEdit_->setFocus();
 }
 
 void TaskEditor::fillCategoryBox() {
-    const QString text = categoryCombo->currentText();
-    categoryCombo->clear();
+    const QString text = categoryCombo_->currentText();
+    categoryCombo_->clear();
     for (const auto& c : choices_)
-        categoryCombo->addItem(q(c));
-    categoryCombo->setCurrentIndex(-1);
-    categoryCombo->setEditText(text);
+        categoryCombo_->addItem(q(c));
+    categoryCombo_->setCurrentIndex(-1);
+    categoryCombo_->setEditText(text);
 }
 
 std::string TaskEditor::categoryText() const {
-    return singleLineText(categoryCombo->currentText().toStdString());
+    return singleLineText(categoryCombo_->currentText().toStdString());
 }
 
 std::string TaskEditor::notesText() const {
-    return memoText(notesEdit->toPlainText().toStdString());
+    return memoText(notesEdit_->toPlainText().toStdString());
 }
 
 TaskEditResult TaskEditor::output() const {
     TaskEditResult r;
-    r.time = fractionOfQTime(timeEdit->time());
+    r.time = fractionOfQTime(timeEdit_->time());
     r.category = categoryText();
     r.notes = notesText();
-    r.done = doneCheck->isChecked();
-    r.alarm = alarmCheck->isChecked();
+    r.done = doneCheck_->isChecked();
+    r.alarm = alarmCheck_->isChecked();
     r.taskDate = taskDate_;
     return r;
 }
 
 void TaskEditor::onNotesTyped() {
-    markCompleteButton->setEnabled(true);
-    repeatButton->setEnabled(true);
-    if (panels_->currentWidget() == mainPage)
-        okButton->setEnabled(true);
+    markCompleteButton_->setEnabled(true);
+    repeatButton_->setEnabled(true);
+    if (panels_->currentWidget() == mainPage_)
+        okButton_->setEnabled(true);
 }
 
 bool TaskEditor::notesBlank() {
-    if (!notesAreBlank(memoLines(notesEdit->toPlainText().toStdString())))
+    if (!notesAreBlank(memoLines(notesEdit_->toPlainText().toStdString())))
         return false;
     showError(kNotesBlankMessage);
-    notesEdit->setFocus();
+    notesEdit_->setFocus();
     return true;
 }
 
 void TaskEditor::onOkClicked() {
-    if (!okButton->isEnabled() || notesBlank())
+    if (!okButton_->isEnabled() || notesBlank())
         return;
     bool added = false;
     if (!UpdateComboBox(choices_, categoryText(), dataDir_, &added))
         return; // the file could not be written; shown, and the editor stays open
     if (added)
-        categoryCombo->addItem(q(choices_.back()));
+        categoryCombo_->addItem(q(choices_.back()));
     accept();
 }
 
 void TaskEditor::onMarkCompleteClicked() {
     if (notesBlank())
         return;
-    panels_->setCurrentWidget(completionPage);
-    okButton->setEnabled(false);
-    okButton->setDefault(false);
-    completionOkButton->setEnabled(true);
-    completionOkButton->setDefault(true);
+    panels_->setCurrentWidget(completionPage_);
+    okButton_->setEnabled(false);
+    okButton_->setDefault(false);
+    completionOkButton_->setEnabled(true);
+    completionOkButton_->setDefault(true);
     // On the completion page only its own OK and Cancel (and the editor's Cancel) apply:
     // a reschedule from here would close the editor without recording the completion.
     setMainPageButtonsEnabled(false);
-    completionNotesEdit->setFocus();
+    completionNotesEdit_->setFocus();
 }
 
 void TaskEditor::onCompletionOkClicked() {
-    if (!completionOkButton->isEnabled())
+    if (!completionOkButton_->isEnabled())
         return;
-    alarmCheck->setChecked(false);
-    doneCheck->setChecked(true);
+    alarmCheck_->setChecked(false);
+    doneCheck_->setChecked(true);
     CompletedTask record;
-    record.completionDate = serialOfQDate(completionDateEdit->date());
-    record.time = fractionOfQTime(timeEdit->time());
+    record.completionDate = serialOfQDate(completionDateEdit_->date());
+    record.time = fractionOfQTime(timeEdit_->time());
     record.category = categoryText();
     record.origin = input_.origin;
     record.what = notesText();
-    record.notes = memoText(completionNotesEdit->toPlainText().toStdString());
+    record.notes = memoText(completionNotesEdit_->toPlainText().toStdString());
     // A failed save has been shown; the record stays in the table, which is written
     // again when the completed tasks window closes.
     completed_.add(record, fs_);
@@ -521,26 +430,26 @@ void TaskEditor::onCompletionOkClicked() {
 }
 
 void TaskEditor::setMainPageButtonsEnabled(bool enabled) {
-    for (QPushButton* b : {rescheduleButton, markCompleteButton, repeatButton})
+    for (QPushButton* b : {rescheduleButton_, markCompleteButton_, repeatButton_})
         b->setEnabled(enabled);
 }
 
 void TaskEditor::onCompletionCancelClicked() {
-    okButton->setEnabled(true);
-    okButton->setDefault(true);
-    completionOkButton->setEnabled(false);
-    completionOkButton->setDefault(false);
+    okButton_->setEnabled(true);
+    okButton_->setDefault(true);
+    completionOkButton_->setEnabled(false);
+    completionOkButton_->setDefault(false);
     setMainPageButtonsEnabled(true);
-    panels_->setCurrentWidget(mainPage);
-    notesEdit->setFocus();
+    panels_->setCurrentWidget(mainPage_);
+    notesEdit_->setFocus();
 }
 
 void TaskEditor::useOriginDate() {
-    completionDateEdit->setDate(toQDate(selectedDate_));
+    completionDateEdit_->setDate(toQDate(selectedDate_));
 }
 
 void TaskEditor::useTodayDate() {
-    completionDateEdit->setDate(toQDate(clock_.now()));
+    completionDateEdit_->setDate(toQDate(clock_.now()));
 }
 
 void TaskEditor::reschedule() {
@@ -556,14 +465,14 @@ void TaskEditor::editCategoryList() {
     CategoryListDialog dlg(this);
     dlg.setWindowTitle("Edit Category Choices");
     dlg.setEntries(choices_);
-    dlg.selectEntry(categoryCombo->currentText().toStdString());
+    dlg.selectEntry(categoryCombo_->currentText().toStdString());
     if (dlg.exec() == QDialog::Accepted) {
         choices_ = dlg.entries();
         fillCategoryBox();
         if (const auto current = dlg.currentEntry()) {
             if (const auto at = findEntry(choices_, *current))
-                categoryCombo->setCurrentIndex(static_cast<int>(*at));
-            categoryCombo->setEditText(q(*current));
+                categoryCombo_->setCurrentIndex(static_cast<int>(*at));
+            categoryCombo_->setEditText(q(*current));
         }
     }
     SaveCombo(choices_, dataDir_);
@@ -572,18 +481,18 @@ void TaskEditor::editCategoryList() {
 void TaskEditor::pickTime() {
     if (!timePicker_)
         return;
-    if (const auto t = timePicker_(fractionOfQTime(timeEdit->time()))) {
-        timeEdit->setTime(toQTime(*t));
-        timeEdit->setFocus();
+    if (const auto t = timePicker_(fractionOfQTime(timeEdit_->time()))) {
+        timeEdit_->setTime(toQTime(*t));
+        timeEdit_->setFocus();
     }
 }
 
 void TaskEditor::checkNotesSpelling() {
-    spellCheckField(notesEdit, dataDir_, this, notesEdit->maxChars());
+    spellCheckField(notesEdit_, dataDir_, this, notesEdit_->maxChars());
 }
 
 void TaskEditor::checkCompletionSpelling() {
-    spellCheckField(completionNotesEdit, dataDir_, this, completionNotesEdit->maxChars());
+    spellCheckField(completionNotesEdit_, dataDir_, this, completionNotesEdit_->maxChars());
 }
 
 void TaskEditor::repeatTask() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/editing/notes_field.h"
 #include "core/dates/clock.h"
 #include "core/dates/date_serial.h"
 #include "core/dates/format_settings.h"
@@ -7,7 +8,6 @@
 #include <QColor>
 #include <QDialog>
 #include <QFont>
-#include <QPlainTextEdit>
 #include <functional>
 #include <optional>
 #include <string>
@@ -77,28 +77,6 @@ struct RepeatHooks {
 // it is set the time's "..." button stays hidden.
 using TimePicker = std::function<std::optional<double>(double time)>;
 
-// A notes field that takes at most a number of characters (not bytes) when typed into or
-// pasted into, and says when a character key was typed.
-class NotesField : public QPlainTextEdit {
-    Q_OBJECT
-public:
-    explicit NotesField(std::size_t maxChars, QWidget* parent = nullptr);
-    std::size_t maxChars() const { return maxChars_; }
-    // Inserts as a paste would, within the limit.
-    void insertLimited(const QString& text);
-
-signals:
-    // A character key (Backspace and Enter too) was typed, or text was pasted or dropped.
-    void typed();
-
-protected:
-    void keyPressEvent(QKeyEvent* e) override;
-    void insertFromMimeData(const QMimeData* source) override;
-
-private:
-    std::size_t maxChars_;
-};
-
 // The task editor: creates, changes and completes one task.
 class TaskEditor : public QDialog {
     Q_OBJECT
@@ -117,40 +95,42 @@ public:
     void setTimePicker(TimePicker picker);
 
     // Main panel.
-    QWidget* mainPage = nullptr;
-    ShadowLabel* titleCaption = nullptr;
-    QLabel* timeLabel = nullptr;
-    QTimeEdit* timeEdit = nullptr;
-    QPushButton* timePickerButton = nullptr;
-    QLabel* categoryLabel = nullptr;
-    QComboBox* categoryCombo = nullptr;
-    QPushButton* categoryListButton = nullptr;
-    QCheckBox* alarmCheck = nullptr;
-    QLabel* notesLabel = nullptr;
-    NotesField* notesEdit = nullptr;
-    QPushButton* spellNotesButton = nullptr;
-    ShadowLabel* markCompleteCaption = nullptr;
-    QCheckBox* doneCheck = nullptr;
+    QWidget* mainPage() const { return mainPage_; }
+    ShadowLabel* titleCaption() const { return titleCaption_; }
+    QTimeEdit* timeEdit() const { return timeEdit_; }
+    QPushButton* timePickerButton() const { return timePickerButton_; }
+    QComboBox* categoryCombo() const { return categoryCombo_; }
+    QPushButton* categoryListButton() const { return categoryListButton_; }
+    QCheckBox* alarmCheck() const { return alarmCheck_; }
+    NotesField* notesEdit() const { return notesEdit_; }
+    QPushButton* spellNotesButton() const { return spellNotesButton_; }
+    ShadowLabel* markCompleteCaption() const { return markCompleteCaption_; }
+    QCheckBox* doneCheck() const { return doneCheck_; }
     // Completion panel.
-    QWidget* completionPage = nullptr;
-    ShadowLabel* completionTitle = nullptr;
-    QLabel* completionNotesLabel = nullptr;
-    NotesField* completionNotesEdit = nullptr;
-    QPushButton* spellCompletionButton = nullptr;
-    QLabel* completionDateLabel = nullptr;
-    QDateEdit* completionDateEdit = nullptr;
-    QPushButton* originDateButton = nullptr;
-    QPushButton* todayButton = nullptr;
-    QPushButton* completionOkButton = nullptr;
-    QPushButton* completionCancelButton = nullptr;
+    QWidget* completionPage() const { return completionPage_; }
+    NotesField* completionNotesEdit() const { return completionNotesEdit_; }
+    QPushButton* spellCompletionButton() const { return spellCompletionButton_; }
+    QDateEdit* completionDateEdit() const { return completionDateEdit_; }
+    QPushButton* originDateButton() const { return originDateButton_; }
+    QPushButton* todayButton() const { return todayButton_; }
+    QPushButton* completionOkButton() const { return completionOkButton_; }
+    QPushButton* completionCancelButton() const { return completionCancelButton_; }
     // Below the panels.
-    QPushButton* rescheduleButton = nullptr;
-    QPushButton* repeatButton = nullptr;
-    QMenu* repeatMenu = nullptr;
-    QPushButton* markCompleteButton = nullptr;
-    QPushButton* okButton = nullptr;
-    QPushButton* cancelButton = nullptr;
+    QPushButton* rescheduleButton() const { return rescheduleButton_; }
+    QPushButton* repeatButton() const { return repeatButton_; }
+    QMenu* repeatMenu() const { return repeatMenu_; }
+    QPushButton* markCompleteButton() const { return markCompleteButton_; }
+    QPushButton* okButton() const { return okButton_; }
+    QPushButton* cancelButton() const { return cancelButton_; }
 
+    // The Repeat menu's two commands.
+    void repeatTask();
+    void repeatAnnuallyForTenYears();
+
+protected:
+    void showEvent(QShowEvent* e) override;
+
+private:
     void onOkClicked();
     void onMarkCompleteClicked();
     void onCompletionOkClicked();
@@ -163,13 +143,6 @@ public:
     void pickTime();
     void checkNotesSpelling();
     void checkCompletionSpelling();
-    void repeatTask();
-    void repeatAnnuallyForTenYears();
-
-protected:
-    void showEvent(QShowEvent* e) override;
-
-private:
     void buildMainPanel(const EditorLabelStyle& style);
     void buildCompletePanel(const EditorLabelStyle& style);
     void buildButtons();
@@ -192,6 +165,40 @@ private:
     std::vector<std::string> choices_;
     RepeatHooks repeatHooks_;
     TimePicker timePicker_;
+    // Main panel.
+    QWidget* mainPage_ = nullptr;
+    ShadowLabel* titleCaption_ = nullptr;
+    QLabel* timeLabel_ = nullptr;
+    QTimeEdit* timeEdit_ = nullptr;
+    QPushButton* timePickerButton_ = nullptr;
+    QLabel* categoryLabel_ = nullptr;
+    QComboBox* categoryCombo_ = nullptr;
+    QPushButton* categoryListButton_ = nullptr;
+    QCheckBox* alarmCheck_ = nullptr;
+    QLabel* notesLabel_ = nullptr;
+    NotesField* notesEdit_ = nullptr;
+    QPushButton* spellNotesButton_ = nullptr;
+    ShadowLabel* markCompleteCaption_ = nullptr;
+    QCheckBox* doneCheck_ = nullptr;
+    // Completion panel.
+    QWidget* completionPage_ = nullptr;
+    ShadowLabel* completionTitle_ = nullptr;
+    QLabel* completionNotesLabel_ = nullptr;
+    NotesField* completionNotesEdit_ = nullptr;
+    QPushButton* spellCompletionButton_ = nullptr;
+    QLabel* completionDateLabel_ = nullptr;
+    QDateEdit* completionDateEdit_ = nullptr;
+    QPushButton* originDateButton_ = nullptr;
+    QPushButton* todayButton_ = nullptr;
+    QPushButton* completionOkButton_ = nullptr;
+    QPushButton* completionCancelButton_ = nullptr;
+    // Below the panels.
+    QPushButton* rescheduleButton_ = nullptr;
+    QPushButton* repeatButton_ = nullptr;
+    QMenu* repeatMenu_ = nullptr;
+    QPushButton* markCompleteButton_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
     QGridLayout* mainGrid_ = nullptr;
     QStackedWidget* panels_ = nullptr;
     bool shown_ = false;

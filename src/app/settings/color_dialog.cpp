@@ -53,39 +53,39 @@ QIcon swatch(WinColor c) {
 }
 
 QComboBox* colorList(const QString& name, QWidget* parent) {
-    auto* cb = new QComboBox(parent);
-    cb->setObjectName(name);
+    auto* list = new QComboBox(parent);
+    list->setObjectName(name);
     for (const auto& nc : namedColors())
-        cb->addItem(swatch(nc.color), nc.name, QVariant::fromValue(static_cast<uint>(nc.color)));
-    return cb;
+        list->addItem(swatch(nc.color), nc.name, QVariant::fromValue(static_cast<uint>(nc.color)));
+    return list;
 }
 
-void select(QComboBox* cb, WinColor c) {
-    int i = cb->findData(QVariant::fromValue(static_cast<uint>(c)));
+void select(QComboBox* list, WinColor c) {
+    int i = list->findData(QVariant::fromValue(static_cast<uint>(c)));
     if (i < 0) {
         // Not a named colour: offer it as it is, so OK keeps it unchanged.
         const QColor q = toQColor(c);
-        cb->addItem(swatch(c), "Custom " + q.name(QColor::HexRgb).toUpper(),
-                    QVariant::fromValue(static_cast<uint>(c)));
-        i = cb->count() - 1;
+        list->addItem(swatch(c), "Custom " + q.name(QColor::HexRgb).toUpper(),
+                      QVariant::fromValue(static_cast<uint>(c)));
+        i = list->count() - 1;
     }
-    cb->setCurrentIndex(i);
+    list->setCurrentIndex(i);
 }
 
-WinColor selected(const QComboBox* cb) {
-    return static_cast<WinColor>(cb->currentData().toUInt());
+WinColor selected(const QComboBox* list) {
+    return static_cast<WinColor>(list->currentData().toUInt());
 }
 
 } // namespace
 
 ColorDialog::ColorDialog(QWidget* parent) : QDialog(parent) {
-    setObjectName("frmColor");
+    setObjectName("colorDialog");
     setWindowTitle("Set Color");
 
-    calPreview_ = new QCalendarWidget(this);
-    calPreview_->setObjectName("calPreview");
-    calPreview_->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
-    calPreview_->setFocusPolicy(Qt::NoFocus);
+    preview_ = new QCalendarWidget(this);
+    preview_->setObjectName("preview");
+    preview_->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    preview_->setFocusPolicy(Qt::NoFocus);
 
     foregroundCombo_ = colorList("foregroundCombo", this);
     backgroundCombo_ = colorList("backgroundCombo", this);
@@ -104,7 +104,7 @@ ColorDialog::ColorDialog(QWidget* parent) : QDialog(parent) {
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(calPreview_);
+    layout->addWidget(preview_);
     layout->addLayout(form);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -138,8 +138,8 @@ void ColorDialog::repaintPreview() {
     f.setForeground(toQColor(foreground()));
     f.setBackground(toQColor(background()));
     for (int d = Qt::Monday; d <= Qt::Sunday; ++d)
-        calPreview_->setWeekdayTextFormat(static_cast<Qt::DayOfWeek>(d), f);
-    calPreview_->update();
+        preview_->setWeekdayTextFormat(static_cast<Qt::DayOfWeek>(d), f);
+    preview_->update();
 }
 
 } // namespace dw

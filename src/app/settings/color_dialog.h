@@ -26,12 +26,12 @@ public:
 
     QComboBox* foregroundCombo() const { return foregroundCombo_; }
     QComboBox* backgroundCombo() const { return backgroundCombo_; }
-    QCalendarWidget* preview() const { return calPreview_; }
+    QCalendarWidget* preview() const { return preview_; }
 
 private:
     void repaintPreview();
 
-    QCalendarWidget* calPreview_;
+    QCalendarWidget* preview_;
     QComboBox* foregroundCombo_;
     QComboBox* backgroundCombo_;
 };

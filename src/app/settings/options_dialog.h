@@ -1,10 +1,10 @@
 #pragma once
 
+#include "app/settings/color_sample.h"
 #include "core/settings/options.h"
 #include "core/settings/settings_store.h"
 
 #include <QDialog>
-#include <QLabel>
 #include <memory>
 #include <string>
 
@@ -19,31 +19,6 @@ class QTabWidget;
 namespace dw {
 
 class ShadowLabel;
-
-// A colour sample: its caption in the text colour on the fill colour. Clicking it (or
-// Space/Enter while it has the focus) asks for new colours.
-class ColorSample : public QLabel {
-    Q_OBJECT
-public:
-    ColorSample(const QString& objectName, const QString& caption, QWidget* parent = nullptr);
-    void setColors(WinColor foreground, WinColor background);
-    WinColor foreground() const { return fg_; }
-    WinColor background() const { return bg_; }
-
-signals:
-    void clicked();
-
-protected:
-    void mouseReleaseEvent(QMouseEvent* e) override;
-    void keyPressEvent(QKeyEvent* e) override;
-    void focusInEvent(QFocusEvent* e) override;
-    void focusOutEvent(QFocusEvent* e) override;
-
-private:
-    void restyle();
-    WinColor fg_ = 0;
-    WinColor bg_ = 0x00FFFFFF;
-};
 
 // The program options window. It lives for the whole run and edits the application's
 // Options: every control writes its value into Options at once, so the rest of the

@@ -22,11 +22,11 @@ QString q(const std::string& s) {
 CategoryListDialog::CategoryListDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle("Edit Combo Box");
 
-    entryList = new QListWidget(this);
-    entryList->setObjectName("entryList");
-    entryList->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    entryList->setMinimumSize(200, 220);
-    connect(entryList, &QListWidget::itemDoubleClicked, this, [this] { accept(); });
+    entryList_ = new QListWidget(this);
+    entryList_->setObjectName("entryList");
+    entryList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    entryList_->setMinimumSize(200, 220);
+    connect(entryList_, &QListWidget::itemDoubleClicked, this, [this] { accept(); });
 
     auto button = [this](const char* name, const char* caption) {
         auto* b = new QPushButton(caption, this);
@@ -34,27 +34,27 @@ CategoryListDialog::CategoryListDialog(QWidget* parent) : QDialog(parent) {
         b->setAutoDefault(false);
         return b;
     };
-    addButton = button("addButton", "&Add");
-    deleteButton = button("deleteButton", "&Delete");
-    clearButton = button("clearButton", "&Clear");
-    okButton = button("okButton", "OK");
-    cancelButton = button("cancelButton", "Cancel");
-    okButton->setDefault(true);
-    connect(addButton, &QPushButton::clicked, this, &CategoryListDialog::addEntry);
-    connect(deleteButton, &QPushButton::clicked, this, &CategoryListDialog::removeEntry);
-    connect(clearButton, &QPushButton::clicked, this, &CategoryListDialog::clearEntries);
-    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    addButton_ = button("addButton", "&Add");
+    deleteButton_ = button("deleteButton", "&Delete");
+    clearButton_ = button("clearButton", "&Clear");
+    okButton_ = button("okButton", "OK");
+    cancelButton_ = button("cancelButton", "Cancel");
+    okButton_->setDefault(true);
+    connect(addButton_, &QPushButton::clicked, this, &CategoryListDialog::addEntry);
+    connect(deleteButton_, &QPushButton::clicked, this, &CategoryListDialog::removeEntry);
+    connect(clearButton_, &QPushButton::clicked, this, &CategoryListDialog::clearEntries);
+    connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* side = new QVBoxLayout;
-    side->addWidget(addButton);
-    side->addWidget(deleteButton);
-    side->addWidget(clearButton);
+    side->addWidget(addButton_);
+    side->addWidget(deleteButton_);
+    side->addWidget(clearButton_);
     side->addStretch();
-    side->addWidget(okButton);
-    side->addWidget(cancelButton);
+    side->addWidget(okButton_);
+    side->addWidget(cancelButton_);
     auto* layout = new QHBoxLayout(this);
-    layout->addWidget(entryList, 1);
+    layout->addWidget(entryList_, 1);
     layout->addLayout(side);
 
     // Fixed size, centred on the screen.
@@ -66,32 +66,32 @@ CategoryListDialog::CategoryListDialog(QWidget* parent) : QDialog(parent) {
 void CategoryListDialog::setEntries(const std::vector<std::string>& entries) {
     std::vector<std::string> sorted = entries;
     sortEntries(sorted);
-    entryList->clear();
+    entryList_->clear();
     for (const auto& e : sorted)
-        entryList->addItem(q(e));
-    entryList->setCurrentItem(nullptr, QItemSelectionModel::Clear);
+        entryList_->addItem(q(e));
+    entryList_->setCurrentItem(nullptr, QItemSelectionModel::Clear);
 }
 
 std::vector<std::string> CategoryListDialog::entries() const {
     std::vector<std::string> out;
-    out.reserve(static_cast<std::size_t>(entryList->count()));
-    for (int i = 0; i < entryList->count(); ++i)
-        out.push_back(entryList->item(i)->text().toStdString());
+    out.reserve(static_cast<std::size_t>(entryList_->count()));
+    for (int i = 0; i < entryList_->count(); ++i)
+        out.push_back(entryList_->item(i)->text().toStdString());
     return out;
 }
 
 void CategoryListDialog::selectEntry(const std::string& text) {
-    entryList->clearSelection();
+    entryList_->clearSelection();
     if (const auto at = findEntry(entries(), text))
-        entryList->setCurrentRow(static_cast<int>(*at), QItemSelectionModel::ClearAndSelect);
+        entryList_->setCurrentRow(static_cast<int>(*at), QItemSelectionModel::ClearAndSelect);
     else
-        entryList->setCurrentItem(nullptr, QItemSelectionModel::Clear);
+        entryList_->setCurrentItem(nullptr, QItemSelectionModel::Clear);
 }
 
 std::optional<std::string> CategoryListDialog::currentEntry() const {
     // A list view makes its first row current when it merely takes the focus; only a row
     // the user chose (and so selected) counts.
-    const QListWidgetItem* item = entryList->currentItem();
+    const QListWidgetItem* item = entryList_->currentItem();
     if (!item || !item->isSelected())
         return std::nullopt;
     return item->text().toStdString();
@@ -99,9 +99,10 @@ std::optional<std::string> CategoryListDialog::currentEntry() const {
 
 int CategoryListDialog::insertSorted(const std::string& entry) {
     int row = 0;
-    while (row < entryList->count() && entryLess(entryList->item(row)->text().toStdString(), entry))
+    while (row < entryList_->count() &&
+           entryLess(entryList_->item(row)->text().toStdString(), entry))
         ++row;
-    entryList->insertItem(row, q(entry));
+    entryList_->insertItem(row, q(entry));
     return row;
 }
 
@@ -114,25 +115,25 @@ void CategoryListDialog::addEntry() {
     if (answer.empty() || findEntry(entries(), answer))
         return;
     const int row = insertSorted(answer);
-    entryList->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
-    entryList->setFocus();
+    entryList_->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+    entryList_->setFocus();
 }
 
 void CategoryListDialog::removeEntry() {
-    const auto selected = entryList->selectedItems();
+    const auto selected = entryList_->selectedItems();
     if (selected.isEmpty()) {
         showError("Select one or more items");
         return;
     }
     for (QListWidgetItem* item : selected)
-        delete entryList->takeItem(entryList->row(item));
-    entryList->setCurrentItem(nullptr, QItemSelectionModel::Clear);
-    entryList->setFocus();
+        delete entryList_->takeItem(entryList_->row(item));
+    entryList_->setCurrentItem(nullptr, QItemSelectionModel::Clear);
+    entryList_->setFocus();
 }
 
 void CategoryListDialog::clearEntries() {
     if (prompts().askYesNo("Really clear out list?", ""))
-        entryList->clear();
+        entryList_->clear();
 }
 
 bool editCategoryFile(QWidget* parent, const std::string& dataDir) {

@@ -25,19 +25,27 @@ public:
     // The entry the user last added or chose, while it is still selected.
     std::optional<std::string> currentEntry() const;
 
-    QListWidget* entryList = nullptr;
-    QPushButton* addButton = nullptr;
-    QPushButton* deleteButton = nullptr;
-    QPushButton* clearButton = nullptr;
-    QPushButton* okButton = nullptr;
-    QPushButton* cancelButton = nullptr;
+    QListWidget* entryList() const { return entryList_; }
+    QPushButton* addButton() const { return addButton_; }
+    QPushButton* deleteButton() const { return deleteButton_; }
+    QPushButton* clearButton() const { return clearButton_; }
+    QPushButton* okButton() const { return okButton_; }
+    QPushButton* cancelButton() const { return cancelButton_; }
 
-    void addEntry();
+    // Delete: removes the selected entries (none selected: says so).
     void removeEntry();
-    void clearEntries();
 
 private:
+    void addEntry();
+    void clearEntries();
     int insertSorted(const std::string& entry);
+
+    QListWidget* entryList_ = nullptr;
+    QPushButton* addButton_ = nullptr;
+    QPushButton* deleteButton_ = nullptr;
+    QPushButton* clearButton_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
 };
 
 // The "Categories" command: edits the category file's entries and, on OK, writes them in

@@ -2,6 +2,7 @@
 
 #include "core/dates/date_serial.h"
 #include "core/dates/format_settings.h"
+#include "core/settings/option_key_table.h"
 #include "core/settings/options.h"
 #include "core/settings/settings_store.h"
 
@@ -77,13 +78,13 @@ std::string statusClockText(DateSerial now, const FormatSettings& fs);
 
 // The window layout the user memorized (section "Memorize").
 struct MemorizedLayout {
-    int top = 10;
-    int left = 10;
-    int height = 400;
-    int width = 600;
-    int split1 = 250;
-    int split2 = 250;
-    int splitDay = 100;
+    int top = defaultInteger("Top", Section::Memorize);
+    int left = defaultInteger("Left", Section::Memorize);
+    int height = defaultInteger("Height", Section::Memorize);
+    int width = defaultInteger("Width", Section::Memorize);
+    int split1 = defaultInteger("Split1Pos", Section::Memorize);
+    int split2 = defaultInteger("Split2Pos", Section::Memorize);
+    int splitDay = defaultInteger("SplitDay", Section::Memorize);
 };
 void writeMemorizedLayout(SettingsStore& store, const MemorizedLayout& layout);
 // Nothing when no layout has been memorized yet.
