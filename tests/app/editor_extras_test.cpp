@@ -51,8 +51,8 @@ TEST_F(EditorExtrasTest, AnExistingDayTaskOffersRepeatAndTheTimeButton) {
     equipped();
     bool repeatShown = false, timeShown = false;
     nextEditor([&](TaskEditor& e) {
-        repeatShown = e.repeatButton->isVisible();
-        timeShown = e.timePickerButton->isVisible();
+        repeatShown = e.repeatButton()->isVisible();
+        timeShown = e.timePickerButton()->isVisible();
     });
     editFirstDayTask();
     EXPECT_TRUE(repeatShown);
@@ -65,7 +65,7 @@ TEST_F(EditorExtrasTest, RepeatAnnuallyAddsTenYearsAndTheEditorAppliesItsEdit) {
     MainWindow& w = equipped();
     w.setSelectedDate(dateSerialOf(2000, 2, 29));
     nextEditor([](TaskEditor& e) {
-        e.timeEdit->setTime(QTime(8, 0));
+        e.timeEdit()->setTime(QTime(8, 0));
         e.repeatAnnuallyForTenYears();
     });
     editFirstDayTask();
@@ -91,7 +91,7 @@ TEST_F(EditorExtrasTest, RepeatOnTheShownDateReachesTheDayViewAndSurvivesAWriteB
     });
     prompts_.setNextAnswer(FakePrompts::Yes);
     nextEditor([](TaskEditor& e) {
-        e.notesEdit->setPlainText("Stretch");
+        e.notesEdit()->setPlainText("Stretch");
         e.repeatTask();
     });
     editFirstDayTask();
@@ -138,14 +138,14 @@ TEST_F(EditorExtrasTest, TheTimeButtonTakesThePopupsTimeOnlyOnOk) {
         p->okButton->click();
     });
     nextEditor([&](TaskEditor& e) {
-        e.timePickerButton->click();
-        afterOk = e.timeEdit->time();
+        e.timePickerButton()->click();
+        afterOk = e.timeEdit()->time();
         whenModal<TimeEntryPopup>([](TimeEntryPopup* p) {
             QTest::keyClick(p->timeField, Qt::Key_PageUp);
             p->cancelButton->click();
         });
-        e.timePickerButton->click();
-        afterCancel = e.timeEdit->time();
+        e.timePickerButton()->click();
+        afterCancel = e.timeEdit()->time();
     });
     editFirstDayTask();
     EXPECT_EQ(opened, QTime(0, 0)) << "a midnight task opens the popup at midnight";

@@ -147,8 +147,8 @@ TEST_F(TaskCommandsTest, EveryToDoChangeReachesItsFileAtOnce) {
     w.gridNonday()->setFocus();
     w.gridNonday()->selectTableRow(1);
     editorDoes([](TaskEditor& e) {
-        e.categoryCombo->setEditText("Garden");
-        e.onOkClicked();
+        e.categoryCombo()->setEditText("Garden");
+        e.okButton()->click();
     });
     commands().editTask(CommandSource::todoToolbarEdit);
     EXPECT_EQ(fileRows("gridNon.grd"), Rows({"Garden|Paint|No", "Work|File|No"}));

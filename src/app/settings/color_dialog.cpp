@@ -122,7 +122,7 @@ void ColorDialog::setColors(WinColor foreground, WinColor background) {
 }
 
 void ColorDialog::setSundayFirst(bool sundayFirst) {
-    calPreview_->setFirstDayOfWeek(sundayFirst ? Qt::Sunday : Qt::Monday);
+    preview_->setFirstDayOfWeek(sundayFirst ? Qt::Sunday : Qt::Monday);
 }
 
 WinColor ColorDialog::foreground() const {
