@@ -61,7 +61,6 @@ public:
     }
 };
 
-
 struct Context {
     std::string dataDir;
     FormatSettings fs;
@@ -69,15 +68,24 @@ struct Context {
     CliPrompts prompts;
 };
 
+// Texts from the command line are stored as they are, so they must be UTF-8: a stray byte
+// would be written into the file and spoil how the file's other texts read back.
+std::string checkedUtf8(std::string text) {
+    if (!isValidUtf8(text))
+        throw UsageError{"a text is not valid UTF-8"};
+    return text;
+}
+
 std::string checkedCategory(Args& args) {
-    std::string category = normalizeTypedText(args.takeOption("--category").value_or(""));
+    std::string category =
+        normalizeTypedText(checkedUtf8(args.takeOption("--category").value_or("")));
     if (utf8Length(category) > kCategoryMaxChars || category.find('\r') != std::string::npos)
         throw UsageError{"a category is one line of at most 20 characters"};
     return category;
 }
 
 std::string checkedText(const std::string& raw) {
-    std::string text = normalizeTypedText(raw);
+    std::string text = normalizeTypedText(checkedUtf8(raw));
     if (isBlankText(text))
         throw UsageError{"the task's text is empty"};
     if (utf8Length(text) > kNotesMaxChars)

@@ -111,6 +111,41 @@ TEST(Cli, UsageErrorsExitWithTwo) {
     EXPECT_FALSE(std::filesystem::exists(data.file("grid.grd")));
 }
 
+TEST(Cli, TextsMustBeUtf8AndFilesAreReadLineByLine) {
+    TempDir data;
+    // A stray Windows-1252 byte in an argument is refused before anything is written.
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"add", "2000-03-20", "09:00", "M\xfcller"},
+          {"add", "2000-03-20", "09:00", "x", "--category", "B\xfcro"},
+          {"todo", "add", "caf\xe9"}}) {
+        const Result r = runCli(data, args);
+        EXPECT_EQ(r.status, 2) << args.back();
+        EXPECT_NE(r.err.find("not valid UTF-8"), std::string::npos) << r.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(data.file("grid.grd")));
+    EXPECT_FALSE(std::filesystem::exists(data.file("gridNon.grd")));
+
+    // One old line does not spoil the UTF-8 lines around it (2000-03-20 is 36605).
+    data.write("grid.grd", "6,3\r\n"
+                           "0,1,36605.101\r\n1,1,9:00 AM\r\n3,1,M\xc3\xbcller \xe2\x82\xac\r\n"
+                           "4,1,No\r\n5,1,No\r\n"
+                           "0,2,36605.102\r\n1,2,10:00 AM\r\n3,2,Caf\xe9\r\n4,2,No\r\n5,2,No\r\n");
+    const Result a = runCli(data, {"agenda", "2000-03-20"});
+    EXPECT_EQ(a.status, 0) << a.err;
+    EXPECT_EQ(a.out, "Mon 3/20/2000  5 days\n"
+                     "9:00 AM\t\tNo\tNo\tM\xc3\xbcller \xe2\x82\xac\n"
+                     "10:00 AM\t\tNo\tNo\tCaf\xc3\xa9\n");
+
+    // A holiday file saved by a text editor starts with a byte-order mark.
+    data.write("holiday.grd", "\xEF\xBB\xBF"
+                              "4,2\r\n0,1,F\xc3\xaate\r\n1,1,07\r\n2,1,July\r\n"
+                              "3,1,14\r\n");
+    const Result h = runCli(data, {"holidays", "2000"});
+    EXPECT_EQ(h.status, 0) << h.err;
+    EXPECT_EQ(h.out, "2000-07-14\tF\xc3\xaate\n");
+    EXPECT_EQ(runCli(data, {"check"}).status, 0);
+}
+
 TEST(Cli, DamagedFileIsADataProblemAndIsLeftAlone) {
     TempDir data;
     data.write("grid.grd", "0,1\r\n");
