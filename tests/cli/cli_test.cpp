@@ -146,6 +146,20 @@ TEST(Cli, TextsMustBeUtf8AndFilesAreReadLineByLine) {
     EXPECT_EQ(runCli(data, {"check"}).status, 0);
 }
 
+TEST(Cli, AnOlderStoreInTextOrderShowsEveryDate) {
+    TempDir data;
+    // Written by an older version, keys in text order: 1924-08-21 (9000) after 2000.
+    data.write("grid.grd", "6,4\r\n"
+                           "0,1,36605.101\r\n1,1,9:00 AM\r\n3,1,Spring\r\n4,1,No\r\n5,1,No\r\n"
+                           "0,2,45000.101\r\n1,2,9:00 AM\r\n3,2,Later\r\n4,2,No\r\n5,2,No\r\n"
+                           "0,3,9000.101\r\n1,3,8:00 AM\r\n3,3,Old task\r\n4,3,Yes\r\n"
+                           "5,3,No\r\n");
+    const Result r = runCli(data, {"agenda", "1924-08-21"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("8:00 AM\t\tYes\tNo\tOld task\n"), std::string::npos) << r.out;
+    EXPECT_NE(runCli(data, {"agenda", "2000-03-20"}).out.find("Spring"), std::string::npos);
+}
+
 TEST(Cli, DamagedFileIsADataProblemAndIsLeftAlone) {
     TempDir data;
     data.write("grid.grd", "0,1\r\n");
