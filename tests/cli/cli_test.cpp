@@ -1,6 +1,7 @@
 #include "support/temp_dir.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/wait.h>
@@ -158,6 +159,46 @@ TEST(Cli, AnOlderStoreInTextOrderShowsEveryDate) {
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("8:00 AM\t\tYes\tNo\tOld task\n"), std::string::npos) << r.out;
     EXPECT_NE(runCli(data, {"agenda", "2000-03-20"}).out.find("Spring"), std::string::npos);
+}
+
+namespace fs = std::filesystem;
+
+const std::string kAddArgs[] = {"add", "2000-03-20", "09:00", "New task"};
+
+TEST(Cli, SavesGoThroughLinksAndKeepPermissions) {
+    TempDir data, synced;
+    ASSERT_EQ(runCli(synced, {"add", "2000-03-20", "08:00", "Synced"}).status, 0);
+    fs::create_symlink(synced.file("grid.grd"), data.file("grid.grd"));
+    fs::permissions(synced.file("grid.grd"), fs::perms::owner_read | fs::perms::owner_write);
+
+    const Result r = runCli(data, {std::begin(kAddArgs), std::end(kAddArgs)});
+    EXPECT_EQ(r.status, 0) << r.err;
+    // The link is still a link, the file it names has both tasks and is still private.
+    EXPECT_TRUE(fs::is_symlink(data.file("grid.grd")));
+    const std::string both = synced.read("grid.grd");
+    EXPECT_NE(both.find("Synced"), std::string::npos);
+    EXPECT_NE(both.find("New task"), std::string::npos);
+    EXPECT_EQ(fs::status(synced.file("grid.grd")).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write);
+    // No temporary file is left in either folder.
+    for (const TempDir* d : {&data, &synced})
+        for (const auto& e : fs::directory_iterator(d->path()))
+            EXPECT_EQ(e.path().filename().string().find(".tmp"), std::string::npos) << e.path();
+}
+
+TEST(Cli, AReadOnlyFileIsNotReplaced) {
+    TempDir data;
+    ASSERT_EQ(runCli(data, {"add", "2000-03-20", "08:00", "Kept"}).status, 0);
+    const std::string before = data.read("grid.grd");
+    const auto readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    fs::permissions(data.file("grid.grd"), readOnly);
+
+    const Result r = runCli(data, {std::begin(kAddArgs), std::end(kAddArgs)});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "dayweaver-cli: Could not save file " + data.file("grid.grd") +
+                         ": the file is read-only\n");
+    EXPECT_EQ(data.read("grid.grd"), before);
+    EXPECT_EQ(fs::status(data.file("grid.grd")).permissions(), readOnly);
 }
 
 TEST(Cli, DamagedFileIsADataProblemAndIsLeftAlone) {
