@@ -111,9 +111,16 @@ void load(CellTable& table, const std::string& path) {
 class WriteLock {
 public:
     explicit WriteLock(const std::string& dataDir) : lock_(dataDir) {
-        if (!lock_.tryLock())
+        switch (lock_.lock()) {
+        case DataDirLock::Result::Locked:
+            return;
+        case DataDirLock::Result::HeldByAnother:
             throw DataError{"Dayweaver is running with the data folder " + dataDir +
                             "; close it before changing tasks from the command line"};
+        case DataDirLock::Result::FolderNotWritable:
+            throw DataError{"the data folder " + dataDir +
+                            " cannot be written, so nothing can be changed there"};
+        }
     }
 
 private:

@@ -1,10 +1,12 @@
 #include "support/temp_dir.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -25,13 +27,16 @@ std::string quoted(const std::string& arg) {
 }
 
 // Runs the real dayweaver-cli on a data folder, in the en-US locale, with the clock at
-// Wednesday 15 March 2000 noon when `fakeNow` is set.
-Result runCli(const TempDir& data, const std::vector<std::string>& args, bool fakeNow = true) {
+// Wednesday 15 March 2000 noon when `fakeNow` is set. `runAs` goes before the program (a
+// command that runs it as another user).
+Result runCli(const TempDir& data, const std::vector<std::string>& args, bool fakeNow = true,
+              const std::string& runAs = {}) {
     TempDir io;
     std::string cmd =
         "LC_ALL=en_US.UTF-8 LANG=en_US.UTF-8 DAYWEAVER_DATA=" + quoted(data.path()) + " ";
     if (fakeNow)
         cmd += "faketime '2000-03-15 12:00:00' ";
+    cmd += runAs;
     cmd += quoted(DAYWEAVER_CLI);
     for (const auto& a : args)
         cmd += " " + quoted(a);
@@ -201,6 +206,49 @@ TEST(Cli, AReadOnlyFileIsNotReplaced) {
     EXPECT_EQ(fs::status(data.file("grid.grd")).permissions(), readOnly);
 }
 
+// A command that runs the program as a user who may not write the folder. Root may write
+// anywhere whatever the permission bits say, so there the program runs as "nobody".
+std::string unprivileged() {
+    if (geteuid() != 0)
+        return {};
+    if (std::system("setpriv --version > /dev/null 2>&1") != 0)
+        return "none";
+    return "setpriv --reuid=65534 --regid=65534 --clear-groups ";
+}
+
+TEST(Cli, AReadOnlyDataFolderCanBeReadButNotChanged) {
+    const std::string runAs = unprivileged();
+    if (runAs == "none")
+        GTEST_SKIP() << "running as root without setpriv: no user to whom the folder is "
+                        "read-only";
+    TempDir data;
+    ASSERT_EQ(runCli(data, {"add", "2000-03-20", "08:00", "Kept"}).status, 0);
+    ASSERT_EQ(runCli(data, {"todo", "add", "Milk"}).status, 0);
+    // Readable by all, writable by nobody but root.
+    fs::permissions(data.path(), fs::perms::owner_all | fs::perms::group_read |
+                                     fs::perms::group_exec | fs::perms::others_read |
+                                     fs::perms::others_exec);
+    if (runAs.empty())
+        fs::permissions(data.path(), fs::perms::owner_write, fs::perm_options::remove);
+    const std::string store = data.read("grid.grd");
+
+    const Result agenda = runCli(data, {"agenda", "2000-03-20"}, true, runAs);
+    EXPECT_EQ(agenda.status, 0) << agenda.err;
+    EXPECT_NE(agenda.out.find("Kept"), std::string::npos) << agenda.out;
+    EXPECT_EQ(runCli(data, {"todo"}, true, runAs).out, "\tNo\tMilk\n");
+
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{std::begin(kAddArgs), std::end(kAddArgs)},
+          {"todo", "add", "Bread"}}) {
+        const Result r = runCli(data, args, true, runAs);
+        EXPECT_EQ(r.status, 1) << args[0];
+        EXPECT_EQ(r.err, "dayweaver-cli: the data folder " + data.path() +
+                             " cannot be written, so nothing can be changed there\n");
+    }
+    EXPECT_EQ(data.read("grid.grd"), store);
+    EXPECT_FALSE(fs::exists(data.file("dayweaver.lock")));
+}
+
 TEST(Cli, DamagedFileIsADataProblemAndIsLeftAlone) {
     TempDir data;
     data.write("grid.grd", "0,1\r\n");
@@ -248,6 +296,14 @@ TEST(Cli, StaleLockOfAnEndedProcessIsTakenOver) {
     TempDir data;
     data.write("dayweaver.lock", "999999\ndayweaver\n\n");
     EXPECT_EQ(runCli(data, {"todo", "add", "x"}).status, 0);
+    // A process killed right after making the lock file leaves it empty; once it is a few
+    // seconds old it is nobody's.
+    data.write("dayweaver.lock", "");
+    fs::last_write_time(data.file("dayweaver.lock"),
+                        fs::file_time_type::clock::now() - std::chrono::minutes(1));
+    EXPECT_EQ(runCli(data, {"todo", "add", "y"}, false).status, 0);
+    data.write("dayweaver.lock", "");
+    EXPECT_EQ(runCli(data, {"todo", "add", "z"}, false).status, 1) << "a lock being made now";
 }
 
 TEST(Cli, HelpAndVersion) {

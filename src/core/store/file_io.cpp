@@ -1,5 +1,7 @@
 #include "core/store/file_io.h"
 
+#include "core/store/save_guard.h"
+
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -73,6 +75,10 @@ void syncFolder(const fs::path& file) {
 
 bool writeFileAtomic(const std::string& path, const std::string& bytes, std::string& error) {
     error.clear();
+    if (const auto refusal = saveRefusal(path)) {
+        error = *refusal;
+        return false;
+    }
     // A link (into a synced folder, say) stays a link: the file it names is replaced, with
     // the temporary file beside that file so that the rename stays within one folder.
     const fs::path target = followLinks(path);

@@ -11,8 +11,9 @@ bool readFileBytes(const std::string& path, std::string& bytes);
 // in the same folder, are flushed to disk, and the temporary file is renamed over the old
 // one. A symbolic link stays a link: the file it names is replaced (the temporary file
 // beside that one). The new file keeps the old one's permission bits, and a file without
-// any write permission is not replaced ("the file is read-only"). On failure the old
-// file is untouched and `error` says why.
+// any write permission is not replaced ("the file is read-only"). A save refused for this
+// run (save_guard.h) is not made. On failure the old file is untouched and `error` says
+// why.
 bool writeFileAtomic(const std::string& path, const std::string& bytes, std::string& error);
 
 bool fileExists(const std::string& path);
