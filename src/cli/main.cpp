@@ -231,7 +231,8 @@ int check(Context& ctx, Args& args) {
     int status = 0;
     for (const char* name : {"grid.grd", "gridNon.grd", "holiday.grd", "gridComp.grd"}) {
         const std::string path = joinPath(ctx.dataDir, name);
-        if (!fileExists(path))
+        // A folder under a data file's name is reported, not skipped as a missing file.
+        if (!pathExists(path))
             continue;
         CellTable table;
         try {

@@ -249,6 +249,21 @@ TEST(Cli, AReadOnlyDataFolderCanBeReadButNotChanged) {
     EXPECT_FALSE(fs::exists(data.file("dayweaver.lock")));
 }
 
+TEST(Cli, ADataFileThatIsAFolderIsAnError) {
+    TempDir data;
+    fs::create_directory(data.file("grid.grd"));
+    const Result c = runCli(data, {"check"});
+    EXPECT_EQ(c.status, 1);
+    EXPECT_EQ(c.out,
+              "grid.grd: File " + data.file("grid.grd") + " cannot be read: Is a directory\n");
+    const Result a = runCli(data, {"agenda", "2000-03-20"});
+    EXPECT_EQ(a.status, 1);
+    EXPECT_EQ(a.out, "");
+    EXPECT_NE(a.err.find("cannot be read"), std::string::npos) << a.err;
+    EXPECT_EQ(runCli(data, {std::begin(kAddArgs), std::end(kAddArgs)}).status, 1);
+    EXPECT_TRUE(fs::is_directory(data.file("grid.grd")));
+}
+
 TEST(Cli, DamagedFileIsADataProblemAndIsLeftAlone) {
     TempDir data;
     data.write("grid.grd", "0,1\r\n");

@@ -77,5 +77,58 @@ TEST_F(SaveGuardTest, AReadOnlyDataFolderRefusesEverySaveInIt) {
     EXPECT_TRUE(store.saveStoreFile());
 }
 
+TEST_F(SaveGuardTest, ADamagedFileNamesItsCopy) {
+    dir.write("grid.grd", "garbage\r\n");
+    TaskStore store(fs, clock);
+    store.setDataDir(dir.path());
+    try {
+        store.loadStoreFile();
+        FAIL() << "no error";
+    } catch (const TableFileError& e) {
+        EXPECT_EQ(std::string(e.what()), "File contains no data or corrupt file " +
+                                             store.storePath() + "\nA copy of it was kept as " +
+                                             store.storePath() + ".damaged.");
+    }
+    // With the copy made, saving may go on.
+    EXPECT_TRUE(store.insertTask(36526, {"9:00 AM", "", "x", false, false}));
+}
+
+TEST_F(SaveGuardTest, ADamagedFileWithoutACopyIsNeverSaved) {
+    dir.write("grid.grd", "garbage\r\n");
+    // A link to nowhere under the copy's name: the copy cannot be made there.
+    fs::create_symlink(dir.file("missing/folder"), dir.file("grid.grd.damaged"));
+    TaskStore store(fs, clock);
+    store.setDataDir(dir.path());
+    try {
+        store.loadStoreFile();
+        FAIL() << "no error";
+    } catch (const TableFileError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "File contains no data or corrupt file " + store.storePath() +
+                      "\nNo copy of it could be kept aside, so Dayweaver will not save this "
+                      "file until it is started again.");
+    }
+    EXPECT_FALSE(store.insertTask(36526, {"9:00 AM", "", "x", false, false}));
+    EXPECT_FALSE(store.saveStoreFile());
+    ASSERT_EQ(prompts.errors.size(), 2u);
+    EXPECT_EQ(prompts.errors[0], "Could not save file " + store.storePath() +
+                                     ": it could not be read and no copy of it could be kept "
+                                     "aside");
+    EXPECT_EQ(dir.read("grid.grd"), "garbage\r\n");
+    // Only that file: the to-do list still saves.
+    EXPECT_TRUE(store.saveTodoFile());
+}
+
+TEST_F(SaveGuardTest, AFolderUnderADataFileNameIsAnErrorNotAMissingFile) {
+    fs::create_directory(dir.file("gridComp.grd"));
+    CompletedTasks completed(dir.path());
+    completed.load();
+    ASSERT_EQ(prompts.errors.size(), 1u);
+    EXPECT_EQ(prompts.errors[0].rfind("File " + completed.path() + " cannot be read: ", 0), 0u)
+        << prompts.errors[0];
+    EXPECT_NE(prompts.errors[0].find("will not save this file"), std::string::npos);
+    EXPECT_TRUE(fs::is_directory(completed.path()));
+}
+
 } // namespace
 } // namespace dw

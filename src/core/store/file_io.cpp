@@ -20,10 +20,13 @@ namespace dw {
 
 namespace fs = std::filesystem;
 
-bool readFileBytes(const std::string& path, std::string& bytes) {
+bool readFileBytes(const std::string& path, std::string& bytes, std::string* error) {
     std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f)
+    if (!f) {
+        if (error)
+            *error = std::strerror(errno);
         return false;
+    }
     std::string out;
     char buf[1 << 16];
     bool ok = true;
@@ -32,6 +35,8 @@ bool readFileBytes(const std::string& path, std::string& bytes) {
         out.append(buf, n);
         if (n < sizeof buf) {
             ok = !std::ferror(f);
+            if (!ok && error)
+                *error = std::strerror(errno);
             break;
         }
     }
@@ -156,6 +161,11 @@ bool writeFileAtomic(const std::string& path, const std::string& bytes, std::str
 bool fileExists(const std::string& path) {
     std::error_code ec;
     return fs::is_regular_file(path, ec);
+}
+
+bool pathExists(const std::string& path) {
+    std::error_code ec;
+    return fs::exists(path, ec);
 }
 
 std::string keepDamagedCopy(const std::string& path) {
