@@ -5,6 +5,8 @@
 #include "app/editing/spell_check_dialog.h"
 #include "app/store/list_box_dialog.h"
 #include "app/widgets/shadow_label.h"
+#include "core/dates/date_format.h"
+#include "core/dates/date_parse.h"
 #include "core/editing/task_edit.h"
 #include "core/output/completed_tasks.h"
 #include "core/prompts/prompts.h"
@@ -25,7 +27,6 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QStackedWidget>
-#include <QTimeEdit>
 #include <QVBoxLayout>
 #include <QValidator>
 
@@ -74,6 +75,31 @@ public:
 private:
     std::size_t maxChars_;
 };
+
+} // namespace
+
+TimeField::TimeField(const FormatSettings& fs, QWidget* parent) : QLineEdit(parent), fs_(fs) {
+    setMaxLength(24);
+    setMinimumWidth(
+        fontMetrics().horizontalAdvance(q(formatDateTime("t", timeFraction(23, 58), fs_))) + 24);
+    // Shown back as the time that will be stored: "930p" becomes "9:30 PM".
+    connect(this, &QLineEdit::editingFinished, this, [this] {
+        if (const QTime t = time(); t.isValid())
+            setTime(t);
+    });
+}
+
+void TimeField::setTime(const QTime& time) {
+    setText(q(formatDateTime("t", fractionOfQTime(time), fs_)));
+}
+
+QTime TimeField::time() const {
+    if (const auto t = parseTypedTime(text().toStdString(), fs_))
+        return toQTime(*t);
+    return {};
+}
+
+namespace {
 
 ShadowLabel* styledCaption(const QString& text, const EditorLabelStyle& style, QWidget* parent) {
     auto* l = new ShadowLabel(text, parent);
@@ -217,9 +243,8 @@ void TfrmEdit::buildMainPanel(const EditorLabelStyle& style) {
     lblTitle = styledCaption(q(kDefaultEditorTitle), style, pnlMain);
     lblTitle->setObjectName("lblTitle");
 
-    dtTime = new QTimeEdit(pnlMain);
+    dtTime = new TimeField(fs_, pnlMain);
     dtTime->setObjectName("dtTime");
-    dtTime->setDisplayFormat(qtDisplayFormat(fs_.shortTimeFormat));
     lblTime = new QLabel("&Time:", pnlMain);
     lblTime->setObjectName("lblTime");
     lblTime->setBuddy(dtTime);
@@ -472,8 +497,18 @@ bool TfrmEdit::notesBlank() {
     return true;
 }
 
+bool TfrmEdit::timeNotATime() {
+    if (input_.timeHidden || dtTime->time().isValid())
+        return false;
+    showError("\"" + dtTime->text().trimmed().toStdString() +
+              "\" is not a time. Type a time such as 9:30, 9:30 PM, 21:30 or 930.");
+    dtTime->setFocus();
+    dtTime->selectAll();
+    return true;
+}
+
 void TfrmEdit::btOKClick() {
-    if (!btOK->isEnabled() || notesBlank())
+    if (!btOK->isEnabled() || notesBlank() || timeNotATime())
         return;
     bool added = false;
     if (!UpdateComboBox(choices_, categoryText(), dataDir_, &added))
@@ -484,7 +519,7 @@ void TfrmEdit::btOKClick() {
 }
 
 void TfrmEdit::btCompleteClick() {
-    if (notesBlank())
+    if (notesBlank() || timeNotATime())
         return;
     panels_->setCurrentWidget(pnlComplete);
     btOK->setEnabled(false);
@@ -582,7 +617,7 @@ void TfrmEdit::btSpell2Click() {
 }
 
 void TfrmEdit::Repeat1Click() {
-    if (!repeatHooks_.repeat || notesBlank())
+    if (!repeatHooks_.repeat || notesBlank() || timeNotATime())
         return;
     // The generator stores its tasks itself; nothing is left for the caller to do.
     if (repeatHooks_.repeat(output(), wholeDays(selectedDate_) + 1))
@@ -590,7 +625,7 @@ void TfrmEdit::Repeat1Click() {
 }
 
 void TfrmEdit::RepeatAnnually1Click() {
-    if (!repeatHooks_.repeatAnnually || notesBlank())
+    if (!repeatHooks_.repeatAnnually || notesBlank() || timeNotATime())
         return;
     repeatHooks_.repeatAnnually(output());
     accept();

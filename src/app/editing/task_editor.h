@@ -7,6 +7,7 @@
 #include <QColor>
 #include <QDialog>
 #include <QFont>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <functional>
 #include <optional>
@@ -21,7 +22,6 @@ class QLabel;
 class QMenu;
 class QPushButton;
 class QStackedWidget;
-class QTimeEdit;
 
 namespace dw {
 
@@ -99,6 +99,20 @@ private:
     std::size_t maxChars_;
 };
 
+// The editor's time field. A time is typed whole, in the forms people use ("930", "9:30p",
+// "9.30 pm", "21:30"); leaving the field shows it in the locale's format, so what the field
+// shows is what is stored.
+class TimeField : public QLineEdit {
+public:
+    explicit TimeField(const FormatSettings& fs, QWidget* parent = nullptr);
+    void setTime(const QTime& time);
+    // The time typed; an invalid QTime when the text is no time.
+    QTime time() const;
+
+private:
+    const FormatSettings& fs_;
+};
+
 // The task editor: creates, changes and completes one task.
 class TfrmEdit : public QDialog {
     Q_OBJECT
@@ -120,7 +134,7 @@ public:
     QWidget* pnlMain = nullptr;
     ShadowLabel* lblTitle = nullptr;
     QLabel* lblTime = nullptr;
-    QTimeEdit* dtTime = nullptr;
+    TimeField* dtTime = nullptr;
     QPushButton* btTime = nullptr;
     QLabel* lblCategory = nullptr;
     QComboBox* cbCategory = nullptr;
@@ -178,6 +192,8 @@ private:
     // The blank-notes check of OK, Mark as Complete and Repeat: true (and the error shown,
     // the notes focused) when they are blank.
     bool notesBlank();
+    // The same for a time field whose text is no time.
+    bool timeNotATime();
     void fillCategoryBox();
     std::string categoryText() const;
     std::string notesText() const;
