@@ -74,7 +74,6 @@ public:
     }
 };
 
-
 struct Context {
     std::string dataDir;
     FormatSettings fs;
@@ -82,15 +81,24 @@ struct Context {
     CliPrompts prompts;
 };
 
+// Texts from the command line are stored as they are, so they must be UTF-8: a stray byte
+// would be written into the file and spoil how the file's other texts read back.
+std::string checkedUtf8(std::string text) {
+    if (!isValidUtf8(text))
+        throw UsageError{"a text is not valid UTF-8"};
+    return text;
+}
+
 std::string checkedCategory(Args& args) {
-    std::string category = normalizeTypedText(args.takeOption("--category").value_or(""));
+    std::string category =
+        normalizeTypedText(checkedUtf8(args.takeOption("--category").value_or("")));
     if (utf8Length(category) > kCategoryMaxChars || category.find('\r') != std::string::npos)
         throw UsageError{"a category is one line of at most 20 characters"};
     return category;
 }
 
 std::string checkedText(const std::string& raw) {
-    std::string text = normalizeTypedText(raw);
+    std::string text = normalizeTypedText(checkedUtf8(raw));
     if (isBlankText(text))
         throw UsageError{"the task's text is empty"};
     if (utf8Length(text) > kNotesMaxChars)
@@ -116,9 +124,16 @@ void load(CellTable& table, const std::string& path) {
 class WriteLock {
 public:
     explicit WriteLock(const std::string& dataDir) : lock_(dataDir) {
-        if (!lock_.tryLock())
+        switch (lock_.lock()) {
+        case DataDirLock::Result::Locked:
+            return;
+        case DataDirLock::Result::HeldByAnother:
             throw DataError{"Dayweaver is running with the data folder " + dataDir +
                             "; close it before changing tasks from the command line"};
+        case DataDirLock::Result::FolderNotWritable:
+            throw DataError{"the data folder " + dataDir +
+                            " cannot be written, so nothing can be changed there"};
+        }
     }
 
 private:
@@ -229,7 +244,8 @@ int check(Context& ctx, Args& args) {
     int status = 0;
     for (const char* name : {"grid.grd", "gridNon.grd", "holiday.grd", "gridComp.grd"}) {
         const std::string path = joinPath(ctx.dataDir, name);
-        if (!fileExists(path))
+        // A folder under a data file's name is reported, not skipped as a missing file.
+        if (!pathExists(path))
             continue;
         CellTable table;
         try {

@@ -18,8 +18,15 @@ public:
     DataDirLock(const DataDirLock&) = delete;
     DataDirLock& operator=(const DataDirLock&) = delete;
 
-    // Takes the lock without waiting; false when another process holds it.
-    bool tryLock();
+    enum class Result {
+        Locked,            // this process holds the folder now
+        HeldByAnother,     // another live process (a running Dayweaver) holds it
+        FolderNotWritable, // the lock file cannot be created: nothing can be saved there
+    };
+    // Takes the lock without waiting and says why when it could not.
+    Result lock();
+    // The same, true only when locked.
+    bool tryLock() { return lock() == Result::Locked; }
     void unlock();
     bool isLocked() const;
     // The process that holds the lock, when known (0 otherwise).
@@ -27,7 +34,11 @@ public:
 
     static constexpr const char* kFileName = "dayweaver.lock";
 
+    // Whether a new file can be made in the folder (a probe file, removed at once).
+    static bool folderWritable(const std::string& dataDir);
+
 private:
+    std::string dataDir_;
     std::unique_ptr<QLockFile> lock_;
 };
 

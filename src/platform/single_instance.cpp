@@ -77,19 +77,25 @@ SingleInstance::Start SingleInstance::start(int startupWaitMs, int answerWaitMs,
     // a live process that holds the folder without answering, such as the command-line
     // companion in the middle of a write: give that one a moment to finish.
     dataLock_ = std::make_unique<DataDirLock>(dataDir_);
-    bool locked = dataLock_->tryLock();
-    for (int waited = 0; !locked && waited < dataWaitMs; waited += 100) {
+    DataDirLock::Result locked = dataLock_->lock();
+    for (int waited = 0; locked == DataDirLock::Result::HeldByAnother && waited < dataWaitMs;
+         waited += 100) {
         QThread::msleep(100);
-        locked = dataLock_->tryLock();
+        locked = dataLock_->lock();
     }
-    if (!locked) {
+    if (locked == DataDirLock::Result::HeldByAnother) {
         dataLock_.reset();
         return Start::DataFolderInUse;
     }
+    // A folder nobody can write holds nothing to protect from a second writer.
+    readOnly_ = locked == DataDirLock::Result::FolderNotWritable;
+    if (readOnly_)
+        dataLock_.reset();
 
     server_ = new QLocalServer(this);
     server_->setSocketOptions(QLocalServer::UserAccessOption);
-    // We hold the folder, so a socket by this name is a crashed program's leftover.
+    // We hold the folder (or nobody can), so a socket by this name is a crashed program's
+    // leftover.
     QLocalServer::removeServer(serverName_);
     connect(server_, &QLocalServer::newConnection, this, &SingleInstance::onNewConnection);
     // Without a server the program still runs; a later start then finds the folder locked

@@ -20,7 +20,8 @@ class SingleInstance : public QObject {
     Q_OBJECT
 public:
     enum class Start {
-        Proceed,         // this process is the one: it holds the folder and listens
+        Proceed,         // this process is the one: it holds the folder (or, when
+                         // dataFolderReadOnly(), cannot write it at all) and listens
         Forwarded,       // another program runs on the folder and was asked to come forward
         StillStarting,   // another start did not finish in time
         DataFolderInUse, // the folder's lock is held by a process that does not answer
@@ -36,6 +37,13 @@ public:
     Start start(int startupWaitMs = 10000, int answerWaitMs = 3000, int dataWaitMs = 2000);
     // The window exists: later starts may now find it.
     void finishStartup();
+
+    // After Proceed: the folder's lock could not be created because the folder cannot be
+    // written (not because another program holds it). The program then runs read-only:
+    // it shows readOnlyDataFolderNotice once and switches saving off with
+    // setReadOnlyDataFolder (core/store/save_guard.h). It still listens, so a later start
+    // brings this one forward instead of starting a second read-only copy.
+    bool dataFolderReadOnly() const { return readOnly_; }
 
     QString serverName() const { return serverName_; }
     bool isListening() const;
@@ -58,6 +66,7 @@ private:
     std::unique_ptr<QLockFile> startupLock_;
     std::unique_ptr<DataDirLock> dataLock_;
     QLocalServer* server_ = nullptr;
+    bool readOnly_ = false;
 };
 
 } // namespace dw

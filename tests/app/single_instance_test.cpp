@@ -82,5 +82,30 @@ TEST(SingleInstance, AFolderHeldByAProcessThatDoesNotAnswerIsInUse) {
     EXPECT_EQ(next.start(1000, 500, 0), Start::Proceed);
 }
 
+TEST(SingleInstance, AFolderThatCannotBeWrittenRunsReadOnlyNotInUse) {
+    // Nobody may create a file in /sys, not even root, whatever the permission bits say.
+    const std::string unwritable = "/sys";
+    DataDirLock probe(unwritable);
+    ASSERT_EQ(probe.lock(), DataDirLock::Result::FolderNotWritable);
+
+    SingleInstance first(unwritable);
+    ASSERT_EQ(first.start(1000, 500, 0), Start::Proceed);
+    EXPECT_TRUE(first.dataFolderReadOnly());
+    EXPECT_TRUE(first.isListening());
+    first.finishStartup();
+    // A second start still finds the first instead of running a second read-only copy.
+    EXPECT_EQ(startElsewhere(unwritable, 1000, 0), Start::Forwarded);
+
+    // A lock held by a live process is something else.
+    test::TempDir dir;
+    DataDirLock holder(dir.path());
+    ASSERT_EQ(holder.lock(), DataDirLock::Result::Locked);
+    EXPECT_EQ(DataDirLock(dir.path()).lock(), DataDirLock::Result::HeldByAnother);
+    SingleInstance writable(dir.path() + "/.");
+    holder.unlock();
+    EXPECT_EQ(writable.start(1000, 500, 0), Start::Proceed);
+    EXPECT_FALSE(writable.dataFolderReadOnly());
+}
+
 } // namespace
 } // namespace dw

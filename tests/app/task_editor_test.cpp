@@ -1,3 +1,4 @@
+#include "app/editing/date_fields.h"
 #include "app/editing/reschedule_dialog.h"
 #include "app/editing/task_editor.h"
 #include "app/modal_helpers.h"
@@ -487,6 +488,50 @@ TEST_F(TaskEditorTest, RepeatMenuTestsTheNotesAndClosesAsItsWorkSays) {
         EXPECT_EQ(annual, 1);
         EXPECT_EQ(e->result(), QDialog::Accepted);
     }
+}
+
+TEST_F(TaskEditorTest, TheTimeFieldStoresWhatItShows) {
+    const struct {
+        const char* typed;
+        QTime stored;
+        const char* shown;
+    } cases[] = {
+        {"1145p", QTime(23, 45), "11:45 PM"},  {"11:45 p", QTime(23, 45), "11:45 PM"},
+        {"930", QTime(9, 30), "9:30 AM"},      {"9:30p", QTime(21, 30), "9:30 PM"},
+        {"9.30 pm", QTime(21, 30), "9:30 PM"}, {"21:30", QTime(21, 30), "9:30 PM"},
+        {"9", QTime(9, 0), "9:00 AM"},         {"4:28  P", QTime(16, 28), "4:28 PM"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        auto e = open(existingDayTask());
+        QApplication::setActiveWindow(e.get());
+        e->timeEdit()->setFocus();
+        e->timeEdit()->selectAll();
+        QTest::keyClick(e->timeEdit(), Qt::Key_Delete);
+        type(e->timeEdit(), c.typed);
+        e->notesEdit()->setFocus(); // leaving the field shows the time as it will be stored
+        EXPECT_EQ(e->timeEdit()->text().toStdString(), c.shown);
+        e->okButton()->click();
+        ASSERT_EQ(e->result(), QDialog::Accepted);
+        EXPECT_DOUBLE_EQ(e->output().time, fractionOfQTime(c.stored));
+    }
+
+    // A text that is no time is not confirmed: OK says so and the editor stays open.
+    auto e = open(existingDayTask());
+    QApplication::setActiveWindow(e.get());
+    e->timeEdit()->setFocus();
+    e->timeEdit()->selectAll();
+    QTest::keyClick(e->timeEdit(), Qt::Key_Delete);
+    type(e->timeEdit(), "25:99");
+    e->okButton()->click();
+    EXPECT_NE(e->result(), QDialog::Accepted);
+    EXPECT_TRUE(e->isVisible());
+    ASSERT_EQ(prompts.errors.size(), 1u);
+    EXPECT_EQ(prompts.errors[0],
+              "\"25:99\" is not a time. Type a time such as 9:30, 9:30 PM, 21:30 or 930.");
+    EXPECT_TRUE(e->timeEdit()->hasFocus());
+    e->markCompleteButton()->click();
+    EXPECT_EQ(prompts.errors.size(), 2u) << "nor is a completion recorded with it";
 }
 
 TEST_F(TaskEditorTest, TimePopupSetsTheTime) {

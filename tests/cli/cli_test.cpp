@@ -1,6 +1,8 @@
 #include "support/temp_dir.h"
 
+#include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/types.h>
@@ -37,13 +39,16 @@ pid_t endedProcessId() {
 }
 
 // Runs the real dayweaver-cli on a data folder, in the en-US locale, with the clock at
-// Wednesday 15 March 2000 noon when `fakeNow` is set.
-Result runCli(const TempDir& data, const std::vector<std::string>& args, bool fakeNow = true) {
+// Wednesday 15 March 2000 noon when `fakeNow` is set. `runAs` goes before the program (a
+// command that runs it as another user).
+Result runCli(const TempDir& data, const std::vector<std::string>& args, bool fakeNow = true,
+              const std::string& runAs = {}) {
     TempDir io;
     std::string cmd =
         "LC_ALL=en_US.UTF-8 LANG=en_US.UTF-8 DAYWEAVER_DATA=" + quoted(data.path()) + " ";
     if (fakeNow)
         cmd += "faketime '2000-03-15 12:00:00' ";
+    cmd += runAs;
     cmd += quoted(DAYWEAVER_CLI);
     for (const auto& a : args)
         cmd += " " + quoted(a);
@@ -124,6 +129,153 @@ TEST(Cli, UsageErrorsExitWithTwo) {
     EXPECT_FALSE(std::filesystem::exists(data.file("grid.grd")));
 }
 
+TEST(Cli, TextsMustBeUtf8AndFilesAreReadLineByLine) {
+    TempDir data;
+    // A stray Windows-1252 byte in an argument is refused before anything is written.
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"add", "2000-03-20", "09:00", "M\xfcller"},
+          {"add", "2000-03-20", "09:00", "x", "--category", "B\xfcro"},
+          {"todo", "add", "caf\xe9"}}) {
+        const Result r = runCli(data, args);
+        EXPECT_EQ(r.status, 2) << args.back();
+        EXPECT_NE(r.err.find("not valid UTF-8"), std::string::npos) << r.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(data.file("grid.grd")));
+    EXPECT_FALSE(std::filesystem::exists(data.file("gridNon.grd")));
+
+    // One old line does not spoil the UTF-8 lines around it (2000-03-20 is 36605).
+    data.write("grid.grd", "6,3\r\n"
+                           "0,1,36605.101\r\n1,1,9:00 AM\r\n3,1,M\xc3\xbcller \xe2\x82\xac\r\n"
+                           "4,1,No\r\n5,1,No\r\n"
+                           "0,2,36605.102\r\n1,2,10:00 AM\r\n3,2,Caf\xe9\r\n4,2,No\r\n5,2,No\r\n");
+    const Result a = runCli(data, {"agenda", "2000-03-20"});
+    EXPECT_EQ(a.status, 0) << a.err;
+    EXPECT_EQ(a.out, "Mon 3/20/2000  5 days\n"
+                     "9:00 AM\t\tNo\tNo\tM\xc3\xbcller \xe2\x82\xac\n"
+                     "10:00 AM\t\tNo\tNo\tCaf\xc3\xa9\n");
+
+    // A holiday file saved by a text editor starts with a byte-order mark.
+    data.write("holiday.grd", "\xEF\xBB\xBF"
+                              "4,2\r\n0,1,F\xc3\xaate\r\n1,1,07\r\n2,1,July\r\n"
+                              "3,1,14\r\n");
+    const Result h = runCli(data, {"holidays", "2000"});
+    EXPECT_EQ(h.status, 0) << h.err;
+    EXPECT_EQ(h.out, "2000-07-14\tF\xc3\xaate\n");
+    EXPECT_EQ(runCli(data, {"check"}).status, 0);
+}
+
+TEST(Cli, AnOlderStoreInTextOrderShowsEveryDate) {
+    TempDir data;
+    // Written by an older version, keys in text order: 1924-08-21 (9000) after 2000.
+    data.write("grid.grd", "6,4\r\n"
+                           "0,1,36605.101\r\n1,1,9:00 AM\r\n3,1,Spring\r\n4,1,No\r\n5,1,No\r\n"
+                           "0,2,45000.101\r\n1,2,9:00 AM\r\n3,2,Later\r\n4,2,No\r\n5,2,No\r\n"
+                           "0,3,9000.101\r\n1,3,8:00 AM\r\n3,3,Old task\r\n4,3,Yes\r\n"
+                           "5,3,No\r\n");
+    const Result r = runCli(data, {"agenda", "1924-08-21"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("8:00 AM\t\tYes\tNo\tOld task\n"), std::string::npos) << r.out;
+    EXPECT_NE(runCli(data, {"agenda", "2000-03-20"}).out.find("Spring"), std::string::npos);
+}
+
+namespace fs = std::filesystem;
+
+const std::string kAddArgs[] = {"add", "2000-03-20", "09:00", "New task"};
+
+TEST(Cli, SavesGoThroughLinksAndKeepPermissions) {
+    TempDir data, synced;
+    ASSERT_EQ(runCli(synced, {"add", "2000-03-20", "08:00", "Synced"}).status, 0);
+    fs::create_symlink(synced.file("grid.grd"), data.file("grid.grd"));
+    fs::permissions(synced.file("grid.grd"), fs::perms::owner_read | fs::perms::owner_write);
+
+    const Result r = runCli(data, {std::begin(kAddArgs), std::end(kAddArgs)});
+    EXPECT_EQ(r.status, 0) << r.err;
+    // The link is still a link, the file it names has both tasks and is still private.
+    EXPECT_TRUE(fs::is_symlink(data.file("grid.grd")));
+    const std::string both = synced.read("grid.grd");
+    EXPECT_NE(both.find("Synced"), std::string::npos);
+    EXPECT_NE(both.find("New task"), std::string::npos);
+    EXPECT_EQ(fs::status(synced.file("grid.grd")).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write);
+    // No temporary file is left in either folder.
+    for (const TempDir* d : {&data, &synced})
+        for (const auto& e : fs::directory_iterator(d->path()))
+            EXPECT_EQ(e.path().filename().string().find(".tmp"), std::string::npos) << e.path();
+}
+
+TEST(Cli, AReadOnlyFileIsNotReplaced) {
+    TempDir data;
+    ASSERT_EQ(runCli(data, {"add", "2000-03-20", "08:00", "Kept"}).status, 0);
+    const std::string before = data.read("grid.grd");
+    const auto readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    fs::permissions(data.file("grid.grd"), readOnly);
+
+    const Result r = runCli(data, {std::begin(kAddArgs), std::end(kAddArgs)});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "dayweaver-cli: Could not save file " + data.file("grid.grd") +
+                         ": the file is read-only\n");
+    EXPECT_EQ(data.read("grid.grd"), before);
+    EXPECT_EQ(fs::status(data.file("grid.grd")).permissions(), readOnly);
+}
+
+// A command that runs the program as a user who may not write the folder. Root may write
+// anywhere whatever the permission bits say, so there the program runs as "nobody".
+std::string unprivileged() {
+    if (geteuid() != 0)
+        return {};
+    if (std::system("setpriv --version > /dev/null 2>&1") != 0)
+        return "none";
+    return "setpriv --reuid=65534 --regid=65534 --clear-groups ";
+}
+
+TEST(Cli, AReadOnlyDataFolderCanBeReadButNotChanged) {
+    const std::string runAs = unprivileged();
+    if (runAs == "none")
+        GTEST_SKIP() << "running as root without setpriv: no user to whom the folder is "
+                        "read-only";
+    TempDir data;
+    ASSERT_EQ(runCli(data, {"add", "2000-03-20", "08:00", "Kept"}).status, 0);
+    ASSERT_EQ(runCli(data, {"todo", "add", "Milk"}).status, 0);
+    // Readable by all, writable by nobody but root.
+    fs::permissions(data.path(), fs::perms::owner_all | fs::perms::group_read |
+                                     fs::perms::group_exec | fs::perms::others_read |
+                                     fs::perms::others_exec);
+    if (runAs.empty())
+        fs::permissions(data.path(), fs::perms::owner_write, fs::perm_options::remove);
+    const std::string store = data.read("grid.grd");
+
+    const Result agenda = runCli(data, {"agenda", "2000-03-20"}, true, runAs);
+    EXPECT_EQ(agenda.status, 0) << agenda.err;
+    EXPECT_NE(agenda.out.find("Kept"), std::string::npos) << agenda.out;
+    EXPECT_EQ(runCli(data, {"todo"}, true, runAs).out, "\tNo\tMilk\n");
+
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{std::begin(kAddArgs), std::end(kAddArgs)},
+          {"todo", "add", "Bread"}}) {
+        const Result r = runCli(data, args, true, runAs);
+        EXPECT_EQ(r.status, 1) << args[0];
+        EXPECT_EQ(r.err, "dayweaver-cli: the data folder " + data.path() +
+                             " cannot be written, so nothing can be changed there\n");
+    }
+    EXPECT_EQ(data.read("grid.grd"), store);
+    EXPECT_FALSE(fs::exists(data.file("dayweaver.lock")));
+}
+
+TEST(Cli, ADataFileThatIsAFolderIsAnError) {
+    TempDir data;
+    fs::create_directory(data.file("grid.grd"));
+    const Result c = runCli(data, {"check"});
+    EXPECT_EQ(c.status, 1);
+    EXPECT_EQ(c.out,
+              "grid.grd: File " + data.file("grid.grd") + " cannot be read: Is a directory\n");
+    const Result a = runCli(data, {"agenda", "2000-03-20"});
+    EXPECT_EQ(a.status, 1);
+    EXPECT_EQ(a.out, "");
+    EXPECT_NE(a.err.find("cannot be read"), std::string::npos) << a.err;
+    EXPECT_EQ(runCli(data, {std::begin(kAddArgs), std::end(kAddArgs)}).status, 1);
+    EXPECT_TRUE(fs::is_directory(data.file("grid.grd")));
+}
+
 TEST(Cli, DamagedFileIsADataProblemAndIsLeftAlone) {
     TempDir data;
     data.write("grid.grd", "0,1\r\n");
@@ -173,6 +325,14 @@ TEST(Cli, StaleLockOfAnEndedProcessIsTakenOver) {
     ASSERT_GT(ended, 0);
     data.write("dayweaver.lock", std::to_string(ended) + "\ndayweaver\n\n");
     EXPECT_EQ(runCli(data, {"todo", "add", "x"}).status, 0);
+    // A process killed right after making the lock file leaves it empty; once it is a few
+    // seconds old it is nobody's.
+    data.write("dayweaver.lock", "");
+    fs::last_write_time(data.file("dayweaver.lock"),
+                        fs::file_time_type::clock::now() - std::chrono::minutes(1));
+    EXPECT_EQ(runCli(data, {"todo", "add", "y"}, false).status, 0);
+    data.write("dayweaver.lock", "");
+    EXPECT_EQ(runCli(data, {"todo", "add", "z"}, false).status, 1) << "a lock being made now";
 }
 
 TEST(Cli, HelpAndVersion) {

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <random>
+#include <string>
+#include <vector>
 
 namespace dw {
 namespace {
@@ -157,12 +159,37 @@ TEST(TableFile, HugeLineAndJunkLoadWhatTheyCan) {
     EXPECT_EQ(t.cell(1, 1).size(), 20u * 1024 * 1024);
 }
 
-TEST(TableFile, Windows1252FileIsReadAsSuch) {
+TEST(TableFile, EncodingIsDecidedPerLine) {
+    struct Case {
+        const char* what;
+        std::string bytes;
+        std::vector<std::string> cells; // column 0 of rows 1, 2, ...
+    };
+    const std::string bom = "\xEF\xBB\xBF";
+    const Case cases[] = {
+        {"an old Windows-1252 file",
+         "1,2\r\n0,1,F\xeate du Travail \x80\r\n",
+         {"F\xc3\xaate du Travail \xe2\x82\xac"}},
+        {"one stray byte leaves the UTF-8 lines alone",
+         "1,3\r\n0,1,M\xc3\xbcller \xe2\x82\xac\r\n0,2,caf\xe9\r\n",
+         {"M\xc3\xbcller \xe2\x82\xac", "caf\xc3\xa9"}},
+        {"a byte-order mark before the dimension line",
+         bom + "1,2\r\n0,1,Neujahr \xe2\x82\xac\r\n",
+         {"Neujahr \xe2\x82\xac"}},
+        {"a byte-order mark and an old line",
+         bom + "1,3\r\n0,1,\xc3\xa9t\xc3\xa9\r\n0,2,\xe9t\xe9\r\n",
+         {"\xc3\xa9t\xc3\xa9", "\xc3\xa9t\xc3\xa9"}},
+    };
     TempDir dir;
-    dir.write("old.grd", "1,2\r\n0,1,F\xeate du Travail \x80\r\n");
-    CellTable t(1, 1);
-    t.loadTable(dir.file("old.grd"));
-    EXPECT_EQ(t.cell(0, 1), "F\xc3\xaate du Travail \xe2\x82\xac");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        dir.write("t.grd", c.bytes);
+        CellTable t(1, 1);
+        ASSERT_NO_THROW(t.loadTable(dir.file("t.grd")));
+        ASSERT_EQ(t.rowCount(), static_cast<int>(c.cells.size()) + 1);
+        for (std::size_t r = 0; r < c.cells.size(); ++r)
+            EXPECT_EQ(t.cell(0, static_cast<int>(r) + 1), c.cells[r]);
+    }
 }
 
 TEST(TableFile, LineFeedOnlyFileLoads) {

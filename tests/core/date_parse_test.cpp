@@ -309,5 +309,61 @@ TEST(ParseTime, TimesWithWordsReadAlongTheLocalePattern) {
     }
 }
 
+TEST(ParseTypedTime, TheFormsPeopleType) {
+    FormatSettings fi; // Finnish: '.' between hours and minutes, "ap." and "ip."
+    fi.shortTimeFormat = "H.mm";
+    fi.timeSeparator = '.';
+    fi.timeAMString = "ap.";
+    fi.timePMString = "ip.";
+    const FormatSettings us = FormatSettings::enUS();
+    const struct {
+        const FormatSettings* fs;
+        const char* text;
+        const char* expected;
+    } cases[] = {
+        {&us, "930", "9:30:0"},
+        {&us, "0930", "9:30:0"},
+        {&us, "2130", "21:30:0"},
+        {&us, "9:30", "9:30:0"},
+        {&us, "9.30", "9:30:0"},
+        {&us, "21:30", "21:30:0"},
+        {&us, "9", "9:0:0"},
+        {&us, "0", "0:0:0"},
+        {&us, " 9:30 ", "9:30:0"},
+        // A marker, whole or begun: "p" is PM, "a" is AM.
+        {&us, "9:30p", "21:30:0"},
+        {&us, "9.30 pm", "21:30:0"},
+        {&us, "11:45 P", "23:45:0"},
+        {&us, "930p", "21:30:0"},
+        {&us, "9 a.m.", "9:0:0"},
+        {&us, "12a", "0:0:0"},
+        {&us, "12:15 PM", "12:15:0"},
+        {&fi, "18.05", "18:5:0"},
+        {&fi, "6.05 i", "18:5:0"},
+        {&fi, "6.05 ip.", "18:5:0"},
+        // The locale's own texts read to the minute.
+        {&us, "9:30:45 PM", "21:30:0"},
+        // No time: nothing, words, out of range, a marker on a 24-hour hour, half a marker
+        // that is no marker, minutes cut short, too many digits.
+        {&us, "", "invalid"},
+        {&us, "noon", "invalid"},
+        {&us, "24", "invalid"},
+        {&us, "9:60", "invalid"},
+        {&us, "21:30 pm", "invalid"},
+        {&us, "0 am", "invalid"},
+        {&us, "9:30 x", "invalid"},
+        {&us, "9:30 pmx", "invalid"},
+        {&us, "12345", "invalid"},
+        {&us, "4:28  P", "16:28:0"},
+        {&us, "9:3", "9:3:0"}, // the locale reading's own leniency, shown back as 9:03
+        {&us, "9:", "invalid"},
+        {&us, "::", "invalid"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("\"") + c.text + "\"");
+        EXPECT_EQ(clockOf(parseTypedTime(c.text, *c.fs)), c.expected);
+    }
+}
+
 } // namespace
 } // namespace dw

@@ -232,6 +232,23 @@ TEST_F(StoreTest, DatesOutsideTheFiveDigitYearsAreFound) {
         EXPECT_LT(store.keyDate(r - 1), store.keyDate(r));
 }
 
+TEST_F(StoreTest, AStoreInTheOldTextOrderIsSortedWhenLoaded) {
+    // Older versions sorted keys as text: "9000.101" (1924) came after every five-digit date.
+    const int old = 9000;
+    dir.write("grid.grd", "6,6\r\n"
+                          "0,1,36526.101\r\n1,1,9:00 AM\r\n3,1,a\r\n"
+                          "0,2,36527.101\r\n1,2,9:00 AM\r\n3,2,b\r\n"
+                          "0,3,45000.101\r\n1,3,9:00 AM\r\n3,3,c\r\n"
+                          "0,4,9000.101\r\n1,4,9:00 AM\r\n3,4,d\r\n"
+                          "0,5,9000.102\r\n1,5,10:00 AM\r\n3,5,e\r\n");
+    store.loadStoreFile();
+    EXPECT_EQ(store.firstVisibleRow(old), 1);
+    store.readFromStore(old);
+    EXPECT_EQ(dayRows(), (std::vector<std::string>{"9:00 AM d ", "10:00 AM e "}));
+    for (const int date : {36526, 36527, 45000})
+        EXPECT_GE(store.firstVisibleRow(date), 1) << date;
+}
+
 TEST_F(StoreTest, DateHighlightTakesTheFirstQualifyingRow) {
     addRow("36526.101", "9:00 AM", "a", "Yes");
     addRow("36526.102", "10:00 AM", "b", "No");

@@ -5,6 +5,8 @@
 #include "app/editing/spell_check_dialog.h"
 #include "app/store/category_list_dialog.h"
 #include "app/widgets/shadow_label.h"
+#include "core/dates/date_format.h"
+#include "core/dates/date_parse.h"
 #include "core/editing/task_edit.h"
 #include "core/output/completed_tasks.h"
 #include "core/prompts/prompts.h"
@@ -21,7 +23,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QStackedWidget>
-#include <QTimeEdit>
 #include <QVBoxLayout>
 
 namespace dw {
@@ -125,9 +126,8 @@ void TaskEditor::buildMainPanel(const EditorLabelStyle& style) {
     titleCaption_ = styledCaption(q(kDefaultEditorTitle), style, mainPage_);
     titleCaption_->setObjectName("titleCaption");
 
-    timeEdit_ = new QTimeEdit(mainPage_);
+    timeEdit_ = new TimeField(fs_, mainPage_);
     timeEdit_->setObjectName("timeEdit");
-    timeEdit_->setDisplayFormat(qtDisplayFormat(fs_.shortTimeFormat));
     timeLabel_ = new QLabel("&Time:", mainPage_);
     timeLabel_->setObjectName("timeLabel");
     timeLabel_->setBuddy(timeEdit_);
@@ -386,8 +386,18 @@ bool TaskEditor::notesBlank() {
     return true;
 }
 
+bool TaskEditor::timeNotATime() {
+    if (input_.timeHidden || timeEdit_->time().isValid())
+        return false;
+    showError("\"" + timeEdit_->text().trimmed().toStdString() +
+              "\" is not a time. Type a time such as 9:30, 9:30 PM, 21:30 or 930.");
+    timeEdit_->setFocus();
+    timeEdit_->selectAll();
+    return true;
+}
+
 void TaskEditor::onOkClicked() {
-    if (!okButton_->isEnabled() || notesBlank())
+    if (!okButton_->isEnabled() || notesBlank() || timeNotATime())
         return;
     bool added = false;
     if (!UpdateComboBox(choices_, categoryText(), dataDir_, &added))
@@ -398,7 +408,7 @@ void TaskEditor::onOkClicked() {
 }
 
 void TaskEditor::onMarkCompleteClicked() {
-    if (notesBlank())
+    if (notesBlank() || timeNotATime())
         return;
     panels_->setCurrentWidget(completionPage_);
     okButton_->setEnabled(false);
@@ -496,7 +506,7 @@ void TaskEditor::checkCompletionSpelling() {
 }
 
 void TaskEditor::repeatTask() {
-    if (!repeatHooks_.repeat || notesBlank())
+    if (!repeatHooks_.repeat || notesBlank() || timeNotATime())
         return;
     // The generator stores its tasks itself; nothing is left for the caller to do.
     if (repeatHooks_.repeat(output(), wholeDays(selectedDate_) + 1))
@@ -504,7 +514,7 @@ void TaskEditor::repeatTask() {
 }
 
 void TaskEditor::repeatAnnuallyForTenYears() {
-    if (!repeatHooks_.repeatAnnually || notesBlank())
+    if (!repeatHooks_.repeatAnnually || notesBlank() || timeNotATime())
         return;
     repeatHooks_.repeatAnnually(output());
     accept();

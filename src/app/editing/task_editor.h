@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/editing/notes_field.h"
+#include "app/editing/time_field.h"
 #include "core/dates/clock.h"
 #include "core/dates/date_serial.h"
 #include "core/dates/format_settings.h"
@@ -21,7 +22,6 @@ class QLabel;
 class QMenu;
 class QPushButton;
 class QStackedWidget;
-class QTimeEdit;
 
 namespace dw {
 
@@ -97,7 +97,7 @@ public:
     // Main panel.
     QWidget* mainPage() const { return mainPage_; }
     ShadowLabel* titleCaption() const { return titleCaption_; }
-    QTimeEdit* timeEdit() const { return timeEdit_; }
+    TimeField* timeEdit() const { return timeEdit_; }
     QPushButton* timePickerButton() const { return timePickerButton_; }
     QComboBox* categoryCombo() const { return categoryCombo_; }
     QPushButton* categoryListButton() const { return categoryListButton_; }
@@ -151,6 +151,8 @@ private:
     // The blank-notes check of OK, Mark as Complete and Repeat: true (and the error shown,
     // the notes focused) when they are blank.
     bool notesBlank();
+    // The same for a time field whose text is no time.
+    bool timeNotATime();
     void fillCategoryBox();
     std::string categoryText() const;
     std::string notesText() const;
@@ -169,7 +171,7 @@ private:
     QWidget* mainPage_ = nullptr;
     ShadowLabel* titleCaption_ = nullptr;
     QLabel* timeLabel_ = nullptr;
-    QTimeEdit* timeEdit_ = nullptr;
+    TimeField* timeEdit_ = nullptr;
     QPushButton* timePickerButton_ = nullptr;
     QLabel* categoryLabel_ = nullptr;
     QComboBox* categoryCombo_ = nullptr;

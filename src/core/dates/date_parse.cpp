@@ -271,6 +271,96 @@ std::optional<double> parseTimeText(std::string_view text, const FormatSettings&
     return parseTimeByPattern(text, fs.longTimeFormat, fs);
 }
 
+namespace {
+
+// A marker as typed: the start of an AM or a PM text, full stops and letter case ignored.
+// Answers 0 for AM, 12 for PM, -1 when the text starts neither or both.
+int typedMarker(std::string_view typed, const FormatSettings& fs) {
+    std::string letters;
+    for (const char c : typed)
+        if (c != '.')
+            letters += c;
+    while (!letters.empty() && letters.back() == ' ')
+        letters.pop_back();
+    if (letters.empty())
+        return -1;
+    const auto startsOne = [&](std::string_view a, std::string_view b) {
+        std::string plainA, plainB;
+        for (const char c : a)
+            if (c != '.')
+                plainA += c;
+        for (const char c : b)
+            if (c != '.')
+                plainB += c;
+        return (!plainA.empty() && startsWithNoCase(plainA, letters)) ||
+               (!plainB.empty() && startsWithNoCase(plainB, letters));
+    };
+    const bool am = startsOne(fs.timeAMString, "AM");
+    const bool pm = startsOne(fs.timePMString, "PM");
+    if (am == pm)
+        return -1;
+    return am ? 0 : 12;
+}
+
+} // namespace
+
+std::optional<double> parseTypedTime(std::string_view text, const FormatSettings& fs) {
+    Scanner sc(text);
+    sc.skipBlanks();
+    const std::string_view start = sc.rest();
+    std::size_t digits = 0;
+    while (digits < start.size() && start[digits] >= '0' && start[digits] <= '9')
+        ++digits;
+    int h = -1;
+    int m = 0;
+    if (digits >= 1 && digits <= 4) {
+        const auto number = [&](std::size_t from, std::size_t count) {
+            int v = 0;
+            for (std::size_t i = from; i < from + count; ++i)
+                v = v * 10 + (start[i] - '0');
+            return v;
+        };
+        sc.advance(digits);
+        const char sep = sc.peek();
+        if (digits <= 2 && sep != '\0' && (sep == ':' || sep == '.' || sep == fs.timeSeparator)) {
+            // Hours, a separator, exactly two digits of minutes.
+            sc.advance(1);
+            const std::string_view rest = sc.rest();
+            if (rest.size() >= 2 && rest[0] >= '0' && rest[0] <= '9' && rest[1] >= '0' &&
+                rest[1] <= '9' && (rest.size() == 2 || rest[2] < '0' || rest[2] > '9')) {
+                h = number(0, digits);
+                m = (rest[0] - '0') * 10 + (rest[1] - '0');
+                sc.advance(2);
+            }
+        } else if (digits <= 2) {
+            h = number(0, digits);
+        } else {
+            // "930", "0930", "2130": the last two digits are the minutes.
+            h = number(0, digits - 2);
+            m = number(digits - 2, 2);
+        }
+    }
+    if (h >= 0) {
+        sc.skipBlanks();
+        const std::string_view marker = sc.rest();
+        int baseHour = -1;
+        if (!marker.empty()) {
+            baseHour = typedMarker(marker, fs);
+            if (baseHour < 0)
+                h = -1;
+        }
+        if (h >= 0)
+            if (const auto t = validTime(h, m, 0, baseHour))
+                return t;
+    }
+    // The locale's own texts ("18 h 05", "9:30 PM"), as the field shows them, to the minute.
+    if (const auto t = parseTimeText(text, fs)) {
+        const int minutes = static_cast<int>(*t * 1440 + 1e-6);
+        return timeFraction(minutes / 60, minutes % 60);
+    }
+    return std::nullopt;
+}
+
 std::optional<int> parseShortDateText(std::string_view text, const FormatSettings& fs,
                                       int currentYear) {
     Scanner sc(text);

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "core/dates/format_settings.h"
+
 #include <optional>
 #include <string_view>
-
-#include "core/dates/format_settings.h"
 
 namespace dw {
 
@@ -13,6 +13,14 @@ namespace dw {
 // must be 1 to 12 (12 AM is midnight); without one, 0 to 23. Blanks may stand around every
 // part. Answers the fraction of a day, or nothing when the text is not a time.
 std::optional<double> parseTimeText(std::string_view text, const FormatSettings& fs);
+
+// Reads a time as people type it into a time field: "930", "0930", "9:30", "9.30", "21:30",
+// "9" (hours, then two digits of minutes, with or without a separator), each optionally
+// followed by AM or PM, of which any start will do: "9:30p", "9.30 pm", "11:45 P" and
+// "9 a.m." (the locale's markers and the English ones, letter case and full stops
+// ignored). With a marker the hour is 1 to 12, without one 0 to 23. The locale's own time
+// texts read as well. Answers the fraction of a day, or nothing when the text is no time.
+std::optional<double> parseTypedTime(std::string_view text, const FormatSettings& fs);
 
 // Reads a date written in the order of the locale's short date pattern (day, month and
 // year numbers split by the date separator; a missing year is the current one; a two-digit

@@ -33,7 +33,6 @@ bool parseInt(std::string_view s, long long& out) {
     return ec == std::errc() && ptr == last;
 }
 
-
 std::string corruptMessage(const std::string& path) {
     return "File contains no data or corrupt file " + path;
 }
@@ -244,8 +243,14 @@ bool CellTable::saveTable(const std::string& path) const {
 
 void CellTable::loadTable(const std::string& path) {
     std::string bytes;
-    if (!readFileBytes(path, bytes))
-        throw TableFileError("File " + path + " not found");
+    std::string why;
+    if (!readFileBytes(path, bytes, &why)) {
+        if (!pathExists(path))
+            throw TableFileError("File " + path + " not found");
+        // A folder or a file we may not read is there all the same: saying "not found"
+        // would hide why.
+        throw TableFileError("File " + path + " cannot be read: " + why);
+    }
     fromFileText(decodeFileBytes(std::move(bytes)), path);
 }
 

@@ -75,8 +75,8 @@ public:
     // The same without showing anything; `error` gets the reason.
     bool trySaveTable(const std::string& path, std::string& error) const;
     // Replaces the table by the file's content. Throws TableFileError with the message
-    // for the user when the file cannot be read or holds no columns or rows; the table is
-    // then unchanged.
+    // for the user when the file is missing, cannot be read (a folder, say) or holds no
+    // columns or rows; the table is then unchanged.
     void loadTable(const std::string& path);
 
     // The file's bytes for this table, and the table for given file bytes (UTF-8, or

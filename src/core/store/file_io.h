@@ -4,15 +4,24 @@
 
 namespace dw {
 
-// Reads a whole file; false when it cannot be opened or read.
-bool readFileBytes(const std::string& path, std::string& bytes);
+// Reads a whole file; false when it cannot be opened or read (`error`, when given, says
+// why).
+bool readFileBytes(const std::string& path, std::string& bytes, std::string* error = nullptr);
 
 // Replaces a file without ever leaving it half written: the bytes go to a temporary file
 // in the same folder, are flushed to disk, and the temporary file is renamed over the old
-// one. On failure the old file is untouched and `error` says why.
+// one. A symbolic link stays a link: the file it names is replaced (the temporary file
+// beside that one). The new file keeps the old one's permission bits, and a file without
+// any write permission is not replaced ("the file is read-only"). A save refused for this
+// run (save_guard.h) is not made. On failure the old file is untouched and `error` says
+// why.
 bool writeFileAtomic(const std::string& path, const std::string& bytes, std::string& error);
 
+// A regular file (or a link to one) is there.
 bool fileExists(const std::string& path);
+// Anything is there under that name: a file, a folder, a device. A data file that is not a
+// readable file must be an error, not taken for a missing one.
+bool pathExists(const std::string& path);
 
 // Copies a file that could not be read to a free name beside it ("grid.grd.damaged",
 // "grid.grd.damaged-2", ...) so that the next save cannot destroy what may still be

@@ -2,6 +2,7 @@
 
 #include "core/dates/date_parse.h"
 #include "core/store/file_io.h"
+#include "core/store/save_guard.h"
 
 #include <cctype>
 #include <cerrno>
@@ -132,14 +133,23 @@ int firstFreeRow(CellTable& table) {
 }
 
 void loadTableIfPresent(CellTable& table, const std::string& path, bool keepDamaged) {
-    if (!fileExists(path))
+    if (!pathExists(path))
         return;
     try {
         table.loadTable(path);
-    } catch (const TableFileError&) {
-        if (keepDamaged)
-            keepDamagedCopy(path);
-        throw;
+    } catch (const TableFileError& e) {
+        if (!keepDamaged)
+            throw;
+        const std::string copy = keepDamagedCopy(path);
+        if (!copy.empty())
+            throw TableFileError(std::string(e.what()) + "\nA copy of it was kept as " + copy +
+                                 ".");
+        // The file on disk may be the only copy of the user's data: the table stays empty
+        // and must never be saved over it.
+        refuseSavingFile(path, "it could not be read and no copy of it could be kept aside");
+        throw TableFileError(std::string(e.what()) +
+                             "\nNo copy of it could be kept aside, so Dayweaver will not save "
+                             "this file until it is started again.");
     }
 }
 

@@ -52,9 +52,11 @@ int rowHolding(const CellTable& table, const std::vector<std::string>& cells, in
 void takeRowOut(CellTable& table, int row);
 
 // Loads a table file when it exists (a missing file is no error and leaves the table as
-// it is). When the file cannot be loaded, a copy of it is kept aside (keepDamagedCopy)
-// before the TableFileError goes on to the caller, so no later save loses it. Callers that
-// never save after a failure (the command line) pass keepDamaged = false.
+// it is; a folder or an unreadable file under its name is an error). When the file cannot
+// be loaded, a copy of it is kept aside (keepDamagedCopy) and the TableFileError that goes
+// on to the caller names the copy; when no copy can be made, the file is never saved
+// during this run (save_guard.h) and the message says so. Callers that never save after
+// a failure (the command line) pass keepDamaged = false.
 void loadTableIfPresent(CellTable& table, const std::string& path, bool keepDamaged = true);
 
 } // namespace dw

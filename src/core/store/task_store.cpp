@@ -309,6 +309,12 @@ void TaskStore::loadStoreFile(bool keepDamaged) {
     // A file with fewer columns than the layout must not make later writes drop cells.
     if (gridStore_.colCount() < 6)
         gridStore_.setColCount(6);
+    // The date lookups bisect, so the rows must be in key order. Files of older versions
+    // are in text order, which differs for dates before 18 May 1927 (four-digit serials);
+    // a file that is already in order costs one pass.
+    gridStore_.setSortColumn(StoreCol::Key);
+    gridStore_.setSortDirection(SortDirection::Ascending);
+    gridStore_.sortRows();
 }
 
 void TaskStore::loadTodoFile(bool keepDamaged) {

@@ -120,7 +120,8 @@ public:
     void deleteEntry(CellTable& table, int selected, bool writeBack, int date);
 
     // Loading at start-up: a missing file leaves the table as it is. Throws TableFileError
-    // (after keeping a copy of the damaged file aside, unless told not to).
+    // (after keeping a copy of the damaged file aside, unless told not to). The store is
+    // sorted by key once loaded.
     void loadStoreFile(bool keepDamaged = true);
     void loadTodoFile(bool keepDamaged = true);
     // Saving: answers false after reporting a failure.

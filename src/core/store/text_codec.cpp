@@ -80,9 +80,28 @@ std::string cp1252ToUtf8(std::string_view bytes) {
 }
 
 std::string decodeFileBytes(std::string bytes) {
+    // A byte-order mark (a file saved by a text editor) is no part of the first line.
+    if (bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
+        bytes.erase(0, 3);
     if (isValidUtf8(bytes))
         return bytes;
-    return cp1252ToUtf8(bytes);
+    // Decided line by line, so that one stray byte cannot turn the accented letters of the
+    // file's other lines into mojibake. No UTF-8 sequence holds an LF byte.
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 8);
+    const std::string_view all(bytes);
+    std::size_t pos = 0;
+    while (pos < all.size()) {
+        std::size_t end = all.find('\n', pos);
+        end = end == std::string_view::npos ? all.size() : end + 1;
+        const std::string_view line = all.substr(pos, end - pos);
+        if (isValidUtf8(line))
+            out.append(line);
+        else
+            out += cp1252ToUtf8(line);
+        pos = end;
+    }
+    return out;
 }
 
 std::size_t utf8Length(std::string_view text) {

@@ -7,7 +7,8 @@
 namespace dw {
 
 // Texts are UTF-8 in memory and in every file we write. Files from older installations
-// are in Windows-1252; a file that is not valid UTF-8 is read as such.
+// are in Windows-1252: reading decides per line, a line that is valid UTF-8 is UTF-8 and
+// any other line is Windows-1252. A UTF-8 byte-order mark at the start is skipped.
 bool isValidUtf8(std::string_view bytes);
 std::string cp1252ToUtf8(std::string_view bytes);
 std::string decodeFileBytes(std::string bytes);
