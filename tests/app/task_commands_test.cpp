@@ -3,6 +3,7 @@
 #include "app/store/category_list_dialog.h"
 #include "app/widgets/shadow_label.h"
 #include "app/widgets/win_color.h"
+#include "core/store/save_guard.h"
 #include "task_window_fixture.h"
 
 #include <QAction>
@@ -550,6 +551,38 @@ TEST_F(TaskCommandsTest, CategoriesEditsTheCategoryFile) {
     std::ifstream in(dir_.file("category.xxx"), std::ios::binary);
     const std::string text((std::istreambuf_iterator<char>(in)), {});
     EXPECT_EQ(text, "home\r\nWork\r\n");
+}
+
+} // namespace
+} // namespace dw
+
+namespace dw {
+namespace {
+
+TEST_F(TaskCommandsTest, InAReadOnlyDataFolderCommandsSayTheyCannotSaveAndTheWindowKeepsTheTask) {
+    writeTodo({{"Home", "Paint", "No"}});
+    MainWindow& w = shown();
+    const std::string before = dir_.read("gridNon.grd");
+    setReadOnlyDataFolder(dir_.path());
+    // (A new category would be refused first: its list file is in the folder too.)
+    addWith(QTime(9, 0), "", "File the report");
+    commands().addTask(CommandSource::todoToolbarAdd);
+    clearSaveRefusals();
+    ASSERT_EQ(prompts_.errors.size(), 1u);
+    EXPECT_NE(prompts_.errors[0].find("read-only"), std::string::npos) << prompts_.errors[0];
+    EXPECT_NE(prompts_.errors[0].find(dir_.path()), std::string::npos) << prompts_.errors[0];
+    EXPECT_EQ(todoRows(), Rows({"|File the report|No", "Home|Paint|No"}));
+    EXPECT_EQ(dir_.read("gridNon.grd"), before);
+    (void)w;
+}
+
+TEST_F(TaskCommandsTest, InAReadOnlyDataFolderClosingAsksNothing) {
+    writeTodo({{"Home", "Paint", "No"}});
+    MainWindow& w = shown();
+    setReadOnlyDataFolder(dir_.path());
+    w.close();
+    clearSaveRefusals();
+    EXPECT_TRUE(prompts_.errors.empty());
 }
 
 } // namespace

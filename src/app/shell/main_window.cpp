@@ -26,6 +26,7 @@
 #include "core/settings/option_keys.h"
 #include "core/shell/layout.h"
 #include "core/store/helpers.h"
+#include "core/store/save_guard.h"
 
 #include <QAction>
 #include <QApplication>
@@ -215,6 +216,10 @@ void MainWindow::saveTaskFiles() {
     // An edit still open in the notes pane is part of what is saved.
     if (taskCommands_)
         taskCommands_->writeBackNotesPane();
+    // A read-only data folder was reported at start and at every command; hiding and
+    // closing (a logout among them) must not stop at an error box.
+    if (!readOnlyDataFolder().empty())
+        return;
     // Written as they are: sorting waits for the close.
     state_.store().saveStoreFile();
     state_.store().saveTodoFile();
@@ -223,10 +228,12 @@ void MainWindow::saveTaskFiles() {
 void MainWindow::saveAll() {
     if (taskCommands_)
         taskCommands_->writeBackNotesPane();
+    layoutMemory_->save(state_.settings());
+    if (!readOnlyDataFolder().empty())
+        return; // see saveTaskFiles
     TaskStore& store = state_.store();
     store.SortGridStore();
     store.saveTodoFile();
-    layoutMemory_->save(state_.settings());
 }
 
 void MainWindow::saveAtClose() {

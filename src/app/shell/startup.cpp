@@ -8,6 +8,7 @@
 #include "app/widgets/dialog_frame.h"
 #include "app/widgets/qt_prompts.h"
 #include "core/prompts/prompts.h"
+#include "core/store/save_guard.h"
 #include "platform/autostart.h"
 #include "platform/data_dir.h"
 #include "platform/locale_settings.h"
@@ -57,6 +58,12 @@ int runDayweaver(int argc, char** argv) {
     SingleInstance instance(paths.dataDir);
     switch (instance.start()) {
     case SingleInstance::Start::Proceed:
+        if (instance.dataFolderReadOnly()) {
+            // Said once; from here on every save in the folder is refused with its reason,
+            // and the window keeps what it shows.
+            showError(readOnlyDataFolderNotice(paths.dataDir));
+            setReadOnlyDataFolder(paths.dataDir);
+        }
         break;
     case SingleInstance::Start::Forwarded:
     case SingleInstance::Start::StillStarting:
