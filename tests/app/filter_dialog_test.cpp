@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QPushButton>
 #include <filesystem>
 
@@ -82,6 +83,10 @@ TEST_F(FilterWindowTest, OkSavesTheMarksAndRefreshesDayViewCalendarsAlarmsAndInd
     EXPECT_EQ(dayRows(), (test::Rows{"10:00 AM|Home|Plumber|Yes|No"}));
     EXPECT_EQ(highlight(kToday), 1); // only the done task marks the date now
     EXPECT_EQ(window().actions().filters->text(), "FILTERS ON");
+    EXPECT_TRUE(window().menuBar()->actions().contains(window().actions().filters));
+    const auto picture = [](const QIcon& icon) { return icon.pixmap(16).toImage(); };
+    EXPECT_EQ(picture(window().actions().filtersButton->icon()),
+              picture(QIcon(":/icons/filter-on.png")));
     // The hidden task's alarm stays quiet.
     window().alarms().runCheck();
     EXPECT_FALSE(window().alarmBusy());

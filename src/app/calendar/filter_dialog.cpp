@@ -55,8 +55,9 @@ FilterDialog::FilterDialog(AppState& state, QWidget* parent) : QDialog(parent), 
 
     notDoneCheck_ = named(new QCheckBox("   &Not done items", this), "notDoneCheck");
     doneCheck_ = named(new QCheckBox("&Done items", this), "doneCheck");
-    notDoneSample_ = new ColorSample("notDoneSample", "&Not Done Items", this);
-    doneSample_ = new ColorSample("doneSample", "&Done Items", this);
+    // The samples show their captions as they are: the boxes beside them carry the keys.
+    notDoneSample_ = new ColorSample("notDoneSample", "Not Done Items", this);
+    doneSample_ = new ColorSample("doneSample", "Done Items", this);
     notDoneSample_->setColors(o.notDoneFG, o.notDoneBG);
     doneSample_->setColors(o.doneFG, o.doneBG);
 

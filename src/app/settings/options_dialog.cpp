@@ -19,6 +19,8 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QAudioDevice>
+#include <QMediaDevices>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -588,7 +590,9 @@ void OptionsDialog::reportUnplayableSound(const std::string& path) {
         disconnect(*watch);
         if (status == QSoundEffect::Error) {
             testSoundButton_->setText("&Test");
-            showError("The alarm sound file cannot be played: " + path);
+            showError(QMediaDevices::audioOutputs().isEmpty()
+                          ? "There is no sound device to play the alarm sound on."
+                          : "The alarm sound file cannot be played: " + path);
         }
     };
     *watch = connect(sound_.get(), &QSoundEffect::statusChanged, this, check);

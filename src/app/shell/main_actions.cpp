@@ -55,9 +55,12 @@ MainActions::MainActions(QWidget* window) : QObject(window), window_(window) {
 
     hideCalendar =
         make("hideCalendarAction", "Hide calendar", "Hide calendar", "go-bottom", "tray.png");
-    // Its own picture, not a theme's: the picture tells whether filters are on.
-    filters = make("filtersAction", "Filters", "Filter tasks");
-    filters->setIcon(QIcon(":/icons/filter.png"));
+    // The menu bar shows a picture instead of a caption, so the caption and the picture
+    // have an action each. The picture is our own, not a theme's: it tells whether
+    // filters are on.
+    filters = make("filtersAction", "Filters");
+    filtersButton = make("filtersButtonAction", "Filters", "Filter tasks");
+    filtersButton->setIcon(QIcon(":/icons/filter.png"));
 
     popupEnable = make("popupEnableAction", "Enable popup summary");
     popupDisable = make("popupDisableAction", "Disable popup summary");

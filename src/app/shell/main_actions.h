@@ -45,6 +45,7 @@ public:
     QAction* hideCalendar = nullptr;
     // The task filter: a menu bar item and a toolbar button that show whether it is on
     QAction* filters = nullptr;
+    QAction* filtersButton = nullptr;
     // The calendars' context menu: the hover summary on or off
     QAction* popupEnable = nullptr;
     QAction* popupDisable = nullptr;

@@ -99,6 +99,7 @@ void MainWindow::connectActions() {
     on(a.help, [this] { showHelp(); });
     on(a.hideCalendar, [this] { tray_->hideToTray(); });
     on(a.filters, [this] { showFilters(); });
+    on(a.filtersButton, [this] { showFilters(); });
 
     connect(gridDay_, &CellGrid::resized, paneLayout_, &PaneLayout::resizeGridDay);
     connect(gridNonday_, &CellGrid::resized, paneLayout_, &PaneLayout::resizeGridNonday);

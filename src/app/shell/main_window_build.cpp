@@ -169,7 +169,7 @@ void MainWindow::buildMenusAndToolbars() {
     addToolBar(Qt::TopToolBarArea, mainToolBar_);
     mainToolBar_->addAction(a.options);
     mainToolBar_->addAction(a.hideCalendar);
-    mainToolBar_->addAction(a.filters);
+    mainToolBar_->addAction(a.filtersButton);
     mainToolBar_->addSeparator();
     mainToolBar_->addAction(a.help);
 

@@ -30,7 +30,7 @@ void MainWindow::showFilters() {
 void MainWindow::updateFilterIndicator() {
     const bool on = state_.filter().filtersActive();
     actions_->filters->setText(on ? "FILTERS ON" : "Filters");
-    actions_->filters->setIcon(QIcon(on ? ":/icons/filter-on.png" : ":/icons/filter.png"));
+    actions_->filtersButton->setIcon(QIcon(on ? ":/icons/filter-on.png" : ":/icons/filter.png"));
 }
 
 } // namespace dw
