@@ -1,5 +1,6 @@
 // dayweaver-cli: the scripting companion. Works on the program's data folder with the
 // program's own store rules and the system locale, so its texts match the program's.
+#include "cli/alarms_command.h"
 #include "cli/cli_args.h"
 #include "cli/recur_command.h"
 #include "core/calendar/relative_date.h"
@@ -15,6 +16,7 @@
 #include "platform/data_dir.h"
 #include "platform/data_lock.h"
 #include "platform/locale_settings.h"
+#include "platform/qsettings_backend.h"
 #include "platform/system_clock.h"
 
 #include <QCoreApplication>
@@ -29,7 +31,8 @@ namespace {
 const char* kUsage = "Usage: dayweaver-cli [--data DIR] COMMAND [ARGS]\n"
                      "\n"
                      "Commands:\n"
-                     "  agenda [DATE]            the tasks of a date (default today)\n"
+                     "  agenda [DATE] [--filter] the tasks of a date (default today); with\n"
+                     "                           --filter only those the saved filter shows\n"
                      "  add DATE TIME TEXT [--category C] [--alarm] [--done]\n"
                      "                           add a dated task (TIME is HH:MM, 24-hour)\n"
                      "  todo                     list the to-do tasks\n"
@@ -49,6 +52,12 @@ const char* kUsage = "Usage: dayweaver-cli [--data DIR] COMMAND [ARGS]\n"
                      "                             week-of-month --ordinals 1st,3rd,last\n"
                      "                               --days mon,fri                   (N 1-12)\n"
                      "                             annual\n"
+                     "  alarms --from \"YYYY-MM-DD HH:MM\" --to \"YYYY-MM-DD HH:MM\"\n"
+                     "        [--lead MINUTES] [--checks-every SECONDS] [--stall FROM,TO]...\n"
+                     "                           the alarms the program announces over the\n"
+                     "                           span (a check every 50 s, none in a stall),\n"
+                     "                           one a line: check time, date, time, text,\n"
+                     "                           and \"missed\" when it fell in a gap\n"
                      "\n"
                      "Dates are YYYY-MM-DD. DIR defaults to the program's data folder.\n"
                      "Exit status: 0 success, 1 data problem, 2 usage error.\n";
@@ -147,6 +156,7 @@ void saved(Context& ctx, bool ok) {
 }
 
 int agenda(Context& ctx, Args& args) {
+    const bool filtered = args.takeFlag("--filter");
     const auto dateArg = args.takePositional();
     args.expectEnd();
     const int date = dateArg ? parseIsoDate(*dateArg) : wholeDays(ctx.clock.now());
@@ -156,6 +166,11 @@ int agenda(Context& ctx, Args& args) {
     CellTable holidays(4, 2);
     loading([&] { store.loadStoreFile(false); });
     load(holidays, joinPath(ctx.dataDir, "holiday.grd"));
+    QSettingsBackend settingsBackend;
+    const SettingsStore settings(settingsBackend);
+    FilterState filter;
+    if (filtered)
+        useSavedFilter(store, filter, ctx.dataDir, settings);
 
     std::string head =
         formatDateTime("ddd ddddd", date, ctx.fs) + "  " + relativeDateText(date, ctx.clock);
@@ -169,6 +184,8 @@ int agenda(Context& ctx, Args& args) {
                   << s.cell(StoreCol::Done, r) << '\t' << s.cell(StoreCol::Alarm, r) << '\t'
                   << firstLine(s.cell(StoreCol::What, r)) << '\n';
     });
+    if (filtered)
+        std::cout << hiddenByFilterLine(store, date) << '\n';
     return 0;
 }
 
@@ -297,6 +314,11 @@ int run(int argc, char* argv[]) {
             return holidays(ctx, args);
         if (command == "check")
             return check(ctx, args);
+        if (command == "alarms") {
+            QSettingsBackend settingsBackend;
+            return alarmsCommand(args, ctx.dataDir, ctx.fs, ctx.clock,
+                                 SettingsStore(settingsBackend));
+        }
         if (command == "recur")
             return recurCommand(args, ctx.dataDir, ctx.fs, ctx.clock, ctx.prompts.errors);
         throw UsageError{"unknown command: " + command};

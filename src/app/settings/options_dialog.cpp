@@ -14,6 +14,8 @@
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QLineEdit>
+#include <QAudioDevice>
+#include <QMediaDevices>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -223,9 +225,36 @@ void OptionsDialog::testSound() {
         playAlarmSound(false);
         return;
     }
+    // The alarm itself stays silent without a sound; the test says why.
+    const std::string path = options_.alarmPath;
+    if (isBlankText(path) || !fileExists(path)) {
+        showError("The alarm sound file cannot be found: " + path);
+        return;
+    }
     if (repeatSoundCheck_->isChecked())
         testSoundButton_->setText("&Stop");
     playAlarmSound(true);
+    if (sound_)
+        reportUnplayableSound(path);
+}
+
+void OptionsDialog::reportUnplayableSound(const std::string& path) {
+    // The file loads after play() returns: one look at the outcome, then the watch ends.
+    auto watch = std::make_shared<QMetaObject::Connection>();
+    auto check = [this, watch, path] {
+        const QSoundEffect::Status status = sound_->status();
+        if (status == QSoundEffect::Loading || status == QSoundEffect::Null)
+            return;
+        disconnect(*watch);
+        if (status == QSoundEffect::Error) {
+            testSoundButton_->setText("&Test");
+            showError(QMediaDevices::audioOutputs().isEmpty()
+                          ? "There is no sound device to play the alarm sound on."
+                          : "The alarm sound file cannot be played: " + path);
+        }
+    };
+    *watch = connect(sound_.get(), &QSoundEffect::statusChanged, this, check);
+    check();
 }
 
 void OptionsDialog::playAlarmSound(bool on) {

@@ -82,6 +82,7 @@ private:
     void chooseHeaderFont();
     void browseSoundFile();
     void testSound();
+    void reportUnplayableSound(const std::string& path);
     bool chooseFont(FontSpec& font);
 
     Options& options_;

@@ -11,6 +11,17 @@ AppState::AppState(FormatSettings fs, std::unique_ptr<Clock> clock,
       settings_(*settingsBackend_), paths_(std::move(paths)), store_(fs_, *clock_),
       gridHoliday_(4, 2), completed_(paths_.dataDir) {
     store_.setDataDir(paths_.dataDir);
+    store_.setFilter([this](const std::string& done, const std::string& category) {
+        return filter_.taskPassesFilter(done, category);
+    });
+}
+
+void AppState::loadFilter() {
+    loadFilterState(filter_, paths_.dataDir, settings_);
+}
+
+AlarmSettings AppState::alarmSettings() const {
+    return {options_.playAlarm, options_.alarmMin};
 }
 
 void AppState::loadOptions(bool autostartEntryExists) {

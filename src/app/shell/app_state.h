@@ -1,8 +1,10 @@
 #pragma once
 
+#include "core/calendar/task_filter.h"
 #include "core/dates/clock.h"
 #include "core/dates/format_settings.h"
 #include "core/output/completed_tasks.h"
+#include "core/settings/alarm_scheduler.h"
 #include "core/settings/options.h"
 #include "core/settings/settings_store.h"
 #include "core/store/cell_table.h"
@@ -50,6 +52,17 @@ public:
     // The completed tasks with their completion notes (gridComp.grd).
     CompletedTasks& completedTasks() { return completed_; }
 
+    // The task filter every dated-task query of the store asks; the filter window edits it.
+    FilterState& filter() { return filter_; }
+    // Reads the filter's categories and marks from the data folder and its boxes from the
+    // settings (at start-up, when the filter window is created).
+    void loadFilter();
+
+    // Which alarms have been announced in this run.
+    AlarmScheduler& alarms() { return alarms_; }
+    // The alarm options as the alarm check reads them.
+    AlarmSettings alarmSettings() const;
+
 private:
     FormatSettings fs_;
     std::unique_ptr<Clock> clock_;
@@ -60,6 +73,8 @@ private:
     TaskStore store_;
     CellTable gridHoliday_;
     CompletedTasks completed_;
+    FilterState filter_;
+    AlarmScheduler alarms_;
 };
 
 } // namespace dw

@@ -1,6 +1,7 @@
 #include "app/shell/main_actions.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QIcon>
 #include <QWidget>
 
@@ -54,6 +55,20 @@ MainActions::MainActions(QWidget* window) : QObject(window), window_(window) {
 
     hideCalendar =
         make("hideCalendarAction", "Hide calendar", "Hide calendar", "go-bottom", "tray.png");
+    // The menu bar shows a picture instead of a caption, so the caption and the picture
+    // have an action each. The picture is our own, not a theme's: it tells whether
+    // filters are on.
+    filters = make("filtersAction", "Filters");
+    filtersButton = make("filtersButtonAction", "Filters", "Filter tasks");
+    filtersButton->setIcon(QIcon(":/icons/filter.png"));
+
+    popupEnable = make("popupEnableAction", "Enable popup summary");
+    popupDisable = make("popupDisableAction", "Disable popup summary");
+    auto* popupChoice = new QActionGroup(this);
+    for (QAction* a : {popupEnable, popupDisable}) {
+        a->setCheckable(true);
+        popupChoice->addAction(a);
+    }
 
     // The day view
     dayToolbarAdd = make("dayToolbarAdd", "Add", "Add new task", "list-add", "add.png");

@@ -43,6 +43,12 @@ public:
     QAction* help = nullptr;
     // Main toolbar
     QAction* hideCalendar = nullptr;
+    // The task filter: a menu bar item and a toolbar button that show whether it is on
+    QAction* filters = nullptr;
+    QAction* filtersButton = nullptr;
+    // The calendars' context menu: the hover summary on or off
+    QAction* popupEnable = nullptr;
+    QAction* popupDisable = nullptr;
     // The day view's toolbar and context menu
     QAction* dayToolbarAdd = nullptr;
     QAction* dayToolbarEdit = nullptr;

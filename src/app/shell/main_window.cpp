@@ -1,8 +1,10 @@
 #include "app/shell/main_window.h"
 
 #include "app/calendar/calendar_pane.h"
+#include "app/calendar/hover_summary.h"
 #include "app/editing/editor_extras.h"
 #include "app/editing/task_commands.h"
+#include "app/settings/alarm_notifier.h"
 #include "app/settings/font_spec.h"
 #include "app/settings/options_dialog.h"
 #include "app/shell/app_state.h"
@@ -70,6 +72,11 @@ MainWindow::MainWindow(AppState& state, QWidget* parent) : QMainWindow(parent), 
     setUpAtCreation();
     taskCommands_ = std::make_unique<TaskCommands>(*this, state_);
     equipTaskEditors(*taskCommands_, state_, this, [this] { return selectedDate(); });
+    alarms_ = new AlarmNotifier(*this, state_);
+    setAlarmCheck([this] { alarms_->runCheck(); });
+    setPanelFlash([this] { alarms_->flashPanel(); });
+    hover_ = new HoverSummary(*this, state_);
+    setHoverTick([this] { hover_->tick(); });
 }
 
 MainWindow::~MainWindow() {
@@ -94,6 +101,8 @@ void MainWindow::connectActions() {
     on(a.restoreLayout, [this] { layoutMemory_->restore(state_.settings()); });
     on(a.help, [this] { showHelp(); });
     on(a.hideCalendar, [this] { tray_->hideToTray(); });
+    on(a.filters, [this] { showFilters(); });
+    on(a.filtersButton, [this] { showFilters(); });
 
     connect(gridDay_, &CellGrid::resized, paneLayout_, &PaneLayout::resizeGridDay);
     connect(gridNonday_, &CellGrid::resized, paneLayout_, &PaneLayout::resizeGridNonday);
@@ -195,7 +204,7 @@ void MainWindow::setUpAtFirstShow() {
     gridDay_->setFocus();
     paneLayout_->startLayoutPass();
     timerPool_->setEnabled(hoverTrigger_, state_.options().popup);
-    // TODO: the filter indicator ("Filters" / "FILTERS ON") joins with the filter window.
+    updateFilterIndicator();
     updateStatusClock();
     gridDay_->setFocus();
 }
@@ -375,7 +384,8 @@ void MainWindow::readSettings() {
     confirm_ = readKeyFlag(store, optionKey("Options", "Confirm"));
     applySettings(shadows_);
     timerPool_->setEnabled(hoverTrigger_, state_.options().popup);
-    // TODO: tick "Enable popup summary" / "Disable popup summary" with the hover summary.
+    if (hover_)
+        hover_->syncMenu();
     // The date caption's colour tells a holiday: put it back after the caption look.
     updateCaptions();
 }
@@ -443,8 +453,10 @@ void MainWindow::maximizeTodoTasks() {
 }
 
 void MainWindow::hideAndSilence() {
-    if (optionsDialog_)
-        optionsDialog_->playAlarmSound(false);
+    // Hiding acknowledges a showing alarm as a click on its panel does (and stops a test
+    // sound); otherwise no alarm would fire again while the program sits in the tray.
+    if (alarms_)
+        alarms_->clearAlarm();
     tray_->hideToTray();
 }
 

@@ -12,9 +12,11 @@ class QToolBar;
 
 namespace dw {
 
+class AlarmNotifier;
 class AppState;
 class CalendarPane;
 class CellGrid;
+class HoverSummary;
 class LayoutMemory;
 class MainActions;
 class OptionsDialog;
@@ -60,6 +62,8 @@ public:
     TrayController& tray() const { return *tray_; }
     LayoutMemory& layoutMemory() const { return *layoutMemory_; }
     PaneLayout& paneLayout() const { return *paneLayout_; }
+    AlarmNotifier& alarms() const { return *alarms_; }
+    HoverSummary& hoverSummary() const { return *hover_; }
 
     // State set up at creation.
     int minimumWindowWidth() const { return minimumWidth_; }
@@ -104,6 +108,11 @@ public:
     void hideAndSilence();
     void showHelp();
     void showOptions();
+    // The Filters command: the filter window, then the calendars, the day view and the
+    // indicator follow the filter.
+    void showFilters();
+    // "FILTERS ON" and the active picture while any filter hides something.
+    void updateFilterIndicator();
 
     // Writes back what is being edited and saves every file the window holds, as closing
     // does; the program goes on. Used by hiding and by the session's end.
@@ -164,6 +173,8 @@ private:
     TrayController* tray_ = nullptr;
     PaneLayout* paneLayout_ = nullptr;
     std::unique_ptr<LayoutMemory> layoutMemory_;
+    AlarmNotifier* alarms_ = nullptr;
+    HoverSummary* hover_ = nullptr;
 
     // Timers.
     TimerPool* timerPool_ = nullptr;

@@ -153,6 +153,8 @@ void MainWindow::buildMenusAndToolbars() {
     resize->addActions({a.maximizeDay, a.maximizeTodo});
     resize->addSeparator();
     resize->addActions({a.memorizeLayout, a.restoreLayout});
+    // "Filters" is an item of the menu bar itself; its caption tells whether filters are on.
+    menuBar()->insertAction(help->menuAction(), a.filters);
     help->addAction(a.help);
 
     mainToolBar_ = new QToolBar(this);
@@ -167,6 +169,7 @@ void MainWindow::buildMenusAndToolbars() {
     addToolBar(Qt::TopToolBarArea, mainToolBar_);
     mainToolBar_->addAction(a.options);
     mainToolBar_->addAction(a.hideCalendar);
+    mainToolBar_->addAction(a.filtersButton);
     mainToolBar_->addSeparator();
     mainToolBar_->addAction(a.help);
 

@@ -79,7 +79,8 @@ int runDayweaver(int argc, char** argv) {
     state.loadOptions(autostartEntryExists());
 
     MainWindow window(state);
-    // TODO: the filter window is created here, between the main and the options window.
+    // The filter's state is read where the filter window was created, before the options.
+    state.loadFilter();
     OptionsDialog options(state.options(), state.settings(), paths.programPath, &window);
     window.setOptionsWindow(&options);
     // The completed tasks are read where their window is created, before anything can

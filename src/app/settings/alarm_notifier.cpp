@@ -1,0 +1,81 @@
+#include "app/settings/alarm_notifier.h"
+
+#include "app/settings/alarm_panel.h"
+#include "app/settings/options_dialog.h"
+#include "app/shell/app_state.h"
+#include "app/shell/main_window.h"
+#include "app/shell/tray_controller.h"
+#include "app/widgets/timer_pool.h"
+
+#include <QSystemTrayIcon>
+
+namespace dw {
+
+AlarmNotifier::AlarmNotifier(MainWindow& window, AppState& state)
+    : QObject(&window), window_(window), state_(state) {
+    panel_ = new AlarmPanel(&window);
+    connect(panel_, &AlarmPanel::clicked, this, &AlarmNotifier::clearAlarm);
+}
+
+bool AlarmNotifier::alarmShowing() const {
+    return panel_->isVisible() || window_.alarmBusy();
+}
+
+void AlarmNotifier::runCheck() {
+    // A showing alarm (or a closing program) holds the checks back; the scheduler then
+    // catches up with what fell due meanwhile at the first check after it is cleared.
+    if (window_.alarmBusy())
+        return;
+    std::vector<AlarmAnnouncement> due = state_.alarms().check(state_.store(), state_.clock().now(),
+                                                               state_.alarmSettings(), state_.fs());
+    if (!due.empty())
+        raiseAlarm(std::move(due));
+}
+
+void AlarmNotifier::raiseAlarm(std::vector<AlarmAnnouncement> due) {
+    window_.setAlarmBusy(true);
+    lastAnnounced_ = std::move(due);
+    window_.tray().bringBack();
+    if (TimerPool* pool = window_.timerPool())
+        pool->setEnabled(window_.panelColorTrigger(), true);
+    playSound(true);
+    const QString text = QString::fromStdString(alarmPanelText(lastAnnounced_));
+    panel_->showOver(text);
+    notifyDesktop();
+    window_.raise();
+    window_.activateWindow();
+    emit alarmRaised(text);
+}
+
+void AlarmNotifier::notifyDesktop() {
+    // The panel may sit on another workspace; the notification area tells wherever the
+    // user is.
+    lastNotification_ = QString::fromStdString(alarmNotificationText(lastAnnounced_));
+    QSystemTrayIcon* icon = window_.tray().icon();
+    if (window_.tray().available() && icon && QSystemTrayIcon::supportsMessages())
+        icon->showMessage("Dayweaver alarm", lastNotification_, QSystemTrayIcon::Information,
+                          60000);
+}
+
+void AlarmNotifier::flashPanel() {
+    panel_->flash();
+}
+
+void AlarmNotifier::clearAlarm() {
+    if (TimerPool* pool = window_.timerPool())
+        pool->setEnabled(window_.panelColorTrigger(), false);
+    panel_->hide();
+    playSound(false);
+    window_.setAlarmBusy(false);
+}
+
+void AlarmNotifier::playSound(bool on) {
+    if (playSound_) {
+        playSound_(on);
+        return;
+    }
+    if (OptionsDialog* options = window_.optionsWindow())
+        options->playAlarmSound(on);
+}
+
+} // namespace dw
