@@ -264,8 +264,15 @@ TEST_F(TaskEditorTest, CompletionCancelRecordsNothing) {
     // The main page's Reschedule and Mark as Complete do not apply on this page.
     EXPECT_FALSE(e->rescheduleButton()->isEnabled());
     EXPECT_FALSE(e->markCompleteButton()->isEnabled());
+    // Only the page on show has its buttons on show: one OK and one Cancel.
+    EXPECT_TRUE(e->completionOkButton()->isVisible());
+    EXPECT_TRUE(e->completionCancelButton()->isVisible());
+    EXPECT_FALSE(e->okButton()->isVisible());
+    EXPECT_FALSE(e->cancelButton()->isVisible());
     type(e->completionNotesEdit(), "never mind");
     e->completionCancelButton()->click();
+    EXPECT_TRUE(e->okButton()->isVisible());
+    EXPECT_TRUE(e->cancelButton()->isVisible());
     EXPECT_TRUE(e->rescheduleButton()->isEnabled());
     EXPECT_TRUE(e->markCompleteButton()->isEnabled());
     EXPECT_TRUE(e->mainPage()->isVisible());

@@ -203,6 +203,7 @@ private:
     QPushButton* cancelButton_ = nullptr;
     QGridLayout* mainGrid_ = nullptr;
     QStackedWidget* panels_ = nullptr;
+    QWidget* mainButtons_ = nullptr;
     bool shown_ = false;
 };
 
