@@ -131,7 +131,13 @@ TEST_F(ShellTest, FirstShowAdjustsFormatsLoadsHolidaysAndFillsTheDayView) {
     writeStore({{"36526.101", "9:00 AM", "Work", "Standup", "No", "No"},
                 {"36526.102", "2:00 PM", "Home", "Dentist", "No", "Yes"},
                 {"36527.101", "8:00 AM", "", "Tomorrow's", "No", "No"}});
-    MainWindow& w = shown();
+    MainWindow& w = window();
+    // The deferred layout pass starts at first show; on a busy machine its 40 ms may even
+    // have run out before the window is exposed.
+    bool layoutPassRan = false;
+    QObject::connect(w.timerPool(), &TimerPool::allTriggers, &w,
+                     [&](int handle) { layoutPassRan |= handle == w.layoutTrigger(); });
+    shown();
 
     EXPECT_TRUE(w.firstShowDone());
     EXPECT_EQ(state_->fs().shortDateFormat, "M/d/yyyy");
@@ -142,7 +148,7 @@ TEST_F(ShellTest, FirstShowAdjustsFormatsLoadsHolidaysAndFillsTheDayView) {
     EXPECT_EQ(w.gridDay()->model()->index(1, DayCol::What).data().toString(), "Dentist");
     EXPECT_EQ(w.dateCaption()->text(), "2 tasks Sat 1/1/2000  Today");
     EXPECT_EQ(w.statusLabel()->text(), "Today is Saturday, January 1, 2000 9:00 AM");
-    EXPECT_TRUE(w.timerPool()->isEnabled(w.layoutTrigger()));
+    EXPECT_TRUE(w.timerPool()->isEnabled(w.layoutTrigger()) || layoutPassRan);
     EXPECT_EQ(QApplication::focusWidget(), w.gridDay());
 
     // Hiding and showing again does not run the first-show steps a second time.
