@@ -2,6 +2,7 @@
 // program's own store rules and the system locale, so its texts match the program's.
 #include "cli/alarms_command.h"
 #include "cli/cli_args.h"
+#include "cli/find_command.h"
 #include "cli/recur_command.h"
 #include "core/calendar/relative_date.h"
 #include "core/dates/date_format.h"
@@ -58,6 +59,9 @@ const char* kUsage = "Usage: dayweaver-cli [--data DIR] COMMAND [ARGS]\n"
                      "                           span (a check every 50 s, none in a stall),\n"
                      "                           one a line: check time, date, time, text,\n"
                      "                           and \"missed\" when it fell in a gap\n"
+                     "  find TEXT [--whole-word] [--match-case] [--up] [--filter]\n"
+                     "                           the tasks Find stops at, in its order: date,\n"
+                     "                           time, first line of the text\n"
                      "\n"
                      "Dates are YYYY-MM-DD. DIR defaults to the program's data folder.\n"
                      "Exit status: 0 success, 1 data problem, 2 usage error.\n";
@@ -318,6 +322,11 @@ int run(int argc, char* argv[]) {
             QSettingsBackend settingsBackend;
             return alarmsCommand(args, ctx.dataDir, ctx.fs, ctx.clock,
                                  SettingsStore(settingsBackend));
+        }
+        if (command == "find") {
+            QSettingsBackend settingsBackend;
+            return findCommand(args, ctx.dataDir, ctx.fs, ctx.clock,
+                               SettingsStore(settingsBackend));
         }
         if (command == "recur")
             return recurCommand(args, ctx.dataDir, ctx.fs, ctx.clock, ctx.prompts.errors);

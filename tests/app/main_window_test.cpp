@@ -634,7 +634,8 @@ TEST_F(ShellTest, EscapeReachesNoControlOfTheWindowButStillClosesItsDialogs) {
         target->installEventFilter(&probe);
         target->setFocus();
         QTest::keyClick(target, Qt::Key_Escape);
-        QTest::keyClick(target, Qt::Key_Down);
+        // (Down in an empty day view belongs to the window: it steps a week.)
+        QTest::keyClick(target, Qt::Key_End);
         target->removeEventFilter(&probe);
     }
     EXPECT_EQ(escapes, 0);

@@ -9,6 +9,7 @@
 #include "core/calendar/calendar_sync.h"
 #include "core/calendar/day_marking.h"
 #include "core/calendar/found_row.h"
+#include "core/calendar/navigation.h"
 #include "core/holidays/holiday_rules.h"
 
 #include <QResizeEvent>
@@ -191,6 +192,62 @@ void CalendarPane::today() {
     updateAppropriateMonth();
     inMonthChange = false;
     inDateChange = false;
+}
+
+void CalendarPane::stepDays(int days) {
+    if (MonthView* cal = active())
+        cal->addDays(days);
+}
+
+void CalendarPane::nextMonth() {
+    // The control's month change re-dates the other calendars.
+    if (MonthView* cal = active())
+        cal->nextMonth();
+}
+
+void CalendarPane::priorMonth() {
+    if (MonthView* cal = active())
+        cal->priorMonth();
+}
+
+void CalendarPane::nextYear() {
+    if (MonthView* cal = active())
+        cal->nextYear();
+    realignAfterYearStep();
+}
+
+void CalendarPane::priorYear() {
+    if (MonthView* cal = active())
+        cal->priorYear();
+    realignAfterYearStep();
+}
+
+void CalendarPane::realignAfterYearStep() {
+    inMonthChange = true;
+    inDateChange = true;
+    updateAppropriateMonth();
+    inMonthChange = false;
+    inDateChange = false;
+}
+
+void CalendarPane::nextHighlighted() {
+    if (!active())
+        return;
+    const Options& o = state_.options();
+    const DateSerial from = selectedDate();
+    const DateSerial to = goForward(state_.store(), from, {o.colorDone, o.colorNotDone});
+    if (to != from)
+        setSelectedDate(to);
+}
+
+void CalendarPane::priorHighlighted() {
+    if (!active())
+        return;
+    const Options& o = state_.options();
+    const DateSerial from = selectedDate();
+    const DateSerial to = goBack(state_.store(), from, {o.colorDone, o.colorNotDone});
+    if (to != from)
+        setSelectedDate(to);
 }
 
 void CalendarPane::startAt(DateSerial now) {

@@ -60,6 +60,16 @@ public:
     void colorAllCalendars(bool all);
     // The Today command: cal2 becomes active on the current date and time.
     void today();
+    // The Navigate commands: the active calendar moves by days, by months or years (the
+    // day kept, clamped to the month), or to the next or prior date marked for tasks (it
+    // stays when there is none).
+    void stepDays(int days);
+    void nextMonth();
+    void priorMonth();
+    void nextYear();
+    void priorYear();
+    void nextHighlighted();
+    void priorHighlighted();
     // First show: the navigator and cal2 on now, cal2 active, the months lined up.
     void startAt(DateSerial now);
     // Sizes the calendars for the given splitter positions (split1: the vertical one,
@@ -107,6 +117,7 @@ private:
     void wire(int index);
     MonthView* active() const;
     void markToday();
+    void realignAfterYearStep();
 
     AppState& state_;
     std::array<MonthView*, 4> cals_{};

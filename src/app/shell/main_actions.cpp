@@ -16,6 +16,8 @@ MainActions::MainActions(QWidget* window) : QObject(window), window_(window) {
     hide->setShortcut(QKeySequence(Qt::ALT | Qt::Key_H));
     exit = make("exitAction", "Exit", {}, "application-exit", "exit.png");
     exit->setShortcut(QKeySequence(Qt::ALT | Qt::Key_X));
+    find = make("findAction", "Find", "Find text in date oriented task", "edit-find", "find.png");
+    find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
 
     // Edit
     insertTask = make("insertTaskAction", "Insert new task");
@@ -34,8 +36,23 @@ MainActions::MainActions(QWidget* window) : QObject(window), window_(window) {
     deleteTodo->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_Delete));
 
     // Navigate
-    today = make("todayAction", "Today", "Goto today");
+    nextTask = make("nextTaskAction", "Next Highlighted Task");
+    nextTask->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    priorTask = make("priorTaskAction", "Prior Highlighted Task");
+    priorTask->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    nextMonth = make("nextMonthAction", "Next Month");
+    nextMonth->setShortcut(QKeySequence(Qt::Key_PageDown));
+    priorMonth = make("priorMonthAction", "Prior Month");
+    priorMonth->setShortcut(QKeySequence(Qt::Key_PageUp));
+    nextYear = make("nextYearAction", "Next Year");
+    nextYear->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageDown));
+    priorYear = make("priorYearAction", "Prior Year");
+    priorYear->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageUp));
+    today = make("todayAction", "Today", "Goto today", "go-jump-today", "today.png");
     today->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Home));
+    // The menu's shortcuts act whichever control has the focus: the notes pane and the
+    // grids would otherwise keep Page Up, Ctrl+Home and the like for themselves.
+    navigation_ = {nextTask, priorTask, nextMonth, priorMonth, nextYear, priorYear, today, find};
 
     // Resize
     calendarsWidth = make("calendarsWidthAction", "4-month Calendars Width");

@@ -22,6 +22,7 @@ public:
     QAction* categories = nullptr;
     QAction* hide = nullptr;
     QAction* exit = nullptr;
+    QAction* find = nullptr;
     // Edit
     QAction* insertTask = nullptr;
     QAction* insertTodo = nullptr;
@@ -30,6 +31,12 @@ public:
     QAction* deleteTask = nullptr;
     QAction* deleteTodo = nullptr;
     // Navigate
+    QAction* nextTask = nullptr;
+    QAction* priorTask = nullptr;
+    QAction* nextMonth = nullptr;
+    QAction* priorMonth = nullptr;
+    QAction* nextYear = nullptr;
+    QAction* priorYear = nullptr;
     QAction* today = nullptr;
     // Resize
     QAction* calendarsWidth = nullptr;
@@ -69,6 +76,9 @@ public:
     QAction* todoMenuDone = nullptr;
     QAction* todoMenuDelete = nullptr;
 
+    // The actions whose shortcuts win over the focused control's own use of the key.
+    const QList<QAction*>& navigation() const { return navigation_; }
+
     // Every action, in the order made.
     const QList<QAction*>& all() const { return all_; }
 
@@ -78,6 +88,7 @@ private:
 
     QWidget* window_;
     QList<QAction*> all_;
+    QList<QAction*> navigation_;
 };
 
 } // namespace dw

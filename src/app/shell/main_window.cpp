@@ -77,6 +77,7 @@ MainWindow::MainWindow(AppState& state, QWidget* parent) : QMainWindow(parent), 
     setPanelFlash([this] { alarms_->flashPanel(); });
     hover_ = new HoverSummary(*this, state_);
     setHoverTick([this] { hover_->tick(); });
+    connectNavigation();
 }
 
 MainWindow::~MainWindow() {

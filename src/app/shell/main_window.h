@@ -16,7 +16,9 @@ class AlarmNotifier;
 class AppState;
 class CalendarPane;
 class CellGrid;
+class FindDialog;
 class HoverSummary;
+class KeyNavigation;
 class LayoutMemory;
 class MainActions;
 class OptionsDialog;
@@ -113,6 +115,9 @@ public:
     void showFilters();
     // "FILTERS ON" and the active picture while any filter hides something.
     void updateFilterIndicator();
+    // The Find command: the non-modal find dialog, made at its first use.
+    void showFind();
+    FindDialog* findDialog() const;
 
     // Writes back what is being edited and saves every file the window holds, as closing
     // does; the program goes on. Used by hiding and by the session's end.
@@ -141,6 +146,7 @@ private:
     void buildWidgets();
     void buildMenusAndToolbars();
     void connectActions();
+    void connectNavigation();
     void setUpAtCreation();
     void setUpAtFirstShow();
     void saveAtClose();
@@ -175,6 +181,8 @@ private:
     std::unique_ptr<LayoutMemory> layoutMemory_;
     AlarmNotifier* alarms_ = nullptr;
     HoverSummary* hover_ = nullptr;
+    KeyNavigation* keyNavigation_ = nullptr;
+    QPointer<FindDialog> findDialog_;
 
     // Timers.
     TimerPool* timerPool_ = nullptr;

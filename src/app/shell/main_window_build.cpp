@@ -142,11 +142,15 @@ void MainWindow::buildMenusAndToolbars() {
     QMenu* help = menuBar()->addMenu("He&lp");
     help->setObjectName("helpMenu");
 
-    file->addActions({a.options, a.categories, a.hide});
+    file->addActions({a.find, a.options, a.categories, a.hide});
     file->addSeparator();
     file->addAction(a.exit);
     edit->addActions(
         {a.insertTask, a.insertTodo, a.editTask, a.editTodo, a.deleteTask, a.deleteTodo});
+    navigate->addActions({a.nextTask, a.priorTask});
+    navigate->addSeparator();
+    navigate->addActions({a.nextMonth, a.priorMonth, a.nextYear, a.priorYear});
+    navigate->addSeparator();
     navigate->addAction(a.today);
     resize->addActions({a.calendarsWidth, a.dayToTodo, a.dayNotes});
     resize->addSeparator();
@@ -170,6 +174,8 @@ void MainWindow::buildMenusAndToolbars() {
     mainToolBar_->addAction(a.options);
     mainToolBar_->addAction(a.hideCalendar);
     mainToolBar_->addAction(a.filtersButton);
+    mainToolBar_->addAction(a.today);
+    mainToolBar_->addAction(a.find);
     mainToolBar_->addSeparator();
     mainToolBar_->addAction(a.help);
 

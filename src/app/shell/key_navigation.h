@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QObject>
+
+class QKeyEvent;
+class QWidget;
+
+namespace dw {
+
+class AppState;
+class MainWindow;
+
+// The main window's own key rules, applied before the focused control sees a key:
+// - every key pressed hides the hover summary;
+// - Left and Right move the selected date by a day wherever the focus is, except in the
+//   notes pane, which keeps them for its caret;
+// - Up on the day view's first task, or Down on its last (or either with one task or
+//   none), moves the date by a week; elsewhere the day view moves its selection;
+// - releasing Insert or Delete in the day view or the to-do list adds or deletes there;
+// - every key released puts "Today is " and the long date in the status bar;
+// - the Navigate and Find shortcuts win over a control's own use of the key.
+class KeyNavigation : public QObject {
+    Q_OBJECT
+public:
+    KeyNavigation(MainWindow& window, AppState& state);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    bool keyPressed(QWidget* focus, QKeyEvent* e);
+    void keyReleased(QWidget* focus, QKeyEvent* e);
+    bool isNavigationShortcut(const QKeyEvent* e) const;
+    bool onFirstOrLastTask(bool first) const;
+
+    MainWindow& window_;
+    AppState& state_;
+};
+
+} // namespace dw

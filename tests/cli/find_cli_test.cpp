@@ -1,0 +1,138 @@
+#include "core/dates/date_serial.h"
+#include "core/dates/format_settings.h"
+#include "core/store/task_store.h"
+#include "support/table_rows.h"
+#include "support/temp_dir.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+namespace {
+
+using dw::test::TempDir;
+
+struct Result {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string quoted(const std::string& arg) {
+    std::string q = "'";
+    for (const char c : arg)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+std::string key(int day, int sequence) {
+    return dw::storeKey(dw::dateSerialOf(2000, 1, day), sequence);
+}
+
+// A data folder whose grid.grd holds the given rows, with its own settings file.
+class FindCli : public ::testing::Test {
+protected:
+    void store(const std::vector<std::vector<std::string>>& rows) {
+        const dw::FormatSettings fs = dw::FormatSettings::enUS();
+        ASSERT_TRUE(dw::test::saveDataRows(dw::makeGridStore(fs), rows, data.file("grid.grd")));
+    }
+    void settings(const std::string& ini) {
+        std::filesystem::create_directories(config.file("Velmora Corporation"));
+        config.write("Velmora Corporation/Task.conf", ini);
+    }
+    Result run(const std::vector<std::string>& args) {
+        TempDir io;
+        std::string cmd = "LC_ALL=en_US.UTF-8 XDG_CONFIG_HOME=" + quoted(config.path()) +
+                          " DAYWEAVER_DATA=" + quoted(data.path()) + " " + quoted(DAYWEAVER_CLI) +
+                          " find";
+        for (const auto& a : args)
+            cmd += " " + quoted(a);
+        cmd += " > " + quoted(io.file("out")) + " 2> " + quoted(io.file("err")) + " < /dev/null";
+        const int raw = std::system(cmd.c_str());
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, io.read("out"), io.read("err")};
+    }
+    TempDir data;
+    TempDir config;
+};
+
+TEST_F(FindCli, WholeWordMatchCaseAndDirection) {
+    store({
+        {key(5, 100), "9:00 AM", "Work", "Team meeting", "No", "No"},
+        {key(5, 101), "10:00 AM", "Home", "meet, then lunch\r\nbring the list", "Yes", "No"},
+        {key(7, 100), "8:00 AM", "Hidden", "MEET again", "No", "No"},
+        {key(9, 100), "11:00 AM", "Work", "meeting notes", "No", "No"},
+    });
+    struct Case {
+        std::vector<std::string> args;
+        std::string out;
+    };
+    const std::string team = "2000-01-05\t9:00 AM\tTeam meeting\n";
+    const std::string lunch = "2000-01-05\t10:00 AM\tmeet, then lunch\n";
+    const std::string again = "2000-01-07\t8:00 AM\tMEET again\n";
+    const std::string notes = "2000-01-09\t11:00 AM\tmeeting notes\n";
+    const Case cases[] = {
+        {{"meet"}, team + lunch + again + notes},
+        {{"meet", "--up"}, notes + again + lunch + team},
+        {{"meet", "--whole-word"}, lunch + again},
+        {{"Meet", "--whole-word", "--up"}, again + lunch},
+        {{"MEET", "--whole-word", "--match-case"}, again},
+        {{"meet", "--match-case"}, team + lunch + notes},
+        {{"team meeting", "--whole-word"}, team},
+    };
+    for (const Case& c : cases) {
+        const Result r = run(c.args);
+        EXPECT_EQ(r.status, 0) << c.args.front() << r.err;
+        EXPECT_EQ(r.out, c.out) << c.args.front();
+    }
+
+    // The saved filter hides what the dialog would not find.
+    data.write("category.xxx", "Work\r\nHome\r\nHidden\r\n");
+    data.write("category.yyy", "Work\r\nHome\r\n");
+    settings("[Filter]\nDone=0\n");
+    Result r = run({"meet", "--filter"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, team + notes);
+    r = run({"meet", "--whole-word", "--filter"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("Could not find \"meet\" in any calendar task."), std::string::npos);
+}
+
+TEST_F(FindCli, TheDelimiterSetEndsAWord) {
+    const std::string delimiters = "\t'\r\n ,./?;:`\"<>[]{}-=\\+|()%@&^$#!~*";
+    std::vector<std::vector<std::string>> rows;
+    int sequence = 100;
+    for (const char c : delimiters)
+        rows.push_back({key(3, sequence++), "9:00 AM", "", std::string("x") + c + "meet" + c + "y",
+                        "No", "No"});
+    for (const char* word : {"x_meet", "meet2", "étémeet", "meetings"})
+        rows.push_back({key(4, sequence++), "9:00 AM", "", word, "No", "No"});
+    store(rows);
+    const Result r = run({"meet", "--whole-word"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    std::istringstream lines(r.out);
+    int count = 0;
+    for (std::string line; std::getline(lines, line);)
+        count += line.rfind("2000-01-03\t", 0) == 0 ? 1 : 0;
+    EXPECT_EQ(count, 35) << r.out;
+    EXPECT_EQ(r.out.find("2000-01-04"), std::string::npos) << r.out;
+}
+
+TEST_F(FindCli, NothingFoundAndBadArguments) {
+    store({{key(5, 100), "9:00 AM", "Work", "Dentist", "No", "No"}});
+    Result r = run({"plumber"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{}, {""}, {"a", "b"}, {"a", "--sideways"}}) {
+        r = run(args);
+        EXPECT_EQ(r.status, 2) << (args.empty() ? "no text" : args.back());
+        EXPECT_EQ(r.out, "");
+    }
+}
+
+} // namespace
