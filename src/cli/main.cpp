@@ -23,6 +23,7 @@
 #include <cstdio>
 #include <iostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace dw::cli {
@@ -129,6 +130,12 @@ void load(CellTable& table, const std::string& path) {
     loading([&] { loadTableIfPresent(table, path, false); });
 }
 
+// A command that only reads leaves its tables to the operating system at exit: freeing a
+// large store piece by piece would cost more than the query itself.
+template <typename T, typename... A> T& keptUntilExit(A&&... args) {
+    return *new T(std::forward<A>(args)...);
+}
+
 // Holds the data folder's lock for a writing command.
 class WriteLock {
 public:
@@ -161,9 +168,9 @@ int agenda(Context& ctx, Args& args) {
     args.expectEnd();
     const int date = dateArg ? parseIsoDate(*dateArg) : wholeDays(ctx.clock.now());
 
-    TaskStore store(ctx.fs, ctx.clock);
+    TaskStore& store = keptUntilExit<TaskStore>(ctx.fs, ctx.clock);
     store.setDataDir(ctx.dataDir);
-    CellTable holidays(4, 2);
+    CellTable& holidays = keptUntilExit<CellTable>(4, 2);
     loading([&] { store.loadStoreFile(false); });
     load(holidays, joinPath(ctx.dataDir, "holiday.grd"));
     QSettingsBackend settingsBackend;
@@ -264,7 +271,7 @@ int check(Context& ctx, Args& args) {
         // A folder under a data file's name is reported, not skipped as a missing file.
         if (!pathExists(path))
             continue;
-        CellTable table;
+        CellTable& table = keptUntilExit<CellTable>();
         try {
             table.loadTable(path);
             std::cout << name << ": ok, " << table.rowCount() - 1 << " data rows\n";
