@@ -3,6 +3,7 @@
 #include "cli/alarms_command.h"
 #include "cli/cli_args.h"
 #include "cli/recur_command.h"
+#include "cli/write_lock.h"
 #include "core/calendar/relative_date.h"
 #include "core/dates/date_format.h"
 #include "core/dates/date_parse.h"
@@ -140,16 +141,8 @@ template <typename T, typename... A> T& keptUntilExit(A&&... args) {
 class WriteLock {
 public:
     explicit WriteLock(const std::string& dataDir) : lock_(dataDir) {
-        switch (lock_.lock()) {
-        case DataDirLock::Result::Locked:
-            return;
-        case DataDirLock::Result::HeldByAnother:
-            throw DataError{"Dayweaver is running with the data folder " + dataDir +
-                            "; close it before changing tasks from the command line"};
-        case DataDirLock::Result::FolderNotWritable:
-            throw DataError{"the data folder " + dataDir +
-                            " cannot be written, so nothing can be changed there"};
-        }
+        if (const auto refusal = takeWriteLock(lock_, dataDir))
+            throw DataError{*refusal};
     }
 
 private:
