@@ -43,8 +43,9 @@ protected:
     }
     bool written(const char* name) {
         const bool replaced = inodeOf(name) != inodes[name];
-        if (!replaced)
+        if (!replaced) {
             EXPECT_EQ(fs::last_write_time(dir.file(name)), old) << name;
+        }
         return replaced;
     }
 
