@@ -2,7 +2,7 @@
 BUILD ?= build/dev
 PRESET ?= dev
 
-.PHONY: deps configure build run test bench clean
+.PHONY: deps configure build run test bench bench-compare clean
 
 deps:
 	@bash scripts/install-deps
@@ -23,6 +23,12 @@ bench: deps
 	cmake --preset release
 	cmake --build build/release --target store_bench
 	build/release/bench/store_bench
+
+# Whole processes beside calcurse at 1 000, 10 000 and 100 000 tasks (release build).
+bench-compare: deps
+	@if [ ! -f build/release/build.ninja ]; then cmake --preset release; fi
+	cmake --build build/release --target dayweaver-cli
+	python3 scripts/bench-compare build/release/src/dayweaver-cli
 
 clean:
 	rm -rf build

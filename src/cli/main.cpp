@@ -4,6 +4,7 @@
 #include "cli/cli_args.h"
 #include "cli/find_command.h"
 #include "cli/recur_command.h"
+#include "cli/write_lock.h"
 #include "core/calendar/relative_date.h"
 #include "core/dates/date_format.h"
 #include "core/dates/date_parse.h"
@@ -24,6 +25,7 @@
 #include <cstdio>
 #include <iostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace dw::cli {
@@ -133,20 +135,18 @@ void load(CellTable& table, const std::string& path) {
     loading([&] { loadTableIfPresent(table, path, false); });
 }
 
+// A command that only reads leaves its tables to the operating system at exit: freeing a
+// large store piece by piece would cost more than the query itself.
+template <typename T, typename... A> T& keptUntilExit(A&&... args) {
+    return *new T(std::forward<A>(args)...);
+}
+
 // Holds the data folder's lock for a writing command.
 class WriteLock {
 public:
     explicit WriteLock(const std::string& dataDir) : lock_(dataDir) {
-        switch (lock_.lock()) {
-        case DataDirLock::Result::Locked:
-            return;
-        case DataDirLock::Result::HeldByAnother:
-            throw DataError{"Dayweaver is running with the data folder " + dataDir +
-                            "; close it before changing tasks from the command line"};
-        case DataDirLock::Result::FolderNotWritable:
-            throw DataError{"the data folder " + dataDir +
-                            " cannot be written, so nothing can be changed there"};
-        }
+        if (const auto refusal = takeWriteLock(lock_, dataDir))
+            throw DataError{*refusal};
     }
 
 private:
@@ -165,9 +165,9 @@ int agenda(Context& ctx, Args& args) {
     args.expectEnd();
     const int date = dateArg ? parseIsoDate(*dateArg) : wholeDays(ctx.clock.now());
 
-    TaskStore store(ctx.fs, ctx.clock);
+    TaskStore& store = keptUntilExit<TaskStore>(ctx.fs, ctx.clock);
     store.setDataDir(ctx.dataDir);
-    CellTable holidays(4, 2);
+    CellTable& holidays = keptUntilExit<CellTable>(4, 2);
     loading([&] { store.loadStoreFile(false); });
     load(holidays, joinPath(ctx.dataDir, "holiday.grd"));
     QSettingsBackend settingsBackend;
@@ -268,7 +268,7 @@ int check(Context& ctx, Args& args) {
         // A folder under a data file's name is reported, not skipped as a missing file.
         if (!pathExists(path))
             continue;
-        CellTable table;
+        CellTable& table = keptUntilExit<CellTable>();
         try {
             table.loadTable(path);
             std::cout << name << ": ok, " << table.rowCount() - 1 << " data rows\n";

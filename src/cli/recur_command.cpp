@@ -1,5 +1,6 @@
 #include "cli/recur_command.h"
 
+#include "cli/write_lock.h"
 #include "core/dates/date_format.h"
 #include "core/editing/recurrence.h"
 #include "core/store/cell_table.h"
@@ -146,9 +147,8 @@ void addTasks(const std::vector<int>& dates, const TaskToAdd& add, const std::st
               const FormatSettings& fs, const Clock& clock,
               const std::vector<std::string>& reportedErrors) {
     DataDirLock lock(dataDir);
-    if (!lock.tryLock())
-        throw Refusal{"Dayweaver is running with the data folder " + dataDir +
-                      "; close it before changing tasks from the command line"};
+    if (const auto refusal = takeWriteLock(lock, dataDir))
+        throw Refusal{*refusal};
     TaskStore store(fs, clock);
     store.setDataDir(dataDir);
     try {

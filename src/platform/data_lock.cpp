@@ -65,3 +65,13 @@ long long DataDirLock::holderPid() const {
 }
 
 } // namespace dw
+
+namespace dw {
+
+std::string DataDirLock::holderName() const {
+    qint64 pid = 0;
+    QString host, app;
+    return lock_->getLockInfo(&pid, &host, &app) ? app.toStdString() : std::string();
+}
+
+} // namespace dw

@@ -31,6 +31,8 @@ public:
     bool isLocked() const;
     // The process that holds the lock, when known (0 otherwise).
     long long holderPid() const;
+    // The name of the program that holds the lock, when known (empty otherwise).
+    std::string holderName() const;
 
     static constexpr const char* kFileName = "dayweaver.lock";
 

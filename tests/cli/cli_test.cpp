@@ -7,6 +7,7 @@
 #include <string>
 #include <sys/types.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -331,8 +332,10 @@ TEST(Cli, StaleLockOfAnEndedProcessIsTakenOver) {
     fs::last_write_time(data.file("dayweaver.lock"),
                         fs::file_time_type::clock::now() - std::chrono::minutes(1));
     EXPECT_EQ(runCli(data, {"todo", "add", "y"}, false).status, 0);
+    // A lock being made now is waited for, as command-line writers queue; once it is old
+    // enough to be nobody's it is taken over.
     data.write("dayweaver.lock", "");
-    EXPECT_EQ(runCli(data, {"todo", "add", "z"}, false).status, 1) << "a lock being made now";
+    EXPECT_EQ(runCli(data, {"todo", "add", "z"}, false).status, 0) << "a lock being made now";
 }
 
 TEST(Cli, HelpAndVersion) {
@@ -344,3 +347,34 @@ TEST(Cli, HelpAndVersion) {
 }
 
 } // namespace
+
+namespace dw {
+namespace {
+
+TEST(Cli, ConcurrentWritersQueueOnTheLock) {
+    TempDir data;
+    std::vector<std::thread> writers;
+    std::vector<Result> results(5);
+    for (int i = 0; i < 5; ++i)
+        writers.emplace_back([&, i] {
+            results[static_cast<size_t>(i)] =
+                i % 2 ? runCli(data, {"todo", "add", "Todo " + std::to_string(i)}, false)
+                      : runCli(data,
+                               {"add", "2000-03-20", "09:0" + std::to_string(i),
+                                "Task " + std::to_string(i)},
+                               false);
+        });
+    for (auto& w : writers)
+        w.join();
+    for (const Result& r : results)
+        EXPECT_EQ(r.status, 0) << r.err;
+    const std::string agenda = runCli(data, {"agenda", "2000-03-20"}).out;
+    const std::string todo = runCli(data, {"todo"}).out;
+    for (int i = 0; i < 5; ++i) {
+        const std::string text = (i % 2 ? "Todo " : "Task ") + std::to_string(i);
+        EXPECT_NE((i % 2 ? todo : agenda).find(text), std::string::npos) << text;
+    }
+}
+
+} // namespace
+} // namespace dw

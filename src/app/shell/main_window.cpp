@@ -231,8 +231,7 @@ void MainWindow::saveTaskFiles() {
     if (!readOnlyDataFolder().empty())
         return;
     // Written as they are: sorting waits for the close.
-    state_.store().saveStoreFile();
-    state_.store().saveTodoFile();
+    state_.store().saveChangedFiles(false);
 }
 
 void MainWindow::saveAll() {
@@ -241,9 +240,7 @@ void MainWindow::saveAll() {
     layoutMemory_->save(state_.settings());
     if (!readOnlyDataFolder().empty())
         return; // see saveTaskFiles
-    TaskStore& store = state_.store();
-    store.SortGridStore();
-    store.saveTodoFile();
+    state_.store().saveChangedFiles(true);
 }
 
 void MainWindow::saveAtClose() {

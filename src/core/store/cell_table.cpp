@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstring>
+#include <new>
 #include <string_view>
 
 namespace dw {
@@ -39,32 +40,145 @@ std::string corruptMessage(const std::string& path) {
 
 } // namespace
 
+// The loaded file: its bytes with every cell text decoded in place, the texts of
+// Windows-1252 lines converted to UTF-8 beside them, and where each cell's text lies.
+struct CellTable::LoadedCells {
+    struct Ref {
+        std::uint32_t offset = 0;
+        std::uint32_t length = 0; // the top bit: the text lies in `converted`
+    };
+    static constexpr std::uint32_t kConverted = 0x80000000u;
+
+    std::unique_ptr<char[]> bytes;
+    std::string converted;
+    std::vector<Ref> refs; // cols per row, row after row
+    int cols = 0;
+
+    std::string_view text(int col, std::uint32_t row) const {
+        const Ref& ref = refs[static_cast<std::size_t>(row) * static_cast<std::size_t>(cols) +
+                              static_cast<std::size_t>(col)];
+        if (ref.length & kConverted)
+            return {converted.data() + ref.offset, ref.length & ~kConverted};
+        return {bytes.get() + ref.offset, ref.length};
+    }
+};
+
+namespace {
+
+// Offsets into a loaded file are 32 bits wide, with room for its converted lines; far
+// beyond any table this program writes.
+constexpr std::size_t kMaxFileSize = 0x7FFFFFFFu / 3;
+
+} // namespace
+
 CellTable::CellTable(int cols, int rows)
-    : cols_(std::max(1, cols)), rows_(static_cast<size_t>(std::max(1, rows)), Row(cols_)),
+    : cols_(std::max(1, cols)), rows_(static_cast<size_t>(std::max(1, rows))),
       widths_(static_cast<size_t>(cols_), kDefaultWidth), custom_(static_cast<size_t>(cols_)) {}
+
+CellTable::~CellTable() = default;
+CellTable::CellTable(CellTable&&) noexcept = default;
+CellTable& CellTable::operator=(CellTable&&) noexcept = default;
+
+CellTable::CellTable(const CellTable& other)
+    : cols_(other.cols_), loaded_(other.loaded_), loadedCols_(other.loadedCols_),
+      minCols_(other.minCols_), revision_(other.revision_), savedPath_(other.savedPath_),
+      savedRevision_(other.savedRevision_), savedSize_(other.savedSize_),
+      savedTime_(other.savedTime_), widths_(other.widths_), custom_(other.custom_),
+      canSort_(other.canSort_), sortColumn_(other.sortColumn_),
+      sortDirection_(other.sortDirection_) {
+    rows_.reserve(other.rows_.size());
+    for (const RowSlot& slot : other.rows_)
+        rows_.push_back(
+            RowSlot{slot.cells ? std::make_unique<Row>(*slot.cells) : nullptr, slot.source});
+}
+
+CellTable& CellTable::operator=(const CellTable& other) {
+    if (this != &other) {
+        CellTable copy(other);
+        *this = std::move(copy);
+    }
+    return *this;
+}
+
+std::string_view CellTable::slotView(const RowSlot& slot, int col) const {
+    if (slot.cells)
+        return (*slot.cells)[static_cast<size_t>(col)];
+    if (slot.source == kNoSource || col >= loadedCols_)
+        return {};
+    return loaded_->text(col, slot.source);
+}
+
+CellTable::Row& CellTable::ownCells(RowSlot& slot) const {
+    if (!slot.cells) {
+        auto cells = std::make_unique<Row>(static_cast<size_t>(cols_));
+        if (slot.source != kNoSource)
+            for (int c = 0; c < std::min(cols_, loadedCols_); ++c)
+                (*cells)[static_cast<size_t>(c)] = loaded_->text(c, slot.source);
+        slot.cells = std::move(cells);
+    }
+    return *slot.cells;
+}
 
 const std::string& CellTable::cell(int col, int row) const {
     if (col < 0 || col >= cols_ || row < 0 || row >= rowCount())
         return emptyText();
-    return rows_[static_cast<size_t>(row)][static_cast<size_t>(col)];
+    RowSlot& slot = rows_[static_cast<size_t>(row)];
+    if (!slot.cells && slotView(slot, col).empty())
+        return emptyText();
+    return ownCells(slot)[static_cast<size_t>(col)];
+}
+
+std::string_view CellTable::cellView(int col, int row) const {
+    if (col < 0 || col >= cols_ || row < 0 || row >= rowCount())
+        return {};
+    return slotView(rows_[static_cast<size_t>(row)], col);
 }
 
 void CellTable::setCell(int col, int row, std::string text) {
     if (col < 0 || col >= cols_ || row < 0 || row >= rowCount())
         return;
-    rows_[static_cast<size_t>(row)][static_cast<size_t>(col)] = std::move(text);
+    RowSlot& slot = rows_[static_cast<size_t>(row)];
+    if (slotView(slot, col) == text)
+        return;
+    ownCells(slot)[static_cast<size_t>(col)] = std::move(text);
+    changed();
+}
+
+const CellTable::Row& CellTable::row(int r) const {
+    return ownCells(rows_[static_cast<size_t>(r)]);
+}
+
+CellTable::Row& CellTable::row(int r) {
+    // Whoever takes a row to change may change it.
+    changed();
+    return ownCells(rows_[static_cast<size_t>(r)]);
 }
 
 void CellTable::setRowCount(int count) {
-    rows_.resize(static_cast<size_t>(std::max(1, count)), Row(cols_));
+    const auto n = static_cast<size_t>(std::max(1, count));
+    if (n == rows_.size())
+        return;
+    rows_.resize(n);
+    changed();
 }
 
 void CellTable::setColCount(int count) {
-    cols_ = std::max(1, count);
-    for (auto& r : rows_)
-        r.resize(static_cast<size_t>(cols_));
+    count = std::max(1, count);
+    if (count == cols_)
+        return;
+    cols_ = count;
+    // Loaded cells of columns dropped now stay dropped when the table widens again.
+    loadedCols_ = std::min(loadedCols_, cols_);
+    for (auto& slot : rows_)
+        if (slot.cells)
+            slot.cells->resize(static_cast<size_t>(cols_));
     widths_.resize(static_cast<size_t>(cols_), kDefaultWidth);
     custom_.resize(static_cast<size_t>(cols_));
+    changed();
+}
+
+void CellTable::setMinColCount(int count) {
+    minCols_ = std::max(1, count);
 }
 
 int CellTable::colWidth(int col) const {
@@ -72,14 +186,19 @@ int CellTable::colWidth(int col) const {
 }
 
 void CellTable::setColWidth(int col, int pixels) {
-    if (col >= 0 && col < cols_)
+    if (col >= 0 && col < cols_ && widths_[static_cast<size_t>(col)] != pixels) {
         widths_[static_cast<size_t>(col)] = pixels;
+        changed();
+    }
 }
 
 void CellTable::insertRows(int p, int n) {
     if (n <= 0 || p < 0 || p > rowCount())
         return;
-    rows_.insert(rows_.begin() + p, static_cast<size_t>(n), Row(cols_));
+    std::vector<RowSlot> fresh(static_cast<size_t>(n));
+    rows_.insert(rows_.begin() + p, std::make_move_iterator(fresh.begin()),
+                 std::make_move_iterator(fresh.end()));
+    changed();
 }
 
 void CellTable::removeRows(int p, int n) {
@@ -88,7 +207,15 @@ void CellTable::removeRows(int p, int n) {
     const int last = std::min(rowCount(), p + n);
     rows_.erase(rows_.begin() + p, rows_.begin() + last);
     if (rows_.empty())
-        rows_.emplace_back(cols_);
+        rows_.emplace_back();
+    changed();
+}
+
+void CellTable::swapRows(int a, int b) {
+    if (a == b || a < 0 || b < 0 || a >= rowCount() || b >= rowCount())
+        return;
+    std::swap(rows_[static_cast<size_t>(a)], rows_[static_cast<size_t>(b)]);
+    changed();
 }
 
 void CellTable::setCustomCompare(int col, CompareFn fn) {
@@ -113,14 +240,51 @@ int CellTable::compareRows(const Row& a, const Row& b) const {
     return sortDirection_ == SortDirection::Descending ? -result : result;
 }
 
+int CellTable::compareSlots(const RowSlot& a, const RowSlot& b) const {
+    const int k = std::clamp(sortColumn_, 0, cols_ - 1);
+    const int lastTieBreak = std::max(k, cols_ - 2);
+    int result = 0;
+    for (int c = k; c <= lastTieBreak && result == 0; ++c) {
+        const auto& custom = custom_[static_cast<size_t>(c)];
+        if (!custom) {
+            // Byte order: char_traits<char> compares as unsigned chars.
+            const int order = slotView(a, c).compare(slotView(b, c));
+            result = order < 0 ? -1 : order > 0 ? 1 : 0;
+        } else if (a.cells && b.cells) {
+            result = custom((*a.cells)[static_cast<size_t>(c)], (*b.cells)[static_cast<size_t>(c)]);
+        } else {
+            // Keys and times are short: these copies stay inside the strings themselves.
+            result = custom(std::string(slotView(a, c)), std::string(slotView(b, c)));
+        }
+    }
+    return sortDirection_ == SortDirection::Descending ? -result : result;
+}
+
 void CellTable::removeDataRowsIf(const std::function<bool(const Row&)>& pick) {
-    rows_.erase(std::remove_if(rows_.begin() + 1, rows_.end(), pick), rows_.end());
+    const auto end = std::remove_if(rows_.begin() + 1, rows_.end(),
+                                    [&](RowSlot& slot) { return pick(ownCells(slot)); });
+    if (end != rows_.end()) {
+        rows_.erase(end, rows_.end());
+        changed();
+    }
+}
+
+void CellTable::removeDataRowsWithEmptyCell(int col) {
+    if (col < 0 || col >= cols_)
+        return;
+    const auto end = std::remove_if(rows_.begin() + 1, rows_.end(), [&](const RowSlot& slot) {
+        return slotView(slot, col).empty();
+    });
+    if (end != rows_.end()) {
+        rows_.erase(end, rows_.end());
+        changed();
+    }
 }
 
 void CellTable::sortRows() {
     if (rowCount() < 3)
         return;
-    const auto less = [this](const Row& a, const Row& b) { return compareRows(a, b) < 0; };
+    const auto less = [this](const RowSlot& a, const RowSlot& b) { return compareSlots(a, b) < 0; };
     // A natural merge sort: find the ascending runs, then merge neighbours until one run
     // is left. Stable like any stable sort, so the result is the same; a store that only
     // had a few rows inserted or changed costs one pass and a merge or two.
@@ -129,6 +293,8 @@ void CellTable::sortRows() {
         if (less(rows_[i], rows_[i - 1]))
             bounds.push_back(i);
     bounds.push_back(rows_.size());
+    if (bounds.size() > 2)
+        changed();
     while (bounds.size() > 2) {
         std::vector<size_t> merged{bounds.front()};
         for (size_t i = 0; i + 2 < bounds.size(); i += 2) {
@@ -184,10 +350,10 @@ std::string CellTable::toFileText() const {
                                          decimalDigits(widths_[static_cast<size_t>(c)])) +
                 6;
     for (int r = 0; r < rowCount(); ++r) {
-        const Row& row = rows_[static_cast<size_t>(r)];
+        const RowSlot& row = rows_[static_cast<size_t>(r)];
         const auto rowDigits = static_cast<std::size_t>(decimalDigits(r));
         for (int c = 0; c < cols_; ++c) {
-            const std::size_t n = row[static_cast<size_t>(c)].size();
+            const std::size_t n = slotView(row, c).size();
             if (n != 0)
                 size += static_cast<std::size_t>(decimalDigits(c)) + rowDigits + n + 4;
         }
@@ -211,9 +377,9 @@ std::string CellTable::toFileText() const {
         put("\r\n", 2);
     }
     for (int r = 0; r < rowCount(); ++r) {
-        const Row& row = rows_[static_cast<size_t>(r)];
+        const RowSlot& row = rows_[static_cast<size_t>(r)];
         for (int c = 0; c < cols_; ++c) {
-            const std::string& text = row[static_cast<size_t>(c)];
+            const std::string_view text = slotView(row, c);
             if (text.empty())
                 continue;
             p = putInt(p, c);
@@ -230,7 +396,13 @@ std::string CellTable::toFileText() const {
 }
 
 bool CellTable::trySaveTable(const std::string& path, std::string& error) const {
-    return writeFileAtomic(path, toFileText(), error);
+    if (!writeFileAtomic(path, toFileText(), error))
+        return false;
+    savedPath_ = path;
+    savedRevision_ = revision_;
+    if (!fileStamp(path, savedSize_, savedTime_))
+        savedSize_ = -1;
+    return true;
 }
 
 bool CellTable::saveTable(const std::string& path) const {
@@ -241,30 +413,97 @@ bool CellTable::saveTable(const std::string& path) const {
     return false;
 }
 
+bool CellTable::isSavedAs(const std::string& path) const {
+    if (savedSize_ < 0 || savedRevision_ != revision_ || savedPath_ != path)
+        return false;
+    // Another program (or the user) may have changed or removed the file since.
+    std::int64_t size = 0, time = 0;
+    return fileStamp(path, size, time) && size == savedSize_ && time == savedTime_;
+}
+
+bool CellTable::saveTableIfChanged(const std::string& path) const {
+    return isSavedAs(path) || saveTable(path);
+}
+
 void CellTable::loadTable(const std::string& path) {
-    std::string bytes;
+    // The stamp comes first: a change made while we read shows as a newer file later.
+    std::int64_t size = -1, time = 0;
+    if (!fileStamp(path, size, time))
+        size = -1;
+    FileBytes file;
     std::string why;
-    if (!readFileBytes(path, bytes, &why)) {
+    switch (readWholeFile(path, kMaxFileSize, file, why)) {
+    case ReadResult::Ok:
+        break;
+    case ReadResult::TooLarge:
+        throw TableFileError(corruptMessage(path));
+    case ReadResult::Failed:
         if (!pathExists(path))
             throw TableFileError("File " + path + " not found");
         // A folder or a file we may not read is there all the same: saying "not found"
         // would hide why.
         throw TableFileError("File " + path + " cannot be read: " + why);
     }
-    fromFileText(decodeFileBytes(std::move(bytes)), path);
+    parseFileText(std::move(file.data), file.size, path);
+    savedPath_ = path;
+    savedRevision_ = revision_;
+    savedSize_ = size;
+    savedTime_ = time;
 }
 
 void CellTable::fromFileText(const std::string& text, const std::string& path) {
-    const std::string_view all(text);
+    if (text.size() > kMaxFileSize)
+        throw TableFileError(corruptMessage(path));
+    std::unique_ptr<char[]> bytes(new (std::nothrow) char[text.size() + 1]);
+    if (!bytes)
+        throw TableFileError(corruptMessage(path));
+    std::memcpy(bytes.get(), text.data(), text.size());
+    parseFileText(std::move(bytes), text.size(), path);
+}
+
+namespace {
+
+// Decodes a cell text in place: TAB back to CR, BS back to LF. Answers false, with only
+// its ASCII start decoded, when the text is not UTF-8.
+bool decodeCellInPlace(char* p, std::size_t n) {
+    std::size_t i = 0;
+    for (; i < n; ++i) {
+        const char c = p[i];
+        if (static_cast<unsigned char>(c) & 0x80)
+            break;
+        if (c == '\t')
+            p[i] = '\r';
+        else if (c == '\b')
+            p[i] = '\n';
+    }
+    if (i == n)
+        return true;
+    if (!isValidUtf8(std::string_view(p + i, n - i)))
+        return false;
+    for (; i < n; ++i)
+        p[i] = p[i] == '\t' ? '\r' : p[i] == '\b' ? '\n' : p[i];
+    return true;
+}
+
+} // namespace
+
+void CellTable::parseFileText(std::unique_ptr<char[]> bytes, std::size_t size,
+                              const std::string& path) {
+    char* const data = bytes.get();
     std::size_t pos = 0;
+    // A byte-order mark (a file saved by a text editor) is no part of the first line.
+    if (size >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0)
+        pos = 3;
+    std::size_t lineStart = 0;
     // Lines end with CR LF; a bare LF (a hand-edited file) ends a line too.
     auto nextLine = [&](std::string_view& line) {
-        if (pos >= all.size())
+        if (pos >= size)
             return false;
-        std::size_t end = all.find('\n', pos);
-        if (end == std::string_view::npos)
-            end = all.size();
-        line = all.substr(pos, end - pos);
+        const void* lf = std::memchr(data + pos, '\n', size - pos);
+        const std::size_t end =
+            lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - data) : size;
+        lineStart = pos;
+        line = std::string_view(data + pos, end - pos);
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
         pos = end + 1;
@@ -282,51 +521,86 @@ void CellTable::fromFileText(const std::string& text, const std::string& path) {
     }
     if (newCols < 1 || newRows < 1)
         throw TableFileError(corruptMessage(path));
-    // A damaged or hostile dimension line must not make us allocate without bound. Each
-    // cell and each row costs a few dozen bytes even when empty, so the table may hold at
-    // most 200000 cells and rows plus four per byte of the file, and at most 10000 columns:
-    // a few megabytes for a tiny file, and far more than any file we write needs.
+    // A damaged or hostile dimension line must not make us allocate without bound. Both
+    // limits count the table as its owner will hold it, widened to its minimum columns.
+    // Cells plus rows: at most 200000 plus four per byte of the file, and at most 10000
+    // columns. Bytes: what loading costs (16 a row, 8 a cell of the file) plus what giving
+    // every row strings of its own would add (56 a row, 32 a cell), with the file itself
+    // and its converted lines, stays under ten times the file's size plus 50 MiB.
     constexpr long long kMaxColumns = 10000;
-    const long long budget = 200000LL + 4LL * static_cast<long long>(text.size());
-    if (newCols > kMaxColumns || newRows > budget / (newCols + 1))
+    const long long widened = std::max<long long>(newCols, minCols_);
+    const auto fileSize = static_cast<long long>(size);
+    const long long cellBudget = 200000LL + 4LL * fileSize;
+    const long long byteBudget = 48LL * 1024 * 1024 + 6LL * fileSize;
+    if (newCols > kMaxColumns || widened > kMaxColumns || newRows > cellBudget / (widened + 1) ||
+        newRows > byteBudget / (72 + 8 * newCols + 32 * widened))
         throw TableFileError(corruptMessage(path));
 
-    const int c2 = static_cast<int>(newCols);
-    const int r2 = static_cast<int>(newRows);
-    std::vector<Row> rows(static_cast<size_t>(r2), Row(static_cast<size_t>(c2)));
-    std::vector<int> widths = widths_;
-    widths.resize(static_cast<size_t>(c2), kDefaultWidth);
+    const int fileCols = static_cast<int>(newCols);
+    const int fileRows = static_cast<int>(newRows);
+    const int tableCols = static_cast<int>(widened);
+    try {
+        auto loaded = std::make_shared<LoadedCells>();
+        loaded->cols = fileCols;
+        loaded->refs.resize(static_cast<std::size_t>(fileCols) *
+                            static_cast<std::size_t>(fileRows));
+        std::vector<int> widths = widths_;
+        widths.resize(static_cast<size_t>(tableCols), kDefaultWidth);
 
-    while (nextLine(line)) {
-        const std::size_t comma = line.find(',');
-        if (comma == std::string_view::npos)
-            continue;
-        long long index = 0;
-        if (line.size() >= 2 && line[0] == 'c' && line[1] == 'w') {
-            long long width = 0;
-            if (line.size() > 3 && parseInt(line.substr(3, comma - 3), index) &&
-                parseInt(line.substr(comma + 1), width) && index >= 0 && index < c2 &&
-                width >= -2147483647 - 1 && width <= 2147483647)
-                widths[static_cast<size_t>(index)] = static_cast<int>(width);
-            continue;
+        while (nextLine(line)) {
+            const std::size_t comma = line.find(',');
+            if (comma == std::string_view::npos)
+                continue;
+            long long index = 0;
+            if (line.size() >= 2 && line[0] == 'c' && line[1] == 'w') {
+                long long width = 0;
+                if (line.size() > 3 && parseInt(line.substr(3, comma - 3), index) &&
+                    parseInt(line.substr(comma + 1), width) && index >= 0 && index < fileCols &&
+                    width >= -2147483647 - 1 && width <= 2147483647)
+                    widths[static_cast<size_t>(index)] = static_cast<int>(width);
+                continue;
+            }
+            const std::size_t comma2 = line.find(',', comma + 1);
+            long long r = 0;
+            if (comma2 == std::string_view::npos || !parseInt(line.substr(0, comma), index) ||
+                !parseInt(line.substr(comma + 1, comma2 - comma - 1), r))
+                continue;
+            if (index < 0 || index >= fileCols || r < 0 || r >= fileRows)
+                continue;
+            LoadedCells::Ref& ref =
+                loaded->refs[static_cast<std::size_t>(r) * static_cast<std::size_t>(fileCols) +
+                             static_cast<std::size_t>(index)];
+            const std::size_t offset = lineStart + comma2 + 1;
+            const std::size_t length = line.size() - comma2 - 1;
+            // Each line is UTF-8 when it is valid UTF-8, else an old Windows-1252 line.
+            if (decodeCellInPlace(data + offset, length)) {
+                ref = {static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(length)};
+            } else {
+                std::string text = cp1252ToUtf8(std::string_view(data + offset, length));
+                for (char& ch : text)
+                    ch = ch == '\t' ? '\r' : ch == '\b' ? '\n' : ch;
+                ref = {static_cast<std::uint32_t>(loaded->converted.size()),
+                       static_cast<std::uint32_t>(text.size()) | LoadedCells::kConverted};
+                loaded->converted += text;
+            }
         }
-        const std::size_t comma2 = line.find(',', comma + 1);
-        long long r = 0;
-        if (comma2 == std::string_view::npos || !parseInt(line.substr(0, comma), index) ||
-            !parseInt(line.substr(comma + 1, comma2 - comma - 1), r))
-            continue;
-        if (index < 0 || index >= c2 || r < 0 || r >= r2)
-            continue;
-        std::string cellText(line.substr(comma2 + 1));
-        for (char& ch : cellText)
-            ch = ch == '\t' ? '\r' : ch == '\b' ? '\n' : ch;
-        rows[static_cast<size_t>(r)][static_cast<size_t>(index)] = std::move(cellText);
-    }
+        loaded->bytes = std::move(bytes);
 
-    cols_ = c2;
-    rows_ = std::move(rows);
-    widths_ = std::move(widths);
-    custom_.resize(static_cast<size_t>(cols_));
+        std::vector<RowSlot> rows(static_cast<size_t>(fileRows));
+        for (int r = 0; r < fileRows; ++r)
+            rows[static_cast<size_t>(r)].source = static_cast<std::uint32_t>(r);
+
+        cols_ = tableCols;
+        rows_ = std::move(rows);
+        loaded_ = std::move(loaded);
+        loadedCols_ = fileCols;
+        widths_ = std::move(widths);
+        custom_.resize(static_cast<size_t>(cols_));
+        changed();
+    } catch (const std::bad_alloc&) {
+        // Out of memory is one more way for a file to be too much for us.
+        throw TableFileError(corruptMessage(path));
+    }
 }
 
 } // namespace dw

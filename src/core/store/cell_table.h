@@ -1,8 +1,11 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace dw {
@@ -17,6 +20,11 @@ public:
 
 // A grid of text cells, columns by rows; row 0 is the header row. Every task, holiday,
 // completed-task and print table is one. Texts are UTF-8 and may hold CR LF line breaks.
+//
+// A loaded table keeps its file's bytes, decoded in place, and an offset per cell into
+// them: a store of 100 000 tasks is a handful of allocations rather than one per cell. A
+// row gets strings of its own only when it is asked for as strings (cell, row) or changed;
+// cellView, sorting and saving read the loaded bytes directly.
 class CellTable {
 public:
     using Row = std::vector<std::string>;
@@ -24,8 +32,16 @@ public:
     using CompareFn = std::function<int(const std::string&, const std::string&)>;
 
     CellTable(int cols = 1, int rows = 1);
+    ~CellTable();
+    CellTable(const CellTable& other);
+    CellTable& operator=(const CellTable& other);
+    CellTable(CellTable&&) noexcept;
+    CellTable& operator=(CellTable&&) noexcept;
 
     const std::string& cell(int col, int row) const;
+    // The same text without giving its row strings of its own: for walks over many rows.
+    // Valid until the table changes.
+    std::string_view cellView(int col, int row) const;
     void setCell(int col, int row, std::string text);
 
     int rowCount() const { return static_cast<int>(rows_.size()); }
@@ -43,10 +59,18 @@ public:
 
     // Removes every data row the predicate picks, keeping the order of the others.
     void removeDataRowsIf(const std::function<bool(const Row&)>& pick);
+    // The same for the data rows whose cell in `col` is empty, without reading the rows.
+    void removeDataRowsWithEmptyCell(int col);
+    // Rows a and b change places.
+    void swapRows(int a, int b);
+
+    // Loading never leaves fewer columns than this: a table whose layout needs its columns
+    // is widened as it loads, and the load's memory budget counts the widened cells.
+    void setMinColCount(int count);
 
     // Whole rows, for the store's bulk moves.
-    const Row& row(int r) const { return rows_[static_cast<size_t>(r)]; }
-    Row& row(int r) { return rows_[static_cast<size_t>(r)]; }
+    const Row& row(int r) const;
+    Row& row(int r);
 
     // Sort settings. Columns without a custom comparison compare as text, byte by byte.
     int sortColumn() const { return sortColumn_; }
@@ -75,9 +99,17 @@ public:
     // The same without showing anything; `error` gets the reason.
     bool trySaveTable(const std::string& path, std::string& error) const;
     // Replaces the table by the file's content. Throws TableFileError with the message
-    // for the user when the file is missing, cannot be read (a folder, say) or holds no
-    // columns or rows; the table is then unchanged.
+    // for the user when the file is missing, cannot be read (a folder, say), holds no
+    // columns or rows, or would need more memory than its size justifies; the table is
+    // then unchanged.
     void loadTable(const std::string& path);
+
+    // Whether the file at `path` holds exactly this table: it was last loaded from or
+    // saved to that path, nothing has changed since, and the file has not been touched
+    // since (same size and modification time).
+    bool isSavedAs(const std::string& path) const;
+    // saveTable, skipped when isSavedAs(path): a close with nothing changed writes nothing.
+    bool saveTableIfChanged(const std::string& path) const;
 
     // The file's bytes for this table, and the table for given file bytes (UTF-8, or
     // Windows-1252 when they are not valid UTF-8). `path` only names the source in errors.
@@ -85,10 +117,36 @@ public:
     void fromFileText(const std::string& bytes, const std::string& path);
 
 private:
+    struct LoadedCells;
+    static constexpr std::uint32_t kNoSource = 0xFFFFFFFFu;
+    // A row: strings of its own, or (cells null) the loaded row `source`, or (cells null
+    // and source kNoSource) a row of empty cells.
+    struct RowSlot {
+        std::unique_ptr<Row> cells;
+        std::uint32_t source = kNoSource;
+    };
+
     int compareColumn(int col, const std::string& a, const std::string& b) const;
+    int compareSlots(const RowSlot& a, const RowSlot& b) const;
+    std::string_view slotView(const RowSlot& slot, int col) const;
+    Row& ownCells(RowSlot& slot) const;
+    void parseFileText(std::unique_ptr<char[]> bytes, std::size_t size, const std::string& path);
+    void changed() { ++revision_; }
 
     int cols_;
-    std::vector<Row> rows_;
+    // Mutable: reading a loaded row as strings gives it strings of its own, which changes
+    // nothing a reader can see.
+    mutable std::vector<RowSlot> rows_;
+    std::shared_ptr<const LoadedCells> loaded_;
+    int loadedCols_ = 0; // columns of the loaded cells still in the table
+    int minCols_ = 1;
+    std::uint64_t revision_ = 0;
+    // What the table was last loaded from or saved to, at which revision, and the file's
+    // size and modification time then.
+    mutable std::string savedPath_;
+    mutable std::uint64_t savedRevision_ = 0;
+    mutable std::int64_t savedSize_ = -1;
+    mutable std::int64_t savedTime_ = 0;
     std::vector<int> widths_;
     std::vector<CompareFn> custom_;
     std::function<bool(int)> canSort_;

@@ -2,11 +2,13 @@
 
 #include "core/store/save_guard.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <new>
 #include <system_error>
 
 #if defined(__unix__) || defined(__APPLE__)
@@ -44,6 +46,108 @@ bool readFileBytes(const std::string& path, std::string& bytes, std::string* err
     if (ok)
         bytes = std::move(out);
     return ok;
+}
+
+ReadResult readWholeFile(const std::string& path, std::size_t maxSize, FileBytes& out,
+                         std::string& error) {
+#ifdef DW_HAVE_POSIX
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        error = std::strerror(errno);
+        return ReadResult::Failed;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        error = S_ISDIR(st.st_mode) ? std::strerror(EISDIR) : std::strerror(errno);
+        ::close(fd);
+        return ReadResult::Failed;
+    }
+    // The size is a hint (a device or a file that grows): reading goes on to the end, one
+    // read for a regular file, growing the buffer only when the hint was short.
+    std::size_t capacity = st.st_size > 0 ? static_cast<std::size_t>(st.st_size) + 1 : 4096;
+    if (capacity > maxSize + 1) {
+        ::close(fd);
+        return ReadResult::TooLarge;
+    }
+    std::unique_ptr<char[]> data(new (std::nothrow) char[capacity]);
+    std::size_t size = 0;
+    ReadResult result = data ? ReadResult::Ok : ReadResult::TooLarge;
+    while (result == ReadResult::Ok) {
+        if (size == capacity) {
+            if (capacity > maxSize) {
+                result = ReadResult::TooLarge;
+                break;
+            }
+            const std::size_t bigger = std::min(capacity * 2, maxSize + 1);
+            std::unique_ptr<char[]> grown(new (std::nothrow) char[bigger]);
+            if (!grown) {
+                result = ReadResult::TooLarge;
+                break;
+            }
+            std::memcpy(grown.get(), data.get(), size);
+            data = std::move(grown);
+            capacity = bigger;
+        }
+        const ssize_t n = ::read(fd, data.get() + size, capacity - size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            error = std::strerror(errno);
+            result = ReadResult::Failed;
+        } else if (n == 0) {
+            break;
+        } else {
+            size += static_cast<std::size_t>(n);
+        }
+    }
+    ::close(fd);
+    if (result == ReadResult::Ok && size > maxSize)
+        result = ReadResult::TooLarge;
+    if (result != ReadResult::Ok)
+        return result;
+    out.data = std::move(data);
+    out.size = size;
+    return ReadResult::Ok;
+#else
+    std::string bytes;
+    if (!readFileBytes(path, bytes, &error))
+        return ReadResult::Failed;
+    if (bytes.size() > maxSize)
+        return ReadResult::TooLarge;
+    out.data.reset(new (std::nothrow) char[bytes.size() + 1]);
+    if (!out.data)
+        return ReadResult::TooLarge;
+    std::memcpy(out.data.get(), bytes.data(), bytes.size());
+    out.size = bytes.size();
+    return ReadResult::Ok;
+#endif
+}
+
+bool fileStamp(const std::string& path, std::int64_t& size, std::int64_t& modified) {
+#ifdef DW_HAVE_POSIX
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return false;
+    size = static_cast<std::int64_t>(st.st_size);
+#ifdef __APPLE__
+    const struct timespec& t = st.st_mtimespec;
+#else
+    const struct timespec& t = st.st_mtim;
+#endif
+    modified = static_cast<std::int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec;
+    return true;
+#else
+    std::error_code ec;
+    const auto bytes = fs::file_size(path, ec);
+    if (ec)
+        return false;
+    const auto time = fs::last_write_time(path, ec);
+    if (ec)
+        return false;
+    size = static_cast<std::int64_t>(bytes);
+    modified = static_cast<std::int64_t>(time.time_since_epoch().count());
+    return true;
+#endif
 }
 
 namespace {

@@ -1,8 +1,26 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <string>
 
 namespace dw {
+
+// A whole file in one allocation, read with as few reads as the system allows.
+struct FileBytes {
+    std::unique_ptr<char[]> data;
+    std::size_t size = 0;
+};
+enum class ReadResult { Ok, Failed, TooLarge };
+// Reads a whole file of at most maxSize bytes. Failed: it cannot be opened or read
+// (`error` says why); TooLarge: it is longer than maxSize or there is no memory for it.
+ReadResult readWholeFile(const std::string& path, std::size_t maxSize, FileBytes& out,
+                         std::string& error);
+
+// A file's size and modification time (nanoseconds), to tell whether it changed; false
+// when it is not there.
+bool fileStamp(const std::string& path, std::int64_t& size, std::int64_t& modified);
 
 // Reads a whole file; false when it cannot be opened or read (`error`, when given, says
 // why).

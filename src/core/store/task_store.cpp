@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <new>
 
 namespace dw {
 
@@ -113,6 +114,8 @@ int firstFreeTodoRow(CellTable& todo) {
 
 CellTable makeGridStore(const FormatSettings& fs) {
     CellTable t(6, 4);
+    // A file with fewer columns than the layout must not make later writes drop cells.
+    t.setMinColCount(6);
     const int widths[] = {110, 94, 146, 64, 64, 64};
     for (int c = 0; c < 6; ++c)
         t.setColWidth(c, widths[c]);
@@ -138,6 +141,7 @@ CellTable makeGridDay(const FormatSettings& fs, const Clock& clock) {
 
 CellTable makeGridNonday() {
     CellTable t(3, 2);
+    t.setMinColCount(3);
     const char* headers[] = {"Category", "What", "Done?"};
     const int widths[] = {62, 503, 52};
     for (int c = 0; c < 3; ++c) {
@@ -161,11 +165,14 @@ std::string TaskStore::todoPath() const {
 bool TaskStore::passesFilter(int row) const {
     if (!filter_)
         return true;
-    return filter_(gridStore_.cell(StoreCol::Done, row), gridStore_.cell(StoreCol::Category, row));
+    // Copies, not the rows' own strings: a filtered walk over the store stays on the
+    // loaded cells (flags and categories are short enough to need no allocation).
+    return filter_(std::string(gridStore_.cellView(StoreCol::Done, row)),
+                   std::string(gridStore_.cellView(StoreCol::Category, row)));
 }
 
 int TaskStore::keyDate(int row) const {
-    return dw::keyDate(gridStore_.cell(StoreCol::Key, row), fs_);
+    return dw::keyDate(gridStore_.cellView(StoreCol::Key, row), fs_);
 }
 
 int TaskStore::firstVisibleRow(int date) const {
@@ -216,7 +223,7 @@ int TaskStore::dateHighlight(int date, bool wantDone, bool wantNotDone) const {
     for (int r = b; r < gridStore_.rowCount() && keyDate(r) == date; ++r) {
         if (!passesFilter(r))
             continue;
-        const std::string& done = gridStore_.cell(StoreCol::Done, r);
+        const std::string_view done = gridStore_.cellView(StoreCol::Done, r);
         if (wantDone && done == "Yes")
             return 1;
         if (wantNotDone && done == "No")
@@ -258,7 +265,7 @@ bool TaskStore::writeToStore(int date) {
         for (int r = b; r < end; ++r) {
             if (!passesFilter(r)) {
                 if (kept != r)
-                    std::swap(gridStore_.row(kept), gridStore_.row(r));
+                    gridStore_.swapRows(kept, r);
                 ++kept;
             }
         }
@@ -279,8 +286,7 @@ bool TaskStore::writeToStore(int date) {
 }
 
 bool TaskStore::SortGridStore() {
-    gridStore_.removeDataRowsIf(
-        [](const CellTable::Row& row) { return row[StoreCol::Key].empty(); });
+    gridStore_.removeDataRowsWithEmptyCell(StoreCol::Key);
     gridStore_.setSortColumn(StoreCol::Key);
     gridStore_.setSortDirection(SortDirection::Ascending);
     gridStore_.sortRows();
@@ -306,7 +312,7 @@ void TaskStore::deleteEntry(CellTable& table, int selected, bool writeBack, int 
 
 void TaskStore::loadStoreFile(bool keepDamaged) {
     loadTableIfPresent(gridStore_, storePath(), keepDamaged);
-    // A file with fewer columns than the layout must not make later writes drop cells.
+    // Widened as it loads (makeGridStore); a table made elsewhere may not be.
     if (gridStore_.colCount() < 6)
         gridStore_.setColCount(6);
     // The date lookups bisect, so the rows must be in key order. Files of older versions
@@ -314,7 +320,13 @@ void TaskStore::loadStoreFile(bool keepDamaged) {
     // a file that is already in order costs one pass.
     gridStore_.setSortColumn(StoreCol::Key);
     gridStore_.setSortDirection(SortDirection::Ascending);
-    gridStore_.sortRows();
+    try {
+        gridStore_.sortRows();
+    } catch (const std::bad_alloc&) {
+        // Too big to sort is too big to use: the documented error, and no half-loaded store.
+        gridStore_ = makeGridStore(fs_);
+        throw TableFileError("File contains no data or corrupt file " + storePath());
+    }
 }
 
 void TaskStore::loadTodoFile(bool keepDamaged) {
@@ -328,6 +340,13 @@ bool TaskStore::saveStoreFile() const {
 }
 bool TaskStore::saveTodoFile() const {
     return gridNonday_.saveTable(todoPath());
+}
+
+bool TaskStore::saveChangedFiles(bool sortStore) {
+    bool ok = true;
+    if (!gridStore_.isSavedAs(storePath()))
+        ok = sortStore ? SortGridStore() : saveStoreFile();
+    return gridNonday_.saveTableIfChanged(todoPath()) && ok;
 }
 
 } // namespace dw

@@ -127,6 +127,10 @@ public:
     // Saving: answers false after reporting a failure.
     bool saveStoreFile() const;
     bool saveTodoFile() const;
+    // Closing, hiding and session end: each file is written only when its table differs
+    // from what the file holds (isSavedAs), the store sorted first when asked. A close with
+    // nothing changed writes nothing and leaves the files' modification times.
+    bool saveChangedFiles(bool sortStore);
 
 private:
     const FormatSettings& fs_;
