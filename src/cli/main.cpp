@@ -2,6 +2,7 @@
 // program's own store rules and the system locale, so its texts match the program's.
 #include "cli/alarms_command.h"
 #include "cli/cli_args.h"
+#include "cli/output_commands.h"
 #include "cli/recur_command.h"
 #include "core/calendar/relative_date.h"
 #include "core/dates/date_format.h"
@@ -58,6 +59,15 @@ const char* kUsage = "Usage: dayweaver-cli [--data DIR] COMMAND [ARGS]\n"
                      "                           span (a check every 50 s, none in a stall),\n"
                      "                           one a line: check time, date, time, text,\n"
                      "                           and \"missed\" when it fell in a gap\n"
+                     "  export day|todo|print|completed html|csv FILE [--date D]\n"
+                     "        [--from D] [--to D] [--done yes|no|all] [--category C]...\n"
+                     "        [--no-todo]           write a table as HTML or comma-delimited\n"
+                     "                           text: the day view of D (default today)\n"
+                     "                           under the saved filter, the to-do list,\n"
+                     "                           the dated tasks chosen as in the print\n"
+                     "                           window, or the completed tasks\n"
+                     "  publish YYYY-MM FILE [--details]\n"
+                     "                           the month as a web page\n"
                      "\n"
                      "Dates are YYYY-MM-DD. DIR defaults to the program's data folder.\n"
                      "Exit status: 0 success, 1 data problem, 2 usage error.\n";
@@ -318,6 +328,13 @@ int run(int argc, char* argv[]) {
             QSettingsBackend settingsBackend;
             return alarmsCommand(args, ctx.dataDir, ctx.fs, ctx.clock,
                                  SettingsStore(settingsBackend));
+        }
+        if (command == "export" || command == "publish") {
+            QSettingsBackend settingsBackend;
+            const SettingsStore settings(settingsBackend);
+            return command == "export"
+                       ? exportCommand(args, ctx.dataDir, ctx.fs, ctx.clock, settings)
+                       : publishCommand(args, ctx.dataDir, ctx.fs, ctx.clock, settings);
         }
         if (command == "recur")
             return recurCommand(args, ctx.dataDir, ctx.fs, ctx.clock, ctx.prompts.errors);

@@ -25,7 +25,7 @@ TEST(PrintSelection, DatedTaskChoices) {
     range.allDates = false;
     PrintSelection work;
     work.byCategory = true;
-    work.category = "Work";
+    work.categories = {"Work"};
 
     const struct {
         const char* what;
@@ -58,7 +58,7 @@ TEST(PrintSelection, TodoChoices) {
     PrintSelection sel;
     EXPECT_TRUE(okToPrintNonDateTask(sel, "Any"));
     sel.byCategory = true;
-    sel.category = "Home";
+    sel.categories = {"Home"};
     EXPECT_TRUE(okToPrintNonDateTask(sel, "Home"));
     EXPECT_FALSE(okToPrintNonDateTask(sel, "home"));
     sel.byCategory = false;
@@ -146,7 +146,7 @@ TEST_F(PrintTableTest, SelectionsChooseRows) {
     PrintSelection todoOnly;
     todoOnly.done = todoOnly.notDone = false;
     todoOnly.byCategory = true;
-    todoOnly.category = "Work";
+    todoOnly.categories = {"Work"};
     transferToPrintTable(print, store, todoOnly, fs);
     appendTodoToPrintTable(print, todo, todoOnly);
     EXPECT_EQ(print.rowCount(), 2);

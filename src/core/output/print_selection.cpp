@@ -5,7 +5,18 @@
 #include "core/store/helpers.h"
 #include "core/store/task_store.h"
 
+#include <algorithm>
+
 namespace dw {
+
+namespace {
+
+bool categoryAdmitted(const PrintSelection& sel, const std::string& category) {
+    return !sel.byCategory || std::find(sel.categories.begin(), sel.categories.end(), category) !=
+                                  sel.categories.end();
+}
+
+} // namespace
 
 bool okToPrintDateTask(const PrintSelection& sel, int date, const std::string& done,
                        const std::string& category) {
@@ -13,11 +24,11 @@ bool okToPrintDateTask(const PrintSelection& sel, int date, const std::string& d
         return false;
     if (!(isYes(done) ? sel.done : sel.notDone))
         return false;
-    return !sel.byCategory || category == sel.category;
+    return categoryAdmitted(sel, category);
 }
 
 bool okToPrintNonDateTask(const PrintSelection& sel, const std::string& category) {
-    return sel.todo && (!sel.byCategory || category == sel.category);
+    return sel.todo && categoryAdmitted(sel, category);
 }
 
 std::optional<SelectionProblem> checkPrintSelection(const PrintSelection& sel) {
@@ -30,7 +41,7 @@ std::optional<SelectionProblem> checkPrintSelection(const PrintSelection& sel) {
         return SelectionProblem{Field::ToDate, "The second date must be AFTER the first date!"};
     // Without a category there is nothing to compare with; guessing "all" or "none" would
     // print or clear something other than what the user asked for.
-    if (sel.byCategory && sel.category.empty())
+    if (sel.byCategory && sel.categories.empty())
         return SelectionProblem{Field::Category,
                                 "Choose a category, or untick \"Selected categories?\""};
     return std::nullopt;

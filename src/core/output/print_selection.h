@@ -20,11 +20,11 @@ struct PrintSelection {
     bool allDates = true; // off: only dates from `fromDate` through `toDate`
     int fromDate = 0;     // whole days, both ends included
     int toDate = 0;
-    bool byCategory = false; // only tasks whose category is exactly `category`
-    std::string category;
-    bool done = true;    // dated tasks whose done flag is "Yes"
-    bool notDone = true; // dated tasks whose done flag is anything else
-    bool todo = true;    // to-do tasks
+    bool byCategory = false;             // only tasks whose category is exactly one of `categories`
+    std::vector<std::string> categories; // the window chooses one; scripts may name several
+    bool done = true;                    // dated tasks whose done flag is "Yes"
+    bool notDone = true;                 // dated tasks whose done flag is anything else
+    bool todo = true;                    // to-do tasks
 
     // A selection that starts on today's date for both ends of the range.
     static PrintSelection startingOn(int today) {
