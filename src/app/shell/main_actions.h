@@ -69,6 +69,21 @@ public:
     QAction* todoMenuDone = nullptr;
     QAction* todoMenuDelete = nullptr;
 
+    // Output: printing, export, the web page, the completed tasks
+    QAction* print = nullptr;
+    QAction* printTodo = nullptr;
+    QAction* printDay = nullptr;
+    QAction* exportDailyHtml = nullptr;
+    QAction* exportDailyCsv = nullptr;
+    QAction* exportTodoHtml = nullptr;
+    QAction* exportTodoCsv = nullptr;
+    QAction* dayMenuExportHtml = nullptr;
+    QAction* dayMenuExportCsv = nullptr;
+    QAction* todoMenuExportHtml = nullptr;
+    QAction* todoMenuExportCsv = nullptr;
+    QAction* publishWebPage = nullptr;
+    QAction* completedTasks = nullptr;
+
     // Every action, in the order made.
     const QList<QAction*>& all() const { return all_; }
 
