@@ -44,8 +44,8 @@ TEST_F(CompletedWindowTest, PanesShowAndWriteBackIntoTheRowTheyCameFrom) {
         EXPECT_EQ(w.whatPane()->toPlainText(), "older\nline 2");
         w.notesPane()->setFocus();
         w.notesPane()->setPlainText("edited\nnotes");
-        w.grid()->setFocus(); // the pane loses the focus before the next row is chosen
-        w.grid()->selectTableRow(1);
+        w.grid()->selectTableRow(1); // the edit goes to the row it was made in
+        EXPECT_EQ(table().cell(CompCol::CompNotes, 2), "edited\r\nnotes\r\n");
         EXPECT_EQ(w.whatPane()->toPlainText(), "newest");
         // A resize repaints; the panes keep what is being typed.
         w.whatPane()->setPlainText("typing");

@@ -128,8 +128,10 @@ CompletedTasksWindow::CompletedTasksWindow(AppState& state, QWidget* parent)
     connect(grid_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { popup_->popup(grid_->viewport()->mapToGlobal(pos)); });
     // The panes follow the selection, after any edit has gone back to its own record.
-    connect(grid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this] { reloadPanes(); });
+    connect(grid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
+        writeBackPanes();
+        reloadPanes();
+    });
 
     auto* layout = new QVBoxLayout(this);
     layout->setMenuBar(menuBar);
@@ -160,13 +162,17 @@ void CompletedTasksWindow::writeBackPanes() {
 void CompletedTasksWindow::deleteRecord() {
     if (state_.options().confirm && !prompts().askYesNo("Really delete?", "Confirm"))
         return;
-    deleteCompletedRecord(state_.completedTasks().table(), grid_->selectedRow());
+    const int row = grid_->selectedRow();
+    writeBackPanes();
+    paneRow_ = -1; // the rows move: the panes' texts have gone back already
+    deleteCompletedRecord(state_.completedTasks().table(), row);
     refreshGrid();
 }
 
 void CompletedTasksWindow::clearRecords() {
     if (!prompts().askYesNo("Really clear out ALL completed tasks?", "Confirm"))
         return;
+    paneRow_ = -1;
     clearCompletedRecords(state_.completedTasks().table());
     refreshGrid();
 }
