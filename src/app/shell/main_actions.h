@@ -69,10 +69,7 @@ public:
     QAction* todoMenuDone = nullptr;
     QAction* todoMenuDelete = nullptr;
 
-    // Output: printing, export, the web page, the completed tasks
-    QAction* print = nullptr;
-    QAction* printTodo = nullptr;
-    QAction* printDay = nullptr;
+    // Output: export, the web page, the completed tasks
     QAction* exportDailyHtml = nullptr;
     QAction* exportDailyCsv = nullptr;
     QAction* exportTodoHtml = nullptr;
