@@ -3,6 +3,7 @@
 #include "cli/alarms_command.h"
 #include "cli/cli_args.h"
 #include "cli/find_command.h"
+#include "cli/output_commands.h"
 #include "cli/recur_command.h"
 #include "cli/write_lock.h"
 #include "core/calendar/relative_date.h"
@@ -64,6 +65,15 @@ const char* kUsage = "Usage: dayweaver-cli [--data DIR] COMMAND [ARGS]\n"
                      "  find TEXT [--whole-word] [--match-case] [--up] [--filter]\n"
                      "                           the tasks Find stops at, in its order: date,\n"
                      "                           time, first line of the text\n"
+                     "  export day|todo|print|completed html|csv FILE [--date D]\n"
+                     "        [--from D] [--to D] [--done yes|no|all] [--category C]...\n"
+                     "        [--no-todo]           write a table as HTML or comma-delimited\n"
+                     "                           text: the day view of D (default today)\n"
+                     "                           under the saved filter, the to-do list,\n"
+                     "                           the dated tasks chosen as in the print\n"
+                     "                           window, or the completed tasks\n"
+                     "  publish YYYY-MM FILE [--details]\n"
+                     "                           the month as a web page\n"
                      "\n"
                      "Dates are YYYY-MM-DD. DIR defaults to the program's data folder.\n"
                      "Exit status: 0 success, 1 data problem, 2 usage error.\n";
@@ -327,6 +337,13 @@ int run(int argc, char* argv[]) {
             QSettingsBackend settingsBackend;
             return findCommand(args, ctx.dataDir, ctx.fs, ctx.clock,
                                SettingsStore(settingsBackend));
+        }
+        if (command == "export" || command == "publish") {
+            QSettingsBackend settingsBackend;
+            const SettingsStore settings(settingsBackend);
+            return command == "export"
+                       ? exportCommand(args, ctx.dataDir, ctx.fs, ctx.clock, settings)
+                       : publishCommand(args, ctx.dataDir, ctx.fs, ctx.clock, settings);
         }
         if (command == "recur")
             return recurCommand(args, ctx.dataDir, ctx.fs, ctx.clock, ctx.prompts.errors);

@@ -115,5 +115,47 @@ TEST(CompletedTasks, FailedSaveIsShownAndTheRecordStaysInMemory) {
     EXPECT_EQ(comp.table().cell(CompCol::What, 1), "x");
 }
 
+TEST(CompletedTasks, DeletingTheLastRecordLeavesARowForTheNextCompletion) {
+    test::TempDir dir;
+    CompletedTasks comp(dir.path());
+    const FormatSettings fs = FormatSettings::enUS();
+    ASSERT_TRUE(comp.add(record("only"), fs));
+    deleteCompletedRecord(comp.table(), 1);
+    EXPECT_EQ(comp.table().rowCount(), 2);
+    EXPECT_EQ(rowOf(comp.table(), 1), std::vector<std::string>(6));
+    writeBackCompletedPanes(comp.table(), 1, {"pane"}, {});
+    EXPECT_EQ(comp.table().cell(CompCol::What, 1), "pane");
+    ASSERT_TRUE(comp.add(record("next"), fs));
+    EXPECT_EQ(comp.table().cell(CompCol::What, 1), "next");
+
+    ASSERT_TRUE(comp.add(record("third"), fs));
+    EXPECT_EQ(comp.table().rowCount(), 3);
+    deleteCompletedRecord(comp.table(), 1);
+    EXPECT_EQ(comp.table().rowCount(), 2);
+    EXPECT_EQ(comp.table().cell(CompCol::What, 1), "next");
+}
+
+TEST(CompletedTasks, ClearLeavesHeaderAndOneEmptyRowAndPanesJoinLines) {
+    CompletedTasks comp("/nowhere");
+    comp.table().setRowCount(5);
+    comp.table().setCell(CompCol::What, 4, "old");
+    clearCompletedRecords(comp.table());
+    EXPECT_EQ(comp.table().rowCount(), 2);
+    EXPECT_EQ(rowOf(comp.table(), 1), std::vector<std::string>(6));
+    EXPECT_EQ(comp.table().cell(0, 0), "Comp Date");
+    writeBackCompletedPanes(comp.table(), 1, {"a", "b"}, {"n"});
+    EXPECT_EQ(comp.table().cell(CompCol::What, 1), "a\r\nb\r\n");
+    EXPECT_EQ(comp.table().cell(CompCol::CompNotes, 1), "n");
+    writeBackCompletedPanes(comp.table(), 7, {"lost"}, {}); // no such row: nothing happens
+    EXPECT_EQ(comp.table().rowCount(), 2);
+}
+
+TEST(CompletedTasks, ColumnWidthsScaleAndShareTheRest) {
+    EXPECT_EQ(completedColumnWidths(800, 0, 4, 96), (std::vector<int>{70, 62, 58, 128, 236, 236}));
+    EXPECT_EQ(completedColumnWidths(800, 17, 4, 96)[4], 227);
+    EXPECT_EQ(completedColumnWidths(1600, 0, 4, 192),
+              (std::vector<int>{140, 124, 116, 256, 477, 477}));
+}
+
 } // namespace
 } // namespace dw

@@ -4,6 +4,7 @@
 #include "core/dates/clock.h"
 #include "core/dates/format_settings.h"
 #include "core/output/completed_tasks.h"
+#include "core/output/print_selection.h"
 #include "core/settings/alarm_scheduler.h"
 #include "core/settings/options.h"
 #include "core/settings/settings_store.h"
@@ -58,6 +59,11 @@ public:
     // settings (at start-up, when the filter window is created).
     void loadFilter();
 
+    // The print window's choices, shared by printing, clearing and the "Daily Tasks"
+    // export, and the print table they build.
+    PrintSelection& printSelection() { return printSelection_; }
+    CellTable& gridPrint() { return gridPrint_; }
+
     // Which alarms have been announced in this run.
     AlarmScheduler& alarms() { return alarms_; }
     // The alarm options as the alarm check reads them.
@@ -75,6 +81,8 @@ private:
     CompletedTasks completed_;
     FilterState filter_;
     AlarmScheduler alarms_;
+    PrintSelection printSelection_;
+    CellTable gridPrint_;
 };
 
 } // namespace dw

@@ -111,6 +111,20 @@ MainActions::MainActions(QWidget* window) : QObject(window), window_(window) {
     todoMenuEdit = make("todoMenuEdit", "Edit");
     todoMenuDone = make("todoMenuDone", "Mark as completed");
     todoMenuDelete = make("todoMenuDelete", "Delete");
+
+    // Output
+    exportDailyHtml = make("exportDailyHtmlAction", "HTML Format");
+    exportDailyCsv = make("exportDailyCsvAction", "Comma-Delimited Format");
+    exportTodoHtml = make("exportTodoHtmlAction", "HTML Format");
+    exportTodoCsv = make("exportTodoCsvAction", "Comma Delimited Format");
+    dayMenuExportHtml = make("dayMenuExportHtml", "HTML Format");
+    dayMenuExportCsv = make("dayMenuExportCsv", "CSV Format");
+    todoMenuExportHtml = make("todoMenuExportHtml", "HTML Format");
+    todoMenuExportCsv = make("todoMenuExportCsv", "CSV Format");
+    publishWebPage = make("publishWebPageAction", "Publish Calendar as Web Page",
+                          "Publish calendar as web page", "text-html", "web.png");
+    completedTasks = make("completedTasksAction", "View Completed Tasks", "View Completed Tasks",
+                          "view-list-details", "completed.png");
 }
 
 QAction* MainActions::make(const char* name, const QString& text, const QString& hint,

@@ -78,6 +78,17 @@ public:
 
     // The actions whose shortcuts win over the focused control's own use of the key.
     const QList<QAction*>& navigation() const { return navigation_; }
+    // Output: export, the web page, the completed tasks
+    QAction* exportDailyHtml = nullptr;
+    QAction* exportDailyCsv = nullptr;
+    QAction* exportTodoHtml = nullptr;
+    QAction* exportTodoCsv = nullptr;
+    QAction* dayMenuExportHtml = nullptr;
+    QAction* dayMenuExportCsv = nullptr;
+    QAction* todoMenuExportHtml = nullptr;
+    QAction* todoMenuExportCsv = nullptr;
+    QAction* publishWebPage = nullptr;
+    QAction* completedTasks = nullptr;
 
     // Every action, in the order made.
     const QList<QAction*>& all() const { return all_; }

@@ -5,6 +5,7 @@
 #include "core/prompts/prompts.h"
 #include "core/store/helpers.h"
 
+#include <algorithm>
 #include <array>
 
 namespace dw {
@@ -48,6 +49,40 @@ bool AddToCompleteGrid(CellTable& table, const std::string& path, const Complete
     table.setCell(CompCol::What, 1, task.what);
     table.setCell(CompCol::CompNotes, 1, task.notes);
     return table.saveTable(path);
+}
+
+void deleteCompletedRecord(CellTable& table, int row) {
+    ensureShape(table);
+    takeRowOut(table, row);
+}
+
+void clearCompletedRecords(CellTable& table) {
+    ensureShape(table);
+    clearDataRows(table);
+    table.setRowCount(2);
+}
+
+void writeBackCompletedPanes(CellTable& table, int row, const std::vector<std::string>& what,
+                             const std::vector<std::string>& notes) {
+    ensureShape(table);
+    if (row < 1 || row >= table.rowCount())
+        return;
+    table.setCell(CompCol::What, row, linesToText(what));
+    table.setCell(CompCol::CompNotes, row, linesToText(notes));
+}
+
+std::vector<int> completedColumnWidths(int tableWidth, int scrollBarWidth, int frameWidth,
+                                       int dpi) {
+    std::vector<int> widths;
+    int fixed = 0;
+    for (const int w : {70, 62, 58, 128}) {
+        widths.push_back(w * dpi / 96);
+        fixed += widths.back();
+    }
+    const int share = std::max(0, (tableWidth - fixed - scrollBarWidth - frameWidth - 6) / 2);
+    widths.push_back(share);
+    widths.push_back(share);
+    return widths;
 }
 
 CompletedTasks::CompletedTasks(std::string dataDir)

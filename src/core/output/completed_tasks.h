@@ -5,6 +5,7 @@
 #include "core/store/cell_table.h"
 
 #include <string>
+#include <vector>
 
 namespace dw {
 
@@ -40,6 +41,20 @@ void setCompletedHeaders(CellTable& table);
 // with showError and answers false; the record stays in the table.
 bool AddToCompleteGrid(CellTable& table, const std::string& path, const CompletedTask& task,
                        const FormatSettings& fs);
+
+// Removes a record. The last one leaves its row behind, emptied, so the next completion
+// and the panes always have a data row to write into.
+void deleteCompletedRecord(CellTable& table, int row);
+// Clears every record: the header row and one empty row remain.
+void clearCompletedRecords(CellTable& table);
+// The panes' texts, one line per entry, written back into the record's What and Comp Notes.
+void writeBackCompletedPanes(CellTable& table, int row, const std::vector<std::string>& what,
+                             const std::vector<std::string>& notes);
+
+// The window's column widths for a table `tableWidth` pixels wide: "Comp Date" 70, "Time"
+// 62, "Category" 58, "Orig Date" 128 (at 96 dots per inch, scaled by `dpi`), and "What"
+// and "Comp Notes" sharing the rest less the scroll bar (when shown), the frame and 6.
+std::vector<int> completedColumnWidths(int tableWidth, int scrollBarWidth, int frameWidth, int dpi);
 
 // The completed tasks table with its file, held for the whole run.
 class CompletedTasks {

@@ -1,0 +1,212 @@
+#include "app/output/completed_tasks_window.h"
+
+#include "app/shell/app_state.h"
+#include "app/widgets/cell_grid.h"
+#include "app/widgets/shadow_label.h"
+#include "core/output/completed_tasks.h"
+#include "core/prompts/prompts.h"
+#include "core/store/helpers.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace dw {
+
+namespace {
+
+// Calls back when a pane loses the keyboard focus.
+class PaneFocusWatcher : public QObject {
+public:
+    PaneFocusWatcher(QObject* parent, std::function<void()> onExit)
+        : QObject(parent), onExit_(std::move(onExit)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() == QEvent::FocusOut)
+            onExit_();
+        return QObject::eventFilter(watched, e);
+    }
+
+private:
+    std::function<void()> onExit_;
+};
+
+std::vector<std::string> paneLines(const QPlainTextEdit* pane) {
+    std::vector<std::string> lines;
+    const QString text = pane->toPlainText();
+    if (text.isEmpty())
+        return lines;
+    for (const QString& line : text.split('\n'))
+        lines.push_back(line.toStdString());
+    return lines;
+}
+
+QString paneText(const std::string& cell) {
+    std::vector<std::string> lines;
+    textToLines(cell, lines);
+    QStringList out;
+    for (const std::string& l : lines)
+        out << QString::fromStdString(l);
+    return out.join('\n');
+}
+
+QPlainTextEdit* makePane(const QString& label, QWidget* parent, QHBoxLayout* row) {
+    auto* column = new QVBoxLayout;
+    column->addWidget(new QLabel(label, parent));
+    auto* pane = new QPlainTextEdit(parent);
+    pane->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    column->addWidget(pane);
+    row->addLayout(column);
+    return pane;
+}
+
+} // namespace
+
+CompletedTasksWindow::CompletedTasksWindow(AppState& state, QWidget* parent)
+    : QDialog(parent), state_(state) {
+    setWindowTitle("Completed Tasks");
+    setSizeGripEnabled(true);
+    resize(760, 480);
+
+    title_ = new ShadowLabel("Completed Tasks", this);
+    grid_ = new CellGrid(state_.completedTasks().table(), this);
+    grid_->setObjectName("completedGrid");
+    grid_->setRowHeight(28);
+    grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+
+    auto* panes = new QHBoxLayout;
+    whatPane_ = makePane("WHAT", this, panes);
+    notesPane_ = makePane("COMPLETION NOTES", this, panes);
+    for (QPlainTextEdit* pane : {whatPane_, notesPane_})
+        pane->installEventFilter(new PaneFocusWatcher(this, [this] { writeBackPanes(); }));
+
+    auto* menuBar = new QMenuBar(this);
+    QMenu* file = menuBar->addMenu("&File");
+    exportHtml_ = new QAction("HTML Format", this);
+    exportCsv_ = new QAction("Comma-Delimited", this);
+    delete_ = new QAction("Delete", this);
+    delete_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Delete));
+    clear_ = new QAction("Clear", this);
+    clear_->setShortcut(QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_Delete));
+    close_ = new QAction("Close", this);
+    auto* deleteRow = new QAction("Delete row", this);
+    for (QAction* a : {delete_, clear_})
+        addAction(a);
+    QMenu* exportMenu = file->addMenu("Export");
+    exportMenu->addActions({exportHtml_, exportCsv_});
+    file->addActions({delete_, clear_});
+    file->addSeparator();
+    file->addAction(close_);
+    popup_ = new QMenu(this);
+    popup_->addMenu(exportMenu);
+    popup_->addActions({deleteRow, clear_});
+
+    connect(exportHtml_, &QAction::triggered, this, [this] {
+        writeBackPanes();
+        htmlDialog_.exportTable(state_.completedTasks().table());
+    });
+    connect(exportCsv_, &QAction::triggered, this, [this] {
+        writeBackPanes();
+        csvDialog_.exportTable(state_.completedTasks().table());
+    });
+    connect(delete_, &QAction::triggered, this, &CompletedTasksWindow::deleteRecord);
+    connect(deleteRow, &QAction::triggered, this, &CompletedTasksWindow::deleteRecord);
+    connect(clear_, &QAction::triggered, this, &CompletedTasksWindow::clearRecords);
+    connect(close_, &QAction::triggered, this, &QDialog::accept);
+    grid_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(grid_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { popup_->popup(grid_->viewport()->mapToGlobal(pos)); });
+    // The panes follow the selection, after any edit has gone back to its own record.
+    connect(grid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
+        writeBackPanes();
+        reloadPanes();
+    });
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setMenuBar(menuBar);
+    layout->addWidget(title_);
+    layout->addWidget(grid_, 3);
+    layout->addLayout(panes, 2);
+}
+
+void CompletedTasksWindow::refreshGrid() {
+    grid_->refresh();
+    reloadPanes();
+}
+
+void CompletedTasksWindow::reloadPanes() {
+    const CellTable& table = state_.completedTasks().table();
+    paneRow_ = grid_->selectedRow();
+    const bool valid = paneRow_ >= 1 && paneRow_ < table.rowCount();
+    whatPane_->setPlainText(valid ? paneText(table.cell(CompCol::What, paneRow_)) : QString());
+    notesPane_->setPlainText(valid ? paneText(table.cell(CompCol::CompNotes, paneRow_))
+                                   : QString());
+}
+
+void CompletedTasksWindow::writeBackPanes() {
+    writeBackCompletedPanes(state_.completedTasks().table(), paneRow_, paneLines(whatPane_),
+                            paneLines(notesPane_));
+}
+
+void CompletedTasksWindow::deleteRecord() {
+    if (state_.options().confirm && !prompts().askYesNo("Really delete?", "Confirm"))
+        return;
+    const int row = grid_->selectedRow();
+    writeBackPanes();
+    paneRow_ = -1; // the rows move: the panes' texts have gone back already
+    deleteCompletedRecord(state_.completedTasks().table(), row);
+    refreshGrid();
+}
+
+void CompletedTasksWindow::clearRecords() {
+    if (!prompts().askYesNo("Really clear out ALL completed tasks?", "Confirm"))
+        return;
+    paneRow_ = -1;
+    clearCompletedRecords(state_.completedTasks().table());
+    refreshGrid();
+}
+
+void CompletedTasksWindow::fitColumns() {
+    const bool scroll = grid_->needsVerticalScroll();
+    const int scrollWidth = scroll ? style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
+    const int frame = 2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    const std::vector<int> widths =
+        completedColumnWidths(grid_->width(), scrollWidth, frame, logicalDpiX());
+    for (int c = 0; c < static_cast<int>(widths.size()); ++c)
+        grid_->setColumnWidth(c, widths[static_cast<std::size_t>(c)]);
+}
+
+void CompletedTasksWindow::showEvent(QShowEvent* e) {
+    if (captionStyle_) {
+        title_->setFont(captionStyle_->font());
+        title_->setShadowDepth(captionStyle_->shadowDepth());
+        title_->setTextColor(captionStyle_->textColor());
+    }
+    refreshGrid();
+    QDialog::showEvent(e);
+    fitColumns();
+}
+
+void CompletedTasksWindow::resizeEvent(QResizeEvent* e) {
+    QDialog::resizeEvent(e);
+    fitColumns();
+}
+
+void CompletedTasksWindow::done(int result) {
+    writeBackPanes();
+    state_.completedTasks().save();
+    QDialog::done(result);
+}
+
+} // namespace dw

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QObject>
+#include <string>
+
+namespace dw {
+
+class AppState;
+class CellTable;
+class MainWindow;
+
+// The save dialogs of the export commands: title, filter, default name and extension.
+// Each dialog opens on the name last chosen in it.
+class ExportDialog {
+public:
+    enum Kind { Html, CommaDelimited };
+    ExportDialog(Kind kind, std::string defaultName);
+
+    // Asks for a file name (the dialog asks before replacing a file); empty when cancelled.
+    // A name without an extension gets the dialog's default one.
+    std::string ask();
+    // Asks, then writes the table with the dialog's writer; false when cancelled or failed.
+    bool exportTable(const CellTable& table);
+    Kind kind() const { return kind_; }
+
+private:
+    Kind kind_;
+    std::string lastName_;
+};
+
+// The main window's export and publishing commands: the pop-up menus' "Export" of each
+// grid, File > "Export" > "Daily Tasks" and "To-do tasks", and "Publish Calendar as Web
+// Page".
+class ExportCommands : public QObject {
+    Q_OBJECT
+public:
+    ExportCommands(MainWindow& window, AppState& state);
+
+    void exportDay(ExportDialog& dialog);
+    void exportTodo(ExportDialog& dialog);
+    // Rebuilds the print table from the current print selection, then exports it (the
+    // table is rebuilt even when the dialog is cancelled).
+    void exportDailyTasks(ExportDialog& dialog);
+    void publishWebPage();
+
+    ExportDialog& htmlDialog() { return html_; }
+    ExportDialog& csvDialog() { return csv_; }
+
+private:
+    void placeActions();
+
+    MainWindow& window_;
+    AppState& state_;
+    ExportDialog html_{ExportDialog::Html, "tasks.htm"};
+    ExportDialog csv_{ExportDialog::CommaDelimited, "tasks.txt"};
+};
+
+} // namespace dw

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "cli/cli_args.h"
+#include "core/dates/clock.h"
+#include "core/dates/format_settings.h"
+#include "core/output/print_selection.h"
+#include "core/settings/settings_store.h"
+
+#include <string>
+
+namespace dw::cli {
+
+// export day|todo|print|completed html|csv FILE [--date D] [selection options]: writes one
+// table as the program's export commands do. "day" is the day view of D (default today)
+// under the saved filter; "print" is the "Daily Tasks" table for the selection options.
+int exportCommand(Args& args, const std::string& dataDir, const FormatSettings& fs,
+                  const Clock& clock, const SettingsStore& settings);
+
+// publish YYYY-MM FILE [--details]: the month's web page, with the saved filter.
+int publishCommand(Args& args, const std::string& dataDir, const FormatSettings& fs,
+                   const Clock& clock, const SettingsStore& settings);
+
+// The print window's choices from the options --from D --to D, --done yes|no|all,
+// --category C (repeatable), --no-todo.
+PrintSelection takePrintSelection(Args& args, int today);
+
+} // namespace dw::cli
