@@ -1,3 +1,4 @@
+#include "support/shell_run.h"
 #include "support/temp_dir.h"
 
 #include <cstdlib>
@@ -11,18 +12,9 @@ namespace {
 
 using dw::test::TempDir;
 
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string quoted(const std::string& arg) {
-    std::string q = "'";
-    for (const char c : arg)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
+using dw::test::quoted;
+using dw::test::Result;
+using dw::test::runShell;
 
 // A data folder with its own settings file, as the program would have written it.
 class AlarmsCli : public ::testing::Test {
@@ -32,14 +24,11 @@ protected:
         config.write("Velmora Corporation/Task.conf", ini);
     }
     Result run(const std::vector<std::string>& args) {
-        TempDir io;
         std::string cmd = "LC_ALL=en_US.UTF-8 XDG_CONFIG_HOME=" + quoted(config.path()) +
                           " DAYWEAVER_DATA=" + quoted(data.path()) + " " + quoted(DAYWEAVER_CLI);
         for (const auto& a : args)
             cmd += " " + quoted(a);
-        cmd += " > " + quoted(io.file("out")) + " 2> " + quoted(io.file("err")) + " < /dev/null";
-        const int raw = std::system(cmd.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, io.read("out"), io.read("err")};
+        return runShell(cmd);
     }
     void add(const std::vector<std::string>& args) {
         std::vector<std::string> all{"add"};

@@ -1,3 +1,4 @@
+#include "support/shell_run.h"
 #include "support/temp_dir.h"
 
 #include <chrono>
@@ -15,18 +16,9 @@ namespace {
 
 using dw::test::TempDir;
 
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string quoted(const std::string& arg) {
-    std::string q = "'";
-    for (const char c : arg)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
+using dw::test::quoted;
+using dw::test::Result;
+using dw::test::runShell;
 
 // The id of a process that has run and ended (reaped, so no process holds it now).
 pid_t endedProcessId() {
@@ -44,7 +36,6 @@ pid_t endedProcessId() {
 // command that runs it as another user).
 Result runCli(const TempDir& data, const std::vector<std::string>& args, bool fakeNow = true,
               const std::string& runAs = {}) {
-    TempDir io;
     std::string cmd =
         "LC_ALL=en_US.UTF-8 LANG=en_US.UTF-8 DAYWEAVER_DATA=" + quoted(data.path()) + " ";
     if (fakeNow)
@@ -53,13 +44,7 @@ Result runCli(const TempDir& data, const std::vector<std::string>& args, bool fa
     cmd += quoted(DAYWEAVER_CLI);
     for (const auto& a : args)
         cmd += " " + quoted(a);
-    cmd += " > " + quoted(io.file("out")) + " 2> " + quoted(io.file("err")) + " < /dev/null";
-    const int raw = std::system(cmd.c_str());
-    Result r;
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.out = io.read("out");
-    r.err = io.read("err");
-    return r;
+    return runShell(cmd);
 }
 
 TEST(Cli, AddThenAgendaInStoreOrder) {

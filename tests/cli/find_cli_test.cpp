@@ -1,6 +1,7 @@
 #include "core/dates/date_serial.h"
 #include "core/dates/format_settings.h"
 #include "core/store/task_store.h"
+#include "support/shell_run.h"
 #include "support/table_rows.h"
 #include "support/temp_dir.h"
 
@@ -16,18 +17,9 @@ namespace {
 
 using dw::test::TempDir;
 
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string quoted(const std::string& arg) {
-    std::string q = "'";
-    for (const char c : arg)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
+using dw::test::quoted;
+using dw::test::Result;
+using dw::test::runShell;
 
 std::string key(int day, int sequence) {
     return dw::storeKey(dw::dateSerialOf(2000, 1, day), sequence);
@@ -45,15 +37,12 @@ protected:
         config.write("Velmora Corporation/Task.conf", ini);
     }
     Result run(const std::vector<std::string>& args) {
-        TempDir io;
         std::string cmd = "LC_ALL=en_US.UTF-8 XDG_CONFIG_HOME=" + quoted(config.path()) +
                           " DAYWEAVER_DATA=" + quoted(data.path()) + " " + quoted(DAYWEAVER_CLI) +
                           " find";
         for (const auto& a : args)
             cmd += " " + quoted(a);
-        cmd += " > " + quoted(io.file("out")) + " 2> " + quoted(io.file("err")) + " < /dev/null";
-        const int raw = std::system(cmd.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, io.read("out"), io.read("err")};
+        return runShell(cmd);
     }
     TempDir data;
     TempDir config;

@@ -1,3 +1,4 @@
+#include "support/shell_run.h"
 #include "support/temp_dir.h"
 
 #include <cstdlib>
@@ -11,32 +12,20 @@ namespace {
 
 using dw::test::TempDir;
 
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string quoted(const std::string& arg) {
-    std::string q = "'";
-    for (const char c : arg)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
+using dw::test::quoted;
+using dw::test::Result;
+using dw::test::runShell;
 
 // A data folder with tasks added through the command line, and its own settings.
 class OutputCli : public ::testing::Test {
 protected:
     Result run(const std::vector<std::string>& args) {
-        TempDir io;
         std::string cmd = "LC_ALL=en_US.UTF-8 QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME=" +
                           quoted(config.path()) + " DAYWEAVER_DATA=" + quoted(data.path()) + " " +
                           quoted(DAYWEAVER_CLI);
         for (const auto& a : args)
             cmd += " " + quoted(a);
-        cmd += " > " + quoted(io.file("out")) + " 2> " + quoted(io.file("err")) + " < /dev/null";
-        const int raw = std::system(cmd.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, io.read("out"), io.read("err")};
+        return runShell(cmd);
     }
     void ok(const std::vector<std::string>& args) {
         const Result r = run(args);

@@ -1,3 +1,4 @@
+#include "support/shell_run.h"
 #include "support/temp_dir.h"
 
 #include <cstdlib>
@@ -11,35 +12,19 @@ namespace {
 
 using dw::test::TempDir;
 
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string quoted(const std::string& arg) {
-    std::string q = "'";
-    for (const char c : arg)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
+using dw::test::quoted;
+using dw::test::Result;
+using dw::test::runShell;
 
 // Runs the real dayweaver-cli on a data folder in the en-US locale, the clock at Wednesday
 // 15 March 2000 noon.
 Result recur(const TempDir& data, const std::vector<std::string>& args,
              const std::string& command = "recur") {
-    TempDir io;
     std::string cmd = "LC_ALL=en_US.UTF-8 LANG=en_US.UTF-8 DAYWEAVER_DATA=" + quoted(data.path()) +
                       " faketime '2000-03-15 12:00:00' " + quoted(DAYWEAVER_CLI) + " " + command;
     for (const auto& a : args)
         cmd += " " + quoted(a);
-    cmd += " > " + quoted(io.file("out")) + " 2> " + quoted(io.file("err")) + " < /dev/null";
-    const int raw = std::system(cmd.c_str());
-    Result r;
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.out = io.read("out");
-    r.err = io.read("err");
-    return r;
+    return runShell(cmd);
 }
 
 TEST(CliRecur, PrintsEachPatternsDatesInGenerationOrder) {

@@ -8,6 +8,7 @@
 #include "app/shell/pane_layout.h"
 #include "app/store/category_list_dialog.h"
 #include "app/widgets/cell_grid.h"
+#include "app/widgets/focus_out_watcher.h"
 #include "app/widgets/month_view.h"
 #include "app/widgets/shadow_label.h"
 #include "app/widgets/win_color.h"
@@ -27,27 +28,6 @@
 #include <QTimer>
 
 namespace dw {
-
-namespace {
-
-// Watches the notes pane for the moment it loses the focus.
-class FocusOutWatcher : public QObject {
-public:
-    FocusOutWatcher(QObject* parent, std::function<void()> onExit)
-        : QObject(parent), onExit_(std::move(onExit)) {}
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* e) override {
-        if (e->type() == QEvent::FocusOut)
-            onExit_();
-        return QObject::eventFilter(watched, e);
-    }
-
-private:
-    std::function<void()> onExit_;
-};
-
-} // namespace
 
 NotesField* makeNotesPane(QWidget* parent) {
     return new NotesField(kNotesMaxChars, parent);

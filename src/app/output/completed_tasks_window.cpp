@@ -2,6 +2,7 @@
 
 #include "app/shell/app_state.h"
 #include "app/widgets/cell_grid.h"
+#include "app/widgets/focus_out_watcher.h"
 #include "app/widgets/shadow_label.h"
 #include "core/output/completed_tasks.h"
 #include "core/prompts/prompts.h"
@@ -23,23 +24,6 @@
 namespace dw {
 
 namespace {
-
-// Calls back when a pane loses the keyboard focus.
-class PaneFocusWatcher : public QObject {
-public:
-    PaneFocusWatcher(QObject* parent, std::function<void()> onExit)
-        : QObject(parent), onExit_(std::move(onExit)) {}
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* e) override {
-        if (e->type() == QEvent::FocusOut)
-            onExit_();
-        return QObject::eventFilter(watched, e);
-    }
-
-private:
-    std::function<void()> onExit_;
-};
 
 std::vector<std::string> paneLines(const QPlainTextEdit* pane) {
     std::vector<std::string> lines;
@@ -89,7 +73,7 @@ CompletedTasksWindow::CompletedTasksWindow(AppState& state, QWidget* parent)
     whatPane_ = makePane("WHAT", this, panes);
     notesPane_ = makePane("COMPLETION NOTES", this, panes);
     for (QPlainTextEdit* pane : {whatPane_, notesPane_})
-        pane->installEventFilter(new PaneFocusWatcher(this, [this] { writeBackPanes(); }));
+        pane->installEventFilter(new FocusOutWatcher(this, [this] { writeBackPanes(); }));
 
     auto* menuBar = new QMenuBar(this);
     QMenu* file = menuBar->addMenu("&File");

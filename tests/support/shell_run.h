@@ -1,0 +1,36 @@
+#pragma once
+
+#include "support/temp_dir.h"
+
+#include <cstdlib>
+#include <string>
+#include <sys/wait.h>
+
+namespace dw::test {
+
+// What a command run through the shell left: its exit status (-1 when it did not exit by
+// itself) and what it wrote to its output and its errors.
+struct Result {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// An argument as the shell takes it whole, whatever it holds.
+inline std::string quoted(const std::string& arg) {
+    std::string q = "'";
+    for (const char c : arg)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+// Runs a shell command line with no input, capturing its output and its errors.
+inline Result runShell(const std::string& commandLine) {
+    TempDir io;
+    const std::string cmd = commandLine + " > " + quoted(io.file("out")) + " 2> " +
+                            quoted(io.file("err")) + " < /dev/null";
+    const int raw = std::system(cmd.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, io.read("out"), io.read("err")};
+}
+
+} // namespace dw::test
