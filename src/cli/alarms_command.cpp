@@ -1,5 +1,6 @@
 #include "cli/alarms_command.h"
 
+#include "cli/store_loading.h"
 #include "core/dates/date_format.h"
 #include "core/settings/alarm_scheduler.h"
 #include "core/settings/option_keys.h"
@@ -93,11 +94,8 @@ int alarmsCommand(Args& args, const std::string& dataDir, const FormatSettings& 
         alarm.leadMinutes = parseCount("--lead", *leadText, kAlarmMinMin, kAlarmMinMax);
 
     TaskStore store(fs, clock);
-    store.setDataDir(dataDir);
-    try {
-        store.loadStoreFile(false);
-    } catch (const TableFileError& e) {
-        std::cerr << "dayweaver-cli: " << e.what() << '\n';
+    if (const auto failure = cli::loadDatedTasks(store, dataDir)) {
+        std::cerr << "dayweaver-cli: " << *failure << '\n';
         return 1;
     }
     FilterState filter;

@@ -1,6 +1,7 @@
 #include "cli/find_command.h"
 
 #include "cli/alarms_command.h"
+#include "cli/store_loading.h"
 #include "core/calendar/find.h"
 #include "core/store/file_io.h"
 #include "core/store/helpers.h"
@@ -26,11 +27,8 @@ int findCommand(Args& args, const std::string& dataDir, const FormatSettings& fs
         throw UsageError{"the text to find is empty"};
 
     TaskStore store(fs, clock);
-    store.setDataDir(dataDir);
-    try {
-        store.loadStoreFile(false);
-    } catch (const TableFileError& e) {
-        std::cerr << "dayweaver-cli: " << e.what() << '\n';
+    if (const auto failure = cli::loadDatedTasks(store, dataDir)) {
+        std::cerr << "dayweaver-cli: " << *failure << '\n';
         return 1;
     }
     FilterState filter;

@@ -283,13 +283,7 @@ TEST(Cli, DamagedFileIsADataProblemAndIsLeftAlone) {
 TEST(Cli, WritingCommandsRespectTheProgramsLock) {
     TempDir data;
     // Another process holds the lock, as the running program does.
-    const std::string start = quoted(DAYWEAVER_LOCK_HOLDER) + " " + quoted(data.path()) + " > " +
-                              quoted(data.file("held")) + " & echo $! > " +
-                              quoted(data.file("holder.pid"));
-    ASSERT_EQ(std::system(start.c_str()), 0);
-    for (int i = 0; i < 200 && data.read("held") != "locked\n"; ++i)
-        std::system("sleep 0.05");
-    ASSERT_EQ(data.read("held"), "locked\n");
+    ASSERT_TRUE(dw::test::startLockHolder(DAYWEAVER_LOCK_HOLDER, data));
 
     const Result add = runCli(data, {"todo", "add", "x"}, false);
     const Result dated = runCli(data, {"add", "2000-03-20", "09:00", "x"}, false);

@@ -134,13 +134,7 @@ TEST(CliRecur, AddStoresATaskOnEveryDateAsTheDialogDoes) {
 
 TEST(CliRecur, AddWaitsForTheRunningProgram) {
     TempDir data;
-    const std::string start = quoted(DAYWEAVER_LOCK_HOLDER) + " " + quoted(data.path()) + " > " +
-                              quoted(data.file("held")) + " & echo $! > " +
-                              quoted(data.file("holder.pid"));
-    ASSERT_EQ(std::system(start.c_str()), 0);
-    for (int i = 0; i < 200 && data.read("held") != "locked\n"; ++i)
-        std::system("sleep 0.05");
-    ASSERT_EQ(data.read("held"), "locked\n");
+    ASSERT_TRUE(dw::test::startLockHolder(DAYWEAVER_LOCK_HOLDER, data));
     const Result add = recur(data, {"2000-03-20", "2000-03-21", "daily", "--add", "09:00", "x"});
     const Result print = recur(data, {"2000-03-20", "2000-03-21", "daily"});
     std::system(("kill " + data.read("holder.pid")).c_str());

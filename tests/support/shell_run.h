@@ -33,4 +33,18 @@ inline Result runShell(const std::string& commandLine) {
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, io.read("out"), io.read("err")};
 }
 
+// Starts `holder` (a helper that takes the data folder's lock, as the running program
+// does) in the background on `data` and waits until it holds the lock; its pid is left in
+// the folder's file "holder.pid". True once it holds the lock.
+inline bool startLockHolder(const std::string& holder, const TempDir& data) {
+    const std::string start = quoted(holder) + " " + quoted(data.path()) + " > " +
+                              quoted(data.file("held")) + " & echo $! > " +
+                              quoted(data.file("holder.pid"));
+    if (std::system(start.c_str()) != 0)
+        return false;
+    for (int i = 0; i < 200 && data.read("held") != "locked\n"; ++i)
+        std::system("sleep 0.05");
+    return data.read("held") == "locked\n";
+}
+
 } // namespace dw::test
