@@ -1,0 +1,129 @@
+#include "core/sync/local_tasks.h"
+
+#include "core/editing/task_commands.h"
+#include "core/store/helpers.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace dw {
+namespace {
+
+int minuteOfText(std::string_view text, const FormatSettings& fs, const Clock& clock) {
+    const double fraction = dayFraction(timeOfText(text, fs, clock));
+    return std::clamp(static_cast<int>(std::lround(fraction * 1440.0)), 0, 1439);
+}
+
+std::string timeText(int minute, const FormatSettings& fs) {
+    return timeCellText(timeFraction(minute / 60, minute % 60), fs);
+}
+
+void writeStoreRow(CellTable& s, int row, const SyncTask& t, const FormatSettings& fs) {
+    s.setCell(StoreCol::Time, row, timeText(t.minute, fs));
+    s.setCell(StoreCol::Category, row, t.category);
+    s.setCell(StoreCol::What, row, t.what);
+    s.setCell(StoreCol::Done, row, yesNo(t.done));
+    s.setCell(StoreCol::Alarm, row, yesNo(t.alarm));
+}
+
+void writeTodo(CellTable& todo, int row, const SyncTask& t) {
+    todo.setCell(TodoCol::Category, row, t.category);
+    todo.setCell(TodoCol::What, row, t.what);
+    todo.setCell(TodoCol::Done, row, yesNo(t.done));
+}
+
+} // namespace
+
+LocalTasks gatherLocalTasks(const TaskStore& store, const FormatSettings& fs, const Clock& clock) {
+    LocalTasks out;
+    const CellTable& s = store.gridStore();
+    for (int r = 1; r < s.rowCount(); ++r) {
+        const int date = store.keyDate(r);
+        if (date == 0 || s.cellView(StoreCol::Time, r).empty())
+            continue;
+        SyncTask t;
+        t.date = date;
+        t.minute = minuteOfText(s.cellView(StoreCol::Time, r), fs, clock);
+        t.category = s.cell(StoreCol::Category, r);
+        t.what = s.cell(StoreCol::What, r);
+        t.done = isYes(s.cellView(StoreCol::Done, r));
+        t.alarm = isYes(s.cellView(StoreCol::Alarm, r));
+        out.tasks.push_back(std::move(t));
+        out.refs.push_back({false, r});
+    }
+    const CellTable& todo = store.gridNonday();
+    for (int r = 1; r < todo.rowCount(); ++r) {
+        if (!isTodoRowOccupied(todo, r))
+            continue;
+        SyncTask t;
+        t.category = todo.cell(TodoCol::Category, r);
+        t.what = todo.cell(TodoCol::What, r);
+        t.done = isYes(todo.cellView(TodoCol::Done, r));
+        out.tasks.push_back(std::move(t));
+        out.refs.push_back({true, r});
+    }
+    return out;
+}
+
+bool applyLocalChanges(TaskStore& store, const LocalTasks& gathered,
+                       const std::vector<LocalChange>& changes, const FormatSettings& fs) {
+    if (changes.empty())
+        return true;
+    CellTable& s = store.gridStore();
+    CellTable& todo = store.gridNonday();
+    std::vector<int> todoRemovals;
+    bool todoChanged = false;
+    // A task that changes between a date and the to-do list leaves its row and comes back
+    // as an added one.
+    auto add = [&](const SyncTask& t) {
+        if (t.isTodo()) {
+            writeTodo(todo, firstFreeTodoRow(todo), t);
+            todoChanged = true;
+        } else {
+            const int row = s.rowCount();
+            s.insertRows(row, 1);
+            s.setCell(StoreCol::Key, row, storeKey(t.date, 100));
+            writeStoreRow(s, row, t, fs);
+        }
+    };
+    auto remove = [&](const LocalTaskRef& ref) {
+        if (ref.todo)
+            todoRemovals.push_back(ref.row);
+        else
+            s.setCell(StoreCol::Key, ref.row, ""); // the sort drops it
+    };
+    for (const LocalChange& c : changes) {
+        if (c.kind == LocalChange::Kind::Add) {
+            add(c.task);
+            continue;
+        }
+        const LocalTaskRef& ref = gathered.refs.at(static_cast<std::size_t>(c.local));
+        if (c.kind == LocalChange::Kind::Remove) {
+            remove(ref);
+        } else if (ref.todo == c.task.isTodo()) {
+            if (ref.todo) {
+                writeTodo(todo, ref.row, c.task);
+                todoChanged = true;
+            } else {
+                // A task that keeps its date keeps its place among the date's tasks.
+                if (store.keyDate(ref.row) != c.task.date)
+                    s.setCell(StoreCol::Key, ref.row, storeKey(c.task.date, 100));
+                writeStoreRow(s, ref.row, c.task, fs);
+            }
+        } else {
+            remove(ref);
+            add(c.task);
+        }
+    }
+    std::sort(todoRemovals.rbegin(), todoRemovals.rend());
+    for (const int row : todoRemovals)
+        todo.removeRows(row, 1);
+    if (todo.rowCount() < 2)
+        todo.setRowCount(2);
+    bool ok = store.SortGridStore();
+    if (todoChanged || !todoRemovals.empty())
+        ok = store.saveTodoFile() && ok;
+    return ok;
+}
+
+} // namespace dw

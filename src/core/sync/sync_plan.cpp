@@ -1,0 +1,319 @@
+#include "core/sync/sync_plan.h"
+
+#include "core/dates/date_serial.h"
+
+#include <cstdio>
+#include <map>
+#include <set>
+#include <unordered_map>
+
+namespace dw {
+namespace {
+
+constexpr char kSep = '\x1f';
+
+std::string kindKey(const SyncTask& t) {
+    return t.isTodo() ? "T" : "E";
+}
+std::string fullKey(const SyncTask& t) {
+    return std::to_string(t.date) + kSep + std::to_string(t.minute) + kSep + t.category + kSep +
+           t.what + kSep + (t.done ? "1" : "0") + (t.alarm ? "1" : "0");
+}
+// The weaker keys a record tries in turn once no unchanged task is left for it: done,
+// alarm or time changed; text changed; moved to another date.
+std::string dateTextKey(const SyncTask& t) {
+    return kindKey(t) + kSep + std::to_string(t.date) + kSep + t.what;
+}
+std::string dateTimeCategoryKey(const SyncTask& t) {
+    return kindKey(t) + kSep + std::to_string(t.date) + kSep + std::to_string(t.minute) + kSep +
+           t.category;
+}
+std::string textKey(const SyncTask& t) {
+    return kindKey(t) + kSep + t.what;
+}
+
+std::string unitKey(const std::string& href, const std::string& recurrenceId) {
+    return href + '\n' + recurrenceId;
+}
+
+SyncTask conflictCopy(SyncTask task) {
+    // The suffix ends the last line: a text of several lines ends with CR LF.
+    const std::string crlf = "\r\n";
+    if (task.what.size() >= 2 && task.what.compare(task.what.size() - 2, 2, crlf) == 0)
+        task.what.insert(task.what.size() - 2, kConflictSuffix);
+    else
+        task.what += kConflictSuffix;
+    return task;
+}
+
+struct Unit {
+    const ServerObject* object = nullptr;
+    std::string uid;
+    std::string recurrenceId;
+    SyncTask task;
+};
+
+// What one href's records come to, and the one change its object may need.
+struct Bucket {
+    std::vector<SyncRecord> before;
+    std::vector<SyncRecord> after;
+    const ServerObject* object = nullptr;
+    std::string text;
+    bool edited = false;
+    bool deleted = false;
+    bool recreated = false;
+    std::vector<std::string> lines;
+};
+
+} // namespace
+
+std::string isoDateOf(int date) {
+    const CivilDate d = decodeDate(date);
+    char buf[48];
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", d.year, d.month, d.day);
+    return buf;
+}
+
+std::string changeLine(const char* direction, const char* action, const SyncTask& task) {
+    std::string line = std::string(direction) + '\t' + action + '\t';
+    if (task.isTodo()) {
+        line += "to-do\t";
+    } else {
+        char time[32];
+        std::snprintf(time, sizeof time, "%02d:%02d", task.minute / 60, task.minute % 60);
+        line += isoDateOf(task.date) + '\t' + time;
+    }
+    const auto cut = task.what.find("\r\n");
+    return line + '\t' + task.what.substr(0, cut);
+}
+
+SyncPlan planSync(const SyncInput& in, const ObjectMapping& mapping,
+                  const std::function<std::string()>& newUid) {
+    SyncPlan plan;
+
+    // The server's tasks, one unit per object or occurrence.
+    std::map<std::string, const ServerObject*> objectOfHref;
+    std::set<std::string> unreadable;
+    std::map<std::string, Unit> units;
+    std::vector<std::string> unitOrder;
+    for (const ServerObject& object : in.server) {
+        const ParsedObject parsed = mapping.read(object.text, in.windowFrom, in.windowTo);
+        if (!parsed.ok) {
+            unreadable.insert(object.href);
+            plan.skipped.push_back(object.href + ": " + parsed.error);
+            continue;
+        }
+        objectOfHref[object.href] = &object;
+        for (const ObjectTask& t : parsed.tasks) {
+            const std::string key = unitKey(object.href, t.recurrenceId);
+            if (units.emplace(key, Unit{&object, parsed.uid, t.recurrenceId, t.task}).second)
+                unitOrder.push_back(key);
+        }
+    }
+
+    // The records of this calendar; those of another are forgotten.
+    std::vector<const SyncRecord*> recs;
+    for (const SyncRecord& r : in.records)
+        if (r.collection == in.collection)
+            recs.push_back(&r);
+
+    // Each record ties the local task it was, by the strongest key that finds one free.
+    std::vector<int> localOf(recs.size(), -1);
+    std::vector<bool> taken(in.local.size(), false);
+    for (auto keyOf : {fullKey, dateTextKey, dateTimeCategoryKey, textKey}) {
+        std::unordered_map<std::string, std::vector<int>> free;
+        for (int i = static_cast<int>(in.local.size()) - 1; i >= 0; --i)
+            if (!taken[i])
+                free[keyOf(in.local[i])].push_back(i);
+        for (std::size_t r = 0; r < recs.size(); ++r) {
+            if (localOf[r] >= 0)
+                continue;
+            const auto it = free.find(keyOf(recs[r]->synced));
+            if (it == free.end())
+                continue;
+            while (!it->second.empty() && taken[it->second.back()])
+                it->second.pop_back();
+            if (it->second.empty())
+                continue;
+            localOf[r] = it->second.back();
+            it->second.pop_back();
+            taken[localOf[r]] = true;
+        }
+    }
+
+    std::map<std::string, Bucket> buckets;
+    std::set<std::string> covered;
+    std::vector<SyncTask> newLocal; // tasks to create on the server
+    auto localChange = [&](LocalChange::Kind kind, int local, const SyncTask& task,
+                           const char* action) {
+        plan.local.push_back({kind, local, task, changeLine("received", action, task)});
+    };
+
+    for (std::size_t i = 0; i < recs.size(); ++i) {
+        const SyncRecord& r = *recs[i];
+        covered.insert(unitKey(r.href, r.recurrenceId));
+        Bucket& b = buckets[r.href];
+        if (unreadable.count(r.href)) {
+            // Left as it was until the object can be read again.
+            b.after.push_back(r);
+            continue;
+        }
+        b.before.push_back(r);
+        const auto objectIt = objectOfHref.find(r.href);
+        if (objectIt != objectOfHref.end() && !b.object) {
+            b.object = objectIt->second;
+            b.text = b.object->text;
+        }
+        const auto unitIt = units.find(unitKey(r.href, r.recurrenceId));
+        const SyncTask* server = unitIt == units.end() ? nullptr : &unitIt->second.task;
+        const int li = localOf[i];
+        const SyncTask* local = li >= 0 ? &in.local[li] : nullptr;
+        const SyncTask& base = r.synced;
+
+        // An occurrence that left the window stays as it is locally and is no longer synced.
+        if (!server && b.object && !r.recurrenceId.empty() &&
+            (base.date < in.windowFrom || base.date > in.windowTo))
+            continue;
+
+        SyncRecord rec = r;
+        if (b.object)
+            rec.etag = b.object->etag;
+        const bool localGone = !local;
+        const bool localChanged = local && !(*local == base);
+        const bool serverGone = !server;
+        const bool serverChanged = server && !(*server == base);
+
+        if (!localGone && !localChanged) {
+            if (serverGone) {
+                localChange(LocalChange::Kind::Remove, li, *local, "delete");
+            } else if (serverChanged) {
+                localChange(LocalChange::Kind::Replace, li, *server, "update");
+                rec.synced = *server;
+                b.after.push_back(rec);
+            } else {
+                b.after.push_back(rec);
+            }
+        } else if (localGone) {
+            if (serverGone) {
+                // Gone on both sides.
+            } else if (serverChanged) {
+                // Changed on the server after it was deleted here: the change wins.
+                localChange(LocalChange::Kind::Add, -1, *server, "update");
+                rec.synced = *server;
+                b.after.push_back(rec);
+            } else if (r.recurrenceId.empty()) {
+                b.deleted = true;
+                b.lines.push_back(changeLine("sent", "delete", base));
+            } else {
+                b.text = mapping.withoutOccurrence(b.text, r.recurrenceId);
+                b.edited = true;
+                b.lines.push_back(changeLine("sent", "delete", base));
+            }
+        } else if (serverGone) {
+            // Deleted on the server after it was edited here: the edit is kept and sent
+            // again, the whole object under its old UID, an occurrence as a new object.
+            if (r.recurrenceId.empty() && !b.object) {
+                b.text = mapping.write(*local, r.uid);
+                b.recreated = true;
+                rec.synced = *local;
+                rec.etag.clear();
+                b.after.push_back(rec);
+                b.lines.push_back(changeLine("sent", "new", *local));
+            } else {
+                newLocal.push_back(*local);
+            }
+        } else if (!serverChanged || *server == *local) {
+            rec.synced = *local;
+            b.after.push_back(rec);
+            if (!(*server == *local)) {
+                b.text = mapping.withOccurrence(b.text, r.recurrenceId, *local);
+                b.edited = true;
+                b.lines.push_back(changeLine("sent", "update", *local));
+            }
+        } else {
+            // Changed on both sides: the server's version takes the task's place, the
+            // local one stays beside it as a new task.
+            localChange(LocalChange::Kind::Replace, li, *server, "update");
+            rec.synced = *server;
+            b.after.push_back(rec);
+            const SyncTask copy = conflictCopy(*local);
+            plan.local.push_back(
+                {LocalChange::Kind::Add, -1, copy, changeLine("conflict", "kept", copy)});
+            newLocal.push_back(copy);
+        }
+    }
+
+    // Server tasks no record knows: the same content as a free local task ties the two,
+    // anything else is new here.
+    std::unordered_map<std::string, std::vector<int>> freeByContent;
+    for (int i = static_cast<int>(in.local.size()) - 1; i >= 0; --i)
+        if (!taken[i])
+            freeByContent[fullKey(in.local[i])].push_back(i);
+    for (const std::string& key : unitOrder) {
+        if (covered.count(key))
+            continue;
+        const Unit& u = units.at(key);
+        SyncRecord rec{in.collection,  u.uid,          u.object->href, u.object->etag,
+                       kindOf(u.task), u.recurrenceId, u.task};
+        const auto it = freeByContent.find(fullKey(u.task));
+        if (it != freeByContent.end() && !it->second.empty()) {
+            taken[it->second.back()] = true;
+            it->second.pop_back();
+        } else {
+            localChange(LocalChange::Kind::Add, -1, u.task, "new");
+        }
+        buckets[u.object->href].after.push_back(std::move(rec));
+    }
+
+    for (std::size_t i = 0; i < in.local.size(); ++i)
+        if (!taken[i])
+            newLocal.push_back(in.local[i]);
+
+    for (auto& [href, b] : buckets) {
+        RemoteChange change;
+        change.href = href;
+        change.lines = std::move(b.lines);
+        change.recordsBefore = std::move(b.before);
+        change.recordsAfter = std::move(b.after);
+        if (b.deleted || b.edited) {
+            change.kind =
+                b.deleted && !b.edited ? RemoteChange::Kind::Delete : RemoteChange::Kind::Update;
+            change.ifMatch = b.object ? b.object->etag : std::string();
+            if (change.kind == RemoteChange::Kind::Update)
+                change.body = b.text;
+        } else if (b.recreated) {
+            change.kind = RemoteChange::Kind::Create;
+            change.body = b.text;
+        } else {
+            for (SyncRecord& r : change.recordsAfter)
+                plan.records.push_back(std::move(r));
+            continue;
+        }
+        plan.remote.push_back(std::move(change));
+    }
+
+    for (const SyncTask& task : newLocal) {
+        const std::string uid = newUid();
+        RemoteChange change;
+        change.kind = RemoteChange::Kind::Create;
+        change.href = in.collection + uid + ".ics";
+        change.body = mapping.write(task, uid);
+        change.lines.push_back(changeLine("sent", "new", task));
+        change.recordsAfter.push_back(
+            {in.collection, uid, change.href, {}, kindOf(task), {}, task});
+        plan.remote.push_back(std::move(change));
+    }
+    return plan;
+}
+
+std::vector<SyncRecord> recordsAfterSync(const SyncPlan& plan, const std::vector<bool>& done) {
+    std::vector<SyncRecord> records = plan.records;
+    for (std::size_t i = 0; i < plan.remote.size(); ++i) {
+        const auto& from =
+            i < done.size() && done[i] ? plan.remote[i].recordsAfter : plan.remote[i].recordsBefore;
+        records.insert(records.end(), from.begin(), from.end());
+    }
+    return records;
+}
+
+} // namespace dw
