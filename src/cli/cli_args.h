@@ -35,4 +35,12 @@ int parseIsoDate(const std::string& text);
 double parseIsoTime(const std::string& text);
 std::string isoDate(int serial);
 
+// Texts from the command line, checked as the editor would take them: UTF-8, a category
+// of one line of at most 20 characters (the option "--category", empty when not given), a
+// task's text not blank and at most 2048 characters.
+std::string checkedUtf8(std::string text);
+std::string checkedCategory(Args& args);
+std::string checkedCategoryText(const std::string& raw);
+std::string checkedText(const std::string& raw);
+
 } // namespace dw::cli

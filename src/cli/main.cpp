@@ -5,6 +5,8 @@
 #include "cli/find_command.h"
 #include "cli/output_commands.h"
 #include "cli/recur_command.h"
+#include "cli/sync_command.h"
+#include "cli/task_number_commands.h"
 #include "cli/write_lock.h"
 #include "core/calendar/relative_date.h"
 #include "core/dates/date_format.h"
@@ -37,6 +39,11 @@ const char* kUsage = "Usage: dayweaver-cli [--data DIR] COMMAND [ARGS]\n"
                      "Commands:\n"
                      "  agenda [DATE] [--filter] the tasks of a date (default today); with\n"
                      "                           --filter only those the saved filter shows\n"
+                     "                           (numbered: N below is that number)\n"
+                     "  edit DATE N [--time HH:MM] [--text T] [--category C] [--alarm on|off]\n"
+                     "                           change the date's task N\n"
+                     "  done DATE N              mark the date's task N completed\n"
+                     "  delete DATE N            delete the date's task N\n"
                      "  add DATE TIME TEXT [--category C] [--alarm] [--done]\n"
                      "                           add a dated task (TIME is HH:MM, 24-hour)\n"
                      "  todo                     list the to-do tasks\n"
@@ -74,6 +81,11 @@ const char* kUsage = "Usage: dayweaver-cli [--data DIR] COMMAND [ARGS]\n"
                      "                           window, or the completed tasks\n"
                      "  publish YYYY-MM FILE [--details]\n"
                      "                           the month as a web page\n"
+                     "  sync [--url URL] [--user USER] [--calendar PATH]\n"
+                     "       [--netrc | --password-file FILE] [--dry-run]\n"
+                     "                           two-way sync with a CalDAV calendar, one\n"
+                     "                           line per change sent or received; URL,\n"
+                     "                           USER and PATH default to the sync options\n"
                      "\n"
                      "Dates are YYYY-MM-DD. DIR defaults to the program's data folder.\n"
                      "Exit status: 0 success, 1 data problem, 2 usage error.\n";
@@ -105,31 +117,6 @@ struct Context {
     SystemClock clock;
     CliPrompts prompts;
 };
-
-// Texts from the command line are stored as they are, so they must be UTF-8: a stray byte
-// would be written into the file and spoil how the file's other texts read back.
-std::string checkedUtf8(std::string text) {
-    if (!isValidUtf8(text))
-        throw UsageError{"a text is not valid UTF-8"};
-    return text;
-}
-
-std::string checkedCategory(Args& args) {
-    std::string category =
-        normalizeTypedText(checkedUtf8(args.takeOption("--category").value_or("")));
-    if (utf8Length(category) > kCategoryMaxChars || category.find('\r') != std::string::npos)
-        throw UsageError{"a category is one line of at most 20 characters"};
-    return category;
-}
-
-std::string checkedText(const std::string& raw) {
-    std::string text = normalizeTypedText(checkedUtf8(raw));
-    if (isBlankText(text))
-        throw UsageError{"the task's text is empty"};
-    if (utf8Length(text) > kNotesMaxChars)
-        throw UsageError{"a task's text is at most 2048 characters"};
-    return text;
-}
 
 // A command stops at a file it cannot read and writes nothing, so nothing is lost and no
 // copy of the damaged file is needed.
@@ -169,6 +156,14 @@ void saved(Context& ctx, bool ok) {
                                                    : ctx.prompts.errors.front()};
 }
 
+// The first store row of a date, filtered or not (the store is sorted by date).
+int firstRowOfDate(const TaskStore& store, int date) {
+    for (int r = 1; r < store.gridStore().rowCount(); ++r)
+        if (store.keyDate(r) == date)
+            return r;
+    return 0;
+}
+
 int agenda(Context& ctx, Args& args) {
     const bool filtered = args.takeFlag("--filter");
     const auto dateArg = args.takePositional();
@@ -193,8 +188,11 @@ int agenda(Context& ctx, Args& args) {
         head += "  " + holiday;
     std::cout << head << '\n';
     const CellTable& s = store.gridStore();
+    // Numbered among all the date's tasks, so a number names the same task with or
+    // without the filter.
+    const int first = store.firstVisibleRow(date) > 0 ? firstRowOfDate(store, date) : 0;
     store.forEachVisibleRow(date, [&](int r) {
-        std::cout << s.cell(StoreCol::Time, r) << '\t' << s.cell(StoreCol::Category, r) << '\t'
+        std::cout << (r - first + 1) << '\t' << s.cell(StoreCol::Time, r) << '\t' << s.cell(StoreCol::Category, r) << '\t'
                   << s.cell(StoreCol::Done, r) << '\t' << s.cell(StoreCol::Alarm, r) << '\t'
                   << firstLine(s.cell(StoreCol::What, r)) << '\n';
     });
@@ -345,6 +343,14 @@ int run(int argc, char* argv[]) {
                        ? exportCommand(args, ctx.dataDir, ctx.fs, ctx.clock, settings)
                        : publishCommand(args, ctx.dataDir, ctx.fs, ctx.clock, settings);
         }
+        if (command == "edit")
+            return editCommand(args, ctx.dataDir, ctx.fs, ctx.clock, ctx.prompts.errors);
+        if (command == "done")
+            return doneCommand(args, ctx.dataDir, ctx.fs, ctx.clock, ctx.prompts.errors);
+        if (command == "delete")
+            return deleteCommand(args, ctx.dataDir, ctx.fs, ctx.clock, ctx.prompts.errors);
+        if (command == "sync")
+            return syncCommand(args, ctx.dataDir, ctx.fs, ctx.clock);
         if (command == "recur")
             return recurCommand(args, ctx.dataDir, ctx.fs, ctx.clock, ctx.prompts.errors);
         throw UsageError{"unknown command: " + command};

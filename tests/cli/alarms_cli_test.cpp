@@ -93,7 +93,7 @@ TEST_F(AlarmsCli, AgendaWithTheSavedFilterSaysHowManyItHid) {
     settings("[Filter]\nDone=0\n");
     Result r = run({"agenda", "2000-03-20", "--filter"});
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.out.find("1:00 PM\twork\tNo\tNo\tReport\n3:00 PM\tGarden\tNo\tNo\tGarden\n"
+    EXPECT_NE(r.out.find("1\t1:00 PM\twork\tNo\tNo\tReport\n3\t3:00 PM\tGarden\tNo\tNo\tGarden\n"
                          "1 task hidden by the filter\n"),
               std::string::npos)
         << r.out;

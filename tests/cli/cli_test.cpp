@@ -60,8 +60,8 @@ TEST(Cli, AddThenAgendaInStoreOrder) {
     EXPECT_EQ(r.status, 0) << r.err;
     // Inserted tasks share the sequence number and go by their time texts as text.
     EXPECT_EQ(r.out, "Mon 3/20/2000  5 days\n"
-                     "2:30 PM\tHealth\tNo\tYes\tDentist\n"
-                     "9:05 AM\t\tYes\tNo\tCall mum\n");
+                     "1\t2:30 PM\tHealth\tNo\tYes\tDentist\n"
+                     "2\t9:05 AM\t\tYes\tNo\tCall mum\n");
     // The text keeps its line break as CR LF (written as TAB BS in the file).
     EXPECT_NE(data.read("grid.grd").find("3,1,Dentist\t\bbring the card\r\n"), std::string::npos);
 
@@ -137,8 +137,8 @@ TEST(Cli, TextsMustBeUtf8AndFilesAreReadLineByLine) {
     const Result a = runCli(data, {"agenda", "2000-03-20"});
     EXPECT_EQ(a.status, 0) << a.err;
     EXPECT_EQ(a.out, "Mon 3/20/2000  5 days\n"
-                     "9:00 AM\t\tNo\tNo\tM\xc3\xbcller \xe2\x82\xac\n"
-                     "10:00 AM\t\tNo\tNo\tCaf\xc3\xa9\n");
+                     "1\t9:00 AM\t\tNo\tNo\tM\xc3\xbcller \xe2\x82\xac\n"
+                     "2\t10:00 AM\t\tNo\tNo\tCaf\xc3\xa9\n");
 
     // A holiday file saved by a text editor starts with a byte-order mark.
     data.write("holiday.grd", "\xEF\xBB\xBF"

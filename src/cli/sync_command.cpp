@@ -1,0 +1,100 @@
+#include "cli/sync_command.h"
+
+#include "cli/store_loading.h"
+#include "cli/write_lock.h"
+#include "core/store/helpers.h"
+#include "core/store/task_store.h"
+#include "core/sync/local_tasks.h"
+#include "platform/caldav_account.h"
+#include "platform/caldav_sync.h"
+#include "platform/data_lock.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QTimer>
+#include <iostream>
+
+namespace dw::cli {
+namespace {
+
+int fail(const QString& message) {
+    std::cerr << "dayweaver-cli: sync: " << message.toStdString() << '\n';
+    return 1;
+}
+
+} // namespace
+
+int syncCommand(Args& args, const std::string& dataDir, const FormatSettings& fs,
+                const Clock& clock) {
+    const SyncAccount saved = loadSyncAccount();
+    SyncSettings settings;
+    settings.server =
+        QUrl(QString::fromStdString(args.takeOption("--url").value_or(saved.server.toStdString())));
+    settings.user =
+        QString::fromStdString(args.takeOption("--user").value_or(saved.user.toStdString()));
+    settings.calendar = QString::fromStdString(
+        args.takeOption("--calendar").value_or(saved.calendar.toStdString()));
+    const bool useNetrc = args.takeFlag("--netrc");
+    const auto passwordFile = args.takeOption("--password-file");
+    settings.dryRun = args.takeFlag("--dry-run");
+    args.expectEnd();
+    if (useNetrc && passwordFile)
+        throw UsageError{"--netrc and --password-file exclude each other"};
+    if (!settings.server.isValid() || settings.server.host().isEmpty() ||
+        (settings.server.scheme() != "http" && settings.server.scheme() != "https"))
+        throw UsageError{"sync needs the server's address: --url http(s)://HOST/..."};
+    if (settings.user.isEmpty())
+        throw UsageError{"sync needs the user name: --user USER"};
+
+    if (useNetrc) {
+        QString error;
+        const auto pw = netrcPassword(QDir::homePath() + QStringLiteral("/.netrc"),
+                                      settings.server.host(), settings.user, error);
+        if (!pw)
+            return fail(error);
+        settings.password = *pw;
+    } else if (passwordFile) {
+        QFile file(QString::fromStdString(*passwordFile));
+        if (!file.open(QIODevice::ReadOnly))
+            return fail(QStringLiteral("cannot read ") + file.fileName());
+        settings.password = QString::fromUtf8(file.readAll()).section(QLatin1Char('\n'), 0, 0);
+        settings.password.remove(QLatin1Char('\r'));
+    }
+
+    // A dry run writes nothing and needs no lock.
+    std::unique_ptr<DataDirLock> lock;
+    if (!settings.dryRun) {
+        lock = std::make_unique<DataDirLock>(dataDir);
+        if (const auto refusal = takeWriteLock(*lock, dataDir))
+            return fail(QString::fromStdString(*refusal));
+    }
+    TaskStore store(fs, clock);
+    store.setDataDir(dataDir);
+    if (const auto why = loadDatedTasks(store, dataDir))
+        return fail(QString::fromStdString(*why));
+    try {
+        loadTableIfPresent(store.gridNonday(), store.todoPath(), false);
+    } catch (const TableFileError& e) {
+        return fail(QString::fromUtf8(e.what()));
+    }
+
+    SyncLocalSide side{[&] { return gatherLocalTasks(store, fs, clock); },
+                       [&](const LocalTasks& got, const std::vector<LocalChange>& changes) {
+                           return applyLocalChanges(store, got, changes, fs);
+                       },
+                       joinPath(dataDir, kSyncRecordsFile)};
+    CalDavSync run(settings, side, wholeDays(clock.now()));
+    QObject::connect(&run, &CalDavSync::changeLine, [](const QString& line) {
+        std::cout << line.toStdString() << '\n' << std::flush;
+    });
+    QEventLoop loop;
+    QObject::connect(&run, &CalDavSync::finished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(0, &run, &CalDavSync::start);
+    loop.exec();
+    if (!run.succeeded())
+        return fail(run.message());
+    return 0;
+}
+
+} // namespace dw::cli

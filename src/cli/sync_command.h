@@ -1,0 +1,19 @@
+#pragma once
+
+#include "cli/cli_args.h"
+#include "core/dates/clock.h"
+#include "core/dates/format_settings.h"
+
+#include <string>
+
+namespace dw::cli {
+
+// sync [--url URL] [--user USER] [--calendar PATH] [--netrc | --password-file FILE]
+//      [--dry-run]
+// Two-way sync of the data folder's tasks with the CalDAV calendar; the address, user and
+// calendar default to the program's sync options. Prints one line per change; exit 1 on
+// failure, with the reason on stderr.
+int syncCommand(Args& args, const std::string& dataDir, const FormatSettings& fs,
+                const Clock& clock);
+
+} // namespace dw::cli

@@ -1,0 +1,102 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QUrl>
+#include <QVector>
+#include <functional>
+
+class QNetworkAccessManager;
+class QNetworkReply;
+
+namespace dw {
+
+// Why a request to the calendar server failed, in the words the user sees.
+struct CalDavError {
+    enum class Kind {
+        None,
+        Unreachable,        // no answer: refused, unknown host, timed out, dropped
+        WrongPassword,      // 401
+        Tls,                // the secure connection could not be made or trusted
+        PreconditionFailed, // 412: the object changed meanwhile
+        Refused,            // any other error status
+        BadAnswer,          // an answer that could not be read
+    };
+    Kind kind = Kind::None;
+    int status = 0; // the HTTP status, when there was one
+    QString message;
+
+    bool ok() const { return kind == Kind::None; }
+};
+
+struct CalendarInfo {
+    QString href; // path of the collection, ending with "/"
+    QString displayName;
+};
+
+struct CalDavObject {
+    QString href;
+    QString etag;
+    QString data;
+};
+
+// What changed in a collection since a sync token (RFC 6578).
+struct CollectionChanges {
+    QString token;
+    QVector<CalDavObject> changed; // href and ETag; data empty
+    QVector<QString> removed;
+};
+
+// A CalDAV client on Qt Network. Every call returns at once and answers through its
+// callback from the event loop, so the window never waits on the network.
+class CalDavClient : public QObject {
+    Q_OBJECT
+public:
+    template <typename T> using Done = std::function<void(const CalDavError&, const T&)>;
+
+    // `server` is the address the user gave: the server's root, a principal or a calendar.
+    CalDavClient(QUrl server, QString user, QString password, QObject* parent = nullptr);
+    ~CalDavClient() override;
+
+    QUrl server() const { return server_; }
+    // Requests give up after this long without progress.
+    void setTimeoutMs(int ms) { timeoutMs_ = ms; }
+
+    // current-user-principal, then calendar-home-set, then the home's calendars.
+    void discoverCalendars(Done<QVector<CalendarInfo>> done);
+    void findPrincipal(Done<QString> done);
+    void findCalendarHome(const QString& principal, Done<QString> done);
+    void listCalendars(const QString& home, Done<QVector<CalendarInfo>> done);
+    // Whether the collection offers sync-collection reports, and its current token.
+    void syncToken(const QString& collection, Done<QString> done);
+
+    // Every event and to-do of a collection with its ETag and text (calendar-query).
+    void listObjects(const QString& collection, Done<QVector<CalDavObject>> done);
+    // The changes since `token` (empty: everything), through a sync-collection report.
+    void changesSince(const QString& collection, const QString& token,
+                      Done<CollectionChanges> done);
+
+    void get(const QString& href, Done<CalDavObject> done);
+    // Writes an object. With an ETag the server must still hold that version (If-Match),
+    // without one it must hold none (If-None-Match: *). Answers the new ETag, when given.
+    void put(const QString& href, const QByteArray& body, const QString& ifMatch,
+             Done<QString> done);
+    void remove(const QString& href, const QString& ifMatch, Done<bool> done);
+    // Makes a calendar collection (MKCALENDAR).
+    void makeCalendar(const QString& href, const QString& displayName, Done<bool> done);
+
+    // A path or address made absolute against the server.
+    QUrl resolved(const QString& href) const;
+
+private:
+    using Finished = std::function<void(const CalDavError&, QNetworkReply*)>;
+    void send(const QByteArray& verb, const QUrl& url, const QByteArray& body, int depth,
+              const QList<QPair<QByteArray, QByteArray>>& headers, Finished finished);
+
+    QNetworkAccessManager* network_;
+    QUrl server_;
+    QByteArray authorization_;
+    int timeoutMs_ = 30000;
+};
+
+} // namespace dw

@@ -1,0 +1,162 @@
+#include "platform/caldav_sync.h"
+
+#include "core/store/cell_table.h"
+
+#include <QUuid>
+
+namespace dw {
+namespace {
+
+// A series is shown a year back and two years ahead of today.
+constexpr int kWindowBack = 366;
+constexpr int kWindowAhead = 731;
+constexpr int kMaxRounds = 3;
+
+QString withSlash(QString path) {
+    if (!path.endsWith(QLatin1Char('/')))
+        path += QLatin1Char('/');
+    return path;
+}
+
+} // namespace
+
+CalDavSync::CalDavSync(SyncSettings settings, SyncLocalSide local, int today, QObject* parent)
+    : QObject(parent), settings_(std::move(settings)), local_(std::move(local)), today_(today),
+      client_(settings_.server, settings_.user, settings_.password, this) {}
+
+void CalDavSync::start() {
+    if (!settings_.calendar.isEmpty()) {
+        collection_ = withSlash(client_.resolved(settings_.calendar).path());
+        return round();
+    }
+    client_.discoverCalendars([this](const CalDavError& error, const QVector<CalendarInfo>& found) {
+        if (!error.ok())
+            return finish(false, error.message);
+        if (found.isEmpty())
+            return finish(false, QStringLiteral("The server has no calendar for this user."));
+        collection_ = found.front().href;
+        round();
+    });
+}
+
+void CalDavSync::round() {
+    ++round_;
+    client_.listObjects(collection_,
+                        [this](const CalDavError& error, const QVector<CalDavObject>& objects) {
+                            if (!error.ok())
+                                return finish(false, error.message);
+                            planAndApply(objects);
+                        });
+}
+
+void CalDavSync::planAndApply(const QVector<CalDavObject>& objects) {
+    SyncInput in;
+    in.collection = collection_.toStdString();
+    in.windowFrom = today_ - kWindowBack;
+    in.windowTo = today_ + kWindowAhead;
+    try {
+        in.records = loadSyncRecords(local_.recordsPath);
+    } catch (const TableFileError& e) {
+        return finish(false, QString::fromStdString(e.what()));
+    }
+    const LocalTasks gathered = local_.gather();
+    in.local = gathered.tasks;
+    for (const CalDavObject& o : objects)
+        in.server.push_back({o.href.toStdString(), o.etag.toStdString(), o.data.toStdString()});
+    plan_ = planSync(in, mapping_, [] {
+        return QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString();
+    });
+    done_.assign(plan_.remote.size(), false);
+    next_ = 0;
+    changedMeanwhile_ = false;
+
+    for (const std::string& s : plan_.skipped)
+        emit changeLine(QStringLiteral("skipped\t") + QString::fromStdString(s));
+    if (settings_.dryRun) {
+        for (const LocalChange& c : plan_.local)
+            emit changeLine(QString::fromStdString(c.line));
+        for (const RemoteChange& c : plan_.remote)
+            for (const std::string& line : c.lines)
+                emit changeLine(QString::fromStdString(line));
+        return finish(true, QStringLiteral("Dry run: nothing was changed."));
+    }
+    if (!local_.apply(gathered, plan_.local))
+        return finish(false, QStringLiteral("The tasks could not be saved."));
+    for (const LocalChange& c : plan_.local)
+        emit changeLine(QString::fromStdString(c.line));
+    saveRecords();
+    if (finished_)
+        return;
+    emit planned();
+    sendNext();
+}
+
+void CalDavSync::sendNext() {
+    if (next_ >= plan_.remote.size()) {
+        saveRecords();
+        if (finished_)
+            return;
+        if (changedMeanwhile_) {
+            if (round_ < kMaxRounds)
+                return round();
+            return finish(false, QStringLiteral("The calendar kept changing during the sync; "
+                                                "try again later."));
+        }
+        if (!refusal_.isEmpty())
+            return finish(false, refusal_);
+        return finish(true, QStringLiteral("Synchronised."));
+    }
+    const std::size_t i = next_++;
+    RemoteChange& change = plan_.remote[i];
+    auto settle = [this, i](const CalDavError& error, const QString& etag) {
+        RemoteChange& change = plan_.remote[i];
+        if (error.ok()) {
+            done_[i] = true;
+            for (SyncRecord& r : change.recordsAfter)
+                r.etag = etag.toStdString();
+            for (const std::string& line : change.lines)
+                emit changeLine(QString::fromStdString(line));
+            return sendNext();
+        }
+        switch (error.kind) {
+        case CalDavError::Kind::PreconditionFailed:
+            changedMeanwhile_ = true;
+            return sendNext();
+        case CalDavError::Kind::Refused:
+        case CalDavError::Kind::BadAnswer:
+            refusal_ = error.message;
+            return sendNext();
+        default:
+            // The server is gone or will not have us: what was done is kept, the rest waits
+            // for the next sync.
+            saveRecords();
+            return finish(false, error.message);
+        }
+    };
+    const QString href = QString::fromStdString(change.href);
+    if (change.kind == RemoteChange::Kind::Delete) {
+        client_.remove(href, QString::fromStdString(change.ifMatch),
+                       [settle](const CalDavError& error, bool) { settle(error, {}); });
+    } else {
+        client_.put(href, QByteArray::fromStdString(change.body),
+                    QString::fromStdString(change.ifMatch), settle);
+    }
+}
+
+void CalDavSync::saveRecords() {
+    std::string error;
+    if (!saveSyncRecords(local_.recordsPath, recordsAfterSync(plan_, done_), error))
+        finish(false, QStringLiteral("The sync records could not be saved: %1")
+                          .arg(QString::fromStdString(error)));
+}
+
+void CalDavSync::finish(bool ok, const QString& message) {
+    if (finished_)
+        return;
+    finished_ = true;
+    ok_ = ok;
+    message_ = message;
+    emit finished(ok, message);
+}
+
+} // namespace dw

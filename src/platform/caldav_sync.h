@@ -1,0 +1,77 @@
+#pragma once
+
+#include "core/sync/local_tasks.h"
+#include "core/sync/sync_plan.h"
+#include "platform/caldav_client.h"
+#include "platform/caldav_objects.h"
+
+#include <QObject>
+#include <QStringList>
+#include <QUrl>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace dw {
+
+struct SyncSettings {
+    QUrl server;
+    QString user;
+    QString password;
+    QString calendar; // the collection's path; empty: the user's first calendar
+    bool dryRun = false;
+};
+
+// Where the tasks are: the sync reads them, makes its local changes there and keeps its
+// records in a file beside them.
+struct SyncLocalSide {
+    std::function<LocalTasks()> gather;
+    std::function<bool(const LocalTasks&, const std::vector<LocalChange>&)> apply;
+    std::string recordsPath;
+};
+
+// One sync with the server: lists the calendar, plans, makes the local changes (with the
+// records kept as if nothing had been sent, so a sync cut short loses nothing), then sends
+// the changes one by one. A 412 (the object changed meanwhile) makes another round that
+// fetches the calendar again; nothing is overwritten. Runs on the event loop.
+class CalDavSync : public QObject {
+    Q_OBJECT
+public:
+    CalDavSync(SyncSettings settings, SyncLocalSide local, int today, QObject* parent = nullptr);
+
+    void start();
+    bool succeeded() const { return ok_; }
+    QString message() const { return message_; }
+
+signals:
+    // One line for each change sent or received, and for each object that was skipped.
+    void changeLine(const QString& line);
+    // The local changes of a round are made and its remote ones about to be sent.
+    void planned();
+    void finished(bool ok, const QString& message);
+
+private:
+    void round();
+    void planAndApply(const QVector<CalDavObject>& objects);
+    void sendNext();
+    void saveRecords();
+    void finish(bool ok, const QString& message);
+
+    SyncSettings settings_;
+    SyncLocalSide local_;
+    int today_;
+    CalDavClient client_;
+    IcalObjectMapping mapping_;
+    QString collection_;
+    int round_ = 0;
+    SyncPlan plan_;
+    std::vector<bool> done_;
+    std::size_t next_ = 0;
+    bool changedMeanwhile_ = false;
+    QString refusal_;
+    bool ok_ = false;
+    bool finished_ = false;
+    QString message_;
+};
+
+} // namespace dw

@@ -1,0 +1,106 @@
+#include "platform/caldav_client.h"
+#include "support/radicale_server.h"
+#include "support/shell_run.h"
+#include "support/temp_dir.h"
+
+#include <QEventLoop>
+#include <QTimer>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace {
+
+using dw::test::quoted;
+using dw::test::RadicaleServer;
+using dw::test::Result;
+using dw::test::runShell;
+using dw::test::TempDir;
+
+// The command line against radicale: the calendar is the user's first, found by discovery.
+class SyncCli : public ::testing::Test {
+protected:
+    SyncCli() {
+        data.write("pw", std::string(RadicaleServer::kPassword) + "\n");
+        dw::CalDavClient owner(server.url(), RadicaleServer::kUser, RadicaleServer::kPassword);
+        QEventLoop loop;
+        owner.makeCalendar(server.calendarPath(), QStringLiteral("Tasks"),
+                           [&](const dw::CalDavError& e, bool) {
+                               EXPECT_TRUE(e.ok()) << e.message.toStdString();
+                               loop.quit();
+                           });
+        QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    Result run(const std::vector<std::string>& args) {
+        std::string cmd = "LC_ALL=en_US.UTF-8 LANG=en_US.UTF-8 HOME=" + quoted(data.path()) +
+                          " XDG_CONFIG_HOME=" + quoted(data.file("config")) +
+                          " DAYWEAVER_DATA=" + quoted(data.path()) +
+                          " faketime '2024-05-15 12:00:00' " + quoted(DAYWEAVER_CLI);
+        for (const auto& a : args)
+            cmd += " " + quoted(a);
+        return runShell(cmd);
+    }
+    std::vector<std::string> account() {
+        return {"--url", server.url().toString().toStdString(), "--user", RadicaleServer::kUser};
+    }
+    Result sync(std::vector<std::string> extra) {
+        std::vector<std::string> args = {"sync"};
+        for (const auto& a : account())
+            args.push_back(a);
+        for (const auto& a : extra)
+            args.push_back(a);
+        return run(args);
+    }
+
+    RadicaleServer server;
+    TempDir data;
+};
+
+TEST_F(SyncCli, SyncPrintsEachChangeAndEditsKeepTheirObject) {
+    ASSERT_EQ(run({"add", "2024-05-15", "09:00", "Dentist"}).status, 0);
+    ASSERT_EQ(run({"todo", "add", "Buy milk"}).status, 0);
+
+    Result r = sync({"--password-file", data.file("pw"), "--dry-run"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "sent\tnew\t2024-05-15\t09:00\tDentist\nsent\tnew\tto-do\t\tBuy milk\n");
+    r = sync({"--password-file", data.file("pw")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "sent\tnew\t2024-05-15\t09:00\tDentist\nsent\tnew\tto-do\t\tBuy milk\n");
+
+    ASSERT_EQ(run({"edit", "2024-05-15", "1", "--time", "10:30"}).status, 0);
+    r = sync({"--password-file", data.file("pw")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "sent\tupdate\t2024-05-15\t10:30\tDentist\n");
+
+    ASSERT_EQ(run({"delete", "2024-05-15", "1"}).status, 0);
+    r = sync({"--password-file", data.file("pw")});
+    EXPECT_EQ(r.out, "sent\tdelete\t2024-05-15\t10:30\tDentist\n");
+    r = sync({"--password-file", data.file("pw")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "");
+}
+
+TEST_F(SyncCli, NetrcMustBeOwnersOnlyAndFailuresExitOne) {
+    const std::string host = server.url().host().toStdString();
+    data.write(".netrc",
+               "machine " + host + " login alice password " + RadicaleServer::kPassword + "\n");
+    std::filesystem::permissions(data.file(".netrc"), std::filesystem::perms(0644));
+    Result r = sync({"--netrc"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("chmod 600"), std::string::npos) << r.err;
+
+    std::filesystem::permissions(data.file(".netrc"), std::filesystem::perms(0600));
+    r = sync({"--netrc"});
+    EXPECT_EQ(r.status, 0) << r.err;
+
+    data.write("bad", "nope\n");
+    r = sync({"--password-file", data.file("bad")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("did not accept the user name and password"), std::string::npos) << r.err;
+    server.stop();
+    r = sync({"--netrc"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("could not be reached"), std::string::npos) << r.err;
+}
+
+} // namespace
