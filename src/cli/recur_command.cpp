@@ -127,15 +127,6 @@ std::string checkedCategory(const std::string& raw) {
     return category;
 }
 
-std::string checkedText(const std::string& raw) {
-    std::string text = normalizeTypedText(raw);
-    if (isBlankText(text))
-        throw UsageError{"the task's text is empty"};
-    if (utf8Length(text) > kNotesMaxChars)
-        throw UsageError{"a task's text is at most 2048 characters"};
-    return text;
-}
-
 struct TaskToAdd {
     double time = 0;
     std::string category;
