@@ -8,6 +8,7 @@
 #include "support/temp_dir.h"
 
 #include <QEventLoop>
+#include <QRegularExpression>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -171,7 +172,8 @@ TEST_F(SyncServerTest, ALocalEditUpdatesTheSameObject) {
     ASSERT_EQ(after.size(), 1);
     EXPECT_EQ(after[0].href, before.href);
     EXPECT_NE(after[0].etag, before.etag);
-    const QString uid = before.data.section(QStringLiteral("UID:"), 1).section('\r', 0, 0);
+    const QString uid = before.data.section(QStringLiteral("UID:"), 1)
+                            .section(QRegularExpression(QStringLiteral("[\r\n]")), 0, 0);
     EXPECT_TRUE(after[0].data.contains("UID:" + uid));
     EXPECT_TRUE(after[0].data.contains("X-DAYWEAVER-DONE:TRUE"));
 }
@@ -193,10 +195,12 @@ TEST_F(SyncServerTest, DeletionsGoBothWays) {
     addTask(kToday, "10:00 AM", "Deleted there");
     ASSERT_TRUE(sync().ok);
     editStore("Deleted here", StoreCol::Key, "");
-    for (const CalDavObject& o : objects())
-        if (o.data.contains("Deleted there"))
+    for (const CalDavObject& o : objects()) {
+        if (o.data.contains("Deleted there")) {
             ASSERT_TRUE(
                 await<bool>([&](auto done) { owner.remove(o.href, o.etag, done); }).first.ok());
+        }
+    }
     const SyncResult got = sync();
     ASSERT_TRUE(got.ok) << got.message.toStdString();
     EXPECT_EQ(got.lines, (QStringList{"received\tdelete\t2024-05-15\t10:00\tDeleted there",
@@ -292,7 +296,7 @@ TEST_F(SyncServerTest, AnObjectChangedDuringTheSyncIsFetchedAgainNotOverwritten)
     EXPECT_EQ(day(kToday), (std::vector<std::string>{"9:00 AM Dentist remote",
                                                      "9:00 AM Dentist, local (conflict)"}));
     EXPECT_FALSE(objectText("Dentist remote").isEmpty());
-    EXPECT_FALSE(objectText("Dentist, local (conflict)").isEmpty());
+    EXPECT_FALSE(objectText("local (conflict)").isEmpty());
 }
 
 TEST_F(SyncServerTest, DiscoveryFindsTheUsersCalendars) {
