@@ -4,8 +4,7 @@
 #include "cli/cli_args.h"
 #include "cli/find_command.h"
 #include "cli/output_commands.h"
-#include "cli/recur_command.h"
-#include "cli/write_lock.h"
+#include "cli/writing_commands.h"
 #include "core/calendar/relative_date.h"
 #include "core/dates/date_format.h"
 #include "core/dates/date_parse.h"
@@ -106,31 +105,6 @@ struct Context {
     CliPrompts prompts;
 };
 
-// Texts from the command line are stored as they are, so they must be UTF-8: a stray byte
-// would be written into the file and spoil how the file's other texts read back.
-std::string checkedUtf8(std::string text) {
-    if (!isValidUtf8(text))
-        throw UsageError{"a text is not valid UTF-8"};
-    return text;
-}
-
-std::string checkedCategory(Args& args) {
-    std::string category =
-        normalizeTypedText(checkedUtf8(args.takeOption("--category").value_or("")));
-    if (utf8Length(category) > kCategoryMaxChars || category.find('\r') != std::string::npos)
-        throw UsageError{"a category is one line of at most 20 characters"};
-    return category;
-}
-
-std::string checkedText(const std::string& raw) {
-    std::string text = normalizeTypedText(checkedUtf8(raw));
-    if (isBlankText(text))
-        throw UsageError{"the task's text is empty"};
-    if (utf8Length(text) > kNotesMaxChars)
-        throw UsageError{"a task's text is at most 2048 characters"};
-    return text;
-}
-
 // A command stops at a file it cannot read and writes nothing, so nothing is lost and no
 // copy of the damaged file is needed.
 template <typename Load> void loading(Load&& load) {
@@ -149,24 +123,6 @@ void load(CellTable& table, const std::string& path) {
 // large store piece by piece would cost more than the query itself.
 template <typename T, typename... A> T& keptUntilExit(A&&... args) {
     return *new T(std::forward<A>(args)...);
-}
-
-// Holds the data folder's lock for a writing command.
-class WriteLock {
-public:
-    explicit WriteLock(const std::string& dataDir) : lock_(dataDir) {
-        if (const auto refusal = takeWriteLock(lock_, dataDir))
-            throw DataError{*refusal};
-    }
-
-private:
-    DataDirLock lock_;
-};
-
-void saved(Context& ctx, bool ok) {
-    if (!ok || !ctx.prompts.errors.empty())
-        throw DataError{ctx.prompts.errors.empty() ? "the file could not be saved"
-                                                   : ctx.prompts.errors.front()};
 }
 
 int agenda(Context& ctx, Args& args) {
@@ -203,24 +159,6 @@ int agenda(Context& ctx, Args& args) {
     return 0;
 }
 
-int add(Context& ctx, Args& args) {
-    const std::string category = checkedCategory(args);
-    const bool alarm = args.takeFlag("--alarm");
-    const bool done = args.takeFlag("--done");
-    const int date = parseIsoDate(args.requirePositional("DATE"));
-    const double time = parseIsoTime(args.requirePositional("TIME"));
-    const std::string text = checkedText(args.requirePositional("TEXT"));
-    args.expectEnd();
-
-    WriteLock lock(ctx.dataDir);
-    TaskStore store(ctx.fs, ctx.clock);
-    store.setDataDir(ctx.dataDir);
-    loading([&] { store.loadStoreFile(false); });
-    DatedTask task{formatDateTime("t", time, ctx.fs), category, text, done, alarm};
-    saved(ctx, store.insertTask(date, task));
-    return 0;
-}
-
 int todo(Context& ctx, Args& args) {
     TaskStore store(ctx.fs, ctx.clock);
     store.setDataDir(ctx.dataDir);
@@ -234,20 +172,8 @@ int todo(Context& ctx, Args& args) {
                           << '\t' << firstLine(t.cell(TodoCol::What, r)) << '\n';
         return 0;
     }
-    if (*sub != "add")
-        throw UsageError{"unknown todo command: " + *sub};
-    const std::string category = checkedCategory(args);
-    const std::string text = checkedText(args.requirePositional("TEXT"));
-    args.expectEnd();
-
-    WriteLock lock(ctx.dataDir);
-    loading([&] { store.loadTodoFile(false); });
-    const int r = firstFreeTodoRow(t);
-    t.setCell(TodoCol::Category, r, category);
-    t.setCell(TodoCol::What, r, text);
-    t.setCell(TodoCol::Done, r, "No");
-    saved(ctx, store.saveTodoFile());
-    return 0;
+    // "todo add" is a writing command (core/commands/write_commands.h).
+    throw UsageError{"unknown todo command: " + *sub};
 }
 
 int holidays(Context& ctx, Args& args) {
@@ -305,7 +231,10 @@ int run(int argc, char* argv[]) {
         Context ctx;
         setPrompts(&ctx.prompts);
         const auto dataOption = args.takeOption("--data");
-        const std::string command = args.requirePositional("COMMAND");
+        // The words a running program is handed for a writing command.
+        const std::vector<std::string> words = args.remaining();
+        const WriteCommand* writing = takeWriteCommand(args);
+        const std::string command = writing ? std::string() : args.requirePositional("COMMAND");
         if (dataOption) {
             ctx.dataDir = *dataOption;
             if (!ensureDir(ctx.dataDir))
@@ -318,10 +247,10 @@ int run(int argc, char* argv[]) {
         ctx.fs = systemFormatSettings();
         fix2000(ctx.fs);
 
+        if (writing)
+            return runWritingCommand(*writing, args, words, ctx.dataDir, ctx.fs, ctx.clock);
         if (command == "agenda")
             return agenda(ctx, args);
-        if (command == "add")
-            return add(ctx, args);
         if (command == "todo")
             return todo(ctx, args);
         if (command == "holidays")
@@ -345,8 +274,6 @@ int run(int argc, char* argv[]) {
                        ? exportCommand(args, ctx.dataDir, ctx.fs, ctx.clock, settings)
                        : publishCommand(args, ctx.dataDir, ctx.fs, ctx.clock, settings);
         }
-        if (command == "recur")
-            return recurCommand(args, ctx.dataDir, ctx.fs, ctx.clock, ctx.prompts.errors);
         throw UsageError{"unknown command: " + command};
     } catch (const UsageError& e) {
         std::cerr << "dayweaver-cli: " << e.message << "\n\n" << kUsage;

@@ -2,6 +2,7 @@
 
 #include "app/settings/options_dialog.h"
 #include "app/shell/app_state.h"
+#include "app/shell/command_server.h"
 #include "app/shell/main_window.h"
 #include "app/shell/resources.h"
 #include "app/shell/tray_controller.h"
@@ -90,6 +91,11 @@ int runDayweaver(int argc, char** argv) {
     qtPrompts.setParentWindow(&window);
     QObject::connect(&instance, &SingleInstance::activationRequested, &window.tray(),
                      &TrayController::bringBack);
+    // The command line's writing commands, handed over while the program runs.
+    CommandServer commandServer(window, state);
+    instance.setCommandHandler([&commandServer](const std::vector<std::string>& words) {
+        return commandServer.run(words);
+    });
     QObject::connect(&window, &MainWindow::closed, &app, &QApplication::quit, Qt::QueuedConnection);
     QObject::connect(&terminationSignals, &TerminationSignals::received, &window,
                      [&window] { window.endSession(); });

@@ -1,11 +1,11 @@
-#include "cli/cli_args.h"
+#include "core/commands/command_args.h"
 
 #include "core/dates/date_serial.h"
 
 #include <algorithm>
 #include <cstdio>
 
-namespace dw::cli {
+namespace dw {
 
 std::optional<std::string> Args::takeOption(const std::string& name) {
     const auto it = std::find(args_.begin(), args_.end(), name);
@@ -91,4 +91,4 @@ std::string isoDate(int serial) {
     return buf;
 }
 
-} // namespace dw::cli
+} // namespace dw
