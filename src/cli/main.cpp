@@ -75,6 +75,8 @@ const char* kUsage = "Usage: dayweaver-cli [--data DIR] COMMAND [ARGS]\n"
                      "                           the month as a web page\n"
                      "\n"
                      "Dates are YYYY-MM-DD. DIR defaults to the program's data folder.\n"
+                     "While the program runs on the folder, the commands that add tasks are\n"
+                     "handed to it, and it shows and saves them.\n"
                      "Exit status: 0 success, 1 data problem, 2 usage error.\n";
 
 // A problem with the data: the message goes to stderr, exit status 1.

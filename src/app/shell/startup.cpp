@@ -22,6 +22,7 @@
 #include <QDir>
 #include <QIcon>
 #include <QSessionManager>
+#include <QTimer>
 #include <memory>
 
 namespace dw {
@@ -111,6 +112,9 @@ int runDayweaver(int argc, char** argv) {
         window.tray().startInTray();
     else
         window.show();
+    // For timing a start: the program ends once its event loop has nothing more to do.
+    if (qEnvironmentVariableIsSet("DAYWEAVER_QUIT_WHEN_IDLE"))
+        QTimer::singleShot(0, &app, &QApplication::quit);
     const int status = QApplication::exec();
     setPrompts(nullptr);
     return status;
