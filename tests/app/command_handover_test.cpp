@@ -113,9 +113,10 @@ TEST_F(HandOverTest, WritingCommandsAreAppliedByTheProgramAndPrintAsAlone) {
         expectSameAs(runCli(dir_.path(), args), runCli(alone.path(), args));
     }
 
-    // The day view, the to-do list and the files show the commands' tasks.
+    // The day view, the to-do list and the files show the commands' tasks, the day in the
+    // store's order as after any task put straight into the store.
     EXPECT_EQ(dayViewTexts(window()),
-              (std::vector<std::string>{"Early train", "Pack the bags", "Walk"}));
+              (std::vector<std::string>{"Walk", "Early train", "Pack the bags"}));
     EXPECT_EQ(test::rowsOf(window().gridNonday()->table()), test::Rows{"Home|Water the plants|No"});
     EXPECT_EQ(test::fileRows(dir_.file("grid.grd")),
               (test::Rows{"36526.100|7:30 AM||Early train|No|Yes", "36526.100|6:00 PM||Walk|No|No",
