@@ -276,6 +276,8 @@ int run(int argc, char* argv[]) {
                        ? exportCommand(args, ctx.dataDir, ctx.fs, ctx.clock, settings)
                        : publishCommand(args, ctx.dataDir, ctx.fs, ctx.clock, settings);
         }
+        if (command == "recur")
+            return runWithoutWriting(command, args, ctx.fs, ctx.clock);
         throw UsageError{"unknown command: " + command};
     } catch (const UsageError& e) {
         std::cerr << "dayweaver-cli: " << e.message << "\n\n" << kUsage;

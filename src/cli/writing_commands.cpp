@@ -82,4 +82,19 @@ int runWritingCommand(const WriteCommand& command, Args& args,
     return printed(applyHere(command, job, dataDir, fs, clock));
 }
 
+int runWithoutWriting(const std::string& name, Args& args, const FormatSettings& fs,
+                      const Clock& clock) {
+    for (const WriteCommand& command : writeCommands()) {
+        if (command.name != std::vector<std::string>{name})
+            continue;
+        try {
+            TaskStore unused(fs, clock);
+            return printed(applyWriteJob(command.prepare(args, fs), unused));
+        } catch (const CommandRefusal& r) {
+            return printed(refusedOutcome(r.message));
+        }
+    }
+    throw UsageError{"unknown command: " + name};
+}
+
 } // namespace dw::cli

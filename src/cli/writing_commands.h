@@ -18,4 +18,10 @@ int runWritingCommand(const WriteCommand& command, Args& args,
                       const std::vector<std::string>& words, const std::string& dataDir,
                       const FormatSettings& fs, const Clock& clock);
 
+// A command of the table run with arguments that change nothing (recur without --add): its
+// job runs here on an empty store, with no lock and no program asked. Answers the exit
+// status.
+int runWithoutWriting(const std::string& name, Args& args, const FormatSettings& fs,
+                      const Clock& clock);
+
 } // namespace dw::cli
