@@ -119,7 +119,7 @@ TEST_F(HandOverTest, WritingCommandsAreAppliedByTheProgramAndPrintAsAlone) {
               (std::vector<std::string>{"Walk", "Early train", "Pack the bags"}));
     EXPECT_EQ(test::rowsOf(window().gridNonday()->table()), test::Rows{"Home|Water the plants|No"});
     EXPECT_EQ(test::fileRows(dir_.file("grid.grd")),
-              (test::Rows{"36526.100|7:30 AM||Early train|No|Yes", "36526.100|6:00 PM||Walk|No|No",
+              (test::Rows{"36526.100|6:00 PM||Walk|No|No", "36526.100|7:30 AM||Early train|No|Yes",
                           "36526.101|8:00 AM||Pack the bags|No|No", "36527.100|6:00 PM||Walk|No|No",
                           "36528.100|6:00 PM||Walk|No|No"}));
     EXPECT_EQ(test::fileRows(dir_.file("gridNon.grd")), test::Rows{"Home|Water the plants|No"});
