@@ -37,8 +37,8 @@ void loadTables(TaskStore& store, CellTable& holidays, const std::string& dataDi
     loadTable(holidays, joinPath(dataDir, "holiday.grd"));
 }
 
-int exportIcs(Args& args, const std::string& dataDir, const FormatSettings& fs,
-              const Clock& clock, const SettingsStore& settings) {
+int exportIcs(Args& args, const std::string& dataDir, const FormatSettings& fs, const Clock& clock,
+              const SettingsStore& settings) {
     const std::string file = args.requirePositional("FILE");
     args.expectEnd();
     TaskStore store(fs, clock);
@@ -48,8 +48,8 @@ int exportIcs(Args& args, const std::string& dataDir, const FormatSettings& fs,
     IcalExportSettings exportSettings;
     exportSettings.alarmLeadMinutes = readOptions(settings, {}, false).alarmMin;
     exportSettings.stampUtcSeconds = static_cast<std::int64_t>(std::time(nullptr));
-    const CalendarExport out = exportCalendar(store.gridStore(), store.gridNonday(), holidays,
-                                              exportSettings, fs);
+    const CalendarExport out =
+        exportCalendar(store.gridStore(), store.gridNonday(), holidays, exportSettings, fs);
     std::string error;
     if (!writeFileAtomic(file, out.text, error))
         throw Refusal{"cannot write " + file + ": " + error};
@@ -61,8 +61,8 @@ int exportIcs(Args& args, const std::string& dataDir, const FormatSettings& fs,
     return 0;
 }
 
-int importIcs(Args& args, const std::string& dataDir, const FormatSettings& fs,
-              const Clock& clock, const std::vector<std::string>& reportedErrors) {
+int importIcs(Args& args, const std::string& dataDir, const FormatSettings& fs, const Clock& clock,
+              const std::vector<std::string>& reportedErrors) {
     ImportRange range = defaultImportRange(wholeDays(clock.now()));
     if (const auto from = args.takeOption("--from"))
         range.from = parseIsoDate(*from);
@@ -88,8 +88,8 @@ int importIcs(Args& args, const std::string& dataDir, const FormatSettings& fs,
     loadTables(store, holidays, dataDir);
     ImportOutcome outcome;
     try {
-        outcome = importCalendar(text, range, store, holidays, joinPath(dataDir, "holiday.grd"),
-                                 fs, systemLocalTime);
+        outcome = importCalendar(text, range, store, holidays, joinPath(dataDir, "holiday.grd"), fs,
+                                 systemLocalTime);
     } catch (const IcalFileError& e) {
         throw Refusal{file + ": " + e.what()};
     }
@@ -101,16 +101,14 @@ int importIcs(Args& args, const std::string& dataDir, const FormatSettings& fs,
     for (const std::string& note : outcome.plan.add.notes)
         std::cerr << "dayweaver-cli: " << note << '\n';
     if (outcome.plan.duplicates > 0)
-        std::cerr << "dayweaver-cli: " << outcome.plan.duplicates
-                  << " already there, left out\n";
+        std::cerr << "dayweaver-cli: " << outcome.plan.duplicates << " already there, left out\n";
     return 0;
 }
 
 } // namespace
 
-int icsCommand(Args& args, const std::string& dataDir, const FormatSettings& fs,
-               const Clock& clock, const SettingsStore& settings,
-               const std::vector<std::string>& reportedErrors) {
+int icsCommand(Args& args, const std::string& dataDir, const FormatSettings& fs, const Clock& clock,
+               const SettingsStore& settings, const std::vector<std::string>& reportedErrors) {
     try {
         const std::string sub = args.requirePositional("export or import");
         if (sub == "export")

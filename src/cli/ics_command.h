@@ -19,8 +19,7 @@ namespace dw::cli {
 // "todo<TAB><TAB><TAB>first line", "holiday<TAB>FREQ=YEARLY;...<TAB><TAB>name".
 // Damaged files, refused dates and data problems: stderr, exit status 1.
 // `reportedErrors` are the errors the core has reported so far (a failed save).
-int icsCommand(Args& args, const std::string& dataDir, const FormatSettings& fs,
-               const Clock& clock, const SettingsStore& settings,
-               const std::vector<std::string>& reportedErrors);
+int icsCommand(Args& args, const std::string& dataDir, const FormatSettings& fs, const Clock& clock,
+               const SettingsStore& settings, const std::vector<std::string>& reportedErrors);
 
 } // namespace dw::cli

@@ -1,8 +1,8 @@
 #include "interchange/ical_export.h"
 
 #include "core/dates/date_serial.h"
-#include "core/store/helpers.h"
 #include "core/holidays/holiday_rules.h"
+#include "core/store/helpers.h"
 #include "core/store/task_store.h"
 #include "interchange/ical_library.h"
 
@@ -50,7 +50,8 @@ public:
         const std::optional<int> minute = minuteOfTimeText(timeText, fs);
         icalcomponent* e = begin(icalcomponent_new_vevent(), taskUid(date, minute, what));
         if (minute) {
-            icalcomponent_add_property(e, icalproperty_new_dtstart(floatingDateTime(date, *minute)));
+            icalcomponent_add_property(e,
+                                       icalproperty_new_dtstart(floatingDateTime(date, *minute)));
             icalcomponent_add_property(
                 e, icalproperty_new_duration(icaldurationtype_from_int(kEventMinutes * 60)));
         } else {
@@ -64,9 +65,10 @@ public:
         if (alarm) {
             icalcomponent* a = icalcomponent_new_valarm();
             icalcomponent_add_property(a, icalproperty_new_action(ICAL_ACTION_DISPLAY));
-            icalcomponent_add_property(a, icalproperty_new_description(summaryOfText(what).c_str()));
-            icalcomponent_add_property(
-                a, icalproperty_new_trigger(icaltriggertype_from_int(-settings_.alarmLeadMinutes * 60)));
+            icalcomponent_add_property(a,
+                                       icalproperty_new_description(summaryOfText(what).c_str()));
+            icalcomponent_add_property(a, icalproperty_new_trigger(icaltriggertype_from_int(
+                                              -settings_.alarmLeadMinutes * 60)));
             icalcomponent_add_component(e, a);
         }
         icalcomponent_add_component(calendar_.get(), e);
@@ -113,16 +115,16 @@ private:
         if (n > 1)
             uid.insert(uid.find('@'), "-" + std::to_string(n));
         icalcomponent_add_property(c, icalproperty_new_uid(uid.c_str()));
-        icalcomponent_add_property(
-            c, icalproperty_new_dtstamp(icaltime_from_timet_with_zone(
-                   static_cast<time_t>(settings_.stampUtcSeconds), 0,
-                   icaltimezone_get_utc_timezone())));
+        icalcomponent_add_property(c, icalproperty_new_dtstamp(icaltime_from_timet_with_zone(
+                                          static_cast<time_t>(settings_.stampUtcSeconds), 0,
+                                          icaltimezone_get_utc_timezone())));
         return c;
     }
 
     static void addTexts(icalcomponent* c, const std::string& what, const std::string& category) {
         icalcomponent_add_property(c, icalproperty_new_summary(summaryOfText(what).c_str()));
-        icalcomponent_add_property(c, icalproperty_new_description(descriptionOfText(what).c_str()));
+        icalcomponent_add_property(c,
+                                   icalproperty_new_description(descriptionOfText(what).c_str()));
         if (category.empty())
             return;
         icalcomponent_add_property(c, icalproperty_new_categories(category.c_str()));

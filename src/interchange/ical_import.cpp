@@ -61,8 +61,8 @@ LocalMoment localMoment(const icaltimetype& t, const UtcToLocal& toLocal) {
     if (t.is_date)
         return {dateSerialOf(t.year, t.month, t.day), std::nullopt};
     if (icaltime_is_utc(t) || t.zone) {
-        const time_t seconds = icaltime_as_timet_with_zone(
-            t, t.zone ? t.zone : icaltimezone_get_utc_timezone());
+        const time_t seconds =
+            icaltime_as_timet_with_zone(t, t.zone ? t.zone : icaltimezone_get_utc_timezone());
         const DateSerial local = toLocal(static_cast<std::int64_t>(seconds));
         int date = static_cast<int>(std::floor(local));
         int minute = static_cast<int>(std::lround((local - date) * 1440.0));
@@ -84,8 +84,9 @@ bool sameOccurrence(const icaltimetype& occurrence, const icaltimetype& named) {
     const bool zonedA = icaltime_is_utc(occurrence) || occurrence.zone;
     const bool zonedB = icaltime_is_utc(named) || named.zone;
     if (zonedA && zonedB)
-        return icaltime_as_timet_with_zone(occurrence, occurrence.zone ? occurrence.zone
-                                                                       : icaltimezone_get_utc_timezone()) ==
+        return icaltime_as_timet_with_zone(occurrence, occurrence.zone
+                                                           ? occurrence.zone
+                                                           : icaltimezone_get_utc_timezone()) ==
                icaltime_as_timet_with_zone(named, named.zone ? named.zone
                                                              : icaltimezone_get_utc_timezone());
     return occurrence.year == named.year && occurrence.month == named.month &&
@@ -136,9 +137,10 @@ std::optional<YearlyRule> yearlyRuleOf(const icalrecurrencetype& r) {
         return std::nullopt;
     YearlyRule rule;
     rule.month = r.by_month[0];
-    const bool oneMonthDay =
-        r.by_month_day[0] != ICAL_RECURRENCE_ARRAY_MAX && r.by_month_day[1] == ICAL_RECURRENCE_ARRAY_MAX;
-    const bool oneDay = r.by_day[0] != ICAL_RECURRENCE_ARRAY_MAX && r.by_day[1] == ICAL_RECURRENCE_ARRAY_MAX;
+    const bool oneMonthDay = r.by_month_day[0] != ICAL_RECURRENCE_ARRAY_MAX &&
+                             r.by_month_day[1] == ICAL_RECURRENCE_ARRAY_MAX;
+    const bool oneDay =
+        r.by_day[0] != ICAL_RECURRENCE_ARRAY_MAX && r.by_day[1] == ICAL_RECURRENCE_ARRAY_MAX;
     if (oneMonthDay && r.by_day[0] == ICAL_RECURRENCE_ARRAY_MAX) {
         rule.monthDay = r.by_month_day[0];
         if (!isValidDate(2000, rule.month, rule.monthDay))
@@ -148,7 +150,8 @@ std::optional<YearlyRule> yearlyRuleOf(const icalrecurrencetype& r) {
     if (oneDay && r.by_month_day[0] == ICAL_RECURRENCE_ARRAY_MAX) {
         const int position = icalrecurrencetype_day_position(r.by_day[0]);
         rule.weekday = static_cast<int>(icalrecurrencetype_day_day_of_week(r.by_day[0]));
-        if (rule.weekday < 1 || rule.weekday > 7 || !(position == -1 || (position >= 1 && position <= 4)))
+        if (rule.weekday < 1 || rule.weekday > 7 ||
+            !(position == -1 || (position >= 1 && position <= 4)))
             return std::nullopt;
         rule.ordinal = position;
         return rule;
@@ -212,7 +215,8 @@ private:
         const std::string description = text(icalcomponent_get_description(e));
         const CheckedText what = checkedTaskText(taskTextOf(summary, description));
         if (isBlankText(what.text)) {
-            note("Left out, no text: an event of " + isoDateText(localMoment(start, toLocal_).date));
+            note("Left out, no text: an event of " +
+                 isoDateText(localMoment(start, toLocal_).date));
             return;
         }
         if (what.shortened)
@@ -362,8 +366,8 @@ std::string checkedCalendarText(std::string_view fileText) {
         throw IcalFileError(kNotCalendar);
     std::string decoded = decodeFileBytes(std::string(fileText));
     const auto first = decoded.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos || !startsWithNoCase(std::string_view(decoded).substr(first),
-                                                        "BEGIN:VCALENDAR"))
+    if (first == std::string::npos ||
+        !startsWithNoCase(std::string_view(decoded).substr(first), "BEGIN:VCALENDAR"))
         throw IcalFileError(kNotCalendar);
     std::size_t objects = 0;
     for (std::size_t at = decoded.find("BEGIN:"); at != std::string::npos;
@@ -433,7 +437,8 @@ CalendarContents readCalendar(std::string_view fileText, const ImportRange& rang
     if (icalcomponent_isa(root.get()) == ICAL_VCALENDAR_COMPONENT) {
         reader.read(root.get());
     } else if (icalcomponent_isa(root.get()) == ICAL_XROOT_COMPONENT) {
-        for (icalcomponent* c = icalcomponent_get_first_component(root.get(), ICAL_VCALENDAR_COMPONENT);
+        for (icalcomponent* c =
+                 icalcomponent_get_first_component(root.get(), ICAL_VCALENDAR_COMPONENT);
              c; c = icalcomponent_get_next_component(root.get(), ICAL_VCALENDAR_COMPONENT))
             reader.read(c);
     } else {
@@ -537,8 +542,8 @@ bool applyImport(const ImportPlan& plan, TaskStore& store, CellTable& holidays,
                 holidays.setCell(c, 0, headers[c]);
         for (const ImportedHoliday& h : plan.add.holidays) {
             int r = 1;
-            while (r < holidays.rowCount() &&
-                   !(holidays.cell(kHolidayName, r).empty() && holidays.cell(kHolidayRule, r).empty()))
+            while (r < holidays.rowCount() && !(holidays.cell(kHolidayName, r).empty() &&
+                                                holidays.cell(kHolidayRule, r).empty()))
                 ++r;
             if (r == holidays.rowCount())
                 holidays.insertRows(r, 1);
@@ -546,7 +551,8 @@ bool applyImport(const ImportPlan& plan, TaskStore& store, CellTable& holidays,
             std::snprintf(month, sizeof month, "%.2d", h.rule.month);
             holidays.setCell(kHolidayName, r, h.name);
             holidays.setCell(kHolidayMonthNumber, r, month);
-            holidays.setCell(kHolidayMonth, r, fs.longMonthNames[static_cast<std::size_t>(h.rule.month - 1)]);
+            holidays.setCell(kHolidayMonth, r,
+                             fs.longMonthNames[static_cast<std::size_t>(h.rule.month - 1)]);
             holidays.setCell(kHolidayRule, r, holidayRuleText(h.rule, fs));
         }
         saved = holidays.saveTable(holidayPath) && saved;
@@ -554,10 +560,9 @@ bool applyImport(const ImportPlan& plan, TaskStore& store, CellTable& holidays,
     return saved;
 }
 
-ImportOutcome importCalendar(std::string_view fileText, const ImportRange& range,
-                             TaskStore& store, CellTable& holidays,
-                             const std::string& holidayPath, const FormatSettings& fs,
-                             const UtcToLocal& toLocal) {
+ImportOutcome importCalendar(std::string_view fileText, const ImportRange& range, TaskStore& store,
+                             CellTable& holidays, const std::string& holidayPath,
+                             const FormatSettings& fs, const UtcToLocal& toLocal) {
     ImportOutcome outcome;
     outcome.plan = planImport(readCalendar(fileText, range, toLocal), store.gridStore(),
                               store.gridNonday(), holidays, fs);

@@ -114,9 +114,8 @@ struct ImportOutcome {
     ImportPlan plan;
     bool saved = true;
 };
-ImportOutcome importCalendar(std::string_view fileText, const ImportRange& range,
-                             TaskStore& store, CellTable& holidays,
-                             const std::string& holidayPath, const FormatSettings& fs,
-                             const UtcToLocal& toLocal);
+ImportOutcome importCalendar(std::string_view fileText, const ImportRange& range, TaskStore& store,
+                             CellTable& holidays, const std::string& holidayPath,
+                             const FormatSettings& fs, const UtcToLocal& toLocal);
 
 } // namespace dw

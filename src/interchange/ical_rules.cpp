@@ -122,8 +122,7 @@ int firstDateOfRule(const YearlyRule& rule, int year) {
 }
 
 const char* icalWeekday(int weekday) {
-    return weekday >= 1 && weekday <= 7 ? kIcalWeekdays[static_cast<std::size_t>(weekday - 1)]
-                                        : "";
+    return weekday >= 1 && weekday <= 7 ? kIcalWeekdays[static_cast<std::size_t>(weekday - 1)] : "";
 }
 
 int weekdayOfIcal(std::string_view name) {

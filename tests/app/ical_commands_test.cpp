@@ -57,9 +57,9 @@ TEST_F(IcalCommandsTest, ExportWritesTheCalendarAndAsksBeforeReplacingAFile) {
     prompts_.setNextFileName(dir_.file("mine"));
     window().actions().exportIcal->trigger();
     const std::string text = dir_.read("mine.ics");
-    for (const char* part : {"DTSTART:20000101T090000\r\n", "SUMMARY:Plan\\, then act\r\n",
-                             "CATEGORIES:Work\r\n", "TRIGGER:-PT10M\r\n", "BEGIN:VTODO\r\n",
-                             "SUMMARY:Milk\r\n"})
+    for (const char* part :
+         {"DTSTART:20000101T090000\r\n", "SUMMARY:Plan\\, then act\r\n", "CATEGORIES:Work\r\n",
+          "TRIGGER:-PT10M\r\n", "BEGIN:VTODO\r\n", "SUMMARY:Milk\r\n"})
         EXPECT_NE(text.find(part), std::string::npos) << part;
 
     dir_.write("mine.ics", "keep me");

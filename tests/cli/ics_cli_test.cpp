@@ -43,14 +43,14 @@ TEST_F(IcsCli, ExportThenImportIntoAnotherFolder) {
     const std::string file = files.file("all.ics");
     // In store order: tasks added without the day view sort by their time texts.
     EXPECT_EQ(ok(first, {"ics", "export", file}), "task\t2024-03-05\t10:30\tBudget, draft\n"
-                                                 "task\t2024-03-05\t08:00\tCall home\n"
-                                                 "todo\t\t\tMilk\n");
+                                                  "task\t2024-03-05\t08:00\tCall home\n"
+                                                  "todo\t\t\tMilk\n");
     const std::string text = files.read("all.ics");
     EXPECT_EQ(text.rfind("BEGIN:VCALENDAR\r\n", 0), 0u);
     EXPECT_NE(text.find("SUMMARY:Budget\\, draft\r\n"), std::string::npos);
 
-    const std::vector<std::string> import = {"ics", "import", file, "--from", "2024-01-01",
-                                             "--to", "2024-12-31"};
+    const std::vector<std::string> import = {"ics",        "import", file,        "--from",
+                                             "2024-01-01", "--to",   "2024-12-31"};
     EXPECT_EQ(ok(second, import), "task\t2024-03-05\t10:30\tBudget, draft\n"
                                   "task\t2024-03-05\t08:00\tCall home\n"
                                   "todo\t\t\tMilk\n");
@@ -99,8 +99,8 @@ TEST_F(IcsCli, RefusalsChangeNothing) {
 
     // The program holds the folder: the import is a writer and waits its turn no longer.
     ASSERT_TRUE(dw::test::startLockHolder(DAYWEAVER_LOCK_HOLDER, first));
-    const Result held = run(first, {"ics", "import", files.file("good.ics"), "--from",
-                                    "2024-01-01", "--to", "2024-12-31"});
+    const Result held = run(first, {"ics", "import", files.file("good.ics"), "--from", "2024-01-01",
+                                    "--to", "2024-12-31"});
     std::system(("kill " + first.read("holder.pid")).c_str());
     EXPECT_EQ(held.status, 1);
     EXPECT_NE(held.err.find("Dayweaver is running"), std::string::npos) << held.err;

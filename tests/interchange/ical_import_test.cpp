@@ -13,8 +13,8 @@
 namespace dw {
 namespace {
 
-using test::rowsOf;
 using test::Rows;
+using test::rowsOf;
 using test::setDataRows;
 using test::TempDir;
 
@@ -64,15 +64,15 @@ Rows sorted(Rows rows) {
 TEST(IcalRoundTrip, ExportThenImportIntoAnEmptyFolderGivesBackEveryTask) {
     DataFolder from;
     const int day = d(2024, 5, 6);
-    setDataRows(from.store.gridStore(),
-                {{storeKey(day, 101), "9:00 AM", "Work", "Plan, then act; done\\", "No", "Yes"},
-                 {storeKey(day, 102), "1:30 PM", "A,B", "Two lines\r\nsecond, line", "Yes", "No"},
-                 {storeKey(day, 103), kAllDayTimeText, "", "Whole day", "No", "No"},
-                 {storeKey(day + 1, 100), "11:59 PM", "\xc3\x89t\xc3\xa9", "Caf\xc3\xa9", "No",
-                  "No"},
-                 // The same task twice: both come back, the file has two UIDs.
-                 {storeKey(day + 2, 101), "8:00 AM", "", "Twice", "No", "No"},
-                 {storeKey(day + 2, 102), "8:00 AM", "", "Twice", "No", "No"}});
+    setDataRows(
+        from.store.gridStore(),
+        {{storeKey(day, 101), "9:00 AM", "Work", "Plan, then act; done\\", "No", "Yes"},
+         {storeKey(day, 102), "1:30 PM", "A,B", "Two lines\r\nsecond, line", "Yes", "No"},
+         {storeKey(day, 103), kAllDayTimeText, "", "Whole day", "No", "No"},
+         {storeKey(day + 1, 100), "11:59 PM", "\xc3\x89t\xc3\xa9", "Caf\xc3\xa9", "No", "No"},
+         // The same task twice: both come back, the file has two UIDs.
+         {storeKey(day + 2, 101), "8:00 AM", "", "Twice", "No", "No"},
+         {storeKey(day + 2, 102), "8:00 AM", "", "Twice", "No", "No"}});
     setDataRows(from.store.gridNonday(),
                 {{"Home", "Milk, eggs", "No"}, {"", "Taxes\r\nby April", "Yes"}});
     setDataRows(from.holidays, {{"Christmas Day", "12", "December", "25"},
@@ -85,12 +85,12 @@ TEST(IcalRoundTrip, ExportThenImportIntoAnEmptyFolderGivesBackEveryTask) {
                                               from.holidays, {15, 1700000000}, kFs);
     EXPECT_EQ(out.skippedHolidays, 1);
     EXPECT_EQ(out.items.size(), 6u + 2u + 4u);
-    for (const char* part : {"BEGIN:VCALENDAR\r\n", "DTSTART:20240506T090000\r\n",
-                             "DTSTART;VALUE=DATE:20240506\r\n", "TRIGGER:-PT15M\r\n",
-                             "SUMMARY:Plan\\, then act\\; done\\\\\r\n", "STATUS:COMPLETED\r\n",
-                             "X-DAYWEAVER-DONE:YES\r\n", "RRULE:FREQ=YEARLY;BYDAY=-1MO;BYMONTH=5\r\n",
-                             "RRULE:FREQ=YEARLY;BYMONTHDAY=29;BYMONTH=2\r\n",
-                             "DTSTAMP:20231114T221320Z\r\n", "DURATION:PT1H\r\n"})
+    for (const char* part :
+         {"BEGIN:VCALENDAR\r\n", "DTSTART:20240506T090000\r\n", "DTSTART;VALUE=DATE:20240506\r\n",
+          "TRIGGER:-PT15M\r\n", "SUMMARY:Plan\\, then act\\; done\\\\\r\n", "STATUS:COMPLETED\r\n",
+          "X-DAYWEAVER-DONE:YES\r\n", "RRULE:FREQ=YEARLY;BYDAY=-1MO;BYMONTH=5\r\n",
+          "RRULE:FREQ=YEARLY;BYMONTHDAY=29;BYMONTH=2\r\n", "DTSTAMP:20231114T221320Z\r\n",
+          "DURATION:PT1H\r\n"})
         EXPECT_NE(out.text.find(part), std::string::npos) << part;
     // The same data gives the same file: a calendar reading it again updates its copies.
     EXPECT_EQ(exportCalendar(from.store.gridStore(), from.store.gridNonday(), from.holidays,
@@ -129,8 +129,8 @@ std::string fixture(const char* name) {
 
 TEST(IcalImport, AFileFromAnotherCalendarProgram) {
     DataFolder folder;
-    const ImportOutcome in = folder.import(fixture("other_program.ics"),
-                                           {d(2024, 1, 1), d(2024, 12, 31)});
+    const ImportOutcome in =
+        folder.import(fixture("other_program.ics"), {d(2024, 1, 1), d(2024, 12, 31)});
     ASSERT_TRUE(in.saved);
     const std::string standUp = "Stand-up, team A\r\nAgenda:\r\n1. Blockers, risks\r\n2. Plans; "
                                 "next steps";
@@ -155,14 +155,14 @@ TEST(IcalImport, AFileFromAnotherCalendarProgram) {
                   row(d(2024, 2, 23), "All day||Payday|No|No"),
                   row(d(2024, 3, 29), "All day||Payday|No|No"),
               }));
-    EXPECT_EQ(rowsOf(folder.store.gridNonday()),
-              (Rows{"|Buy milk, eggs|No", "|File taxes|Yes"}));
+    EXPECT_EQ(rowsOf(folder.store.gridNonday()), (Rows{"|Buy milk, eggs|No", "|File taxes|Yes"}));
     EXPECT_EQ(in.plan.duplicates, 0);
 }
 
 TEST(IcalImport, RepetitionsStayWithinTheRange) {
-    const std::string daily = "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:x\r\nDTSTART:19900101T070000"
-                              "\r\nRRULE:FREQ=DAILY\r\nSUMMARY:Walk\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+    const std::string daily =
+        "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:x\r\nDTSTART:19900101T070000"
+        "\r\nRRULE:FREQ=DAILY\r\nSUMMARY:Walk\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
     const CalendarContents c = readCalendar(daily, {d(2024, 2, 27), d(2024, 3, 2)}, utcPlusOne);
     std::vector<int> dates;
     for (const ImportedTask& t : c.tasks)
@@ -174,14 +174,16 @@ TEST(IcalImport, RepetitionsStayWithinTheRange) {
 
 TEST(IcalImport, DuplicatesOfStoredTasksAreLeftOut) {
     DataFolder folder;
-    setDataRows(folder.store.gridStore(),
-                {{storeKey(d(2024, 3, 6), 101), "1:00 PM", "Travel", "Flight to Lisbon", "No", "No"}});
-    const std::string file =
-        "BEGIN:VCALENDAR\r\n"
-        "BEGIN:VEVENT\r\nUID:a\r\nDTSTART:20240306T120000Z\r\nSUMMARY:Flight to Lisbon\r\nEND:VEVENT\r\n"
-        "BEGIN:VEVENT\r\nUID:b\r\nDTSTART:20240306T130000\r\nSUMMARY:Flight to Lisbon\r\nEND:VEVENT\r\n"
-        "BEGIN:VEVENT\r\nUID:c\r\nDTSTART:20240306T140000\r\nSUMMARY:Flight to Lisbon\r\nEND:VEVENT\r\n"
-        "END:VCALENDAR\r\n";
+    setDataRows(folder.store.gridStore(), {{storeKey(d(2024, 3, 6), 101), "1:00 PM", "Travel",
+                                            "Flight to Lisbon", "No", "No"}});
+    const std::string file = "BEGIN:VCALENDAR\r\n"
+                             "BEGIN:VEVENT\r\nUID:a\r\nDTSTART:20240306T120000Z\r\nSUMMARY:Flight "
+                             "to Lisbon\r\nEND:VEVENT\r\n"
+                             "BEGIN:VEVENT\r\nUID:b\r\nDTSTART:20240306T130000\r\nSUMMARY:Flight "
+                             "to Lisbon\r\nEND:VEVENT\r\n"
+                             "BEGIN:VEVENT\r\nUID:c\r\nDTSTART:20240306T140000\r\nSUMMARY:Flight "
+                             "to Lisbon\r\nEND:VEVENT\r\n"
+                             "END:VCALENDAR\r\n";
     const ImportPlan plan =
         planImport(readCalendar(file, {d(2024, 1, 1), d(2024, 12, 31)}, utcPlusOne),
                    folder.store.gridStore(), folder.store.gridNonday(), folder.holidays, kFs);

@@ -72,7 +72,8 @@ TEST(IcalRules, SummaryAndDescriptionMakeOneTaskText) {
         {"  ", "\n", "  "},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(taskTextOf(c.summary, c.description), c.text) << c.summary << '|' << c.description;
+        EXPECT_EQ(taskTextOf(c.summary, c.description), c.text)
+            << c.summary << '|' << c.description;
 }
 
 TEST(IcalRules, ImportedTextsAreCheckedLikeTypedOnes) {
@@ -110,8 +111,9 @@ TEST(IcalRules, ReportLines) {
               "task\t2024-03-05\t\tPlan");
     EXPECT_EQ(calendarItemLine({CalendarItemKind::Todo, 0, std::nullopt, {}, "Milk"}),
               "todo\t\t\tMilk");
-    EXPECT_EQ(calendarItemLine({CalendarItemKind::Holiday, 0, std::nullopt, {12, 25, 0, 0}, "Xmas"}),
-              "holiday\tFREQ=YEARLY;BYMONTH=12;BYMONTHDAY=25\t\tXmas");
+    EXPECT_EQ(
+        calendarItemLine({CalendarItemKind::Holiday, 0, std::nullopt, {12, 25, 0, 0}, "Xmas"}),
+        "holiday\tFREQ=YEARLY;BYMONTH=12;BYMONTHDAY=25\t\tXmas");
 }
 
 } // namespace

@@ -31,8 +31,8 @@ IcalImportDialog::IcalImportDialog(AppState& state, std::string fileText,
     : QDialog(parent), state_(state), fileText_(std::move(fileText)), toLocal_(toLocal) {
     setWindowTitle("Import iCalendar");
 
-    auto* fileLabel = new QLabel(
-        "Tasks from " + QFileInfo(QString::fromStdString(fileName)).fileName(), this);
+    auto* fileLabel =
+        new QLabel("Tasks from " + QFileInfo(QString::fromStdString(fileName)).fileName(), this);
     const auto dateField = [&](const char* name, int date) {
         auto* field = new QDateEdit(toQDate(date), this);
         field->setObjectName(name);
@@ -114,9 +114,9 @@ void IcalImportDialog::listPlan() {
     previewList_->clear();
     QList<QTreeWidgetItem*> items;
     for (const ImportedTask& t : plan_.add.tasks)
-        items << new QTreeWidgetItem(
-            {q(formatDateTime("ddddd", t.date, fs)), q(timeTextOf(t.minuteOfDay, fs)),
-             q(t.category), q(summaryOfText(t.what))});
+        items << new QTreeWidgetItem({q(formatDateTime("ddddd", t.date, fs)),
+                                      q(timeTextOf(t.minuteOfDay, fs)), q(t.category),
+                                      q(summaryOfText(t.what))});
     for (const ImportedTodo& t : plan_.add.todos)
         items << new QTreeWidgetItem({"To-do", "", q(t.category), q(summaryOfText(t.what))});
     for (const ImportedHoliday& h : plan_.add.holidays)
@@ -128,9 +128,8 @@ void IcalImportDialog::listPlan() {
     for (int c = 0; c < 3; ++c)
         previewList_->resizeColumnToContents(c);
 
-    countLabel_->setText(QString("%1 to add, %2 already there")
-                             .arg(items.size())
-                             .arg(plan_.duplicates));
+    countLabel_->setText(
+        QString("%1 to add, %2 already there").arg(items.size()).arg(plan_.duplicates));
     QStringList notes;
     for (const std::string& n : plan_.add.notes)
         notes << q(n);
@@ -142,8 +141,8 @@ void IcalImportDialog::listPlan() {
 void IcalImportDialog::accept() {
     if (!okButton_->isEnabled())
         return;
-    saved_ = applyImport(plan_, state_.store(), state_.gridHoliday(), state_.holidayPath(),
-                         state_.fs());
+    saved_ =
+        applyImport(plan_, state_.store(), state_.gridHoliday(), state_.holidayPath(), state_.fs());
     QDialog::accept();
 }
 
