@@ -37,7 +37,7 @@ icaltimetype floatingDateTime(int date, int minuteOfDay) {
 
 class CalendarWriter {
 public:
-    CalendarWriter(const IcalExportSettings& settings)
+    explicit CalendarWriter(const IcalExportSettings& settings)
         : settings_(settings), calendar_(icalcomponent_new_vcalendar()) {
         icalcomponent* c = calendar_.get();
         icalcomponent_add_property(c, icalproperty_new_version("2.0"));
