@@ -3,6 +3,7 @@
 #include "cli/alarms_command.h"
 #include "cli/cli_args.h"
 #include "cli/find_command.h"
+#include "cli/ics_command.h"
 #include "cli/output_commands.h"
 #include "cli/writing_commands.h"
 #include "core/calendar/relative_date.h"
@@ -73,6 +74,14 @@ const char* kUsage = "Usage: dayweaver-cli [--data DIR] COMMAND [ARGS]\n"
                      "                           window, or the completed tasks\n"
                      "  publish YYYY-MM FILE [--details]\n"
                      "                           the month as a web page\n"
+                     "  ics export FILE          every task, to-do task and holiday as an\n"
+                     "                           iCalendar file\n"
+                     "  ics import FILE [--from D] [--to D]\n"
+                     "                           add an iCalendar file's events within the\n"
+                     "                           dates (default a year back to two years\n"
+                     "                           ahead), its to-do tasks and holidays, less\n"
+                     "                           what is already there. Both print a line per\n"
+                     "                           object: kind, date, time, first line\n"
                      "\n"
                      "Dates are YYYY-MM-DD. DIR defaults to the program's data folder.\n"
                      "While the program runs on the folder, the commands that add tasks are\n"
@@ -275,6 +284,11 @@ int run(int argc, char* argv[]) {
             return command == "export"
                        ? exportCommand(args, ctx.dataDir, ctx.fs, ctx.clock, settings)
                        : publishCommand(args, ctx.dataDir, ctx.fs, ctx.clock, settings);
+        }
+        if (command == "ics") {
+            QSettingsBackend settingsBackend;
+            return icsCommand(args, ctx.dataDir, ctx.fs, ctx.clock, SettingsStore(settingsBackend),
+                              ctx.prompts.errors);
         }
         if (command == "recur")
             return runWithoutWriting(command, args, ctx.fs, ctx.clock);

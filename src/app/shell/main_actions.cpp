@@ -125,6 +125,10 @@ MainActions::MainActions(QWidget* window) : QObject(window), window_(window) {
                           "Publish calendar as web page", "text-html", "web.png");
     completedTasks = make("completedTasksAction", "View Completed Tasks", "View Completed Tasks",
                           "view-list-details", "completed.png");
+    exportIcal = make("exportIcalAction", "iCalendar (.ics)",
+                      "Write every task, to-do task and holiday as an iCalendar file");
+    importIcal = make("importIcalAction", "iCalendar (.ics)",
+                      "Add the events and to-do tasks of an iCalendar file");
 }
 
 QAction* MainActions::make(const char* name, const QString& text, const QString& hint,

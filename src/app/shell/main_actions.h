@@ -89,6 +89,9 @@ public:
     QAction* todoMenuExportCsv = nullptr;
     QAction* publishWebPage = nullptr;
     QAction* completedTasks = nullptr;
+    // iCalendar files: File > Export and File > Import
+    QAction* exportIcal = nullptr;
+    QAction* importIcal = nullptr;
 
     // Every action, in the order made.
     const QList<QAction*>& all() const { return all_; }
