@@ -95,6 +95,8 @@ PrintDialog::PrintDialog(AppState& state, QWidget* parent) : QDialog(parent), st
     layout->addWidget(todoCheck_);
     layout->addStretch(1);
     layout->addLayout(buttons);
+    // The window fits what it shows as the date boxes and the category list come and go.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(rangeRadio_, &QRadioButton::toggled, this, &PrintDialog::updateVisibility);
     connect(categoryCheck_, &QCheckBox::toggled, this, &PrintDialog::updateVisibility);
