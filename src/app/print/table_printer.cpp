@@ -64,11 +64,109 @@ Lines wrapLine(const QString& line, const QFont& font, double width, QPaintDevic
     return out;
 }
 
-// The table's texts as printed lines, each cell wrapped to its column.
-struct PrintedCells {
-    std::vector<std::vector<Lines>> cells; // [row][column]
-    std::vector<int> lineCounts;           // per row
+// The fonts of one printout, and their measures on the device.
+struct PrintFonts {
+    PrintFonts(const PrintLayout& layout, QPaintDevice* device)
+        : table(printFont(layout.tableFont)), headerRow(boldOf(table)),
+          header(printFont(layout.headerFont)), footer(printFont(layout.footerFont)),
+          tableMetrics(table, device), headerRowMetrics(headerRow, device),
+          headerMetrics(header, device), footerMetrics(footer, device) {}
+
+    static QFont boldOf(QFont f) {
+        f.setBold(true); // the header row stands out without a border
+        return f;
+    }
+    const QFont& row(int r) const { return r == 0 ? headerRow : table; }
+    const QFontMetricsF& rowMetrics(int r) const {
+        return r == 0 ? headerRowMetrics : tableMetrics;
+    }
+    double lineHeight() const {
+        return std::max(tableMetrics.lineSpacing(), headerRowMetrics.lineSpacing());
+    }
+
+    QFont table, headerRow, header, footer;
+    QFontMetricsF tableMetrics, headerRowMetrics, headerMetrics, footerMetrics;
 };
+
+// The table's texts as printed lines: [row][column], each cell's lines as written.
+using CellLines = std::vector<std::vector<Lines>>;
+
+CellLines tableLines(const CellTable& table) {
+    CellLines out(static_cast<size_t>(table.rowCount()));
+    for (int r = 0; r < table.rowCount(); ++r)
+        for (int c = 0; c < table.colCount(); ++c)
+            out[static_cast<size_t>(r)].push_back(cellLines(table.cell(c, r)));
+    return out;
+}
+
+// Each column's widest line.
+std::vector<double> naturalWidths(const CellLines& cells, int cols, const PrintFonts& fonts) {
+    std::vector<double> widths(static_cast<size_t>(cols), 0.0);
+    for (size_t r = 0; r < cells.size(); ++r)
+        for (size_t c = 0; c < cells[r].size(); ++c)
+            for (const QString& line : cells[r][c])
+                widths[c] = std::max(widths[c],
+                                     fonts.rowMetrics(static_cast<int>(r)).horizontalAdvance(line));
+    return widths;
+}
+
+// Every cell's lines wrapped to its column; the number of lines of each row.
+std::vector<int> wrapToColumns(CellLines& cells, const ColumnFit& fit, const PrintFonts& fonts,
+                               QPaintDevice* device) {
+    std::vector<int> lineCounts;
+    for (size_t r = 0; r < cells.size(); ++r) {
+        int lines = 1;
+        for (size_t c = 0; c < cells[r].size(); ++c) {
+            Lines wrapped;
+            for (const QString& line : cells[r][c]) {
+                const Lines parts =
+                    wrapLine(line, fonts.row(static_cast<int>(r)), fit.widths[c], device);
+                wrapped.insert(wrapped.end(), parts.begin(), parts.end());
+            }
+            lines = std::max(lines, static_cast<int>(wrapped.size()));
+            cells[r][c] = std::move(wrapped);
+        }
+        lineCounts.push_back(lines);
+    }
+    return lineCounts;
+}
+
+void paintPageTexts(QPainter& painter, const std::vector<PageText>& texts, const PrintFonts& fonts,
+                    const PageFrame& frame) {
+    for (const PageText& t : texts) {
+        const bool top = isTopPlace(t.place);
+        const QFontMetricsF& m = top ? fonts.headerMetrics : fonts.footerMetrics;
+        const QString text = QString::fromStdString(t.text);
+        const double width = m.horizontalAdvance(text);
+        painter.setFont(top ? fonts.header : fonts.footer);
+        painter.drawText(QRectF(pageTextLeft(t.place, width, frame),
+                                top ? frame.headerTop : frame.footerTop, width + 1, m.height()),
+                         Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip,
+                         text);
+    }
+}
+
+// The page's rows, in the table's own size; the painter is already at the table's corner
+// and scale.
+void paintRows(QPainter& painter, const PrintPage& page, const CellLines& cells,
+               const ColumnFit& fit, const std::vector<double>& lefts, const PrintFonts& fonts) {
+    const double lineHeight = fonts.lineHeight();
+    for (const RowSlice& slice : page) {
+        painter.setFont(fonts.row(slice.row));
+        const auto& row = cells[static_cast<size_t>(slice.row)];
+        for (size_t c = 0; c < row.size(); ++c) {
+            const Lines& lines = row[c];
+            for (int i = 0; i < slice.lineCount; ++i) {
+                const auto at = static_cast<size_t>(slice.firstLine) + static_cast<size_t>(i);
+                if (at >= lines.size())
+                    break;
+                painter.drawText(
+                    QRectF(lefts[c], slice.top + i * lineHeight, fit.widths[c], lineHeight),
+                    Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, lines[at]);
+            }
+        }
+    }
+}
 
 } // namespace
 
@@ -82,102 +180,35 @@ int printTable(QPagedPaintDevice& device, const CellTable& table, const PrintLay
     if (!painter.begin(&device))
         return 0;
     const double dpi = device.logicalDpiY();
-    const QFont tableFont = printFont(layout.tableFont);
-    QFont headerRowFont = tableFont; // the header row stands out without a border
-    headerRowFont.setBold(true);
-    const QFont headerFont = printFont(layout.headerFont);
-    const QFont footerFont = printFont(layout.footerFont);
-    const QFontMetricsF tableMetrics(tableFont, &device);
-    const QFontMetricsF headerRowMetrics(headerRowFont, &device);
-    const QFontMetricsF headerMetrics(headerFont, &device);
-    const QFontMetricsF footerMetrics(footerFont, &device);
-
+    const PrintFonts fonts(layout, &device);
     const PageFrame frame = pageFrame(layout, dpi, device.width(), device.height(),
-                                      headerMetrics.height(), footerMetrics.height());
+                                      fonts.headerMetrics.height(), fonts.footerMetrics.height());
 
     // Measure, fit the columns, then wrap what is wider than its column.
-    const int rows = table.rowCount();
-    const int cols = table.colCount();
-    std::vector<std::vector<Lines>> logical(static_cast<size_t>(rows));
-    std::vector<double> natural(static_cast<size_t>(cols), 0.0);
-    for (int r = 0; r < rows; ++r) {
-        const QFontMetricsF& m = r == 0 ? headerRowMetrics : tableMetrics;
-        auto& row = logical[static_cast<size_t>(r)];
-        for (int c = 0; c < cols; ++c) {
-            row.push_back(cellLines(table.cell(c, r)));
-            for (const QString& line : row.back())
-                natural[static_cast<size_t>(c)] =
-                    std::max(natural[static_cast<size_t>(c)], m.horizontalAdvance(line));
-        }
-    }
+    CellLines cells = tableLines(table);
     const double gap = tenthsMmToDots(layout.columnGap(), dpi);
-    const ColumnFit fit = fitColumns(natural, gap, frame.tableWidth, layout.fit,
-                                     tableMetrics.horizontalAdvance(QStringLiteral("MMMMMM")));
-    const std::vector<double> lefts = fit.lefts(gap);
-
-    PrintedCells printed;
-    printed.cells.resize(static_cast<size_t>(rows));
-    for (int r = 0; r < rows; ++r) {
-        const QFont& font = r == 0 ? headerRowFont : tableFont;
-        int lines = 1;
-        for (int c = 0; c < cols; ++c) {
-            Lines wrapped;
-            for (const QString& line : logical[static_cast<size_t>(r)][static_cast<size_t>(c)]) {
-                const Lines parts =
-                    wrapLine(line, font, fit.widths[static_cast<size_t>(c)], &device);
-                wrapped.insert(wrapped.end(), parts.begin(), parts.end());
-            }
-            lines = std::max(lines, static_cast<int>(wrapped.size()));
-            printed.cells[static_cast<size_t>(r)].push_back(std::move(wrapped));
-        }
-        printed.lineCounts.push_back(lines);
-    }
-
-    const double lineHeight = std::max(tableMetrics.lineSpacing(), headerRowMetrics.lineSpacing());
-    const double rowGap = lineHeight / 4;
+    const ColumnFit fit =
+        fitColumns(naturalWidths(cells, table.colCount(), fonts), gap, frame.tableWidth, layout.fit,
+                   fonts.tableMetrics.horizontalAdvance(QStringLiteral("MMMMMM")));
+    const std::vector<int> lineCounts = wrapToColumns(cells, fit, fonts, &device);
+    const double lineHeight = fonts.lineHeight();
     const double capacity = fit.scale > 0 ? frame.tableHeight / fit.scale : frame.tableHeight;
     const std::vector<PrintPage> pages =
-        paginateRows(printed.lineCounts, lineHeight, rowGap, capacity);
+        paginateRows(lineCounts, lineHeight, lineHeight / 4, capacity);
 
     const DateSerial now = clock.now();
     const std::vector<PageText> texts =
         pageTexts(layout, formatDateTime("ddddd", now, fs), formatDateTime("t", now, fs));
-
+    const std::vector<double> lefts = fit.lefts(gap);
     painter.setPen(Qt::black);
     for (std::size_t p = 0; p < pages.size(); ++p) {
         if (p > 0)
             device.newPage();
-        for (const PageText& t : texts) {
-            const bool top = isTopPlace(t.place);
-            const QFontMetricsF& m = top ? headerMetrics : footerMetrics;
-            const QString text = QString::fromStdString(t.text);
-            const double width = m.horizontalAdvance(text);
-            painter.setFont(top ? headerFont : footerFont);
-            painter.drawText(QRectF(pageTextLeft(t.place, width, frame),
-                                    top ? frame.headerTop : frame.footerTop, width + 1, m.height()),
-                             Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip,
-                             text);
-        }
-
+        paintPageTexts(painter, texts, fonts, frame);
         painter.save();
         painter.translate(frame.tableLeft, frame.tableTop);
         painter.scale(fit.scale, fit.scale);
-        for (const RowSlice& slice : pages[p]) {
-            painter.setFont(slice.row == 0 ? headerRowFont : tableFont);
-            const auto& row = printed.cells[static_cast<size_t>(slice.row)];
-            for (int c = 0; c < cols; ++c) {
-                const Lines& lines = row[static_cast<size_t>(c)];
-                for (int i = 0; i < slice.lineCount; ++i) {
-                    const auto at = static_cast<size_t>(slice.firstLine + i);
-                    if (at >= lines.size())
-                        break;
-                    painter.drawText(QRectF(lefts[static_cast<size_t>(c)],
-                                            slice.top + i * lineHeight,
-                                            fit.widths[static_cast<size_t>(c)], lineHeight),
-                                     Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, lines[at]);
-                }
-            }
-        }
+        paintRows(painter, pages[p], cells, fit, lefts, fonts);
         painter.restore();
     }
     painter.end();
