@@ -23,8 +23,10 @@
 #include "platform/system_clock.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <cstdio>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -82,6 +84,13 @@ const char* kUsage = "Usage: dayweaver-cli [--data DIR] COMMAND [ARGS]\n"
                      "                           ahead), its to-do tasks and holidays, less\n"
                      "                           what is already there. Both print a line per\n"
                      "                           object: kind, date, time, first line\n"
+                     "  print FILE [--from D] [--to D] [--done yes|no|all] [--category C]...\n"
+                     "        [--no-todo] [--layout N]\n"
+                     "                           print the tasks chosen as in the print\n"
+                     "                           window, dated ones then to-do ones, to a PDF\n"
+                     "                           file. N is the page layout: 1 the day\n"
+                     "                           view's, 2 the to-do list's, 3 the print\n"
+                     "                           table's (default), 4 the completed tasks'\n"
                      "\n"
                      "Dates are YYYY-MM-DD. DIR defaults to the program's data folder.\n"
                      "While the program runs on the folder, the commands that add tasks are\n"
@@ -290,6 +299,11 @@ int run(int argc, char* argv[]) {
             return icsCommand(args, ctx.dataDir, ctx.fs, ctx.clock, SettingsStore(settingsBackend),
                               ctx.prompts.errors);
         }
+        if (command == "print") {
+            QSettingsBackend settingsBackend;
+            return printCommand(args, ctx.dataDir, ctx.fs, ctx.clock,
+                                SettingsStore(settingsBackend));
+        }
         if (command == "recur")
             return runWithoutWriting(command, args, ctx.fs, ctx.clock);
         throw UsageError{"unknown command: " + command};
@@ -305,8 +319,40 @@ int run(int argc, char* argv[]) {
 } // namespace
 } // namespace dw::cli
 
+namespace {
+
+// The command word: the first argument that is not the data folder option.
+bool isPrintCommand(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--data") {
+            ++i;
+            continue;
+        }
+        return arg == "print";
+    }
+    return false;
+}
+
+} // namespace
+
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
+    // Printing measures and paints text in the GUI's fonts; it shows no window, so the
+    // offscreen platform serves with or without a display. The other commands stay
+    // without a GUI.
+    std::unique_ptr<QCoreApplication> app;
+    if (isPrintCommand(argc, argv)) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        // The platform's notices (no runtime folder, ...) are not the command's output.
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+            if (type == QtCriticalMsg || type == QtFatalMsg)
+                std::cerr << text.toStdString() << '\n';
+        });
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     const int status = dw::cli::run(argc, argv);
     dw::setPrompts(nullptr);
     return status;

@@ -113,6 +113,9 @@ MainActions::MainActions(QWidget* window) : QObject(window), window_(window) {
     todoMenuDelete = make("todoMenuDelete", "Delete");
 
     // Output
+    print = make("printAction", "Print", "Print", "document-print", "print.png");
+    printTodo = make("printTodoAction", "Print", "Print tasks", "document-print", "print.png");
+    printDay = make("printDayAction", "Print", "Print date tasks", "document-print", "print.png");
     exportDailyHtml = make("exportDailyHtmlAction", "HTML Format");
     exportDailyCsv = make("exportDailyCsvAction", "Comma-Delimited Format");
     exportTodoHtml = make("exportTodoHtmlAction", "HTML Format");

@@ -78,7 +78,10 @@ public:
 
     // The actions whose shortcuts win over the focused control's own use of the key.
     const QList<QAction*>& navigation() const { return navigation_; }
-    // Output: export, the web page, the completed tasks
+    // Output: printing, export, the web page, the completed tasks
+    QAction* print = nullptr;
+    QAction* printTodo = nullptr;
+    QAction* printDay = nullptr;
     QAction* exportDailyHtml = nullptr;
     QAction* exportDailyCsv = nullptr;
     QAction* exportTodoHtml = nullptr;
