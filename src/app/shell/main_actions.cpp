@@ -125,6 +125,10 @@ MainActions::MainActions(QWidget* window) : QObject(window), window_(window) {
                           "Publish calendar as web page", "text-html", "web.png");
     completedTasks = make("completedTasksAction", "View Completed Tasks", "View Completed Tasks",
                           "view-list-details", "completed.png");
+
+    // Holidays
+    holidays = make("holidaysAction", "Holidays", "Holidays", "x-office-calendar", "holidays.png");
+    holidays->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
 }
 
 QAction* MainActions::make(const char* name, const QString& text, const QString& hint,

@@ -89,6 +89,8 @@ public:
     QAction* todoMenuExportCsv = nullptr;
     QAction* publishWebPage = nullptr;
     QAction* completedTasks = nullptr;
+    // Holidays
+    QAction* holidays = nullptr;
 
     // Every action, in the order made.
     const QList<QAction*>& all() const { return all_; }
