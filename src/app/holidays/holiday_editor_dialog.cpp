@@ -102,7 +102,7 @@ HolidayEditorDialog::HolidayEditorDialog(const FormatSettings& fs, QWidget* pare
     layout->addStretch();
     layout->addWidget(buttons);
 
-    connect(monthCombo_, &QComboBox::activated, this, [this] { fillDayList(); });
+    connect(monthCombo_, &QComboBox::currentIndexChanged, this, [this] { fillDayList(); });
     connect(specificRadio_, &QRadioButton::toggled, this, [this] { applyRuleKind(); });
     connect(floatingRadio_, &QRadioButton::toggled, this, [this] { applyRuleKind(); });
 

@@ -5,6 +5,7 @@
 #include "core/prompts/prompts.h"
 #include "core/store/helpers.h"
 
+#include <QApplication>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGuiApplication>

@@ -85,6 +85,12 @@ HolidayListDialog::HolidayListDialog(const FormatSettings& fs, const Clock& cloc
     grid_->setFocus();
 }
 
+HolidayListDialog::~HolidayListDialog() {
+    // The grid reads the table until it is gone; the table is a member, gone before the
+    // dialog's own children.
+    delete grid_;
+}
+
 void HolidayListDialog::loadFile() {
     try {
         loadTableIfPresent(table_, path_);

@@ -27,6 +27,7 @@ class HolidayListDialog : public QDialog {
 public:
     HolidayListDialog(const FormatSettings& fs, const Clock& clock, std::string holidayPath,
                       bool confirmDeletes, QWidget* parent = nullptr);
+    ~HolidayListDialog() override;
 
     void setPrinter(TablePrinter printer) { printer_ = std::move(printer); }
 
