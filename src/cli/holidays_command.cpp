@@ -5,7 +5,6 @@
 #include "core/holidays/holiday_table.h"
 #include "core/store/cell_table.h"
 #include "core/store/helpers.h"
-#include "core/text/lower_text.h"
 #include "platform/data_lock.h"
 
 #include <iostream>
@@ -39,32 +38,18 @@ int countryOf(const std::string& name) {
 
 // The list positions of the named holidays, in list order.
 std::vector<int> positionsNamed(int country, const std::vector<std::string>& names) {
-    const std::vector<BuiltInHoliday> entries = countryHolidays(country);
-    std::vector<bool> chosen(entries.size(), false);
-    for (const std::string& name : names) {
-        const std::string wanted = lowerText(name);
-        bool found = false;
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            if (lowerText(entries[i].name) == wanted || lowerText(entries[i].code) == wanted) {
-                chosen[i] = true;
-                found = true;
-            }
-        }
-        if (!found) {
-            UnknownChoice unknown{
-                "no holiday of " +
-                    std::string(builtInHolidayCountries()[static_cast<std::size_t>(country)]) +
-                    " is named " + name,
-                {}};
-            for (const BuiltInHoliday& e : entries)
-                unknown.choices.push_back(std::string(e.code) + "\t" + std::string(e.name));
-            throw unknown;
-        }
+    std::string unknownName;
+    std::vector<int> positions = countryHolidaysNamed(country, names, unknownName);
+    if (!unknownName.empty()) {
+        UnknownChoice unknown{
+            "no holiday of " +
+                std::string(builtInHolidayCountries()[static_cast<std::size_t>(country)]) +
+                " is named " + unknownName,
+            {}};
+        for (const BuiltInHoliday& e : countryHolidays(country))
+            unknown.choices.push_back(std::string(e.code) + "\t" + std::string(e.name));
+        throw unknown;
     }
-    std::vector<int> positions;
-    for (std::size_t i = 0; i < chosen.size(); ++i)
-        if (chosen[i])
-            positions.push_back(static_cast<int>(i));
     return positions;
 }
 

@@ -89,6 +89,17 @@ TEST(HolidaySets, KnownWrongEntriesAreKeptAsShipped) {
     EXPECT_EQ(spain[20].name, "Viernes Santo");
 }
 
+TEST(HolidaySets, HolidaysPickedByNameOrCode) {
+    const int finland = holidayCountryIndex("Finland");
+    std::string unknown;
+    // Two entries share the name; a code picks one; list order whatever the names' order.
+    EXPECT_EQ(countryHolidaysNamed(finland, {"dec26", "JOULUAATO"}, unknown),
+              (std::vector<int>{4, 5, 6}));
+    EXPECT_EQ(unknown, "");
+    countryHolidaysNamed(finland, {"Vappu", "Juhannus", "Easter"}, unknown);
+    EXPECT_EQ(unknown, "Juhannus");
+}
+
 TEST(HolidaySets, OrdinalNumbers) {
     const char* expected[] = {"1st",  "2nd",  "3rd",  "4th",  "5th",  "6th",  "7th",  "8th",
                               "9th",  "10th", "11th", "12th", "13th", "14th", "15th", "16th",

@@ -385,6 +385,30 @@ std::vector<BuiltInHoliday> countryHolidays(int country) {
     return entries;
 }
 
+std::vector<int> countryHolidaysNamed(int country, const std::vector<std::string>& names,
+                                      std::string& unknown) {
+    const std::vector<BuiltInHoliday> entries = countryHolidays(country);
+    std::vector<bool> picked(entries.size(), false);
+    unknown.clear();
+    for (const std::string& name : names) {
+        const std::string wanted = lowerText(name);
+        bool found = false;
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            if (lowerText(entries[i].name) == wanted || lowerText(entries[i].code) == wanted) {
+                picked[i] = true;
+                found = true;
+            }
+        }
+        if (!found && unknown.empty())
+            unknown = name;
+    }
+    std::vector<int> positions;
+    for (std::size_t i = 0; i < picked.size(); ++i)
+        if (picked[i])
+            positions.push_back(static_cast<int>(i));
+    return positions;
+}
+
 std::string ordinalNumber(int k) {
     const char* suffix = "th";
     if (k == 1 || k == 21 || k == 31)

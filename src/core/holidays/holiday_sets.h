@@ -31,6 +31,12 @@ int holidayCountryIndex(std::string_view name);
 // The entries of one country, in list order.
 std::vector<BuiltInHoliday> countryHolidays(int country);
 
+// The list positions, in list order, of a country's entries named by their names or codes
+// ("Dec25"), case aside; a name that several entries share picks each of them. `unknown`
+// gets the first name that picks none (and is left empty when every name picks one).
+std::vector<int> countryHolidaysNamed(int country, const std::vector<std::string>& names,
+                                      std::string& unknown);
+
 // k followed by "st", "nd", "rd" or "th": 1st, 2nd, 3rd, 4th, 11th, 12th, 13th, 21st, 22nd.
 std::string ordinalNumber(int k);
 
