@@ -3,6 +3,7 @@
 #include "cli/alarms_command.h"
 #include "cli/cli_args.h"
 #include "cli/find_command.h"
+#include "cli/holidays_command.h"
 #include "cli/ics_command.h"
 #include "cli/output_commands.h"
 #include "cli/writing_commands.h"
@@ -45,6 +46,10 @@ const char* kUsage = "Usage: dayweaver-cli [--data DIR] COMMAND [ARGS]\n"
                      "  todo add TEXT [--category C]\n"
                      "                           add a to-do task\n"
                      "  holidays YEAR            the holidays of a year\n"
+                     "  holidays import COUNTRY [--all | NAME...]\n"
+                     "                           add a country's ready-made holidays, all or\n"
+                     "                           those named (a name or a code such as Dec25),\n"
+                     "                           and print each added row\n"
                      "  check                    load every data file and report on it\n"
                      "  recur FROM TO PATTERN [--every N] [options]\n"
                      "        [--add TIME TEXT [--category C] [--alarm]]\n"
@@ -198,6 +203,8 @@ int todo(Context& ctx, Args& args) {
 
 int holidays(Context& ctx, Args& args) {
     const std::string yearText = args.requirePositional("YEAR");
+    if (yearText == "import")
+        return holidaysImportCommand(args, ctx.dataDir, ctx.fs, ctx.prompts.errors);
     args.expectEnd();
     int year = 0;
     if (yearText.empty() || yearText.size() > 4 ||

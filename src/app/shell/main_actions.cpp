@@ -132,6 +132,10 @@ MainActions::MainActions(QWidget* window) : QObject(window), window_(window) {
                       "Write every task, to-do task and holiday as an iCalendar file");
     importIcal = make("importIcalAction", "iCalendar (.ics)",
                       "Add the events and to-do tasks of an iCalendar file");
+
+    // Holidays
+    holidays = make("holidaysAction", "Holidays", "Holidays", "x-office-calendar", "holidays.png");
+    holidays->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
 }
 
 QAction* MainActions::make(const char* name, const QString& text, const QString& hint,

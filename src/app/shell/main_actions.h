@@ -95,6 +95,8 @@ public:
     // iCalendar files: File > Export and File > Import
     QAction* exportIcal = nullptr;
     QAction* importIcal = nullptr;
+    // Holidays
+    QAction* holidays = nullptr;
 
     // Every action, in the order made.
     const QList<QAction*>& all() const { return all_; }

@@ -4,6 +4,7 @@
 #include "app/calendar/hover_summary.h"
 #include "app/editing/editor_extras.h"
 #include "app/editing/task_commands.h"
+#include "app/holidays/holiday_commands.h"
 #include "app/output/output_commands.h"
 #include "app/settings/alarm_notifier.h"
 #include "app/settings/font_spec.h"
@@ -74,6 +75,9 @@ MainWindow::MainWindow(AppState& state, QWidget* parent) : QMainWindow(parent), 
     taskCommands_ = std::make_unique<TaskCommands>(*this, state_);
     equipTaskEditors(*taskCommands_, state_, this, [this] { return selectedDate(); });
     installOutputCommands(*this, state_);
+    installHolidayCommands(*this, state_, [](const CellTable&, const PrintLayout&) {
+        // wired to the table printer at merge
+    });
     alarms_ = new AlarmNotifier(*this, state_);
     setAlarmCheck([this] { alarms_->runCheck(); });
     setPanelFlash([this] { alarms_->flashPanel(); });
