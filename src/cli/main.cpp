@@ -1,6 +1,7 @@
 // dayweaver-cli: the scripting companion. Works on the program's data folder with the
 // program's own store rules and the system locale, so its texts match the program's.
 #include "cli/alarms_command.h"
+#include "cli/archive_command.h"
 #include "cli/cli_args.h"
 #include "cli/find_command.h"
 #include "cli/output_commands.h"
@@ -74,6 +75,12 @@ const char* kUsage = "Usage: dayweaver-cli [--data DIR] COMMAND [ARGS]\n"
                      "                           window, or the completed tasks\n"
                      "  publish YYYY-MM FILE [--details]\n"
                      "                           the month as a web page\n"
+                     "  archive FILE             write the dated, to-do and completed tasks\n"
+                     "                           to FILE (.arb when it has no extension) and\n"
+                     "                           its .AR2 and .AR3 companions; prints the\n"
+                     "                           three names, one a line\n"
+                     "  restore FILE             replace all three task tables by an\n"
+                     "                           archive's, all or nothing\n"
                      "\n"
                      "Dates are YYYY-MM-DD. DIR defaults to the program's data folder.\n"
                      "Exit status: 0 success, 1 data problem, 2 usage error.\n";
@@ -345,6 +352,9 @@ int run(int argc, char* argv[]) {
                        ? exportCommand(args, ctx.dataDir, ctx.fs, ctx.clock, settings)
                        : publishCommand(args, ctx.dataDir, ctx.fs, ctx.clock, settings);
         }
+        if (command == "archive" || command == "restore")
+            return command == "archive" ? archiveCommand(args, ctx.dataDir, ctx.fs, ctx.clock)
+                                        : restoreCommand(args, ctx.dataDir, ctx.fs, ctx.clock);
         if (command == "recur")
             return recurCommand(args, ctx.dataDir, ctx.fs, ctx.clock, ctx.prompts.errors);
         throw UsageError{"unknown command: " + command};
