@@ -57,6 +57,16 @@ TEST(CliArchive, ArchiveThenRestoreIntoAnotherFolderGivesTheSameTables) {
     EXPECT_EQ(fileRows(other.file("gridComp.grd")), fileRows(data.file("gridComp.grd")));
 }
 
+TEST(CliArchive, ADataFileThatCannotBeReadStopsTheArchive) {
+    TempDir data, archives;
+    fillDataFolder(data);
+    data.write("gridNon.grd", "damaged\r\n");
+    const Result r = runCli(data, {"archive", archives.file("set.arb")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("gridNon.grd"), std::string::npos) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(archives.file("set.arb")));
+}
+
 TEST(CliArchive, RestoreIsAllOrNothingAndNamesTheFailingFile) {
     TempDir data, other, archives;
     fillDataFolder(data);

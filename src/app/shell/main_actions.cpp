@@ -125,6 +125,12 @@ MainActions::MainActions(QWidget* window) : QObject(window), window_(window) {
                           "Publish calendar as web page", "text-html", "web.png");
     completedTasks = make("completedTasksAction", "View Completed Tasks", "View Completed Tasks",
                           "view-list-details", "completed.png");
+
+    // All the tasks at once
+    archive = make("archiveAction", "Archive current data", "Archive", "package-x-generic",
+                   "archive.png");
+    restore = make("restoreAction", "Restore old data");
+    clearAll = make("clearAllAction", "Clear all data");
 }
 
 QAction* MainActions::make(const char* name, const QString& text, const QString& hint,

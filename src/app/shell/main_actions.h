@@ -89,6 +89,10 @@ public:
     QAction* todoMenuExportCsv = nullptr;
     QAction* publishWebPage = nullptr;
     QAction* completedTasks = nullptr;
+    // Archive, restore and clearing of all the tasks
+    QAction* archive = nullptr;
+    QAction* restore = nullptr;
+    QAction* clearAll = nullptr;
 
     // Every action, in the order made.
     const QList<QAction*>& all() const { return all_; }
