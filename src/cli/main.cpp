@@ -1,6 +1,7 @@
 // dayweaver-cli: the scripting companion. Works on the program's data folder with the
 // program's own store rules and the system locale, so its texts match the program's.
 #include "cli/alarms_command.h"
+#include "cli/archive_command.h"
 #include "cli/cli_args.h"
 #include "cli/find_command.h"
 #include "cli/holidays_command.h"
@@ -96,6 +97,12 @@ const char* kUsage = "Usage: dayweaver-cli [--data DIR] COMMAND [ARGS]\n"
                      "                           file. N is the page layout: 1 the day\n"
                      "                           view's, 2 the to-do list's, 3 the print\n"
                      "                           table's (default), 4 the completed tasks'\n"
+                     "  archive FILE             write the dated, to-do and completed tasks\n"
+                     "                           to FILE (.arb when it has no extension) and\n"
+                     "                           its .AR2 and .AR3 companions; prints the\n"
+                     "                           three names, one a line\n"
+                     "  restore FILE             replace all three task tables by an\n"
+                     "                           archive's, all or nothing\n"
                      "\n"
                      "Dates are YYYY-MM-DD. DIR defaults to the program's data folder.\n"
                      "While the program runs on the folder, the commands that add tasks are\n"
@@ -311,6 +318,9 @@ int run(int argc, char* argv[]) {
             return printCommand(args, ctx.dataDir, ctx.fs, ctx.clock,
                                 SettingsStore(settingsBackend));
         }
+        if (command == "archive" || command == "restore")
+            return command == "archive" ? archiveCommand(args, ctx.dataDir, ctx.fs, ctx.clock)
+                                        : restoreCommand(args, ctx.dataDir, ctx.fs, ctx.clock);
         if (command == "recur")
             return runWithoutWriting(command, args, ctx.fs, ctx.clock);
         throw UsageError{"unknown command: " + command};

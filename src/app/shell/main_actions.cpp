@@ -136,6 +136,12 @@ MainActions::MainActions(QWidget* window) : QObject(window), window_(window) {
     // Holidays
     holidays = make("holidaysAction", "Holidays", "Holidays", "x-office-calendar", "holidays.png");
     holidays->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+
+    // All the tasks at once
+    archive = make("archiveAction", "Archive current data", "Archive", "package-x-generic",
+                   "archive.png");
+    restore = make("restoreAction", "Restore old data");
+    clearAll = make("clearAllAction", "Clear all data");
 }
 
 QAction* MainActions::make(const char* name, const QString& text, const QString& hint,

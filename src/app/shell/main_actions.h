@@ -97,6 +97,10 @@ public:
     QAction* importIcal = nullptr;
     // Holidays
     QAction* holidays = nullptr;
+    // Archive, restore and clearing of all the tasks
+    QAction* archive = nullptr;
+    QAction* restore = nullptr;
+    QAction* clearAll = nullptr;
 
     // Every action, in the order made.
     const QList<QAction*>& all() const { return all_; }

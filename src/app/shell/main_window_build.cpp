@@ -9,6 +9,7 @@
 #include "app/shell/main_actions.h"
 #include "app/shell/pane_splitter.h"
 #include "app/shell/status_clock.h"
+#include "app/store/archive_commands.h"
 #include "app/widgets/cell_grid.h"
 #include "app/widgets/shadow_label.h"
 
@@ -142,7 +143,11 @@ void MainWindow::buildMenusAndToolbars() {
     QMenu* help = menuBar()->addMenu("He&lp");
     help->setObjectName("helpMenu");
 
-    file->addActions({a.find, a.options, a.categories, a.hide});
+    file->addActions({a.find, a.options, a.categories});
+    file->addSeparator();
+    file->addActions({a.archive, a.restore, a.clearAll});
+    file->addSeparator();
+    file->addAction(a.hide);
     file->addSeparator();
     file->addAction(a.exit);
     edit->addActions(
@@ -176,6 +181,7 @@ void MainWindow::buildMenusAndToolbars() {
     mainToolBar_->addAction(a.filtersButton);
     mainToolBar_->addAction(a.today);
     mainToolBar_->addAction(a.find);
+    mainToolBar_->addAction(a.archive);
     mainToolBar_->addSeparator();
     mainToolBar_->addAction(a.help);
 
@@ -183,6 +189,10 @@ void MainWindow::buildMenusAndToolbars() {
         {a.dayToolbarAdd, a.dayToolbarEdit, a.dayToolbarDone, a.dayToolbarDelete, a.toggleAlarm});
     todoToolBar_->addActions(
         {a.todoToolbarAdd, a.todoToolbarEdit, a.todoToolbarDone, a.todoToolbarDelete});
+
+    // TODO(merge): show the print window in its clearing mode over the selection and answer
+    // whether it closed with OK. Until that window is here, Clear all stops at this point.
+    new ArchiveCommands(*this, state_, [](PrintSelection&) { return false; });
 }
 
 } // namespace dw
