@@ -5,6 +5,7 @@
 
 #include "app/calendar/calendar_pane.h"
 #include "app/editing/task_commands.h"
+#include "app/output/print_dialog.h"
 #include "app/shell/app_state.h"
 #include "app/shell/main_actions.h"
 #include "app/shell/pane_splitter.h"
@@ -190,9 +191,11 @@ void MainWindow::buildMenusAndToolbars() {
     todoToolBar_->addActions(
         {a.todoToolbarAdd, a.todoToolbarEdit, a.todoToolbarDone, a.todoToolbarDelete});
 
-    // TODO(merge): show the print window in its clearing mode over the selection and answer
-    // whether it closed with OK. Until that window is here, Clear all stops at this point.
-    new ArchiveCommands(*this, state_, [](PrintSelection&) { return false; });
+    // Clear all asks which tasks go through the print window in its clearing mode, which
+    // edits the run's one selection (the one passed here).
+    new ArchiveCommands(*this, state_, [this](PrintSelection&) {
+        return PrintDialog::askSelection(this, state_, PrintDialog::Mode::Clearing);
+    });
 }
 
 } // namespace dw
