@@ -38,10 +38,8 @@ OptionsDialog::~OptionsDialog() = default;
 // ---------------------------------------------------------------------------------------
 
 void OptionsDialog::readSettings() {
-    const std::string programDir =
-        QFileInfo(QString::fromStdString(programPath_)).absolutePath().toStdString();
     const bool colorHoliday = options_.colorHoliday; // has no key: kept as it is
-    options_ = readOptions(store_, programDir, checkAutostart());
+    options_ = readOptions(store_, shippedDir_, checkAutostart());
     options_.colorHoliday = colorHoliday;
     showOptionsInControls();
 }

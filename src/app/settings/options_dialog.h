@@ -28,8 +28,9 @@ class ShadowLabel;
 class OptionsDialog : public QDialog {
     Q_OBJECT
 public:
+    // programPath is what the log-on entry starts; shippedDir holds the default alarm sound.
     OptionsDialog(Options& options, SettingsStore& store, std::string programPath,
-                  QWidget* parent = nullptr);
+                  std::string shippedDir, QWidget* parent = nullptr);
     ~OptionsDialog() override;
 
     // Reads every option from the store into Options and the controls; no reaction runs
@@ -88,6 +89,7 @@ private:
     Options& options_;
     SettingsStore& store_;
     std::string programPath_;
+    std::string shippedDir_;
     bool loading_ = false;
     bool centred_ = false;
 

@@ -47,8 +47,9 @@ QLabel* buddyLabel(const char* caption, QWidget* buddy, QWidget* parent) {
 } // namespace
 
 OptionsDialog::OptionsDialog(Options& options, SettingsStore& store, std::string programPath,
-                             QWidget* parent)
-    : QDialog(parent), options_(options), store_(store), programPath_(std::move(programPath)) {
+                             std::string shippedDir, QWidget* parent)
+    : QDialog(parent), options_(options), store_(store), programPath_(std::move(programPath)),
+      shippedDir_(std::move(shippedDir)) {
     setObjectName("optionsDialog");
     setWindowTitle("Program Options");
 

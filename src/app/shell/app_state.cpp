@@ -28,7 +28,7 @@ AlarmSettings AppState::alarmSettings() const {
 }
 
 void AppState::loadOptions(bool autostartEntryExists) {
-    options_ = readOptions(settings_, paths_.programDir, autostartEntryExists);
+    options_ = readOptions(settings_, paths_.shippedDir, autostartEntryExists);
 }
 
 std::string AppState::holidayPath() const {

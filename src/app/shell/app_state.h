@@ -21,6 +21,7 @@ struct AppPaths {
     std::string programPath; // the program file
     std::string programDir;  // its folder
     std::string dataDir;     // the folder of the table files
+    std::string shippedDir;  // the read-only files it ships: the default alarm sound
 };
 
 // Everything the program works on, owned by one object for the whole run: the locale's
