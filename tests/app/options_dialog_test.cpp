@@ -149,7 +149,8 @@ TEST_F(OptionsWindowTest, ShowsTheStoredOptionsWithTheirCaptions) {
     EXPECT_EQ(get<ColorSample>(w, "doneSample")->foreground(), 255u);
     EXPECT_EQ(get<ColorSample>(w, "doneSample")->background(), 0x00FFFF00u);
     EXPECT_EQ(get<QLineEdit>(w, "defaultCategoryEdit")->text(), "Work");
-    EXPECT_EQ(get<QLineEdit>(w, "soundPathEdit")->text().toStdString(), dir_.file("share/dayweaver/alarm.wav"));
+    EXPECT_EQ(get<QLineEdit>(w, "soundPathEdit")->text().toStdString(),
+              dir_.file("share/dayweaver/alarm.wav"));
     // Shadows off: the plain title look.
     auto* title = get<ShadowLabel>(w, "titleCaption");
     EXPECT_EQ(title->shadowDepth(), 1);

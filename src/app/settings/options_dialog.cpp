@@ -10,11 +10,11 @@
 #include "core/store/helpers.h"
 #include "platform/autostart.h"
 
+#include <QAudioDevice>
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QLineEdit>
-#include <QAudioDevice>
 #include <QMediaDevices>
 #include <QPushButton>
 #include <QRadioButton>

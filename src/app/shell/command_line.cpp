@@ -49,8 +49,7 @@ int printFiles(int argc, char** argv) {
     QSettingsBackend settingsBackend;
     const SettingsStore settings(settingsBackend);
     // The sound the alarm plays: the stored choice, or the shipped one by default.
-    const std::string sound =
-        readOptions(settings, shippedFilesDir(programDir), false).alarmPath;
+    const std::string sound = readOptions(settings, shippedFilesDir(programDir), false).alarmPath;
     const bool soundFound = QFileInfo(QString::fromStdString(sound)).isFile();
     const std::string title = helpPageTitle();
 

@@ -1,8 +1,8 @@
 #include "app/shell/startup.h"
 
 #include "app/settings/options_dialog.h"
-#include "app/shell/command_line.h"
 #include "app/shell/app_state.h"
+#include "app/shell/command_line.h"
 #include "app/shell/main_window.h"
 #include "app/shell/resources.h"
 #include "app/shell/tray_controller.h"
