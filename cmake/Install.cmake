@@ -81,14 +81,14 @@ set(CPACK_PACKAGE_NAME dayweaver)
 set(CPACK_PACKAGE_VENDOR "Velmora Corporation")
 set(CPACK_PACKAGE_CONTACT "Dayweaver developers <dayweaver@velmora.com>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "day planner and task reminder")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "day planner and task reminder
- Keeps dated tasks and a to-do list side by side. Four month calendars
- show which days have tasks still to do, tasks done and holidays; tasks
- can carry alarms with a sound, repeat on a pattern, and be exported as
- HTML or comma-delimited text.
- .
- The package also holds dayweaver-cli, a command line companion for
- scripts.")
+# CPack puts the summary first and indents the rest as Debian wants it.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Keeps dated tasks and a to-do list side by side. Four month calendars
+show which days have tasks still to do, tasks done and holidays; tasks
+can carry alarms with a sound, repeat on a pattern, and be exported as
+HTML or comma-delimited text.
+
+The package also holds dayweaver-cli, a command line companion for
+scripts.")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -55,8 +55,8 @@ done
 for size in 48 64 128 256; do
   png="$prefix/share/icons/hicolor/${size}x${size}/apps/$id.png"
   # The PNG header holds the width and height at bytes 16-23.
-  dims=$(od -An -tu1 -j16 -N8 "$png" 2>/dev/null | tr -s ' ' | sed 's/^ //')
-  [ "$dims" = "0 0 0 $size 0 0 0 $size" ] || fail "$png is not ${size}x${size}: $dims"
+  dims=$(od -An -tu4 --endian=big -j16 -N8 "$png" 2>/dev/null | tr -s ' ' | sed 's/^ //')
+  [ "$dims" = "$size $size" ] || fail "$png is not ${size}x${size}: $dims"
 done
 # Nothing of the build tree is left in the installed programs.
 for p in dayweaver dayweaver-cli; do
