@@ -31,6 +31,9 @@ public:
     // programPath is what the log-on entry starts; shippedDir holds the default alarm sound.
     OptionsDialog(Options& options, SettingsStore& store, std::string programPath,
                   std::string shippedDir, QWidget* parent = nullptr);
+    // The default alarm sound beside the program, as in a build tree.
+    OptionsDialog(Options& options, SettingsStore& store, const std::string& programPath,
+                  QWidget* parent = nullptr);
     ~OptionsDialog() override;
 
     // Reads every option from the store into Options and the controls; no reaction runs

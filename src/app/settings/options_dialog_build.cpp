@@ -9,6 +9,7 @@
 #include "core/store/text_codec.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -45,6 +46,12 @@ QLabel* buddyLabel(const char* caption, QWidget* buddy, QWidget* parent) {
 }
 
 } // namespace
+
+OptionsDialog::OptionsDialog(Options& options, SettingsStore& store, const std::string& programPath,
+                             QWidget* parent)
+    : OptionsDialog(options, store, programPath,
+                    QFileInfo(QString::fromStdString(programPath)).absolutePath().toStdString(),
+                    parent) {}
 
 OptionsDialog::OptionsDialog(Options& options, SettingsStore& store, std::string programPath,
                              std::string shippedDir, QWidget* parent)
