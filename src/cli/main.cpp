@@ -18,6 +18,7 @@
 #include "core/store/task_limits.h"
 #include "core/store/task_store.h"
 #include "core/store/text_codec.h"
+#include "dayweaver_config.h"
 #include "platform/data_dir.h"
 #include "platform/data_lock.h"
 #include "platform/locale_settings.h"
@@ -257,7 +258,7 @@ int run(int argc, char* argv[]) {
         return 0;
     }
     if (raw.size() == 1 && raw[0] == "--version") {
-        std::cout << "dayweaver-cli " << DAYWEAVER_VERSION << '\n';
+        std::cout << "dayweaver-cli " << kVersion << '\n';
         return 0;
     }
     try {

@@ -69,6 +69,7 @@ MainActions::MainActions(QWidget* window) : QObject(window), window_(window) {
     // Help ("Help" takes no Alt+H mnemonic: that key hides the window)
     help = make("helpAction", "Help", "Help", "help-contents", "help.png");
     help->setShortcut(QKeySequence(Qt::Key_F1));
+    about = make("aboutAction", "About Dayweaver");
 
     hideCalendar =
         make("hideCalendarAction", "Hide calendar", "Hide calendar", "go-bottom", "tray.png");

@@ -48,6 +48,7 @@ public:
     QAction* restoreLayout = nullptr;
     // Help
     QAction* help = nullptr;
+    QAction* about = nullptr;
     // Main toolbar
     QAction* hideCalendar = nullptr;
     // The task filter: a menu bar item and a toolbar button that show whether it is on

@@ -6,6 +6,7 @@
 #include "app/calendar/calendar_pane.h"
 #include "app/editing/task_commands.h"
 #include "app/output/print_dialog.h"
+#include "app/shell/about_box.h"
 #include "app/shell/app_state.h"
 #include "app/shell/main_actions.h"
 #include "app/shell/pane_splitter.h"
@@ -166,6 +167,8 @@ void MainWindow::buildMenusAndToolbars() {
     // "Filters" is an item of the menu bar itself; its caption tells whether filters are on.
     menuBar()->insertAction(help->menuAction(), a.filters);
     help->addAction(a.help);
+    help->addAction(a.about);
+    connect(a.about, &QAction::triggered, this, [this] { showAboutBox(this); });
 
     mainToolBar_ = new QToolBar(this);
     mainToolBar_->setObjectName("mainToolBar");
