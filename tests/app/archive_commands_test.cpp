@@ -1,3 +1,5 @@
+#include "app/modal_helpers.h"
+#include "app/output/print_dialog.h"
 #include "app/shell/main_actions.h"
 #include "app/store/archive_commands.h"
 #include "app/task_window_fixture.h"
@@ -134,9 +136,16 @@ TEST_F(ArchiveCommandsTest, RestoreFromAnIncompleteOrDamagedSetChangesNothing) {
 }
 
 TEST_F(ArchiveCommandsTest, ClearAllTakesThePrintWindowsChoicesAndRefreshes) {
-    // Until the print window answers, nothing is cleared.
+    // The main window asks through the print window in its clearing mode; cancelled, it
+    // clears nothing.
     const std::vector<std::string> storeBefore = rowsOf(state_->store().gridStore());
+    PrintDialog::Mode shownMode = PrintDialog::Mode::Printing;
+    whenModal<PrintDialog>([&](PrintDialog* dialog) {
+        shownMode = dialog->mode();
+        dialog->reject();
+    });
     actions().clearAll->trigger();
+    EXPECT_EQ(shownMode, PrintDialog::Mode::Clearing);
     EXPECT_EQ(rowsOf(state_->store().gridStore()), storeBefore);
 
     PrintSelection* asked = nullptr;
