@@ -1,8 +1,9 @@
 # Two commands set everything up: `make run` and `make test` (see README.md).
 BUILD ?= build/dev
 PRESET ?= dev
+PREFIX ?= /usr/local
 
-.PHONY: deps configure build run test bench bench-compare clean
+.PHONY: deps configure build run test install package bench bench-compare clean
 
 deps:
 	@bash scripts/install-deps
@@ -18,6 +19,16 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure
+
+# Installs the built programs and their files under PREFIX (bin/, share/, ...).
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The Debian package, from the release configuration: build/release/dayweaver_*.deb
+package: deps
+	@if [ ! -f build/release/build.ninja ]; then cmake --preset release $(CMAKE_ARGS); fi
+	cmake --build build/release --target dayweaver dayweaver-cli cli_docs
+	cd build/release && cpack -G DEB
 
 bench: deps
 	cmake --preset release

@@ -1,13 +1,15 @@
 // dayweaver-cli: the scripting companion. Works on the program's data folder with the
 // program's own store rules and the system locale, so its texts match the program's.
 #include "cli/alarms_command.h"
+#include "cli/archive_command.h"
 #include "cli/cli_args.h"
 #include "cli/find_command.h"
+#include "cli/holidays_command.h"
+#include "cli/ics_command.h"
 #include "cli/output_commands.h"
-#include "cli/recur_command.h"
 #include "cli/sync_command.h"
 #include "cli/task_number_commands.h"
-#include "cli/write_lock.h"
+#include "cli/writing_commands.h"
 #include "core/calendar/relative_date.h"
 #include "core/dates/date_format.h"
 #include "core/dates/date_parse.h"
@@ -18,6 +20,7 @@
 #include "core/store/task_limits.h"
 #include "core/store/task_store.h"
 #include "core/store/text_codec.h"
+#include "dayweaver_config.h"
 #include "platform/data_dir.h"
 #include "platform/data_lock.h"
 #include "platform/locale_settings.h"
@@ -25,8 +28,10 @@
 #include "platform/system_clock.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <cstdio>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -50,6 +55,10 @@ const char* kUsage = "Usage: dayweaver-cli [--data DIR] COMMAND [ARGS]\n"
                      "  todo add TEXT [--category C]\n"
                      "                           add a to-do task\n"
                      "  holidays YEAR            the holidays of a year\n"
+                     "  holidays import COUNTRY [--all | NAME...]\n"
+                     "                           add a country's ready-made holidays, all or\n"
+                     "                           those named (a name or a code such as Dec25),\n"
+                     "                           and print each added row\n"
                      "  check                    load every data file and report on it\n"
                      "  recur FROM TO PATTERN [--every N] [options]\n"
                      "        [--add TIME TEXT [--category C] [--alarm]]\n"
@@ -81,6 +90,27 @@ const char* kUsage = "Usage: dayweaver-cli [--data DIR] COMMAND [ARGS]\n"
                      "                           window, or the completed tasks\n"
                      "  publish YYYY-MM FILE [--details]\n"
                      "                           the month as a web page\n"
+                     "  ics export FILE          every task, to-do task and holiday as an\n"
+                     "                           iCalendar file\n"
+                     "  ics import FILE [--from D] [--to D]\n"
+                     "                           add an iCalendar file's events within the\n"
+                     "                           dates (default a year back to two years\n"
+                     "                           ahead), its to-do tasks and holidays, less\n"
+                     "                           what is already there. Both print a line per\n"
+                     "                           object: kind, date, time, first line\n"
+                     "  print FILE [--from D] [--to D] [--done yes|no|all] [--category C]...\n"
+                     "        [--no-todo] [--layout N]\n"
+                     "                           print the tasks chosen as in the print\n"
+                     "                           window, dated ones then to-do ones, to a PDF\n"
+                     "                           file. N is the page layout: 1 the day\n"
+                     "                           view's, 2 the to-do list's, 3 the print\n"
+                     "                           table's (default), 4 the completed tasks'\n"
+                     "  archive FILE             write the dated, to-do and completed tasks\n"
+                     "                           to FILE (.arb when it has no extension) and\n"
+                     "                           its .AR2 and .AR3 companions; prints the\n"
+                     "                           three names, one a line\n"
+                     "  restore FILE             replace all three task tables by an\n"
+                     "                           archive's, all or nothing\n"
                      "  sync [--url URL] [--user USER] [--calendar PATH]\n"
                      "       [--netrc | --password-file FILE] [--dry-run]\n"
                      "                           two-way sync with a CalDAV calendar, one\n"
@@ -88,6 +118,8 @@ const char* kUsage = "Usage: dayweaver-cli [--data DIR] COMMAND [ARGS]\n"
                      "                           USER and PATH default to the sync options\n"
                      "\n"
                      "Dates are YYYY-MM-DD. DIR defaults to the program's data folder.\n"
+                     "While the program runs on the folder, the commands that add tasks are\n"
+                     "handed to it, and it shows and saves them.\n"
                      "Exit status: 0 success, 1 data problem, 2 usage error.\n";
 
 // A problem with the data: the message goes to stderr, exit status 1.
@@ -138,24 +170,6 @@ template <typename T, typename... A> T& keptUntilExit(A&&... args) {
     return *new T(std::forward<A>(args)...);
 }
 
-// Holds the data folder's lock for a writing command.
-class WriteLock {
-public:
-    explicit WriteLock(const std::string& dataDir) : lock_(dataDir) {
-        if (const auto refusal = takeWriteLock(lock_, dataDir))
-            throw DataError{*refusal};
-    }
-
-private:
-    DataDirLock lock_;
-};
-
-void saved(Context& ctx, bool ok) {
-    if (!ok || !ctx.prompts.errors.empty())
-        throw DataError{ctx.prompts.errors.empty() ? "the file could not be saved"
-                                                   : ctx.prompts.errors.front()};
-}
-
 // The first store row of a date, filtered or not (the store is sorted by date).
 int firstRowOfDate(const TaskStore& store, int date) {
     for (int r = 1; r < store.gridStore().rowCount(); ++r)
@@ -192,30 +206,13 @@ int agenda(Context& ctx, Args& args) {
     // without the filter.
     const int first = store.firstVisibleRow(date) > 0 ? firstRowOfDate(store, date) : 0;
     store.forEachVisibleRow(date, [&](int r) {
-        std::cout << (r - first + 1) << '\t' << s.cell(StoreCol::Time, r) << '\t' << s.cell(StoreCol::Category, r) << '\t'
-                  << s.cell(StoreCol::Done, r) << '\t' << s.cell(StoreCol::Alarm, r) << '\t'
-                  << firstLine(s.cell(StoreCol::What, r)) << '\n';
+        std::cout << (r - first + 1) << '\t' << s.cell(StoreCol::Time, r) << '\t'
+                  << s.cell(StoreCol::Category, r) << '\t' << s.cell(StoreCol::Done, r) << '\t'
+                  << s.cell(StoreCol::Alarm, r) << '\t' << firstLine(s.cell(StoreCol::What, r))
+                  << '\n';
     });
     if (filtered)
         std::cout << hiddenByFilterLine(store, date) << '\n';
-    return 0;
-}
-
-int add(Context& ctx, Args& args) {
-    const std::string category = checkedCategory(args);
-    const bool alarm = args.takeFlag("--alarm");
-    const bool done = args.takeFlag("--done");
-    const int date = parseIsoDate(args.requirePositional("DATE"));
-    const double time = parseIsoTime(args.requirePositional("TIME"));
-    const std::string text = checkedText(args.requirePositional("TEXT"));
-    args.expectEnd();
-
-    WriteLock lock(ctx.dataDir);
-    TaskStore store(ctx.fs, ctx.clock);
-    store.setDataDir(ctx.dataDir);
-    loading([&] { store.loadStoreFile(false); });
-    DatedTask task{formatDateTime("t", time, ctx.fs), category, text, done, alarm};
-    saved(ctx, store.insertTask(date, task));
     return 0;
 }
 
@@ -232,24 +229,14 @@ int todo(Context& ctx, Args& args) {
                           << '\t' << firstLine(t.cell(TodoCol::What, r)) << '\n';
         return 0;
     }
-    if (*sub != "add")
-        throw UsageError{"unknown todo command: " + *sub};
-    const std::string category = checkedCategory(args);
-    const std::string text = checkedText(args.requirePositional("TEXT"));
-    args.expectEnd();
-
-    WriteLock lock(ctx.dataDir);
-    loading([&] { store.loadTodoFile(false); });
-    const int r = firstFreeTodoRow(t);
-    t.setCell(TodoCol::Category, r, category);
-    t.setCell(TodoCol::What, r, text);
-    t.setCell(TodoCol::Done, r, "No");
-    saved(ctx, store.saveTodoFile());
-    return 0;
+    // "todo add" is a writing command (core/commands/write_commands.h).
+    throw UsageError{"unknown todo command: " + *sub};
 }
 
 int holidays(Context& ctx, Args& args) {
     const std::string yearText = args.requirePositional("YEAR");
+    if (yearText == "import")
+        return holidaysImportCommand(args, ctx.dataDir, ctx.fs, ctx.prompts.errors);
     args.expectEnd();
     int year = 0;
     if (yearText.empty() || yearText.size() > 4 ||
@@ -295,7 +282,7 @@ int run(int argc, char* argv[]) {
         return 0;
     }
     if (raw.size() == 1 && raw[0] == "--version") {
-        std::cout << "dayweaver-cli " << DAYWEAVER_VERSION << '\n';
+        std::cout << "dayweaver-cli " << kVersion << '\n';
         return 0;
     }
     try {
@@ -303,7 +290,10 @@ int run(int argc, char* argv[]) {
         Context ctx;
         setPrompts(&ctx.prompts);
         const auto dataOption = args.takeOption("--data");
-        const std::string command = args.requirePositional("COMMAND");
+        // The words a running program is handed for a writing command.
+        const std::vector<std::string> words = args.remaining();
+        const WriteCommand* writing = takeWriteCommand(args);
+        const std::string command = writing ? std::string() : args.requirePositional("COMMAND");
         if (dataOption) {
             ctx.dataDir = *dataOption;
             if (!ensureDir(ctx.dataDir))
@@ -316,10 +306,10 @@ int run(int argc, char* argv[]) {
         ctx.fs = systemFormatSettings();
         fix2000(ctx.fs);
 
+        if (writing)
+            return runWritingCommand(*writing, args, words, ctx.dataDir, ctx.fs, ctx.clock);
         if (command == "agenda")
             return agenda(ctx, args);
-        if (command == "add")
-            return add(ctx, args);
         if (command == "todo")
             return todo(ctx, args);
         if (command == "holidays")
@@ -343,6 +333,19 @@ int run(int argc, char* argv[]) {
                        ? exportCommand(args, ctx.dataDir, ctx.fs, ctx.clock, settings)
                        : publishCommand(args, ctx.dataDir, ctx.fs, ctx.clock, settings);
         }
+        if (command == "ics") {
+            QSettingsBackend settingsBackend;
+            return icsCommand(args, ctx.dataDir, ctx.fs, ctx.clock, SettingsStore(settingsBackend),
+                              ctx.prompts.errors);
+        }
+        if (command == "print") {
+            QSettingsBackend settingsBackend;
+            return printCommand(args, ctx.dataDir, ctx.fs, ctx.clock,
+                                SettingsStore(settingsBackend));
+        }
+        if (command == "archive" || command == "restore")
+            return command == "archive" ? archiveCommand(args, ctx.dataDir, ctx.fs, ctx.clock)
+                                        : restoreCommand(args, ctx.dataDir, ctx.fs, ctx.clock);
         if (command == "edit")
             return editCommand(args, ctx.dataDir, ctx.fs, ctx.clock, ctx.prompts.errors);
         if (command == "done")
@@ -352,7 +355,7 @@ int run(int argc, char* argv[]) {
         if (command == "sync")
             return syncCommand(args, ctx.dataDir, ctx.fs, ctx.clock);
         if (command == "recur")
-            return recurCommand(args, ctx.dataDir, ctx.fs, ctx.clock, ctx.prompts.errors);
+            return runWithoutWriting(command, args, ctx.fs, ctx.clock);
         throw UsageError{"unknown command: " + command};
     } catch (const UsageError& e) {
         std::cerr << "dayweaver-cli: " << e.message << "\n\n" << kUsage;
@@ -366,8 +369,40 @@ int run(int argc, char* argv[]) {
 } // namespace
 } // namespace dw::cli
 
+namespace {
+
+// The command word: the first argument that is not the data folder option.
+bool isPrintCommand(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--data") {
+            ++i;
+            continue;
+        }
+        return arg == "print";
+    }
+    return false;
+}
+
+} // namespace
+
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
+    // Printing measures and paints text in the GUI's fonts; it shows no window, so the
+    // offscreen platform serves with or without a display. The other commands stay
+    // without a GUI.
+    std::unique_ptr<QCoreApplication> app;
+    if (isPrintCommand(argc, argv)) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        // The platform's notices (no runtime folder, ...) are not the command's output.
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+            if (type == QtCriticalMsg || type == QtFatalMsg)
+                std::cerr << text.toStdString() << '\n';
+        });
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     const int status = dw::cli::run(argc, argv);
     dw::setPrompts(nullptr);
     return status;

@@ -1,11 +1,15 @@
 #include "cli/output_commands.h"
 
+#include "app/print/table_printer.h"
 #include "cli/alarms_command.h"
+#include "core/calendar/captions.h"
 #include "core/dates/date_serial.h"
 #include "core/output/completed_tasks.h"
+#include "core/output/print_layout.h"
 #include "core/output/table_writers.h"
 #include "core/output/web_calendar.h"
 #include "core/prompts/prompts.h"
+#include "core/settings/option_keys.h"
 #include "core/store/helpers.h"
 #include "core/store/task_store.h"
 #include "core/store/text_codec.h"
@@ -168,6 +172,57 @@ int publishCommand(Args& args, const std::string& dataDir, const FormatSettings&
     return publishWebCalendar(file, monthDate, webPageSources(store, holidays, fs), details, fs)
                ? 0
                : 1;
+}
+
+namespace {
+
+PrintLayout layoutNumbered(const std::string& number, const PrintSelection& sel, int today,
+                           const FormatSettings& fs, const Clock& clock,
+                           const SettingsStore& settings) {
+    if (number == "3")
+        return printTablePrintLayout();
+    if (number == "4")
+        return completedPrintLayout();
+    if (number != "1" && number != "2")
+        throw UsageError{"--layout takes 1, 2, 3 or 4"};
+    const Options options = readOptions(settings, std::string(), false);
+    if (number == "2")
+        return todoPrintLayout(options.gridFont);
+    // The day view's title is the date caption of the first day printed.
+    const int date = sel.allDates ? today : sel.fromDate;
+    const DateCaption caption = dateCaptionFor(date, {}, 1, options.shadows, fs, clock);
+    return dayViewPrintLayout(caption.text, options.gridFont);
+}
+
+} // namespace
+
+int printCommand(Args& args, const std::string& dataDir, const FormatSettings& fs,
+                 const Clock& clock, const SettingsStore& settings) {
+    const int today = wholeDays(clock.now());
+    const std::string layoutNumber = args.takeOption("--layout").value_or("3");
+    const std::string file = args.requirePositional("FILE");
+    const PrintSelection sel = takePrintSelection(args, today);
+    args.expectEnd();
+    const PrintLayout layout = layoutNumbered(layoutNumber, sel, today, fs, clock, settings);
+
+    TaskStore store(fs, clock);
+    store.setDataDir(dataDir);
+    CellTable table;
+    try {
+        loadStore(store);
+        if (sel.todo)
+            load(store.gridNonday(), store.todoPath());
+    } catch (const Unreadable& u) {
+        return reportUnreadable(u);
+    }
+    transferToPrintTable(table, store.gridStore(), sel, fs);
+    if (sel.todo)
+        appendTodoToPrintTable(table, store.gridNonday(), sel);
+    if (printTableToPdf(file, table, layout, fs, clock) == 0) {
+        std::cerr << "dayweaver-cli: cannot write " << file << '\n';
+        return 1;
+    }
+    return 0;
 }
 
 } // namespace dw::cli

@@ -20,6 +20,12 @@ int exportCommand(Args& args, const std::string& dataDir, const FormatSettings& 
 int publishCommand(Args& args, const std::string& dataDir, const FormatSettings& fs,
                    const Clock& clock, const SettingsStore& settings);
 
+// print FILE [selection options] [--layout N]: the tasks the print window's choices admit,
+// as a PDF printed with one of the four page layouts (1 the day view's, 2 the to-do list's,
+// 3 the print table's, the default, 4 the completed tasks'). Needs a QGuiApplication.
+int printCommand(Args& args, const std::string& dataDir, const FormatSettings& fs,
+                 const Clock& clock, const SettingsStore& settings);
+
 // The print window's choices from the options --from D --to D, --done yes|no|all,
 // --category C (repeatable), --no-todo.
 PrintSelection takePrintSelection(Args& args, int today);

@@ -2,6 +2,7 @@
 
 #include "cli/store_loading.h"
 #include "cli/write_lock.h"
+#include "core/commands/write_commands.h"
 #include "core/dates/date_format.h"
 #include "core/editing/task_commands.h"
 #include "core/output/completed_tasks.h"
@@ -74,8 +75,8 @@ int editCommand(Args& args, const std::string& dataDir, const FormatSettings& fs
     if (alarm && *alarm != "on" && *alarm != "off")
         throw UsageError{"--alarm is on or off"};
     const std::string timeText = time ? timeCellText(parseIsoTime(*time), fs) : std::string();
-    const std::string newText = text ? checkedText(*text) : std::string();
-    const std::string newCategory = category ? checkedCategoryText(*category) : std::string();
+    const std::string newText = text ? checkedTaskText(*text) : std::string();
+    const std::string newCategory = category ? checkedCategory(*category) : std::string();
     return changeTask(args, dataDir, fs, clock, errors, [&](TaskStore& store, int row, int) {
         CellTable& s = store.gridStore();
         if (time)

@@ -1,5 +1,7 @@
 #include "cli/write_lock.h"
 
+#include "core/commands/write_commands.h"
+
 #include <QCoreApplication>
 #include <chrono>
 #include <thread>
@@ -14,8 +16,7 @@ std::optional<std::string> takeWriteLock(DataDirLock& lock, const std::string& d
         case DataDirLock::Result::Locked:
             return std::nullopt;
         case DataDirLock::Result::FolderNotWritable:
-            return "the data folder " + dataDir +
-                   " cannot be written, so nothing can be changed there";
+            return readOnlyFolderRefusal(dataDir);
         case DataDirLock::Result::HeldByAnother:
             break;
         }

@@ -1,6 +1,7 @@
 #include "platform/autostart.h"
 
 #include "core/store/file_io.h"
+#include "dayweaver_config.h"
 
 #include <QDir>
 #include <QFile>
@@ -104,6 +105,9 @@ bool writeAutostart(bool on, const std::string& programPath, std::string& error)
                                 "Comment=Day planner and task reminder\n"
                                 "Exec=" +
                                 desktopExecArgument(programPath) +
+                                "\n"
+                                "Icon=" +
+                                kDesktopId +
                                 "\n"
                                 "Terminal=false\n"
                                 "X-GNOME-Autostart-enabled=true\n";

@@ -1,6 +1,8 @@
 #include "platform/data_dir.h"
 
+#include "core/settings/option_key_table.h"
 #include "core/store/helpers.h"
+#include "dayweaver_config.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -27,6 +29,17 @@ std::string resolveDataDir(const std::string& programDir) {
         dir = (base + "/Dayweaver").toStdString();
     }
     return ensureDir(dir) ? dir : std::string();
+}
+
+std::string shippedFilesDir(const std::string& programDir) {
+    const QString dir = QString::fromStdString(programDir);
+    const QString sound = QString::fromUtf8(kDefaultAlarmFile.data(), kDefaultAlarmFile.size());
+    if (QFileInfo(QDir(dir).filePath(sound)).isFile())
+        return programDir;
+    const QString installed = QDir::cleanPath(QDir(dir).filePath(kShippedFilesFromProgramDir));
+    if (QFileInfo(installed).isDir())
+        return QDir::toNativeSeparators(installed).toStdString();
+    return programDir;
 }
 
 } // namespace dw

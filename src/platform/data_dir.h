@@ -10,6 +10,12 @@ namespace dw {
 // Answers an empty text when it cannot be created.
 std::string resolveDataDir(const std::string& programDir);
 
+// The folder of the read-only files the program ships (the alarm sound): the program's own
+// folder when the sound lies beside it (a build tree or a portable install), else the
+// installed share folder found from the program's folder (bin/../share/dayweaver), else
+// the program's own folder.
+std::string shippedFilesDir(const std::string& programDir);
+
 // Creates the folder (and its parents) when missing; false when that fails.
 bool ensureDir(const std::string& dir);
 

@@ -1,11 +1,17 @@
 #pragma once
 
+#include "core/commands/write_commands.h"
+
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 class QLocalServer;
+class QLocalSocket;
 class QLockFile;
 
 namespace dw {
@@ -15,7 +21,9 @@ class DataDirLock;
 // One running program per data folder. A start takes a short start-up lock (so that two
 // starts at the same moment do not both go ahead), asks a running program on the same
 // folder to come forward, and otherwise takes the folder's lock and listens for later
-// starts.
+// starts and for the command line's writing commands. The socket and the start-up lock
+// live in the user's private runtime folder (runtime_dir.h), and both ends make sure that
+// the process at the other end runs as the same user before trusting it.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
@@ -48,11 +56,25 @@ public:
     QString serverName() const { return serverName_; }
     bool isListening() const;
 
-    // The local server's name for a data folder: the same for every spelling of the
-    // folder's path, different for each folder and user.
+    // The local server's name for a data folder: the socket's path in the user's runtime
+    // folder, the same for every spelling of the folder's path, different for each folder
+    // and user. Empty when there is no private runtime folder to put it in.
     static QString serverNameFor(const std::string& dataDir);
-    // Asks the program listening on `name` to come forward; true when it confirmed.
+    // Asks the program listening on `name` to come forward; true when it confirmed. A
+    // server that runs as another user is sent nothing and counts as no answer.
     static bool requestActivation(const QString& name, int timeoutMs);
+    // Hands the words of a writing command (the command line's words after the data folder
+    // option) to the program listening on `name` and waits up to answerMs for what the
+    // command printed and its exit status. Nothing when no program of this user answers
+    // (nobody listens, the server runs as another user, or it did not answer in time).
+    static std::optional<CommandOutcome> sendCommand(const QString& name,
+                                                     const std::vector<std::string>& words,
+                                                     int connectMs, int answerMs);
+
+    // Runs a command handed over by the command line and answers what it printed. Without
+    // a handler such commands are answered with a refusal.
+    using CommandHandler = std::function<CommandOutcome(const std::vector<std::string>& words)>;
+    void setCommandHandler(CommandHandler handler) { commandHandler_ = std::move(handler); }
 
 signals:
     // A later start asked this program to show its window.
@@ -60,12 +82,14 @@ signals:
 
 private:
     void onNewConnection();
+    void readRequest(QLocalSocket* socket);
 
     std::string dataDir_;
     QString serverName_;
     std::unique_ptr<QLockFile> startupLock_;
     std::unique_ptr<DataDirLock> dataLock_;
     QLocalServer* server_ = nullptr;
+    CommandHandler commandHandler_;
     bool readOnly_ = false;
 };
 

@@ -92,7 +92,7 @@ TEST_F(ExportCommandsTest, PopupMenusAndFileMenuOfferExport) {
     EXPECT_TRUE(titles(commands().todoMenu()).contains("Export"));
     auto* exportMenu = window().findChild<QMenu*>("exportMenu");
     ASSERT_TRUE(exportMenu);
-    EXPECT_EQ(titles(exportMenu), (QStringList{"Daily Tasks", "To-do tasks"}));
+    EXPECT_EQ(titles(exportMenu), (QStringList{"Daily Tasks", "To-do tasks", "iCalendar (.ics)"}));
 }
 
 class WebCalendarDialogTest : public TaskWindowTest {

@@ -66,6 +66,7 @@ protected:
         return c;
     }
     std::string programPath() const { return dir_.file("bin/dayweaver"); }
+    std::string shippedDir() const { return dir_.file("share/dayweaver"); }
     std::string entryPath() const { return dir_.file("config/autostart/dayweaver.desktop"); }
     bool entryExists() const { return std::filesystem::exists(entryPath()); }
 
@@ -86,7 +87,7 @@ TEST_F(OptionsWindowTest, ShowsTheStoredOptionsWithTheirCaptions) {
     backend_.setValue("Options", "DoneColorFG", "0xFF");
     backend_.setValue("Options", "Sunday", "0");
     backend_.setValue("Options", "Category", "Work");
-    OptionsDialog w(options_, store_, programPath());
+    OptionsDialog w(options_, store_, programPath(), shippedDir());
 
     EXPECT_EQ(w.windowTitle(), "Program Options");
     auto* pages = get<QTabWidget>(w, "pages");
@@ -148,7 +149,8 @@ TEST_F(OptionsWindowTest, ShowsTheStoredOptionsWithTheirCaptions) {
     EXPECT_EQ(get<ColorSample>(w, "doneSample")->foreground(), 255u);
     EXPECT_EQ(get<ColorSample>(w, "doneSample")->background(), 0x00FFFF00u);
     EXPECT_EQ(get<QLineEdit>(w, "defaultCategoryEdit")->text(), "Work");
-    EXPECT_EQ(get<QLineEdit>(w, "soundPathEdit")->text().toStdString(), dir_.file("bin/alarm.wav"));
+    EXPECT_EQ(get<QLineEdit>(w, "soundPathEdit")->text().toStdString(),
+              dir_.file("share/dayweaver/alarm.wav"));
     // Shadows off: the plain title look.
     auto* title = get<ShadowLabel>(w, "titleCaption");
     EXPECT_EQ(title->shadowDepth(), 1);
@@ -159,14 +161,14 @@ TEST_F(OptionsWindowTest, ShowsTheStoredOptionsWithTheirCaptions) {
 }
 
 TEST_F(OptionsWindowTest, OkWritesTheStoreAndTheLogOnEntry) {
-    OptionsDialog w(options_, store_, programPath());
+    OptionsDialog w(options_, store_, programPath(), shippedDir());
     w.show();
     QTest::mouseClick(get<QPushButton>(w, "okButton"), Qt::LeftButton);
     EXPECT_EQ(w.result(), QDialog::Accepted);
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(backend_.value("Options", "FirstTime"), "first");
     EXPECT_EQ(backend_.value("Options", "RowHeight"), "16");
-    EXPECT_EQ(backend_.value("Options", "AlarmPath"), dir_.file("bin/alarm.wav"));
+    EXPECT_EQ(backend_.value("Options", "AlarmPath"), dir_.file("share/dayweaver/alarm.wav"));
     EXPECT_EQ(backend_.values().size(), 40u);
     EXPECT_EQ(options_.firstTime, "first");
     ASSERT_TRUE(entryExists());
@@ -181,13 +183,13 @@ TEST_F(OptionsWindowTest, OkWritesTheStoreAndTheLogOnEntry) {
     QTest::mouseClick(get<QPushButton>(w, "okButton"), Qt::LeftButton);
     EXPECT_FALSE(entryExists());
     Options next;
-    OptionsDialog again(next, store_, programPath());
+    OptionsDialog again(next, store_, programPath(), shippedDir());
     EXPECT_FALSE(next.startup);
     EXPECT_FALSE(get<QCheckBox>(again, "startAtLogonCheck")->isChecked());
 }
 
 TEST_F(OptionsWindowTest, CancelWritesNothingButTheChangeStaysInEffect) {
-    OptionsDialog w(options_, store_, programPath());
+    OptionsDialog w(options_, store_, programPath(), shippedDir());
     w.show();
     clickBox(get<QCheckBox>(w, "shadowsCheck"));
     clickBox(get<QRadioButton>(w, "mondayRadio"));
@@ -209,7 +211,7 @@ TEST_F(OptionsWindowTest, CancelWritesNothingButTheChangeStaysInEffect) {
 TEST_F(OptionsWindowTest, UnwritableLogOnEntryIsReportedAndTheRestIsSaved) {
     std::filesystem::create_directories(dir_.file("config"));
     dir_.write("config/autostart", "a file where the folder should be");
-    OptionsDialog w(options_, store_, programPath());
+    OptionsDialog w(options_, store_, programPath(), shippedDir());
     w.show();
     get<QTabWidget>(w, "pages")->setCurrentIndex(2);
     clickBox(get<QCheckBox>(w, "confirmCheck"));
@@ -225,7 +227,7 @@ TEST_F(OptionsWindowTest, UnwritableLogOnEntryIsReportedAndTheRestIsSaved) {
 }
 
 TEST_F(OptionsWindowTest, ReadingSettingsRunsNoReaction) {
-    OptionsDialog w(options_, store_, programPath());
+    OptionsDialog w(options_, store_, programPath(), shippedDir());
     w.show();
     QSignalSpy shadows(&w, &OptionsDialog::shadowsChanged);
     QSignalSpy repaint(&w, &OptionsDialog::calendarsNeedRepaint);
@@ -249,7 +251,7 @@ TEST_F(OptionsWindowTest, ReadingSettingsRunsNoReaction) {
 }
 
 TEST_F(OptionsWindowTest, ClicksTakeEffectAtOnce) {
-    OptionsDialog w(options_, store_, programPath());
+    OptionsDialog w(options_, store_, programPath(), shippedDir());
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     QSignalSpy shadows(&w, &OptionsDialog::shadowsChanged);
@@ -309,7 +311,7 @@ TEST_F(OptionsWindowTest, ClicksTakeEffectAtOnce) {
 }
 
 TEST_F(OptionsWindowTest, ColourSampleOpensTheColourDialog) {
-    OptionsDialog w(options_, store_, programPath());
+    OptionsDialog w(options_, store_, programPath(), shippedDir());
     w.show();
     QSignalSpy repaint(&w, &OptionsDialog::calendarsNeedRepaint);
     auto* sample = get<ColorSample>(w, "notDoneSample");
@@ -349,7 +351,7 @@ TEST_F(OptionsWindowTest, ColourSampleOpensTheColourDialog) {
 }
 
 TEST_F(OptionsWindowTest, FontButtonsTakeTheChosenFont) {
-    OptionsDialog w(options_, store_, programPath());
+    OptionsDialog w(options_, store_, programPath(), shippedDir());
     w.show();
     QSignalSpy grid(&w, &OptionsDialog::gridFontChanged);
     QSignalSpy cal(&w, &OptionsDialog::calendarFontChanged);
@@ -387,7 +389,7 @@ TEST_F(OptionsWindowTest, FontButtonsTakeTheChosenFont) {
 }
 
 TEST_F(OptionsWindowTest, BrowseAndTestTheAlarmSound) {
-    OptionsDialog w(options_, store_, programPath());
+    OptionsDialog w(options_, store_, programPath(), shippedDir());
     w.show();
     auto* path = get<QLineEdit>(w, "soundPathEdit");
     auto* test = get<QPushButton>(w, "testSoundButton");

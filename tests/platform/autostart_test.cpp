@@ -1,3 +1,4 @@
+#include "dayweaver_config.h"
 #include "platform/autostart.h"
 #include "support/temp_dir.h"
 
@@ -48,6 +49,8 @@ TEST_F(AutostartTest, WritesReplacesAndDeletesTheEntry) {
     EXPECT_NE(entry().find("[Desktop Entry]\n"), std::string::npos);
     EXPECT_NE(entry().find("\nType=Application\n"), std::string::npos);
     EXPECT_NE(entry().find("\nExec=/opt/dw/dayweaver\n"), std::string::npos);
+    // The desktop shows the entry with the installed program's icon.
+    EXPECT_NE(entry().find("\nIcon=" + std::string(kDesktopId) + "\n"), std::string::npos);
 
     ASSERT_TRUE(writeAutostart(true, "/opt/My Apps/dayweaver", error)) << error;
     EXPECT_NE(entry().find("\nExec=\"/opt/My Apps/dayweaver\"\n"), std::string::npos);

@@ -1,10 +1,12 @@
 #include "app/output/completed_tasks_window.h"
 
+#include "app/output/table_print_command.h"
 #include "app/shell/app_state.h"
 #include "app/widgets/cell_grid.h"
 #include "app/widgets/focus_out_watcher.h"
 #include "app/widgets/shadow_label.h"
 #include "core/output/completed_tasks.h"
+#include "core/output/print_layout.h"
 #include "core/prompts/prompts.h"
 #include "core/store/helpers.h"
 
@@ -77,6 +79,7 @@ CompletedTasksWindow::CompletedTasksWindow(AppState& state, QWidget* parent)
 
     auto* menuBar = new QMenuBar(this);
     QMenu* file = menuBar->addMenu("&File");
+    print_ = new QAction("Print", this);
     exportHtml_ = new QAction("HTML Format", this);
     exportCsv_ = new QAction("Comma-Delimited", this);
     delete_ = new QAction("Delete", this);
@@ -87,15 +90,22 @@ CompletedTasksWindow::CompletedTasksWindow(AppState& state, QWidget* parent)
     auto* deleteRow = new QAction("Delete row", this);
     for (QAction* a : {delete_, clear_})
         addAction(a);
+    file->addAction(print_);
     QMenu* exportMenu = file->addMenu("Export");
     exportMenu->addActions({exportHtml_, exportCsv_});
     file->addActions({delete_, clear_});
     file->addSeparator();
     file->addAction(close_);
     popup_ = new QMenu(this);
+    popup_->addAction(print_);
     popup_->addMenu(exportMenu);
     popup_->addActions({deleteRow, clear_});
 
+    connect(print_, &QAction::triggered, this, [this] {
+        writeBackPanes();
+        printTableWithDialog(this, state_.completedTasks().table(), completedPrintLayout(),
+                             state_.fs(), state_.clock());
+    });
     connect(exportHtml_, &QAction::triggered, this, [this] {
         writeBackPanes();
         htmlDialog_.exportTable(state_.completedTasks().table());

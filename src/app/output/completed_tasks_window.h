@@ -26,6 +26,7 @@ public:
     QPlainTextEdit* whatPane() const { return whatPane_; }
     QPlainTextEdit* notesPane() const { return notesPane_; }
     ShadowLabel* title() const { return title_; }
+    QAction* printAction() const { return print_; }
     QAction* exportHtmlAction() const { return exportHtml_; }
     QAction* exportCsvAction() const { return exportCsv_; }
     QAction* deleteAction() const { return delete_; }
@@ -57,6 +58,7 @@ private:
     QPlainTextEdit* whatPane_ = nullptr;
     QPlainTextEdit* notesPane_ = nullptr;
     QMenu* popup_ = nullptr;
+    QAction* print_ = nullptr;
     QAction* exportHtml_ = nullptr;
     QAction* exportCsv_ = nullptr;
     QAction* delete_ = nullptr;

@@ -2,6 +2,8 @@
 
 #include "app/output/completed_tasks_window.h"
 #include "app/output/export_commands.h"
+#include "app/output/ical_commands.h"
+#include "app/output/print_commands.h"
 #include "app/shell/main_actions.h"
 #include "app/shell/main_window.h"
 
@@ -14,6 +16,8 @@ namespace dw {
 
 void installOutputCommands(MainWindow& window, AppState& state) {
     new ExportCommands(window, state);
+    new IcalCommands(window, state);
+    new PrintCommands(window, state);
 
     // Made once and kept until exit, like the table it shows.
     auto* completed = new CompletedTasksWindow(state, &window);

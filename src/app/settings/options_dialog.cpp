@@ -10,11 +10,11 @@
 #include "core/store/helpers.h"
 #include "platform/autostart.h"
 
+#include <QAudioDevice>
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QLineEdit>
-#include <QAudioDevice>
 #include <QMediaDevices>
 #include <QPushButton>
 #include <QRadioButton>
@@ -38,10 +38,8 @@ OptionsDialog::~OptionsDialog() = default;
 // ---------------------------------------------------------------------------------------
 
 void OptionsDialog::readSettings() {
-    const std::string programDir =
-        QFileInfo(QString::fromStdString(programPath_)).absolutePath().toStdString();
     const bool colorHoliday = options_.colorHoliday; // has no key: kept as it is
-    options_ = readOptions(store_, programDir, checkAutostart());
+    options_ = readOptions(store_, shippedDir_, checkAutostart());
     options_.colorHoliday = colorHoliday;
     showOptionsInControls();
 }

@@ -28,7 +28,11 @@ class ShadowLabel;
 class OptionsDialog : public QDialog {
     Q_OBJECT
 public:
+    // programPath is what the log-on entry starts; shippedDir holds the default alarm sound.
     OptionsDialog(Options& options, SettingsStore& store, std::string programPath,
+                  std::string shippedDir, QWidget* parent = nullptr);
+    // The default alarm sound beside the program, as in a build tree.
+    OptionsDialog(Options& options, SettingsStore& store, const std::string& programPath,
                   QWidget* parent = nullptr);
     ~OptionsDialog() override;
 
@@ -88,6 +92,7 @@ private:
     Options& options_;
     SettingsStore& store_;
     std::string programPath_;
+    std::string shippedDir_;
     bool loading_ = false;
     bool centred_ = false;
 

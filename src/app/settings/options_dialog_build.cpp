@@ -9,6 +9,7 @@
 #include "core/store/text_codec.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -46,9 +47,16 @@ QLabel* buddyLabel(const char* caption, QWidget* buddy, QWidget* parent) {
 
 } // namespace
 
-OptionsDialog::OptionsDialog(Options& options, SettingsStore& store, std::string programPath,
+OptionsDialog::OptionsDialog(Options& options, SettingsStore& store, const std::string& programPath,
                              QWidget* parent)
-    : QDialog(parent), options_(options), store_(store), programPath_(std::move(programPath)) {
+    : OptionsDialog(options, store, programPath,
+                    QFileInfo(QString::fromStdString(programPath)).absolutePath().toStdString(),
+                    parent) {}
+
+OptionsDialog::OptionsDialog(Options& options, SettingsStore& store, std::string programPath,
+                             std::string shippedDir, QWidget* parent)
+    : QDialog(parent), options_(options), store_(store), programPath_(std::move(programPath)),
+      shippedDir_(std::move(shippedDir)) {
     setObjectName("optionsDialog");
     setWindowTitle("Program Options");
 

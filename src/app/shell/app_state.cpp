@@ -28,7 +28,9 @@ AlarmSettings AppState::alarmSettings() const {
 }
 
 void AppState::loadOptions(bool autostartEntryExists) {
-    options_ = readOptions(settings_, paths_.programDir, autostartEntryExists);
+    options_ =
+        readOptions(settings_, paths_.shippedDir.empty() ? paths_.programDir : paths_.shippedDir,
+                    autostartEntryExists);
 }
 
 std::string AppState::holidayPath() const {

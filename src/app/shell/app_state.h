@@ -21,6 +21,8 @@ struct AppPaths {
     std::string programPath; // the program file
     std::string programDir;  // its folder
     std::string dataDir;     // the folder of the table files
+    // The read-only files it ships (the default alarm sound); empty: the program's folder.
+    std::string shippedDir{};
 };
 
 // Everything the program works on, owned by one object for the whole run: the locale's

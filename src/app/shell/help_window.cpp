@@ -16,7 +16,7 @@ namespace {
 
 QPointer<QTextBrowser> keptWindow;
 
-const QUrl kHelpPage("qrc:/help/dayweaver.html");
+const QUrl kHelpPage("qrc" + helpPageFile());
 
 void openAt(QTextBrowser* browser, int topic) {
     QUrl url = kHelpPage;
@@ -33,6 +33,10 @@ QTextBrowser* newBrowser(QWidget* parent) {
 }
 
 } // namespace
+
+QString helpPageFile() {
+    return ":/help/dayweaver.html";
+}
 
 QTextBrowser* helpWindow() {
     return keptWindow;

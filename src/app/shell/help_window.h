@@ -17,6 +17,9 @@ constexpr int Options = 400;
 // and brought forward. Answers the browser that shows it.
 QTextBrowser* showHelpTopic(int topic);
 
+// The help page inside the program file, as a resource path (":/...").
+QString helpPageFile();
+
 // The help window kept between calls, if one was opened.
 QTextBrowser* helpWindow();
 

@@ -69,6 +69,7 @@ MainActions::MainActions(QWidget* window) : QObject(window), window_(window) {
     // Help ("Help" takes no Alt+H mnemonic: that key hides the window)
     help = make("helpAction", "Help", "Help", "help-contents", "help.png");
     help->setShortcut(QKeySequence(Qt::Key_F1));
+    about = make("aboutAction", "About Dayweaver");
 
     hideCalendar =
         make("hideCalendarAction", "Hide calendar", "Hide calendar", "go-bottom", "tray.png");
@@ -113,6 +114,9 @@ MainActions::MainActions(QWidget* window) : QObject(window), window_(window) {
     todoMenuDelete = make("todoMenuDelete", "Delete");
 
     // Output
+    print = make("printAction", "Print", "Print", "document-print", "print.png");
+    printTodo = make("printTodoAction", "Print", "Print tasks", "document-print", "print.png");
+    printDay = make("printDayAction", "Print", "Print date tasks", "document-print", "print.png");
     exportDailyHtml = make("exportDailyHtmlAction", "HTML Format");
     exportDailyCsv = make("exportDailyCsvAction", "Comma-Delimited Format");
     exportTodoHtml = make("exportTodoHtmlAction", "HTML Format");
@@ -125,6 +129,20 @@ MainActions::MainActions(QWidget* window) : QObject(window), window_(window) {
                           "Publish calendar as web page", "text-html", "web.png");
     completedTasks = make("completedTasksAction", "View Completed Tasks", "View Completed Tasks",
                           "view-list-details", "completed.png");
+    exportIcal = make("exportIcalAction", "iCalendar (.ics)",
+                      "Write every task, to-do task and holiday as an iCalendar file");
+    importIcal = make("importIcalAction", "iCalendar (.ics)",
+                      "Add the events and to-do tasks of an iCalendar file");
+
+    // Holidays
+    holidays = make("holidaysAction", "Holidays", "Holidays", "x-office-calendar", "holidays.png");
+    holidays->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+
+    // All the tasks at once
+    archive = make("archiveAction", "Archive current data", "Archive", "package-x-generic",
+                   "archive.png");
+    restore = make("restoreAction", "Restore old data");
+    clearAll = make("clearAllAction", "Clear all data");
 }
 
 QAction* MainActions::make(const char* name, const QString& text, const QString& hint,

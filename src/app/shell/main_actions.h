@@ -48,6 +48,7 @@ public:
     QAction* restoreLayout = nullptr;
     // Help
     QAction* help = nullptr;
+    QAction* about = nullptr;
     // Main toolbar
     QAction* hideCalendar = nullptr;
     // The task filter: a menu bar item and a toolbar button that show whether it is on
@@ -78,7 +79,10 @@ public:
 
     // The actions whose shortcuts win over the focused control's own use of the key.
     const QList<QAction*>& navigation() const { return navigation_; }
-    // Output: export, the web page, the completed tasks
+    // Output: printing, export, the web page, the completed tasks
+    QAction* print = nullptr;
+    QAction* printTodo = nullptr;
+    QAction* printDay = nullptr;
     QAction* exportDailyHtml = nullptr;
     QAction* exportDailyCsv = nullptr;
     QAction* exportTodoHtml = nullptr;
@@ -89,6 +93,15 @@ public:
     QAction* todoMenuExportCsv = nullptr;
     QAction* publishWebPage = nullptr;
     QAction* completedTasks = nullptr;
+    // iCalendar files: File > Export and File > Import
+    QAction* exportIcal = nullptr;
+    QAction* importIcal = nullptr;
+    // Holidays
+    QAction* holidays = nullptr;
+    // Archive, restore and clearing of all the tasks
+    QAction* archive = nullptr;
+    QAction* restore = nullptr;
+    QAction* clearAll = nullptr;
 
     // Every action, in the order made.
     const QList<QAction*>& all() const { return all_; }

@@ -4,7 +4,9 @@
 #include "app/calendar/hover_summary.h"
 #include "app/editing/editor_extras.h"
 #include "app/editing/task_commands.h"
+#include "app/holidays/holiday_commands.h"
 #include "app/output/output_commands.h"
+#include "app/output/table_print_command.h"
 #include "app/settings/alarm_notifier.h"
 #include "app/settings/font_spec.h"
 #include "app/settings/options_dialog.h"
@@ -74,6 +76,10 @@ MainWindow::MainWindow(AppState& state, QWidget* parent) : QMainWindow(parent), 
     taskCommands_ = std::make_unique<TaskCommands>(*this, state_);
     equipTaskEditors(*taskCommands_, state_, this, [this] { return selectedDate(); });
     installOutputCommands(*this, state_);
+    installHolidayCommands(
+        *this, state_, [this](const CellTable& table, const PrintLayout& layout) {
+            printTableWithDialog(this, table, layout, state_.fs(), state_.clock());
+        });
     alarms_ = new AlarmNotifier(*this, state_);
     setAlarmCheck([this] { alarms_->runCheck(); });
     setPanelFlash([this] { alarms_->flashPanel(); });

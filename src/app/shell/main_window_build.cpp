@@ -5,10 +5,13 @@
 
 #include "app/calendar/calendar_pane.h"
 #include "app/editing/task_commands.h"
+#include "app/output/print_dialog.h"
+#include "app/shell/about_box.h"
 #include "app/shell/app_state.h"
 #include "app/shell/main_actions.h"
 #include "app/shell/pane_splitter.h"
 #include "app/shell/status_clock.h"
+#include "app/store/archive_commands.h"
 #include "app/widgets/cell_grid.h"
 #include "app/widgets/shadow_label.h"
 
@@ -142,7 +145,11 @@ void MainWindow::buildMenusAndToolbars() {
     QMenu* help = menuBar()->addMenu("He&lp");
     help->setObjectName("helpMenu");
 
-    file->addActions({a.find, a.options, a.categories, a.hide});
+    file->addActions({a.find, a.options, a.categories});
+    file->addSeparator();
+    file->addActions({a.archive, a.restore, a.clearAll});
+    file->addSeparator();
+    file->addAction(a.hide);
     file->addSeparator();
     file->addAction(a.exit);
     edit->addActions(
@@ -160,6 +167,8 @@ void MainWindow::buildMenusAndToolbars() {
     // "Filters" is an item of the menu bar itself; its caption tells whether filters are on.
     menuBar()->insertAction(help->menuAction(), a.filters);
     help->addAction(a.help);
+    help->addAction(a.about);
+    connect(a.about, &QAction::triggered, this, [this] { showAboutBox(this); });
 
     mainToolBar_ = new QToolBar(this);
     mainToolBar_->setObjectName("mainToolBar");
@@ -176,6 +185,7 @@ void MainWindow::buildMenusAndToolbars() {
     mainToolBar_->addAction(a.filtersButton);
     mainToolBar_->addAction(a.today);
     mainToolBar_->addAction(a.find);
+    mainToolBar_->addAction(a.archive);
     mainToolBar_->addSeparator();
     mainToolBar_->addAction(a.help);
 
@@ -183,6 +193,12 @@ void MainWindow::buildMenusAndToolbars() {
         {a.dayToolbarAdd, a.dayToolbarEdit, a.dayToolbarDone, a.dayToolbarDelete, a.toggleAlarm});
     todoToolBar_->addActions(
         {a.todoToolbarAdd, a.todoToolbarEdit, a.todoToolbarDone, a.todoToolbarDelete});
+
+    // Clear all asks which tasks go through the print window in its clearing mode, which
+    // edits the run's one selection (the one passed here).
+    new ArchiveCommands(*this, state_, [this](PrintSelection&) {
+        return PrintDialog::askSelection(this, state_, PrintDialog::Mode::Clearing);
+    });
 }
 
 } // namespace dw

@@ -2,6 +2,8 @@
 
 #include "app/settings/options_dialog.h"
 #include "app/shell/app_state.h"
+#include "app/shell/command_line.h"
+#include "app/shell/command_server.h"
 #include "app/shell/main_window.h"
 #include "app/shell/resources.h"
 #include "app/shell/tray_controller.h"
@@ -9,6 +11,7 @@
 #include "app/widgets/qt_prompts.h"
 #include "core/prompts/prompts.h"
 #include "core/store/save_guard.h"
+#include "dayweaver_config.h"
 #include "platform/autostart.h"
 #include "platform/data_dir.h"
 #include "platform/locale_settings.h"
@@ -21,15 +24,23 @@
 #include <QDir>
 #include <QIcon>
 #include <QSessionManager>
+#include <QTimer>
 #include <memory>
 
 namespace dw {
 
 int runDayweaver(int argc, char** argv) {
+    // Answered before any window system is needed.
+    if (const auto status = answerCommandLine(argc, argv))
+        return *status;
     QApplication app(argc, argv);
     // No display name: Qt would add " — Dayweaver" to every dialog's title, which cuts the
     // short titles of small dialogs; the main window says "Dayweaver" itself.
     QApplication::setApplicationName("Dayweaver");
+    QApplication::setApplicationVersion(kVersion);
+    // Ties the windows to the installed desktop entry (its icon and name in docks and
+    // task bars, the Wayland app id).
+    QGuiApplication::setDesktopFileName(kDesktopId);
     initResources();
     QApplication::setWindowIcon(QIcon(":/icons/dayweaver.png"));
     // The program lives on in the tray with no window shown; it ends when the main window
@@ -45,6 +56,7 @@ int runDayweaver(int argc, char** argv) {
     AppPaths paths;
     paths.programPath = QDir::toNativeSeparators(QApplication::applicationFilePath()).toStdString();
     paths.programDir = QDir::toNativeSeparators(QApplication::applicationDirPath()).toStdString();
+    paths.shippedDir = shippedFilesDir(paths.programDir);
     paths.dataDir = resolveDataDir(paths.programDir);
     if (paths.dataDir.empty()) {
         showError("Dayweaver cannot create its data folder.");
@@ -81,7 +93,8 @@ int runDayweaver(int argc, char** argv) {
     MainWindow window(state);
     // The filter's state is read where the filter window was created, before the options.
     state.loadFilter();
-    OptionsDialog options(state.options(), state.settings(), paths.programPath, &window);
+    OptionsDialog options(state.options(), state.settings(), paths.programPath, paths.shippedDir,
+                          &window);
     window.setOptionsWindow(&options);
     // The completed tasks are read where their window is created, before anything can
     // add to them: a completion saves the whole table at once.
@@ -90,6 +103,11 @@ int runDayweaver(int argc, char** argv) {
     qtPrompts.setParentWindow(&window);
     QObject::connect(&instance, &SingleInstance::activationRequested, &window.tray(),
                      &TrayController::bringBack);
+    // The command line's writing commands, handed over while the program runs.
+    CommandServer commandServer(window, state);
+    instance.setCommandHandler([&commandServer](const std::vector<std::string>& words) {
+        return commandServer.run(words);
+    });
     QObject::connect(&window, &MainWindow::closed, &app, &QApplication::quit, Qt::QueuedConnection);
     QObject::connect(&terminationSignals, &TerminationSignals::received, &window,
                      [&window] { window.endSession(); });
@@ -105,6 +123,9 @@ int runDayweaver(int argc, char** argv) {
         window.tray().startInTray();
     else
         window.show();
+    // For timing a start: the program ends once its event loop has nothing more to do.
+    if (qEnvironmentVariableIsSet("DAYWEAVER_QUIT_WHEN_IDLE"))
+        QTimer::singleShot(0, &app, &QApplication::quit);
     const int status = QApplication::exec();
     setPrompts(nullptr);
     return status;

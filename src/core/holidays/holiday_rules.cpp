@@ -91,11 +91,8 @@ std::optional<int> holidayDate(int year, int month, std::string_view rule,
             return std::nullopt;
         day = *fixed;
     } else {
-        const std::string lowerRule = lowerText(rule);
-        const int ordinal = ordinalOf(lowerRule);
-        const int weekday = ordinal != 0 ? weekdayOf(lowerRule, fs) : 0;
-        if (ordinal != 0 && weekday != 0)
-            day = nthWeekdayOfMonth(year, month, ordinal, weekday);
+        if (const auto floating = floatingDayOf(rule, fs))
+            day = nthWeekdayOfMonth(year, month, floating->ordinal, floating->weekday);
     }
     return dateSerialOf(year, month, day);
 }
@@ -118,6 +115,17 @@ std::string holidayForDate(const CellTable& table, DateSerial date, const Format
             return table.cell(kHolidayName, row);
     }
     return {};
+}
+
+std::optional<FloatingDay> floatingDayOf(std::string_view rule, const FormatSettings& fs) {
+    if (!isFloatingRule(rule))
+        return std::nullopt;
+    const std::string lowerRule = lowerText(rule);
+    const int ordinal = ordinalOf(lowerRule);
+    const int weekday = ordinal != 0 ? weekdayOf(lowerRule, fs) : 0;
+    if (ordinal == 0 || weekday == 0)
+        return std::nullopt;
+    return FloatingDay{ordinal, weekday};
 }
 
 std::string floatingRuleText(int ordinal, int weekday, const FormatSettings& fs) {

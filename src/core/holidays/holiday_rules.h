@@ -44,6 +44,15 @@ std::optional<int> holidayDate(int year, int month, std::string_view rule,
 // its month text, in any case, contains the locale's full name of that month.
 std::string holidayForDate(const CellTable& table, DateSerial date, const FormatSettings& fs);
 
+// The ordinal (1..4, or kLastOrdinal) and the weekday (1 = Sunday .. 7) of a floating rule,
+// found as the lookup finds them; nothing for a fixed rule or when either is missing (such
+// a rule falls on day 1).
+struct FloatingDay {
+    int ordinal = 0;
+    int weekday = 0;
+};
+std::optional<FloatingDay> floatingDayOf(std::string_view rule, const FormatSettings& fs);
+
 // The rule text for a floating day, "%s : %s": ordinal 1..5 (First, Second, Third, Fourth,
 // Last) and weekday 1..7 named in the locale. Empty when either is out of range.
 std::string floatingRuleText(int ordinal, int weekday, const FormatSettings& fs);

@@ -63,4 +63,15 @@ PrintLayout completedPrintLayout() {
     return layout;
 }
 
+PrintLayout holidayPrintLayout() {
+    PrintLayout layout;
+    layout.title = "Holidays";
+    layout.titlePlace = PagePlace::TopCentre;
+    layout.landscape = false;
+    layout.tableFont = arial(10);
+    layout.headerFont = arial(10);
+    layout.footerFont = arial(10);
+    return layout;
+}
+
 } // namespace dw

@@ -39,4 +39,7 @@ PrintLayout todoPrintLayout(const FontSpec& gridFont);
 PrintLayout printTablePrintLayout();
 PrintLayout completedPrintLayout();
 
+// The holiday list: "Holidays" centred at the top, portrait.
+PrintLayout holidayPrintLayout();
+
 } // namespace dw

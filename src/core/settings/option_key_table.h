@@ -28,12 +28,12 @@ inline constexpr std::string_view Memorize = "Memorize";
 inline constexpr std::string_view Key = ""; // directly under the program's key
 } // namespace Section
 
-// The file name of the default alarm sound, beside the program.
+// The file name of the default alarm sound the program ships.
 inline constexpr std::string_view kDefaultAlarmFile = "alarm.wav";
 
 // Every value the program reads or writes, with its default. AlarmPath's default here is
-// only the file name: the real default is that name in the program's folder
-// (optionDefaultText).
+// only the file name: the real default is that name in the folder of the
+// program's shipped files (optionDefaultText).
 inline constexpr std::array kOptionKeys{
     OptionKey{Section::Options, "FirstTime", KeyType::Text, "000"},
     OptionKey{Section::Options, "Shadows", KeyType::Flag, "1"},

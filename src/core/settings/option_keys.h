@@ -15,7 +15,9 @@ const OptionKey* findOptionKey(std::string_view section, std::string_view name);
 // The entry, which must exist (a misspelt name is a programming error and throws).
 const OptionKey& optionKey(std::string_view section, std::string_view name);
 
-// The default of an entry as text; for AlarmPath, the sound file in the program's folder.
+// The default of an entry as text; for AlarmPath, the sound file in `programDir`, the
+// folder of the files the program ships (beside it in a build tree, share/dayweaver when
+// installed; the platform finds it).
 std::string optionDefaultText(const OptionKey& key, const std::string& programDir = {});
 
 // Typed reads and writes of an entry, with the entry's own default.

@@ -1,14 +1,11 @@
-#include "cli/cli_args.h"
+#include "core/commands/command_args.h"
 
 #include "core/dates/date_serial.h"
-#include "core/store/helpers.h"
-#include "core/store/task_limits.h"
-#include "core/store/text_codec.h"
 
 #include <algorithm>
 #include <cstdio>
 
-namespace dw::cli {
+namespace dw {
 
 std::optional<std::string> Args::takeOption(const std::string& name) {
     const auto it = std::find(args_.begin(), args_.end(), name);
@@ -94,32 +91,4 @@ std::string isoDate(int serial) {
     return buf;
 }
 
-// Texts from the command line are stored as they are, so they must be UTF-8: a stray byte
-// would be written into the file and spoil how the file's other texts read back.
-std::string checkedUtf8(std::string text) {
-    if (!isValidUtf8(text))
-        throw UsageError{"a text is not valid UTF-8"};
-    return text;
-}
-
-std::string checkedCategoryText(const std::string& raw) {
-    std::string category = normalizeTypedText(checkedUtf8(raw));
-    if (utf8Length(category) > kCategoryMaxChars || category.find('\r') != std::string::npos)
-        throw UsageError{"a category is one line of at most 20 characters"};
-    return category;
-}
-
-std::string checkedCategory(Args& args) {
-    return checkedCategoryText(args.takeOption("--category").value_or(""));
-}
-
-std::string checkedText(const std::string& raw) {
-    std::string text = normalizeTypedText(checkedUtf8(raw));
-    if (isBlankText(text))
-        throw UsageError{"the task's text is empty"};
-    if (utf8Length(text) > kNotesMaxChars)
-        throw UsageError{"a task's text is at most 2048 characters"};
-    return text;
-}
-
-} // namespace dw::cli
+} // namespace dw

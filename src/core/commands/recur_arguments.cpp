@@ -1,26 +1,12 @@
-#include "cli/recur_command.h"
+#include "core/commands/recur_arguments.h"
 
-#include "cli/write_lock.h"
-#include "core/dates/date_format.h"
-#include "core/editing/recurrence.h"
-#include "core/store/cell_table.h"
-#include "core/store/helpers.h"
-#include "core/store/task_limits.h"
-#include "core/store/task_store.h"
-#include "core/store/text_codec.h"
-#include "platform/data_lock.h"
+#include "core/commands/write_commands.h"
 
 #include <array>
-#include <iostream>
 
-namespace dw::cli {
+namespace dw {
 
 namespace {
-
-// A refusal: the message goes to stderr, exit status 1.
-struct Refusal {
-    std::string message;
-};
 
 const std::array<const char*, 7> kWeekdayWords{"sun", "mon", "tue", "wed", "thu", "fri", "sat"};
 const std::array<const char*, 5> kOrdinalWords{"1st", "2nd", "3rd", "4th", "last"};
@@ -78,8 +64,8 @@ int everyOf(Args& args, RecurrenceMode mode) {
                         text->find_first_not_of("0123456789") == std::string::npos;
     const int every = digits ? std::stoi(*text) : 0;
     if (every < limits.min || every > limits.max)
-        throw Refusal{"--every must be " + std::to_string(limits.min) + " to " +
-                      std::to_string(limits.max) + " here: " + *text};
+        throw CommandRefusal{"--every must be " + std::to_string(limits.min) + " to " +
+                             std::to_string(limits.max) + " here: " + *text};
     return every;
 }
 
@@ -108,8 +94,8 @@ RecurrencePattern patternOf(Args& args, const std::string& name) {
         // The dialog never lets both be checked; neither do we.
         if (p.ordinals[static_cast<std::size_t>(WeekOrdinal::Fourth)] &&
             p.ordinals[static_cast<std::size_t>(WeekOrdinal::Last)])
-            throw Refusal{"--ordinals: \"4th\" and \"last\" cannot be chosen together "
-                          "(in a month with four of the weekday they are the same date)"};
+            throw CommandRefusal{"--ordinals: \"4th\" and \"last\" cannot be chosen together "
+                                 "(in a month with four of the weekday they are the same date)"};
     } else if (name == "annual") {
         p.mode = RecurrenceMode::Annual;
         return p;
@@ -120,71 +106,30 @@ RecurrencePattern patternOf(Args& args, const std::string& name) {
     return p;
 }
 
-std::string checkedCategory(const std::string& raw) {
-    std::string category = normalizeTypedText(raw);
-    if (utf8Length(category) > kCategoryMaxChars || category.find('\r') != std::string::npos)
-        throw UsageError{"a category is one line of at most 20 characters"};
-    return category;
-}
-
-struct TaskToAdd {
-    double time = 0;
-    std::string category;
-    std::string text;
-    bool alarm = false;
-};
-
-void addTasks(const std::vector<int>& dates, const TaskToAdd& add, const std::string& dataDir,
-              const FormatSettings& fs, const Clock& clock,
-              const std::vector<std::string>& reportedErrors) {
-    DataDirLock lock(dataDir);
-    if (const auto refusal = takeWriteLock(lock, dataDir))
-        throw Refusal{*refusal};
-    TaskStore store(fs, clock);
-    store.setDataDir(dataDir);
-    try {
-        store.loadStoreFile(false);
-    } catch (const TableFileError& e) {
-        throw Refusal{e.what()};
-    }
-    const DatedTask task{generatedTimeText(add.time, fs), add.category, add.text, false, add.alarm};
-    if (!addRecurringTasks(store, dates, task) || !reportedErrors.empty())
-        throw Refusal{reportedErrors.empty() ? "the file could not be saved"
-                                             : reportedErrors.front()};
-}
-
 } // namespace
 
-int recurCommand(Args& args, const std::string& dataDir, const FormatSettings& fs,
-                 const Clock& clock, const std::vector<std::string>& reportedErrors) {
-    try {
-        const auto addTime = args.takeOption("--add");
-        const auto category = args.takeOption("--category");
-        const bool alarm = args.takeFlag("--alarm");
-        const int from = parseIsoDate(args.requirePositional("FROM"));
-        const int to = parseIsoDate(args.requirePositional("TO"));
-        const RecurrencePattern pattern = patternOf(args, args.requirePositional("PATTERN"));
-        std::optional<TaskToAdd> add;
-        if (addTime) {
-            add = TaskToAdd{parseIsoTime(*addTime), checkedCategory(category.value_or("")),
-                            checkedText(args.requirePositional("TEXT")), alarm};
-        } else if (category || alarm) {
-            throw UsageError{"--category and --alarm go with --add"};
-        }
-        args.expectEnd();
-
-        const RecurrencePreview preview = previewDates(pattern, from, to);
-        if (!preview.error.empty())
-            throw Refusal{preview.error};
-        if (add)
-            addTasks(preview.dates, *add, dataDir, fs, clock, reportedErrors);
-        for (const int date : preview.dates)
-            std::cout << isoDate(date) << '\n';
-        return 0;
-    } catch (const Refusal& r) {
-        std::cerr << "dayweaver-cli: " << r.message << '\n';
-        return 1;
+RecurRequest readRecurRequest(Args& args) {
+    const auto addTime = args.takeOption("--add");
+    const auto category = args.takeOption("--category");
+    const bool alarm = args.takeFlag("--alarm");
+    const int from = parseIsoDate(args.requirePositional("FROM"));
+    const int to = parseIsoDate(args.requirePositional("TO"));
+    const RecurrencePattern pattern = patternOf(args, args.requirePositional("PATTERN"));
+    RecurRequest request;
+    if (addTime) {
+        request.add =
+            RecurringTaskToAdd{parseIsoTime(*addTime), checkedCategory(category.value_or("")),
+                               checkedTaskText(args.requirePositional("TEXT")), alarm};
+    } else if (category || alarm) {
+        throw UsageError{"--category and --alarm go with --add"};
     }
+    args.expectEnd();
+
+    RecurrencePreview preview = previewDates(pattern, from, to);
+    if (!preview.error.empty())
+        throw CommandRefusal{preview.error};
+    request.dates = std::move(preview.dates);
+    return request;
 }
 
-} // namespace dw::cli
+} // namespace dw

@@ -1,0 +1,131 @@
+#include "app/store/archive_commands.h"
+
+#include "app/calendar/calendar_pane.h"
+#include "app/editing/task_commands.h"
+#include "app/shell/app_state.h"
+#include "app/shell/main_actions.h"
+#include "app/shell/main_window.h"
+#include "app/shell/pane_layout.h"
+#include "app/widgets/cell_grid.h"
+#include "core/output/print_selection.h"
+#include "core/prompts/prompts.h"
+#include "core/store/archive.h"
+#include "core/store/clear_all.h"
+#include "core/store/file_io.h"
+
+#include <QAction>
+#include <filesystem>
+
+namespace dw {
+
+namespace {
+
+std::string joined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines)
+        text += (text.empty() ? "" : "\n") + line;
+    return text;
+}
+
+} // namespace
+
+ArchiveCommands::ArchiveCommands(MainWindow& window, AppState& state,
+                                 AskClearSelection askClearSelection)
+    : QObject(&window), window_(window), state_(state),
+      askClearSelection_(std::move(askClearSelection)) {
+    const MainActions& a = window_.actions();
+    connect(a.archive, &QAction::triggered, this, [this] { archive(); });
+    connect(a.restore, &QAction::triggered, this, [this] { restore(); });
+    connect(a.clearAll, &QAction::triggered, this, [this] { clearAll(); });
+}
+
+std::string ArchiveCommands::suggestedName() const {
+    if (folder_.empty())
+        return kArchiveDefaultName;
+    return (std::filesystem::path(folder_) / kArchiveDefaultName).string();
+}
+
+void ArchiveCommands::rememberFolder(const std::string& name) {
+    folder_ = std::filesystem::path(name).parent_path().string();
+}
+
+void ArchiveCommands::archive() {
+    // An edit still open in the notes pane belongs in the archive.
+    if (TaskCommands* commands = window_.taskCommands())
+        commands->writeBackNotesPane();
+    const std::string chosen =
+        prompts().saveFileName("Save Archive", suggestedName(), kArchiveFilter);
+    if (chosen.empty())
+        return;
+    const std::string name = withArchiveExtension(chosen);
+    // The dialog asked about the name it was given, not the one with ".arb" added.
+    if (name != chosen && fileExists(name) &&
+        !prompts().askYesNo(name + " already exists.\nDo you want to replace it?", "Save Archive"))
+        return;
+    rememberFolder(name);
+    const TaskStore& store = state_.store();
+    const ArchiveResult result =
+        writeArchive(name, store.gridStore(), store.gridNonday(), state_.completedTasks().table());
+    if (result.ok)
+        showInfo(archiveStoredMessage(result.names));
+    else
+        showError(joined(result.problems));
+}
+
+void ArchiveCommands::restore() {
+    if (!prompts().askYesNo(kRestoreQuestion, "Confirm"))
+        return;
+    const std::string chosen =
+        prompts().openFileName("Restore Archive", suggestedName(), kArchiveFilter);
+    if (chosen.empty())
+        return;
+    const std::string name = withArchiveExtension(chosen);
+    rememberFolder(name);
+    restoreFrom(name);
+}
+
+bool ArchiveCommands::restoreFrom(const std::string& mainName) {
+    // Written back now, or the edit would land in the restored day view later.
+    if (TaskCommands* commands = window_.taskCommands())
+        commands->writeBackNotesPane();
+    const ArchiveResult result = restoreArchive(mainName, state_.store(), state_.completedTasks());
+    // One box a problem: each failing file, or each file that could not be written.
+    for (const std::string& problem : result.problems)
+        showError(problem);
+    if (result.replaced)
+        showNewTables();
+    return result.ok;
+}
+
+void ArchiveCommands::clearAll() {
+    if (TaskCommands* commands = window_.taskCommands())
+        commands->writeBackNotesPane();
+    PrintSelection& selection = state_.printSelection();
+    if (!askClearSelection_ || !askClearSelection_(selection))
+        return;
+    // The window checks its choices before OK; a selection that would clear nothing or
+    // guess at a category is refused here all the same.
+    if (const auto problem = checkPrintSelection(selection)) {
+        showError(problem->message);
+        return;
+    }
+    clearAllData(state_.store(), selection, state_.fs());
+    showNewTables();
+}
+
+void ArchiveCommands::showNewTables() {
+    if (window_.firstShowDone()) {
+        // Refills the day view for the selected date, with its captions and notes pane.
+        window_.calendarPane()->onDateChanged();
+    } else {
+        state_.store().readFromStore(window_.selectedDate());
+    }
+    window_.gridDay()->refresh();
+    window_.gridNonday()->refresh();
+    window_.paneLayout().resizeGridDay();
+    window_.paneLayout().resizeGridNonday();
+    window_.calendarPane()->colorAllCalendars(true);
+    window_.updateCaptions();
+}
+
+} // namespace dw

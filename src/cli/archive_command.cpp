@@ -1,0 +1,80 @@
+#include "cli/archive_command.h"
+
+#include "cli/write_lock.h"
+#include "core/output/completed_tasks.h"
+#include "core/store/archive.h"
+#include "core/store/helpers.h"
+#include "core/store/task_store.h"
+#include "platform/data_lock.h"
+
+#include <iostream>
+#include <vector>
+
+namespace dw::cli {
+
+namespace {
+
+// Why the command stops: each message goes to stderr, status 1.
+struct Failure {
+    std::vector<std::string> messages;
+};
+
+int report(const Failure& f) {
+    for (const std::string& m : f.messages)
+        std::cerr << "dayweaver-cli: " << m << '\n';
+    return 1;
+}
+
+std::string archiveName(Args& args) {
+    const std::string name = withArchiveExtension(args.requirePositional("FILE"));
+    args.expectEnd();
+    if (const auto problem = archiveNameProblem(name))
+        throw UsageError{*problem};
+    return name;
+}
+
+} // namespace
+
+int archiveCommand(Args& args, const std::string& dataDir, const FormatSettings& fs,
+                   const Clock& clock) {
+    const std::string name = archiveName(args);
+    try {
+        TaskStore store(fs, clock);
+        store.setDataDir(dataDir);
+        CompletedTasks completed(dataDir);
+        // A file that cannot be read stops the command: an archive without it would look
+        // whole and restore as an empty table.
+        try {
+            store.loadStoreFile(false);
+            store.loadTodoFile(false);
+            loadTableIfPresent(completed.table(), completed.path(), false);
+        } catch (const TableFileError& e) {
+            throw Failure{{e.what()}};
+        }
+        const ArchiveResult result =
+            writeArchive(name, store.gridStore(), store.gridNonday(), completed.table());
+        if (!result.ok)
+            throw Failure{result.problems};
+        std::cout << result.names.main << '\n'
+                  << result.names.todo << '\n'
+                  << result.names.completed << '\n';
+        return 0;
+    } catch (const Failure& f) {
+        return report(f);
+    }
+}
+
+int restoreCommand(Args& args, const std::string& dataDir, const FormatSettings& fs,
+                   const Clock& clock) {
+    const std::string name = archiveName(args);
+    DataDirLock lock(dataDir);
+    if (const auto refusal = takeWriteLock(lock, dataDir))
+        return report(Failure{{*refusal}});
+    TaskStore store(fs, clock);
+    store.setDataDir(dataDir);
+    CompletedTasks completed(dataDir);
+    const ArchiveResult result = restoreArchive(name, store, completed);
+    return result.ok ? 0 : report(Failure{result.problems});
+}
+
+} // namespace dw::cli

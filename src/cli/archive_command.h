@@ -1,0 +1,23 @@
+#pragma once
+
+#include "cli/cli_args.h"
+#include "core/dates/clock.h"
+#include "core/dates/format_settings.h"
+
+#include <string>
+
+namespace dw::cli {
+
+// archive FILE: writes the dated tasks, the to-do tasks and the completed tasks of the data
+// folder as an archive set (FILE, FILE's name with .AR2 and with .AR3; a FILE without an
+// extension gets .arb) and prints the three file names, one a line.
+int archiveCommand(Args& args, const std::string& dataDir, const FormatSettings& fs,
+                   const Clock& clock);
+
+// restore FILE: replaces the three task tables of the data folder by the archive set's,
+// all or nothing, as the program's Restore does. A writing command: it takes the data
+// folder's lock. Each problem (a missing or damaged file, named) goes to stderr, status 1.
+int restoreCommand(Args& args, const std::string& dataDir, const FormatSettings& fs,
+                   const Clock& clock);
+
+} // namespace dw::cli

@@ -1,0 +1,125 @@
+#include "cli/ics_command.h"
+
+#include "cli/store_loading.h"
+#include "cli/write_lock.h"
+#include "core/settings/option_keys.h"
+#include "core/store/file_io.h"
+#include "core/store/helpers.h"
+#include "core/store/task_store.h"
+#include "interchange/ical_export.h"
+#include "interchange/ical_import.h"
+#include "platform/data_lock.h"
+
+#include <ctime>
+#include <iostream>
+
+namespace dw::cli {
+
+namespace {
+
+// A refusal: the message goes to stderr, exit status 1.
+struct Refusal {
+    std::string message;
+};
+
+void loadTable(CellTable& table, const std::string& path) {
+    try {
+        loadTableIfPresent(table, path, false);
+    } catch (const TableFileError& e) {
+        throw Refusal{e.what()};
+    }
+}
+
+void loadTables(TaskStore& store, CellTable& holidays, const std::string& dataDir) {
+    if (const auto problem = loadDatedTasks(store, dataDir))
+        throw Refusal{*problem};
+    loadTable(store.gridNonday(), store.todoPath());
+    loadTable(holidays, joinPath(dataDir, "holiday.grd"));
+}
+
+int exportIcs(Args& args, const std::string& dataDir, const FormatSettings& fs, const Clock& clock,
+              const SettingsStore& settings) {
+    const std::string file = args.requirePositional("FILE");
+    args.expectEnd();
+    TaskStore store(fs, clock);
+    CellTable holidays(4, 2);
+    loadTables(store, holidays, dataDir);
+
+    IcalExportSettings exportSettings;
+    exportSettings.alarmLeadMinutes = readOptions(settings, {}, false).alarmMin;
+    exportSettings.stampUtcSeconds = static_cast<std::int64_t>(std::time(nullptr));
+    const CalendarExport out =
+        exportCalendar(store.gridStore(), store.gridNonday(), holidays, exportSettings, fs);
+    std::string error;
+    if (!writeFileAtomic(file, out.text, error))
+        throw Refusal{"cannot write " + file + ": " + error};
+    for (const CalendarItem& item : out.items)
+        std::cout << calendarItemLine(item) << '\n';
+    if (out.skippedHolidays > 0)
+        std::cerr << "dayweaver-cli: " << out.skippedHolidays
+                  << " holiday(s) name no date and were left out\n";
+    return 0;
+}
+
+int importIcs(Args& args, const std::string& dataDir, const FormatSettings& fs, const Clock& clock,
+              const std::vector<std::string>& reportedErrors) {
+    ImportRange range = defaultImportRange(wholeDays(clock.now()));
+    if (const auto from = args.takeOption("--from"))
+        range.from = parseIsoDate(*from);
+    if (const auto to = args.takeOption("--to"))
+        range.to = parseIsoDate(*to);
+    const std::string file = args.requirePositional("FILE");
+    args.expectEnd();
+    if (const std::string problem = importRangeError(range); !problem.empty())
+        throw Refusal{problem};
+
+    std::string text;
+    try {
+        text = readCalendarFile(file);
+    } catch (const IcalFileError& e) {
+        throw Refusal{file + ": " + e.what()};
+    }
+
+    DataDirLock lock(dataDir);
+    if (const auto refusal = takeWriteLock(lock, dataDir))
+        throw Refusal{*refusal};
+    TaskStore store(fs, clock);
+    CellTable holidays(4, 2);
+    loadTables(store, holidays, dataDir);
+    ImportOutcome outcome;
+    try {
+        outcome = importCalendar(text, range, store, holidays, joinPath(dataDir, "holiday.grd"), fs,
+                                 systemLocalTime);
+    } catch (const IcalFileError& e) {
+        throw Refusal{file + ": " + e.what()};
+    }
+    if (!outcome.saved || !reportedErrors.empty())
+        throw Refusal{reportedErrors.empty() ? "the file could not be saved"
+                                             : reportedErrors.front()};
+    for (const CalendarItem& item : planItems(outcome.plan))
+        std::cout << calendarItemLine(item) << '\n';
+    for (const std::string& note : outcome.plan.add.notes)
+        std::cerr << "dayweaver-cli: " << note << '\n';
+    if (outcome.plan.duplicates > 0)
+        std::cerr << "dayweaver-cli: " << outcome.plan.duplicates << " already there, left out\n";
+    return 0;
+}
+
+} // namespace
+
+int icsCommand(Args& args, const std::string& dataDir, const FormatSettings& fs, const Clock& clock,
+               const SettingsStore& settings, const std::vector<std::string>& reportedErrors) {
+    try {
+        const std::string sub = args.requirePositional("export or import");
+        if (sub == "export")
+            return exportIcs(args, dataDir, fs, clock, settings);
+        if (sub == "import")
+            return importIcs(args, dataDir, fs, clock, reportedErrors);
+        throw UsageError{"unknown ics command: " + sub};
+    } catch (const Refusal& r) {
+        std::cerr << "dayweaver-cli: " << r.message << '\n';
+        return 1;
+    }
+}
+
+} // namespace dw::cli

@@ -1,0 +1,198 @@
+// The command line beside the running program: its writing commands are handed to the
+// program, which applies them as its own and answers what the command line prints.
+
+#include "app/shell/command_server.h"
+#include "app/task_window_fixture.h"
+#include "core/store/save_guard.h"
+#include "platform/data_lock.h"
+#include "platform/single_instance.h"
+
+#include <QDate>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <csignal>
+#include <filesystem>
+#include <sys/stat.h>
+
+namespace dw {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TempDir;
+
+struct CliRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Puts the socket and the start-up lock in a private folder of the test's own, for this
+// process and the processes it starts.
+class PrivateRuntimeDir {
+public:
+    PrivateRuntimeDir() : old_(qgetenv("XDG_RUNTIME_DIR")) {
+        ::chmod(dir_.path().c_str(), 0700);
+        qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(dir_.path()));
+    }
+    ~PrivateRuntimeDir() { qputenv("XDG_RUNTIME_DIR", old_); }
+
+private:
+    TempDir dir_;
+    QByteArray old_;
+};
+
+// Runs the real dayweaver-cli on `data` in the en-US locale while this thread's event loop
+// goes on, so that a program in this process can answer it.
+CliRun runCli(const std::string& data, const QStringList& args) {
+    QProcess cli;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("LC_ALL", "en_US.UTF-8");
+    env.insert("LANG", "en_US.UTF-8");
+    env.insert("DAYWEAVER_DATA", QString::fromStdString(data));
+    cli.setProcessEnvironment(env);
+    cli.start(DAYWEAVER_CLI, args);
+    EXPECT_TRUE(cli.waitForStarted(10000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return cli.state() == QProcess::NotRunning; }, 30000));
+    return {cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1,
+            cli.readAllStandardOutput().toStdString(), cli.readAllStandardError().toStdString()};
+}
+
+void expectSameAs(const CliRun& handedOver, const CliRun& alone) {
+    EXPECT_EQ(handedOver.status, alone.status);
+    EXPECT_EQ(handedOver.out, alone.out);
+    EXPECT_EQ(handedOver.err, alone.err);
+}
+
+std::vector<std::string> dayViewTexts(MainWindow& w) {
+    std::vector<std::string> texts;
+    const CellTable& day = w.gridDay()->table();
+    for (int r = 1; r < day.rowCount(); ++r)
+        texts.push_back(day.cell(DayCol::What, r));
+    return texts;
+}
+
+// In the process: the window, its single-instance server and the command server, as the
+// program wires them at start-up.
+class HandOverTest : public test::TaskWindowTest {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(test::saveDataRows(makeGridStore(FormatSettings::enUS()),
+                                       {{"36526.101", "8:00 AM", "", "Pack", "No", "No"}},
+                                       dir_.file("grid.grd")));
+        state_->store().loadStoreFile();
+        shown();
+        ASSERT_EQ(instance_.start(1000, 500, 0), SingleInstance::Start::Proceed);
+        instance_.finishStartup();
+        instance_.setCommandHandler(
+            [this](const std::vector<std::string>& words) { return server_->run(words); });
+        server_ = std::make_unique<CommandServer>(window(), *state_);
+    }
+
+    PrivateRuntimeDir runtime_;
+    SingleInstance instance_{dir_.path()};
+    std::unique_ptr<CommandServer> server_;
+};
+
+TEST_F(HandOverTest, WritingCommandsAreAppliedByTheProgramAndPrintAsAlone) {
+    TempDir alone;
+    // An edit in progress in the notes pane is kept.
+    window().gridDay()->selectTableRow(1);
+    window().notesPane()->setFocus();
+    window().notesPane()->moveCursor(QTextCursor::End);
+    window().notesPane()->insertPlainText(" the bags");
+
+    const QStringList commands[] = {
+        {"add", "2000-01-01", "07:30", "Early train", "--alarm"},
+        {"todo", "add", "Water the plants", "--category", "Home"},
+        {"recur", "2000-01-01", "2000-01-03", "daily", "--add", "18:00", "Walk"},
+        {"add", "2000-01-01", "7:30", "bad time"},
+    };
+    for (const QStringList& args : commands) {
+        SCOPED_TRACE(args.join(' ').toStdString());
+        expectSameAs(runCli(dir_.path(), args), runCli(alone.path(), args));
+    }
+
+    // The day view, the to-do list and the files show the commands' tasks, the day in the
+    // store's order as after any task put straight into the store.
+    EXPECT_EQ(dayViewTexts(window()),
+              (std::vector<std::string>{"Walk", "Early train", "Pack the bags"}));
+    EXPECT_EQ(test::rowsOf(window().gridNonday()->table()), test::Rows{"Home|Water the plants|No"});
+    EXPECT_EQ(test::fileRows(dir_.file("grid.grd")),
+              (test::Rows{"36526.100|6:00 PM||Walk|No|No", "36526.100|7:30 AM||Early train|No|Yes",
+                          "36526.101|8:00 AM||Pack the bags|No|No", "36527.100|6:00 PM||Walk|No|No",
+                          "36528.100|6:00 PM||Walk|No|No"}));
+    EXPECT_EQ(test::fileRows(dir_.file("gridNon.grd")), test::Rows{"Home|Water the plants|No"});
+    EXPECT_EQ(test::fileRows(alone.file("gridNon.grd")), test::Rows{"Home|Water the plants|No"});
+
+    // A later change in the window writes the day view back: the handed-over tasks stay.
+    window().gridDay()->selectTableRow(1);
+    window().taskCommands()->toggleAlarm();
+    EXPECT_EQ(test::fileRows(dir_.file("grid.grd")).size(), 5u);
+}
+
+TEST_F(HandOverTest, AProgramThatCannotWriteItsFolderAnswersWithTheReadOnlyRefusal) {
+    setReadOnlyDataFolder(dir_.path());
+    const CliRun r = runCli(dir_.path(), {"todo", "add", "x"});
+    clearSaveRefusals();
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "dayweaver-cli: the data folder " + dir_.path() +
+                         " cannot be written, so nothing can be changed there\n");
+    EXPECT_FALSE(fs::exists(dir_.file("gridNon.grd")));
+}
+
+// The folder is held by a process whose socket's place holds a planted file: nobody
+// answers, so the command line takes the lock path, which names the program holding it.
+TEST(HandOver, NoAnswerOnTheSocketFallsBackToTheLock) {
+    PrivateRuntimeDir runtime;
+    TempDir data;
+    DataDirLock holder(data.path());
+    ASSERT_TRUE(holder.tryLock());
+    std::ofstream(SingleInstance::serverNameFor(data.path()).toStdString()) << "ok\n";
+
+    const CliRun r = runCli(data.path(), {"add", "2000-01-01", "09:00", "x"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "dayweaver-cli: Dayweaver is running with the data folder " + data.path() +
+                         "; close it before changing tasks from the command line\n");
+    EXPECT_FALSE(fs::exists(data.file("grid.grd")));
+}
+
+// The real program, started offscreen as a desktop session would start it.
+TEST(HandOver, TheRealProgramTakesTheCommandLinesTasksAndKeepsThemAtItsEnd) {
+    PrivateRuntimeDir runtime;
+    TempDir data, config, alone;
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("DAYWEAVER_DATA", QString::fromStdString(data.path()));
+    env.insert("XDG_CONFIG_HOME", QString::fromStdString(config.path()));
+    env.insert("HOME", QString::fromStdString(config.path()));
+    program.setProcessEnvironment(env);
+    program.start(DAYWEAVER_GUI, {});
+    ASSERT_TRUE(program.waitForStarted(10000));
+    const std::string socket = SingleInstance::serverNameFor(data.path()).toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return fs::exists(socket); }, 10000));
+    // Let it reach its event loop and first show.
+    QTest::qWait(500);
+
+    // Today's date: the day the program shows, whose day view is written back at its end.
+    const QString today = QDate::currentDate().toString("yyyy-MM-dd");
+    const QStringList add = {"add", today, "09:15", "From the shell"};
+    const QStringList todo = {"todo", "add", "Shell errand"};
+    for (const QStringList& args : {add, todo}) {
+        SCOPED_TRACE(args.join(' ').toStdString());
+        expectSameAs(runCli(data.path(), args), runCli(alone.path(), args));
+    }
+    EXPECT_EQ(program.state(), QProcess::Running);
+    EXPECT_NE(data.read("grid.grd").find("From the shell"), std::string::npos);
+    EXPECT_NE(data.read("gridNon.grd").find("Shell errand"), std::string::npos);
+
+    ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
+    ASSERT_TRUE(program.waitForFinished(15000));
+    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+    EXPECT_NE(data.read("grid.grd").find("From the shell"), std::string::npos);
+    EXPECT_NE(data.read("gridNon.grd").find("Shell errand"), std::string::npos);
+}
+
+} // namespace
+} // namespace dw

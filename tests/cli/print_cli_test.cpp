@@ -1,0 +1,91 @@
+#include "support/pdf_probe.h"
+#include "support/shell_run.h"
+#include "support/temp_dir.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+using dw::test::quoted;
+using dw::test::Result;
+using dw::test::runShell;
+using dw::test::TempDir;
+
+// Runs without QT_QPA_PLATFORM, as a scheduled job would: the command picks the offscreen
+// platform itself.
+class PrintCli : public ::testing::Test {
+protected:
+    Result run(const std::vector<std::string>& args) {
+        std::string cmd = "env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY "
+                          "LC_ALL=en_US.UTF-8 XDG_CONFIG_HOME=" +
+                          quoted(config.path()) + " DAYWEAVER_DATA=" + quoted(data.path()) + " " +
+                          quoted(DAYWEAVER_CLI);
+        for (const auto& a : args)
+            cmd += " " + quoted(a);
+        return runShell(cmd);
+    }
+    void ok(const std::vector<std::string>& args) {
+        const Result r = run(args);
+        ASSERT_EQ(r.status, 0) << r.err;
+    }
+    void SetUp() override {
+        ok({"add", "2024-03-05", "10:30", "Budget draft", "--category", "Work"});
+        ok({"add", "2024-03-20", "14:00", "Dentist", "--category", "Health", "--done"});
+        ok({"todo", "add", "Milk", "--category", "Home"});
+    }
+    TempDir data;
+    TempDir config;
+    TempDir out;
+};
+
+TEST_F(PrintCli, PrintsTheChosenTasksToAPdf) {
+    const std::string all = out.file("all.pdf");
+    ok({"print", all});
+    ASSERT_TRUE(dw::test::looksLikePdf(all));
+    EXPECT_EQ(dw::test::pdfPageCount(all), 1);
+    EXPECT_EQ(dw::test::pdfIsLandscape(all), false);
+    const std::string text = dw::test::pdfText(all);
+    for (const char* expected : {"Tasks for ALL dates", "Budget draft", "Dentist", "To-do", "Milk"})
+        EXPECT_NE(text.find(expected), std::string::npos) << expected << " in\n" << text;
+
+    const std::string march = out.file("march.pdf");
+    ok({"print", march, "--from", "2024-03-01", "--to", "2024-03-10", "--no-todo", "--layout",
+        "4"});
+    EXPECT_EQ(dw::test::pdfIsLandscape(march), true); // the completed tasks' layout
+    const std::string marchText = dw::test::pdfText(march);
+    EXPECT_NE(marchText.find("Budget draft"), std::string::npos) << marchText;
+    EXPECT_EQ(marchText.find("Dentist"), std::string::npos) << marchText;
+    EXPECT_EQ(marchText.find("Milk"), std::string::npos) << marchText;
+
+    const std::string todo = out.file("todo.pdf");
+    ok({"print", todo, "--done", "yes", "--layout", "2"});
+    const std::string todoText = dw::test::pdfText(todo);
+    EXPECT_NE(todoText.find("To-do Tasks"), std::string::npos) << todoText;
+    EXPECT_NE(todoText.find("Dentist"), std::string::npos) << todoText;
+    EXPECT_EQ(todoText.find("Budget draft"), std::string::npos) << todoText;
+}
+
+TEST_F(PrintCli, BadArgumentsAreRefused) {
+    const std::vector<std::vector<std::string>> cases = {
+        {"print"},
+        {"print", out.file("a.pdf"), "--layout", "5"},
+        {"print", out.file("a.pdf"), "--done", "maybe"},
+        {"print", out.file("a.pdf"), "--from", "2024-03-10", "--to", "2024-03-01"},
+        {"print", out.file("a.pdf"), "extra"},
+    };
+    for (const auto& args : cases) {
+        const Result r = run(args);
+        EXPECT_EQ(r.status, 2) << args.back() << "\n" << r.err;
+        EXPECT_NE(r.err.find("Usage:"), std::string::npos) << args.back();
+    }
+    EXPECT_FALSE(std::filesystem::exists(out.file("a.pdf")));
+
+    const Result r = run({"print", out.file("missing/folder/a.pdf")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("cannot write"), std::string::npos) << r.err;
+}
+
+} // namespace
