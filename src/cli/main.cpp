@@ -106,8 +106,8 @@ const char* kUsage = "Usage: dayweaver-cli [--data DIR] COMMAND [ARGS]\n"
                      "                           archive's, all or nothing\n"
                      "\n"
                      "Dates are YYYY-MM-DD. DIR defaults to the program's data folder.\n"
-                     "While the program runs on the folder, the commands that add tasks are\n"
-                     "handed to it, and it shows and saves them.\n"
+                     "While the program runs on the folder, the commands that add tasks and\n"
+                     "restore are handed to it, and it shows and saves them.\n"
                      "Exit status: 0 success, 1 data problem, 2 usage error.\n";
 
 // A problem with the data: the message goes to stderr, exit status 1.
@@ -319,9 +319,8 @@ int run(int argc, char* argv[]) {
             return printCommand(args, ctx.dataDir, ctx.fs, ctx.clock,
                                 SettingsStore(settingsBackend));
         }
-        if (command == "archive" || command == "restore")
-            return command == "archive" ? archiveCommand(args, ctx.dataDir, ctx.fs, ctx.clock)
-                                        : restoreCommand(args, ctx.dataDir, ctx.fs, ctx.clock);
+        if (command == "archive")
+            return archiveCommand(args, ctx.dataDir, ctx.fs, ctx.clock);
         if (command == "recur")
             return runWithoutWriting(command, args, ctx.fs, ctx.clock);
         throw UsageError{"unknown command: " + command};
