@@ -116,19 +116,11 @@ struct DataError {
 };
 
 // Errors from the core (a failed save) are data problems of the command that caused them.
-class CliPrompts : public Prompts {
+class CliPrompts : public UnattendedPrompts {
 public:
     std::vector<std::string> errors;
     void error(const std::string& text) override { errors.push_back(text); }
     void info(const std::string& text) override { std::cerr << text << '\n'; }
-    bool askYesNo(const std::string&, const std::string&) override { return false; }
-    bool inputText(const std::string&, const std::string&, std::string&) override { return false; }
-    std::string openFileName(const std::string&, const std::string&, const std::string&) override {
-        return {};
-    }
-    std::string saveFileName(const std::string&, const std::string&, const std::string&) override {
-        return {};
-    }
 };
 
 struct Context {

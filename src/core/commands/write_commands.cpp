@@ -138,7 +138,7 @@ WriteJob prepareRestore(Args& args, const FormatSettings&) {
 
 // Records what the core reports while a job runs: a command of the command line answers
 // with its errors instead of showing boxes, wherever it runs.
-class RecordingPrompts : public Prompts {
+class RecordingPrompts : public UnattendedPrompts {
 public:
     RecordingPrompts() : previous_(&prompts()) { setPrompts(this); }
     ~RecordingPrompts() override { setPrompts(previous_); }
@@ -148,14 +148,6 @@ public:
     std::vector<std::string> errors;
     void error(const std::string& text) override { errors.push_back(text); }
     void info(const std::string&) override {}
-    bool askYesNo(const std::string&, const std::string&) override { return false; }
-    bool inputText(const std::string&, const std::string&, std::string&) override { return false; }
-    std::string openFileName(const std::string&, const std::string&, const std::string&) override {
-        return {};
-    }
-    std::string saveFileName(const std::string&, const std::string&, const std::string&) override {
-        return {};
-    }
 
 private:
     Prompts* previous_;
