@@ -30,8 +30,12 @@ std::optional<CommandOutcome> handOver(const WriteCommand& command, std::vector<
                                        const std::string& dataDir) {
     // The program has a working folder of its own: a file is named to it in full.
     const size_t file = command.name.size();
-    if (command.fileArgument && file < words.size())
-        words[file] = std::filesystem::absolute(words[file]).lexically_normal().string();
+    if (command.fileArgument && file < words.size()) {
+        std::error_code error; // no working folder left: the name goes as typed
+        const std::filesystem::path full = std::filesystem::absolute(words[file], error);
+        if (!error)
+            words[file] = full.lexically_normal().string();
+    }
     return SingleInstance::sendCommand(SingleInstance::serverNameFor(dataDir), words, kConnectMs,
                                        kAnswerMs);
 }
