@@ -1,11 +1,9 @@
 #include "cli/archive_command.h"
 
-#include "cli/write_lock.h"
 #include "core/output/completed_tasks.h"
 #include "core/store/archive.h"
 #include "core/store/helpers.h"
 #include "core/store/task_store.h"
-#include "platform/data_lock.h"
 
 #include <iostream>
 #include <vector>
@@ -62,19 +60,6 @@ int archiveCommand(Args& args, const std::string& dataDir, const FormatSettings&
     } catch (const Failure& f) {
         return report(f);
     }
-}
-
-int restoreCommand(Args& args, const std::string& dataDir, const FormatSettings& fs,
-                   const Clock& clock) {
-    const std::string name = archiveName(args);
-    DataDirLock lock(dataDir);
-    if (const auto refusal = takeWriteLock(lock, dataDir))
-        return report(Failure{{*refusal}});
-    TaskStore store(fs, clock);
-    store.setDataDir(dataDir);
-    CompletedTasks completed(dataDir);
-    const ArchiveResult result = restoreArchive(name, store, completed);
-    return result.ok ? 0 : report(Failure{result.problems});
 }
 
 } // namespace dw::cli

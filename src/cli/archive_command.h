@@ -14,10 +14,7 @@ namespace dw::cli {
 int archiveCommand(Args& args, const std::string& dataDir, const FormatSettings& fs,
                    const Clock& clock);
 
-// restore FILE: replaces the three task tables of the data folder by the archive set's,
-// all or nothing, as the program's Restore does. A writing command: it takes the data
-// folder's lock. Each problem (a missing or damaged file, named) goes to stderr, status 1.
-int restoreCommand(Args& args, const std::string& dataDir, const FormatSettings& fs,
-                   const Clock& clock);
+// restore FILE is a writing command (core/commands/write_commands): it is handed to a
+// running program like add.
 
 } // namespace dw::cli

@@ -118,8 +118,8 @@ const char* kUsage = "Usage: dayweaver-cli [--data DIR] COMMAND [ARGS]\n"
                      "                           USER and PATH default to the sync options\n"
                      "\n"
                      "Dates are YYYY-MM-DD. DIR defaults to the program's data folder.\n"
-                     "While the program runs on the folder, the commands that add tasks are\n"
-                     "handed to it, and it shows and saves them.\n"
+                     "While the program runs on the folder, the commands that add tasks and\n"
+                     "restore are handed to it, and it shows and saves them.\n"
                      "Exit status: 0 success, 1 data problem, 2 usage error.\n";
 
 // A problem with the data: the message goes to stderr, exit status 1.
@@ -128,19 +128,11 @@ struct DataError {
 };
 
 // Errors from the core (a failed save) are data problems of the command that caused them.
-class CliPrompts : public Prompts {
+class CliPrompts : public UnattendedPrompts {
 public:
     std::vector<std::string> errors;
     void error(const std::string& text) override { errors.push_back(text); }
     void info(const std::string& text) override { std::cerr << text << '\n'; }
-    bool askYesNo(const std::string&, const std::string&) override { return false; }
-    bool inputText(const std::string&, const std::string&, std::string&) override { return false; }
-    std::string openFileName(const std::string&, const std::string&, const std::string&) override {
-        return {};
-    }
-    std::string saveFileName(const std::string&, const std::string&, const std::string&) override {
-        return {};
-    }
 };
 
 struct Context {
@@ -343,9 +335,8 @@ int run(int argc, char* argv[]) {
             return printCommand(args, ctx.dataDir, ctx.fs, ctx.clock,
                                 SettingsStore(settingsBackend));
         }
-        if (command == "archive" || command == "restore")
-            return command == "archive" ? archiveCommand(args, ctx.dataDir, ctx.fs, ctx.clock)
-                                        : restoreCommand(args, ctx.dataDir, ctx.fs, ctx.clock);
+        if (command == "archive")
+            return archiveCommand(args, ctx.dataDir, ctx.fs, ctx.clock);
         if (command == "edit")
             return editCommand(args, ctx.dataDir, ctx.fs, ctx.clock, ctx.prompts.errors);
         if (command == "done")

@@ -40,7 +40,7 @@ int reportUnreadable(const Unreadable& u) {
 
 // A file that cannot be written is the command's own failure: its message goes to stderr
 // at once, while the command runs.
-class StderrPrompts : public Prompts {
+class StderrPrompts : public UnattendedPrompts {
 public:
     StderrPrompts() : previous_(&prompts()) { setPrompts(this); }
     ~StderrPrompts() override { setPrompts(previous_); }
@@ -49,14 +49,6 @@ public:
 
     void error(const std::string& text) override { std::cerr << "dayweaver-cli: " << text << '\n'; }
     void info(const std::string& text) override { std::cerr << text << '\n'; }
-    bool askYesNo(const std::string&, const std::string&) override { return false; }
-    bool inputText(const std::string&, const std::string&, std::string&) override { return false; }
-    std::string openFileName(const std::string&, const std::string&, const std::string&) override {
-        return {};
-    }
-    std::string saveFileName(const std::string&, const std::string&, const std::string&) override {
-        return {};
-    }
 
 private:
     Prompts* previous_;

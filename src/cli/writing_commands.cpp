@@ -1,11 +1,13 @@
 #include "cli/writing_commands.h"
 
 #include "cli/write_lock.h"
+#include "core/output/completed_tasks.h"
 #include "core/store/file_io.h"
 #include "core/store/task_store.h"
 #include "platform/data_lock.h"
 #include "platform/single_instance.h"
 
+#include <filesystem>
 #include <iostream>
 #include <optional>
 
@@ -24,8 +26,16 @@ int printed(const CommandOutcome& outcome) {
     return outcome.status;
 }
 
-std::optional<CommandOutcome> handOver(const std::vector<std::string>& words,
+std::optional<CommandOutcome> handOver(const WriteCommand& command, std::vector<std::string> words,
                                        const std::string& dataDir) {
+    // The program has a working folder of its own: a file is named to it in full.
+    const size_t file = command.name.size();
+    if (command.fileArgument && file < words.size()) {
+        std::error_code error; // no working folder left: the name goes as typed
+        const std::filesystem::path full = std::filesystem::absolute(words[file], error);
+        if (!error)
+            words[file] = full.lexically_normal().string();
+    }
     return SingleInstance::sendCommand(SingleInstance::serverNameFor(dataDir), words, kConnectMs,
                                        kAnswerMs);
 }
@@ -35,6 +45,7 @@ CommandOutcome applyHere(const WriteCommand& command, const WriteJob& job,
                          const std::string& dataDir, const FormatSettings& fs, const Clock& clock) {
     TaskStore store(fs, clock);
     store.setDataDir(dataDir);
+    CompletedTasks completed(dataDir);
     // A file that cannot be read stops the command before anything is written, so nothing
     // is lost and no copy of the damaged file is needed.
     try {
@@ -45,7 +56,7 @@ CommandOutcome applyHere(const WriteCommand& command, const WriteJob& job,
     } catch (const TableFileError& e) {
         return refusedOutcome(e.what());
     }
-    return applyWriteJob(job, store);
+    return applyWriteJob(job, store, &completed);
 }
 
 } // namespace
@@ -67,11 +78,11 @@ int runWritingCommand(const WriteCommand& command, Args& args,
     case DataDirLock::Result::Locked:
         break;
     case DataDirLock::Result::FolderNotWritable:
-        if (const auto answer = handOver(words, dataDir))
+        if (const auto answer = handOver(command, words, dataDir))
             return printed(*answer);
         return printed(refusedOutcome(readOnlyFolderRefusal(dataDir)));
     case DataDirLock::Result::HeldByAnother:
-        if (const auto answer = handOver(words, dataDir))
+        if (const auto answer = handOver(command, words, dataDir))
             return printed(*answer);
         // No program answers: another command line writer, queued behind; or a program
         // that holds the folder and does not answer, which the refusal names.

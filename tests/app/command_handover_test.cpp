@@ -44,8 +44,10 @@ private:
 
 // Runs the real dayweaver-cli on `data` in the en-US locale while this thread's event loop
 // goes on, so that a program in this process can answer it.
-CliRun runCli(const std::string& data, const QStringList& args) {
+CliRun runCli(const std::string& data, const QStringList& args, const QString& workDir = {}) {
     QProcess cli;
+    if (!workDir.isEmpty())
+        cli.setWorkingDirectory(workDir);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("LC_ALL", "en_US.UTF-8");
     env.insert("LANG", "en_US.UTF-8");
@@ -129,6 +131,29 @@ TEST_F(HandOverTest, WritingCommandsAreAppliedByTheProgramAndPrintAsAlone) {
     window().gridDay()->selectTableRow(1);
     window().taskCommands()->toggleAlarm();
     EXPECT_EQ(test::fileRows(dir_.file("grid.grd")).size(), 5u);
+}
+
+TEST_F(HandOverTest, RestoreIsAppliedByTheProgramWithTheFileNamedFromTheCommandsFolder) {
+    TempDir other, archives;
+    ASSERT_EQ(runCli(other.path(), {"add", "2000-01-01", "10:00", "From the archive"}).status, 0);
+    ASSERT_EQ(
+        runCli(other.path(), {"archive", QString::fromStdString(archives.file("backup"))}).status,
+        0);
+
+    // A name the program could not find from its own working folder, and a missing archive,
+    // answered as the command line alone answers it.
+    TempDir alone;
+    const QStringList missing{"restore", "no-such-backup.arb"};
+    expectSameAs(runCli(dir_.path(), missing, QString::fromStdString(archives.path())),
+                 runCli(alone.path(), missing, QString::fromStdString(archives.path())));
+    EXPECT_EQ(dayViewTexts(window()), std::vector<std::string>{"Pack"});
+
+    const CliRun restored =
+        runCli(dir_.path(), {"restore", "backup"}, QString::fromStdString(archives.path()));
+    EXPECT_EQ(restored.status, 0) << restored.err;
+    EXPECT_EQ(dayViewTexts(window()), std::vector<std::string>{"From the archive"});
+    EXPECT_EQ(test::fileRows(dir_.file("grid.grd")),
+              test::Rows{"36526.100|10:00 AM||From the archive|No|No"});
 }
 
 TEST_F(HandOverTest, AProgramThatCannotWriteItsFolderAnswersWithTheReadOnlyRefusal) {

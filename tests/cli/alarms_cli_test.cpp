@@ -26,9 +26,7 @@ protected:
     Result run(const std::vector<std::string>& args) {
         std::string cmd = "LC_ALL=en_US.UTF-8 XDG_CONFIG_HOME=" + quoted(config.path()) +
                           " DAYWEAVER_DATA=" + quoted(data.path()) + " " + quoted(DAYWEAVER_CLI);
-        for (const auto& a : args)
-            cmd += " " + quoted(a);
-        return runShell(cmd);
+        return runShell(cmd, args);
     }
     void add(const std::vector<std::string>& args) {
         std::vector<std::string> all{"add"};

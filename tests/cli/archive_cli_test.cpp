@@ -20,9 +20,7 @@ using dw::test::TempDir;
 Result runCli(const TempDir& data, const std::vector<std::string>& args) {
     std::string cmd = "LC_ALL=en_US.UTF-8 LANG=en_US.UTF-8 DAYWEAVER_DATA=" + quoted(data.path()) +
                       " " + quoted(DAYWEAVER_CLI);
-    for (const auto& a : args)
-        cmd += " " + quoted(a);
-    return runShell(cmd);
+    return runShell(cmd, args);
 }
 
 void writeTable(int cols, const std::vector<std::vector<std::string>>& rows,

@@ -42,9 +42,7 @@ Result runCli(const TempDir& data, const std::vector<std::string>& args, bool fa
         cmd += "faketime '2000-03-15 12:00:00' ";
     cmd += runAs;
     cmd += quoted(DAYWEAVER_CLI);
-    for (const auto& a : args)
-        cmd += " " + quoted(a);
-    return runShell(cmd);
+    return runShell(cmd, args);
 }
 
 TEST(Cli, AddThenAgendaInStoreOrder) {

@@ -40,9 +40,7 @@ protected:
         std::string cmd = "LC_ALL=en_US.UTF-8 XDG_CONFIG_HOME=" + quoted(config.path()) +
                           " DAYWEAVER_DATA=" + quoted(data.path()) + " " + quoted(DAYWEAVER_CLI) +
                           " find";
-        for (const auto& a : args)
-            cmd += " " + quoted(a);
-        return runShell(cmd);
+        return runShell(cmd, args);
     }
     TempDir data;
     TempDir config;

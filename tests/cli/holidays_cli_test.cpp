@@ -19,9 +19,7 @@ Result cli(const TempDir& data, const std::vector<std::string>& args,
            const std::string& lang = "en_US.UTF-8") {
     std::string cmd = "LC_ALL=" + lang + " LANG=" + lang +
                       " DAYWEAVER_DATA=" + quoted(data.path()) + " " + quoted(DAYWEAVER_CLI);
-    for (const auto& a : args)
-        cmd += " " + quoted(a);
-    return runShell(cmd);
+    return runShell(cmd, args);
 }
 
 TEST(CliHolidays, ImportAddsTheNamedHolidaysAtTheTopAndPrintsThem) {

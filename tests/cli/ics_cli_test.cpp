@@ -20,9 +20,7 @@ protected:
         std::string cmd = "LC_ALL=en_US.UTF-8 TZ=UTC QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME=" +
                           quoted(config.path()) + " DAYWEAVER_DATA=" + quoted(data.path()) + " " +
                           quoted(DAYWEAVER_CLI);
-        for (const auto& a : args)
-            cmd += " " + quoted(a);
-        return runShell(cmd);
+        return runShell(cmd, args);
     }
     std::string ok(const TempDir& data, const std::vector<std::string>& args) {
         const Result r = run(data, args);

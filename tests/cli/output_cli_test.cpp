@@ -23,9 +23,7 @@ protected:
         std::string cmd = "LC_ALL=en_US.UTF-8 QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME=" +
                           quoted(config.path()) + " DAYWEAVER_DATA=" + quoted(data.path()) + " " +
                           quoted(DAYWEAVER_CLI);
-        for (const auto& a : args)
-            cmd += " " + quoted(a);
-        return runShell(cmd);
+        return runShell(cmd, args);
     }
     void ok(const std::vector<std::string>& args) {
         const Result r = run(args);

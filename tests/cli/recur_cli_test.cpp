@@ -22,9 +22,7 @@ Result recur(const TempDir& data, const std::vector<std::string>& args,
              const std::string& command = "recur") {
     std::string cmd = "LC_ALL=en_US.UTF-8 LANG=en_US.UTF-8 DAYWEAVER_DATA=" + quoted(data.path()) +
                       " faketime '2000-03-15 12:00:00' " + quoted(DAYWEAVER_CLI) + " " + command;
-    for (const auto& a : args)
-        cmd += " " + quoted(a);
-    return runShell(cmd);
+    return runShell(cmd, args);
 }
 
 TEST(CliRecur, PrintsEachPatternsDatesInGenerationOrder) {

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 #include <sys/wait.h>
+#include <vector>
 
 namespace dw::test {
 
@@ -31,6 +32,13 @@ inline Result runShell(const std::string& commandLine) {
                             quoted(io.file("err")) + " < /dev/null";
     const int raw = std::system(cmd.c_str());
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, io.read("out"), io.read("err")};
+}
+
+// Runs `program` (a command line, environment settings first) with `args`, each quoted.
+inline Result runShell(std::string program, const std::vector<std::string>& args) {
+    for (const std::string& a : args)
+        program += " " + quoted(a);
+    return runShell(program);
 }
 
 // Starts `holder` (a helper that takes the data folder's lock, as the running program

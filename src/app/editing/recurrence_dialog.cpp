@@ -2,6 +2,7 @@
 
 #include "app/editing/date_fields.h"
 #include "app/editing/day_of_month_grid.h"
+#include "app/widgets/tab_stop_delegate.h"
 #include "core/prompts/prompts.h"
 
 #include <QButtonGroup>
@@ -14,13 +15,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
-#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QStackedWidget>
-#include <QStyledItemDelegate>
-#include <QTextOption>
 #include <QVBoxLayout>
 
 namespace dw {
@@ -32,34 +30,6 @@ QString q(const std::string& s) {
 }
 
 constexpr int kDateRole = Qt::UserRole;
-
-// Draws a line's TABs as tab stops every 25 dialog units (a dialog unit is a quarter of the
-// average character width), so the dates, weekdays and distances stand in columns.
-class TabStopDelegate : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-    void paint(QPainter* painter, const QStyleOptionViewItem& option,
-               const QModelIndex& index) const override {
-        QStyleOptionViewItem opt = option;
-        initStyleOption(&opt, index);
-        const QString text = opt.text;
-        opt.text.clear();
-        const QWidget* w = opt.widget;
-        QStyle* style = w ? w->style() : nullptr;
-        if (style)
-            style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, w);
-        QTextOption textOption(Qt::AlignLeft | Qt::AlignVCenter);
-        textOption.setTabStopDistance(opt.fontMetrics.averageCharWidth() * 25.0 / 4.0);
-        textOption.setWrapMode(QTextOption::NoWrap);
-        painter->save();
-        painter->setPen(opt.palette.color(QPalette::Normal, opt.state & QStyle::State_Selected
-                                                                ? QPalette::HighlightedText
-                                                                : QPalette::Text));
-        painter->drawText(QRectF(opt.rect.adjusted(3, 0, -3, 0)), text, textOption);
-        painter->restore();
-    }
-};
 
 QSpinBox* everyField(int min, int max, QWidget* parent) {
     auto* spin = new QSpinBox(parent);
@@ -329,7 +299,7 @@ QWidget* RecurrenceDialog::buildPreviewBox() {
     previewList->setObjectName("previewList");
     previewList->setSelectionMode(QAbstractItemView::ExtendedSelection);
     previewList->setToolTip("Click and drag to select multiple dates to delete");
-    previewList->setItemDelegate(new TabStopDelegate(previewList));
+    previewList->setItemDelegate(new TabStopDelegate(25, previewList));
     // The lines fit the list's width once their TABs stand as columns.
     previewList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     previewList->setMinimumWidth(previewList->fontMetrics().averageCharWidth() * 40);

@@ -1,5 +1,6 @@
 #include "app/editing/spell_check_dialog.h"
 
+#include "app/widgets/dialog_frame.h"
 #include "core/editing/spell_words.h"
 #include "core/editing/task_edit.h"
 #include "core/prompts/prompts.h"
@@ -156,10 +157,7 @@ SpellCheckDialog::SpellCheckDialog(SpellChecker& checker, QPlainTextEdit* target
     suggestionsLabel->setBuddy(suggestionList_);
 
     auto button = [this](const char* name, const char* caption) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(name);
-        b->setAutoDefault(false);
-        return b;
+        return dialogButton(this, name, caption);
     };
     ignoreButton_ = button("ignoreButton", "&Ignore");
     ignoreAllButton_ = button("ignoreAllButton", "I&gnore All");

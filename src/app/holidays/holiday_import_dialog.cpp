@@ -1,59 +1,20 @@
 #include "app/holidays/holiday_import_dialog.h"
 
+#include "app/widgets/tab_stop_delegate.h"
 #include "core/holidays/holiday_sets.h"
 #include "core/holidays/holiday_table.h"
 #include "core/prompts/prompts.h"
 #include "core/store/helpers.h"
 
-#include <QApplication>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
-#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
-#include <QStyledItemDelegate>
 
 namespace dw {
-
-namespace {
-
-// Draws a line's name at a tab stop after its date text, so the names line up.
-class TabStopDelegate : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-    void paint(QPainter* painter, const QStyleOptionViewItem& option,
-               const QModelIndex& index) const override {
-        QStyleOptionViewItem opt = option;
-        initStyleOption(&opt, index);
-        const QString line = opt.text;
-        opt.text.clear();
-        const QWidget* view = opt.widget;
-        QStyle* style = view ? view->style() : QApplication::style();
-        style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, view);
-
-        const qsizetype tab = line.indexOf('\t');
-        const QRect area = opt.rect.adjusted(4, 0, -4, 0);
-        // Dialog units: a quarter of the average character width each.
-        const int stop = opt.fontMetrics.averageCharWidth() * 60 / 4;
-        painter->save();
-        painter->setPen(opt.palette.color(
-            opt.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
-        const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
-        painter->drawText(area, flags, line.left(tab));
-        if (tab >= 0) {
-            const int when = opt.fontMetrics.horizontalAdvance(line.left(tab));
-            const int x = (when / stop + 1) * stop;
-            painter->drawText(area.adjusted(x, 0, 0, 0), flags, line.mid(tab + 1));
-        }
-        painter->restore();
-    }
-};
-
-} // namespace
 
 HolidayImportDialog::HolidayImportDialog(const FormatSettings& fs, std::string holidayPath,
                                          QWidget* parent)
@@ -70,7 +31,7 @@ HolidayImportDialog::HolidayImportDialog(const FormatSettings& fs, std::string h
     holidayList_ = new QListWidget(this);
     holidayList_->setObjectName("holidayList");
     holidayList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    holidayList_->setItemDelegate(new TabStopDelegate(holidayList_));
+    holidayList_->setItemDelegate(new TabStopDelegate(60, holidayList_));
     holidayList_->setMinimumSize(460, 300);
 
     auto* hint = new QLabel("Hint: Drag mouse or Ctrl-Click to select multiple entries", this);

@@ -4,6 +4,7 @@
 #include "app/holidays/holiday_import_dialog.h"
 #include "app/shell/help_window.h"
 #include "app/widgets/cell_grid.h"
+#include "app/widgets/dialog_frame.h"
 #include "core/dates/date_serial.h"
 #include "core/holidays/holiday_rules.h"
 #include "core/holidays/holiday_table.h"
@@ -40,10 +41,7 @@ HolidayListDialog::HolidayListDialog(const FormatSettings& fs, const Clock& cloc
     grid_->setMinimumSize(width + 2 * grid_->frameWidth() + 20, 300);
 
     auto button = [this](const char* name, const char* caption) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(name);
-        b->setAutoDefault(false);
-        return b;
+        return dialogButton(this, name, caption);
     };
     addButton_ = button("addButton", "&Add");
     editButton_ = button("editButton", "&Edit");

@@ -22,15 +22,15 @@ namespace {
 constexpr double kPdfPaperMarginMm = 10;
 constexpr int kPdfResolution = 600;
 
-QFont printFont(const FontSpec& spec) {
+QFont printFont(const FontSpec& font) {
     QFont f;
-    if (!spec.name.empty())
-        f.setFamily(QString::fromStdString(spec.name));
-    f.setPointSize(spec.size > 0 ? spec.size : 8);
-    f.setBold(spec.bold);
-    f.setItalic(spec.italic);
-    f.setUnderline(spec.underline);
-    f.setStrikeOut(spec.strikeOut);
+    if (!font.name.empty())
+        f.setFamily(QString::fromStdString(font.name));
+    f.setPointSize(font.size > 0 ? font.size : 8);
+    f.setBold(font.bold);
+    f.setItalic(font.italic);
+    f.setUnderline(font.underline);
+    f.setStrikeOut(font.strikeOut);
     return f;
 }
 

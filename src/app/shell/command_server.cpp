@@ -22,7 +22,8 @@ CommandOutcome CommandServer::run(const std::vector<std::string>& words) {
     // day view afterwards cannot lose it.
     if (TaskCommands* commands = window_.taskCommands())
         commands->writeBackNotesPane();
-    const CommandOutcome outcome = applyWriteJob(prepared.job, state_.store());
+    const CommandOutcome outcome =
+        applyWriteJob(prepared.job, state_.store(), &state_.completedTasks());
     showChanges();
     return outcome;
 }

@@ -1,5 +1,6 @@
 #include "app/store/category_list_dialog.h"
 
+#include "app/widgets/dialog_frame.h"
 #include "core/editing/task_edit.h"
 #include "core/prompts/prompts.h"
 #include "core/store/category_list.h"
@@ -29,10 +30,7 @@ CategoryListDialog::CategoryListDialog(QWidget* parent) : QDialog(parent) {
     connect(entryList_, &QListWidget::itemDoubleClicked, this, [this] { accept(); });
 
     auto button = [this](const char* name, const char* caption) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(name);
-        b->setAutoDefault(false);
-        return b;
+        return dialogButton(this, name, caption);
     };
     addButton_ = button("addButton", "&Add");
     deleteButton_ = button("deleteButton", "&Delete");

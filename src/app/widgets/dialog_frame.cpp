@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QFontMetrics>
 #include <QLayout>
+#include <QPushButton>
 #include <algorithm>
 
 namespace dw {
@@ -61,6 +62,13 @@ bool DialogFrameFilter::eventFilter(QObject* watched, QEvent* e) {
             fitDialogTitle(w);
     }
     return QObject::eventFilter(watched, e);
+}
+
+QPushButton* dialogButton(QWidget* dialog, const char* objectName, const char* caption) {
+    auto* b = new QPushButton(caption, dialog);
+    b->setObjectName(objectName);
+    b->setAutoDefault(false);
+    return b;
 }
 
 } // namespace dw

@@ -2,6 +2,7 @@
 
 #include <QObject>
 
+class QPushButton;
 class QWidget;
 
 namespace dw {
@@ -12,6 +13,10 @@ namespace dw {
 void settleDialogFrame(QWidget* dialog);
 // Only the room for the title, for a dialog already on the screen.
 void fitDialogTitle(QWidget* dialog);
+
+// A button of `dialog`, found by `objectName`, that Enter presses only when it is made the
+// default (a list dialog's Enter belongs to its list).
+QPushButton* dialogButton(QWidget* dialog, const char* objectName, const char* caption);
 
 // Settles every dialog of the program as it is first shown, message boxes and file dialogs
 // included. Install once on the application.

@@ -5,6 +5,7 @@
 #include "core/editing/recurrence.h"
 #include "core/editing/task_commands.h"
 #include "core/prompts/prompts.h"
+#include "core/store/archive.h"
 #include "core/store/helpers.h"
 #include "core/store/task_limits.h"
 #include "core/store/text_codec.h"
@@ -66,7 +67,8 @@ WriteJob prepareAdd(Args& args, const FormatSettings& fs) {
     const std::string text = checkedTaskText(args.requirePositional("TEXT"));
     args.expectEnd();
     const DatedTask task{timeCellText(time, fs), category, text, done, alarm};
-    return [date, task](TaskStore& store) {
+    return [date, task](WriteTarget& target) {
+        TaskStore& store = target.store;
         saved(store.insertTask(date, task));
         return std::string();
     };
@@ -79,7 +81,8 @@ WriteJob prepareTodoAdd(Args& args, const FormatSettings&) {
     const std::string text = checkedTaskText(args.requirePositional("TEXT"));
     args.expectEnd();
     const DatedTask task{{}, category, text, false, false};
-    return [task](TaskStore& store) {
+    return [task](WriteTarget& target) {
+        TaskStore& store = target.store;
         CellTable& todo = store.gridNonday();
         writeTodoRow(todo, freePaneRow(todo, TaskPane::Todo), task);
         todo.sortRows();
@@ -101,9 +104,9 @@ WriteJob prepareRecur(Args& args, const FormatSettings& fs) {
     if (request.add)
         task = DatedTask{generatedTimeText(request.add->time, fs), request.add->category,
                          request.add->text, false, request.add->alarm};
-    return [dates = request.dates, task](TaskStore& store) {
+    return [dates = request.dates, task](WriteTarget& target) {
         if (task)
-            saved(addRecurringTasks(store, dates, *task));
+            saved(addRecurringTasks(target.store, dates, *task));
         std::string out;
         for (const int date : dates)
             out += isoDate(date) + '\n';
@@ -111,9 +114,31 @@ WriteJob prepareRecur(Args& args, const FormatSettings& fs) {
     };
 }
 
+// restore FILE: the three task tables replaced by an archive's, all or nothing, and
+// written at once.
+WriteJob prepareRestore(Args& args, const FormatSettings&) {
+    const std::string name = withArchiveExtension(args.requirePositional("FILE"));
+    args.expectEnd();
+    if (const auto problem = archiveNameProblem(name))
+        throw UsageError{*problem};
+    return [name](WriteTarget& target) {
+        if (!target.completed)
+            throw CommandRefusal{"the completed tasks are not loaded"};
+        const ArchiveResult result = restoreArchive(name, target.store, *target.completed);
+        if (!result.ok) {
+            // Each problem on a line of its own, as the command line prints errors.
+            std::string message = result.problems.empty() ? "" : result.problems.front();
+            for (size_t i = 1; i < result.problems.size(); ++i)
+                message += "\ndayweaver-cli: " + result.problems[i];
+            throw CommandRefusal{message};
+        }
+        return std::string();
+    };
+}
+
 // Records what the core reports while a job runs: a command of the command line answers
 // with its errors instead of showing boxes, wherever it runs.
-class RecordingPrompts : public Prompts {
+class RecordingPrompts : public UnattendedPrompts {
 public:
     RecordingPrompts() : previous_(&prompts()) { setPrompts(this); }
     ~RecordingPrompts() override { setPrompts(previous_); }
@@ -123,14 +148,6 @@ public:
     std::vector<std::string> errors;
     void error(const std::string& text) override { errors.push_back(text); }
     void info(const std::string&) override {}
-    bool askYesNo(const std::string&, const std::string&) override { return false; }
-    bool inputText(const std::string&, const std::string&, std::string&) override { return false; }
-    std::string openFileName(const std::string&, const std::string&, const std::string&) override {
-        return {};
-    }
-    std::string saveFileName(const std::string&, const std::string&, const std::string&) override {
-        return {};
-    }
 
 private:
     Prompts* previous_;
@@ -143,6 +160,9 @@ const std::vector<WriteCommand>& writeCommands() {
         {{"add"}, {.store = true}, nullptr, &prepareAdd},
         {{"todo", "add"}, {.todo = true}, nullptr, &prepareTodoAdd},
         {{"recur"}, {.store = true}, &recurWrites, &prepareRecur},
+        // Restore replaces the tables without reading them: a damaged grid.grd is a reason
+        // to restore.
+        {{"restore"}, {}, nullptr, &prepareRestore, true},
     };
     return commands;
 }
@@ -162,11 +182,12 @@ const WriteCommand* takeWriteCommand(Args& args) {
     return nullptr;
 }
 
-CommandOutcome applyWriteJob(const WriteJob& job, TaskStore& store) {
+CommandOutcome applyWriteJob(const WriteJob& job, TaskStore& store, CompletedTasks* completed) {
     RecordingPrompts recorded;
     try {
         CommandOutcome outcome;
-        outcome.out = job(store);
+        WriteTarget target{store, completed};
+        outcome.out = job(target);
         if (!recorded.errors.empty())
             return refusedOutcome(recorded.errors.front());
         return outcome;

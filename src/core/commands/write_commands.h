@@ -41,10 +41,19 @@ std::string checkedTaskText(const std::string& raw);
 // The reason every writing command gives in a folder nothing can be written to.
 std::string readOnlyFolderRefusal(const std::string& dataDir);
 
+class CompletedTasks;
+
+// What a writing command works on: the program's own tables, or those the command line
+// loaded for it.
+struct WriteTarget {
+    TaskStore& store;
+    CompletedTasks* completed = nullptr;
+};
+
 // A writing command whose arguments have been read and checked: applied to a store, it
 // changes the tables and saves them as the window's own commands do, and answers what the
 // command prints. A failed save throws CommandRefusal.
-using WriteJob = std::function<std::string(TaskStore& store)>;
+using WriteJob = std::function<std::string(WriteTarget& target)>;
 
 // The files a command's job works on, so that the command line loads them first (the
 // program holds them already).
@@ -65,6 +74,9 @@ struct WriteCommand {
     // Reads and checks the arguments after the name; throws UsageError or CommandRefusal.
     // Nothing changes until the job runs.
     WriteJob (*prepare)(Args& args, const FormatSettings& fs) = nullptr;
+    // The first word after the name is a file: the command line hands the program its
+    // absolute path, since the program does not share the command line's working folder.
+    bool fileArgument = false;
 };
 
 const std::vector<WriteCommand>& writeCommands();
@@ -76,7 +88,8 @@ const WriteCommand* takeWriteCommand(Args& args);
 
 // Runs a job on a store that holds the command's tables. Errors reported while it runs (a
 // failed save) are recorded rather than shown, and the first one is the refusal's text.
-CommandOutcome applyWriteJob(const WriteJob& job, TaskStore& store);
+CommandOutcome applyWriteJob(const WriteJob& job, TaskStore& store,
+                             CompletedTasks* completed = nullptr);
 
 // Reads and checks the words of a command handed over, as the program does: the job to
 // apply, or the outcome that refuses it (a usage error is status 2 with its message line).

@@ -6,20 +6,10 @@ namespace dw {
 
 namespace {
 
-class StderrPrompts : public Prompts {
+class StderrPrompts : public UnattendedPrompts {
 public:
     void error(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
     void info(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
-    bool askYesNo(const std::string&, const std::string&) override { return false; }
-    bool inputText(const std::string&, const std::string&, std::string&) override {
-        return false;
-    }
-    std::string openFileName(const std::string&, const std::string&, const std::string&) override {
-        return {};
-    }
-    std::string saveFileName(const std::string&, const std::string&, const std::string&) override {
-        return {};
-    }
 };
 
 StderrPrompts fallbackPrompts;

@@ -25,6 +25,21 @@ public:
                                      const std::string& filter) = 0;
 };
 
+// Prompts for code with nobody to ask (the command line, a command handed to the program):
+// every question is answered "No" and every file dialog is cancelled; subclasses say where
+// errors and information go.
+class UnattendedPrompts : public Prompts {
+public:
+    bool askYesNo(const std::string&, const std::string&) override { return false; }
+    bool inputText(const std::string&, const std::string&, std::string&) override { return false; }
+    std::string openFileName(const std::string&, const std::string&, const std::string&) override {
+        return {};
+    }
+    std::string saveFileName(const std::string&, const std::string&, const std::string&) override {
+        return {};
+    }
+};
+
 // The process's prompts. Until one is installed, errors and information go to stderr and
 // every question is answered "No".
 Prompts& prompts();
