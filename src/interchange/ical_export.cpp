@@ -4,7 +4,7 @@
 #include "core/holidays/holiday_rules.h"
 #include "core/store/helpers.h"
 #include "core/store/task_store.h"
-#include "interchange/ical_library.h"
+#include "interchange/ical_components.h"
 
 #include <cstdlib>
 #include <unordered_map>
@@ -14,26 +14,6 @@ namespace dw {
 namespace {
 
 using namespace ical;
-
-icaltimetype dateValue(int date) {
-    const CivilDate d = decodeDate(date);
-    icaltimetype t = icaltime_null_date();
-    t.year = d.year;
-    t.month = d.month;
-    t.day = d.day;
-    return t;
-}
-
-icaltimetype floatingDateTime(int date, int minuteOfDay) {
-    const CivilDate d = decodeDate(date);
-    icaltimetype t = icaltime_null_time();
-    t.year = d.year;
-    t.month = d.month;
-    t.day = d.day;
-    t.hour = minuteOfDay / 60;
-    t.minute = minuteOfDay % 60;
-    return t;
-}
 
 class CalendarWriter {
 public:
@@ -48,44 +28,23 @@ public:
     void addTask(int date, const std::string& timeText, const std::string& category,
                  const std::string& what, bool done, bool alarm, const FormatSettings& fs) {
         const std::optional<int> minute = minuteOfTimeText(timeText, fs);
-        icalcomponent* e = begin(icalcomponent_new_vevent(), taskUid(date, minute, what));
-        if (minute) {
-            icalcomponent_add_property(e,
-                                       icalproperty_new_dtstart(floatingDateTime(date, *minute)));
-            icalcomponent_add_property(
-                e, icalproperty_new_duration(icaldurationtype_from_int(kEventMinutes * 60)));
-        } else {
-            icalcomponent_add_property(e, icalproperty_new_dtstart(dateValue(date)));
-            icalcomponent_add_property(e, icalproperty_new_dtend(dateValue(date + 1)));
-        }
-        addTexts(e, what, category);
-        icalcomponent_add_property(e, icalproperty_new_status(ICAL_STATUS_CONFIRMED));
-        if (done)
-            addX(e, kDoneProperty, "YES");
-        if (alarm) {
-            icalcomponent* a = icalcomponent_new_valarm();
-            icalcomponent_add_property(a, icalproperty_new_action(ICAL_ACTION_DISPLAY));
-            icalcomponent_add_property(a,
-                                       icalproperty_new_description(summaryOfText(what).c_str()));
-            icalcomponent_add_property(a, icalproperty_new_trigger(icaltriggertype_from_int(
-                                              -settings_.alarmLeadMinutes * 60)));
-            icalcomponent_add_component(e, a);
-        }
-        icalcomponent_add_component(calendar_.get(), e);
+        add(TaskValues{false, date, minute, category, what, done, alarm},
+            taskUid(date, minute, what));
         items_.push_back({CalendarItemKind::Task, date, minute, {}, summaryOfText(what)});
     }
 
     void addTodo(const std::string& category, const std::string& what, bool done) {
-        icalcomponent* t = begin(icalcomponent_new_vtodo(), todoUid(what));
-        addTexts(t, what, category);
-        icalcomponent_add_property(
-            t, icalproperty_new_status(done ? ICAL_STATUS_COMPLETED : ICAL_STATUS_NEEDSACTION));
-        icalcomponent_add_component(calendar_.get(), t);
+        add(TaskValues{true, 0, std::nullopt, category, what, done, false}, todoUid(what));
         items_.push_back({CalendarItemKind::Todo, 0, std::nullopt, {}, summaryOfText(what)});
     }
 
     void addHoliday(const std::string& name, const YearlyRule& rule) {
-        icalcomponent* e = begin(icalcomponent_new_vevent(), holidayUid(name, rule));
+        icalcomponent* e = icalcomponent_new_vevent();
+        icalcomponent_add_property(e,
+                                   icalproperty_new_uid(uniqueUid(holidayUid(name, rule)).c_str()));
+        icalcomponent_add_property(e, icalproperty_new_dtstamp(icaltime_from_timet_with_zone(
+                                          static_cast<time_t>(settings_.stampUtcSeconds), 0,
+                                          icaltimezone_get_utc_timezone())));
         const int first = firstDateOfRule(rule, 2000);
         icalcomponent_add_property(e, icalproperty_new_dtstart(dateValue(first)));
         icalcomponent_add_property(e, icalproperty_new_dtend(dateValue(first + 1)));
@@ -109,35 +68,18 @@ public:
     }
 
 private:
-    // A new object with its UID (made unique within the file) and the stamp.
-    icalcomponent* begin(icalcomponent* c, std::string uid) {
+    // UIDs are made unique within the file.
+    std::string uniqueUid(std::string uid) {
         const int n = ++uidCount_[uid];
         if (n > 1)
             uid.insert(uid.find('@'), "-" + std::to_string(n));
-        icalcomponent_add_property(c, icalproperty_new_uid(uid.c_str()));
-        icalcomponent_add_property(c, icalproperty_new_dtstamp(icaltime_from_timet_with_zone(
-                                          static_cast<time_t>(settings_.stampUtcSeconds), 0,
-                                          icaltimezone_get_utc_timezone())));
-        return c;
+        return uid;
     }
 
-    static void addTexts(icalcomponent* c, const std::string& what, const std::string& category) {
-        icalcomponent_add_property(c, icalproperty_new_summary(summaryOfText(what).c_str()));
-        icalcomponent_add_property(c,
-                                   icalproperty_new_description(descriptionOfText(what).c_str()));
-        if (category.empty())
-            return;
-        icalcomponent_add_property(c, icalproperty_new_categories(category.c_str()));
-        // CATEGORIES is a list split at commas: a comma of ours would come back as two
-        // categories, so the exact text travels beside it.
-        if (category.find(',') != std::string::npos)
-            addX(c, kCategoryProperty, category.c_str());
-    }
-
-    static void addX(icalcomponent* c, const char* name, const char* value) {
-        icalproperty* p = icalproperty_new_x(value);
-        icalproperty_set_x_name(p, name);
-        icalcomponent_add_property(c, p);
+    void add(const TaskValues& task, const std::string& uid) {
+        icalcomponent_add_component(calendar_.get(), newTaskComponent(task, uniqueUid(uid),
+                                                                      settings_.stampUtcSeconds,
+                                                                      settings_.alarmLeadMinutes));
     }
 
     const IcalExportSettings& settings_;

@@ -7,7 +7,7 @@
 #include "core/store/task_store.h"
 #include "core/store/text_codec.h"
 #include "core/text/lower_text.h"
-#include "interchange/ical_library.h"
+#include "interchange/ical_components.h"
 
 #include <algorithm>
 #include <cmath>
@@ -25,107 +25,6 @@ using namespace ical;
 
 const char* const kNotCalendar = "The file is not an iCalendar file.";
 const char* const kDamaged = "The iCalendar file is damaged: it ends before its calendar does.";
-
-// --------------------------------------------------------------------------------------
-// Times
-
-// The zone a time property names with its TZID: the file's own VTIMEZONE, else the
-// system's zone of that name; none for a floating time or a zone nobody knows.
-icaltimezone* zoneOf(icalproperty* prop, icalcomponent* root) {
-    icalparameter* p = icalproperty_get_first_parameter(prop, ICAL_TZID_PARAMETER);
-    if (!p)
-        return nullptr;
-    const char* tzid = icalparameter_get_tzid(p);
-    if (!tzid || !*tzid)
-        return nullptr;
-    if (root)
-        if (icaltimezone* own = icalcomponent_get_timezone(root, tzid))
-            return own;
-    if (icaltimezone* known = icaltimezone_get_builtin_timezone_from_tzid(tzid))
-        return known;
-    return icaltimezone_get_builtin_timezone(tzid);
-}
-
-icaltimetype withZone(icaltimetype t, icalproperty* prop, icalcomponent* root) {
-    if (!t.is_date && !icaltime_is_utc(t) && !t.zone)
-        t.zone = zoneOf(prop, root);
-    return t;
-}
-
-struct LocalMoment {
-    int date = 0;
-    std::optional<int> minute;
-};
-
-LocalMoment localMoment(const icaltimetype& t, const UtcToLocal& toLocal) {
-    if (t.is_date)
-        return {dateSerialOf(t.year, t.month, t.day), std::nullopt};
-    if (icaltime_is_utc(t) || t.zone) {
-        const time_t seconds =
-            icaltime_as_timet_with_zone(t, t.zone ? t.zone : icaltimezone_get_utc_timezone());
-        const DateSerial local = toLocal(static_cast<std::int64_t>(seconds));
-        int date = static_cast<int>(std::floor(local));
-        int minute = static_cast<int>(std::lround((local - date) * 1440.0));
-        if (minute >= 1440) {
-            ++date;
-            minute -= 1440;
-        }
-        return {date, minute};
-    }
-    return {dateSerialOf(t.year, t.month, t.day), t.hour * 60 + t.minute};
-}
-
-// Whether an occurrence is the moment an EXDATE or a RECURRENCE-ID names. A date names
-// every occurrence on that day.
-bool sameOccurrence(const icaltimetype& occurrence, const icaltimetype& named) {
-    if (named.is_date || occurrence.is_date)
-        return occurrence.year == named.year && occurrence.month == named.month &&
-               occurrence.day == named.day;
-    const bool zonedA = icaltime_is_utc(occurrence) || occurrence.zone;
-    const bool zonedB = icaltime_is_utc(named) || named.zone;
-    if (zonedA && zonedB)
-        return icaltime_as_timet_with_zone(occurrence, occurrence.zone
-                                                           ? occurrence.zone
-                                                           : icaltimezone_get_utc_timezone()) ==
-               icaltime_as_timet_with_zone(named, named.zone ? named.zone
-                                                             : icaltimezone_get_utc_timezone());
-    return occurrence.year == named.year && occurrence.month == named.month &&
-           occurrence.day == named.day && occurrence.hour == named.hour &&
-           occurrence.minute == named.minute && occurrence.second == named.second;
-}
-
-// --------------------------------------------------------------------------------------
-// Texts and flags
-
-std::string text(const char* value) {
-    return value ? value : "";
-}
-
-std::optional<std::string> xValue(icalcomponent* c, const char* name) {
-    for (icalproperty* p = icalcomponent_get_first_property(c, ICAL_X_PROPERTY); p;
-         p = icalcomponent_get_next_property(c, ICAL_X_PROPERTY)) {
-        const char* n = icalproperty_get_x_name(p);
-        if (n && equalsNoCase(n, name))
-            return text(icalproperty_get_x(p));
-    }
-    return std::nullopt;
-}
-
-std::string categoriesOf(icalcomponent* c) {
-    if (const auto exact = xValue(c, kCategoryProperty))
-        return *exact;
-    std::vector<std::string> values;
-    for (icalproperty* p = icalcomponent_get_first_property(c, ICAL_CATEGORIES_PROPERTY); p;
-         p = icalcomponent_get_next_property(c, ICAL_CATEGORIES_PROPERTY)) {
-        std::string v = text(icalproperty_get_categories(p));
-        if (!v.empty())
-            values.push_back(std::move(v));
-    }
-    std::string joined;
-    for (const std::string& v : values)
-        joined += (joined.empty() ? "" : ", ") + v;
-    return joined;
-}
 
 // The yearly rule of a holiday we wrote: FREQ=YEARLY with one month and either one day of
 // the month or one weekday with an ordinal.
@@ -204,16 +103,12 @@ private:
         const std::string summary = text(icalcomponent_get_summary(e));
         if (icalcomponent_get_status(e) == ICAL_STATUS_CANCELLED)
             return;
-        icalproperty* startProperty = icalcomponent_get_first_property(e, ICAL_DTSTART_PROPERTY);
-        const icaltimetype start =
-            startProperty ? withZone(icalproperty_get_dtstart(startProperty), startProperty, root_)
-                          : icaltime_null_time();
+        const icaltimetype start = startOf(e, root_);
         if (icaltime_is_null_time(start) || !icaltime_is_valid_time(start)) {
             note("Left out, no readable start: " + label(summary));
             return;
         }
-        const std::string description = text(icalcomponent_get_description(e));
-        const CheckedText what = checkedTaskText(taskTextOf(summary, description));
+        const CheckedText what = taskTextOfComponent(e);
         if (isBlankText(what.text)) {
             note("Left out, no text: an event of " +
                  isoDateText(localMoment(start, toLocal_).date));
@@ -232,16 +127,19 @@ private:
         ImportedTask task;
         task.category = category.text;
         task.what = what.text;
-        const auto done = xValue(e, kDoneProperty);
-        task.done = (done && equalsNoCase(*done, "YES")) ||
-                    icalcomponent_get_status(e) == ICAL_STATUS_COMPLETED;
-        task.alarm = icalcomponent_get_first_component(e, ICAL_VALARM_COMPONENT) != nullptr;
+        task.done = isDone(e);
+        task.alarm = hasAlarm(e);
 
+        static const std::vector<icaltimetype> kNone;
+        const auto replaced = replaced_.find(text(icalcomponent_get_uid(e)));
+        const Occurrences found =
+            occurrencesOf(e, start, root_, range_, toLocal_,
+                          replaced == replaced_.end() ? kNone : replaced->second, steps_);
+        if (found.ruleUnreadable)
+            note("Repetition not understood, first date only: " + label(summary));
         std::set<std::pair<int, int>> dates;
-        for (const icaltimetype& t : occurrences(e, start)) {
+        for (const icaltimetype& t : found.times) {
             const LocalMoment m = localMoment(t, toLocal_);
-            if (m.date < range_.from || m.date > range_.to)
-                continue;
             if (!dates.insert({m.date, m.minute.value_or(-1)}).second)
                 continue;
             if (out_.tasks.size() >= kMaxImportedTasks)
@@ -264,70 +162,11 @@ private:
         return yearlyRuleOf(icalproperty_get_rrule(p));
     }
 
-    // The instances of an event: its start, or what its rules and dates make of it, less
-    // its exceptions and the instances that other objects replace. In time order for one
-    // rule; the caller takes each date once.
-    std::vector<icaltimetype> occurrences(icalcomponent* e, const icaltimetype& start) {
-        std::vector<icaltimetype> found;
-        icalproperty* rule = icalcomponent_get_first_property(e, ICAL_RRULE_PROPERTY);
-        icalproperty* rdate = icalcomponent_get_first_property(e, ICAL_RDATE_PROPERTY);
-        const bool isInstance = icalcomponent_get_first_property(e, ICAL_RECURRENCEID_PROPERTY);
-        if ((!rule && !rdate) || isInstance)
-            return {start};
-
-        found.push_back(start);
-        for (; rule; rule = icalcomponent_get_next_property(e, ICAL_RRULE_PROPERTY))
-            expandRule(icalproperty_get_rrule(rule), start, found, e);
-        for (; rdate; rdate = icalcomponent_get_next_property(e, ICAL_RDATE_PROPERTY)) {
-            const icaldatetimeperiodtype v = icalproperty_get_rdate(rdate);
-            icaltimetype t = icaltime_is_null_time(v.time) ? v.period.start : v.time;
-            if (!icaltime_is_null_time(t))
-                found.push_back(withZone(t, rdate, root_));
-        }
-
-        std::vector<icaltimetype> excluded;
-        for (icalproperty* x = icalcomponent_get_first_property(e, ICAL_EXDATE_PROPERTY); x;
-             x = icalcomponent_get_next_property(e, ICAL_EXDATE_PROPERTY))
-            excluded.push_back(withZone(icalproperty_get_exdate(x), x, root_));
-        if (const auto it = replaced_.find(text(icalcomponent_get_uid(e))); it != replaced_.end())
-            excluded.insert(excluded.end(), it->second.begin(), it->second.end());
-        std::erase_if(found, [&](const icaltimetype& t) {
-            return std::any_of(excluded.begin(), excluded.end(),
-                               [&](const icaltimetype& x) { return sameOccurrence(t, x); });
-        });
-        return found;
-    }
-
-    void expandRule(const icalrecurrencetype& rule, const icaltimetype& start,
-                    std::vector<icaltimetype>& found, icalcomponent* e) {
-        RecurrenceIteratorPtr it(icalrecur_iterator_new(rule, start));
-        if (!it) {
-            note("Repetition not understood, first date only: " +
-                 label(text(icalcomponent_get_summary(e))));
-            return;
-        }
-        while (true) {
-            icaltimetype t = icalrecur_iterator_next(it.get());
-            if (icaltime_is_null_time(t))
-                return;
-            if (++steps_ > kMaxRecurrenceSteps)
-                throw IcalFileError("The file's events repeat too often to be read.");
-            t.zone = start.zone;
-            const LocalMoment m = localMoment(t, toLocal_);
-            // Instances come in time order: the first after the range ends the walk.
-            if (m.date > range_.to)
-                return;
-            if (m.date >= range_.from)
-                found.push_back(t);
-        }
-    }
-
     void readTodo(icalcomponent* t) {
         if (icalcomponent_get_status(t) == ICAL_STATUS_CANCELLED)
             return;
         const std::string summary = text(icalcomponent_get_summary(t));
-        const CheckedText what =
-            checkedTaskText(taskTextOf(summary, text(icalcomponent_get_description(t))));
+        const CheckedText what = taskTextOfComponent(t);
         if (isBlankText(what.text)) {
             note("Left out, no text: a to-do task");
             return;
@@ -337,9 +176,7 @@ private:
         const CheckedText category = checkedCategory(categoriesOf(t));
         if (category.shortened)
             note("Category shortened to 20 characters: " + label(summary));
-        const bool done = icalcomponent_get_status(t) == ICAL_STATUS_COMPLETED ||
-                          icalcomponent_get_first_property(t, ICAL_COMPLETED_PROPERTY);
-        out_.todos.push_back({category.text, what.text, done});
+        out_.todos.push_back({category.text, what.text, isDone(t)});
     }
 
     static std::string label(const std::string& summary) {

@@ -7,9 +7,6 @@
 namespace dw {
 namespace {
 
-// A series is shown a year back and two years ahead of today.
-constexpr int kWindowBack = 366;
-constexpr int kWindowAhead = 731;
 constexpr int kMaxRounds = 3;
 
 QString withSlash(QString path) {
@@ -52,8 +49,10 @@ void CalDavSync::round() {
 void CalDavSync::planAndApply(const QVector<CalDavObject>& objects) {
     SyncInput in;
     in.collection = collection_.toStdString();
-    in.windowFrom = today_ - kWindowBack;
-    in.windowTo = today_ + kWindowAhead;
+    // A series is shown over the dates an import takes: a year back, two years ahead.
+    const ImportRange window = defaultImportRange(today_);
+    in.windowFrom = window.from;
+    in.windowTo = window.to;
     try {
         in.records = loadSyncRecords(local_.recordsPath);
     } catch (const TableFileError& e) {

@@ -3,7 +3,7 @@
 #include "core/sync/local_tasks.h"
 #include "core/sync/sync_plan.h"
 #include "platform/caldav_client.h"
-#include "platform/caldav_objects.h"
+#include "interchange/ical_objects.h"
 
 #include <QObject>
 #include <QStringList>

@@ -175,7 +175,7 @@ TEST_F(SyncServerTest, ALocalEditUpdatesTheSameObject) {
     const QString uid = before.data.section(QStringLiteral("UID:"), 1)
                             .section(QRegularExpression(QStringLiteral("[\r\n]")), 0, 0);
     EXPECT_TRUE(after[0].data.contains("UID:" + uid));
-    EXPECT_TRUE(after[0].data.contains("X-DAYWEAVER-DONE:TRUE"));
+    EXPECT_TRUE(after[0].data.contains("X-DAYWEAVER-DONE:YES"));
 }
 
 TEST_F(SyncServerTest, AServerSidePutReachesTheDayView) {

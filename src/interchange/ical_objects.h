@@ -1,21 +1,28 @@
 #pragma once
 
 #include "core/sync/sync_task.h"
+#include "interchange/ical_import.h"
 
 namespace dw {
 
-// Tasks as iCalendar objects through libical: a dated task is a VEVENT at its local time
-// (floating), a to-do task a VTODO. A server's series is expanded over the window, its
-// EXDATEs left out and its RECURRENCE-ID overrides put in place; times in a named zone or
-// UTC are shown at the local time they fall on.
+// Tasks as a calendar server's objects, in the same form as in calendar files
+// (ical_components.h): a dated task is a VEVENT at its local time (floating), a to-do task
+// a VTODO. A server's series is expanded over the window, its EXDATEs left out and its
+// RECURRENCE-ID overrides put in place; times in a named zone or UTC are shown at the local
+// time they fall on.
 class IcalObjectMapping : public ObjectMapping {
 public:
+    explicit IcalObjectMapping(UtcToLocal toLocal = systemLocalTime);
+
     ParsedObject read(const std::string& text, int windowFrom, int windowTo) const override;
     std::string write(const SyncTask& task, const std::string& uid) const override;
     std::string withoutOccurrence(const std::string& text,
                                   const std::string& recurrenceId) const override;
     std::string withOccurrence(const std::string& text, const std::string& recurrenceId,
                                const SyncTask& task) const override;
+
+private:
+    UtcToLocal toLocal_;
 };
 
 } // namespace dw

@@ -1,0 +1,362 @@
+#include "interchange/ical_components.h"
+
+#include "core/dates/date_serial.h"
+#include "core/store/helpers.h"
+#include "core/text/lower_text.h"
+
+#include <algorithm>
+#include <cmath>
+#include <ctime>
+
+namespace dw::ical {
+
+namespace {
+
+// The zone a time property names with its TZID: the calendar's own VTIMEZONE, else the
+// system's zone of that name; none for a floating time or a zone nobody knows.
+icaltimezone* zoneOf(icalproperty* prop, icalcomponent* root) {
+    icalparameter* p = icalproperty_get_first_parameter(prop, ICAL_TZID_PARAMETER);
+    if (!p)
+        return nullptr;
+    const char* tzid = icalparameter_get_tzid(p);
+    if (!tzid || !*tzid)
+        return nullptr;
+    if (root)
+        if (icaltimezone* own = icalcomponent_get_timezone(root, tzid))
+            return own;
+    if (icaltimezone* known = icaltimezone_get_builtin_timezone_from_tzid(tzid))
+        return known;
+    return icaltimezone_get_builtin_timezone(tzid);
+}
+
+void removeX(icalcomponent* c, const char* name) {
+    for (icalproperty* p = icalcomponent_get_first_property(c, ICAL_X_PROPERTY); p;) {
+        icalproperty* next = icalcomponent_get_next_property(c, ICAL_X_PROPERTY);
+        const char* n = icalproperty_get_x_name(p);
+        if (n && equalsNoCase(n, name)) {
+            icalcomponent_remove_property(c, p);
+            icalproperty_free(p);
+        }
+        p = next;
+    }
+}
+
+// SUMMARY the first line; DESCRIPTION the whole text when it has more lines (a one-line
+// task has nothing to add, and another program that renames the event then renames the
+// task); CATEGORIES, and the exact category beside it when it holds a comma, which
+// CATEGORIES would split.
+void setTexts(icalcomponent* c, const std::string& what, const std::string& category) {
+    for (const icalproperty_kind kind :
+         {ICAL_SUMMARY_PROPERTY, ICAL_DESCRIPTION_PROPERTY, ICAL_CATEGORIES_PROPERTY})
+        removeAll(c, kind);
+    removeX(c, kCategoryProperty);
+    icalcomponent_add_property(c, icalproperty_new_summary(summaryOfText(what).c_str()));
+    if (what.find_first_of("\r\n") != std::string::npos)
+        icalcomponent_add_property(c,
+                                   icalproperty_new_description(descriptionOfText(what).c_str()));
+    if (category.empty())
+        return;
+    icalcomponent_add_property(c, icalproperty_new_categories(category.c_str()));
+    if (category.find(',') != std::string::npos)
+        addX(c, kCategoryProperty, category.c_str());
+}
+
+void setDone(icalcomponent* c, bool done) {
+    if (icalcomponent_isa(c) == ICAL_VTODO_COMPONENT) {
+        icalcomponent_set_status(c, done ? ICAL_STATUS_COMPLETED : ICAL_STATUS_NEEDSACTION);
+        if (!done)
+            removeAll(c, ICAL_COMPLETED_PROPERTY);
+        return;
+    }
+    removeX(c, kDoneProperty);
+    if (done)
+        addX(c, kDoneProperty, "YES");
+    else if (icalcomponent_get_status(c) == ICAL_STATUS_COMPLETED)
+        icalcomponent_set_status(c, ICAL_STATUS_CONFIRMED);
+}
+
+icalcomponent* newAlarm(const std::string& what, int leadMinutes) {
+    icalcomponent* a = icalcomponent_new_valarm();
+    icalcomponent_add_property(a, icalproperty_new_action(ICAL_ACTION_DISPLAY));
+    icalcomponent_add_property(a, icalproperty_new_description(summaryOfText(what).c_str()));
+    icalcomponent_add_property(
+        a, icalproperty_new_trigger(icaltriggertype_from_int(-leadMinutes * 60)));
+    return a;
+}
+
+// An alarm another program set stays as it is while the task keeps its alarm flag.
+void setAlarm(icalcomponent* c, bool alarm, const std::string& what, int leadMinutes) {
+    if (hasAlarm(c) == alarm)
+        return;
+    if (alarm) {
+        icalcomponent_add_component(c, newAlarm(what, leadMinutes));
+        return;
+    }
+    while (icalcomponent* a = icalcomponent_get_first_component(c, ICAL_VALARM_COMPONENT)) {
+        icalcomponent_remove_component(c, a);
+        icalcomponent_free(a);
+    }
+}
+
+icaltimetype startValue(const TaskValues& t) {
+    return t.minuteOfDay ? floatingDateTime(t.date, *t.minuteOfDay) : dateValue(t.date);
+}
+
+// A timed event lasts kEventMinutes, an all-day one its day.
+void addDefaultEnd(icalcomponent* e, const TaskValues& t) {
+    if (t.minuteOfDay)
+        icalcomponent_add_property(
+            e, icalproperty_new_duration(icaldurationtype_from_int(kEventMinutes * 60)));
+    else
+        icalcomponent_add_property(e, icalproperty_new_dtend(dateValue(t.date + 1)));
+}
+
+// A new start; the event keeps its length unless it turns from a day into a time or back.
+void moveStart(icalcomponent* e, const TaskValues& t, const UtcToLocal& toLocal) {
+    const icaltimetype old = startOf(e, nullptr);
+    if (!icaltime_is_null_time(old)) {
+        const LocalMoment m = localMoment(old, toLocal);
+        if (m.date == t.date && m.minute == t.minuteOfDay)
+            return;
+    }
+    const icaltimetype start = startValue(t);
+    const bool sameKind = !icaltime_is_null_time(old) && old.is_date == start.is_date;
+    const bool hasEnd = icalcomponent_get_first_property(e, ICAL_DTEND_PROPERTY) != nullptr;
+    const icaldurationtype length = icalcomponent_get_duration(e);
+    removeAll(e, ICAL_DTSTART_PROPERTY);
+    icalcomponent_add_property(e, icalproperty_new_dtstart(start));
+    if (sameKind) {
+        if (hasEnd) {
+            removeAll(e, ICAL_DTEND_PROPERTY);
+            icalcomponent_add_property(e, icalproperty_new_dtend(icaltime_add(start, length)));
+        }
+        return;
+    }
+    removeAll(e, ICAL_DTEND_PROPERTY);
+    removeAll(e, ICAL_DURATION_PROPERTY);
+    addDefaultEnd(e, t);
+}
+
+} // namespace
+
+// ---- Writing
+
+icaltimetype dateValue(int date) {
+    const CivilDate d = decodeDate(date);
+    icaltimetype t = icaltime_null_date();
+    t.year = d.year;
+    t.month = d.month;
+    t.day = d.day;
+    return t;
+}
+
+icaltimetype floatingDateTime(int date, int minuteOfDay) {
+    const CivilDate d = decodeDate(date);
+    icaltimetype t = icaltime_null_time();
+    t.year = d.year;
+    t.month = d.month;
+    t.day = d.day;
+    t.hour = minuteOfDay / 60;
+    t.minute = minuteOfDay % 60;
+    return t;
+}
+
+icalcomponent* newTaskComponent(const TaskValues& task, const std::string& uid,
+                                std::int64_t stampUtcSeconds, int alarmLeadMinutes) {
+    icalcomponent* c = task.todo ? icalcomponent_new_vtodo() : icalcomponent_new_vevent();
+    icalcomponent_add_property(c, icalproperty_new_uid(uid.c_str()));
+    icalcomponent_add_property(
+        c, icalproperty_new_dtstamp(icaltime_from_timet_with_zone(
+               static_cast<time_t>(stampUtcSeconds), 0, icaltimezone_get_utc_timezone())));
+    if (!task.todo) {
+        icalcomponent_add_property(c, icalproperty_new_dtstart(startValue(task)));
+        addDefaultEnd(c, task);
+    }
+    setTexts(c, task.what, task.category);
+    if (task.todo) {
+        setDone(c, task.done);
+        return c;
+    }
+    icalcomponent_add_property(c, icalproperty_new_status(ICAL_STATUS_CONFIRMED));
+    setDone(c, task.done);
+    if (task.alarm)
+        icalcomponent_add_component(c, newAlarm(task.what, alarmLeadMinutes));
+    return c;
+}
+
+void updateTaskComponent(icalcomponent* c, const TaskValues& task, int alarmLeadMinutes,
+                         const UtcToLocal& toLocal) {
+    setTexts(c, task.what, task.category);
+    setDone(c, task.done);
+    if (icalcomponent_isa(c) != ICAL_VEVENT_COMPONENT)
+        return;
+    moveStart(c, task, toLocal);
+    setAlarm(c, task.alarm, task.what, alarmLeadMinutes);
+}
+
+void addX(icalcomponent* c, const char* name, const char* value) {
+    icalproperty* p = icalproperty_new_x(value);
+    icalproperty_set_x_name(p, name);
+    icalcomponent_add_property(c, p);
+}
+
+void removeAll(icalcomponent* c, icalproperty_kind kind) {
+    while (icalproperty* p = icalcomponent_get_first_property(c, kind)) {
+        icalcomponent_remove_property(c, p);
+        icalproperty_free(p);
+    }
+}
+
+// ---- Reading
+
+std::string text(const char* value) {
+    return value ? value : "";
+}
+
+std::optional<std::string> xValue(icalcomponent* c, const char* name) {
+    for (icalproperty* p = icalcomponent_get_first_property(c, ICAL_X_PROPERTY); p;
+         p = icalcomponent_get_next_property(c, ICAL_X_PROPERTY)) {
+        const char* n = icalproperty_get_x_name(p);
+        if (n && equalsNoCase(n, name))
+            return text(icalproperty_get_x(p));
+    }
+    return std::nullopt;
+}
+
+std::string categoriesOf(icalcomponent* c) {
+    if (const auto exact = xValue(c, kCategoryProperty))
+        return *exact;
+    std::string joined;
+    for (icalproperty* p = icalcomponent_get_first_property(c, ICAL_CATEGORIES_PROPERTY); p;
+         p = icalcomponent_get_next_property(c, ICAL_CATEGORIES_PROPERTY)) {
+        const std::string v = text(icalproperty_get_categories(p));
+        if (!v.empty())
+            joined += (joined.empty() ? "" : ", ") + v;
+    }
+    return joined;
+}
+
+bool isDone(icalcomponent* c) {
+    if (icalcomponent_get_status(c) == ICAL_STATUS_COMPLETED)
+        return true;
+    if (icalcomponent_isa(c) == ICAL_VTODO_COMPONENT)
+        return icalcomponent_get_first_property(c, ICAL_COMPLETED_PROPERTY) != nullptr;
+    const auto done = xValue(c, kDoneProperty);
+    return done && equalsNoCase(*done, "YES");
+}
+
+bool hasAlarm(icalcomponent* c) {
+    return icalcomponent_get_first_component(c, ICAL_VALARM_COMPONENT) != nullptr;
+}
+
+CheckedText taskTextOfComponent(icalcomponent* c) {
+    return checkedTaskText(
+        taskTextOf(text(icalcomponent_get_summary(c)), text(icalcomponent_get_description(c))));
+}
+
+icaltimetype withZone(icaltimetype t, icalproperty* prop, icalcomponent* root) {
+    if (!t.is_date && !icaltime_is_utc(t) && !t.zone)
+        t.zone = zoneOf(prop, root);
+    return t;
+}
+
+icaltimetype startOf(icalcomponent* c, icalcomponent* root) {
+    icalproperty* p = icalcomponent_get_first_property(c, ICAL_DTSTART_PROPERTY);
+    return p ? withZone(icalproperty_get_dtstart(p), p, root) : icaltime_null_time();
+}
+
+LocalMoment localMoment(const icaltimetype& t, const UtcToLocal& toLocal) {
+    if (t.is_date)
+        return {dateSerialOf(t.year, t.month, t.day), std::nullopt};
+    if (icaltime_is_utc(t) || t.zone) {
+        const time_t seconds =
+            icaltime_as_timet_with_zone(t, t.zone ? t.zone : icaltimezone_get_utc_timezone());
+        const DateSerial local = toLocal(static_cast<std::int64_t>(seconds));
+        int date = static_cast<int>(std::floor(local));
+        int minute = static_cast<int>(std::lround((local - date) * 1440.0));
+        if (minute >= 1440) {
+            ++date;
+            minute -= 1440;
+        }
+        return {date, minute};
+    }
+    return {dateSerialOf(t.year, t.month, t.day), t.hour * 60 + t.minute};
+}
+
+bool sameOccurrence(const icaltimetype& occurrence, const icaltimetype& named) {
+    if (named.is_date || occurrence.is_date)
+        return occurrence.year == named.year && occurrence.month == named.month &&
+               occurrence.day == named.day;
+    const bool zonedA = icaltime_is_utc(occurrence) || occurrence.zone;
+    const bool zonedB = icaltime_is_utc(named) || named.zone;
+    if (zonedA && zonedB)
+        return icaltime_as_timet_with_zone(occurrence, occurrence.zone
+                                                           ? occurrence.zone
+                                                           : icaltimezone_get_utc_timezone()) ==
+               icaltime_as_timet_with_zone(named, named.zone ? named.zone
+                                                             : icaltimezone_get_utc_timezone());
+    return occurrence.year == named.year && occurrence.month == named.month &&
+           occurrence.day == named.day && occurrence.hour == named.hour &&
+           occurrence.minute == named.minute && occurrence.second == named.second;
+}
+
+Occurrences occurrencesOf(icalcomponent* e, const icaltimetype& start, icalcomponent* root,
+                          const ImportRange& range, const UtcToLocal& toLocal,
+                          const std::vector<icaltimetype>& replaced, std::size_t& steps) {
+    Occurrences out;
+    const auto inRange = [&](const icaltimetype& t) {
+        const int date = localMoment(t, toLocal).date;
+        return date >= range.from && date <= range.to;
+    };
+    icalproperty* rule = icalcomponent_get_first_property(e, ICAL_RRULE_PROPERTY);
+    icalproperty* rdate = icalcomponent_get_first_property(e, ICAL_RDATE_PROPERTY);
+    const bool isInstance = icalcomponent_get_first_property(e, ICAL_RECURRENCEID_PROPERTY);
+    if ((!rule && !rdate) || isInstance) {
+        if (inRange(start))
+            out.times.push_back(start);
+        return out;
+    }
+
+    std::vector<icaltimetype> found{start};
+    for (; rule; rule = icalcomponent_get_next_property(e, ICAL_RRULE_PROPERTY)) {
+        RecurrenceIteratorPtr it(icalrecur_iterator_new(icalproperty_get_rrule(rule), start));
+        if (!it) {
+            out.ruleUnreadable = true;
+            continue;
+        }
+        while (true) {
+            icaltimetype t = icalrecur_iterator_next(it.get());
+            if (icaltime_is_null_time(t))
+                break;
+            if (++steps > kMaxRecurrenceSteps)
+                throw IcalFileError("The file's events repeat too often to be read.");
+            t.zone = start.zone;
+            // Instances come in time order: the first after the range ends the walk.
+            if (localMoment(t, toLocal).date > range.to)
+                break;
+            found.push_back(t);
+        }
+    }
+    for (; rdate; rdate = icalcomponent_get_next_property(e, ICAL_RDATE_PROPERTY)) {
+        const icaldatetimeperiodtype v = icalproperty_get_rdate(rdate);
+        const icaltimetype t = icaltime_is_null_time(v.time) ? v.period.start : v.time;
+        if (!icaltime_is_null_time(t))
+            found.push_back(withZone(t, rdate, root));
+    }
+
+    std::vector<icaltimetype> excluded = replaced;
+    for (icalproperty* x = icalcomponent_get_first_property(e, ICAL_EXDATE_PROPERTY); x;
+         x = icalcomponent_get_next_property(e, ICAL_EXDATE_PROPERTY))
+        excluded.push_back(withZone(icalproperty_get_exdate(x), x, root));
+    for (const icaltimetype& t : found) {
+        const auto same = [&](const icaltimetype& x) { return sameOccurrence(t, x); };
+        // The start comes again as the rule's first instance: each moment once.
+        if (!inRange(t) || std::any_of(excluded.begin(), excluded.end(), same) ||
+            std::any_of(out.times.begin(), out.times.end(), same))
+            continue;
+        out.times.push_back(t);
+    }
+    return out;
+}
+
+} // namespace dw::ical

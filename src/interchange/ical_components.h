@@ -1,0 +1,90 @@
+#pragma once
+
+// How one task, to-do task or repeating event sits in an iCalendar component: the pieces
+// the file writer, the file reader and the calendar server's objects share, so that a task
+// has one form whichever way it travels. For the interchange code only.
+
+#include "interchange/ical_import.h"
+#include "interchange/ical_library.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace dw::ical {
+
+// ---- Writing
+
+icaltimetype dateValue(int date);
+icaltimetype floatingDateTime(int date, int minuteOfDay);
+
+// What a task puts into its component.
+struct TaskValues {
+    bool todo = false;
+    int date = 0;                   // dated task: whole-day serial
+    std::optional<int> minuteOfDay; // dated task: none for an all-day one
+    std::string category;
+    std::string what; // lines joined by CR LF
+    bool done = false;
+    bool alarm = false;
+};
+
+// A new VEVENT (dated task) or VTODO with the task's values, its UID and DTSTAMP: a timed
+// event lasts kEventMinutes, an all-day one its day; a dated task is CONFIRMED, a to-do
+// NEEDS-ACTION or COMPLETED; the alarm sounds alarmLeadMinutes before the start.
+icalcomponent* newTaskComponent(const TaskValues& task, const std::string& uid,
+                                std::int64_t stampUtcSeconds, int alarmLeadMinutes);
+// Puts the task's values in place of a component's own, keeping whatever else it holds
+// (another program's properties, an event's length, its alarm when there still is one).
+// The start is compared as the local moment it falls on: an unchanged task leaves a zoned
+// start as it is.
+void updateTaskComponent(icalcomponent* c, const TaskValues& task, int alarmLeadMinutes,
+                         const UtcToLocal& toLocal);
+
+void addX(icalcomponent* c, const char* name, const char* value);
+void removeAll(icalcomponent* c, icalproperty_kind kind);
+
+// ---- Reading
+
+std::string text(const char* value);
+std::optional<std::string> xValue(icalcomponent* c, const char* name);
+// The category as written by us (exact) or by others (CATEGORIES values joined by ", ").
+std::string categoriesOf(icalcomponent* c);
+// Done: a to-do COMPLETED (or with a COMPLETED time); an event with our done flag or
+// COMPLETED.
+bool isDone(icalcomponent* c);
+bool hasAlarm(icalcomponent* c);
+// The task text of a component's SUMMARY and DESCRIPTION, checked as a typed text is.
+CheckedText taskTextOfComponent(icalcomponent* c);
+
+// A time with the zone its property's TZID names (the calendar's own VTIMEZONE first).
+icaltimetype withZone(icaltimetype t, icalproperty* prop, icalcomponent* root);
+// A component's DTSTART with its zone; a null time when it has none.
+icaltimetype startOf(icalcomponent* c, icalcomponent* root);
+
+struct LocalMoment {
+    int date = 0;
+    std::optional<int> minute; // none: a whole day
+};
+// A time as the local date and minute it falls on: a zoned or UTC time is converted, a
+// floating time or a date taken as it is.
+LocalMoment localMoment(const icaltimetype& t, const UtcToLocal& toLocal);
+// Whether an occurrence is the moment an EXDATE or a RECURRENCE-ID names. A date names
+// every occurrence on that day.
+bool sameOccurrence(const icaltimetype& occurrence, const icaltimetype& named);
+
+// The instances of an event within the dates of a range: its start, or what its RRULEs and
+// RDATEs make of it, less its EXDATEs and the moments in `replaced` (instances that other
+// objects stand in for). Each moment once. `steps` counts the rule's steps across calls;
+// past kMaxRecurrenceSteps an IcalFileError is thrown. A rule the library cannot read
+// gives the start alone and sets ruleUnreadable.
+struct Occurrences {
+    std::vector<icaltimetype> times;
+    bool ruleUnreadable = false;
+};
+Occurrences occurrencesOf(icalcomponent* e, const icaltimetype& start, icalcomponent* root,
+                          const ImportRange& range, const UtcToLocal& toLocal,
+                          const std::vector<icaltimetype>& replaced, std::size_t& steps);
+
+} // namespace dw::ical
