@@ -8,7 +8,6 @@
 #include "cli/ics_command.h"
 #include "cli/output_commands.h"
 #include "cli/sync_command.h"
-#include "cli/task_number_commands.h"
 #include "cli/writing_commands.h"
 #include "core/calendar/relative_date.h"
 #include "core/dates/date_format.h"
@@ -29,6 +28,7 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <memory>
@@ -162,14 +162,6 @@ template <typename T, typename... A> T& keptUntilExit(A&&... args) {
     return *new T(std::forward<A>(args)...);
 }
 
-// The first store row of a date, filtered or not (the store is sorted by date).
-int firstRowOfDate(const TaskStore& store, int date) {
-    for (int r = 1; r < store.gridStore().rowCount(); ++r)
-        if (store.keyDate(r) == date)
-            return r;
-    return 0;
-}
-
 int agenda(Context& ctx, Args& args) {
     const bool filtered = args.takeFlag("--filter");
     const auto dateArg = args.takePositional();
@@ -194,11 +186,11 @@ int agenda(Context& ctx, Args& args) {
         head += "  " + holiday;
     std::cout << head << '\n';
     const CellTable& s = store.gridStore();
-    // Numbered among all the date's tasks, so a number names the same task with or
-    // without the filter.
-    const int first = store.firstVisibleRow(date) > 0 ? firstRowOfDate(store, date) : 0;
+    // The numbers edit, done and delete take.
+    const std::vector<int> numbered = numberedTaskRows(store, date);
     store.forEachVisibleRow(date, [&](int r) {
-        std::cout << (r - first + 1) << '\t' << s.cell(StoreCol::Time, r) << '\t'
+        const auto number = std::find(numbered.begin(), numbered.end(), r) - numbered.begin() + 1;
+        std::cout << number << '\t' << s.cell(StoreCol::Time, r) << '\t'
                   << s.cell(StoreCol::Category, r) << '\t' << s.cell(StoreCol::Done, r) << '\t'
                   << s.cell(StoreCol::Alarm, r) << '\t' << firstLine(s.cell(StoreCol::What, r))
                   << '\n';
@@ -337,12 +329,6 @@ int run(int argc, char* argv[]) {
         }
         if (command == "archive")
             return archiveCommand(args, ctx.dataDir, ctx.fs, ctx.clock);
-        if (command == "edit")
-            return editCommand(args, ctx.dataDir, ctx.fs, ctx.clock, ctx.prompts.errors);
-        if (command == "done")
-            return doneCommand(args, ctx.dataDir, ctx.fs, ctx.clock, ctx.prompts.errors);
-        if (command == "delete")
-            return deleteCommand(args, ctx.dataDir, ctx.fs, ctx.clock, ctx.prompts.errors);
         if (command == "sync")
             return syncCommand(args, ctx.dataDir, ctx.fs, ctx.clock);
         if (command == "recur")

@@ -3,6 +3,7 @@
 #include "cli/write_lock.h"
 #include "core/output/completed_tasks.h"
 #include "core/store/file_io.h"
+#include "core/store/helpers.h"
 #include "core/store/task_store.h"
 #include "platform/data_lock.h"
 #include "platform/single_instance.h"
@@ -53,6 +54,8 @@ CommandOutcome applyHere(const WriteCommand& command, const WriteJob& job,
             store.loadStoreFile(false);
         if (command.tables.todo)
             store.loadTodoFile(false);
+        if (command.tables.completed)
+            loadTableIfPresent(completed.table(), completed.path(), false);
     } catch (const TableFileError& e) {
         return refusedOutcome(e.what());
     }

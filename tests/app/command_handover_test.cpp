@@ -133,6 +133,42 @@ TEST_F(HandOverTest, WritingCommandsAreAppliedByTheProgramAndPrintAsAlone) {
     EXPECT_EQ(test::fileRows(dir_.file("grid.grd")).size(), 5u);
 }
 
+// edit, done and delete name a task by its number in `agenda`: the program finds the same
+// task, changes its day view and files, and answers as the command line alone does.
+TEST_F(HandOverTest, TasksAddressedByNumberChangeTheProgramsDayViewAndFiles) {
+    TempDir alone;
+    ASSERT_TRUE(test::saveDataRows(makeGridStore(FormatSettings::enUS()),
+                                   {{"36526.101", "8:00 AM", "", "Pack", "No", "No"}},
+                                   alone.file("grid.grd")));
+    const QStringList commands[] = {
+        {"add", "2000-01-01", "07:30", "Early train"}, // numbered 1, before Pack
+        {"edit", "2000-01-01", "2", "--text", "Pack the bags", "--alarm", "on"},
+        {"done", "2000-01-01", "1"},
+        {"done", "2000-01-01", "1"},   // already done: refused
+        {"delete", "2000-01-01", "3"}, // no such task: refused
+        {"agenda", "2000-01-01"},
+    };
+    for (const QStringList& args : commands) {
+        SCOPED_TRACE(args.join(' ').toStdString());
+        expectSameAs(runCli(dir_.path(), args), runCli(alone.path(), args));
+    }
+    EXPECT_EQ(dayViewTexts(window()), (std::vector<std::string>{"Early train", "Pack the bags"}));
+    EXPECT_EQ(window().gridDay()->table().cell(DayCol::Done, 1), "Yes");
+    EXPECT_EQ(test::fileRows(dir_.file("grid.grd")),
+              (test::Rows{"36526.100|7:30 AM||Early train|Yes|No",
+                          "36526.101|8:00 AM||Pack the bags|No|Yes"}));
+    EXPECT_EQ(test::fileRows(dir_.file("grid.grd")), test::fileRows(alone.file("grid.grd")));
+    // The completion is in the program's own table as well as in its file.
+    EXPECT_NE(dir_.read("gridComp.grd").find("Early train"), std::string::npos);
+    EXPECT_EQ(state_->completedTasks().table().cell(CompCol::What, 1), "Early train");
+
+    const QStringList remove{"delete", "2000-01-01", "1"};
+    expectSameAs(runCli(dir_.path(), remove), runCli(alone.path(), remove));
+    EXPECT_EQ(dayViewTexts(window()), std::vector<std::string>{"Pack the bags"});
+    EXPECT_EQ(test::fileRows(dir_.file("grid.grd")),
+              test::Rows{"36526.101|8:00 AM||Pack the bags|No|Yes"});
+}
+
 TEST_F(HandOverTest, RestoreIsAppliedByTheProgramWithTheFileNamedFromTheCommandsFolder) {
     TempDir other, archives;
     ASSERT_EQ(runCli(other.path(), {"add", "2000-01-01", "10:00", "From the archive"}).status, 0);
@@ -203,8 +239,9 @@ TEST(HandOver, TheRealProgramTakesTheCommandLinesTasksAndKeepsThemAtItsEnd) {
     // Today's date: the day the program shows, whose day view is written back at its end.
     const QString today = QDate::currentDate().toString("yyyy-MM-dd");
     const QStringList add = {"add", today, "09:15", "From the shell"};
+    const QStringList done = {"done", today, "1"};
     const QStringList todo = {"todo", "add", "Shell errand"};
-    for (const QStringList& args : {add, todo}) {
+    for (const QStringList& args : {add, done, todo}) {
         SCOPED_TRACE(args.join(' ').toStdString());
         expectSameAs(runCli(data.path(), args), runCli(alone.path(), args));
     }
@@ -215,7 +252,10 @@ TEST(HandOver, TheRealProgramTakesTheCommandLinesTasksAndKeepsThemAtItsEnd) {
     ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
     ASSERT_TRUE(program.waitForFinished(15000));
     EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
-    EXPECT_NE(data.read("grid.grd").find("From the shell"), std::string::npos);
+    // The day view it wrote back at its end held the task as done.
+    const test::Rows rows = test::fileRows(data.file("grid.grd"));
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_NE(rows[0].find("|From the shell|Yes|"), std::string::npos) << rows[0];
     EXPECT_NE(data.read("gridNon.grd").find("Shell errand"), std::string::npos);
 }
 

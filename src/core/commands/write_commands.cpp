@@ -4,6 +4,7 @@
 #include "core/dates/date_format.h"
 #include "core/editing/recurrence.h"
 #include "core/editing/task_commands.h"
+#include "core/output/completed_tasks.h"
 #include "core/prompts/prompts.h"
 #include "core/store/archive.h"
 #include "core/store/helpers.h"
@@ -136,6 +137,104 @@ WriteJob prepareRestore(Args& args, const FormatSettings&) {
     };
 }
 
+// The store row of a date's n-th task; refused when the date has fewer.
+int rowOfNumber(const TaskStore& store, int date, int n) {
+    const std::vector<int> rows = numberedTaskRows(store, date);
+    if (n > static_cast<int>(rows.size()))
+        throw CommandRefusal{isoDate(date) + " has no task " + std::to_string(n)};
+    return rows[static_cast<std::size_t>(n - 1)];
+}
+
+int taskNumber(const std::string& text) {
+    if (text.empty() || text.size() > 6 ||
+        text.find_first_not_of("0123456789") != std::string::npos || std::stoi(text) < 1)
+        throw UsageError{"not a task number: " + text};
+    return std::stoi(text);
+}
+
+struct NumberedTask {
+    int date = 0;
+    int number = 0;
+};
+
+NumberedTask readNumberedTask(Args& args) {
+    NumberedTask task;
+    task.date = parseIsoDate(args.requirePositional("DATE"));
+    task.number = taskNumber(args.requirePositional("N"));
+    args.expectEnd();
+    return task;
+}
+
+// edit DATE N [--time HH:MM] [--text T] [--category C] [--alarm on|off]: the task keeps
+// its place among the date's tasks.
+WriteJob prepareEdit(Args& args, const FormatSettings& fs) {
+    const auto time = args.takeOption("--time");
+    const auto text = args.takeOption("--text");
+    const auto category = args.takeOption("--category");
+    const auto alarm = args.takeOption("--alarm");
+    if (!time && !text && !category && !alarm)
+        throw UsageError{"edit needs at least one of --time, --text, --category, --alarm"};
+    if (alarm && *alarm != "on" && *alarm != "off")
+        throw UsageError{"--alarm is on or off"};
+    std::vector<std::pair<int, std::string>> cells;
+    if (time)
+        cells.emplace_back(StoreCol::Time, timeCellText(parseIsoTime(*time), fs));
+    if (text)
+        cells.emplace_back(StoreCol::What, checkedTaskText(*text));
+    if (category)
+        cells.emplace_back(StoreCol::Category, checkedCategory(*category));
+    if (alarm)
+        cells.emplace_back(StoreCol::Alarm, yesNo(*alarm == "on"));
+    const NumberedTask task = readNumberedTask(args);
+    return [task, cells](WriteTarget& target) {
+        TaskStore& store = target.store;
+        const int row = rowOfNumber(store, task.date, task.number);
+        for (const auto& [column, value] : cells)
+            store.gridStore().setCell(column, row, value);
+        saved(store.SortGridStore());
+        return std::string();
+    };
+}
+
+// done DATE N: marked done and its completion recorded, as the window's Mark as completed
+// does.
+WriteJob prepareDone(Args& args, const FormatSettings& fs) {
+    const NumberedTask task = readNumberedTask(args);
+    return [task, fs](WriteTarget& target) {
+        if (!target.completed)
+            throw CommandRefusal{"the completed tasks are not loaded"};
+        TaskStore& store = target.store;
+        CellTable& s = store.gridStore();
+        const int row = rowOfNumber(store, task.date, task.number);
+        if (isYes(s.cellView(StoreCol::Done, row)))
+            throw CommandRefusal{kAlreadyComplete};
+        CompletedTask record;
+        const DateSerial now = store.clock().now();
+        record.completionDate = wholeDays(now);
+        record.time = dayFraction(now);
+        record.category = s.cell(StoreCol::Category, row);
+        record.origin = originText(TaskPane::Day, false, task.date, fs);
+        record.what = s.cell(StoreCol::What, row);
+        s.setCell(StoreCol::Done, row, "Yes");
+        saved(store.SortGridStore());
+        if (!target.completed->add(record, fs))
+            throw CommandRefusal{"the completed tasks could not be saved"};
+        return std::string();
+    };
+}
+
+// delete DATE N
+WriteJob prepareDelete(Args& args, const FormatSettings&) {
+    const NumberedTask task = readNumberedTask(args);
+    return [task](WriteTarget& target) {
+        TaskStore& store = target.store;
+        store.gridStore().setCell(StoreCol::Key, rowOfNumber(store, task.date, task.number),
+                                  ""); // the sort drops it
+        saved(store.SortGridStore());
+        return std::string();
+    };
+}
+
 // Records what the core reports while a job runs: a command of the command line answers
 // with its errors instead of showing boxes, wherever it runs.
 class RecordingPrompts : public UnattendedPrompts {
@@ -163,8 +262,23 @@ const std::vector<WriteCommand>& writeCommands() {
         // Restore replaces the tables without reading them: a damaged grid.grd is a reason
         // to restore.
         {{"restore"}, {}, nullptr, &prepareRestore, true},
+        {{"edit"}, {.store = true}, nullptr, &prepareEdit},
+        {{"done"}, {.store = true, .completed = true}, nullptr, &prepareDone},
+        {{"delete"}, {.store = true}, nullptr, &prepareDelete},
     };
     return commands;
+}
+
+std::vector<int> numberedTaskRows(const TaskStore& store, int date) {
+    std::vector<int> rows;
+    // The store is sorted by date: the date's rows are together.
+    for (int r = 1; r < store.gridStore().rowCount(); ++r) {
+        if (store.keyDate(r) == date)
+            rows.push_back(r);
+        else if (!rows.empty())
+            break;
+    }
+    return rows;
 }
 
 const WriteCommand* takeWriteCommand(Args& args) {

@@ -58,8 +58,9 @@ using WriteJob = std::function<std::string(WriteTarget& target)>;
 // The files a command's job works on, so that the command line loads them first (the
 // program holds them already).
 struct WriteTables {
-    bool store = false; // grid.grd
-    bool todo = false;  // gridNon.grd
+    bool store = false;     // grid.grd
+    bool todo = false;      // gridNon.grd
+    bool completed = false; // completed.grd
 };
 
 // One writing command. Adding a command is one entry in writeCommands() with its prepare
@@ -80,6 +81,11 @@ struct WriteCommand {
 };
 
 const std::vector<WriteCommand>& writeCommands();
+
+// The store rows of a date's tasks in the order `agenda` numbers them, 1 for the first:
+// every task of the date, shown by the filter or not, in store order (the day view's
+// order), so that a number names the same task with or without the filter.
+std::vector<int> numberedTaskRows(const TaskStore& store, int date);
 
 // The writing command named by the first words of `args` (what follows the data folder
 // option), with its name taken out of `args`; null, and `args` left alone, when the words

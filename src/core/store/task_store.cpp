@@ -152,7 +152,7 @@ CellTable makeGridNonday() {
 }
 
 TaskStore::TaskStore(const FormatSettings& fs, const Clock& clock)
-    : fs_(fs), gridStore_(makeGridStore(fs)), gridDay_(makeGridDay(fs, clock)),
+    : fs_(fs), clock_(clock), gridStore_(makeGridStore(fs)), gridDay_(makeGridDay(fs, clock)),
       gridNonday_(makeGridNonday()) {}
 
 std::string TaskStore::storePath() const {

@@ -66,6 +66,8 @@ class TaskStore {
 public:
     TaskStore(const FormatSettings& fs, const Clock& clock);
 
+    const Clock& clock() const { return clock_; }
+
     CellTable& gridStore() { return gridStore_; }
     const CellTable& gridStore() const { return gridStore_; }
     CellTable& gridDay() { return gridDay_; }
@@ -134,6 +136,7 @@ public:
 
 private:
     const FormatSettings& fs_;
+    const Clock& clock_;
     CellTable gridStore_;
     CellTable gridDay_;
     CellTable gridNonday_;
