@@ -9,6 +9,7 @@
 #include "platform/caldav_sync.h"
 #include "platform/data_lock.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
@@ -62,12 +63,20 @@ int syncCommand(Args& args, const std::string& dataDir, const FormatSettings& fs
         settings.password.remove(QLatin1Char('\r'));
     }
 
-    // A dry run writes nothing and needs no lock.
+    // A dry run writes nothing and needs no lock. A running program is the folder's one
+    // writer, and a sync takes too long to be handed to it as a command: it syncs itself.
     std::unique_ptr<DataDirLock> lock;
     if (!settings.dryRun) {
         lock = std::make_unique<DataDirLock>(dataDir);
-        if (const auto refusal = takeWriteLock(*lock, dataDir))
+        if (const auto refusal = takeWriteLock(*lock, dataDir)) {
+            const std::string holder = lock->holderName();
+            if (!holder.empty() && holder != QCoreApplication::applicationName().toStdString())
+                return fail(QStringLiteral("Dayweaver is running with the data folder %1; use "
+                                           "its File \u203a \"Synchronise now\" to sync while "
+                                           "it runs")
+                                .arg(QString::fromStdString(dataDir)));
             return fail(QString::fromStdString(*refusal));
+        }
     }
     TaskStore store(fs, clock);
     store.setDataDir(dataDir);

@@ -52,6 +52,33 @@ protected:
         return run(args);
     }
 
+    // The server's objects, listed by the test's own client.
+    QVector<dw::CalDavObject> objects() {
+        QVector<dw::CalDavObject> found;
+        dw::CalDavClient owner(server.url(), RadicaleServer::kUser, RadicaleServer::kPassword);
+        QEventLoop loop;
+        owner.listObjects(server.calendarPath(),
+                          [&](const dw::CalDavError& e, const QVector<dw::CalDavObject>& got) {
+                              EXPECT_TRUE(e.ok()) << e.message.toStdString();
+                              found = got;
+                              loop.quit();
+                          });
+        QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+        loop.exec();
+        return found;
+    }
+    void putObject(const QString& name, const QString& text) {
+        dw::CalDavClient owner(server.url(), RadicaleServer::kUser, RadicaleServer::kPassword);
+        QEventLoop loop;
+        owner.put(server.calendarPath() + name, text.toUtf8(), {},
+                  [&](const dw::CalDavError& e, const QString&) {
+                      EXPECT_TRUE(e.ok()) << e.message.toStdString();
+                      loop.quit();
+                  });
+        QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+
     RadicaleServer server;
     TempDir data;
 };
@@ -78,6 +105,36 @@ TEST_F(SyncCli, SyncPrintsEachChangeAndEditsKeepTheirObject) {
     r = sync({"--password-file", data.file("pw")});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "");
+}
+
+// A dry run prints what a sync would do both ways and changes nothing on either side.
+TEST_F(SyncCli, ADryRunWritesNothingAnywhere) {
+    ASSERT_EQ(run({"add", "2024-05-15", "09:00", "Dentist"}).status, 0);
+    putObject("phone.ics", "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//test//EN\r\n"
+                           "BEGIN:VEVENT\r\nUID:phone-1\r\nDTSTAMP:20240101T000000Z\r\n"
+                           "DTSTART:20240516T071500\r\nSUMMARY:Yoga\r\nEND:VEVENT\r\n"
+                           "END:VCALENDAR\r\n");
+    const std::string grid = data.read("grid.grd");
+    const Result r = sync({"--password-file", data.file("pw"), "--dry-run"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "received\tnew\t2024-05-16\t07:15\tYoga\n"
+                     "sent\tnew\t2024-05-15\t09:00\tDentist\n");
+    EXPECT_EQ(data.read("grid.grd"), grid);
+    EXPECT_FALSE(std::filesystem::exists(data.file("sync.grd")));
+    EXPECT_EQ(objects().size(), 1);
+}
+
+// The running program is the folder's one writer: the command line leaves the sync to it.
+TEST_F(SyncCli, ARunningProgramIsLeftToSyncItself) {
+    ASSERT_EQ(run({"add", "2024-05-15", "09:00", "Dentist"}).status, 0);
+    ASSERT_TRUE(dw::test::startLockHolder(DAYWEAVER_LOCK_HOLDER, data));
+    const Result r = sync({"--password-file", data.file("pw")});
+    std::system(("kill " + data.read("holder.pid")).c_str());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "dayweaver-cli: sync: Dayweaver is running with the data folder " +
+                         data.path() +
+                         "; use its File \u203a \"Synchronise now\" to sync while it runs\n");
+    EXPECT_TRUE(objects().isEmpty());
 }
 
 TEST_F(SyncCli, NetrcMustBeOwnersOnlyAndFailuresExitOne) {
