@@ -5,6 +5,7 @@
 #include "support/fake_prompts.h"
 #include "support/temp_dir.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -180,6 +181,16 @@ TEST_F(SyncPlanTest, ServerChangesAndDeletionsReachTheLocalTables) {
     for (const SyncRecord& r : recordsAfterSync(p, {}))
         uids.push_back(r.uid + " " + r.etag + " " + r.synced.what);
     EXPECT_EQ(uids, (std::vector<std::string>{"a \"e2-a\" Dentist moved", "c \"c\" New"}));
+}
+
+// The same changes print the same lines whatever order the server lists its objects in.
+TEST_F(SyncPlanTest, ReceivedLinesDoNotDependOnTheServersOrder) {
+    in.server.push_back({kCal + "x.ics", "\"x\"", mapping.write(dated(kDay, 60, "First"), "x")});
+    in.server.push_back({kCal + "y.ics", "\"y\"", mapping.write(dated(kDay, 50, "Second"), "y")});
+    const std::vector<std::string> lines = linesOf(plan());
+    ASSERT_EQ(lines.size(), 2u);
+    std::reverse(in.server.begin(), in.server.end());
+    EXPECT_EQ(linesOf(plan()), lines);
 }
 
 TEST_F(SyncPlanTest, LocalDeletionDeletesOnTheServer) {

@@ -1,7 +1,9 @@
 #include "core/sync/sync_plan.h"
 
+#include "core/commands/command_args.h"
 #include "core/dates/date_serial.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <set>
@@ -67,13 +69,6 @@ struct Bucket {
 
 } // namespace
 
-std::string isoDateOf(int date) {
-    const CivilDate d = decodeDate(date);
-    char buf[48];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", d.year, d.month, d.day);
-    return buf;
-}
-
 std::string changeLine(const char* direction, const char* action, const SyncTask& task) {
     std::string line = std::string(direction) + '\t' + action + '\t';
     if (task.isTodo()) {
@@ -81,7 +76,7 @@ std::string changeLine(const char* direction, const char* action, const SyncTask
     } else {
         char time[32];
         std::snprintf(time, sizeof time, "%02d:%02d", task.minute / 60, task.minute % 60);
-        line += isoDateOf(task.date) + '\t' + time;
+        line += isoDate(task.date) + '\t' + time;
     }
     const auto cut = task.what.find("\r\n");
     return line + '\t' + task.what.substr(0, cut);
@@ -96,7 +91,15 @@ SyncPlan planSync(const SyncInput& in, const ObjectMapping& mapping,
     std::set<std::string> unreadable;
     std::map<std::string, Unit> units;
     std::vector<std::string> unitOrder;
-    for (const ServerObject& object : in.server) {
+    // The server lists its objects in an order of its own: taken by href, the same changes
+    // always print the same lines in the same order.
+    std::vector<const ServerObject*> listed;
+    for (const ServerObject& object : in.server)
+        listed.push_back(&object);
+    std::sort(listed.begin(), listed.end(),
+              [](const ServerObject* a, const ServerObject* b) { return a->href < b->href; });
+    for (const ServerObject* listedObject : listed) {
+        const ServerObject& object = *listedObject;
         const ParsedObject parsed = mapping.read(object.text, in.windowFrom, in.windowTo);
         if (!parsed.ok) {
             unreadable.insert(object.href);
@@ -303,6 +306,7 @@ SyncPlan planSync(const SyncInput& in, const ObjectMapping& mapping,
             {in.collection, uid, change.href, {}, kindOf(task), {}, task});
         plan.remote.push_back(std::move(change));
     }
+
     return plan;
 }
 

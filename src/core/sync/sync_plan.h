@@ -76,6 +76,5 @@ std::vector<SyncRecord> recordsAfterSync(const SyncPlan& plan, const std::vector
 // One line for a change: direction, action, ISO date ("to-do" for a to-do task), HH:MM
 // (empty for a to-do task) and the first line of the text, separated by TABs.
 std::string changeLine(const char* direction, const char* action, const SyncTask& task);
-std::string isoDateOf(int date);
 
 } // namespace dw
