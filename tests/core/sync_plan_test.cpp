@@ -136,13 +136,16 @@ TEST_F(SyncPlanTest, FirstSyncSendsEveryTaskAsANewObject) {
 TEST_F(SyncPlanTest, LocalEditsUpdateTheSameObject) {
     const SyncTask base = dated(kDay, 9 * 60, "Dentist");
     SyncTask retimed = base, completed = base, moved = base, retexted = base, recat = base;
+    SyncTask rewritten = base; // a new time and a new text at once
+    rewritten.minute = 10 * 60 + 15;
+    rewritten.what = "Dentist, bring the card";
     retimed.minute = 10 * 60;
     completed.done = true;
     moved.date = kDay + 3;
     retexted.what = "Dentist at noon";
     recat.category = "Home";
     recat.alarm = true;
-    for (const SyncTask& edited : {retimed, completed, moved, retexted, recat}) {
+    for (const SyncTask& edited : {retimed, completed, moved, retexted, recat, rewritten}) {
         in = SyncInput{kCal, {}, {}, {}, kDay - 365, kDay + 730};
         synced("a", base, false);
         synced("b", dated(kDay, 8 * 60, "Other"));

@@ -33,6 +33,9 @@ std::string dateTimeCategoryKey(const SyncTask& t) {
 std::string textKey(const SyncTask& t) {
     return kindKey(t) + kSep + t.what;
 }
+std::string dateKey(const SyncTask& t) {
+    return kindKey(t) + kSep + std::to_string(t.date);
+}
 
 std::string unitKey(const std::string& href, const std::string& recurrenceId) {
     return href + '\n' + recurrenceId;
@@ -141,6 +144,26 @@ SyncPlan planSync(const SyncInput& in, const ObjectMapping& mapping,
             localOf[r] = it->second.back();
             it->second.pop_back();
             taken[localOf[r]] = true;
+        }
+    }
+    // Changed in more ways than one key survives (a new time and a new text at once): the
+    // one record left on a date and the one task left there are the same task. A date
+    // with more of either is left alone, since any pairing there would be a guess.
+    {
+        std::map<std::string, std::vector<std::size_t>> records;
+        std::map<std::string, std::vector<int>> tasks;
+        for (std::size_t r = 0; r < recs.size(); ++r)
+            if (localOf[r] < 0)
+                records[dateKey(recs[r]->synced)].push_back(r);
+        for (int i = 0; i < static_cast<int>(in.local.size()); ++i)
+            if (!taken[i])
+                tasks[dateKey(in.local[i])].push_back(i);
+        for (const auto& [key, left] : records) {
+            const auto there = tasks.find(key);
+            if (left.size() == 1 && there != tasks.end() && there->second.size() == 1) {
+                localOf[left.front()] = there->second.front();
+                taken[there->second.front()] = true;
+            }
         }
     }
 
