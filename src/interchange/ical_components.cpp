@@ -164,10 +164,7 @@ icaltimetype floatingDateTime(int date, int minuteOfDay) {
 icalcomponent* newTaskComponent(const TaskValues& task, const std::string& uid,
                                 std::int64_t stampUtcSeconds, int alarmLeadMinutes) {
     icalcomponent* c = task.todo ? icalcomponent_new_vtodo() : icalcomponent_new_vevent();
-    icalcomponent_add_property(c, icalproperty_new_uid(uid.c_str()));
-    icalcomponent_add_property(
-        c, icalproperty_new_dtstamp(icaltime_from_timet_with_zone(
-               static_cast<time_t>(stampUtcSeconds), 0, icaltimezone_get_utc_timezone())));
+    addUidAndStamp(c, uid, stampUtcSeconds);
     if (!task.todo) {
         icalcomponent_add_property(c, icalproperty_new_dtstart(startValue(task)));
         addDefaultEnd(c, task);
@@ -192,6 +189,13 @@ void updateTaskComponent(icalcomponent* c, const TaskValues& task, int alarmLead
         return;
     moveStart(c, task, toLocal);
     setAlarm(c, task.alarm, task.what, alarmLeadMinutes);
+}
+
+void addUidAndStamp(icalcomponent* c, const std::string& uid, std::int64_t stampUtcSeconds) {
+    icalcomponent_add_property(c, icalproperty_new_uid(uid.c_str()));
+    icalcomponent_add_property(
+        c, icalproperty_new_dtstamp(icaltime_from_timet_with_zone(
+               static_cast<time_t>(stampUtcSeconds), 0, icaltimezone_get_utc_timezone())));
 }
 
 void addX(icalcomponent* c, const char* name, const char* value) {

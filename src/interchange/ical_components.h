@@ -8,6 +8,7 @@
 #include "interchange/ical_library.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,6 +43,8 @@ icalcomponent* newTaskComponent(const TaskValues& task, const std::string& uid,
 void updateTaskComponent(icalcomponent* c, const TaskValues& task, int alarmLeadMinutes,
                          const UtcToLocal& toLocal);
 
+// The UID and the DTSTAMP every object of ours starts with.
+void addUidAndStamp(icalcomponent* c, const std::string& uid, std::int64_t stampUtcSeconds);
 void addX(icalcomponent* c, const char* name, const char* value);
 void removeAll(icalcomponent* c, icalproperty_kind kind);
 

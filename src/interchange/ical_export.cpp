@@ -40,11 +40,7 @@ public:
 
     void addHoliday(const std::string& name, const YearlyRule& rule) {
         icalcomponent* e = icalcomponent_new_vevent();
-        icalcomponent_add_property(e,
-                                   icalproperty_new_uid(uniqueUid(holidayUid(name, rule)).c_str()));
-        icalcomponent_add_property(e, icalproperty_new_dtstamp(icaltime_from_timet_with_zone(
-                                          static_cast<time_t>(settings_.stampUtcSeconds), 0,
-                                          icaltimezone_get_utc_timezone())));
+        addUidAndStamp(e, uniqueUid(holidayUid(name, rule)), settings_.stampUtcSeconds);
         const int first = firstDateOfRule(rule, 2000);
         icalcomponent_add_property(e, icalproperty_new_dtstart(dateValue(first)));
         icalcomponent_add_property(e, icalproperty_new_dtend(dateValue(first + 1)));

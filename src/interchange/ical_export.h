@@ -30,9 +30,10 @@ struct CalendarExport {
 // a VEVENT, every to-do task as a VTODO, every holiday as a yearly VEVENT.
 //  - Dated task: DTSTART in floating local time lasting kEventMinutes, or an all-day
 //    DTSTART;VALUE=DATE when its time text is no time; SUMMARY the first line,
-//    DESCRIPTION the whole text, CATEGORIES, STATUS:CONFIRMED, X-DAYWEAVER-DONE:YES when
-//    done, and a VALARM with TRIGGER -PT{lead}M when its alarm flag is set.
-//  - To-do task: SUMMARY, DESCRIPTION, CATEGORIES, STATUS COMPLETED or NEEDS-ACTION.
+//    DESCRIPTION the whole text when it has more lines, CATEGORIES, STATUS:CONFIRMED,
+//    X-DAYWEAVER-DONE:YES when done, and a VALARM with TRIGGER -PT{lead}M when its alarm
+//    flag is set.
+//  - To-do task: SUMMARY, DESCRIPTION (as above), CATEGORIES, STATUS COMPLETED or NEEDS-ACTION.
 //  - Holiday: all-day VEVENT with RRULE (BYMONTH and BYMONTHDAY, or BYDAY with an ordinal,
 //    -1 for the last), first falling in 2000 or the first year after with that date.
 // UIDs come from the content (ical_rules.h); two equal tasks get "-2", "-3" ... added.
