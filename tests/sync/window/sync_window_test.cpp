@@ -16,10 +16,18 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTextCursor>
 #include <map>
+
+QT_BEGIN_NAMESPACE
+// Readable failures for the texts compared below.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+QT_END_NAMESPACE
 
 namespace dw {
 namespace {
@@ -109,7 +117,7 @@ protected:
     QStringList summaries() {
         QStringList out;
         for (const CalDavObject& o : objects())
-            out << o.data.section("SUMMARY:", 1).section('\r', 0, 0);
+            out << o.data.section("SUMMARY:", 1).section(QRegularExpression("[\r\n]"), 0, 0);
         out.sort();
         return out;
     }
@@ -168,7 +176,7 @@ TEST_F(SyncWindowTest, ChangesMadeOnTheServerReachTheDayViewTheToDoListAndTheFil
 
     // A later change in the window writes the day view back: the received task stays.
     commands().toggleAlarm();
-    EXPECT_EQ(fileRows("grid.grd"), test::Rows{"36526.100|10:15 AM||Yoga|No|Yes"});
+    EXPECT_EQ(fileRows("grid.grd"), test::Rows{"36526.101|10:15 AM||Yoga|No|Yes"});
 }
 
 TEST_F(SyncWindowTest, AWrongPasswordIsToldAndTheNextSyncRecovers) {
