@@ -18,6 +18,7 @@
 #include "platform/caldav_sync.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QStatusBar>
 #include <QTimer>
@@ -56,7 +57,8 @@ SyncCommands::SyncCommands(MainWindow& window, AppState& state)
 SyncCommands::~SyncCommands() = default;
 
 void SyncCommands::checkSchedule() {
-    if (running_)
+    // Not under an open dialog (an editor, the options): the next look comes a minute later.
+    if (running_ || QApplication::activeModalWidget())
         return;
     const int minutes = loadSyncAccount().intervalMinutes;
     if (minutes > 0 && sinceLastStart_.elapsed() >= qint64(minutes) * 60 * 1000)

@@ -39,7 +39,7 @@ public:
     bool running() const { return running_; }
     // The timer's look at the clock: syncs once the account's interval has passed since
     // the last sync began (or since the start). The interval is read each time, so a change
-    // on the options' Sync page takes effect at once.
+    // on the options' Sync page takes effect at once. It waits while a dialog is open.
     void checkSchedule();
 
     QLabel* statusLabel() const { return status_; }
