@@ -92,10 +92,11 @@ TEST_F(OptionsWindowTest, ShowsTheStoredOptionsWithTheirCaptions) {
     EXPECT_EQ(w.windowTitle(), "Program Options");
     auto* pages = get<QTabWidget>(w, "pages");
     EXPECT_EQ(pages->currentIndex(), 0);
-    ASSERT_EQ(pages->count(), 3);
+    ASSERT_EQ(pages->count(), 4);
     EXPECT_EQ(pages->tabText(0), "Screen Appearance");
     EXPECT_EQ(pages->tabText(1), "Alarm settings");
     EXPECT_EQ(pages->tabText(2), "Miscellaneous");
+    EXPECT_EQ(pages->tabText(3), "Sync");
     EXPECT_EQ(get<ShadowLabel>(w, "titleCaption")->text(), "Program Options");
     EXPECT_EQ(get<QLabel>(w, "footerLabel")->text(), "Dayweaver");
 

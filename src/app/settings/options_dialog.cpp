@@ -2,6 +2,7 @@
 
 #include "app/settings/color_dialog.h"
 #include "app/settings/font_spec.h"
+#include "app/sync/sync_options_page.h"
 #include "app/widgets/shadow_label.h"
 #include "app/widgets/win_color.h"
 #include "core/prompts/prompts.h"
@@ -68,6 +69,7 @@ void OptionsDialog::showOptionsInControls() {
     startInTrayCheck_->setChecked(o.autoStart);
     startAtLogonCheck_->setChecked(o.startup);
     popupSummaryCheck_->setChecked(o.popup);
+    syncPage_->load();
     applyFontsToButtons();
     applyTitleLook();
     loading_ = false;
@@ -129,7 +131,8 @@ bool OptionsDialog::saveSettings() {
         options_.firstTime = "first";
     else
         showError("The program options could not be saved.");
-    return entryOk && saved;
+    const bool syncSaved = syncPage_->save();
+    return entryOk && saved && syncSaved;
 }
 
 void OptionsDialog::onOkClicked() {

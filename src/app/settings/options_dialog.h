@@ -19,6 +19,7 @@ class QTabWidget;
 namespace dw {
 
 class ShadowLabel;
+class SyncOptionsPage;
 
 // The program options window. It lives for the whole run and edits the application's
 // Options: every control writes its value into Options at once, so the rest of the
@@ -127,6 +128,8 @@ private:
     QCheckBox* startInTrayCheck_;
     QCheckBox* startAtLogonCheck_;
     QCheckBox* popupSummaryCheck_;
+    // Sync (its own page: the account lives in its own settings group and the keyring)
+    SyncOptionsPage* syncPage_;
 
     std::unique_ptr<QSoundEffect> sound_;
 };

@@ -4,6 +4,7 @@
 // control writing its value into Options. What the window does with them is in
 // options_dialog.cpp.
 
+#include "app/sync/sync_options_page.h"
 #include "app/widgets/shadow_label.h"
 #include "core/settings/option_keys.h"
 #include "core/store/text_codec.h"
@@ -67,6 +68,8 @@ OptionsDialog::OptionsDialog(Options& options, SettingsStore& store, std::string
     pages_->addTab(buildScreenPage(), "Screen Appearance");
     pages_->addTab(buildAlarmPage(), "Alarm settings");
     pages_->addTab(buildMiscPage(), "Miscellaneous");
+    syncPage_ = new SyncOptionsPage;
+    pages_->addTab(syncPage_, "Sync");
 
     auto* footer = named(new QLabel("Dayweaver", this), "footerLabel");
     footer->setEnabled(false); // drawn etched, like a maker's mark

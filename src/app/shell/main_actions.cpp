@@ -143,6 +143,10 @@ MainActions::MainActions(QWidget* window) : QObject(window), window_(window) {
                    "archive.png");
     restore = make("restoreAction", "Restore old data");
     clearAll = make("clearAllAction", "Clear all data");
+
+    // Sync
+    synchronise = make("synchroniseAction", "Synchronise now",
+                       "Send and receive the changes of the calendar server");
 }
 
 QAction* MainActions::make(const char* name, const QString& text, const QString& hint,

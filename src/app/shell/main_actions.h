@@ -102,6 +102,8 @@ public:
     QAction* archive = nullptr;
     QAction* restore = nullptr;
     QAction* clearAll = nullptr;
+    // Two-way sync with the calendar server
+    QAction* synchronise = nullptr;
 
     // Every action, in the order made.
     const QList<QAction*>& all() const { return all_; }

@@ -12,6 +12,7 @@
 #include "app/shell/pane_splitter.h"
 #include "app/shell/status_clock.h"
 #include "app/store/archive_commands.h"
+#include "app/sync/sync_commands.h"
 #include "app/widgets/cell_grid.h"
 #include "app/widgets/shadow_label.h"
 
@@ -149,6 +150,8 @@ void MainWindow::buildMenusAndToolbars() {
     file->addSeparator();
     file->addActions({a.archive, a.restore, a.clearAll});
     file->addSeparator();
+    file->addAction(a.synchronise);
+    file->addSeparator();
     file->addAction(a.hide);
     file->addSeparator();
     file->addAction(a.exit);
@@ -199,6 +202,8 @@ void MainWindow::buildMenusAndToolbars() {
     new ArchiveCommands(*this, state_, [this](PrintSelection&) {
         return PrintDialog::askSelection(this, state_, PrintDialog::Mode::Clearing);
     });
+    // Its result sits at the right of the status bar, beside the clock.
+    new SyncCommands(*this, state_);
 }
 
 } // namespace dw

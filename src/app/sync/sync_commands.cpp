@@ -1,0 +1,172 @@
+#include "app/sync/sync_commands.h"
+
+#include "app/calendar/calendar_pane.h"
+#include "app/editing/task_commands.h"
+#include "app/shell/app_state.h"
+#include "app/shell/main_actions.h"
+#include "app/shell/main_window.h"
+#include "app/sync/password_dialog.h"
+#include "app/sync/password_keyring.h"
+#include "core/commands/write_commands.h"
+#include "core/dates/date_serial.h"
+#include "core/editing/task_commands.h"
+#include "core/prompts/prompts.h"
+#include "core/store/helpers.h"
+#include "core/store/save_guard.h"
+#include "core/sync/local_tasks.h"
+#include "core/sync/sync_records.h"
+#include "platform/caldav_sync.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QStatusBar>
+#include <QTimer>
+#include <QUrl>
+
+namespace dw {
+namespace {
+
+// The timer looks once a minute whether the interval has passed.
+constexpr int kScheduleCheckMs = 60 * 1000;
+
+QString hostOf(const SyncAccount& account) {
+    return QUrl(account.server.trimmed()).host();
+}
+
+} // namespace
+
+SyncCommands::SyncCommands(MainWindow& window, AppState& state)
+    : QObject(&window), window_(window), state_(state) {
+    setObjectName("syncCommands");
+    status_ = new QLabel(&window);
+    status_->setObjectName("syncStatus");
+    window.statusBar()->addPermanentWidget(status_);
+    askPassword_ = [this](const QString& user, const QString& host) {
+        return askSyncPassword(&window_, user, host);
+    };
+    connect(window.actions().synchronise, &QAction::triggered, this,
+            [this] { synchronise(Trigger::User); });
+    sinceLastStart_.start();
+    timer_ = new QTimer(this);
+    timer_->setInterval(kScheduleCheckMs);
+    connect(timer_, &QTimer::timeout, this, &SyncCommands::checkSchedule);
+    timer_->start();
+}
+
+SyncCommands::~SyncCommands() = default;
+
+void SyncCommands::checkSchedule() {
+    // Not under an open dialog (an editor, the options): the next look comes a minute later.
+    if (running_ || QApplication::activeModalWidget())
+        return;
+    const int minutes = loadSyncAccount().intervalMinutes;
+    if (minutes > 0 && sinceLastStart_.elapsed() >= qint64(minutes) * 60 * 1000)
+        synchronise(Trigger::Timer);
+}
+
+void SyncCommands::synchronise(Trigger trigger) {
+    if (running_)
+        return;
+    sinceLastStart_.restart();
+    const SyncAccount account = loadSyncAccount();
+    if (account.server.trimmed().isEmpty() || account.user.isEmpty())
+        return done(false,
+                    "Sync is not set up: give the server and the user name on the Sync page "
+                    "of the options.",
+                    trigger);
+    // A program that cannot write its folder could not keep what the server sends.
+    if (!readOnlyDataFolder().empty())
+        return done(false, QString::fromStdString(readOnlyFolderRefusal(state_.paths().dataDir)),
+                    trigger);
+    running_ = true;
+    window_.actions().synchronise->setEnabled(false);
+    status_->setText("Synchronising...");
+    QPointer<SyncCommands> alive(this);
+    passwordKeyring().read(
+        keyringKey(account), [this, alive, account, trigger](const KeyringAnswer& kept) {
+            if (!alive)
+                return;
+            if (kept.status == KeyringAnswer::Status::Found)
+                return run(account, kept.password, trigger, false);
+            const std::optional<QString> typed = askPassword_(account.user, hostOf(account));
+            if (!typed) {
+                // The user said no: nothing to tell in a box.
+                return done(false, "No password was given.", Trigger::Timer);
+            }
+            // A keyring that works but holds nothing yet keeps a password that worked.
+            run(account, *typed, trigger, kept.status == KeyringAnswer::Status::NotFound);
+        });
+}
+
+void SyncCommands::run(const SyncAccount& account, const QString& password, Trigger trigger,
+                       bool keepPassword) {
+    SyncSettings settings{QUrl(account.server.trimmed()), account.user, password, account.calendar,
+                          false};
+    SyncLocalSide side{[this] {
+                           // An edit in progress in the notes pane is part of what is sent.
+                           if (TaskCommands* commands = window_.taskCommands())
+                               commands->writeBackNotesPane();
+                           return gatherLocalTasks(state_.store(), state_.fs(), state_.clock());
+                       },
+                       [this](const LocalTasks& gathered, const std::vector<LocalChange>& changes) {
+                           const bool saved =
+                               applyLocalChanges(state_.store(), gathered, changes, state_.fs());
+                           if (!changes.empty())
+                               showChanges();
+                           return saved;
+                       },
+                       joinPath(state_.paths().dataDir, kSyncRecordsFile)};
+    sent_ = 0;
+    received_ = 0;
+    sync_ =
+        new CalDavSync(std::move(settings), std::move(side), wholeDays(state_.clock().now()), this);
+    connect(sync_, &CalDavSync::changeLine, this, [this](const QString& line) {
+        if (line.startsWith(QLatin1String("sent\t")))
+            ++sent_;
+        else if (line.startsWith(QLatin1String("received\t")))
+            ++received_;
+    });
+    connect(sync_, &CalDavSync::finished, this,
+            [this, account, password, trigger, keepPassword](bool ok, const QString& message) {
+                sync_->deleteLater();
+                if (ok && keepPassword)
+                    passwordKeyring().write(keyringKey(account), password,
+                                            [](const KeyringAnswer&) {});
+                done(ok, message, trigger);
+            });
+    QTimer::singleShot(0, sync_, &CalDavSync::start);
+}
+
+void SyncCommands::done(bool ok, const QString& message, Trigger trigger) {
+    running_ = false;
+    window_.actions().synchronise->setEnabled(true);
+    const QString time =
+        QString::fromStdString(timeCellText(dayFraction(state_.clock().now()), state_.fs()));
+    if (ok) {
+        status_->setText(QStringLiteral("Synchronised %1: %2 sent, %3 received")
+                             .arg(time)
+                             .arg(sent_)
+                             .arg(received_));
+    } else {
+        status_->setText(QStringLiteral("Sync failed %1: %2").arg(time, message));
+    }
+    status_->setToolTip(message);
+    if (!ok && trigger == Trigger::User)
+        showError("Synchronisation failed: " + message.toStdString());
+    emit finished(ok, message);
+}
+
+void SyncCommands::showChanges() {
+    TaskStore& store = state_.store();
+    // The day view holds a copy of its date's tasks: it shows the sync's changes, and a
+    // later write-back of it cannot undo them.
+    if (store.dayViewDate() != 0)
+        store.readFromStore(store.dayViewDate());
+    if (TaskCommands* commands = window_.taskCommands())
+        commands->panesChanged();
+    if (window_.firstShowDone())
+        window_.calendarPane()->colorAllCalendars(true);
+}
+
+} // namespace dw
