@@ -4,7 +4,6 @@
 #include "cli/archive_command.h"
 #include "cli/cli_args.h"
 #include "cli/find_command.h"
-#include "cli/holidays_command.h"
 #include "cli/ics_command.h"
 #include "cli/output_commands.h"
 #include "cli/writing_commands.h"
@@ -19,6 +18,7 @@
 #include "core/store/task_store.h"
 #include "core/store/text_codec.h"
 #include "dayweaver_config.h"
+#include "interchange/ical_import_command.h"
 #include "platform/data_dir.h"
 #include "platform/data_lock.h"
 #include "platform/locale_settings.h"
@@ -106,8 +106,9 @@ const char* kUsage = "Usage: dayweaver-cli [--data DIR] COMMAND [ARGS]\n"
                      "                           archive's, all or nothing\n"
                      "\n"
                      "Dates are YYYY-MM-DD. DIR defaults to the program's data folder.\n"
-                     "While the program runs on the folder, the commands that add tasks and\n"
-                     "restore are handed to it, and it shows and saves them.\n"
+                     "While the program runs on the folder, add, todo add, recur --add,\n"
+                     "restore, holidays import and ics import are handed to it, and it shows\n"
+                     "and saves what they change.\n"
                      "Exit status: 0 success, 1 data problem, 2 usage error.\n";
 
 // A problem with the data: the message goes to stderr, exit status 1.
@@ -203,8 +204,7 @@ int todo(Context& ctx, Args& args) {
 
 int holidays(Context& ctx, Args& args) {
     const std::string yearText = args.requirePositional("YEAR");
-    if (yearText == "import")
-        return holidaysImportCommand(args, ctx.dataDir, ctx.fs, ctx.prompts.errors);
+    // "holidays import" is a writing command (core/commands/write_commands.h).
     args.expectEnd();
     int year = 0;
     if (yearText.empty() || yearText.size() > 4 ||
@@ -260,7 +260,7 @@ int run(int argc, char* argv[]) {
         const auto dataOption = args.takeOption("--data");
         // The words a running program is handed for a writing command.
         const std::vector<std::string> words = args.remaining();
-        const WriteCommand* writing = takeWriteCommand(args);
+        const WriteCommand* writing = takeWriteCommand(args, allWriteCommands());
         const std::string command = writing ? std::string() : args.requirePositional("COMMAND");
         if (dataOption) {
             ctx.dataDir = *dataOption;
@@ -275,7 +275,7 @@ int run(int argc, char* argv[]) {
         fix2000(ctx.fs);
 
         if (writing)
-            return runWritingCommand(*writing, args, words, ctx.dataDir, ctx.fs, ctx.clock);
+            return runWritingCommand(*writing, words, ctx.dataDir, ctx.fs, ctx.clock);
         if (command == "agenda")
             return agenda(ctx, args);
         if (command == "todo")
@@ -303,8 +303,7 @@ int run(int argc, char* argv[]) {
         }
         if (command == "ics") {
             QSettingsBackend settingsBackend;
-            return icsCommand(args, ctx.dataDir, ctx.fs, ctx.clock, SettingsStore(settingsBackend),
-                              ctx.prompts.errors);
+            return icsCommand(args, ctx.dataDir, ctx.fs, ctx.clock, SettingsStore(settingsBackend));
         }
         if (command == "print") {
             QSettingsBackend settingsBackend;
