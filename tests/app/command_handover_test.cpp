@@ -160,11 +160,12 @@ TEST_F(HandOverTest, ImportsAreAppliedByTheProgramAndPrintAsAlone) {
         SCOPED_TRACE(args.join(' ').toStdString());
         const CliRun handed = runCli(dir_.path(), args, work);
         expectSameAs(handed, runCli(alone.path(), args, work));
-        if (args.contains("gone.ics"))
+        if (args.contains("gone.ics")) {
             EXPECT_EQ(handed.err.find("dayweaver-cli: " +
                                       (fs::canonical(files.path()) / "gone.ics").string() + ": "),
                       0u)
                 << handed.err;
+        }
     }
 
     // The day view, the date's caption, the to-do list and the files.
@@ -174,7 +175,8 @@ TEST_F(HandOverTest, ImportsAreAppliedByTheProgramAndPrintAsAlone) {
         << window().dateCaption()->text().toStdString();
     EXPECT_EQ(test::rowsOf(window().gridNonday()->table()), test::Rows{"|Book seats|No"});
     EXPECT_EQ(dir_.read("holiday.grd"), alone.read("holiday.grd"));
-    EXPECT_EQ(dir_.read("gridNon.grd"), alone.read("gridNon.grd"));
+    // The to-do list's column widths are the window's own.
+    EXPECT_EQ(test::fileRows(dir_.file("gridNon.grd")), test::fileRows(alone.file("gridNon.grd")));
     EXPECT_EQ(test::fileRows(dir_.file("grid.grd")),
               (test::Rows{"36526.100|3:00 PM||Ferry|No|No", "36526.101|8:00 AM||Pack|No|No"}));
     EXPECT_EQ(test::fileRows(alone.file("grid.grd")), test::Rows{"36526.100|3:00 PM||Ferry|No|No"});
