@@ -362,6 +362,8 @@ int main(int argc, char* argv[]) {
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
+    // Each command ends soon after it loads: its tables may read their files' pages in place.
+    dw::CellTable::setMapFilesWhenLoading(true);
     const int status = dw::cli::run(argc, argv);
     dw::setPrompts(nullptr);
     return status;

@@ -16,6 +16,8 @@ namespace {
 
 constexpr int kDefaultWidth = 64;
 
+bool mapFilesWhenLoading = false;
+
 const std::string& emptyText() {
     static const std::string empty;
     return empty;
@@ -49,7 +51,7 @@ struct CellTable::LoadedCells {
     };
     static constexpr std::uint32_t kConverted = 0x80000000u;
 
-    std::unique_ptr<char[]> bytes;
+    MappedFile bytes;
     std::string converted;
     std::vector<Ref> refs; // cols per row, row after row
     int cols = 0;
@@ -59,7 +61,7 @@ struct CellTable::LoadedCells {
                               static_cast<std::size_t>(col)];
         if (ref.length & kConverted)
             return {converted.data() + ref.offset, ref.length & ~kConverted};
-        return {bytes.get() + ref.offset, ref.length};
+        return {bytes.data() + ref.offset, ref.length};
     }
 };
 
@@ -430,9 +432,11 @@ void CellTable::loadTable(const std::string& path) {
     std::int64_t size = -1, time = 0;
     if (!fileStamp(path, size, time))
         size = -1;
-    FileBytes file;
+    MappedFile file;
     std::string why;
-    switch (readWholeFile(path, kMaxFileSize, file, why)) {
+    const ReadResult read = mapFilesWhenLoading ? mapWholeFile(path, kMaxFileSize, file, why)
+                                                : readWholeFile(path, kMaxFileSize, file, why);
+    switch (read) {
     case ReadResult::Ok:
         break;
     case ReadResult::TooLarge:
@@ -444,7 +448,7 @@ void CellTable::loadTable(const std::string& path) {
         // would hide why.
         throw TableFileError("File " + path + " cannot be read: " + why);
     }
-    parseFileText(std::move(file.data), file.size, path);
+    parseFileText(std::move(file), path);
     savedPath_ = path;
     savedRevision_ = revision_;
     savedSize_ = size;
@@ -458,38 +462,46 @@ void CellTable::fromFileText(const std::string& text, const std::string& path) {
     if (!bytes)
         throw TableFileError(corruptMessage(path));
     std::memcpy(bytes.get(), text.data(), text.size());
-    parseFileText(std::move(bytes), text.size(), path);
+    parseFileText(MappedFile(std::move(bytes), text.size()), path);
 }
 
 namespace {
 
-// Decodes a cell text in place: TAB back to CR, BS back to LF. Answers false, with only
-// its ASCII start decoded, when the text is not UTF-8.
-bool decodeCellInPlace(char* p, std::size_t n) {
-    std::size_t i = 0;
-    for (; i < n; ++i) {
-        const char c = p[i];
-        if (static_cast<unsigned char>(c) & 0x80)
-            break;
-        if (c == '\t')
-            p[i] = '\r';
-        else if (c == '\b')
-            p[i] = '\n';
+// Bytes that end a cell text's fast scan: the line's end, the line breaks a cell stores
+// as TAB and BS, and the start of every non-ASCII character.
+struct ByteClasses {
+    bool special[256] = {};
+    constexpr ByteClasses() {
+        special[static_cast<unsigned char>('\n')] = true;
+        special[static_cast<unsigned char>('\t')] = true;
+        special[static_cast<unsigned char>('\b')] = true;
+        for (int c = 0x80; c < 256; ++c)
+            special[c] = true;
     }
-    if (i == n)
-        return true;
-    if (!isValidUtf8(std::string_view(p + i, n - i)))
-        return false;
-    for (; i < n; ++i)
-        p[i] = p[i] == '\t' ? '\r' : p[i] == '\b' ? '\n' : p[i];
-    return true;
+};
+constexpr ByteClasses kByteClasses;
+
+// At most nine digits, at least one: a cell line's column or row.
+const char* readSmallNumber(const char* p, const char* end, long long& out) {
+    const char* first = p;
+    long long v = 0;
+    while (p < end && *p >= '0' && *p <= '9' && p - first < 9)
+        v = v * 10 + (*p++ - '0');
+    if (p == first)
+        return nullptr;
+    out = v;
+    return p;
 }
 
 } // namespace
 
-void CellTable::parseFileText(std::unique_ptr<char[]> bytes, std::size_t size,
-                              const std::string& path) {
-    char* const data = bytes.get();
+void CellTable::setMapFilesWhenLoading(bool map) {
+    mapFilesWhenLoading = map;
+}
+
+void CellTable::parseFileText(MappedFile bytes, const std::string& path) {
+    char* const data = bytes.data();
+    const std::size_t size = bytes.size();
     std::size_t pos = 0;
     // A byte-order mark (a file saved by a text editor) is no part of the first line.
     if (size >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0)
@@ -547,7 +559,68 @@ void CellTable::parseFileText(std::unique_ptr<char[]> bytes, std::size_t size,
         std::vector<int> widths = widths_;
         widths.resize(static_cast<size_t>(tableCols), kDefaultWidth);
 
-        while (nextLine(line)) {
+        // Sets a cell from its text, decoded in place. Each line is UTF-8 when it is valid
+        // UTF-8, else an old Windows-1252 line.
+        const auto setText = [&](long long col, long long row, std::size_t offset,
+                                 std::size_t length, bool ascii) {
+            LoadedCells::Ref& ref =
+                loaded->refs[static_cast<std::size_t>(row) * static_cast<std::size_t>(fileCols) +
+                             static_cast<std::size_t>(col)];
+            char* const text = data + offset;
+            if (ascii || isValidUtf8(std::string_view(text, length))) {
+                ref = {static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(length)};
+                return;
+            }
+            std::string converted = cp1252ToUtf8(std::string_view(text, length));
+            ref = {static_cast<std::uint32_t>(loaded->converted.size()),
+                   static_cast<std::uint32_t>(converted.size()) | LoadedCells::kConverted};
+            loaded->converted += converted;
+        };
+        const char* const end = data + size;
+        while (pos < size) {
+            // The common line, "col,row,text", in one pass: the text is decoded (TAB back
+            // to CR, BS back to LF) as its end is found. Only the bytes that change are
+            // written, so a mapped file's other pages stay shared with the system's cache.
+            const char* p = data + pos;
+            long long col = 0, row = 0;
+            const char* q = readSmallNumber(p, end, col);
+            if (q && q < end && *q == ',' && (q = readSmallNumber(q + 1, end, row)) && q < end &&
+                *q == ',') {
+                char* t = data + (q + 1 - data);
+                char* const textStart = t;
+                bool ascii = true;
+                const char* decodedTab = nullptr; // a CR of the text, not of the line
+                const bool wanted = col < fileCols && row < fileRows;
+                for (;;) {
+                    while (t < end && !kByteClasses.special[static_cast<unsigned char>(*t)])
+                        ++t;
+                    if (t == end || *t == '\n')
+                        break;
+                    if (*t == '\t') {
+                        if (wanted)
+                            *t = '\r';
+                        decodedTab = t;
+                    } else if (*t == '\b') {
+                        if (wanted)
+                            *t = '\n';
+                    } else {
+                        ascii = false;
+                    }
+                    ++t;
+                }
+                const bool endsWithCr = t > textStart && t[-1] == '\r' && t - 1 != decodedTab;
+                const std::size_t textEnd = static_cast<std::size_t>(t - data);
+                pos = textEnd + 1;
+                if (wanted) {
+                    std::size_t length = textEnd - static_cast<std::size_t>(textStart - data);
+                    if (endsWithCr)
+                        --length;
+                    setText(col, row, static_cast<std::size_t>(textStart - data), length, ascii);
+                }
+                continue;
+            }
+            // Anything else, line by line: column widths and odd or damaged lines.
+            nextLine(line);
             const std::size_t comma = line.find(',');
             if (comma == std::string_view::npos)
                 continue;
@@ -567,22 +640,19 @@ void CellTable::parseFileText(std::unique_ptr<char[]> bytes, std::size_t size,
                 continue;
             if (index < 0 || index >= fileCols || r < 0 || r >= fileRows)
                 continue;
-            LoadedCells::Ref& ref =
-                loaded->refs[static_cast<std::size_t>(r) * static_cast<std::size_t>(fileCols) +
-                             static_cast<std::size_t>(index)];
             const std::size_t offset = lineStart + comma2 + 1;
             const std::size_t length = line.size() - comma2 - 1;
-            // Each line is UTF-8 when it is valid UTF-8, else an old Windows-1252 line.
-            if (decodeCellInPlace(data + offset, length)) {
-                ref = {static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(length)};
-            } else {
-                std::string text = cp1252ToUtf8(std::string_view(data + offset, length));
-                for (char& ch : text)
-                    ch = ch == '\t' ? '\r' : ch == '\b' ? '\n' : ch;
-                ref = {static_cast<std::uint32_t>(loaded->converted.size()),
-                       static_cast<std::uint32_t>(text.size()) | LoadedCells::kConverted};
-                loaded->converted += text;
+            bool ascii = true;
+            for (std::size_t i = offset; i < offset + length; ++i) {
+                char& ch = data[i];
+                if (ch == '\t')
+                    ch = '\r';
+                else if (ch == '\b')
+                    ch = '\n';
+                else if (static_cast<unsigned char>(ch) & 0x80)
+                    ascii = false;
             }
+            setText(index, r, offset, length, ascii);
         }
         loaded->bytes = std::move(bytes);
 

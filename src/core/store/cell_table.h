@@ -10,6 +10,8 @@
 
 namespace dw {
 
+class MappedFile;
+
 enum class SortDirection { Ascending, Descending };
 
 // Raised by loadTable; what() is the exact message shown to the user.
@@ -103,6 +105,10 @@ public:
     // columns or rows, or would need more memory than its size justifies; the table is
     // then unchanged.
     void loadTable(const std::string& path);
+    // Whether this process's loads map their files instead of reading them: no copy, but
+    // the table then reads the file's pages for as long as it lives, so only for
+    // processes that end soon after (the command line), never for the long-lived program.
+    static void setMapFilesWhenLoading(bool map);
 
     // Whether the file at `path` holds exactly this table: it was last loaded from or
     // saved to that path, nothing has changed since, and the file has not been touched
@@ -130,7 +136,7 @@ private:
     int compareSlots(const RowSlot& a, const RowSlot& b) const;
     std::string_view slotView(const RowSlot& slot, int col) const;
     Row& ownCells(RowSlot& slot) const;
-    void parseFileText(std::unique_ptr<char[]> bytes, std::size_t size, const std::string& path);
+    void parseFileText(MappedFile bytes, const std::string& path);
     void changed() { ++revision_; }
 
     int cols_;

@@ -10,9 +10,11 @@
 #include <filesystem>
 #include <new>
 #include <system_error>
+#include <utility>
 
 #if defined(__unix__) || defined(__APPLE__)
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #define DW_HAVE_POSIX 1
@@ -121,6 +123,69 @@ ReadResult readWholeFile(const std::string& path, std::size_t maxSize, FileBytes
     out.size = bytes.size();
     return ReadResult::Ok;
 #endif
+}
+
+MappedFile::MappedFile(MappedFile&& other) noexcept
+    : read_(std::move(other.read_)), data_(std::exchange(other.data_, nullptr)),
+      size_(std::exchange(other.size_, 0)), mapped_(std::exchange(other.mapped_, 0)) {}
+
+MappedFile& MappedFile::operator=(MappedFile&& other) noexcept {
+    if (this != &other) {
+        MappedFile gone(std::move(*this));
+        read_ = std::move(other.read_);
+        data_ = std::exchange(other.data_, nullptr);
+        size_ = std::exchange(other.size_, 0);
+        mapped_ = std::exchange(other.mapped_, 0);
+    }
+    return *this;
+}
+
+MappedFile::~MappedFile() {
+#ifdef DW_HAVE_POSIX
+    if (mapped_ != 0)
+        ::munmap(data_, mapped_);
+#endif
+}
+
+ReadResult mapWholeFile(const std::string& path, std::size_t maxSize, MappedFile& out,
+                        std::string& error) {
+#ifdef DW_HAVE_POSIX
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd >= 0) {
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
+            const auto size = static_cast<std::size_t>(st.st_size);
+            if (size > maxSize) {
+                ::close(fd);
+                return ReadResult::TooLarge;
+            }
+            // Read ahead in one go: the whole file is parsed at once.
+            void* p =
+                ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+            ::close(fd);
+            if (p != MAP_FAILED) {
+                MappedFile mapped;
+                mapped.data_ = static_cast<char*>(p);
+                mapped.size_ = size;
+                mapped.mapped_ = size;
+                out = std::move(mapped);
+                return ReadResult::Ok;
+            }
+        } else {
+            ::close(fd);
+        }
+    }
+#endif
+    return readWholeFile(path, maxSize, out, error);
+}
+
+ReadResult readWholeFile(const std::string& path, std::size_t maxSize, MappedFile& out,
+                         std::string& error) {
+    FileBytes bytes;
+    const ReadResult result = readWholeFile(path, maxSize, bytes, error);
+    if (result == ReadResult::Ok)
+        out = MappedFile(std::move(bytes.data), bytes.size);
+    return result;
 }
 
 bool fileStamp(const std::string& path, std::int64_t& size, std::int64_t& modified) {

@@ -13,9 +13,44 @@ struct FileBytes {
     std::size_t size = 0;
 };
 enum class ReadResult { Ok, Failed, TooLarge };
+// A whole file mapped into memory, private to this process: what is changed through it
+// never reaches the file, and pages nobody changes cost no copy. Only for files that are
+// replaced by rename, as every file we write is: one cut short in place under a mapping
+// would fault on its lost pages.
+class MappedFile {
+public:
+    MappedFile() = default;
+    // Bytes already in memory, held the same way.
+    MappedFile(std::unique_ptr<char[]> bytes, std::size_t size)
+        : read_(std::move(bytes)), data_(read_.get()), size_(size) {}
+    MappedFile(MappedFile&& other) noexcept;
+    MappedFile& operator=(MappedFile&& other) noexcept;
+    MappedFile(const MappedFile&) = delete;
+    MappedFile& operator=(const MappedFile&) = delete;
+    ~MappedFile();
+
+    char* data() const { return data_; }
+    std::size_t size() const { return size_; }
+
+private:
+    friend ReadResult mapWholeFile(const std::string&, std::size_t, MappedFile&, std::string&);
+    std::unique_ptr<char[]> read_; // the bytes when they were read rather than mapped
+    char* data_ = nullptr;
+    std::size_t size_ = 0;
+    std::size_t mapped_ = 0;
+};
+
+// Maps a whole regular file of at most maxSize bytes (with readWholeFile's answers).
+// Where mapping is not available, or the file is no regular file, it is read instead.
+ReadResult mapWholeFile(const std::string& path, std::size_t maxSize, MappedFile& out,
+                        std::string& error);
+
 // Reads a whole file of at most maxSize bytes. Failed: it cannot be opened or read
 // (`error` says why); TooLarge: it is longer than maxSize or there is no memory for it.
 ReadResult readWholeFile(const std::string& path, std::size_t maxSize, FileBytes& out,
+                         std::string& error);
+// The same, held as a MappedFile that was read.
+ReadResult readWholeFile(const std::string& path, std::size_t maxSize, MappedFile& out,
                          std::string& error);
 
 // A file's size and modification time (nanoseconds), to tell whether it changed; false
