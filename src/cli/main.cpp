@@ -159,7 +159,8 @@ int agenda(Context& ctx, Args& args) {
     TaskStore& store = keptUntilExit<TaskStore>(ctx.fs, ctx.clock);
     store.setDataDir(ctx.dataDir);
     CellTable& holidays = keptUntilExit<CellTable>(4, 2);
-    loading([&] { store.loadStoreFile(false); });
+    // Only the date's rows: the rest of a large store is never looked at.
+    loading([&] { store.loadStoreFileForDate(date); });
     load(holidays, joinPath(ctx.dataDir, "holiday.grd"));
     QSettingsBackend settingsBackend;
     const SettingsStore settings(settingsBackend);

@@ -147,8 +147,54 @@ MappedFile::~MappedFile() {
 #endif
 }
 
+namespace {
+
+// The whole pages inside bytes [from, to) of a mapping.
+bool wholePages(char* base, std::size_t from, std::size_t to, char*& first, std::size_t& length) {
+#ifdef DW_HAVE_POSIX
+    const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    const std::size_t start = (from + page - 1) / page * page;
+    const std::size_t end = to / page * page;
+    if (end <= start)
+        return false;
+    first = base + start;
+    length = end - start;
+    return true;
+#else
+    (void)base, (void)from, (void)to, (void)first, (void)length;
+    return false;
+#endif
+}
+
+} // namespace
+
+void MappedFile::readIn(std::size_t from, std::size_t to) const {
+#if defined(DW_HAVE_POSIX) && defined(MADV_POPULATE_READ)
+    char* first = nullptr;
+    std::size_t length = 0;
+    // Widened to whole pages around the stretch: reading in more is harmless.
+    const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    if (mapped_ != 0 && wholePages(data_, from / page * page,
+                                   std::min(mapped_, (to + page - 1) / page * page), first, length))
+        ::madvise(first, length, MADV_POPULATE_READ);
+#else
+    (void)from, (void)to;
+#endif
+}
+
+void MappedFile::dropFromMemory(std::size_t from, std::size_t to) const {
+#ifdef DW_HAVE_POSIX
+    char* first = nullptr;
+    std::size_t length = 0;
+    if (mapped_ != 0 && wholePages(data_, from, to, first, length))
+        ::madvise(first, length, MADV_DONTNEED);
+#else
+    (void)from, (void)to;
+#endif
+}
+
 ReadResult mapWholeFile(const std::string& path, std::size_t maxSize, MappedFile& out,
-                        std::string& error) {
+                        std::string& error, bool populate) {
 #ifdef DW_HAVE_POSIX
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd >= 0) {
@@ -159,10 +205,16 @@ ReadResult mapWholeFile(const std::string& path, std::size_t maxSize, MappedFile
                 ::close(fd);
                 return ReadResult::TooLarge;
             }
-            // Read ahead in one go: the whole file is parsed at once.
-            void* p =
-                ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+            // Every page at once, as the system's cache holds it (the whole file is parsed
+            // at once); mapped for reading first, as a writable private mapping would get
+            // a copy of each page. A page gets its own copy only when it is written.
+            void* p = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | (populate ? MAP_POPULATE : 0),
+                             fd, 0);
             ::close(fd);
+            if (p != MAP_FAILED && ::mprotect(p, size, PROT_READ | PROT_WRITE) != 0) {
+                ::munmap(p, size);
+                p = MAP_FAILED;
+            }
             if (p != MAP_FAILED) {
                 MappedFile mapped;
                 mapped.data_ = static_cast<char*>(p);

@@ -32,18 +32,26 @@ public:
     char* data() const { return data_; }
     std::size_t size() const { return size_; }
 
+    // For a mapping made with populate false, read in one stretch at a time: the pages of
+    // bytes [from, to) are read in now, or dropped from memory again (they come back from
+    // the file when touched: only for pages never written). Nothing for read bytes.
+    void readIn(std::size_t from, std::size_t to) const;
+    void dropFromMemory(std::size_t from, std::size_t to) const;
+
 private:
-    friend ReadResult mapWholeFile(const std::string&, std::size_t, MappedFile&, std::string&);
+    friend ReadResult mapWholeFile(const std::string&, std::size_t, MappedFile&, std::string&,
+                                   bool);
     std::unique_ptr<char[]> read_; // the bytes when they were read rather than mapped
     char* data_ = nullptr;
     std::size_t size_ = 0;
     std::size_t mapped_ = 0;
 };
 
-// Maps a whole regular file of at most maxSize bytes (with readWholeFile's answers).
-// Where mapping is not available, or the file is no regular file, it is read instead.
+// Maps a whole regular file of at most maxSize bytes (with readWholeFile's answers), its
+// pages read in at once unless `populate` is false. Where mapping is not available, or the
+// file is no regular file, it is read instead.
 ReadResult mapWholeFile(const std::string& path, std::size_t maxSize, MappedFile& out,
-                        std::string& error);
+                        std::string& error, bool populate = true);
 
 // Reads a whole file of at most maxSize bytes. Failed: it cannot be opened or read
 // (`error` says why); TooLarge: it is longer than maxSize or there is no memory for it.
