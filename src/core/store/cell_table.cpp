@@ -647,8 +647,11 @@ void CellTable::parseFileText(MappedFile bytes, const std::string& path) {
     try {
         auto loaded = std::make_shared<LoadedCells>();
         loaded->cols = shape.cols;
-        loaded->refs.resize(static_cast<std::size_t>(shape.cols) *
-                            static_cast<std::size_t>(shape.rows));
+        const std::size_t cells =
+            static_cast<std::size_t>(shape.cols) * static_cast<std::size_t>(shape.rows);
+        loaded->refs.reserve(cells); // advised before its pages are first touched
+        preferLargePages(loaded->refs.data(), cells * sizeof(LoadedCells::Ref));
+        loaded->refs.resize(cells);
         std::vector<int> widths = widths_;
         widths.resize(static_cast<size_t>(shape.tableCols), kDefaultWidth);
         walkCellLines(

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -50,6 +51,21 @@ bool readFileBytes(const std::string& path, std::string& bytes, std::string* err
     return ok;
 }
 
+void preferLargePages(void* block, std::size_t size) {
+#if defined(DW_HAVE_POSIX) && defined(MADV_HUGEPAGE)
+    constexpr std::uintptr_t kLarge = 2u << 20;
+    if (size < 2 * kLarge)
+        return;
+    const auto start = reinterpret_cast<std::uintptr_t>(block);
+    const std::uintptr_t first = (start + kLarge - 1) & ~(kLarge - 1);
+    const std::uintptr_t last = (start + size) & ~(kLarge - 1);
+    if (last > first)
+        ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+#else
+    (void)block, (void)size;
+#endif
+}
+
 ReadResult readWholeFile(const std::string& path, std::size_t maxSize, FileBytes& out,
                          std::string& error) {
 #ifdef DW_HAVE_POSIX
@@ -72,6 +88,8 @@ ReadResult readWholeFile(const std::string& path, std::size_t maxSize, FileBytes
         return ReadResult::TooLarge;
     }
     std::unique_ptr<char[]> data(new (std::nothrow) char[capacity]);
+    if (data)
+        preferLargePages(data.get(), capacity);
     std::size_t size = 0;
     ReadResult result = data ? ReadResult::Ok : ReadResult::TooLarge;
     while (result == ReadResult::Ok) {

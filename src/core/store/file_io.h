@@ -61,6 +61,11 @@ ReadResult readWholeFile(const std::string& path, std::size_t maxSize, FileBytes
 ReadResult readWholeFile(const std::string& path, std::size_t maxSize, MappedFile& out,
                          std::string& error);
 
+// Asks the system to back a large block of fresh memory with large pages where it can:
+// filling a block of many megabytes then costs a few page faults instead of thousands.
+// Only advice; nothing changes for the block's contents.
+void preferLargePages(void* block, std::size_t size);
+
 // A file's size and modification time (nanoseconds), to tell whether it changed; false
 // when it is not there.
 bool fileStamp(const std::string& path, std::int64_t& size, std::int64_t& modified);
