@@ -362,7 +362,10 @@ std::string CellTable::toFileText() const {
         }
     }
 
-    std::string out(size, '\0');
+    std::string out;
+    out.reserve(size); // advised before its pages are first touched
+    preferLargePages(out.data(), size);
+    out.resize(size);
     char* p = out.data();
     const auto put = [&p](const char* text, std::size_t n) {
         std::memcpy(p, text, n);
