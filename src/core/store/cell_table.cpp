@@ -647,6 +647,7 @@ CellTable::FileShape CellTable::readFileShape(const char* data, std::size_t size
 void CellTable::parseFileText(MappedFile bytes, const std::string& path) {
     char* const data = bytes.data();
     const FileShape shape = readFileShape(data, bytes.size(), path);
+    const bool mapped = bytes.isMapped();
     try {
         auto loaded = std::make_shared<LoadedCells>();
         loaded->cols = shape.cols;
@@ -665,16 +666,18 @@ void CellTable::parseFileText(MappedFile bytes, const std::string& path) {
                                                          static_cast<std::size_t>(shape.cols) +
                                                      static_cast<std::size_t>(col)];
                 const auto offset = static_cast<std::size_t>(stored.data() - data);
-                // Decoded where it lies. Only the bytes that change are written, so a
-                // mapped file's other pages stay shared with the system's cache. Each
-                // line is UTF-8 when it is valid UTF-8, else an old Windows-1252 line.
-                if (plain || decodeLineBreaks(data + offset, stored.size()) ||
-                    isValidUtf8(stored)) {
+                // A text read into memory is decoded where it lies. A mapped file is never
+                // written: each page written would cost a copy of it, so a text that needs
+                // decoding goes beside the file. Each line is UTF-8 when it is valid UTF-8,
+                // else an old Windows-1252 line.
+                if (plain || (!mapped && (decodeLineBreaks(data + offset, stored.size()) ||
+                                          isValidUtf8(stored)))) {
                     ref = {static_cast<std::uint32_t>(offset),
                            static_cast<std::uint32_t>(stored.size())};
                     return;
                 }
-                const std::string converted = cp1252ToUtf8(stored);
+                const std::string converted =
+                    mapped ? decodedCopy(stored, false) : cp1252ToUtf8(stored);
                 ref = {static_cast<std::uint32_t>(loaded->converted.size()),
                        static_cast<std::uint32_t>(converted.size()) | LoadedCells::kConverted};
                 loaded->converted += converted;

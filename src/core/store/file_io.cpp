@@ -223,16 +223,10 @@ ReadResult mapWholeFile(const std::string& path, std::size_t maxSize, MappedFile
                 ::close(fd);
                 return ReadResult::TooLarge;
             }
-            // Every page at once, as the system's cache holds it (the whole file is parsed
-            // at once); mapped for reading first, as a writable private mapping would get
-            // a copy of each page. A page gets its own copy only when it is written.
+            // Every page at once unless asked otherwise (the whole file is parsed at once).
             void* p = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | (populate ? MAP_POPULATE : 0),
                              fd, 0);
             ::close(fd);
-            if (p != MAP_FAILED && ::mprotect(p, size, PROT_READ | PROT_WRITE) != 0) {
-                ::munmap(p, size);
-                p = MAP_FAILED;
-            }
             if (p != MAP_FAILED) {
                 MappedFile mapped;
                 mapped.data_ = static_cast<char*>(p);

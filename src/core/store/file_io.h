@@ -13,8 +13,8 @@ struct FileBytes {
     std::size_t size = 0;
 };
 enum class ReadResult { Ok, Failed, TooLarge };
-// A whole file mapped into memory, private to this process: what is changed through it
-// never reaches the file, and pages nobody changes cost no copy. Only for files that are
+// A whole file mapped into memory for reading, private to this process: its pages are
+// the system's cache of the file, with no copy. Only for files that are
 // replaced by rename, as every file we write is: one cut short in place under a mapping
 // would fault on its lost pages.
 class MappedFile {
@@ -29,8 +29,10 @@ public:
     MappedFile& operator=(const MappedFile&) = delete;
     ~MappedFile();
 
+    // The bytes of a mapping may only be read.
     char* data() const { return data_; }
     std::size_t size() const { return size_; }
+    bool isMapped() const { return mapped_ != 0; }
 
     // For a mapping made with populate false, read in one stretch at a time: the pages of
     // bytes [from, to) are read in now, or dropped from memory again (they come back from
