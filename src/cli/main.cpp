@@ -160,7 +160,8 @@ int agenda(Context& ctx, Args& args) {
     TaskStore& store = keptUntilExit<TaskStore>(ctx.fs, ctx.clock);
     store.setDataDir(ctx.dataDir);
     CellTable& holidays = keptUntilExit<CellTable>(4, 2);
-    loading([&] { store.loadStoreFile(false); });
+    // Only the date's rows: the rest of a large store is never looked at.
+    loading([&] { store.loadStoreFileForDate(date); });
     load(holidays, joinPath(ctx.dataDir, "holiday.grd"));
     QSettingsBackend settingsBackend;
     const SettingsStore settings(settingsBackend);
@@ -361,6 +362,8 @@ int main(int argc, char* argv[]) {
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
+    // Each command ends soon after it loads: its tables may read their files' pages in place.
+    dw::CellTable::setMapFilesWhenLoading(true);
     const int status = dw::cli::run(argc, argv);
     dw::setPrompts(nullptr);
     return status;
