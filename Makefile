@@ -38,7 +38,7 @@ bench: deps
 # Whole processes beside calcurse at 1 000, 10 000 and 100 000 tasks (release build).
 bench-compare: deps
 	@if [ ! -f build/release/build.ninja ]; then cmake --preset release; fi
-	cmake --build build/release --target dayweaver-cli
+	cmake --build build/release --target dayweaver dayweaver-cli
 	python3 scripts/bench-compare build/release/src/dayweaver-cli
 
 clean:

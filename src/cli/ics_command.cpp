@@ -1,14 +1,11 @@
 #include "cli/ics_command.h"
 
 #include "cli/store_loading.h"
-#include "cli/write_lock.h"
 #include "core/settings/option_keys.h"
 #include "core/store/file_io.h"
 #include "core/store/helpers.h"
 #include "core/store/task_store.h"
 #include "interchange/ical_export.h"
-#include "interchange/ical_import.h"
-#include "platform/data_lock.h"
 
 #include <ctime>
 #include <iostream>
@@ -61,60 +58,15 @@ int exportIcs(Args& args, const std::string& dataDir, const FormatSettings& fs, 
     return 0;
 }
 
-int importIcs(Args& args, const std::string& dataDir, const FormatSettings& fs, const Clock& clock,
-              const std::vector<std::string>& reportedErrors) {
-    ImportRange range = defaultImportRange(wholeDays(clock.now()));
-    if (const auto from = args.takeOption("--from"))
-        range.from = parseIsoDate(*from);
-    if (const auto to = args.takeOption("--to"))
-        range.to = parseIsoDate(*to);
-    const std::string file = args.requirePositional("FILE");
-    args.expectEnd();
-    if (const std::string problem = importRangeError(range); !problem.empty())
-        throw Refusal{problem};
-
-    std::string text;
-    try {
-        text = readCalendarFile(file);
-    } catch (const IcalFileError& e) {
-        throw Refusal{file + ": " + e.what()};
-    }
-
-    DataDirLock lock(dataDir);
-    if (const auto refusal = takeWriteLock(lock, dataDir))
-        throw Refusal{*refusal};
-    TaskStore store(fs, clock);
-    CellTable holidays(4, 2);
-    loadTables(store, holidays, dataDir);
-    ImportOutcome outcome;
-    try {
-        outcome = importCalendar(text, range, store, holidays, joinPath(dataDir, "holiday.grd"), fs,
-                                 systemLocalTime);
-    } catch (const IcalFileError& e) {
-        throw Refusal{file + ": " + e.what()};
-    }
-    if (!outcome.saved || !reportedErrors.empty())
-        throw Refusal{reportedErrors.empty() ? "the file could not be saved"
-                                             : reportedErrors.front()};
-    for (const CalendarItem& item : planItems(outcome.plan))
-        std::cout << calendarItemLine(item) << '\n';
-    for (const std::string& note : outcome.plan.add.notes)
-        std::cerr << "dayweaver-cli: " << note << '\n';
-    if (outcome.plan.duplicates > 0)
-        std::cerr << "dayweaver-cli: " << outcome.plan.duplicates << " already there, left out\n";
-    return 0;
-}
-
 } // namespace
 
 int icsCommand(Args& args, const std::string& dataDir, const FormatSettings& fs, const Clock& clock,
-               const SettingsStore& settings, const std::vector<std::string>& reportedErrors) {
+               const SettingsStore& settings) {
     try {
         const std::string sub = args.requirePositional("export or import");
         if (sub == "export")
             return exportIcs(args, dataDir, fs, clock, settings);
-        if (sub == "import")
-            return importIcs(args, dataDir, fs, clock, reportedErrors);
+        // "ics import" is a writing command (interchange/ical_import_command.h).
         throw UsageError{"unknown ics command: " + sub};
     } catch (const Refusal& r) {
         std::cerr << "dayweaver-cli: " << r.message << '\n';

@@ -12,14 +12,11 @@ namespace dw::cli {
 
 // ics export FILE: every dated task, to-do task and holiday as an iCalendar file; one line
 // per object written.
-// ics import FILE [--from D] [--to D]: adds the file's events within the dates (default a
-// year back to two years ahead), its to-do tasks and our holidays, leaving out what is
-// already there; one line per object added. What was left out or shortened goes to stderr.
 // Lines: "task<TAB>date<TAB>HH:MM<TAB>first line" (no time for an all-day task),
-// "todo<TAB><TAB><TAB>first line", "holiday<TAB>FREQ=YEARLY;...<TAB><TAB>name".
-// Damaged files, refused dates and data problems: stderr, exit status 1.
-// `reportedErrors` are the errors the core has reported so far (a failed save).
+// "todo<TAB><TAB><TAB>first line", "holiday<TAB>FREQ=YEARLY;...<TAB><TAB>name"; "ics import"
+// prints the same lines (interchange/ical_import_command.h).
+// Data problems: stderr, exit status 1.
 int icsCommand(Args& args, const std::string& dataDir, const FormatSettings& fs, const Clock& clock,
-               const SettingsStore& settings, const std::vector<std::string>& reportedErrors);
+               const SettingsStore& settings);
 
 } // namespace dw::cli

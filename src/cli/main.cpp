@@ -4,7 +4,6 @@
 #include "cli/archive_command.h"
 #include "cli/cli_args.h"
 #include "cli/find_command.h"
-#include "cli/holidays_command.h"
 #include "cli/ics_command.h"
 #include "cli/output_commands.h"
 #include "cli/sync_command.h"
@@ -20,6 +19,7 @@
 #include "core/store/task_store.h"
 #include "core/store/text_codec.h"
 #include "dayweaver_config.h"
+#include "interchange/ical_import_command.h"
 #include "platform/data_dir.h"
 #include "platform/data_lock.h"
 #include "platform/locale_settings.h"
@@ -118,8 +118,10 @@ const char* kUsage = "Usage: dayweaver-cli [--data DIR] COMMAND [ARGS]\n"
                      "                           USER and PATH default to the sync options\n"
                      "\n"
                      "Dates are YYYY-MM-DD. DIR defaults to the program's data folder.\n"
-                     "While the program runs on the folder, the commands that add tasks and\n"
-                     "restore are handed to it, and it shows and saves them.\n"
+                     "While the program runs on the folder, add, todo add, recur --add,\n"
+                     "edit, done, delete, restore, holidays import and ics import are handed\n"
+                     "to it, and it shows and saves what they change; sync, but for a dry\n"
+                     "run, is refused: the program syncs itself.\n"
                      "Exit status: 0 success, 1 data problem, 2 usage error.\n";
 
 // A problem with the data: the message goes to stderr, exit status 1.
@@ -171,7 +173,8 @@ int agenda(Context& ctx, Args& args) {
     TaskStore& store = keptUntilExit<TaskStore>(ctx.fs, ctx.clock);
     store.setDataDir(ctx.dataDir);
     CellTable& holidays = keptUntilExit<CellTable>(4, 2);
-    loading([&] { store.loadStoreFile(false); });
+    // Only the date's rows: the rest of a large store is never looked at.
+    loading([&] { store.loadStoreFileForDate(date); });
     load(holidays, joinPath(ctx.dataDir, "holiday.grd"));
     QSettingsBackend settingsBackend;
     const SettingsStore settings(settingsBackend);
@@ -219,8 +222,7 @@ int todo(Context& ctx, Args& args) {
 
 int holidays(Context& ctx, Args& args) {
     const std::string yearText = args.requirePositional("YEAR");
-    if (yearText == "import")
-        return holidaysImportCommand(args, ctx.dataDir, ctx.fs, ctx.prompts.errors);
+    // "holidays import" is a writing command (core/commands/write_commands.h).
     args.expectEnd();
     int year = 0;
     if (yearText.empty() || yearText.size() > 4 ||
@@ -276,7 +278,7 @@ int run(int argc, char* argv[]) {
         const auto dataOption = args.takeOption("--data");
         // The words a running program is handed for a writing command.
         const std::vector<std::string> words = args.remaining();
-        const WriteCommand* writing = takeWriteCommand(args);
+        const WriteCommand* writing = takeWriteCommand(args, allWriteCommands());
         const std::string command = writing ? std::string() : args.requirePositional("COMMAND");
         if (dataOption) {
             ctx.dataDir = *dataOption;
@@ -291,7 +293,7 @@ int run(int argc, char* argv[]) {
         fix2000(ctx.fs);
 
         if (writing)
-            return runWritingCommand(*writing, args, words, ctx.dataDir, ctx.fs, ctx.clock);
+            return runWritingCommand(*writing, words, ctx.dataDir, ctx.fs, ctx.clock);
         if (command == "agenda")
             return agenda(ctx, args);
         if (command == "todo")
@@ -319,8 +321,7 @@ int run(int argc, char* argv[]) {
         }
         if (command == "ics") {
             QSettingsBackend settingsBackend;
-            return icsCommand(args, ctx.dataDir, ctx.fs, ctx.clock, SettingsStore(settingsBackend),
-                              ctx.prompts.errors);
+            return icsCommand(args, ctx.dataDir, ctx.fs, ctx.clock, SettingsStore(settingsBackend));
         }
         if (command == "print") {
             QSettingsBackend settingsBackend;
@@ -380,6 +381,8 @@ int main(int argc, char* argv[]) {
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
+    // Each command ends soon after it loads: its tables may read their files' pages in place.
+    dw::CellTable::setMapFilesWhenLoading(true);
     const int status = dw::cli::run(argc, argv);
     dw::setPrompts(nullptr);
     return status;

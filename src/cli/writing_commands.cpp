@@ -5,6 +5,8 @@
 #include "core/store/file_io.h"
 #include "core/store/helpers.h"
 #include "core/store/task_store.h"
+#include "interchange/ical_import.h"
+#include "interchange/ical_import_command.h"
 #include "platform/data_lock.h"
 #include "platform/single_instance.h"
 
@@ -27,16 +29,21 @@ int printed(const CommandOutcome& outcome) {
     return outcome.status;
 }
 
-std::optional<CommandOutcome> handOver(const WriteCommand& command, std::vector<std::string> words,
-                                       const std::string& dataDir) {
-    // The program has a working folder of its own: a file is named to it in full.
-    const size_t file = command.name.size();
-    if (command.fileArgument && file < words.size()) {
+// The program has a working folder of its own: a file is named in full. The command line
+// names it so too when it applies the command itself, so that both print the same.
+std::vector<std::string> withFullFileName(const WriteCommand& command,
+                                          std::vector<std::string> words) {
+    if (const auto file = fileArgumentIndex(command, words)) {
         std::error_code error; // no working folder left: the name goes as typed
-        const std::filesystem::path full = std::filesystem::absolute(words[file], error);
+        const std::filesystem::path full = std::filesystem::absolute(words[*file], error);
         if (!error)
-            words[file] = full.lexically_normal().string();
+            words[*file] = full.lexically_normal().string();
     }
+    return words;
+}
+
+std::optional<CommandOutcome> handOver(const std::vector<std::string>& words,
+                                       const std::string& dataDir) {
     return SingleInstance::sendCommand(SingleInstance::serverNameFor(dataDir), words, kConnectMs,
                                        kAnswerMs);
 }
@@ -47,6 +54,9 @@ CommandOutcome applyHere(const WriteCommand& command, const WriteJob& job,
     TaskStore store(fs, clock);
     store.setDataDir(dataDir);
     CompletedTasks completed(dataDir);
+    // As the program holds it: what holiday.grd holds, else an empty table.
+    CellTable holidays(4, 2);
+    const std::string holidayPath = joinPath(dataDir, "holiday.grd");
     // A file that cannot be read stops the command before anything is written, so nothing
     // is lost and no copy of the damaged file is needed.
     try {
@@ -56,20 +66,27 @@ CommandOutcome applyHere(const WriteCommand& command, const WriteJob& job,
             store.loadTodoFile(false);
         if (command.tables.completed)
             loadTableIfPresent(completed.table(), completed.path(), false);
+        if (command.tables.holidays)
+            loadTableIfPresent(holidays, holidayPath, false);
     } catch (const TableFileError& e) {
         return refusedOutcome(e.what());
     }
-    return applyWriteJob(job, store, &completed);
+    WriteTarget target{store, &completed, &holidays, holidayPath};
+    return applyWriteJob(job, target);
 }
 
 } // namespace
 
-int runWritingCommand(const WriteCommand& command, Args& args,
-                      const std::vector<std::string>& words, const std::string& dataDir,
-                      const FormatSettings& fs, const Clock& clock) {
+int runWritingCommand(const WriteCommand& command, const std::vector<std::string>& typed,
+                      const std::string& dataDir, const FormatSettings& fs, const Clock& clock) {
+    const std::vector<std::string> words = withFullFileName(command, typed);
     WriteJob job;
     try {
-        job = command.prepare(args, fs);
+        Args args(words);
+        takeWriteCommand(args, std::span(&command, 1));
+        job = command.prepare(args, CommandContext{fs, clock, systemLocalTime});
+    } catch (const ChoiceError& e) {
+        return printed(choiceErrorOutcome(e));
     } catch (const CommandRefusal& r) {
         return printed(refusedOutcome(r.message));
     }
@@ -81,11 +98,11 @@ int runWritingCommand(const WriteCommand& command, Args& args,
     case DataDirLock::Result::Locked:
         break;
     case DataDirLock::Result::FolderNotWritable:
-        if (const auto answer = handOver(command, words, dataDir))
+        if (const auto answer = handOver(words, dataDir))
             return printed(*answer);
         return printed(refusedOutcome(readOnlyFolderRefusal(dataDir)));
     case DataDirLock::Result::HeldByAnother:
-        if (const auto answer = handOver(command, words, dataDir))
+        if (const auto answer = handOver(words, dataDir))
             return printed(*answer);
         // No program answers: another command line writer, queued behind; or a program
         // that holds the folder and does not answer, which the refusal names.
@@ -98,12 +115,14 @@ int runWritingCommand(const WriteCommand& command, Args& args,
 
 int runWithoutWriting(const std::string& name, Args& args, const FormatSettings& fs,
                       const Clock& clock) {
-    for (const WriteCommand& command : writeCommands()) {
+    for (const WriteCommand& command : allWriteCommands()) {
         if (command.name != std::vector<std::string>{name})
             continue;
         try {
             TaskStore unused(fs, clock);
-            return printed(applyWriteJob(command.prepare(args, fs), unused));
+            WriteTarget target{unused};
+            return printed(applyWriteJob(
+                command.prepare(args, CommandContext{fs, clock, systemLocalTime}), target));
         } catch (const CommandRefusal& r) {
             return printed(refusedOutcome(r.message));
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/dates/clock.h"
 #include "core/dates/date_serial.h"
 #include "core/dates/format_settings.h"
 #include "core/store/cell_table.h"
@@ -31,10 +32,8 @@ inline constexpr std::size_t kMaxCalendarObjects = 100000;
 inline constexpr std::size_t kMaxImportedTasks = 100000;
 inline constexpr std::size_t kMaxRecurrenceSteps = 500000;
 
-// Turns a moment (seconds since 1970 UTC) into the local date and time. Times with a zone
-// are converted with it; floating times and dates are taken as they are.
-using UtcToLocal = std::function<DateSerial(std::int64_t utcSeconds)>;
-// The system's local time zone.
+// The system's local time zone, as a UtcToLocal (core/dates/clock.h). Times with a zone are
+// converted with the one an import is given; floating times and dates are taken as they are.
 DateSerial systemLocalTime(std::int64_t utcSeconds);
 
 // The dates an import takes events from, both included, as whole-day serials.

@@ -1,8 +1,10 @@
 // The command line beside the running program: its writing commands are handed to the
 // program, which applies them as its own and answers what the command line prints.
 
+#include "app/holidays/holiday_list_dialog.h"
 #include "app/shell/command_server.h"
 #include "app/task_window_fixture.h"
+#include "app/widgets/shadow_label.h"
 #include "core/store/save_guard.h"
 #include "platform/data_lock.h"
 #include "platform/single_instance.h"
@@ -51,6 +53,9 @@ CliRun runCli(const std::string& data, const QStringList& args, const QString& w
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("LC_ALL", "en_US.UTF-8");
     env.insert("LANG", "en_US.UTF-8");
+    // Zoned times of a calendar file become local ones: the program in these tests takes
+    // them as UTC too.
+    env.insert("TZ", "UTC");
     env.insert("DAYWEAVER_DATA", QString::fromStdString(data));
     cli.setProcessEnvironment(env);
     cli.start(DAYWEAVER_CLI, args);
@@ -89,6 +94,9 @@ protected:
         instance_.setCommandHandler(
             [this](const std::vector<std::string>& words) { return server_->run(words); });
         server_ = std::make_unique<CommandServer>(window(), *state_);
+        server_->setLocalTime([](std::int64_t utcSeconds) {
+            return dateSerialOf(1970, 1, 1) + utcSeconds / 86400.0;
+        });
     }
 
     PrivateRuntimeDir runtime_;
@@ -167,6 +175,96 @@ TEST_F(HandOverTest, TasksAddressedByNumberChangeTheProgramsDayViewAndFiles) {
     EXPECT_EQ(dayViewTexts(window()), std::vector<std::string>{"Pack the bags"});
     EXPECT_EQ(test::fileRows(dir_.file("grid.grd")),
               test::Rows{"36526.101|8:00 AM||Pack the bags|No|Yes"});
+}
+
+TEST_F(HandOverTest, ImportsAreAppliedByTheProgramAndPrintAsAlone) {
+    TempDir alone, files;
+    files.write("trip.ics", "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n"
+                            "BEGIN:VEVENT\r\nUID:1\r\nDTSTART:20000101T150000Z\r\n"
+                            "SUMMARY:Ferry\r\nEND:VEVENT\r\n"
+                            "BEGIN:VTODO\r\nUID:2\r\nSUMMARY:Book seats\r\nEND:VTODO\r\n"
+                            "END:VCALENDAR\r\n");
+    const QString work = QString::fromStdString(files.path());
+    const QStringList commands[] = {
+        {"holidays", "import", "Australia", "Jan01", "Boxing Day"},
+        // The file named from the command's folder, after the options.
+        {"ics", "import", "--from", "1999-12-01", "--to", "2000-12-31", "trip.ics"},
+        {"ics", "import", "trip.ics", "--from", "1999-12-01", "--to", "2000-12-31"},
+        {"ics", "import", "gone.ics"},
+    };
+    for (const QStringList& args : commands) {
+        SCOPED_TRACE(args.join(' ').toStdString());
+        const CliRun handed = runCli(dir_.path(), args, work);
+        expectSameAs(handed, runCli(alone.path(), args, work));
+        if (args.contains("gone.ics")) {
+            EXPECT_EQ(handed.err.find("dayweaver-cli: " +
+                                      (fs::canonical(files.path()) / "gone.ics").string() + ": "),
+                      0u)
+                << handed.err;
+        }
+    }
+
+    // The day view, the date's caption, the to-do list and the files.
+    EXPECT_EQ(dayViewTexts(window()), (std::vector<std::string>{"Ferry", "Pack"}));
+    EXPECT_NE(window().dateCaption()->text().toStdString().find("New Year's Day"),
+              std::string::npos)
+        << window().dateCaption()->text().toStdString();
+    EXPECT_EQ(test::rowsOf(window().gridNonday()->table()), test::Rows{"|Book seats|No"});
+    EXPECT_EQ(dir_.read("holiday.grd"), alone.read("holiday.grd"));
+    // The to-do list's column widths are the window's own.
+    EXPECT_EQ(test::fileRows(dir_.file("gridNon.grd")), test::fileRows(alone.file("gridNon.grd")));
+    EXPECT_EQ(test::fileRows(dir_.file("grid.grd")),
+              (test::Rows{"36526.100|3:00 PM||Ferry|No|No", "36526.101|8:00 AM||Pack|No|No"}));
+    EXPECT_EQ(test::fileRows(alone.file("grid.grd")), test::Rows{"36526.100|3:00 PM||Ferry|No|No"});
+}
+
+TEST_F(HandOverTest, UnknownHolidayChoicesAnsweredByTheProgramListTheValidOnes) {
+    TempDir alone;
+    const std::vector<std::string> cases[] = {
+        {"holidays", "import", "Narnia", "--all"},
+        {"holidays", "import", "Norway", "Juledag", "Midsummer"},
+    };
+    for (const auto& words : cases) {
+        SCOPED_TRACE(words[3]);
+        QStringList args;
+        for (const std::string& w : words)
+            args << QString::fromStdString(w);
+        const CliRun lone = runCli(alone.path(), args);
+        ASSERT_EQ(lone.status, 2);
+        ASSERT_NE(lone.err.find("Choose one of:\n"), std::string::npos) << lone.err;
+        // Read by the program as if the command line had not checked them first.
+        const CommandOutcome handed = server_->run(words);
+        EXPECT_EQ(handed.status, lone.status);
+        EXPECT_EQ(handed.out, lone.out);
+        EXPECT_EQ(handed.err, lone.err);
+        expectSameAs(runCli(dir_.path(), args), lone);
+    }
+    EXPECT_FALSE(fs::exists(dir_.file("holiday.grd")));
+}
+
+TEST_F(HandOverTest, AnOpenHolidayListShowsTheImportOrKeepsItsUnsavedChanges) {
+    HolidayListDialog list(state_->fs(), state_->clock(), state_->holidayPath(), false, &window());
+    list.show();
+
+    CommandOutcome r = server_->run({"holidays", "import", "Australia", "Jan01"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(test::rowsOf(list.table()), test::Rows{"New Year's Day|01|January|1"});
+
+    // A change in the list not saved yet: the import would be lost when the list saves.
+    list.grid()->selectTableRow(1);
+    list.deleteHoliday();
+    const std::string before = dir_.read("holiday.grd");
+    r = server_->run({"holidays", "import", "Australia", "Boxing Day"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "dayweaver-cli: the holiday list is open in Dayweaver with changes not "
+                     "saved; close it and try again\n");
+    EXPECT_EQ(dir_.read("holiday.grd"), before);
+
+    // Saved and closed: the import goes in, after what the list saved.
+    list.saveAndClose();
+    r = server_->run({"holidays", "import", "Australia", "Boxing Day"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(test::fileRows(dir_.file("holiday.grd")), test::Rows{"Boxing Day|12|December|26"});
 }
 
 TEST_F(HandOverTest, RestoreIsAppliedByTheProgramWithTheFileNamedFromTheCommandsFolder) {

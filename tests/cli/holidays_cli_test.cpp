@@ -66,7 +66,9 @@ TEST(CliHolidays, UnknownChoicesWriteNothingAndListTheValidOnes) {
     EXPECT_FALSE(std::filesystem::exists(data.file("holiday.grd")));
 }
 
-TEST(CliHolidays, ImportIsRefusedWhileTheProgramHoldsTheFolder) {
+// A running program takes the import over its socket (tests/app/command_handover_test.cpp);
+// one that holds the folder and does not answer is named in the refusal.
+TEST(CliHolidays, ImportIsRefusedWhileAProgramHoldsTheFolderWithoutAnswering) {
     TempDir data;
     ASSERT_TRUE(dw::test::startLockHolder(DAYWEAVER_LOCK_HOLDER, data));
     const Result r = cli(data, {"holidays", "import", "France", "--all"});

@@ -67,6 +67,27 @@ TEST_F(IcsCli, ExportThenImportIntoAnotherFolder) {
               "todo\t\t\tMilk\n");
 }
 
+TEST_F(IcsCli, AFileIsNamedFromTheCommandsFolderWhereverItComesAmongTheOptions) {
+    files.write("one.ics", "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:1\r\n"
+                           "DTSTART:20240305T100000Z\r\nSUMMARY:x\r\nEND:VEVENT\r\n"
+                           "END:VCALENDAR\r\n");
+    const auto runIn = [this](const std::vector<std::string>& args) {
+        std::string cmd = "cd " + quoted(files.path()) +
+                          " && LC_ALL=en_US.UTF-8 TZ=UTC XDG_CONFIG_HOME=" + quoted(config.path()) +
+                          " DAYWEAVER_DATA=" + quoted(first.path()) + " " + quoted(DAYWEAVER_CLI);
+        return runShell(cmd, args);
+    };
+    const Result added =
+        runIn({"ics", "import", "--from", "2024-01-01", "--to", "2024-12-31", "one.ics"});
+    EXPECT_EQ(added.status, 0) << added.err;
+    EXPECT_EQ(added.out, "task\t2024-03-05\t10:00\tx\n");
+    // Named in full, as the running program, which has a folder of its own, names it.
+    const Result missing = runIn({"ics", "import", "two.ics"});
+    EXPECT_EQ(missing.status, 1);
+    const auto full = std::filesystem::canonical(files.path()) / "two.ics";
+    EXPECT_EQ(missing.err.rfind("dayweaver-cli: " + full.string() + ": ", 0), 0u) << missing.err;
+}
+
 TEST_F(IcsCli, RefusalsChangeNothing) {
     files.write("broken.ics", "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nSUMMARY:x\r\n");
     files.write("good.ics", "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:1\r\n"

@@ -366,3 +366,105 @@ TEST(CellTableSort, MatchesAStableSortOnAnyInput) {
 
 } // namespace
 } // namespace dw
+
+namespace dw {
+namespace {
+
+// Odd but loadable files: cells out of row order, a cell given twice (the last wins), a
+// key after its row's other cells, old Windows-1252 lines, line breaks, a CR at a text's
+// end, lines outside the table, junk and a byte-order mark.
+const std::string kOddFile = "\xEF\xBB\xBF"
+                             "3,7\r\ncw 1,80\r\n"
+                             "1,3,late key first\r\n0,3,20\r\n"
+                             "0,1,10\r\n1,1,caf\xe9\r\n"
+                             "0,2,20\r\n1,2,two\tlines\b\r\n"
+                             "0,4,30\r\n0,4,20\r\n1,4,moved\r\n"
+                             "2,5,no key\r\n9,5,outside\r\n5,99,outside\r\njunk\r\n"
+                             "0,6,20\r\n1,6,ends with CR\t\r\n"
+                             "+1,1,signed\n";
+
+// Every row, the header too.
+std::vector<std::string> allRowsOf(const CellTable& t) {
+    std::vector<std::string> out;
+    for (int r = 0; r < t.rowCount(); ++r) {
+        std::string row;
+        for (int c = 0; c < t.colCount(); ++c)
+            row += t.cell(c, r) + "|";
+        out.push_back(row);
+    }
+    return out;
+}
+
+TEST(TableFile, MappedLoadReadsAsReadLoadAndLeavesTheFile) {
+    TempDir dir;
+    dir.write("t.grd", kOddFile);
+    CellTable read(1, 1);
+    read.loadTable(dir.file("t.grd"));
+    EXPECT_EQ(read.cell(1, 1), "signed"); // the last line for a cell wins
+    EXPECT_EQ(read.cell(1, 2), "two\rlines\n");
+    EXPECT_EQ(read.cell(1, 6), "ends with CR\r");
+    EXPECT_EQ(read.cell(0, 4), "20");
+
+    CellTable::setMapFilesWhenLoading(true);
+    CellTable mapped(1, 1);
+    mapped.loadTable(dir.file("t.grd"));
+    CellTable::setMapFilesWhenLoading(false);
+    EXPECT_EQ(allRowsOf(mapped), allRowsOf(read));
+    EXPECT_EQ(mapped.colWidth(1), 80);
+    // Decoding in place must never reach the file through the mapping.
+    EXPECT_EQ(dir.read("t.grd"), kOddFile);
+    EXPECT_EQ(mapped.toFileText(), read.toFileText());
+}
+
+TEST(TableFile, LoadingSomeRowsKeepsThemAsAWholeLoadHasThem) {
+    TempDir dir;
+    dir.write("t.grd", kOddFile);
+    CellTable whole(1, 1);
+    whole.loadTable(dir.file("t.grd"));
+    for (const std::string key : {"20", "10", "30", ""}) {
+        SCOPED_TRACE("key " + key);
+        CellTable some(1, 1);
+        some.loadRowsWhere(dir.file("t.grd"), 0, [&](std::string_view k) { return k == key; });
+        std::vector<std::string> expected{allRowsOf(whole)[0]};
+        for (int r = 1; r < whole.rowCount(); ++r)
+            if (whole.cell(0, r) == key)
+                expected.push_back(allRowsOf(whole)[static_cast<size_t>(r)]);
+        EXPECT_EQ(allRowsOf(some), expected);
+        EXPECT_EQ(some.colWidth(1), 80);
+    }
+}
+
+TEST(TableFile, PartlyLoadedTableIsNeverSaved) {
+    TempDir dir;
+    dir.write("t.grd", kOddFile);
+    CellTable some(1, 1);
+    some.loadRowsWhere(dir.file("t.grd"), 0, [](std::string_view k) { return k == "10"; });
+    std::string error;
+    EXPECT_FALSE(some.trySaveTable(dir.file("t.grd"), error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(dir.read("t.grd"), kOddFile);
+}
+
+TEST(TableFile, LoadingSomeRowsFailsAsAWholeLoadFails) {
+    TempDir dir;
+    for (const std::string bytes : {"x,y\r\n", "0,5\r\n", "1,999999999\r\n"}) {
+        dir.write("t.grd", bytes);
+        std::string wholeError, someError;
+        try {
+            CellTable(1, 1).loadTable(dir.file("t.grd"));
+        } catch (const TableFileError& e) {
+            wholeError = e.what();
+        }
+        try {
+            CellTable(1, 1).loadRowsWhere(dir.file("t.grd"), 0,
+                                          [](std::string_view) { return true; });
+        } catch (const TableFileError& e) {
+            someError = e.what();
+        }
+        EXPECT_FALSE(wholeError.empty()) << bytes;
+        EXPECT_EQ(someError, wholeError) << bytes;
+    }
+}
+
+} // namespace
+} // namespace dw

@@ -4,6 +4,7 @@
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
+#include <random>
 
 namespace dw {
 namespace {
@@ -291,6 +292,46 @@ TEST_F(StoreTest, FilesLoadAndDamagedOnesAreKeptAside) {
     dir.write("grid.grd", "2,2\r\n0,1,36526.101\r\n1,1,9:00 AM\r\n");
     store.loadStoreFile();
     EXPECT_EQ(store.gridStore().colCount(), 6);
+}
+
+// A command that reads one date loads only that date's rows: they must be exactly the rows,
+// in the order, that the whole store shows for it, however the file lies.
+TEST_F(StoreTest, LoadingOneDateShowsWhatTheWholeStoreShows) {
+    std::mt19937 rng(11);
+    const std::vector<std::string> keys{"36526.101", "36526.102", "36526.0100", "36527.101",
+                                        "9000.101",  "36526",     "",           "x",
+                                        "36526.9",   "-5.101",    "36528.101"};
+    std::string file = "6,41\r\n";
+    for (int r = 1; r <= 40; ++r) {
+        const std::string key = keys[rng() % keys.size()];
+        const std::string rowText = std::to_string(r);
+        // Some rows put their key last, as a hand-edited file might.
+        if (rng() % 4)
+            file += "0," + rowText + "," + key + "\r\n";
+        file += "1," + rowText + ",9:00 AM\r\n3," + rowText + ",task " + rowText + "\r\n";
+        if (rng() % 4 == 0)
+            file += "0," + rowText + "," + key + "\r\n";
+    }
+    dir.write("grid.grd", file);
+    store.loadStoreFile();
+    const auto shown = [](const TaskStore& s, int date) {
+        std::vector<std::string> rows;
+        s.forEachVisibleRow(date, [&](int r) {
+            rows.push_back(s.gridStore().cell(0, r) + " " + s.gridStore().cell(3, r));
+        });
+        return rows;
+    };
+    test::FakePrompts prompts;
+    test::ScopedPrompts scoped(prompts);
+    for (const int date : {36526, 36527, 36528, 9000, -5, 0, 12345}) {
+        TaskStore one(fs, clock);
+        one.setDataDir(dir.path());
+        one.loadStoreFileForDate(date);
+        EXPECT_EQ(shown(one, date), shown(store, date)) << date;
+        EXPECT_EQ(one.gridStore().colCount(), 6);
+        EXPECT_FALSE(one.saveStoreFile());
+    }
+    EXPECT_EQ(dir.read("grid.grd"), file);
 }
 
 } // namespace

@@ -20,16 +20,19 @@ protected:
     }
 
     CommandOutcome run(const std::vector<std::string>& words) {
-        const PreparedWrite prepared = prepareWriteCommand(words, fs);
+        const PreparedWrite prepared =
+            prepareWriteCommand(words, CommandContext{fs, clock, {}}, writeCommands());
         if (prepared.refused)
             return *prepared.refused;
-        return applyWriteJob(prepared.job, store);
+        WriteTarget target{store, nullptr, &holidays, dir.file("holiday.grd")};
+        return applyWriteJob(prepared.job, target);
     }
 
     TempDir dir;
     FormatSettings fs = FormatSettings::enUS();
     FixedClock clock;
     TaskStore store;
+    CellTable holidays{4, 2};
 };
 
 TEST(WriteCommandTable, NamesTheCommandsThatWrite) {
@@ -49,12 +52,14 @@ TEST(WriteCommandTable, NamesTheCommandsThatWrite) {
         {{"recur", "2000-01-01", "2000-02-01", "daily"}, nullptr, {}},
         {{"agenda", "2000-01-01"}, nullptr, {}},
         {{"--filter", "add"}, "add", {"--filter"}},
+        {{"holidays", "import", "France", "--all"}, "holidays", {"France", "--all"}},
+        {{"holidays", "2000"}, nullptr, {"holidays", "2000"}},
         {{}, nullptr, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.words.empty() ? "(none)" : c.words.front());
         Args args(c.words);
-        const WriteCommand* found = takeWriteCommand(args);
+        const WriteCommand* found = takeWriteCommand(args, writeCommands());
         if (!c.command) {
             EXPECT_EQ(found, nullptr);
             EXPECT_EQ(args.remaining(), c.words) << "the words are left alone";
@@ -64,6 +69,27 @@ TEST(WriteCommandTable, NamesTheCommandsThatWrite) {
         EXPECT_EQ(found->name.front(), c.command);
         EXPECT_EQ(args.remaining(), c.left);
     }
+}
+
+TEST(WriteCommandTable, FindsTheFileArgumentPastOptionsAndTheirValues) {
+    const WriteCommand command{{"import"}, {}, nullptr, nullptr, true, {"--from", "--to"}};
+    const struct {
+        std::vector<std::string> words;
+        std::optional<std::size_t> file;
+    } cases[] = {
+        {{"import", "a.ics"}, 1},
+        {{"import", "--from", "2000-01-01", "a.ics", "--to", "2000-02-01"}, 3},
+        {{"import", "--quiet", "a.ics"}, 2},
+        {{"import", "--from", "a.ics"}, std::nullopt},
+        {{"import"}, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.words.size());
+        EXPECT_EQ(fileArgumentIndex(command, c.words), c.file);
+    }
+    WriteCommand noFile = command;
+    noFile.fileArgument = false;
+    EXPECT_EQ(fileArgumentIndex(noFile, {"import", "a.ics"}), std::nullopt);
 }
 
 TEST_F(WriteCommandsTest, AddPutsTheTaskOnItsDateAndSaves) {
@@ -88,6 +114,38 @@ TEST_F(WriteCommandsTest, RecurAddsATaskOnEachDateAndListsThem) {
     EXPECT_EQ(r.out, "2000-03-13\n2000-03-27\n");
     EXPECT_EQ(test::fileRows(store.storePath()),
               (test::Rows{"36598.100|8:00:00 AM||Team|No|No", "36612.100|8:00:00 AM||Team|No|No"}));
+}
+
+TEST_F(WriteCommandsTest, HolidaysImportStartsAHolidayListAndPrintsTheAddedRows) {
+    const CommandOutcome r = run({"holidays", "import", "Australia", "Boxing Day", "dec25"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "Boxing Day\t12\tDecember\t26\nChristmas\t12\tDecember\t25\n");
+    // The list's header row above the holidays, in the reverse of the list's order.
+    CellTable saved;
+    saved.loadTable(dir.file("holiday.grd"));
+    EXPECT_EQ(saved.cell(0, 0), "Holiday name");
+    EXPECT_EQ(test::rowsOf(saved),
+              (test::Rows{"Christmas|12|December|25", "Boxing Day|12|December|26"}));
+    EXPECT_EQ(test::rowsOf(holidays), test::rowsOf(saved));
+}
+
+TEST_F(WriteCommandsTest, UnknownHolidayChoicesAreListed) {
+    const CommandOutcome country = run({"holidays", "import", "Narnia", "--all"});
+    EXPECT_EQ(country.status, 2);
+    EXPECT_EQ(country.err.rfind("dayweaver-cli: unknown country: Narnia\nChoose one of:\n"
+                                "  Australia\n",
+                                0),
+              0u)
+        << country.err;
+    const CommandOutcome name = run({"holidays", "import", "Norway", "Juledag", "Midsummer"});
+    EXPECT_EQ(name.status, 2);
+    EXPECT_EQ(name.err.rfind("dayweaver-cli: no holiday of Norway is named Midsummer\n"
+                             "Choose one of:\n",
+                             0),
+              0u)
+        << name.err;
+    EXPECT_NE(name.err.find("\n  May17\t17. mai\n"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("holiday.grd")));
 }
 
 TEST_F(WriteCommandsTest, BadWordsAreRefusedBeforeAnythingChanges) {
@@ -116,6 +174,9 @@ TEST_F(WriteCommandsTest, BadWordsAreRefusedBeforeAnythingChanges) {
          1,
          "dayweaver-cli: Date range exceeds 20 years!\n"},
         {{"agenda"}, 2, "dayweaver-cli: not a command that changes tasks: agenda\n"},
+        {{"holidays", "import", "Norway"},
+         2,
+         "dayweaver-cli: holidays import: give --all or the names of the holidays\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.err);

@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace dw {
 
@@ -113,6 +114,7 @@ void HolidayListDialog::addHoliday() {
         return;
     const int row = rowForNewHoliday(table_, grid_->selectedRow());
     writeHolidayDraft(table_, row, editor.draft(), fs_);
+    unsaved_ = true;
     showTable(row);
 }
 
@@ -127,6 +129,7 @@ void HolidayListDialog::editHoliday() {
     if (editor.exec() != QDialog::Accepted)
         return;
     writeHolidayDraft(table_, row, editor.draft(), fs_);
+    unsaved_ = true;
     showTable(row);
 }
 
@@ -138,6 +141,7 @@ void HolidayListDialog::deleteHoliday() {
         !prompts().askYesNo("Really delete \"" + table_.cell(kHolidayName, row) + "\"?", "Confirm"))
         return;
     deleteHolidayRow(table_, row);
+    unsaved_ = true;
     showTable(row);
 }
 
@@ -146,6 +150,7 @@ void HolidayListDialog::dropOnRow(int row) {
     if (row < 1 || row >= table_.rowCount() || row == from)
         return;
     moveHolidayRow(table_, from, row);
+    unsaved_ = true;
     showTable(row);
 }
 
@@ -158,6 +163,7 @@ void HolidayListDialog::importHolidays() {
     // The import adds to the file; what is not saved would be lost when it is read again.
     if (!table_.saveTable(path_))
         return;
+    unsaved_ = false;
     {
         HolidayImportDialog import(fs_, path_, this);
         import.exec();
@@ -168,8 +174,22 @@ void HolidayListDialog::importHolidays() {
 }
 
 void HolidayListDialog::saveAndClose() {
-    if (table_.saveTable(path_))
+    if (table_.saveTable(path_)) {
+        unsaved_ = false;
         accept();
+    }
+}
+
+bool HolidayListDialog::busyWithChanges() const {
+    return unsaved_ || findChild<HolidayImportDialog*>() != nullptr;
+}
+
+void HolidayListDialog::reloadFile() {
+    const int row = grid_->selectedRow();
+    table_ = makeHolidayTable();
+    loadFile();
+    unsaved_ = false;
+    showTable(std::min(row, table_.rowCount() - 1));
 }
 
 void HolidayListDialog::keyPressEvent(QKeyEvent* e) {

@@ -52,6 +52,12 @@ public:
     // Saves the copy and closes; a copy that cannot be saved keeps the dialog open.
     void saveAndClose();
 
+    // Whether the copy holds changes not saved yet, or the international sets are open
+    // (they save their own copy): then the file must not change under the dialog.
+    bool busyWithChanges() const;
+    // Shows holiday.grd again after something else added to it.
+    void reloadFile();
+
 protected:
     void keyPressEvent(QKeyEvent* e) override;
 
@@ -65,6 +71,7 @@ private:
     bool confirmDeletes_;
     TablePrinter printer_;
     CellTable table_;
+    bool unsaved_ = false;
     CellGrid* grid_ = nullptr;
     QPushButton* addButton_ = nullptr;
     QPushButton* editButton_ = nullptr;

@@ -2,9 +2,13 @@
 
 #include "app/calendar/calendar_pane.h"
 #include "app/editing/task_commands.h"
+#include "app/holidays/holiday_list_dialog.h"
 #include "app/shell/app_state.h"
 #include "app/shell/main_window.h"
+#include "core/store/file_io.h"
+#include "core/store/helpers.h"
 #include "core/store/save_guard.h"
+#include "interchange/ical_import_command.h"
 
 namespace dw {
 
@@ -12,23 +16,49 @@ CommandServer::CommandServer(MainWindow& window, AppState& state)
     : window_(window), state_(state) {}
 
 CommandOutcome CommandServer::run(const std::vector<std::string>& words) {
-    const PreparedWrite prepared = prepareWriteCommand(words, state_.fs());
+    const PreparedWrite prepared = prepareWriteCommand(
+        words, CommandContext{state_.fs(), state_.clock(), toLocal_}, allWriteCommands());
     if (prepared.refused)
         return *prepared.refused;
     // A program that cannot write its folder refuses as the command line would there.
     if (!readOnlyDataFolder().empty())
         return refusedOutcome(readOnlyFolderRefusal(state_.paths().dataDir));
+    const WriteTables& tables = prepared.command->tables;
+    if (tables.holidays) {
+        if (const HolidayListDialog* list = openHolidayList(); list && list->busyWithChanges())
+            return refusedOutcome("the holiday list is open in Dayweaver with changes not saved; "
+                                  "close it and try again");
+        // The holiday list saves holiday.grd on its own and the program reads it back only
+        // when the list closes: the command starts from the file, as on the command line.
+        CellTable fresh(4, 2);
+        try {
+            loadTableIfPresent(fresh, state_.holidayPath(), false);
+        } catch (const TableFileError& e) {
+            return refusedOutcome(e.what());
+        }
+        state_.gridHoliday() = std::move(fresh);
+    }
     // An edit in progress in the notes pane reaches the store first, so that refilling the
     // day view afterwards cannot lose it.
     if (TaskCommands* commands = window_.taskCommands())
         commands->writeBackNotesPane();
-    const CommandOutcome outcome =
-        applyWriteJob(prepared.job, state_.store(), &state_.completedTasks());
-    showChanges();
+    WriteTarget target{state_.store(), &state_.completedTasks(), &state_.gridHoliday(),
+                       state_.holidayPath()};
+    const CommandOutcome outcome = applyWriteJob(prepared.job, target);
+    showChanges(tables);
     return outcome;
 }
 
-void CommandServer::showChanges() {
+HolidayListDialog* CommandServer::openHolidayList() const {
+    // The list is made for each Holidays command and is gone once closed; a hidden one is
+    // closed all the same.
+    for (HolidayListDialog* list : window_.findChildren<HolidayListDialog*>())
+        if (list->isVisible())
+            return list;
+    return nullptr;
+}
+
+void CommandServer::showChanges(const WriteTables& tables) {
     TaskStore& store = state_.store();
     // The day view holds a copy of its date's tasks and is written back over them: it must
     // hold a task added to its date before its next write-back. Before the first show it
@@ -37,6 +67,10 @@ void CommandServer::showChanges() {
         store.readFromStore(store.dayViewDate());
     if (TaskCommands* commands = window_.taskCommands())
         commands->panesChanged();
+    if (tables.holidays)
+        if (HolidayListDialog* list = openHolidayList())
+            list->reloadFile();
+    // The calendars colour holidays as well as the days with tasks.
     if (window_.firstShowDone())
         window_.calendarPane()->colorAllCalendars(true);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/commands/write_commands.h"
+#include "interchange/ical_import.h"
 
 #include <string>
 #include <vector>
@@ -8,23 +9,36 @@
 namespace dw {
 
 class AppState;
+class HolidayListDialog;
 class MainWindow;
 
 // Applies the writing commands the command line hands to the running program: read and
-// checked by the same code as on the command line, applied to the program's own store as
+// checked by the same code as on the command line, applied to the program's own tables as
 // its window's commands apply theirs (the files saved at once), and then the day view, the
-// calendars and the to-do list show the change. Answers what the command line prints.
+// calendars, the to-do list and an open holiday list show the change. Answers what the
+// command line prints.
+//
+// A command that may change the holidays is refused while the holiday list is open with
+// changes it has not saved (or its international sets are open): the list saves its own
+// copy at its end, which would drop what the command added. An open list without changes
+// shows the file again once the command has added to it.
 class CommandServer {
 public:
     CommandServer(MainWindow& window, AppState& state);
 
     CommandOutcome run(const std::vector<std::string>& words);
 
+    // How a calendar import turns zoned times into local ones; the system's zone unless a
+    // test fixes it.
+    void setLocalTime(UtcToLocal toLocal) { toLocal_ = std::move(toLocal); }
+
 private:
-    void showChanges();
+    HolidayListDialog* openHolidayList() const;
+    void showChanges(const WriteTables& tables);
 
     MainWindow& window_;
     AppState& state_;
+    UtcToLocal toLocal_ = systemLocalTime;
 };
 
 } // namespace dw

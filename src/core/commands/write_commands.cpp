@@ -5,8 +5,11 @@
 #include "core/editing/recurrence.h"
 #include "core/editing/task_commands.h"
 #include "core/output/completed_tasks.h"
+#include "core/holidays/holiday_sets.h"
+#include "core/holidays/holiday_table.h"
 #include "core/prompts/prompts.h"
 #include "core/store/archive.h"
+#include "core/store/file_io.h"
 #include "core/store/helpers.h"
 #include "core/store/task_limits.h"
 #include "core/store/text_codec.h"
@@ -21,6 +24,13 @@ std::string commandErrorLine(const std::string& message) {
 
 CommandOutcome refusedOutcome(const std::string& message) {
     return {1, {}, commandErrorLine(message)};
+}
+
+CommandOutcome choiceErrorOutcome(const ChoiceError& error) {
+    std::string err = commandErrorLine(error.message) + "Choose one of:\n";
+    for (const std::string& choice : error.choices)
+        err += "  " + choice + '\n';
+    return {2, {}, err};
 }
 
 std::string checkedUtf8(std::string text) {
@@ -59,7 +69,8 @@ void saved(bool ok) {
 }
 
 // add DATE TIME TEXT [--category C] [--alarm] [--done]
-WriteJob prepareAdd(Args& args, const FormatSettings& fs) {
+WriteJob prepareAdd(Args& args, const CommandContext& context) {
+    const FormatSettings& fs = context.fs;
     const std::string category = checkedCategory(args.takeOption("--category").value_or(""));
     const bool alarm = args.takeFlag("--alarm");
     const bool done = args.takeFlag("--done");
@@ -71,13 +82,13 @@ WriteJob prepareAdd(Args& args, const FormatSettings& fs) {
     return [date, task](WriteTarget& target) {
         TaskStore& store = target.store;
         saved(store.insertTask(date, task));
-        return std::string();
+        return CommandOutcome{};
     };
 }
 
 // todo add TEXT [--category C]: the first free row, then the list in its sort order, as the
 // window's Add leaves it.
-WriteJob prepareTodoAdd(Args& args, const FormatSettings&) {
+WriteJob prepareTodoAdd(Args& args, const CommandContext&) {
     const std::string category = checkedCategory(args.takeOption("--category").value_or(""));
     const std::string text = checkedTaskText(args.requirePositional("TEXT"));
     args.expectEnd();
@@ -88,7 +99,7 @@ WriteJob prepareTodoAdd(Args& args, const FormatSettings&) {
         writeTodoRow(todo, freePaneRow(todo, TaskPane::Todo), task);
         todo.sortRows();
         saved(store.saveTodoFile());
-        return std::string();
+        return CommandOutcome{};
     };
 }
 
@@ -99,7 +110,8 @@ bool recurWrites(const Args& args) {
     return std::find(words.begin(), words.end(), "--add") != words.end();
 }
 
-WriteJob prepareRecur(Args& args, const FormatSettings& fs) {
+WriteJob prepareRecur(Args& args, const CommandContext& context) {
+    const FormatSettings& fs = context.fs;
     const RecurRequest request = readRecurRequest(args);
     std::optional<DatedTask> task;
     if (request.add)
@@ -108,16 +120,16 @@ WriteJob prepareRecur(Args& args, const FormatSettings& fs) {
     return [dates = request.dates, task](WriteTarget& target) {
         if (task)
             saved(addRecurringTasks(target.store, dates, *task));
-        std::string out;
+        CommandOutcome outcome;
         for (const int date : dates)
-            out += isoDate(date) + '\n';
-        return out;
+            outcome.out += isoDate(date) + '\n';
+        return outcome;
     };
 }
 
 // restore FILE: the three task tables replaced by an archive's, all or nothing, and
 // written at once.
-WriteJob prepareRestore(Args& args, const FormatSettings&) {
+WriteJob prepareRestore(Args& args, const CommandContext&) {
     const std::string name = withArchiveExtension(args.requirePositional("FILE"));
     args.expectEnd();
     if (const auto problem = archiveNameProblem(name))
@@ -133,7 +145,71 @@ WriteJob prepareRestore(Args& args, const FormatSettings&) {
                 message += "\ndayweaver-cli: " + result.problems[i];
             throw CommandRefusal{message};
         }
-        return std::string();
+        return CommandOutcome{};
+    };
+}
+
+int holidayCountryNamed(const std::string& name) {
+    const int country = holidayCountryIndex(name);
+    if (country < 0) {
+        ChoiceError unknown{"unknown country: " + name, {}};
+        for (const std::string_view c : builtInHolidayCountries())
+            unknown.choices.emplace_back(c);
+        throw unknown;
+    }
+    return country;
+}
+
+// The list positions of the named holidays, in list order.
+std::vector<int> holidayPositionsNamed(int country, const std::vector<std::string>& names) {
+    std::string unknownName;
+    std::vector<int> positions = countryHolidaysNamed(country, names, unknownName);
+    if (!unknownName.empty()) {
+        ChoiceError unknown{
+            "no holiday of " +
+                std::string(builtInHolidayCountries()[static_cast<std::size_t>(country)]) +
+                " is named " + unknownName,
+            {}};
+        for (const BuiltInHoliday& e : countryHolidays(country))
+            unknown.choices.push_back(std::string(e.code) + "\t" + std::string(e.name));
+        throw unknown;
+    }
+    return positions;
+}
+
+// holidays import COUNTRY [--all | NAME...]: as the import dialog adds them, and each added
+// row printed, tab separated.
+WriteJob prepareHolidaysImport(Args& args, const CommandContext& context) {
+    const bool all = args.takeFlag("--all");
+    const int country = holidayCountryNamed(args.requirePositional("COUNTRY"));
+    std::vector<std::string> names;
+    while (const auto name = args.takePositional())
+        names.push_back(*name);
+    if (all == !names.empty())
+        throw UsageError{"holidays import: give --all or the names of the holidays"};
+    std::vector<int> positions;
+    if (all) {
+        for (int i = 0; i < static_cast<int>(countryHolidays(country).size()); ++i)
+            positions.push_back(i);
+    } else {
+        positions = holidayPositionsNamed(country, names);
+    }
+    return [country, positions, fs = context.fs](WriteTarget& target) {
+        if (!target.holidays)
+            throw CommandRefusal{"the holidays are not loaded"};
+        CellTable& table = *target.holidays;
+        // With no file yet the table starts as the holiday list's does.
+        if (!fileExists(target.holidayPath))
+            table = makeHolidayTable();
+        const std::vector<CellTable::Row> added = importHolidays(table, country, positions, fs);
+        saved(table.saveTable(target.holidayPath));
+        CommandOutcome outcome;
+        for (const CellTable::Row& row : added) {
+            for (std::size_t col = 0; col < row.size(); ++col)
+                outcome.out += (col ? "\t" : "") + row[col];
+            outcome.out += '\n';
+        }
+        return outcome;
     };
 }
 
@@ -167,7 +243,8 @@ NumberedTask readNumberedTask(Args& args) {
 
 // edit DATE N [--time HH:MM] [--text T] [--category C] [--alarm on|off]: the task keeps
 // its place among the date's tasks.
-WriteJob prepareEdit(Args& args, const FormatSettings& fs) {
+WriteJob prepareEdit(Args& args, const CommandContext& context) {
+    const FormatSettings& fs = context.fs;
     const auto time = args.takeOption("--time");
     const auto text = args.takeOption("--text");
     const auto category = args.takeOption("--category");
@@ -192,13 +269,14 @@ WriteJob prepareEdit(Args& args, const FormatSettings& fs) {
         for (const auto& [column, value] : cells)
             store.gridStore().setCell(column, row, value);
         saved(store.SortGridStore());
-        return std::string();
+        return CommandOutcome{};
     };
 }
 
 // done DATE N: marked done and its completion recorded, as the window's Mark as completed
 // does.
-WriteJob prepareDone(Args& args, const FormatSettings& fs) {
+WriteJob prepareDone(Args& args, const CommandContext& context) {
+    const FormatSettings fs = context.fs;
     const NumberedTask task = readNumberedTask(args);
     return [task, fs](WriteTarget& target) {
         if (!target.completed)
@@ -219,19 +297,19 @@ WriteJob prepareDone(Args& args, const FormatSettings& fs) {
         saved(store.SortGridStore());
         if (!target.completed->add(record, fs))
             throw CommandRefusal{"the completed tasks could not be saved"};
-        return std::string();
+        return CommandOutcome{};
     };
 }
 
 // delete DATE N
-WriteJob prepareDelete(Args& args, const FormatSettings&) {
+WriteJob prepareDelete(Args& args, const CommandContext&) {
     const NumberedTask task = readNumberedTask(args);
     return [task](WriteTarget& target) {
         TaskStore& store = target.store;
         store.gridStore().setCell(StoreCol::Key, rowOfNumber(store, task.date, task.number),
                                   ""); // the sort drops it
         saved(store.SortGridStore());
-        return std::string();
+        return CommandOutcome{};
     };
 }
 
@@ -265,6 +343,7 @@ const std::vector<WriteCommand>& writeCommands() {
         {{"edit"}, {.store = true}, nullptr, &prepareEdit},
         {{"done"}, {.store = true, .completed = true}, nullptr, &prepareDone},
         {{"delete"}, {.store = true}, nullptr, &prepareDelete},
+        {{"holidays", "import"}, {.holidays = true}, nullptr, &prepareHolidaysImport},
     };
     return commands;
 }
@@ -281,8 +360,8 @@ std::vector<int> numberedTaskRows(const TaskStore& store, int date) {
     return rows;
 }
 
-const WriteCommand* takeWriteCommand(Args& args) {
-    for (const WriteCommand& command : writeCommands()) {
+const WriteCommand* takeWriteCommand(Args& args, std::span<const WriteCommand> commands) {
+    for (const WriteCommand& command : commands) {
         // The name's words are the first positional words, read as the commands read them.
         Args rest = args;
         bool named = true;
@@ -296,12 +375,25 @@ const WriteCommand* takeWriteCommand(Args& args) {
     return nullptr;
 }
 
-CommandOutcome applyWriteJob(const WriteJob& job, TaskStore& store, CompletedTasks* completed) {
+std::optional<std::size_t> fileArgumentIndex(const WriteCommand& command,
+                                             const std::vector<std::string>& words) {
+    if (!command.fileArgument)
+        return std::nullopt;
+    for (std::size_t i = command.name.size(); i < words.size(); ++i) {
+        const std::string& word = words[i];
+        if (std::find(command.valueOptions.begin(), command.valueOptions.end(), word) !=
+            command.valueOptions.end())
+            ++i; // its value
+        else if (!word.starts_with("--"))
+            return i;
+    }
+    return std::nullopt;
+}
+
+CommandOutcome applyWriteJob(const WriteJob& job, WriteTarget& target) {
     RecordingPrompts recorded;
     try {
-        CommandOutcome outcome;
-        WriteTarget target{store, completed};
-        outcome.out = job(target);
+        CommandOutcome outcome = job(target);
         if (!recorded.errors.empty())
             return refusedOutcome(recorded.errors.front());
         return outcome;
@@ -310,18 +402,22 @@ CommandOutcome applyWriteJob(const WriteJob& job, TaskStore& store, CompletedTas
     }
 }
 
-PreparedWrite prepareWriteCommand(const std::vector<std::string>& words, const FormatSettings& fs) {
+PreparedWrite prepareWriteCommand(const std::vector<std::string>& words,
+                                  const CommandContext& context,
+                                  std::span<const WriteCommand> commands) {
     try {
         Args args(words);
-        const WriteCommand* command = takeWriteCommand(args);
+        const WriteCommand* command = takeWriteCommand(args, commands);
         if (!command)
             throw UsageError{"not a command that changes tasks: " +
                              (words.empty() ? std::string() : words.front())};
-        return {command->prepare(args, fs), std::nullopt};
+        return {command, command->prepare(args, context), std::nullopt};
     } catch (const UsageError& e) {
-        return {{}, CommandOutcome{2, {}, commandErrorLine(e.message)}};
+        return {nullptr, {}, CommandOutcome{2, {}, commandErrorLine(e.message)}};
+    } catch (const ChoiceError& e) {
+        return {nullptr, {}, choiceErrorOutcome(e)};
     } catch (const CommandRefusal& r) {
-        return {{}, refusedOutcome(r.message)};
+        return {nullptr, {}, refusedOutcome(r.message)};
     }
 }
 

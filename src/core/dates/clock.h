@@ -2,6 +2,9 @@
 
 #include "core/dates/date_serial.h"
 
+#include <cstdint>
+#include <functional>
+
 namespace dw {
 
 // Where "now" comes from. The app uses the system clock; tests use FixedClock.
@@ -21,5 +24,9 @@ public:
 private:
     DateSerial now_;
 };
+
+// Turns a moment (seconds since 1970 UTC) into the local date and time. The time zone is the
+// platform's, so the conversion comes in from outside like the clock.
+using UtcToLocal = std::function<DateSerial(std::int64_t utcSeconds)>;
 
 } // namespace dw

@@ -9,12 +9,15 @@
 #include <cstring>
 #include <new>
 #include <string_view>
+#include <utility>
 
 namespace dw {
 
 namespace {
 
 constexpr int kDefaultWidth = 64;
+
+bool mapFilesWhenLoading = false;
 
 const std::string& emptyText() {
     static const std::string empty;
@@ -49,7 +52,7 @@ struct CellTable::LoadedCells {
     };
     static constexpr std::uint32_t kConverted = 0x80000000u;
 
-    std::unique_ptr<char[]> bytes;
+    MappedFile bytes;
     std::string converted;
     std::vector<Ref> refs; // cols per row, row after row
     int cols = 0;
@@ -59,7 +62,7 @@ struct CellTable::LoadedCells {
                               static_cast<std::size_t>(col)];
         if (ref.length & kConverted)
             return {converted.data() + ref.offset, ref.length & ~kConverted};
-        return {bytes.get() + ref.offset, ref.length};
+        return {bytes.data() + ref.offset, ref.length};
     }
 };
 
@@ -81,10 +84,10 @@ CellTable& CellTable::operator=(CellTable&&) noexcept = default;
 
 CellTable::CellTable(const CellTable& other)
     : cols_(other.cols_), loaded_(other.loaded_), loadedCols_(other.loadedCols_),
-      minCols_(other.minCols_), revision_(other.revision_), savedPath_(other.savedPath_),
-      savedRevision_(other.savedRevision_), savedSize_(other.savedSize_),
-      savedTime_(other.savedTime_), widths_(other.widths_), custom_(other.custom_),
-      canSort_(other.canSort_), sortColumn_(other.sortColumn_),
+      minCols_(other.minCols_), revision_(other.revision_), partial_(other.partial_),
+      savedPath_(other.savedPath_), savedRevision_(other.savedRevision_),
+      savedSize_(other.savedSize_), savedTime_(other.savedTime_), widths_(other.widths_),
+      custom_(other.custom_), canSort_(other.canSort_), sortColumn_(other.sortColumn_),
       sortDirection_(other.sortDirection_) {
     rows_.reserve(other.rows_.size());
     for (const RowSlot& slot : other.rows_)
@@ -359,7 +362,10 @@ std::string CellTable::toFileText() const {
         }
     }
 
-    std::string out(size, '\0');
+    std::string out;
+    out.reserve(size); // advised before its pages are first touched
+    preferLargePages(out.data(), size);
+    out.resize(size);
     char* p = out.data();
     const auto put = [&p](const char* text, std::size_t n) {
         std::memcpy(p, text, n);
@@ -396,6 +402,10 @@ std::string CellTable::toFileText() const {
 }
 
 bool CellTable::trySaveTable(const std::string& path, std::string& error) const {
+    if (partial_) {
+        error = "only part of the table was loaded";
+        return false;
+    }
     if (!writeFileAtomic(path, toFileText(), error))
         return false;
     savedPath_ = path;
@@ -430,9 +440,11 @@ void CellTable::loadTable(const std::string& path) {
     std::int64_t size = -1, time = 0;
     if (!fileStamp(path, size, time))
         size = -1;
-    FileBytes file;
+    MappedFile file;
     std::string why;
-    switch (readWholeFile(path, kMaxFileSize, file, why)) {
+    const ReadResult read = mapFilesWhenLoading ? mapWholeFile(path, kMaxFileSize, file, why)
+                                                : readWholeFile(path, kMaxFileSize, file, why);
+    switch (read) {
     case ReadResult::Ok:
         break;
     case ReadResult::TooLarge:
@@ -444,7 +456,7 @@ void CellTable::loadTable(const std::string& path) {
         // would hide why.
         throw TableFileError("File " + path + " cannot be read: " + why);
     }
-    parseFileText(std::move(file.data), file.size, path);
+    parseFileText(std::move(file), path);
     savedPath_ = path;
     savedRevision_ = revision_;
     savedSize_ = size;
@@ -458,66 +470,159 @@ void CellTable::fromFileText(const std::string& text, const std::string& path) {
     if (!bytes)
         throw TableFileError(corruptMessage(path));
     std::memcpy(bytes.get(), text.data(), text.size());
-    parseFileText(std::move(bytes), text.size(), path);
+    parseFileText(MappedFile(std::move(bytes), text.size()), path);
 }
 
 namespace {
 
-// Decodes a cell text in place: TAB back to CR, BS back to LF. Answers false, with only
-// its ASCII start decoded, when the text is not UTF-8.
-bool decodeCellInPlace(char* p, std::size_t n) {
-    std::size_t i = 0;
-    for (; i < n; ++i) {
-        const char c = p[i];
-        if (static_cast<unsigned char>(c) & 0x80)
-            break;
-        if (c == '\t')
-            p[i] = '\r';
-        else if (c == '\b')
-            p[i] = '\n';
+// Whether a stored text needs no decoding: no TAB or BS (line breaks) and no byte of a
+// non-ASCII character. Eight bytes at a time.
+bool isPlainText(const char* p, const char* end) {
+    constexpr std::uint64_t ones = 0x0101010101010101ULL;
+    constexpr std::uint64_t highs = 0x8080808080808080ULL;
+    const auto hasByte = [](std::uint64_t v, std::uint64_t pattern) {
+        const std::uint64_t x = v ^ pattern;
+        return ((x - ones) & ~x & highs) != 0;
+    };
+    for (; end - p >= 8; p += 8) {
+        std::uint64_t v;
+        std::memcpy(&v, p, 8);
+        if ((v & highs) != 0 || hasByte(v, ones * '\t') || hasByte(v, ones * '\b'))
+            return false;
     }
-    if (i == n)
-        return true;
-    if (!isValidUtf8(std::string_view(p + i, n - i)))
-        return false;
-    for (; i < n; ++i)
-        p[i] = p[i] == '\t' ? '\r' : p[i] == '\b' ? '\n' : p[i];
+    for (; p < end; ++p)
+        if (*p == '\t' || *p == '\b' || (static_cast<unsigned char>(*p) & 0x80))
+            return false;
     return true;
+}
+
+// At most nine digits, at least one: a cell line's column or row.
+const char* readSmallNumber(const char* p, const char* end, long long& out) {
+    const char* first = p;
+    long long v = 0;
+    while (p < end && *p >= '0' && *p <= '9' && p - first < 9)
+        v = v * 10 + (*p++ - '0');
+    if (p == first)
+        return nullptr;
+    out = v;
+    return p;
+}
+
+// A table file's lines after the dimension line. Each cell line inside the table's
+// columns and rows that wanted(col, row, lineStart) picks is handed to onCell(col, row, text,
+// plain) with its text as stored (line breaks still TAB and BS); `plain` says it holds neither
+// those nor any non-ASCII byte, so it needs no decoding. Column widths go to `widths`.
+// The file is not changed.
+template <typename Wanted, typename OnCell>
+void walkCellLines(const char* data, std::size_t size, std::size_t pos, int fileCols, int fileRows,
+                   std::vector<int>* widths, Wanted&& wanted, OnCell&& onCell) {
+    const char* const end = data + size;
+    while (pos < size) {
+        // The common line, "col,row,text".
+        const char* p = data + pos;
+        long long col = 0, row = 0;
+        const char* q = readSmallNumber(p, end, col);
+        if (q && q < end && *q == ',' && (q = readSmallNumber(q + 1, end, row)) && q < end &&
+            *q == ',') {
+            const char* const text = q + 1;
+            const void* lf = std::memchr(text, '\n', static_cast<std::size_t>(end - text));
+            const char* t = lf ? static_cast<const char*>(lf) : end;
+            pos = static_cast<std::size_t>(t - data) + 1;
+            if (col < fileCols && row < fileRows &&
+                wanted(static_cast<int>(col), static_cast<int>(row),
+                       static_cast<std::size_t>(p - data))) {
+                const char* textEnd = t > text && t[-1] == '\r' ? t - 1 : t;
+                onCell(static_cast<int>(col), static_cast<int>(row),
+                       std::string_view(text, static_cast<std::size_t>(textEnd - text)),
+                       isPlainText(text, textEnd));
+            }
+            continue;
+        }
+        // Anything else: column widths and odd or damaged lines, which any line may be.
+        const void* lf = std::memchr(p, '\n', size - pos);
+        const char* lineEnd = lf ? static_cast<const char*>(lf) : end;
+        pos = static_cast<std::size_t>(lineEnd - data) + 1;
+        std::string_view line(p, static_cast<std::size_t>(lineEnd - p));
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        const std::size_t comma = line.find(',');
+        if (comma == std::string_view::npos)
+            continue;
+        long long index = 0;
+        if (line.size() >= 2 && line[0] == 'c' && line[1] == 'w') {
+            long long width = 0;
+            if (widths && line.size() > 3 && parseInt(line.substr(3, comma - 3), index) &&
+                parseInt(line.substr(comma + 1), width) && index >= 0 && index < fileCols &&
+                width >= -2147483647 - 1 && width <= 2147483647)
+                (*widths)[static_cast<size_t>(index)] = static_cast<int>(width);
+            continue;
+        }
+        const std::size_t comma2 = line.find(',', comma + 1);
+        long long r = 0;
+        if (comma2 == std::string_view::npos || !parseInt(line.substr(0, comma), index) ||
+            !parseInt(line.substr(comma + 1, comma2 - comma - 1), r))
+            continue;
+        if (index < 0 || index >= fileCols || r < 0 || r >= fileRows ||
+            !wanted(static_cast<int>(index), static_cast<int>(r),
+                    static_cast<std::size_t>(p - data)))
+            continue;
+        onCell(static_cast<int>(index), static_cast<int>(r), line.substr(comma2 + 1), false);
+    }
+}
+
+// A stored text's line breaks back (TAB to CR, BS to LF), in place. Answers whether it is
+// ASCII.
+bool decodeLineBreaks(char* p, std::size_t n) {
+    bool ascii = true;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (p[i] == '\t')
+            p[i] = '\r';
+        else if (p[i] == '\b')
+            p[i] = '\n';
+        else if (static_cast<unsigned char>(p[i]) & 0x80)
+            ascii = false;
+    }
+    return ascii;
+}
+
+// A stored text decoded: line breaks back, and a text that is not UTF-8 read as an old
+// Windows-1252 line.
+std::string decodedCopy(std::string_view stored, bool plain) {
+    std::string text(stored);
+    if (!plain && !decodeLineBreaks(text.data(), text.size()) && !isValidUtf8(text))
+        text = cp1252ToUtf8(text);
+    return text;
 }
 
 } // namespace
 
-void CellTable::parseFileText(std::unique_ptr<char[]> bytes, std::size_t size,
-                              const std::string& path) {
-    char* const data = bytes.get();
+void CellTable::setMapFilesWhenLoading(bool map) {
+    mapFilesWhenLoading = map;
+}
+
+CellTable::FileShape CellTable::readFileShape(const char* data, std::size_t size,
+                                              const std::string& path) const {
     std::size_t pos = 0;
     // A byte-order mark (a file saved by a text editor) is no part of the first line.
     if (size >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0)
         pos = 3;
-    std::size_t lineStart = 0;
+    long long newCols = cols_;
+    long long newRows = rowCount();
     // Lines end with CR LF; a bare LF (a hand-edited file) ends a line too.
-    auto nextLine = [&](std::string_view& line) {
-        if (pos >= size)
-            return false;
+    if (pos < size) {
         const void* lf = std::memchr(data + pos, '\n', size - pos);
         const std::size_t end =
             lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - data) : size;
-        lineStart = pos;
-        line = std::string_view(data + pos, end - pos);
+        std::string_view line(data + pos, end - pos);
+        pos = end + 1;
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
-        pos = end + 1;
-        return true;
-    };
-
-    std::string_view line;
-    long long newCols = cols_;
-    long long newRows = rowCount();
-    if (nextLine(line) && !line.empty()) {
-        const std::size_t comma = line.find(',');
-        if (comma == std::string_view::npos || !parseInt(line.substr(0, comma), newCols) ||
-            !parseInt(line.substr(comma + 1), newRows))
-            throw TableFileError(corruptMessage(path));
+        if (!line.empty()) {
+            const std::size_t comma = line.find(',');
+            if (comma == std::string_view::npos || !parseInt(line.substr(0, comma), newCols) ||
+                !parseInt(line.substr(comma + 1), newRows))
+                throw TableFileError(corruptMessage(path));
+        }
     }
     if (newCols < 1 || newRows < 1)
         throw TableFileError(corruptMessage(path));
@@ -535,72 +640,181 @@ void CellTable::parseFileText(std::unique_ptr<char[]> bytes, std::size_t size,
     if (newCols > kMaxColumns || widened > kMaxColumns || newRows > cellBudget / (widened + 1) ||
         newRows > byteBudget / (72 + 8 * newCols + 32 * widened))
         throw TableFileError(corruptMessage(path));
+    return {static_cast<int>(newCols), static_cast<int>(newRows), static_cast<int>(widened),
+            std::min(pos, size)};
+}
 
-    const int fileCols = static_cast<int>(newCols);
-    const int fileRows = static_cast<int>(newRows);
-    const int tableCols = static_cast<int>(widened);
+void CellTable::parseFileText(MappedFile bytes, const std::string& path) {
+    char* const data = bytes.data();
+    const FileShape shape = readFileShape(data, bytes.size(), path);
+    const bool mapped = bytes.isMapped();
     try {
         auto loaded = std::make_shared<LoadedCells>();
-        loaded->cols = fileCols;
-        loaded->refs.resize(static_cast<std::size_t>(fileCols) *
-                            static_cast<std::size_t>(fileRows));
+        loaded->cols = shape.cols;
+        const std::size_t cells =
+            static_cast<std::size_t>(shape.cols) * static_cast<std::size_t>(shape.rows);
+        loaded->refs.reserve(cells); // advised before its pages are first touched
+        preferLargePages(loaded->refs.data(), cells * sizeof(LoadedCells::Ref));
+        loaded->refs.resize(cells);
         std::vector<int> widths = widths_;
-        widths.resize(static_cast<size_t>(tableCols), kDefaultWidth);
-
-        while (nextLine(line)) {
-            const std::size_t comma = line.find(',');
-            if (comma == std::string_view::npos)
-                continue;
-            long long index = 0;
-            if (line.size() >= 2 && line[0] == 'c' && line[1] == 'w') {
-                long long width = 0;
-                if (line.size() > 3 && parseInt(line.substr(3, comma - 3), index) &&
-                    parseInt(line.substr(comma + 1), width) && index >= 0 && index < fileCols &&
-                    width >= -2147483647 - 1 && width <= 2147483647)
-                    widths[static_cast<size_t>(index)] = static_cast<int>(width);
-                continue;
-            }
-            const std::size_t comma2 = line.find(',', comma + 1);
-            long long r = 0;
-            if (comma2 == std::string_view::npos || !parseInt(line.substr(0, comma), index) ||
-                !parseInt(line.substr(comma + 1, comma2 - comma - 1), r))
-                continue;
-            if (index < 0 || index >= fileCols || r < 0 || r >= fileRows)
-                continue;
-            LoadedCells::Ref& ref =
-                loaded->refs[static_cast<std::size_t>(r) * static_cast<std::size_t>(fileCols) +
-                             static_cast<std::size_t>(index)];
-            const std::size_t offset = lineStart + comma2 + 1;
-            const std::size_t length = line.size() - comma2 - 1;
-            // Each line is UTF-8 when it is valid UTF-8, else an old Windows-1252 line.
-            if (decodeCellInPlace(data + offset, length)) {
-                ref = {static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(length)};
-            } else {
-                std::string text = cp1252ToUtf8(std::string_view(data + offset, length));
-                for (char& ch : text)
-                    ch = ch == '\t' ? '\r' : ch == '\b' ? '\n' : ch;
+        widths.resize(static_cast<size_t>(shape.tableCols), kDefaultWidth);
+        walkCellLines(
+            data, bytes.size(), shape.firstLine, shape.cols, shape.rows, &widths,
+            [](int, int, std::size_t) { return true; },
+            [&](int col, int row, std::string_view stored, bool plain) {
+                LoadedCells::Ref& ref = loaded->refs[static_cast<std::size_t>(row) *
+                                                         static_cast<std::size_t>(shape.cols) +
+                                                     static_cast<std::size_t>(col)];
+                const auto offset = static_cast<std::size_t>(stored.data() - data);
+                // A text read into memory is decoded where it lies. A mapped file is never
+                // written: each page written would cost a copy of it, so a text that needs
+                // decoding goes beside the file. Each line is UTF-8 when it is valid UTF-8,
+                // else an old Windows-1252 line.
+                if (plain || (!mapped && (decodeLineBreaks(data + offset, stored.size()) ||
+                                          isValidUtf8(stored)))) {
+                    ref = {static_cast<std::uint32_t>(offset),
+                           static_cast<std::uint32_t>(stored.size())};
+                    return;
+                }
+                const std::string converted =
+                    mapped ? decodedCopy(stored, false) : cp1252ToUtf8(stored);
                 ref = {static_cast<std::uint32_t>(loaded->converted.size()),
-                       static_cast<std::uint32_t>(text.size()) | LoadedCells::kConverted};
-                loaded->converted += text;
-            }
-        }
+                       static_cast<std::uint32_t>(converted.size()) | LoadedCells::kConverted};
+                loaded->converted += converted;
+            });
         loaded->bytes = std::move(bytes);
 
-        std::vector<RowSlot> rows(static_cast<size_t>(fileRows));
-        for (int r = 0; r < fileRows; ++r)
+        std::vector<RowSlot> rows(static_cast<size_t>(shape.rows));
+        for (int r = 0; r < shape.rows; ++r)
             rows[static_cast<size_t>(r)].source = static_cast<std::uint32_t>(r);
-
-        cols_ = tableCols;
-        rows_ = std::move(rows);
-        loaded_ = std::move(loaded);
-        loadedCols_ = fileCols;
-        widths_ = std::move(widths);
-        custom_.resize(static_cast<size_t>(cols_));
-        changed();
+        useLoadedCells(std::move(loaded), std::move(rows), std::move(widths), shape, false);
     } catch (const std::bad_alloc&) {
         // Out of memory is one more way for a file to be too much for us.
         throw TableFileError(corruptMessage(path));
     }
+}
+
+void CellTable::useLoadedCells(std::shared_ptr<LoadedCells> loaded, std::vector<RowSlot> rows,
+                               std::vector<int> widths, const FileShape& shape, bool partial) {
+    cols_ = shape.tableCols;
+    rows_ = std::move(rows);
+    loaded_ = std::move(loaded);
+    loadedCols_ = shape.cols;
+    widths_ = std::move(widths);
+    custom_.resize(static_cast<size_t>(cols_));
+    partial_ = partial;
+    changed();
+}
+
+void CellTable::loadRowsWhere(const std::string& path, int col,
+                              const std::function<bool(std::string_view)>& keep) {
+    MappedFile file;
+    std::string why;
+    switch (mapWholeFile(path, kMaxFileSize, file, why, false)) {
+    case ReadResult::Ok:
+        break;
+    case ReadResult::TooLarge:
+        throw TableFileError(corruptMessage(path));
+    case ReadResult::Failed:
+        if (!pathExists(path))
+            throw TableFileError("File " + path + " not found");
+        throw TableFileError("File " + path + " cannot be read: " + why);
+    }
+    const char* const data = file.data();
+    const FileShape shape = readFileShape(data, file.size(), path);
+    try {
+        std::vector<int> widths = widths_;
+        widths.resize(static_cast<size_t>(shape.tableCols), kDefaultWidth);
+        // First the verdict on every row's deciding cell (the last line for a cell wins,
+        // wherever it lies), then the cells of the rows kept: the kept texts are copied, so
+        // that nothing refers to the file afterwards. The file is read a stretch at a time,
+        // each dropped from memory once walked: a large file never lies in memory whole.
+        // A row without a deciding cell (or without that column) is judged by an empty one.
+        std::vector<char> verdict(static_cast<size_t>(shape.rows), keep(std::string_view()));
+        // Where each row's lines lie: from the start of its first to that of its last.
+        std::vector<std::pair<std::uint32_t, std::uint32_t>> lines(static_cast<size_t>(shape.rows),
+                                                                   {0xFFFFFFFFu, 0});
+        constexpr std::size_t kStretch = 1 << 20;
+        for (std::size_t from = shape.firstLine; from < file.size();) {
+            std::size_t to = file.size();
+            if (file.size() - from > kStretch) {
+                const void* lf =
+                    std::memchr(data + from + kStretch, '\n', file.size() - from - kStretch);
+                if (lf)
+                    to = static_cast<std::size_t>(static_cast<const char*>(lf) - data) + 1;
+            }
+            file.readIn(from, to);
+            walkCellLines(
+                data, to, from, shape.cols, shape.rows, &widths,
+                [&](int c, int r, std::size_t lineStart) {
+                    auto& span = lines[static_cast<size_t>(r)];
+                    span.first = std::min(span.first, static_cast<std::uint32_t>(lineStart));
+                    span.second = std::max(span.second, static_cast<std::uint32_t>(lineStart));
+                    return c == col;
+                },
+                [&](int, int r, std::string_view stored, bool plain) {
+                    verdict[static_cast<size_t>(r)] = keep(decodedCopy(stored, plain));
+                });
+            file.dropFromMemory(from, to);
+            from = to;
+        }
+        // Row 0, the header, always stays; the others keep their file order.
+        std::vector<std::uint32_t> newRow(static_cast<size_t>(shape.rows), kNoSource);
+        std::vector<std::pair<std::uint32_t, std::uint32_t>> spans;
+        std::uint32_t kept = 0;
+        for (int r = 0; r < shape.rows; ++r) {
+            const auto i = static_cast<size_t>(r);
+            const bool seen = lines[i].first <= lines[i].second;
+            if (r == 0 || verdict[i]) {
+                newRow[i] = kept++;
+                if (seen)
+                    spans.push_back(lines[i]);
+            }
+        }
+        lines = {};
+
+        auto loaded = std::make_shared<LoadedCells>();
+        loaded->cols = shape.cols;
+        loaded->refs.resize(static_cast<std::size_t>(shape.cols) * kept);
+        // Only the stretches of the file that hold the kept rows' lines are read again,
+        // each once: a file of our own holds a row's lines together.
+        std::sort(spans.begin(), spans.end());
+        std::size_t done = 0;
+        for (const auto& [first, last] : spans) {
+            const std::size_t from = std::max<std::size_t>(first, done);
+            const void* lf = std::memchr(data + last, '\n', file.size() - last);
+            const std::size_t to =
+                lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - data) + 1
+                   : file.size();
+            if (from >= to)
+                continue;
+            done = to;
+            walkCellLines(
+                data, to, from, shape.cols, shape.rows, nullptr,
+                [&](int, int r, std::size_t) {
+                    return newRow[static_cast<size_t>(r)] != kNoSource;
+                },
+                [&](int c, int r, std::string_view stored, bool plain) {
+                    const std::uint32_t at = newRow[static_cast<size_t>(r)];
+                    const std::string text = decodedCopy(stored, plain);
+                    loaded
+                        ->refs[static_cast<std::size_t>(at) * static_cast<std::size_t>(shape.cols) +
+                               static_cast<std::size_t>(c)] = {
+                        static_cast<std::uint32_t>(loaded->converted.size()),
+                        static_cast<std::uint32_t>(text.size()) | LoadedCells::kConverted};
+                    loaded->converted += text;
+                });
+        }
+
+        std::vector<RowSlot> rows(kept);
+        for (std::uint32_t r = 0; r < kept; ++r)
+            rows[r].source = r;
+        useLoadedCells(std::move(loaded), std::move(rows), std::move(widths), shape, true);
+    } catch (const std::bad_alloc&) {
+        throw TableFileError(corruptMessage(path));
+    }
+    savedPath_.clear();
+    savedSize_ = -1;
 }
 
 } // namespace dw

@@ -10,6 +10,8 @@
 
 namespace dw {
 
+class MappedFile;
+
 enum class SortDirection { Ascending, Descending };
 
 // Raised by loadTable; what() is the exact message shown to the user.
@@ -103,6 +105,16 @@ public:
     // columns or rows, or would need more memory than its size justifies; the table is
     // then unchanged.
     void loadTable(const std::string& path);
+    // Whether this process's loads map their files instead of reading them: no copy, but
+    // the table then reads the file's pages for as long as it lives, so only for
+    // processes that end soon after (the command line), never for the long-lived program.
+    static void setMapFilesWhenLoading(bool map);
+    // Loads, by loadTable's rules and with its errors, only the header row and the data
+    // rows whose cell in `col` the predicate keeps, in file order: for a command that
+    // reads a few rows of a large file. Such a table is never saved (saving it would drop
+    // the other rows): trySaveTable refuses.
+    void loadRowsWhere(const std::string& path, int col,
+                       const std::function<bool(std::string_view)>& keep);
 
     // Whether the file at `path` holds exactly this table: it was last loaded from or
     // saved to that path, nothing has changed since, and the file has not been touched
@@ -130,7 +142,18 @@ private:
     int compareSlots(const RowSlot& a, const RowSlot& b) const;
     std::string_view slotView(const RowSlot& slot, int col) const;
     Row& ownCells(RowSlot& slot) const;
-    void parseFileText(std::unique_ptr<char[]> bytes, std::size_t size, const std::string& path);
+    // The dimensions a file's first line gives, checked against the memory budget, and
+    // where its next line starts.
+    struct FileShape {
+        int cols = 1;
+        int rows = 1;
+        int tableCols = 1; // widened to the minimum
+        std::size_t firstLine = 0;
+    };
+    FileShape readFileShape(const char* data, std::size_t size, const std::string& path) const;
+    void parseFileText(MappedFile bytes, const std::string& path);
+    void useLoadedCells(std::shared_ptr<LoadedCells> loaded, std::vector<RowSlot> rows,
+                        std::vector<int> widths, const FileShape& shape, bool partial);
     void changed() { ++revision_; }
 
     int cols_;
@@ -141,6 +164,7 @@ private:
     int loadedCols_ = 0; // columns of the loaded cells still in the table
     int minCols_ = 1;
     std::uint64_t revision_ = 0;
+    bool partial_ = false; // loaded by loadRowsWhere
     // What the table was last loaded from or saved to, at which revision, and the file's
     // size and modification time then.
     mutable std::string savedPath_;

@@ -5,14 +5,17 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <new>
 #include <system_error>
+#include <utility>
 
 #if defined(__unix__) || defined(__APPLE__)
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #define DW_HAVE_POSIX 1
@@ -48,6 +51,21 @@ bool readFileBytes(const std::string& path, std::string& bytes, std::string* err
     return ok;
 }
 
+void preferLargePages(void* block, std::size_t size) {
+#if defined(DW_HAVE_POSIX) && defined(MADV_HUGEPAGE)
+    constexpr std::uintptr_t kLarge = 2u << 20;
+    if (size < 2 * kLarge)
+        return;
+    const auto start = reinterpret_cast<std::uintptr_t>(block);
+    const std::uintptr_t first = (start + kLarge - 1) & ~(kLarge - 1);
+    const std::uintptr_t last = (start + size) & ~(kLarge - 1);
+    if (last > first)
+        ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+#else
+    (void)block, (void)size;
+#endif
+}
+
 ReadResult readWholeFile(const std::string& path, std::size_t maxSize, FileBytes& out,
                          std::string& error) {
 #ifdef DW_HAVE_POSIX
@@ -70,6 +88,8 @@ ReadResult readWholeFile(const std::string& path, std::size_t maxSize, FileBytes
         return ReadResult::TooLarge;
     }
     std::unique_ptr<char[]> data(new (std::nothrow) char[capacity]);
+    if (data)
+        preferLargePages(data.get(), capacity);
     std::size_t size = 0;
     ReadResult result = data ? ReadResult::Ok : ReadResult::TooLarge;
     while (result == ReadResult::Ok) {
@@ -121,6 +141,115 @@ ReadResult readWholeFile(const std::string& path, std::size_t maxSize, FileBytes
     out.size = bytes.size();
     return ReadResult::Ok;
 #endif
+}
+
+MappedFile::MappedFile(MappedFile&& other) noexcept
+    : read_(std::move(other.read_)), data_(std::exchange(other.data_, nullptr)),
+      size_(std::exchange(other.size_, 0)), mapped_(std::exchange(other.mapped_, 0)) {}
+
+MappedFile& MappedFile::operator=(MappedFile&& other) noexcept {
+    if (this != &other) {
+        MappedFile gone(std::move(*this));
+        read_ = std::move(other.read_);
+        data_ = std::exchange(other.data_, nullptr);
+        size_ = std::exchange(other.size_, 0);
+        mapped_ = std::exchange(other.mapped_, 0);
+    }
+    return *this;
+}
+
+MappedFile::~MappedFile() {
+#ifdef DW_HAVE_POSIX
+    if (mapped_ != 0)
+        ::munmap(data_, mapped_);
+#endif
+}
+
+namespace {
+
+// The whole pages inside bytes [from, to) of a mapping.
+bool wholePages(char* base, std::size_t from, std::size_t to, char*& first, std::size_t& length) {
+#ifdef DW_HAVE_POSIX
+    const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    const std::size_t start = (from + page - 1) / page * page;
+    const std::size_t end = to / page * page;
+    if (end <= start)
+        return false;
+    first = base + start;
+    length = end - start;
+    return true;
+#else
+    (void)base, (void)from, (void)to, (void)first, (void)length;
+    return false;
+#endif
+}
+
+} // namespace
+
+void MappedFile::readIn(std::size_t from, std::size_t to) const {
+#if defined(DW_HAVE_POSIX) && defined(MADV_POPULATE_READ)
+    char* first = nullptr;
+    std::size_t length = 0;
+    // Widened to whole pages around the stretch: reading in more is harmless.
+    const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    if (mapped_ != 0 && wholePages(data_, from / page * page,
+                                   std::min(mapped_, (to + page - 1) / page * page), first, length))
+        ::madvise(first, length, MADV_POPULATE_READ);
+#else
+    (void)from, (void)to;
+#endif
+}
+
+void MappedFile::dropFromMemory(std::size_t from, std::size_t to) const {
+#ifdef DW_HAVE_POSIX
+    char* first = nullptr;
+    std::size_t length = 0;
+    if (mapped_ != 0 && wholePages(data_, from, to, first, length))
+        ::madvise(first, length, MADV_DONTNEED);
+#else
+    (void)from, (void)to;
+#endif
+}
+
+ReadResult mapWholeFile(const std::string& path, std::size_t maxSize, MappedFile& out,
+                        std::string& error, bool populate) {
+#ifdef DW_HAVE_POSIX
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd >= 0) {
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
+            const auto size = static_cast<std::size_t>(st.st_size);
+            if (size > maxSize) {
+                ::close(fd);
+                return ReadResult::TooLarge;
+            }
+            // Every page at once unless asked otherwise (the whole file is parsed at once).
+            void* p = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | (populate ? MAP_POPULATE : 0),
+                             fd, 0);
+            ::close(fd);
+            if (p != MAP_FAILED) {
+                MappedFile mapped;
+                mapped.data_ = static_cast<char*>(p);
+                mapped.size_ = size;
+                mapped.mapped_ = size;
+                out = std::move(mapped);
+                return ReadResult::Ok;
+            }
+        } else {
+            ::close(fd);
+        }
+    }
+#endif
+    return readWholeFile(path, maxSize, out, error);
+}
+
+ReadResult readWholeFile(const std::string& path, std::size_t maxSize, MappedFile& out,
+                         std::string& error) {
+    FileBytes bytes;
+    const ReadResult result = readWholeFile(path, maxSize, bytes, error);
+    if (result == ReadResult::Ok)
+        out = MappedFile(std::move(bytes.data), bytes.size);
+    return result;
 }
 
 bool fileStamp(const std::string& path, std::int64_t& size, std::int64_t& modified) {

@@ -13,10 +13,60 @@ struct FileBytes {
     std::size_t size = 0;
 };
 enum class ReadResult { Ok, Failed, TooLarge };
+// A whole file mapped into memory for reading, private to this process: its pages are
+// the system's cache of the file, with no copy. Only for files that are
+// replaced by rename, as every file we write is: one cut short in place under a mapping
+// would fault on its lost pages.
+class MappedFile {
+public:
+    MappedFile() = default;
+    // Bytes already in memory, held the same way.
+    MappedFile(std::unique_ptr<char[]> bytes, std::size_t size)
+        : read_(std::move(bytes)), data_(read_.get()), size_(size) {}
+    MappedFile(MappedFile&& other) noexcept;
+    MappedFile& operator=(MappedFile&& other) noexcept;
+    MappedFile(const MappedFile&) = delete;
+    MappedFile& operator=(const MappedFile&) = delete;
+    ~MappedFile();
+
+    // The bytes of a mapping may only be read.
+    char* data() const { return data_; }
+    std::size_t size() const { return size_; }
+    bool isMapped() const { return mapped_ != 0; }
+
+    // For a mapping made with populate false, read in one stretch at a time: the pages of
+    // bytes [from, to) are read in now, or dropped from memory again (they come back from
+    // the file when touched: only for pages never written). Nothing for read bytes.
+    void readIn(std::size_t from, std::size_t to) const;
+    void dropFromMemory(std::size_t from, std::size_t to) const;
+
+private:
+    friend ReadResult mapWholeFile(const std::string&, std::size_t, MappedFile&, std::string&,
+                                   bool);
+    std::unique_ptr<char[]> read_; // the bytes when they were read rather than mapped
+    char* data_ = nullptr;
+    std::size_t size_ = 0;
+    std::size_t mapped_ = 0;
+};
+
+// Maps a whole regular file of at most maxSize bytes (with readWholeFile's answers), its
+// pages read in at once unless `populate` is false. Where mapping is not available, or the
+// file is no regular file, it is read instead.
+ReadResult mapWholeFile(const std::string& path, std::size_t maxSize, MappedFile& out,
+                        std::string& error, bool populate = true);
+
 // Reads a whole file of at most maxSize bytes. Failed: it cannot be opened or read
 // (`error` says why); TooLarge: it is longer than maxSize or there is no memory for it.
 ReadResult readWholeFile(const std::string& path, std::size_t maxSize, FileBytes& out,
                          std::string& error);
+// The same, held as a MappedFile that was read.
+ReadResult readWholeFile(const std::string& path, std::size_t maxSize, MappedFile& out,
+                         std::string& error);
+
+// Asks the system to back a large block of fresh memory with large pages where it can:
+// filling a block of many megabytes then costs a few page faults instead of thousands.
+// Only advice; nothing changes for the block's contents.
+void preferLargePages(void* block, std::size_t size);
 
 // A file's size and modification time (nanoseconds), to tell whether it changed; false
 // when it is not there.

@@ -329,6 +329,20 @@ void TaskStore::loadStoreFile(bool keepDamaged) {
     }
 }
 
+void TaskStore::loadStoreFileForDate(int date) {
+    if (pathExists(storePath()))
+        gridStore_.loadRowsWhere(storePath(), StoreCol::Key, [&](std::string_view key) {
+            return dw::keyDate(key, fs_) == date;
+        });
+    if (gridStore_.colCount() < 6)
+        gridStore_.setColCount(6);
+    // In key order, as loadStoreFile leaves them: a stable sort of the date's rows alone
+    // orders them as sorting the whole store would.
+    gridStore_.setSortColumn(StoreCol::Key);
+    gridStore_.setSortDirection(SortDirection::Ascending);
+    gridStore_.sortRows();
+}
+
 void TaskStore::loadTodoFile(bool keepDamaged) {
     loadTableIfPresent(gridNonday_, todoPath(), keepDamaged);
     if (gridNonday_.colCount() < 3)

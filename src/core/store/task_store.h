@@ -126,6 +126,9 @@ public:
     // sorted by key once loaded.
     void loadStoreFile(bool keepDamaged = true);
     void loadTodoFile(bool keepDamaged = true);
+    // The store as loadStoreFile(false) leaves it, with only the rows of one date: for a
+    // command that reads that date. A store loaded so is never saved.
+    void loadStoreFileForDate(int date);
     // Saving: answers false after reporting a failure.
     bool saveStoreFile() const;
     bool saveTodoFile() const;
