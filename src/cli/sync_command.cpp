@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QSslCertificate>
 #include <QTimer>
 #include <iostream>
 
@@ -38,6 +39,7 @@ int syncCommand(Args& args, const std::string& dataDir, const FormatSettings& fs
         args.takeOption("--calendar").value_or(saved.calendar.toStdString()));
     const bool useNetrc = args.takeFlag("--netrc");
     const auto passwordFile = args.takeOption("--password-file");
+    const auto caFile = args.takeOption("--cacert");
     settings.dryRun = args.takeFlag("--dry-run");
     args.expectEnd();
     if (useNetrc && passwordFile)
@@ -61,6 +63,15 @@ int syncCommand(Args& args, const std::string& dataDir, const FormatSettings& fs
             return fail(QStringLiteral("cannot read ") + file.fileName());
         settings.password = QString::fromUtf8(file.readAll()).section(QLatin1Char('\n'), 0, 0);
         settings.password.remove(QLatin1Char('\r'));
+    }
+
+    if (caFile) {
+        QFile file(QString::fromStdString(*caFile));
+        if (!file.open(QIODevice::ReadOnly))
+            return fail(QStringLiteral("cannot read ") + file.fileName());
+        settings.caCertificates = QSslCertificate::fromData(file.readAll(), QSsl::Pem);
+        if (settings.caCertificates.isEmpty())
+            return fail(file.fileName() + QStringLiteral(" holds no PEM certificate"));
     }
 
     // A dry run writes nothing and needs no lock. A running program is the folder's one

@@ -9,10 +9,11 @@
 namespace dw::cli {
 
 // sync [--url URL] [--user USER] [--calendar PATH] [--netrc | --password-file FILE]
-//      [--dry-run]
+//      [--cacert FILE] [--dry-run]
 // Two-way sync of the data folder's tasks with the CalDAV calendar; the address, user and
-// calendar default to the program's sync options. Prints one line per change; exit 1 on
-// failure, with the reason on stderr.
+// calendar default to the program's sync options. --cacert trusts the PEM certificates in
+// FILE besides the system's. Prints one line per change; exit 1 on failure (an unreadable
+// or certificate-less --cacert file included), with the reason on stderr.
 int syncCommand(Args& args, const std::string& dataDir, const FormatSettings& fs,
                 const Clock& clock);
 

@@ -98,6 +98,15 @@ CalDavClient::CalDavClient(QUrl server, QString user, QString password, QObject*
 
 CalDavClient::~CalDavClient() = default;
 
+void CalDavClient::addCaCertificates(const QList<QSslCertificate>& certificates) {
+    if (certificates.isEmpty())
+        return;
+    extraCaCertificates_ += certificates;
+    // The system's authorities stay trusted: the extra ones add to them, never replace them.
+    tls_ = QSslConfiguration::defaultConfiguration();
+    tls_->setCaCertificates(QSslConfiguration::systemCaCertificates() + extraCaCertificates_);
+}
+
 QUrl CalDavClient::resolved(const QString& href) const {
     return server_.resolved(QUrl(href));
 }
@@ -106,6 +115,8 @@ void CalDavClient::send(const QByteArray& verb, const QUrl& url, const QByteArra
                         const QList<QPair<QByteArray, QByteArray>>& headers, Finished finished) {
     QNetworkRequest request(url);
     request.setTransferTimeout(timeoutMs_);
+    if (tls_)
+        request.setSslConfiguration(*tls_);
     if (!authorization_.isEmpty())
         request.setRawHeader("Authorization", authorization_);
     if (depth >= 0)

@@ -1,10 +1,14 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
+#include <QSslCertificate>
+#include <QSslConfiguration>
 #include <QString>
 #include <QUrl>
 #include <QVector>
 #include <functional>
+#include <optional>
 
 class QNetworkAccessManager;
 class QNetworkReply;
@@ -61,6 +65,9 @@ public:
     QUrl server() const { return server_; }
     // Requests give up after this long without progress.
     void setTimeoutMs(int ms) { timeoutMs_ = ms; }
+    // Trusts these certificates besides the system's, for a server whose certificate comes
+    // from the user's own authority (or is its own).
+    void addCaCertificates(const QList<QSslCertificate>& certificates);
 
     // current-user-principal, then calendar-home-set, then the home's calendars.
     void discoverCalendars(Done<QVector<CalendarInfo>> done);
@@ -97,6 +104,8 @@ private:
     QUrl server_;
     QByteArray authorization_;
     int timeoutMs_ = 30000;
+    QList<QSslCertificate> extraCaCertificates_;
+    std::optional<QSslConfiguration> tls_; // set only when there are extra authorities
 };
 
 } // namespace dw

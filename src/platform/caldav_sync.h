@@ -2,10 +2,12 @@
 
 #include "core/sync/local_tasks.h"
 #include "core/sync/sync_plan.h"
-#include "platform/caldav_client.h"
 #include "interchange/ical_objects.h"
+#include "platform/caldav_client.h"
 
+#include <QList>
 #include <QObject>
+#include <QSslCertificate>
 #include <QStringList>
 #include <QUrl>
 #include <functional>
@@ -20,6 +22,8 @@ struct SyncSettings {
     QString password;
     QString calendar; // the collection's path; empty: the user's first calendar
     bool dryRun = false;
+    // Trusted besides the system's authorities, for a server with its own.
+    QList<QSslCertificate> caCertificates;
 };
 
 // Where the tasks are: the sync reads them, makes its local changes there and keeps its
