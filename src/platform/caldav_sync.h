@@ -22,8 +22,9 @@ struct SyncSettings {
     QString password;
     QString calendar; // the collection's path; empty: the user's first calendar
     bool dryRun = false;
-    // Trusted besides the system's authorities, for a server with its own.
-    QList<QSslCertificate> caCertificates;
+    // Trusted besides the system's authorities, for a server with its own. Initialised here
+    // so that settings made with braces may leave it out.
+    QList<QSslCertificate> caCertificates{};
 };
 
 // Where the tasks are: the sync reads them, makes its local changes there and keeps its

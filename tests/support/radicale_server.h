@@ -5,11 +5,13 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QSslSocket>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QThread>
 #include <QUrl>
 #include <fstream>
+#include <iostream>
 #include <string>
 
 namespace dw::test {
@@ -60,9 +62,7 @@ public:
         QElapsedTimer waited;
         waited.start();
         while (waited.elapsed() < 15000 && process_.state() == QProcess::Running) {
-            QTcpSocket socket;
-            socket.connectToHost(QHostAddress::LocalHost, port_);
-            if (socket.waitForConnected(200))
+            if (answers())
                 return true;
             QThread::msleep(50);
         }
@@ -90,11 +90,27 @@ public:
     const TempDir& folder() const { return dir_; }
 
 private:
+    // Over HTTPS a whole request, so that the server has no half-made connection to log.
+    bool answers() const {
+        if (!https_) {
+            QTcpSocket socket;
+            socket.connectToHost(QHostAddress::LocalHost, port_);
+            return socket.waitForConnected(200);
+        }
+        QSslSocket socket;
+        socket.setPeerVerifyMode(QSslSocket::VerifyNone);
+        socket.connectToHostEncrypted(QStringLiteral("127.0.0.1"), port_);
+        if (!socket.waitForEncrypted(1000))
+            return false;
+        socket.write("OPTIONS / HTTP/1.0\r\n\r\n");
+        return socket.waitForReadyRead(5000);
+    }
+
     // Valid from 2024 on, so that a command line run under faketime at a 2024 date still
     // takes it as current; the name is the address the tests use, as subjectAltName.
     bool makeCertificate() {
         QProcess openssl;
-        openssl.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        openssl.setProcessChannelMode(QProcess::MergedChannels);
         openssl.start(QStringLiteral("faketime"),
                       {QStringLiteral("2024-01-01 00:00:00"), QStringLiteral("openssl"),
                        QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
@@ -105,8 +121,11 @@ private:
                        QStringLiteral("subjectAltName=IP:127.0.0.1"), QStringLiteral("-keyout"),
                        QString::fromStdString(dir_.file("key.pem")), QStringLiteral("-out"),
                        QString::fromStdString(certificatePath())});
-        return openssl.waitForFinished(30000) && openssl.exitStatus() == QProcess::NormalExit &&
-               openssl.exitCode() == 0;
+        const bool made = openssl.waitForFinished(30000) &&
+                          openssl.exitStatus() == QProcess::NormalExit && openssl.exitCode() == 0;
+        if (!made)
+            std::cerr << "openssl: " << openssl.readAll().toStdString() << '\n';
+        return made;
     }
 
     bool https_;
