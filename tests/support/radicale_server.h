@@ -84,7 +84,6 @@ public:
                         .arg(https_ ? QStringLiteral("https") : QStringLiteral("http"))
                         .arg(port_));
     }
-    quint16 port() const { return port_; }
     std::string certificatePath() const { return dir_.file("cert.pem"); }
     QString calendarPath() const { return QStringLiteral("/alice/tasks/"); }
     const TempDir& folder() const { return dir_; }
