@@ -2,12 +2,15 @@
 
 #include "cli/store_loading.h"
 #include "cli/write_lock.h"
+#include "core/settings/option_keys.h"
+#include "core/settings/settings_store.h"
 #include "core/store/helpers.h"
 #include "core/store/task_store.h"
 #include "core/sync/local_tasks.h"
 #include "platform/caldav_account.h"
 #include "platform/caldav_sync.h"
 #include "platform/data_lock.h"
+#include "platform/qsettings_backend.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -42,6 +45,10 @@ int syncCommand(Args& args, const std::string& dataDir, const FormatSettings& fs
     const auto caFile = args.takeOption("--cacert");
     settings.dryRun = args.takeFlag("--dry-run");
     args.expectEnd();
+    {
+        QSettingsBackend backend;
+        settings.alarmLeadMinutes = readOptions(SettingsStore(backend), {}, false).alarmMin;
+    }
     if (useNetrc && passwordFile)
         throw UsageError{"--netrc and --password-file exclude each other"};
     if (!settings.server.isValid() || settings.server.host().isEmpty() ||

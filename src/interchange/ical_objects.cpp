@@ -106,7 +106,8 @@ TaskValues valuesOf(const SyncTask& t, icalcomponent* c) {
 
 } // namespace
 
-IcalObjectMapping::IcalObjectMapping(UtcToLocal toLocal) : toLocal_(std::move(toLocal)) {}
+IcalObjectMapping::IcalObjectMapping(UtcToLocal toLocal, int alarmLeadMinutes)
+    : toLocal_(std::move(toLocal)), alarmLeadMinutes_(alarmLeadMinutes) {}
 
 ParsedObject IcalObjectMapping::read(const std::string& text, int windowFrom, int windowTo) const {
     ParsedObject out;
@@ -155,8 +156,8 @@ std::string IcalObjectMapping::write(const SyncTask& task, const std::string& ui
     ComponentPtr cal(icalcomponent_new_vcalendar());
     icalcomponent_add_property(cal.get(), icalproperty_new_version("2.0"));
     icalcomponent_add_property(cal.get(), icalproperty_new_prodid("-//Dayweaver//Dayweaver//EN"));
-    icalcomponent_add_component(
-        cal.get(), newTaskComponent(valuesOf(task, nullptr), uid, std::time(nullptr), 0));
+    icalcomponent_add_component(cal.get(), newTaskComponent(valuesOf(task, nullptr), uid,
+                                                            std::time(nullptr), alarmLeadMinutes_));
     return textOf(cal.get());
 }
 
@@ -185,7 +186,7 @@ std::string IcalObjectMapping::withOccurrence(const std::string& text,
     if (!master)
         return text;
     if (recurrenceId.empty()) {
-        updateTaskComponent(master, valuesOf(task, master), 0, toLocal_);
+        updateTaskComponent(master, valuesOf(task, master), alarmLeadMinutes_, toLocal_);
         return textOf(cal.get());
     }
     icalcomponent* changed =
@@ -211,7 +212,7 @@ std::string IcalObjectMapping::withOccurrence(const std::string& text,
                                    }));
         icalcomponent_add_component(cal.get(), changed);
     }
-    updateTaskComponent(changed, valuesOf(task, changed), 0, toLocal_);
+    updateTaskComponent(changed, valuesOf(task, changed), alarmLeadMinutes_, toLocal_);
     return textOf(cal.get());
 }
 

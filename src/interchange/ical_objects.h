@@ -12,7 +12,9 @@ namespace dw {
 // time they fall on.
 class IcalObjectMapping : public ObjectMapping {
 public:
-    explicit IcalObjectMapping(UtcToLocal toLocal = systemLocalTime);
+    // An alarm sent to the server sounds alarmLeadMinutes before its task, as the program
+    // sounds it (the options' lead) and as the calendar files say.
+    explicit IcalObjectMapping(UtcToLocal toLocal = systemLocalTime, int alarmLeadMinutes = 0);
 
     ParsedObject read(const std::string& text, int windowFrom, int windowTo) const override;
     std::string write(const SyncTask& task, const std::string& uid) const override;
@@ -23,6 +25,7 @@ public:
 
 private:
     UtcToLocal toLocal_;
+    int alarmLeadMinutes_;
 };
 
 } // namespace dw

@@ -19,7 +19,8 @@ QString withSlash(QString path) {
 
 CalDavSync::CalDavSync(SyncSettings settings, SyncLocalSide local, int today, QObject* parent)
     : QObject(parent), settings_(std::move(settings)), local_(std::move(local)), today_(today),
-      client_(settings_.server, settings_.user, settings_.password, this) {
+      client_(settings_.server, settings_.user, settings_.password, this),
+      mapping_(systemLocalTime, settings_.alarmLeadMinutes) {
     client_.addCaCertificates(settings_.caCertificates);
 }
 

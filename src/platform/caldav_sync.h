@@ -25,6 +25,8 @@ struct SyncSettings {
     // Trusted besides the system's authorities, for a server with its own. Initialised here
     // so that settings made with braces may leave it out.
     QList<QSslCertificate> caCertificates{};
+    // Minutes ahead of a task's time at which its alarm sounds (the options' lead).
+    int alarmLeadMinutes = 0;
 };
 
 // Where the tasks are: the sync reads them, makes its local changes there and keeps its

@@ -58,6 +58,27 @@ TEST(IcalObjects, ATaskSentToTheServerReadsBackTheSameBothWays) {
     }
 }
 
+// An alarm on the server sounds when the program would sound it: the options' lead ahead,
+// on a new object and on one that is updated or has an occurrence changed.
+TEST(IcalObjects, AlarmsSoundTheLeadAheadOfTheTask) {
+    SyncTask task = dated(kMay6, 9 * 60, "Dentist");
+    task.alarm = true;
+    const IcalObjectMapping mapping(utcPlusOne, 15);
+    const std::string sent = mapping.write(task, "uid-1");
+    EXPECT_NE(sent.find("TRIGGER:-PT15M"), std::string::npos) << sent;
+
+    task.what = "Dentist at 9";
+    const std::string series = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//test//EN\r\n"
+                               "BEGIN:VEVENT\r\nUID:s\r\nDTSTAMP:20240101T000000Z\r\n"
+                               "DTSTART:20240506T090000\r\nRRULE:FREQ=DAILY;COUNT=3\r\n"
+                               "SUMMARY:Dentist\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+    const ParsedObject read = mapping.read(series, kMay6 - 1, kMay6 + 5);
+    ASSERT_TRUE(read.ok) << read.error;
+    ASSERT_EQ(read.tasks.size(), 3u);
+    const std::string changed = mapping.withOccurrence(series, read.tasks[1].recurrenceId, task);
+    EXPECT_NE(changed.find("TRIGGER:-PT15M"), std::string::npos) << changed;
+}
+
 // Another program renames a one-line event: the task takes the new name alone.
 TEST(IcalObjects, ARenamedOneLineEventIsRenamedHere) {
     const IcalObjectMapping mapping(utcPlusOne);

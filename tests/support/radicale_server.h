@@ -85,6 +85,7 @@ public:
                         .arg(port_));
     }
     std::string certificatePath() const { return dir_.file("cert.pem"); }
+    bool https() const { return https_; }
     QString calendarPath() const { return QStringLiteral("/alice/tasks/"); }
     const TempDir& folder() const { return dir_; }
 

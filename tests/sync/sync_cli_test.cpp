@@ -1,19 +1,16 @@
-#include "platform/caldav_client.h"
+#include "support/calendar_owner.h"
 #include "support/radicale_server.h"
-#include "support/shell_run.h"
+#include "support/sync_cli_run.h"
 #include "support/temp_dir.h"
 
-#include <QEventLoop>
-#include <QTimer>
 #include <filesystem>
 #include <gtest/gtest.h>
 
 namespace {
 
-using dw::test::quoted;
 using dw::test::RadicaleServer;
 using dw::test::Result;
-using dw::test::runShell;
+using dw::test::runSyncCli;
 using dw::test::TempDir;
 
 // The command line against radicale: the calendar is the user's first, found by discovery.
@@ -21,25 +18,9 @@ class SyncCli : public ::testing::Test {
 protected:
     SyncCli() {
         data.write("pw", std::string(RadicaleServer::kPassword) + "\n");
-        dw::CalDavClient owner(server.url(), RadicaleServer::kUser, RadicaleServer::kPassword);
-        QEventLoop loop;
-        owner.makeCalendar(server.calendarPath(), QStringLiteral("Tasks"),
-                           [&](const dw::CalDavError& e, bool) {
-                               EXPECT_TRUE(e.ok()) << e.message.toStdString();
-                               loop.quit();
-                           });
-        QTimer::singleShot(60000, &loop, &QEventLoop::quit);
-        loop.exec();
+        calendar.makeCalendar();
     }
-    Result run(const std::vector<std::string>& args) {
-        std::string cmd = "LC_ALL=en_US.UTF-8 LANG=en_US.UTF-8 HOME=" + quoted(data.path()) +
-                          " XDG_CONFIG_HOME=" + quoted(data.file("config")) +
-                          " DAYWEAVER_DATA=" + quoted(data.path()) +
-                          " faketime '2024-05-15 12:00:00' " + quoted(DAYWEAVER_CLI);
-        for (const auto& a : args)
-            cmd += " " + quoted(a);
-        return runShell(cmd);
-    }
+    Result run(const std::vector<std::string>& args) { return runSyncCli(data, args); }
     std::vector<std::string> account() {
         return {"--url", server.url().toString().toStdString(), "--user", RadicaleServer::kUser};
     }
@@ -53,33 +34,11 @@ protected:
     }
 
     // The server's objects, listed by the test's own client.
-    QVector<dw::CalDavObject> objects() {
-        QVector<dw::CalDavObject> found;
-        dw::CalDavClient owner(server.url(), RadicaleServer::kUser, RadicaleServer::kPassword);
-        QEventLoop loop;
-        owner.listObjects(server.calendarPath(),
-                          [&](const dw::CalDavError& e, const QVector<dw::CalDavObject>& got) {
-                              EXPECT_TRUE(e.ok()) << e.message.toStdString();
-                              found = got;
-                              loop.quit();
-                          });
-        QTimer::singleShot(60000, &loop, &QEventLoop::quit);
-        loop.exec();
-        return found;
-    }
-    void putObject(const QString& name, const QString& text) {
-        dw::CalDavClient owner(server.url(), RadicaleServer::kUser, RadicaleServer::kPassword);
-        QEventLoop loop;
-        owner.put(server.calendarPath() + name, text.toUtf8(), {},
-                  [&](const dw::CalDavError& e, const QString&) {
-                      EXPECT_TRUE(e.ok()) << e.message.toStdString();
-                      loop.quit();
-                  });
-        QTimer::singleShot(60000, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
+    QVector<dw::CalDavObject> objects() { return calendar.objects(); }
+    void putObject(const QString& name, const QString& text) { calendar.put(name, text); }
 
     RadicaleServer server;
+    dw::test::CalendarOwner calendar{server};
     TempDir data;
 };
 

@@ -3,6 +3,7 @@
 #include "core/sync/local_tasks.h"
 #include "platform/caldav_client.h"
 #include "platform/caldav_sync.h"
+#include "support/calendar_owner.h"
 #include "support/fake_prompts.h"
 #include "support/radicale_server.h"
 #include "support/temp_dir.h"
@@ -19,19 +20,7 @@ using test::RadicaleServer;
 
 const int kToday = dateSerialOf(2024, 5, 15);
 
-// Waits on the event loop for a client call's answer. The guard only keeps a broken server
-// from hanging the run.
-template <typename T, typename Call> std::pair<CalDavError, T> await(Call call) {
-    QEventLoop loop;
-    std::pair<CalDavError, T> out;
-    call([&](const CalDavError& e, const T& value) {
-        out = {e, value};
-        loop.quit();
-    });
-    QTimer::singleShot(60000, &loop, &QEventLoop::quit);
-    loop.exec();
-    return out;
-}
+using test::await;
 
 struct SyncResult {
     bool ok = false;
@@ -43,10 +32,7 @@ class SyncServerTest : public ::testing::Test {
 protected:
     SyncServerTest() : clock(encodeDateTime(2024, 5, 15, 12, 0)), store(fs, clock) {
         store.setDataDir(dir.path());
-        const auto made = await<bool>([&](auto done) {
-            owner.makeCalendar(server.calendarPath(), QStringLiteral("Tasks"), done);
-        });
-        EXPECT_TRUE(made.first.ok()) << made.first.message.toStdString();
+        calendar.makeCalendar();
     }
 
     SyncResult sync(const QString& password = RadicaleServer::kPassword,
@@ -73,12 +59,7 @@ protected:
         return result;
     }
 
-    QVector<CalDavObject> objects() {
-        const auto listed = await<QVector<CalDavObject>>(
-            [&](auto done) { owner.listObjects(server.calendarPath(), done); });
-        EXPECT_TRUE(listed.first.ok()) << listed.first.message.toStdString();
-        return listed.second;
-    }
+    QVector<CalDavObject> objects() { return calendar.objects(); }
     QString objectText(const QString& summaryPart) {
         for (const CalDavObject& o : objects())
             if (o.data.contains(summaryPart))
@@ -86,9 +67,7 @@ protected:
         return {};
     }
     void putObject(const QString& href, const QString& text, const QString& ifMatch = {}) {
-        const auto put =
-            await<QString>([&](auto done) { owner.put(href, text.toUtf8(), ifMatch, done); });
-        ASSERT_TRUE(put.first.ok()) << put.first.message.toStdString();
+        calendar.put(href, text, ifMatch);
     }
 
     void addTask(int date, const char* time, const char* what, const char* category = "") {
@@ -119,7 +98,8 @@ protected:
     }
 
     RadicaleServer server;
-    CalDavClient owner{server.url(), RadicaleServer::kUser, RadicaleServer::kPassword};
+    test::CalendarOwner calendar{server};
+    CalDavClient& owner = calendar.client();
     test::TempDir dir;
     test::FakePrompts prompts;
     FormatSettings fs = FormatSettings::enUS();

@@ -1,21 +1,16 @@
-#include "platform/caldav_client.h"
+#include "support/calendar_owner.h"
 #include "support/radicale_server.h"
-#include "support/shell_run.h"
+#include "support/sync_cli_run.h"
 #include "support/temp_dir.h"
 
-#include <QEventLoop>
-#include <QSslCertificate>
-#include <QTimer>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <memory>
 
 namespace {
 
-using dw::test::quoted;
 using dw::test::RadicaleServer;
 using dw::test::Result;
-using dw::test::runShell;
+using dw::test::runSyncCli;
 using dw::test::TempDir;
 
 const char* const kPhoneEvent = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//test//EN\r\n"
@@ -29,34 +24,10 @@ class SyncOverTls : public ::testing::Test {
 protected:
     SyncOverTls() {
         data.write("pw", std::string(RadicaleServer::kPassword) + "\n");
-        QEventLoop loop;
-        auto owner = client();
-        owner->makeCalendar(server.calendarPath(), QStringLiteral("Tasks"),
-                            [&](const dw::CalDavError& e, bool) {
-                                EXPECT_TRUE(e.ok()) << e.message.toStdString();
-                                loop.quit();
-                            });
-        QTimer::singleShot(60000, &loop, &QEventLoop::quit);
-        loop.exec();
+        calendar.makeCalendar();
     }
 
-    // The test's own client, which trusts the server's certificate.
-    std::unique_ptr<dw::CalDavClient> client() {
-        auto c = std::make_unique<dw::CalDavClient>(server.url(), RadicaleServer::kUser,
-                                                    RadicaleServer::kPassword);
-        c->addCaCertificates(
-            QSslCertificate::fromPath(QString::fromStdString(server.certificatePath())));
-        return c;
-    }
-    Result run(const std::vector<std::string>& args) {
-        std::string cmd = "LC_ALL=en_US.UTF-8 LANG=en_US.UTF-8 HOME=" + quoted(data.path()) +
-                          " XDG_CONFIG_HOME=" + quoted(data.file("config")) +
-                          " DAYWEAVER_DATA=" + quoted(data.path()) +
-                          " faketime '2024-05-15 12:00:00' " + quoted(DAYWEAVER_CLI);
-        for (const auto& a : args)
-            cmd += " " + quoted(a);
-        return runShell(cmd);
-    }
+    Result run(const std::vector<std::string>& args) { return runSyncCli(data, args); }
     Result sync(const std::vector<std::string>& extra, const QUrl& url = {}) {
         std::vector<std::string> args = {
             "sync",
@@ -71,31 +42,8 @@ protected:
     }
     Result syncTrusting() { return sync({"--cacert", server.certificatePath()}); }
 
-    void putObject(const QString& name, const QString& text) {
-        QEventLoop loop;
-        auto owner = client();
-        owner->put(server.calendarPath() + name, text.toUtf8(), {},
-                   [&](const dw::CalDavError& e, const QString&) {
-                       EXPECT_TRUE(e.ok()) << e.message.toStdString();
-                       loop.quit();
-                   });
-        QTimer::singleShot(60000, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    QVector<dw::CalDavObject> objects() {
-        QVector<dw::CalDavObject> found;
-        QEventLoop loop;
-        auto owner = client();
-        owner->listObjects(server.calendarPath(),
-                           [&](const dw::CalDavError& e, const QVector<dw::CalDavObject>& got) {
-                               EXPECT_TRUE(e.ok()) << e.message.toStdString();
-                               found = got;
-                               loop.quit();
-                           });
-        QTimer::singleShot(60000, &loop, &QEventLoop::quit);
-        loop.exec();
-        return found;
-    }
+    void putObject(const QString& name, const QString& text) { calendar.put(name, text); }
+    QVector<dw::CalDavObject> objects() { return calendar.objects(); }
     // Every file of the data folder with its bytes.
     std::map<std::string, std::string> localFiles() const {
         std::map<std::string, std::string> files;
@@ -107,6 +55,7 @@ protected:
     }
 
     RadicaleServer server{RadicaleServer::Transport::Https};
+    dw::test::CalendarOwner calendar{server};
     TempDir data;
 };
 

@@ -103,6 +103,7 @@ void SyncCommands::run(const SyncAccount& account, const QString& password, Trig
                        bool keepPassword) {
     SyncSettings settings{QUrl(account.server.trimmed()), account.user, password, account.calendar,
                           false};
+    settings.alarmLeadMinutes = state_.options().alarmMin;
     SyncLocalSide side{[this] {
                            // An edit in progress in the notes pane is part of what is sent.
                            if (TaskCommands* commands = window_.taskCommands())

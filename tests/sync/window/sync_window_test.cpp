@@ -8,6 +8,7 @@
 #include "app/task_window_fixture.h"
 #include "platform/caldav_account.h"
 #include "platform/caldav_client.h"
+#include "support/calendar_owner.h"
 #include "support/radicale_server.h"
 
 #include <QComboBox>
@@ -62,26 +63,11 @@ public:
     }
 };
 
-template <typename T, typename Call> std::pair<CalDavError, T> await(Call call) {
-    QEventLoop loop;
-    std::pair<CalDavError, T> out;
-    call([&](const CalDavError& e, const T& value) {
-        out = {e, value};
-        loop.quit();
-    });
-    QTimer::singleShot(60000, &loop, &QEventLoop::quit);
-    loop.exec();
-    return out;
-}
-
 class SyncWindowTest : public test::TaskWindowTest {
 protected:
     SyncWindowTest() {
         setPasswordKeyring(&keyring_);
-        const auto made = await<bool>([&](auto done) {
-            owner_.makeCalendar(server_.calendarPath(), QStringLiteral("Tasks"), done);
-        });
-        EXPECT_TRUE(made.first.ok()) << made.first.message.toStdString();
+        calendar_.makeCalendar();
         saveSyncAccount(account());
         keyring_.kept[keyringKey(account())] = RadicaleServer::kPassword;
     }
@@ -108,12 +94,7 @@ protected:
         return !finished.isEmpty() && finished.at(0).at(0).toBool();
     }
 
-    QVector<CalDavObject> objects() {
-        const auto listed = await<QVector<CalDavObject>>(
-            [&](auto done) { owner_.listObjects(server_.calendarPath(), done); });
-        EXPECT_TRUE(listed.first.ok()) << listed.first.message.toStdString();
-        return listed.second;
-    }
+    QVector<CalDavObject> objects() { return calendar_.objects(); }
     QStringList summaries() {
         QStringList out;
         for (const CalDavObject& o : objects())
@@ -123,7 +104,7 @@ protected:
     }
 
     RadicaleServer server_;
-    CalDavClient owner_{server_.url(), RadicaleServer::kUser, RadicaleServer::kPassword};
+    test::CalendarOwner calendar_{server_};
     FakeKeyring keyring_;
 };
 
@@ -154,17 +135,14 @@ TEST_F(SyncWindowTest, SynchroniseNowSendsTheWindowsTasksWithTheNotesPaneEdit) {
 TEST_F(SyncWindowTest, ChangesMadeOnTheServerReachTheDayViewTheToDoListAndTheFiles) {
     MainWindow& w = shown();
     ASSERT_EQ(w.selectedDate(), test::kToday);
-    const auto put = [&](const QString& name, const QString& body) {
-        const auto done = await<QString>(
-            [&](auto d) { owner_.put(server_.calendarPath() + name, body.toUtf8(), {}, d); });
-        ASSERT_TRUE(done.first.ok()) << done.first.message.toStdString();
-    };
-    put("phone.ics", "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//test//EN\r\nBEGIN:VEVENT\r\n"
-                     "UID:phone-1\r\nDTSTAMP:20000101T000000Z\r\nDTSTART:20000101T101500\r\n"
-                     "SUMMARY:Yoga\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n");
-    put("list.ics", "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//test//EN\r\nBEGIN:VTODO\r\n"
-                    "UID:phone-2\r\nDTSTAMP:20000101T000000Z\r\nSUMMARY:Renew passport\r\n"
-                    "END:VTODO\r\nEND:VCALENDAR\r\n");
+    calendar_.put("phone.ics",
+                  "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//test//EN\r\nBEGIN:VEVENT\r\n"
+                  "UID:phone-1\r\nDTSTAMP:20000101T000000Z\r\nDTSTART:20000101T101500\r\n"
+                  "SUMMARY:Yoga\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n");
+    calendar_.put("list.ics",
+                  "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//test//EN\r\nBEGIN:VTODO\r\n"
+                  "UID:phone-2\r\nDTSTAMP:20000101T000000Z\r\nSUMMARY:Renew passport\r\n"
+                  "END:VTODO\r\nEND:VCALENDAR\r\n");
 
     ASSERT_TRUE(runSync()) << status().toStdString();
     EXPECT_EQ(status(), "Synchronised 9:00 AM: 0 sent, 2 received");
@@ -260,9 +238,7 @@ TEST_F(SyncWindowTest, TheOptionsPageStoresTheAccountAndTheCalendarFound) {
     saveSyncAccount({});
     keyring_.kept.clear();
     // A second calendar, so that the choice means something.
-    ASSERT_TRUE(await<bool>([&](auto done) {
-                    owner_.makeCalendar("/alice/family/", "Family", done);
-                }).first.ok());
+    ASSERT_TRUE(calendar_.makeCalendar("/alice/family/", "Family"));
     OptionsDialog options(state_->options(), state_->settings(), dir_.file("dayweaver"),
                           dir_.path());
     options.show();
