@@ -80,13 +80,13 @@ CalDavError badAnswer(const QString& what) {
             QStringLiteral("The server's answer could not be read (%1).").arg(what)};
 }
 
+} // namespace
+
 QString withSlash(QString path) {
     if (!path.endsWith(QLatin1Char('/')))
         path += QLatin1Char('/');
     return path;
 }
-
-} // namespace
 
 CalDavClient::CalDavClient(QUrl server, QString user, QString password, QObject* parent)
     : QObject(parent), network_(new QNetworkAccessManager(this)), server_(std::move(server)) {

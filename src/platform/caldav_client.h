@@ -51,6 +51,9 @@ struct CollectionChanges {
     QVector<QString> removed;
 };
 
+// A collection's path as the servers name collections: ending in a slash.
+QString withSlash(QString path);
+
 // A CalDAV client on Qt Network. Every call returns at once and answers through its
 // callback from the event loop, so the window never waits on the network.
 class CalDavClient : public QObject {

@@ -9,12 +9,6 @@ namespace {
 
 constexpr int kMaxRounds = 3;
 
-QString withSlash(QString path) {
-    if (!path.endsWith(QLatin1Char('/')))
-        path += QLatin1Char('/');
-    return path;
-}
-
 } // namespace
 
 CalDavSync::CalDavSync(SyncSettings settings, SyncLocalSide local, int today, QObject* parent)

@@ -41,6 +41,21 @@ std::string corruptMessage(const std::string& path) {
     return "File contains no data or corrupt file " + path;
 }
 
+// Why a table's file could not be had: too large to be a table, missing, or there but not
+// readable (a folder, or a file we may not read: saying "not found" would hide why).
+void throwUnlessRead(ReadResult read, const std::string& path, const std::string& why) {
+    switch (read) {
+    case ReadResult::Ok:
+        return;
+    case ReadResult::TooLarge:
+        throw TableFileError(corruptMessage(path));
+    case ReadResult::Failed:
+        if (!pathExists(path))
+            throw TableFileError("File " + path + " not found");
+        throw TableFileError("File " + path + " cannot be read: " + why);
+    }
+}
+
 } // namespace
 
 // The loaded file: its bytes with every cell text decoded in place, the texts of
@@ -442,20 +457,9 @@ void CellTable::loadTable(const std::string& path) {
         size = -1;
     MappedFile file;
     std::string why;
-    const ReadResult read = mapFilesWhenLoading ? mapWholeFile(path, kMaxFileSize, file, why)
-                                                : readWholeFile(path, kMaxFileSize, file, why);
-    switch (read) {
-    case ReadResult::Ok:
-        break;
-    case ReadResult::TooLarge:
-        throw TableFileError(corruptMessage(path));
-    case ReadResult::Failed:
-        if (!pathExists(path))
-            throw TableFileError("File " + path + " not found");
-        // A folder or a file we may not read is there all the same: saying "not found"
-        // would hide why.
-        throw TableFileError("File " + path + " cannot be read: " + why);
-    }
+    throwUnlessRead(mapFilesWhenLoading ? mapWholeFile(path, kMaxFileSize, file, why)
+                                        : readWholeFile(path, kMaxFileSize, file, why),
+                    path, why);
     parseFileText(std::move(file), path);
     savedPath_ = path;
     savedRevision_ = revision_;
@@ -710,16 +714,7 @@ void CellTable::loadRowsWhere(const std::string& path, int col,
                               const std::function<bool(std::string_view)>& keep) {
     MappedFile file;
     std::string why;
-    switch (mapWholeFile(path, kMaxFileSize, file, why, false)) {
-    case ReadResult::Ok:
-        break;
-    case ReadResult::TooLarge:
-        throw TableFileError(corruptMessage(path));
-    case ReadResult::Failed:
-        if (!pathExists(path))
-            throw TableFileError("File " + path + " not found");
-        throw TableFileError("File " + path + " cannot be read: " + why);
-    }
+    throwUnlessRead(mapWholeFile(path, kMaxFileSize, file, why, false), path, why);
     const char* const data = file.data();
     const FileShape shape = readFileShape(data, file.size(), path);
     try {
