@@ -293,14 +293,18 @@ bool TaskStore::SortGridStore() {
     return gridStore_.saveTable(storePath());
 }
 
+void writeStoreRow(CellTable& store, int row, const DatedTask& task) {
+    store.setCell(StoreCol::Time, row, task.time);
+    store.setCell(StoreCol::Category, row, task.category);
+    store.setCell(StoreCol::What, row, task.what);
+    store.setCell(StoreCol::Done, row, yesNo(task.done));
+    store.setCell(StoreCol::Alarm, row, yesNo(task.alarm));
+}
+
 bool TaskStore::insertTask(int date, const DatedTask& task) {
     gridStore_.insertRows(1, 1);
     gridStore_.setCell(StoreCol::Key, 1, storeKey(date, 100));
-    gridStore_.setCell(StoreCol::Time, 1, task.time);
-    gridStore_.setCell(StoreCol::Category, 1, task.category);
-    gridStore_.setCell(StoreCol::What, 1, task.what);
-    gridStore_.setCell(StoreCol::Done, 1, yesNo(task.done));
-    gridStore_.setCell(StoreCol::Alarm, 1, yesNo(task.alarm));
+    writeStoreRow(gridStore_, 1, task);
     return SortGridStore();
 }
 

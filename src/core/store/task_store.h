@@ -35,6 +35,8 @@ struct DatedTask {
 
 // The store's key for a date and a sequence number: "%d.%d".
 std::string storeKey(int date, int sequence);
+// A task's cells in a store row, all but the key.
+void writeStoreRow(CellTable& store, int row, const DatedTask& task);
 // The date of a key: the whole part, cut toward zero, of the key read as a number; 0 for
 // an empty or non-numeric key.
 int keyDate(std::string_view key, const FormatSettings& fs);

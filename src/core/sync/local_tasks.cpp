@@ -18,18 +18,10 @@ std::string timeText(int minute, const FormatSettings& fs) {
     return timeCellText(timeFraction(minute / 60, minute % 60), fs);
 }
 
-void writeStoreRow(CellTable& s, int row, const SyncTask& t, const FormatSettings& fs) {
-    s.setCell(StoreCol::Time, row, timeText(t.minute, fs));
-    s.setCell(StoreCol::Category, row, t.category);
-    s.setCell(StoreCol::What, row, t.what);
-    s.setCell(StoreCol::Done, row, yesNo(t.done));
-    s.setCell(StoreCol::Alarm, row, yesNo(t.alarm));
-}
-
-void writeTodo(CellTable& todo, int row, const SyncTask& t) {
-    todo.setCell(TodoCol::Category, row, t.category);
-    todo.setCell(TodoCol::What, row, t.what);
-    todo.setCell(TodoCol::Done, row, yesNo(t.done));
+// A task from the server as the tables hold it; a to-do task has no time.
+DatedTask datedTaskOf(const SyncTask& t, const FormatSettings& fs) {
+    return {t.isTodo() ? std::string() : timeText(t.minute, fs), t.category, t.what, t.done,
+            t.alarm};
 }
 
 } // namespace
@@ -77,13 +69,13 @@ bool applyLocalChanges(TaskStore& store, const LocalTasks& gathered,
     // as an added one.
     auto add = [&](const SyncTask& t) {
         if (t.isTodo()) {
-            writeTodo(todo, firstFreeTodoRow(todo), t);
+            writeTodoRow(todo, firstFreeTodoRow(todo), datedTaskOf(t, fs));
             todoChanged = true;
         } else {
             const int row = s.rowCount();
             s.insertRows(row, 1);
             s.setCell(StoreCol::Key, row, storeKey(t.date, 100));
-            writeStoreRow(s, row, t, fs);
+            writeStoreRow(s, row, datedTaskOf(t, fs));
         }
     };
     auto remove = [&](const LocalTaskRef& ref) {
@@ -102,13 +94,13 @@ bool applyLocalChanges(TaskStore& store, const LocalTasks& gathered,
             remove(ref);
         } else if (ref.todo == c.task.isTodo()) {
             if (ref.todo) {
-                writeTodo(todo, ref.row, c.task);
+                writeTodoRow(todo, ref.row, datedTaskOf(c.task, fs));
                 todoChanged = true;
             } else {
                 // A task that keeps its date keeps its place among the date's tasks.
                 if (store.keyDate(ref.row) != c.task.date)
                     s.setCell(StoreCol::Key, ref.row, storeKey(c.task.date, 100));
-                writeStoreRow(s, ref.row, c.task, fs);
+                writeStoreRow(s, ref.row, datedTaskOf(c.task, fs));
             }
         } else {
             remove(ref);
