@@ -416,6 +416,53 @@ TEST(TableFile, MappedLoadReadsAsReadLoadAndLeavesTheFile) {
     EXPECT_EQ(mapped.toFileText(), read.toFileText());
 }
 
+// A file is read a stretch at a time: lines cut at every place by the stretches' ends, a
+// cell longer than a stretch, old and encoded lines among them, and no line break at the
+// end must load as the same bytes do when they lie in memory whole.
+TEST(TableFile, FileReadInStretchesLoadsAsItsBytesDo) {
+    std::mt19937 rng(5);
+    const int rows = 6000;
+    std::string bytes = "\xEF\xBB\xBF" "3," + std::to_string(rows + 1) + "\r\ncw 2,70\r\n";
+    for (int r = 1; r <= rows; ++r) {
+        std::string text(1 + rng() % 300, 'a' + static_cast<char>(r % 26));
+        if (r % 7 == 0)
+            text += "two\tlines\b";
+        if (r % 11 == 0)
+            text += "caf\xe9";           // an old Windows-1252 line
+        if (r % 13 == 0)
+            text += "M\xc3\xbcller"; // UTF-8
+        if (r == 3000)
+            text.assign(700 * 1024, 'x'); // longer than a stretch
+        bytes += "0," + std::to_string(r) + "," + std::to_string(40000 + r) + "\r\n";
+        bytes += "1," + std::to_string(r) + "," + text + "\r\n";
+        if (r % 17 == 0) // the last line for a cell wins, wherever it lies
+            bytes += "0," + std::to_string(r - 10) + ",again\r\n";
+    }
+    bytes += "2," + std::to_string(rows) + ",no line break at the end";
+    TempDir dir;
+    dir.write("t.grd", bytes);
+
+    CellTable inMemory(1, 1);
+    inMemory.fromFileText(bytes, "t.grd");
+    CellTable read(1, 1);
+    read.loadTable(dir.file("t.grd"));
+    CellTable::setMapFilesWhenLoading(true);
+    CellTable mapped(1, 1);
+    mapped.loadTable(dir.file("t.grd"));
+    CellTable::setMapFilesWhenLoading(false);
+
+    ASSERT_EQ(read.rowCount(), rows + 1);
+    EXPECT_EQ(read.cell(1, 3000).size(), 700u * 1024);
+    EXPECT_EQ(read.cell(1, 7).substr(read.cell(1, 7).size() - 10), "two\rlines\n");
+    EXPECT_EQ(read.cell(1, 11).substr(read.cell(1, 11).size() - 5), "caf\xc3\xa9");
+    EXPECT_EQ(read.cell(0, 7), "again"); // row 17's line
+    EXPECT_EQ(read.cell(2, rows), "no line break at the end");
+    EXPECT_EQ(read.colWidth(2), 70);
+    EXPECT_EQ(allRowsOf(read), allRowsOf(inMemory));
+    EXPECT_EQ(allRowsOf(mapped), allRowsOf(inMemory));
+    EXPECT_EQ(read.toFileText(), inMemory.toFileText());
+}
+
 TEST(TableFile, LoadingSomeRowsKeepsThemAsAWholeLoadHasThem) {
     TempDir dir;
     dir.write("t.grd", kOddFile);

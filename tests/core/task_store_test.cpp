@@ -294,6 +294,50 @@ TEST_F(StoreTest, FilesLoadAndDamagedOnesAreKeptAside) {
     EXPECT_EQ(store.gridStore().colCount(), 6);
 }
 
+// The program starts reading its store while it builds its windows: what it then loads
+// must be what a load at that moment gives, errors and the damaged file's copy included.
+TEST_F(StoreTest, AStoreReadAheadLoadsAsAStoreReadAtOnce) {
+    dir.write("grid.grd", "6,4\r\n"
+                          "0,1,36527.101\r\n1,1,9:00 AM\r\n3,1,b\r\n"
+                          "0,2,9000.101\r\n1,2,9:00 AM\r\n3,2,old date\r\n"
+                          "0,3,36526.101\r\n1,3,9:00 AM\r\n3,3,a\r\n");
+    TaskStore atOnce(fs, clock);
+    atOnce.setDataDir(dir.path());
+    atOnce.loadStoreFile();
+    store.startLoadingStoreFile();
+    store.loadStoreFile();
+    EXPECT_EQ(store.gridStore().toFileText(), atOnce.gridStore().toFileText());
+    EXPECT_EQ(storeRows(), (std::vector<std::string>{"9000.101 9:00 AM old date ",
+                                                     "36526.101 9:00 AM a ",
+                                                     "36527.101 9:00 AM b "}));
+    // A file already in order is taken as it was read: closing then writes nothing.
+    ASSERT_TRUE(store.saveStoreFile());
+    TaskStore inOrder(fs, clock);
+    inOrder.setDataDir(dir.path());
+    inOrder.startLoadingStoreFile();
+    inOrder.loadStoreFile();
+    EXPECT_TRUE(inOrder.gridStore().isSavedAs(inOrder.storePath()));
+
+    dir.write("grid.grd", "0,0\r\ngarbage");
+    TaskStore damaged(fs, clock);
+    damaged.setDataDir(dir.path());
+    damaged.startLoadingStoreFile();
+    EXPECT_THROW(damaged.loadStoreFile(), TableFileError);
+    EXPECT_EQ(dir.read("grid.grd.damaged"), "0,0\r\ngarbage");
+
+    std::filesystem::remove(dir.file("grid.grd"));
+    TaskStore missing(fs, clock);
+    missing.setDataDir(dir.path());
+    missing.startLoadingStoreFile();
+    missing.loadStoreFile();
+    EXPECT_EQ(missing.gridStore().rowCount(), 4); // as created
+
+    // A store that never takes its read waits for it as it goes.
+    TaskStore unused(fs, clock);
+    unused.setDataDir(dir.path());
+    unused.startLoadingStoreFile();
+}
+
 // A command that reads one date loads only that date's rows: they must be exactly the rows,
 // in the order, that the whole store shows for it, however the file lies.
 TEST_F(StoreTest, LoadingOneDateShowsWhatTheWholeStoreShows) {

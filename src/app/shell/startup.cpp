@@ -88,6 +88,8 @@ int runDayweaver(int argc, char** argv) {
 
     AppState state(systemFormatSettings(), std::make_unique<SystemClock>(),
                    std::make_unique<QSettingsBackend>(), paths);
+    // The store is read while the windows are built; the main window takes it as it loads.
+    state.store().startLoadingStoreFile();
     state.loadOptions(autostartEntryExists());
 
     MainWindow window(state);

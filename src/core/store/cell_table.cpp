@@ -68,8 +68,8 @@ struct CellTable::LoadedCells {
     static constexpr std::uint32_t kConverted = 0x80000000u;
 
     MappedFile bytes;
-    std::string converted;
-    std::vector<Ref> refs; // cols per row, row after row
+    std::basic_string<char, std::char_traits<char>, LargeBlockAllocator<char>> converted;
+    std::vector<Ref, LargeBlockAllocator<Ref>> refs; // cols per row, row after row
     int cols = 0;
 
     std::string_view text(int col, std::uint32_t row) const {
@@ -213,7 +213,7 @@ void CellTable::setColWidth(int col, int pixels) {
 void CellTable::insertRows(int p, int n) {
     if (n <= 0 || p < 0 || p > rowCount())
         return;
-    std::vector<RowSlot> fresh(static_cast<size_t>(n));
+    RowSlots fresh(static_cast<size_t>(n));
     rows_.insert(rows_.begin() + p, std::make_move_iterator(fresh.begin()),
                  std::make_move_iterator(fresh.end()));
     changed();
@@ -455,12 +455,14 @@ void CellTable::loadTable(const std::string& path) {
     std::int64_t size = -1, time = 0;
     if (!fileStamp(path, size, time))
         size = -1;
-    MappedFile file;
-    std::string why;
-    throwUnlessRead(mapFilesWhenLoading ? mapWholeFile(path, kMaxFileSize, file, why)
-                                        : readWholeFile(path, kMaxFileSize, file, why),
-                    path, why);
-    parseFileText(std::move(file), path);
+    if (mapFilesWhenLoading) {
+        MappedFile file;
+        std::string why;
+        throwUnlessRead(mapWholeFile(path, kMaxFileSize, file, why), path, why);
+        parseFileText(std::move(file), path);
+    } else {
+        readTableFile(path);
+    }
     savedPath_ = path;
     savedRevision_ = revision_;
     savedSize_ = size;
@@ -605,7 +607,8 @@ void CellTable::setMapFilesWhenLoading(bool map) {
 }
 
 CellTable::FileShape CellTable::readFileShape(const char* data, std::size_t size,
-                                              const std::string& path) const {
+                                              const std::string& path,
+                                              std::size_t wholeSize) const {
     std::size_t pos = 0;
     // A byte-order mark (a file saved by a text editor) is no part of the first line.
     if (size >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0)
@@ -638,7 +641,7 @@ CellTable::FileShape CellTable::readFileShape(const char* data, std::size_t size
     // and its converted lines, stays under ten times the file's size plus 50 MiB.
     constexpr long long kMaxColumns = 10000;
     const long long widened = std::max<long long>(newCols, minCols_);
-    const auto fileSize = static_cast<long long>(size);
+    const auto fileSize = static_cast<long long>(std::max(size, wholeSize));
     const long long cellBudget = 200000LL + 4LL * fileSize;
     const long long byteBudget = 48LL * 1024 * 1024 + 6LL * fileSize;
     if (newCols > kMaxColumns || widened > kMaxColumns || newRows > cellBudget / (widened + 1) ||
@@ -650,15 +653,13 @@ CellTable::FileShape CellTable::readFileShape(const char* data, std::size_t size
 
 void CellTable::parseFileText(MappedFile bytes, const std::string& path) {
     char* const data = bytes.data();
-    const FileShape shape = readFileShape(data, bytes.size(), path);
+    const FileShape shape = readFileShape(data, bytes.size(), path, bytes.size());
     const bool mapped = bytes.isMapped();
     try {
         auto loaded = std::make_shared<LoadedCells>();
         loaded->cols = shape.cols;
         const std::size_t cells =
             static_cast<std::size_t>(shape.cols) * static_cast<std::size_t>(shape.rows);
-        loaded->refs.reserve(cells); // advised before its pages are first touched
-        preferLargePages(loaded->refs.data(), cells * sizeof(LoadedCells::Ref));
         loaded->refs.resize(cells);
         std::vector<int> widths = widths_;
         widths.resize(static_cast<size_t>(shape.tableCols), kDefaultWidth);
@@ -688,7 +689,7 @@ void CellTable::parseFileText(MappedFile bytes, const std::string& path) {
             });
         loaded->bytes = std::move(bytes);
 
-        std::vector<RowSlot> rows(static_cast<size_t>(shape.rows));
+        RowSlots rows(static_cast<size_t>(shape.rows));
         for (int r = 0; r < shape.rows; ++r)
             rows[static_cast<size_t>(r)].source = static_cast<std::uint32_t>(r);
         useLoadedCells(std::move(loaded), std::move(rows), std::move(widths), shape, false);
@@ -698,7 +699,108 @@ void CellTable::parseFileText(MappedFile bytes, const std::string& path) {
     }
 }
 
-void CellTable::useLoadedCells(std::shared_ptr<LoadedCells> loaded, std::vector<RowSlot> rows,
+void CellTable::readTableFile(const std::string& path) {
+    FileReader file;
+    std::string why;
+    throwUnlessRead(file.open(path, why), path, why);
+    if (file.sizeHint() > kMaxFileSize)
+        throwUnlessRead(ReadResult::TooLarge, path, why);
+    try {
+        // The file goes through one small buffer, a stretch of whole lines at a time, and
+        // each cell's text is copied out decoded: memory holds the texts once, never the
+        // whole file (fresh memory is what a large load mostly costs).
+        std::size_t capacity = std::min<std::size_t>(file.sizeHint() + 1, 256 * 1024);
+        std::unique_ptr<char[]> buffer(new char[capacity]);
+        std::size_t held = 0;  // bytes in the buffer
+        std::size_t total = 0; // bytes read from the file
+        bool atEnd = false;
+        // More of the file behind what the buffer holds, growing it when it is full (a
+        // line longer than the buffer).
+        const auto readMore = [&] {
+            if (held == capacity) {
+                const std::size_t bigger = capacity * 2;
+                std::unique_ptr<char[]> grown(new char[bigger]);
+                std::memcpy(grown.get(), buffer.get(), held);
+                buffer = std::move(grown);
+                capacity = bigger;
+            }
+            std::size_t got = 0;
+            if (!file.read(buffer.get() + held, capacity - held, got, why))
+                throwUnlessRead(ReadResult::Failed, path, why);
+            held += got;
+            total += got;
+            atEnd = got == 0;
+            if (total > kMaxFileSize)
+                throwUnlessRead(ReadResult::TooLarge, path, why);
+        };
+        // The first line, whole, gives the table's shape.
+        while (!atEnd && !std::memchr(buffer.get(), '\n', held))
+            readMore();
+        const FileShape shape = readFileShape(buffer.get(), held, path, file.sizeHint());
+
+        auto loaded = std::make_shared<LoadedCells>();
+        loaded->cols = shape.cols;
+        const std::size_t cells =
+            static_cast<std::size_t>(shape.cols) * static_cast<std::size_t>(shape.rows);
+        loaded->refs.resize(cells);
+        // The texts are shorter than the file; only the part filled is ever touched.
+        auto& texts = loaded->converted;
+        texts.reserve(file.sizeHint());
+        std::vector<int> widths = widths_;
+        widths.resize(static_cast<size_t>(shape.tableCols), kDefaultWidth);
+
+        std::size_t pos = shape.firstLine;
+        for (;;) {
+            const char* const data = buffer.get();
+            // The whole lines held, or at the end whatever is left.
+            std::size_t end = held;
+            if (!atEnd) {
+                const char* p = data + held;
+                while (p > data + pos && p[-1] != '\n')
+                    --p;
+                end = static_cast<std::size_t>(p - data);
+            }
+            walkCellLines(
+                data, end, pos, shape.cols, shape.rows, &widths,
+                [](int, int, std::size_t) { return true; },
+                [&](int col, int row, std::string_view stored, bool plain) {
+                    LoadedCells::Ref& ref = loaded->refs[static_cast<std::size_t>(row) *
+                                                             static_cast<std::size_t>(shape.cols) +
+                                                         static_cast<std::size_t>(col)];
+                    const std::size_t at = texts.size();
+                    texts += stored;
+                    // Each line is UTF-8 when it is valid UTF-8, else an old Windows-1252
+                    // line.
+                    if (!plain && !decodeLineBreaks(texts.data() + at, stored.size()) &&
+                        !isValidUtf8(std::string_view(texts).substr(at))) {
+                        const std::string converted =
+                            cp1252ToUtf8(std::string_view(texts).substr(at));
+                        texts.resize(at);
+                        texts += converted;
+                    }
+                    ref = {static_cast<std::uint32_t>(at),
+                           static_cast<std::uint32_t>(texts.size() - at) |
+                               LoadedCells::kConverted};
+                });
+            if (atEnd)
+                break;
+            // What is left of a line goes to the front, and more is read behind it.
+            std::memmove(buffer.get(), data + end, held - end);
+            held -= end;
+            pos = 0;
+            readMore();
+        }
+
+        RowSlots rows(static_cast<size_t>(shape.rows));
+        for (int r = 0; r < shape.rows; ++r)
+            rows[static_cast<size_t>(r)].source = static_cast<std::uint32_t>(r);
+        useLoadedCells(std::move(loaded), std::move(rows), std::move(widths), shape, false);
+    } catch (const std::bad_alloc&) {
+        throw TableFileError(corruptMessage(path));
+    }
+}
+
+void CellTable::useLoadedCells(std::shared_ptr<LoadedCells> loaded, RowSlots rows,
                                std::vector<int> widths, const FileShape& shape, bool partial) {
     cols_ = shape.tableCols;
     rows_ = std::move(rows);
@@ -716,7 +818,7 @@ void CellTable::loadRowsWhere(const std::string& path, int col,
     std::string why;
     throwUnlessRead(mapWholeFile(path, kMaxFileSize, file, why, false), path, why);
     const char* const data = file.data();
-    const FileShape shape = readFileShape(data, file.size(), path);
+    const FileShape shape = readFileShape(data, file.size(), path, file.size());
     try {
         std::vector<int> widths = widths_;
         widths.resize(static_cast<size_t>(shape.tableCols), kDefaultWidth);
@@ -801,7 +903,7 @@ void CellTable::loadRowsWhere(const std::string& path, int col,
                 });
         }
 
-        std::vector<RowSlot> rows(kept);
+        RowSlots rows(kept);
         for (std::uint32_t r = 0; r < kept; ++r)
             rows[r].source = r;
         useLoadedCells(std::move(loaded), std::move(rows), std::move(widths), shape, true);

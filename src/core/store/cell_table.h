@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/store/large_blocks.h"
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -23,8 +25,9 @@ public:
 // A grid of text cells, columns by rows; row 0 is the header row. Every task, holiday,
 // completed-task and print table is one. Texts are UTF-8 and may hold CR LF line breaks.
 //
-// A loaded table keeps its file's bytes, decoded in place, and an offset per cell into
-// them: a store of 100 000 tasks is a handful of allocations rather than one per cell. A
+// A loaded table keeps its cell texts in one block (or, for a mapped file, in the file's own
+// bytes) and an offset per cell into them: a store of 100 000 tasks is a handful of
+// allocations rather than one per cell. A
 // row gets strings of its own only when it is asked for as strings (cell, row) or changed;
 // cellView, sorting and saving read the loaded bytes directly.
 class CellTable {
@@ -137,6 +140,7 @@ private:
         std::unique_ptr<Row> cells;
         std::uint32_t source = kNoSource;
     };
+    using RowSlots = std::vector<RowSlot, LargeBlockAllocator<RowSlot>>;
 
     int compareColumn(int col, const std::string& a, const std::string& b) const;
     int compareSlots(const RowSlot& a, const RowSlot& b) const;
@@ -150,16 +154,19 @@ private:
         int tableCols = 1; // widened to the minimum
         std::size_t firstLine = 0;
     };
-    FileShape readFileShape(const char* data, std::size_t size, const std::string& path) const;
+    // `fileSize` is the whole file's, when `data` holds only its start.
+    FileShape readFileShape(const char* data, std::size_t size, const std::string& path,
+                            std::size_t fileSize) const;
     void parseFileText(MappedFile bytes, const std::string& path);
-    void useLoadedCells(std::shared_ptr<LoadedCells> loaded, std::vector<RowSlot> rows,
+    void readTableFile(const std::string& path);
+    void useLoadedCells(std::shared_ptr<LoadedCells> loaded, RowSlots rows,
                         std::vector<int> widths, const FileShape& shape, bool partial);
     void changed() { ++revision_; }
 
     int cols_;
     // Mutable: reading a loaded row as strings gives it strings of its own, which changes
     // nothing a reader can see.
-    mutable std::vector<RowSlot> rows_;
+    mutable RowSlots rows_;
     std::shared_ptr<const LoadedCells> loaded_;
     int loadedCols_ = 0; // columns of the loaded cells still in the table
     int minCols_ = 1;

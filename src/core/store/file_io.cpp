@@ -66,6 +66,80 @@ void preferLargePages(void* block, std::size_t size) {
 #endif
 }
 
+#ifdef DW_HAVE_POSIX
+FileReader::~FileReader() {
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+ReadResult FileReader::open(const std::string& path, std::string& error) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        error = std::strerror(errno);
+        return ReadResult::Failed;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        error = S_ISDIR(st.st_mode) ? std::strerror(EISDIR) : std::strerror(errno);
+        ::close(fd);
+        return ReadResult::Failed;
+    }
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = fd;
+    sizeHint_ = st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0;
+    return ReadResult::Ok;
+}
+
+bool FileReader::read(char* into, std::size_t n, std::size_t& got, std::string& error) {
+    for (;;) {
+        const ssize_t r = ::read(fd_, into, n);
+        if (r >= 0) {
+            got = static_cast<std::size_t>(r);
+            return true;
+        }
+        if (errno != EINTR) {
+            error = std::strerror(errno);
+            return false;
+        }
+    }
+}
+#else
+FileReader::~FileReader() {
+    if (file_)
+        std::fclose(static_cast<std::FILE*>(file_));
+}
+
+ReadResult FileReader::open(const std::string& path, std::string& error) {
+    std::error_code ec;
+    if (fs::is_directory(path, ec)) {
+        error = std::strerror(EISDIR);
+        return ReadResult::Failed;
+    }
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) {
+        error = std::strerror(errno);
+        return ReadResult::Failed;
+    }
+    if (file_)
+        std::fclose(static_cast<std::FILE*>(file_));
+    file_ = f;
+    const auto size = fs::file_size(path, ec);
+    sizeHint_ = ec ? 0 : static_cast<std::size_t>(size);
+    return ReadResult::Ok;
+}
+
+bool FileReader::read(char* into, std::size_t n, std::size_t& got, std::string& error) {
+    auto* f = static_cast<std::FILE*>(file_);
+    got = std::fread(into, 1, n, f);
+    if (got < n && std::ferror(f)) {
+        error = std::strerror(errno);
+        return false;
+    }
+    return true;
+}
+#endif
+
 ReadResult readWholeFile(const std::string& path, std::size_t maxSize, FileBytes& out,
                          std::string& error) {
 #ifdef DW_HAVE_POSIX

@@ -63,6 +63,29 @@ ReadResult readWholeFile(const std::string& path, std::size_t maxSize, FileBytes
 ReadResult readWholeFile(const std::string& path, std::size_t maxSize, MappedFile& out,
                          std::string& error);
 
+// A file read from its start to its end a piece at a time, into memory of the caller's: for
+// a large file whose bytes are wanted once, without holding them all.
+class FileReader {
+public:
+    FileReader() = default;
+    FileReader(const FileReader&) = delete;
+    FileReader& operator=(const FileReader&) = delete;
+    ~FileReader();
+
+    // Failed (with `error`) when the file cannot be opened or is a folder.
+    ReadResult open(const std::string& path, std::string& error);
+    // The file's size when it was opened: a hint, since it may change while it is read.
+    std::size_t sizeHint() const { return sizeHint_; }
+    // Reads up to n bytes into `into`: answers how many, 0 at the end of the file, or
+    // false with `error` when reading fails.
+    bool read(char* into, std::size_t n, std::size_t& got, std::string& error);
+
+private:
+    int fd_ = -1;          // where there are file descriptors
+    void* file_ = nullptr; // elsewhere, a C stream
+    std::size_t sizeHint_ = 0;
+};
+
 // Asks the system to back a large block of fresh memory with large pages where it can:
 // filling a block of many megabytes then costs a few page faults instead of thousands.
 // Only advice; nothing changes for the block's contents.

@@ -314,23 +314,56 @@ void TaskStore::deleteEntry(CellTable& table, int selected, bool writeBack, int 
         writeToStore(date);
 }
 
-void TaskStore::loadStoreFile(bool keepDamaged) {
-    loadTableIfPresent(gridStore_, storePath(), keepDamaged);
+namespace {
+
+// A loaded store table made ready for use: widened to the store's columns and in key order.
+void prepareLoadedStore(CellTable& table, const FormatSettings& fs, const std::string& path) {
     // Widened as it loads (makeGridStore); a table made elsewhere may not be.
-    if (gridStore_.colCount() < 6)
-        gridStore_.setColCount(6);
+    if (table.colCount() < 6)
+        table.setColCount(6);
     // The date lookups bisect, so the rows must be in key order. Files of older versions
     // are in text order, which differs for dates before 18 May 1927 (four-digit serials);
     // a file that is already in order costs one pass.
-    gridStore_.setSortColumn(StoreCol::Key);
-    gridStore_.setSortDirection(SortDirection::Ascending);
+    table.setSortColumn(StoreCol::Key);
+    table.setSortDirection(SortDirection::Ascending);
     try {
-        gridStore_.sortRows();
+        table.sortRows();
     } catch (const std::bad_alloc&) {
         // Too big to sort is too big to use: the documented error, and no half-loaded store.
-        gridStore_ = makeGridStore(fs_);
-        throw TableFileError("File contains no data or corrupt file " + storePath());
+        table = makeGridStore(fs);
+        throw TableFileError("File contains no data or corrupt file " + path);
     }
+}
+
+} // namespace
+
+void TaskStore::loadStoreFile(bool keepDamaged) {
+    if (storeRead_.valid()) {
+        std::optional<CellTable> read = storeRead_.get();
+        if (read) {
+            gridStore_ = std::move(*read);
+            return;
+        }
+    }
+    loadTableIfPresent(gridStore_, storePath(), keepDamaged);
+    prepareLoadedStore(gridStore_, fs_, storePath());
+}
+
+void TaskStore::startLoadingStoreFile() {
+    storeRead_ = std::async(std::launch::async,
+                            [&fs = fs_, path = storePath()]() -> std::optional<CellTable> {
+                                // The file's absence and its errors are left to loadStoreFile.
+                                if (!pathExists(path))
+                                    return std::nullopt;
+                                try {
+                                    CellTable table = makeGridStore(fs);
+                                    table.loadTable(path);
+                                    prepareLoadedStore(table, fs, path);
+                                    return table;
+                                } catch (const TableFileError&) {
+                                    return std::nullopt;
+                                }
+                            });
 }
 
 void TaskStore::loadStoreFileForDate(int date) {

@@ -5,6 +5,8 @@
 #include "core/store/cell_table.h"
 
 #include <functional>
+#include <future>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -127,6 +129,12 @@ public:
     // (after keeping a copy of the damaged file aside, unless told not to). The store is
     // sorted by key once loaded.
     void loadStoreFile(bool keepDamaged = true);
+    // Starts reading the store file on a thread of its own, for the program's start: its
+    // windows are built while the file is read and parsed, and the next loadStoreFile takes
+    // what was read. A file that could not be read whole is read again there, so that its
+    // error is reported and a damaged file kept aside as always. Nothing else may use the
+    // store file, or the format settings, until then.
+    void startLoadingStoreFile();
     void loadTodoFile(bool keepDamaged = true);
     // The store as loadStoreFile(false) leaves it, with only the rows of one date: for a
     // command that reads that date. A store loaded so is never saved.
@@ -148,6 +156,9 @@ private:
     TaskFilter filter_;
     std::string dataDir_ = ".";
     int dayViewDate_ = 0;
+    // The read startLoadingStoreFile began: last, so that it is waited for before anything
+    // it uses goes.
+    std::future<std::optional<CellTable>> storeRead_;
 };
 
 } // namespace dw
