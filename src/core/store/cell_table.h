@@ -27,9 +27,9 @@ public:
 //
 // A loaded table keeps its cell texts in one block (or, for a mapped file, in the file's own
 // bytes) and an offset per cell into them: a store of 100 000 tasks is a handful of
-// allocations rather than one per cell. A
-// row gets strings of its own only when it is asked for as strings (cell, row) or changed;
-// cellView, sorting and saving read the loaded bytes directly.
+// allocations rather than one per cell. A row gets strings of its own only when it is asked
+// for as strings (cell, row) or changed; cellView, sorting and saving read the loaded texts
+// directly.
 class CellTable {
 public:
     using Row = std::vector<std::string>;

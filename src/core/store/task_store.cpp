@@ -340,7 +340,7 @@ void prepareLoadedStore(CellTable& table, const FormatSettings& fs, const std::s
 void TaskStore::loadStoreFile(bool keepDamaged) {
     if (storeRead_.valid()) {
         std::optional<CellTable> read = storeRead_.get();
-        if (read) {
+        if (read && storeReadPath_ == storePath()) {
             gridStore_ = std::move(*read);
             return;
         }
@@ -350,6 +350,7 @@ void TaskStore::loadStoreFile(bool keepDamaged) {
 }
 
 void TaskStore::startLoadingStoreFile() {
+    storeReadPath_ = storePath();
     storeRead_ = std::async(std::launch::async,
                             [&fs = fs_, path = storePath()]() -> std::optional<CellTable> {
                                 // The file's absence and its errors are left to loadStoreFile.

@@ -131,9 +131,9 @@ public:
     void loadStoreFile(bool keepDamaged = true);
     // Starts reading the store file on a thread of its own, for the program's start: its
     // windows are built while the file is read and parsed, and the next loadStoreFile takes
-    // what was read. A file that could not be read whole is read again there, so that its
-    // error is reported and a damaged file kept aside as always. Nothing else may use the
-    // store file, or the format settings, until then.
+    // what was read (unless the data folder changed meanwhile). A file that could not be
+    // read whole is read again there, so that its error is reported and a damaged file kept
+    // aside as always. The format settings must not change until then.
     void startLoadingStoreFile();
     void loadTodoFile(bool keepDamaged = true);
     // The store as loadStoreFile(false) leaves it, with only the rows of one date: for a
@@ -159,6 +159,7 @@ private:
     // The read startLoadingStoreFile began: last, so that it is waited for before anything
     // it uses goes.
     std::future<std::optional<CellTable>> storeRead_;
+    std::string storeReadPath_;
 };
 
 } // namespace dw
