@@ -67,6 +67,10 @@ struct CellTable::LoadedCells {
     };
     static constexpr std::uint32_t kConverted = 0x80000000u;
 
+    // Room for the refs of `rows` rows of `cols` cells, every text empty.
+    LoadedCells(int cols, std::size_t rows)
+        : refs(static_cast<std::size_t>(cols) * rows), cols(cols) {}
+
     MappedFile bytes;
     std::basic_string<char, std::char_traits<char>, LargeBlockAllocator<char>> converted;
     std::vector<Ref, LargeBlockAllocator<Ref>> refs; // cols per row, row after row
@@ -656,11 +660,7 @@ void CellTable::parseFileText(MappedFile bytes, const std::string& path) {
     const FileShape shape = readFileShape(data, bytes.size(), path, bytes.size());
     const bool mapped = bytes.isMapped();
     try {
-        auto loaded = std::make_shared<LoadedCells>();
-        loaded->cols = shape.cols;
-        const std::size_t cells =
-            static_cast<std::size_t>(shape.cols) * static_cast<std::size_t>(shape.rows);
-        loaded->refs.resize(cells);
+        auto loaded = std::make_shared<LoadedCells>(shape.cols, shape.rows);
         std::vector<int> widths = widths_;
         widths.resize(static_cast<size_t>(shape.tableCols), kDefaultWidth);
         walkCellLines(
@@ -689,10 +689,8 @@ void CellTable::parseFileText(MappedFile bytes, const std::string& path) {
             });
         loaded->bytes = std::move(bytes);
 
-        RowSlots rows(static_cast<size_t>(shape.rows));
-        for (int r = 0; r < shape.rows; ++r)
-            rows[static_cast<size_t>(r)].source = static_cast<std::uint32_t>(r);
-        useLoadedCells(std::move(loaded), std::move(rows), std::move(widths), shape, false);
+        useLoadedCells(std::move(loaded), static_cast<std::uint32_t>(shape.rows),
+                       std::move(widths), shape, false);
     } catch (const std::bad_alloc&) {
         // Out of memory is one more way for a file to be too much for us.
         throw TableFileError(corruptMessage(path));
@@ -738,11 +736,7 @@ void CellTable::readTableFile(const std::string& path) {
             readMore();
         const FileShape shape = readFileShape(buffer.get(), held, path, file.sizeHint());
 
-        auto loaded = std::make_shared<LoadedCells>();
-        loaded->cols = shape.cols;
-        const std::size_t cells =
-            static_cast<std::size_t>(shape.cols) * static_cast<std::size_t>(shape.rows);
-        loaded->refs.resize(cells);
+        auto loaded = std::make_shared<LoadedCells>(shape.cols, shape.rows);
         // The texts are shorter than the file; only the part filled is ever touched.
         auto& texts = loaded->converted;
         texts.reserve(file.sizeHint());
@@ -791,17 +785,19 @@ void CellTable::readTableFile(const std::string& path) {
             readMore();
         }
 
-        RowSlots rows(static_cast<size_t>(shape.rows));
-        for (int r = 0; r < shape.rows; ++r)
-            rows[static_cast<size_t>(r)].source = static_cast<std::uint32_t>(r);
-        useLoadedCells(std::move(loaded), std::move(rows), std::move(widths), shape, false);
+        useLoadedCells(std::move(loaded), static_cast<std::uint32_t>(shape.rows),
+                       std::move(widths), shape, false);
     } catch (const std::bad_alloc&) {
         throw TableFileError(corruptMessage(path));
     }
 }
 
-void CellTable::useLoadedCells(std::shared_ptr<LoadedCells> loaded, RowSlots rows,
+void CellTable::useLoadedCells(std::shared_ptr<LoadedCells> loaded, std::uint32_t rowCount,
                                std::vector<int> widths, const FileShape& shape, bool partial) {
+    // Row r is the loaded row r.
+    RowSlots rows(rowCount);
+    for (std::uint32_t r = 0; r < rowCount; ++r)
+        rows[r].source = r;
     cols_ = shape.tableCols;
     rows_ = std::move(rows);
     loaded_ = std::move(loaded);
@@ -870,9 +866,7 @@ void CellTable::loadRowsWhere(const std::string& path, int col,
         }
         lines = {};
 
-        auto loaded = std::make_shared<LoadedCells>();
-        loaded->cols = shape.cols;
-        loaded->refs.resize(static_cast<std::size_t>(shape.cols) * kept);
+        auto loaded = std::make_shared<LoadedCells>(shape.cols, kept);
         // Only the stretches of the file that hold the kept rows' lines are read again,
         // each once: a file of our own holds a row's lines together.
         std::sort(spans.begin(), spans.end());
@@ -903,10 +897,7 @@ void CellTable::loadRowsWhere(const std::string& path, int col,
                 });
         }
 
-        RowSlots rows(kept);
-        for (std::uint32_t r = 0; r < kept; ++r)
-            rows[r].source = r;
-        useLoadedCells(std::move(loaded), std::move(rows), std::move(widths), shape, true);
+        useLoadedCells(std::move(loaded), kept, std::move(widths), shape, true);
     } catch (const std::bad_alloc&) {
         throw TableFileError(corruptMessage(path));
     }

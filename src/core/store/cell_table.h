@@ -159,7 +159,7 @@ private:
                             std::size_t fileSize) const;
     void parseFileText(MappedFile bytes, const std::string& path);
     void readTableFile(const std::string& path);
-    void useLoadedCells(std::shared_ptr<LoadedCells> loaded, RowSlots rows,
+    void useLoadedCells(std::shared_ptr<LoadedCells> loaded, std::uint32_t rowCount,
                         std::vector<int> widths, const FileShape& shape, bool partial);
     void changed() { ++revision_; }
 

@@ -142,79 +142,43 @@ bool FileReader::read(char* into, std::size_t n, std::size_t& got, std::string& 
 
 ReadResult readWholeFile(const std::string& path, std::size_t maxSize, FileBytes& out,
                          std::string& error) {
-#ifdef DW_HAVE_POSIX
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        error = std::strerror(errno);
-        return ReadResult::Failed;
-    }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        error = S_ISDIR(st.st_mode) ? std::strerror(EISDIR) : std::strerror(errno);
-        ::close(fd);
-        return ReadResult::Failed;
-    }
+    FileReader file;
+    if (const ReadResult opened = file.open(path, error); opened != ReadResult::Ok)
+        return opened;
     // The size is a hint (a device or a file that grows): reading goes on to the end, one
     // read for a regular file, growing the buffer only when the hint was short.
-    std::size_t capacity = st.st_size > 0 ? static_cast<std::size_t>(st.st_size) + 1 : 4096;
-    if (capacity > maxSize + 1) {
-        ::close(fd);
+    std::size_t capacity = file.sizeHint() > 0 ? file.sizeHint() + 1 : 4096;
+    if (capacity > maxSize + 1)
         return ReadResult::TooLarge;
-    }
     std::unique_ptr<char[]> data(new (std::nothrow) char[capacity]);
-    if (data)
-        preferLargePages(data.get(), capacity);
+    if (!data)
+        return ReadResult::TooLarge;
+    preferLargePages(data.get(), capacity);
     std::size_t size = 0;
-    ReadResult result = data ? ReadResult::Ok : ReadResult::TooLarge;
-    while (result == ReadResult::Ok) {
+    for (;;) {
         if (size == capacity) {
-            if (capacity > maxSize) {
-                result = ReadResult::TooLarge;
-                break;
-            }
+            if (capacity > maxSize)
+                return ReadResult::TooLarge;
             const std::size_t bigger = std::min(capacity * 2, maxSize + 1);
             std::unique_ptr<char[]> grown(new (std::nothrow) char[bigger]);
-            if (!grown) {
-                result = ReadResult::TooLarge;
-                break;
-            }
+            if (!grown)
+                return ReadResult::TooLarge;
             std::memcpy(grown.get(), data.get(), size);
             data = std::move(grown);
             capacity = bigger;
         }
-        const ssize_t n = ::read(fd, data.get() + size, capacity - size);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            error = std::strerror(errno);
-            result = ReadResult::Failed;
-        } else if (n == 0) {
+        std::size_t got = 0;
+        if (!file.read(data.get() + size, capacity - size, got, error))
+            return ReadResult::Failed;
+        if (got == 0)
             break;
-        } else {
-            size += static_cast<std::size_t>(n);
-        }
+        size += got;
     }
-    ::close(fd);
-    if (result == ReadResult::Ok && size > maxSize)
-        result = ReadResult::TooLarge;
-    if (result != ReadResult::Ok)
-        return result;
+    if (size > maxSize)
+        return ReadResult::TooLarge;
     out.data = std::move(data);
     out.size = size;
     return ReadResult::Ok;
-#else
-    std::string bytes;
-    if (!readFileBytes(path, bytes, &error))
-        return ReadResult::Failed;
-    if (bytes.size() > maxSize)
-        return ReadResult::TooLarge;
-    out.data.reset(new (std::nothrow) char[bytes.size() + 1]);
-    if (!out.data)
-        return ReadResult::TooLarge;
-    std::memcpy(out.data.get(), bytes.data(), bytes.size());
-    out.size = bytes.size();
-    return ReadResult::Ok;
-#endif
 }
 
 MappedFile::MappedFile(MappedFile&& other) noexcept
