@@ -94,11 +94,7 @@ std::string timeCellText(double time, const FormatSettings& fs) {
 }
 
 void writeDayRow(CellTable& day, int row, const DatedTask& task) {
-    day.setCell(DayCol::Time, row, task.time);
-    day.setCell(DayCol::Category, row, task.category);
-    day.setCell(DayCol::What, row, task.what);
-    day.setCell(DayCol::Done, row, yesNo(task.done));
-    day.setCell(DayCol::Alarm, row, yesNo(task.alarm));
+    writeTaskCells(day, row, DayCol::Time, task);
 }
 
 void writeTodoRow(CellTable& todo, int row, const DatedTask& task) {

@@ -58,8 +58,9 @@ void throwUnlessRead(ReadResult read, const std::string& path, const std::string
 
 } // namespace
 
-// The loaded file: its bytes with every cell text decoded in place, the texts of
-// Windows-1252 lines converted to UTF-8 beside them, and where each cell's text lies.
+// The loaded cells: where each cell's text lies, either in the file's own bytes (mapped, or
+// in memory and decoded in place) when it needed no change there, or in `converted`, which
+// holds the rest decoded to UTF-8 (every text, for a file read a stretch at a time).
 struct CellTable::LoadedCells {
     struct Ref {
         std::uint32_t offset = 0;
@@ -70,6 +71,9 @@ struct CellTable::LoadedCells {
     // Room for the refs of `rows` rows of `cols` cells, every text empty.
     LoadedCells(int cols, std::size_t rows)
         : refs(static_cast<std::size_t>(cols) * rows), cols(cols) {}
+
+    // A stored text decoded onto the end of `converted`, and where it lies there.
+    Ref addDecoded(std::string_view stored, bool plain);
 
     MappedFile bytes;
     std::basic_string<char, std::char_traits<char>, LargeBlockAllocator<char>> converted;
@@ -595,14 +599,38 @@ bool decodeLineBreaks(char* p, std::size_t n) {
     return ascii;
 }
 
-// A stored text decoded: line breaks back, and a text that is not UTF-8 read as an old
-// Windows-1252 line.
+// A stored text decoded onto the end of `out`: line breaks back, and a text that is not
+// UTF-8 read as an old Windows-1252 line. `plain` says it needs neither. Answers where it
+// starts.
+template <typename Text>
+std::size_t appendDecoded(Text& out, std::string_view stored, bool plain) {
+    const std::size_t at = out.size();
+    out += stored;
+    if (!plain && !decodeLineBreaks(out.data() + at, stored.size()) &&
+        !isValidUtf8(std::string_view(out).substr(at))) {
+        const std::string converted = cp1252ToUtf8(std::string_view(out).substr(at));
+        out.resize(at);
+        out += converted;
+    }
+    return at;
+}
+
 std::string decodedCopy(std::string_view stored, bool plain) {
-    std::string text(stored);
-    if (!plain && !decodeLineBreaks(text.data(), text.size()) && !isValidUtf8(text))
-        text = cp1252ToUtf8(text);
+    std::string text;
+    appendDecoded(text, stored, plain);
     return text;
 }
+
+} // namespace
+
+CellTable::LoadedCells::Ref CellTable::LoadedCells::addDecoded(std::string_view stored,
+                                                               bool plain) {
+    const std::size_t at = appendDecoded(converted, stored, plain);
+    return {static_cast<std::uint32_t>(at),
+            static_cast<std::uint32_t>(converted.size() - at) | kConverted};
+}
+
+namespace {
 
 } // namespace
 
@@ -681,11 +709,9 @@ void CellTable::parseFileText(MappedFile bytes, const std::string& path) {
                            static_cast<std::uint32_t>(stored.size())};
                     return;
                 }
-                const std::string converted =
-                    mapped ? decodedCopy(stored, false) : cp1252ToUtf8(stored);
-                ref = {static_cast<std::uint32_t>(loaded->converted.size()),
-                       static_cast<std::uint32_t>(converted.size()) | LoadedCells::kConverted};
-                loaded->converted += converted;
+                // (A text in memory has its line breaks back already: decoding them again
+                // changes nothing.)
+                ref = loaded->addDecoded(stored, false);
             });
         loaded->bytes = std::move(bytes);
 
@@ -738,8 +764,7 @@ void CellTable::readTableFile(const std::string& path) {
 
         auto loaded = std::make_shared<LoadedCells>(shape.cols, shape.rows);
         // The texts are shorter than the file; only the part filled is ever touched.
-        auto& texts = loaded->converted;
-        texts.reserve(file.sizeHint());
+        loaded->converted.reserve(file.sizeHint());
         std::vector<int> widths = widths_;
         widths.resize(static_cast<size_t>(shape.tableCols), kDefaultWidth);
 
@@ -758,23 +783,9 @@ void CellTable::readTableFile(const std::string& path) {
                 data, end, pos, shape.cols, shape.rows, &widths,
                 [](int, int, std::size_t) { return true; },
                 [&](int col, int row, std::string_view stored, bool plain) {
-                    LoadedCells::Ref& ref = loaded->refs[static_cast<std::size_t>(row) *
-                                                             static_cast<std::size_t>(shape.cols) +
-                                                         static_cast<std::size_t>(col)];
-                    const std::size_t at = texts.size();
-                    texts += stored;
-                    // Each line is UTF-8 when it is valid UTF-8, else an old Windows-1252
-                    // line.
-                    if (!plain && !decodeLineBreaks(texts.data() + at, stored.size()) &&
-                        !isValidUtf8(std::string_view(texts).substr(at))) {
-                        const std::string converted =
-                            cp1252ToUtf8(std::string_view(texts).substr(at));
-                        texts.resize(at);
-                        texts += converted;
-                    }
-                    ref = {static_cast<std::uint32_t>(at),
-                           static_cast<std::uint32_t>(texts.size() - at) |
-                               LoadedCells::kConverted};
+                    loaded->refs[static_cast<std::size_t>(row) *
+                                     static_cast<std::size_t>(shape.cols) +
+                                 static_cast<std::size_t>(col)] = loaded->addDecoded(stored, plain);
                 });
             if (atEnd)
                 break;
@@ -887,13 +898,9 @@ void CellTable::loadRowsWhere(const std::string& path, int col,
                 },
                 [&](int c, int r, std::string_view stored, bool plain) {
                     const std::uint32_t at = newRow[static_cast<size_t>(r)];
-                    const std::string text = decodedCopy(stored, plain);
-                    loaded
-                        ->refs[static_cast<std::size_t>(at) * static_cast<std::size_t>(shape.cols) +
-                               static_cast<std::size_t>(c)] = {
-                        static_cast<std::uint32_t>(loaded->converted.size()),
-                        static_cast<std::uint32_t>(text.size()) | LoadedCells::kConverted};
-                    loaded->converted += text;
+                    loaded->refs[static_cast<std::size_t>(at) *
+                                     static_cast<std::size_t>(shape.cols) +
+                                 static_cast<std::size_t>(c)] = loaded->addDecoded(stored, plain);
                 });
         }
 

@@ -293,12 +293,16 @@ bool TaskStore::SortGridStore() {
     return gridStore_.saveTable(storePath());
 }
 
+void writeTaskCells(CellTable& table, int row, int timeColumn, const DatedTask& task) {
+    table.setCell(timeColumn, row, task.time);
+    table.setCell(timeColumn + 1, row, task.category);
+    table.setCell(timeColumn + 2, row, task.what);
+    table.setCell(timeColumn + 3, row, yesNo(task.done));
+    table.setCell(timeColumn + 4, row, yesNo(task.alarm));
+}
+
 void writeStoreRow(CellTable& store, int row, const DatedTask& task) {
-    store.setCell(StoreCol::Time, row, task.time);
-    store.setCell(StoreCol::Category, row, task.category);
-    store.setCell(StoreCol::What, row, task.what);
-    store.setCell(StoreCol::Done, row, yesNo(task.done));
-    store.setCell(StoreCol::Alarm, row, yesNo(task.alarm));
+    writeTaskCells(store, row, StoreCol::Time, task);
 }
 
 bool TaskStore::insertTask(int date, const DatedTask& task) {

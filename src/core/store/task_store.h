@@ -19,6 +19,9 @@ constexpr int Key = 0, Time = 1, Category = 2, What = 3, Done = 4, Alarm = 5;
 namespace DayCol {
 constexpr int Time = 0, Category = 1, What = 2, Done = 3, Alarm = 4;
 }
+// Both hold a task's cells side by side in the same order (writeTaskCells).
+static_assert(StoreCol::Alarm - StoreCol::Time == 4 && DayCol::Alarm - DayCol::Time == 4 &&
+              StoreCol::What - StoreCol::Time == DayCol::What - DayCol::Time);
 namespace TodoCol {
 constexpr int Category = 0, What = 1, Done = 2;
 }
@@ -37,6 +40,9 @@ struct DatedTask {
 
 // The store's key for a date and a sequence number: "%d.%d".
 std::string storeKey(int date, int sequence);
+// A task's cells in a row, from the time column on: time, category, text, done, alarm. The
+// store holds them from its column 1, the day view from its column 0.
+void writeTaskCells(CellTable& table, int row, int timeColumn, const DatedTask& task);
 // A task's cells in a store row, all but the key.
 void writeStoreRow(CellTable& store, int row, const DatedTask& task);
 // The date of a key: the whole part, cut toward zero, of the key read as a number; 0 for
