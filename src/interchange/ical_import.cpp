@@ -342,20 +342,13 @@ bool applyImport(const ImportPlan& plan, TaskStore& store, CellTable& holidays,
     bool saved = true;
     const auto& tasks = plan.add.tasks;
     if (!tasks.empty()) {
-        // One insertion for all of them, then one sort and one save.
-        CellTable& s = store.gridStore();
-        const int n = static_cast<int>(tasks.size());
-        s.insertRows(1, n);
-        for (int i = 0; i < n; ++i) {
-            const ImportedTask& t = tasks[static_cast<std::size_t>(i)];
-            const int r = i + 1;
-            s.setCell(StoreCol::Key, r, storeKey(t.date, 100));
-            s.setCell(StoreCol::Time, r, timeTextOf(t.minuteOfDay, fs));
-            s.setCell(StoreCol::Category, r, t.category);
-            s.setCell(StoreCol::What, r, t.what);
-            s.setCell(StoreCol::Done, r, yesNo(t.done));
-            s.setCell(StoreCol::Alarm, r, yesNo(t.alarm));
-        }
+        // All of them placed at once, then one sort and one save.
+        std::vector<PlacedTask> placed;
+        placed.reserve(tasks.size());
+        for (const ImportedTask& t : tasks)
+            placed.push_back(
+                {t.date, {timeTextOf(t.minuteOfDay, fs), t.category, t.what, t.done, t.alarm}});
+        store.placeTasks(placed);
         saved = store.SortGridStore() && saved;
     }
     if (!plan.add.todos.empty()) {

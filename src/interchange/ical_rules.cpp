@@ -66,9 +66,9 @@ std::string replaceLineBreaks(std::string_view text, std::string_view by) {
 } // namespace
 
 std::optional<int> monthOfHolidayText(std::string_view monthText, const FormatSettings& fs) {
-    const std::string lower = lowerText(monthText);
+    const std::string lower = foldCase(monthText);
     for (std::size_t m = 0; m < fs.longMonthNames.size(); ++m) {
-        const std::string name = lowerText(fs.longMonthNames[m]);
+        const std::string name = foldCase(fs.longMonthNames[m]);
         if (!name.empty() && lower.find(name) != std::string::npos)
             return static_cast<int>(m) + 1;
     }

@@ -121,17 +121,28 @@ TEST(TextMatches, WordsCaseAndBlankTexts) {
         {"MEET", true, false, "Meet", true},
         {"MEET", true, true, "Meet", false},
         {"call\r\nmeet", true, false, "meet", true},
-        {"the team meeting at 9", true, false, "team meeting", true},
-        {"steam meeting", true, false, "team meeting", false},
-        {"team meetings", true, false, "team meeting", false},
-        {"steam team meeting", true, false, "team meeting", true},
+        // The text is split at its delimiters, so a find text holding one is no piece.
+        {"the team meeting at 9", true, false, "team meeting", false},
+        {"meet, lunch", true, false, "meet,", false},
+        {"meet, lunch", true, false, "meet, lunch", false},
+        {"meet, lunch", true, true, "meet, lunch", false},
+        {"meet, lunch", true, false, "lunch", true},
         {"x_meet", true, false, "meet", false},
         {"meet2", true, false, "meet", false},
         {"a , b", true, false, ",", false},
         {"   \r\n", true, false, "x", false},
         {"meet", true, false, " \b ", false},
         {"", true, false, "", false},
-        {"über", false, false, "ÜBER", false}, // only a to z change case
+        // Full Unicode case folding, in both kinds of search.
+        {"über", false, false, "ÜBER", true},
+        {"Rentrée à l'école", false, false, "ÉCOLE", true},
+        {"Rentrée à l'école", true, false, "ÉCOLE", true},
+        {"Rentrée à l'école", true, true, "ÉCOLE", false},
+        {"Straße kehren", false, false, "strasse", true},
+        {"STRASSE kehren", true, false, "straße", true},
+        {"Straßenfest", true, false, "strasse", false},
+        // Bytes that are not UTF-8 still match their ASCII letters without case.
+        {"Caf\xE9 MEET", true, false, "meet", true},
     };
     for (const Case& c : cases)
         EXPECT_EQ(textMatches(c.text, c.wholeWord, c.matchCase, c.find), c.expected)

@@ -339,9 +339,11 @@ TEST(Recurrence, AddedTasksAreNotDoneAndKeepTheLongTime) {
         EXPECT_EQ(s.cell(StoreCol::Alarm, r), "Yes");
     }
     const std::string k20 = std::to_string(d(2000, 3, 20));
-    EXPECT_EQ(keys, (std::vector<std::string>{k20 + ".100", k20 + ".100",
-                                              std::to_string(d(2000, 3, 21)) + ".100",
-                                              std::to_string(d(2000, 3, 22)) + ".100"}));
+    // Each after the date's earlier task, numbered from 101 like a day the editor wrote.
+    EXPECT_EQ(keys, (std::vector<std::string>{k20 + ".101", k20 + ".102",
+                                              std::to_string(d(2000, 3, 21)) + ".101",
+                                              std::to_string(d(2000, 3, 22)) + ".101"}));
+    EXPECT_EQ(s.cell(StoreCol::What, 1), "Existing");
     // Saved once, with every row.
     TaskStore reloaded(fs, clock);
     reloaded.setDataDir(dir.path());

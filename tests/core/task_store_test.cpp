@@ -182,20 +182,19 @@ TEST_F(StoreTest, BlankDayRowsAreNotWrittenBack) {
               (std::vector<std::string>{"36526.101 9:00 AM  ", "36526.103 10:00 AM  "}));
 }
 
-TEST_F(StoreTest, InsertedTasksComeFirstInTimeTextOrder) {
+TEST_F(StoreTest, InsertedTasksTakeTheirPlaceByTimeAndSurviveAWriteBack) {
     addRow("36526.101", "8:00 AM", "from the day view");
     store.insertTask(kDay, {"9:00 AM", "Work", "moved one", false, true});
     store.insertTask(kDay, {"10:00 AM", "Work", "moved two", true, false});
-    // Text order of the times: "10:00 AM" before "9:00 AM".
-    EXPECT_EQ(storeRows(), (std::vector<std::string>{"36526.100 10:00 AM moved two Yes",
-                                                     "36526.100 9:00 AM moved one No",
-                                                     "36526.101 8:00 AM from the day view No"}));
+    // By time, not by the text of the times ("10:00 AM" < "9:00 AM").
+    const std::vector<std::string> placed = {"36526.101 8:00 AM from the day view No",
+                                             "36526.102 9:00 AM moved one No",
+                                             "36526.103 10:00 AM moved two Yes"};
+    EXPECT_EQ(storeRows(), placed);
     EXPECT_EQ(store.gridStore().cell(StoreCol::Alarm, 2), "Yes");
     store.readFromStore(kDay);
     store.writeToStore(kDay);
-    EXPECT_EQ(storeRows(), (std::vector<std::string>{"36526.101 10:00 AM moved two Yes",
-                                                     "36526.102 9:00 AM moved one No",
-                                                     "36526.103 8:00 AM from the day view No"}));
+    EXPECT_EQ(storeRows(), placed);
 }
 
 TEST_F(StoreTest, ThousandTasksOfOneDateKeepTheirOrder) {

@@ -98,7 +98,7 @@ TEST_F(WriteCommandsTest, AddPutsTheTaskOnItsDateAndSaves) {
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(test::fileRows(store.storePath()),
-              test::Rows{"36605.100|2:30 PM|Health|Dentist|No|Yes"});
+              test::Rows{"36605.101|2:30 PM|Health|Dentist|No|Yes"});
 }
 
 TEST_F(WriteCommandsTest, TodoAddTakesTheFirstFreeRowInTheListsOrder) {
@@ -113,7 +113,7 @@ TEST_F(WriteCommandsTest, RecurAddsATaskOnEachDateAndListsThem) {
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "2000-03-13\n2000-03-27\n");
     EXPECT_EQ(test::fileRows(store.storePath()),
-              (test::Rows{"36598.100|8:00:00 AM||Team|No|No", "36612.100|8:00:00 AM||Team|No|No"}));
+              (test::Rows{"36598.101|8:00:00 AM||Team|No|No", "36612.101|8:00:00 AM||Team|No|No"}));
 }
 
 TEST_F(WriteCommandsTest, HolidaysImportStartsAHolidayListAndPrintsTheAddedRows) {

@@ -1,6 +1,7 @@
 #include "core/calendar/find.h"
 
 #include "core/store/task_store.h"
+#include "core/text/lower_text.h"
 
 #include <algorithm>
 
@@ -11,31 +12,22 @@ namespace {
 constexpr std::string_view kDelimiters = "\t'\r\n ,./?;:`\"<>[]{}-=\\+|()%@&^$#!~*";
 static_assert(kDelimiters.size() == 35);
 
-char upperAscii(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-std::string upperAscii(std::string_view s) {
-    std::string out(s);
-    std::transform(out.begin(), out.end(), out.begin(), [](char c) { return upperAscii(c); });
-    return out;
-}
-
 bool isBlankFindText(std::string_view s) {
     return s.find_first_not_of(" \r\n\b") == std::string_view::npos;
 }
 
+// The text split at its delimiters: true when one piece is the find text. A find text that
+// holds a delimiter is never a piece, so it never matches.
 bool wholeWordMatch(std::string_view text, std::string_view find) {
-    // A find text made only of delimiters is no word at all.
-    if (std::all_of(find.begin(), find.end(), isWordDelimiter))
+    if (find.empty() || std::any_of(find.begin(), find.end(), isWordDelimiter))
         return false;
-    for (std::size_t at = text.find(find); at != std::string_view::npos;
-         at = text.find(find, at + 1)) {
-        const std::size_t end = at + find.size();
-        const bool startBounded = at == 0 || isWordDelimiter(text[at - 1]);
-        const bool endBounded = end == text.size() || isWordDelimiter(text[end]);
-        if (startBounded && endBounded)
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && !isWordDelimiter(text[i]))
+            continue;
+        if (text.substr(start, i - start) == find)
             return true;
+        start = i + 1;
     }
     return false;
 }
@@ -52,8 +44,10 @@ bool textMatches(std::string_view text, bool wholeWord, bool matchCase, std::str
     if (matchCase)
         return wholeWord ? wholeWordMatch(text, findText)
                          : text.find(findText) != std::string_view::npos;
-    const std::string t = upperAscii(text);
-    const std::string f = upperAscii(findText);
+    // Folded whole, so that "strasse" finds "Straße" and "ÉCOLE" finds "école". The
+    // delimiters are ASCII and folding keeps ASCII punctuation, so the pieces stay the same.
+    const std::string t = foldCase(text);
+    const std::string f = foldCase(findText);
     return wholeWord ? wholeWordMatch(t, f) : t.find(f) != std::string::npos;
 }
 

@@ -14,11 +14,12 @@ class TaskStore;
 // return, line feed, space and , . / ? ; : ` " < > [ ] { } - = \ + | ( ) % @ & ^ $ # ! ~ *
 bool isWordDelimiter(char c);
 
-// Whether a task text holds the find text. Without match case both are compared with the
-// letters a to z in upper case. A whole-word search never matches a blank text or a blank
-// find text, and matches the find text only where delimiters or the ends of the text
-// bound it on both sides: "meet" is found in "meet, then lunch" but not in "meeting", and
-// "team meeting" in "the team meeting at 9".
+// Whether a task text holds the find text. Without match case both are compared case
+// folded (full Unicode folding: "strasse" finds "Straße"). A whole-word search never
+// matches a blank text or a blank find text; it splits the text at the delimiters and
+// matches when one piece equals the find text: "meet" is found in "meet, then lunch" but
+// not in "meeting", and a find text that itself holds a delimiter ("meet," or
+// "team meeting") is never a piece, so it never matches.
 bool textMatches(std::string_view text, bool wholeWord, bool matchCase, std::string_view findText);
 
 // What one Find Next looks for.

@@ -260,20 +260,14 @@ std::string generatedTimeText(double time, const FormatSettings& fs) {
 }
 
 bool addRecurringTasks(TaskStore& store, const std::vector<int>& dates, const DatedTask& task) {
-    // One row at row 1 per date in list order leaves them in reverse order there; made in
-    // one insertion, so that a long list does not shift the whole store once per date.
-    CellTable& s = store.gridStore();
-    const int n = static_cast<int>(dates.size());
-    s.insertRows(1, n);
-    for (int i = 0; i < n; ++i) {
-        const int r = n - i;
-        s.setCell(StoreCol::Key, r, storeKey(dates[static_cast<std::size_t>(i)], 100));
-        s.setCell(StoreCol::Time, r, task.time);
-        s.setCell(StoreCol::Category, r, task.category);
-        s.setCell(StoreCol::What, r, task.what);
-        s.setCell(StoreCol::Done, r, yesNo(false));
-        s.setCell(StoreCol::Alarm, r, yesNo(task.alarm));
-    }
+    // Placed all at once, so that a long list costs one pass over the store and one sort.
+    DatedTask generated = task;
+    generated.done = false;
+    std::vector<PlacedTask> placed;
+    placed.reserve(dates.size());
+    for (const int date : dates)
+        placed.push_back({date, generated});
+    store.placeTasks(placed);
     return store.SortGridStore();
 }
 

@@ -32,7 +32,7 @@ int ordinalOf(std::string_view lowerRule) {
 // empty name would be found in every text, so it never counts.
 int weekdayOf(std::string_view lowerRule, const FormatSettings& fs) {
     for (size_t i = 0; i < fs.longDayNames.size(); ++i) {
-        const std::string name = lowerText(fs.longDayNames[i]);
+        const std::string name = foldCase(fs.longDayNames[i]);
         if (!name.empty() && contains(lowerRule, name))
             return static_cast<int>(i) + 1;
     }
@@ -102,14 +102,14 @@ std::string holidayForDate(const CellTable& table, DateSerial date, const Format
     if (civil.month < 1 || civil.month > 12)
         return {};
     const std::string monthName =
-        lowerText(fs.longMonthNames[static_cast<size_t>(civil.month - 1)]);
+        foldCase(fs.longMonthNames[static_cast<size_t>(civil.month - 1)]);
     // An empty month name would match every row, including empty ones.
     if (monthName.empty())
         return {};
     const int day = wholeDays(date);
 
     for (int row = 1; row < table.rowCount(); ++row) {
-        if (!contains(lowerText(table.cell(kHolidayMonth, row)), monthName))
+        if (!contains(foldCase(table.cell(kHolidayMonth, row)), monthName))
             continue;
         if (holidayDate(civil.year, civil.month, table.cell(kHolidayRule, row), fs) == day)
             return table.cell(kHolidayName, row);
@@ -120,7 +120,7 @@ std::string holidayForDate(const CellTable& table, DateSerial date, const Format
 std::optional<FloatingDay> floatingDayOf(std::string_view rule, const FormatSettings& fs) {
     if (!isFloatingRule(rule))
         return std::nullopt;
-    const std::string lowerRule = lowerText(rule);
+    const std::string lowerRule = foldCase(rule);
     const int ordinal = ordinalOf(lowerRule);
     const int weekday = ordinal != 0 ? weekdayOf(lowerRule, fs) : 0;
     if (ordinal == 0 || weekday == 0)

@@ -295,9 +295,9 @@ constexpr std::size_t kNameMaxChars = 255;
 // 1-based position of the first name equal to the text, case aside; 0 when none. Empty
 // names never match.
 template <typename Names> int matchName(const Names& names, std::string_view text) {
-    const std::string wanted = lowerText(text);
+    const std::string wanted = foldCase(text);
     for (std::size_t i = 0; i < names.size(); ++i) {
-        const std::string name = lowerText(names[i]);
+        const std::string name = foldCase(names[i]);
         if (!name.empty() && name == wanted)
             return static_cast<int>(i) + 1;
     }
@@ -348,7 +348,7 @@ bool isFloatingLine(std::string_view line) {
 }
 
 std::string floatingOrdinal(std::string_view line) {
-    const std::string head = lowerText(line.substr(0, 4));
+    const std::string head = foldCase(line.substr(0, 4));
     const std::pair<const char*, const char*> words[] = {
         {"1st", "First"}, {"2nd", "Second"}, {"3rd", "Third"}, {"4th", "Fourth"}, {"last", "Last"}};
     for (const auto& [mark, word] : words)
@@ -391,10 +391,10 @@ std::vector<int> countryHolidaysNamed(int country, const std::vector<std::string
     std::vector<bool> picked(entries.size(), false);
     unknown.clear();
     for (const std::string& name : names) {
-        const std::string wanted = lowerText(name);
+        const std::string wanted = foldCase(name);
         bool found = false;
         for (std::size_t i = 0; i < entries.size(); ++i) {
-            if (lowerText(entries[i].name) == wanted || lowerText(entries[i].code) == wanted) {
+            if (foldCase(entries[i].name) == wanted || foldCase(entries[i].code) == wanted) {
                 picked[i] = true;
                 found = true;
             }

@@ -24,10 +24,10 @@ std::string twoDigits(int number) {
 
 // The position (1-based) of the entry equal to the text without regard to case; 0 when none.
 template <typename Names> int positionOf(const Names& names, std::string_view text) {
-    const std::string wanted = lowerText(text);
+    const std::string wanted = foldCase(text);
     int position = 1;
     for (const auto& name : names) {
-        if (lowerText(name) == wanted)
+        if (foldCase(name) == wanted)
             return position;
         ++position;
     }

@@ -270,7 +270,7 @@ std::string webDayContent(const TaskStore& store, const CellTable& holidays, int
         content += "<font color=\"Blue\">" + escapeHtml(holiday) + "</font><br>";
     const CellTable& s = store.gridStore();
     store.forEachVisibleRow(date, [&](int r) {
-        content += escapeHtml(lowerText(s.cell(StoreCol::Time, r))) + " " +
+        content += escapeHtml(lowerCase(s.cell(StoreCol::Time, r))) + " " +
                    escapeHtml(s.cell(StoreCol::Category, r)) + "<br>";
     });
     return content;
@@ -281,7 +281,7 @@ std::vector<std::string> webDayDetails(const TaskStore& store, int date) {
     const CellTable& s = store.gridStore();
     const std::string day = std::to_string(decodeDate(date).day);
     store.forEachVisibleRow(date, [&](int r) {
-        lines.push_back(day + '\t' + lowerText(s.cell(StoreCol::Time, r)) + '\t' +
+        lines.push_back(day + '\t' + lowerCase(s.cell(StoreCol::Time, r)) + '\t' +
                         s.cell(StoreCol::Category, r) + '\t' + s.cell(StoreCol::Alarm, r) + '\t' +
                         s.cell(StoreCol::Done, r) + '\t' + s.cell(StoreCol::What, r));
     });

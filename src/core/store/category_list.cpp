@@ -61,20 +61,29 @@ bool saveListFile(const std::string& path, const std::vector<std::string>& entri
 }
 
 bool sameEntry(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && lowerText(a) == lowerText(b);
+    return foldCase(a) == foldCase(b);
 }
 
 bool entryLess(std::string_view a, std::string_view b) {
-    const std::string la = lowerText(a), lb = lowerText(b);
-    if (la != lb)
-        return la < lb;
+    return entryLess(a, b, userCollator());
+}
+
+bool entryLess(std::string_view a, std::string_view b, const TextCollator& collator) {
+    if (const int order = collator.compare(a, b); order != 0)
+        return order < 0;
     // Entries equal but for case still get one fixed order.
     return a < b;
 }
 
 void sortEntries(std::vector<std::string>& entries) {
+    sortEntries(entries, userCollator());
+}
+
+void sortEntries(std::vector<std::string>& entries, const TextCollator& collator) {
     std::stable_sort(entries.begin(), entries.end(),
-                     [](const std::string& a, const std::string& b) { return entryLess(a, b); });
+                     [&collator](const std::string& a, const std::string& b) {
+                         return entryLess(a, b, collator);
+                     });
 }
 
 std::optional<std::size_t> findEntry(const std::vector<std::string>& entries,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/text/text_collation.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -27,11 +29,15 @@ bool writeListFile(const std::string& path, const std::vector<std::string>& entr
 // The same, showing a failure with showError.
 bool saveListFile(const std::string& path, const std::vector<std::string>& entries);
 
-// Entries are compared without regard to letter case wherever the program asks whether
-// one is already present, and sorted the same way.
+// Entries are compared without regard to letter case (full case folding) wherever the
+// program asks whether one is already present, and sorted alphabetically without regard to
+// letter case in the user's language (TextCollator); entries equal but for case keep one
+// fixed order. The collator is the user's unless one is given.
 bool sameEntry(std::string_view a, std::string_view b);
 bool entryLess(std::string_view a, std::string_view b);
+bool entryLess(std::string_view a, std::string_view b, const TextCollator& collator);
 void sortEntries(std::vector<std::string>& entries);
+void sortEntries(std::vector<std::string>& entries, const TextCollator& collator);
 std::optional<std::size_t> findEntry(const std::vector<std::string>& entries,
                                      std::string_view text);
 

@@ -1,5 +1,6 @@
 #include "core/store/task_store.h"
 
+#include "core/dates/date_parse.h"
 #include "core/store/file_io.h"
 #include "core/store/helpers.h"
 
@@ -7,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 #include <new>
+#include <unordered_map>
 
 namespace dw {
 
@@ -305,10 +307,62 @@ void writeStoreRow(CellTable& store, int row, const DatedTask& task) {
     writeTaskCells(store, row, StoreCol::Time, task);
 }
 
+namespace {
+
+// Where a task stands in its day: "All day", an empty or any other text that is not a time
+// stands before every time of day.
+double placingTime(std::string_view timeText, const FormatSettings& fs) {
+    const std::optional<double> t = parseTimeText(timeText, fs);
+    return t ? *t : -1.0;
+}
+
+} // namespace
+
+void TaskStore::placeTasks(std::span<const PlacedTask> tasks) {
+    if (tasks.empty())
+        return;
+    struct Placed {
+        double time;
+        int row;
+    };
+    // The dates that take tasks, each with its rows in the day view's order (key order).
+    // The store need not be sorted here: a caller may have changed keys before.
+    std::unordered_map<int, std::vector<Placed>> days;
+    for (const PlacedTask& t : tasks)
+        days.try_emplace(t.date);
+    const int firstNew = gridStore_.rowCount();
+    for (int r = 1; r < firstNew; ++r) {
+        if (gridStore_.cellView(StoreCol::Key, r).empty())
+            continue;
+        const auto day = days.find(keyDate(r));
+        if (day != days.end())
+            day->second.push_back({placingTime(gridStore_.cellView(StoreCol::Time, r), fs_), r});
+    }
+    for (auto& [date, rows] : days)
+        std::stable_sort(rows.begin(), rows.end(), [this](const Placed& a, const Placed& b) {
+            return compareStoreKeys(gridStore_.cell(StoreCol::Key, a.row),
+                                    gridStore_.cell(StoreCol::Key, b.row), fs_) < 0;
+        });
+    gridStore_.insertRows(firstNew, static_cast<int>(tasks.size()));
+    int row = firstNew;
+    for (const PlacedTask& t : tasks) {
+        writeStoreRow(gridStore_, row, t.task);
+        std::vector<Placed>& rows = days[t.date];
+        const double time = placingTime(t.task.time, fs_);
+        const auto later = std::find_if(rows.begin(), rows.end(),
+                                        [time](const Placed& p) { return p.time > time; });
+        rows.insert(later, {time, row});
+        ++row;
+    }
+    for (const auto& [date, rows] : days)
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            gridStore_.setCell(StoreCol::Key, rows[i].row,
+                               storeKey(date, 101 + static_cast<int>(i)));
+}
+
 bool TaskStore::insertTask(int date, const DatedTask& task) {
-    gridStore_.insertRows(1, 1);
-    gridStore_.setCell(StoreCol::Key, 1, storeKey(date, 100));
-    writeStoreRow(gridStore_, 1, task);
+    const PlacedTask placed{date, task};
+    placeTasks({&placed, 1});
     return SortGridStore();
 }
 

@@ -7,6 +7,7 @@
 #include <functional>
 #include <future>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -36,6 +37,12 @@ struct DatedTask {
     std::string what;
     bool done = false;
     bool alarm = false;
+};
+
+// A dated task with the date it goes on.
+struct PlacedTask {
+    int date = 0;
+    DatedTask task;
 };
 
 // The store's key for a date and a sequence number: "%d.%d".
@@ -125,7 +132,14 @@ public:
     bool writeToStore(int date);
     // Drops rows with an empty key, sorts the store, saves grid.grd.
     bool SortGridStore();
-    // Adds a task to a date without the day view, keyed date.100, then SortGridStore.
+    // Puts tasks on their dates without the day view. Each takes its place among its date's
+    // tasks by its time, as a task added in the editor does: just before the first of them
+    // whose time is later than its own, or after the last. "All day" and untimed tasks
+    // count as earlier than any time. The date's other tasks keep their order; the date's
+    // rows are numbered anew from date.101 in that order. Saves nothing: the caller sorts
+    // and saves once (SortGridStore).
+    void placeTasks(std::span<const PlacedTask> tasks);
+    // Puts one task on a date (placeTasks), then SortGridStore.
     bool insertTask(int date, const DatedTask& task);
     // Removes row `selected` of the day view or the to-do table (empties it when it is the
     // only data row); with writeBack, writes the day view back for the date.

@@ -65,6 +65,7 @@ bool applyLocalChanges(TaskStore& store, const LocalTasks& gathered,
     CellTable& todo = store.gridNonday();
     std::vector<int> todoRemovals;
     bool todoChanged = false;
+    std::vector<PlacedTask> placed;
     // A task that changes between a date and the to-do list leaves its row and comes back
     // as an added one.
     auto add = [&](const SyncTask& t) {
@@ -72,10 +73,8 @@ bool applyLocalChanges(TaskStore& store, const LocalTasks& gathered,
             writeTodoRow(todo, firstFreeTodoRow(todo), datedTaskOf(t, fs));
             todoChanged = true;
         } else {
-            const int row = s.rowCount();
-            s.insertRows(row, 1);
-            s.setCell(StoreCol::Key, row, storeKey(t.date, 100));
-            writeStoreRow(s, row, datedTaskOf(t, fs));
+            // Placed by time once all changes are made; the rows the changes name stay put.
+            placed.push_back({t.date, datedTaskOf(t, fs)});
         }
     };
     auto remove = [&](const LocalTaskRef& ref) {
@@ -97,10 +96,14 @@ bool applyLocalChanges(TaskStore& store, const LocalTasks& gathered,
                 writeTodoRow(todo, ref.row, datedTaskOf(c.task, fs));
                 todoChanged = true;
             } else {
-                // A task that keeps its date keeps its place among the date's tasks.
-                if (store.keyDate(ref.row) != c.task.date)
-                    s.setCell(StoreCol::Key, ref.row, storeKey(c.task.date, 100));
-                writeStoreRow(s, ref.row, datedTaskOf(c.task, fs));
+                // A task that keeps its date keeps its place among the date's tasks; one
+                // that moves takes its place by time on the new date.
+                if (store.keyDate(ref.row) != c.task.date) {
+                    remove(ref);
+                    add(c.task);
+                } else {
+                    writeStoreRow(s, ref.row, datedTaskOf(c.task, fs));
+                }
             }
         } else {
             remove(ref);
@@ -112,6 +115,7 @@ bool applyLocalChanges(TaskStore& store, const LocalTasks& gathered,
         todo.removeRows(row, 1);
     if (todo.rowCount() < 2)
         todo.setRowCount(2);
+    store.placeTasks(placed);
     bool ok = store.SortGridStore();
     if (todoChanged || !todoRemovals.empty())
         ok = store.saveTodoFile() && ok;
