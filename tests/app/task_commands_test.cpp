@@ -291,7 +291,7 @@ TEST_F(TaskCommandsTest, RescheduleMovesTheTaskToItsNewDate) {
     EXPECT_EQ(w.selectedDate(), kToday); // the view keeps its date
     EXPECT_EQ(dayRows(), Rows({"10:00 AM||Stay|No|No"}));
     EXPECT_EQ(fileRows("grid.grd"),
-              Rows({"36526.101|10:00 AM||Stay|No|No", "36528.100|9:00 AM|Work|Report|No|Yes"}));
+              Rows({"36526.101|10:00 AM||Stay|No|No", "36528.101|9:00 AM|Work|Report|No|Yes"}));
 }
 
 // ---------------------------------------------------------------------------------------

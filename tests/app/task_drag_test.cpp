@@ -194,7 +194,7 @@ TEST_F(TaskDragTest, DroppingOnAnotherDayMovesTheTaskThereAndShowsThatDay) {
     prompts_.setNextAnswer(FakePrompts::Yes);
     drag().onCalendarDrop(2, kToday + 3, data.get());
     EXPECT_EQ(fileRows("grid.grd"),
-              Rows({"36526.101|10:00 AM||Stay|No|No", "36529.100|9:00 AM|Work|Report|No|Yes"}));
+              Rows({"36526.101|10:00 AM||Stay|No|No", "36529.101|9:00 AM|Work|Report|No|Yes"}));
     EXPECT_EQ(w.selectedDate(), kToday + 3);
     EXPECT_EQ(dayRows(), Rows({"9:00 AM|Work|Report|No|Yes"}));
     // The dropped-on calendar is the active one, even for a day outside its month.
@@ -230,17 +230,17 @@ TEST_F(TaskDragTest, DroppingOnTheShownDayKeepsTheTaskInView) {
     EXPECT_EQ(fileRows("grid.grd").size(), 2u);
 }
 
-TEST_F(TaskDragTest, ADayTaskDroppedOnItsOwnDateGoesFirstAndStaysInTheStore) {
+TEST_F(TaskDragTest, ADayTaskDroppedOnItsOwnDateTakesItsPlaceByTimeAndStaysInTheStore) {
     setOption("DragConfirm", "0");
     writeStore({{"36526.101", "9:00 AM", "", "First", "No", "No"},
                 {"36526.102", "10:00 AM", "", "Second", "No", "No"}});
     MainWindow& w = shown();
-    w.gridDay()->selectTableRow(2);
+    w.gridDay()->selectTableRow(1);
     const int active = w.calendarPane()->activeIndex();
     drag().onCalendarDrop(active, kToday, rowOf(w.gridDay()).get());
-    EXPECT_EQ(dayRows(), Rows({"10:00 AM||Second|No|No", "9:00 AM||First|No|No"}));
+    EXPECT_EQ(dayRows(), Rows({"9:00 AM||First|No|No", "10:00 AM||Second|No|No"}));
     EXPECT_EQ(fileRows("grid.grd"),
-              Rows({"36526.101|10:00 AM||Second|No|No", "36526.102|9:00 AM||First|No|No"}));
+              Rows({"36526.101|9:00 AM||First|No|No", "36526.102|10:00 AM||Second|No|No"}));
 }
 
 } // namespace

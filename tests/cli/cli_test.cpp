@@ -56,12 +56,12 @@ TEST(Cli, AddThenAgendaInStoreOrder) {
 
     const Result r = runCli(data, {"agenda", "2000-03-20"});
     EXPECT_EQ(r.status, 0) << r.err;
-    // Inserted tasks share the sequence number and go by their time texts as text.
+    // Each added task takes its place by its time.
     EXPECT_EQ(r.out, "Mon 3/20/2000  5 days\n"
-                     "1\t2:30 PM\tHealth\tNo\tYes\tDentist\n"
-                     "2\t9:05 AM\t\tYes\tNo\tCall mum\n");
+                     "1\t9:05 AM\t\tYes\tNo\tCall mum\n"
+                     "2\t2:30 PM\tHealth\tNo\tYes\tDentist\n");
     // The text keeps its line break as CR LF (written as TAB BS in the file).
-    EXPECT_NE(data.read("grid.grd").find("3,1,Dentist\t\bbring the card\r\n"), std::string::npos);
+    EXPECT_NE(data.read("grid.grd").find("3,2,Dentist\t\bbring the card\r\n"), std::string::npos);
 
     const Result today = runCli(data, {"agenda"});
     EXPECT_EQ(today.out, "Wed 3/15/2000  Today\n");

@@ -68,12 +68,18 @@ TEST_F(FindCli, WholeWordMatchCaseAndDirection) {
         {{"Meet", "--whole-word", "--up"}, again + lunch},
         {{"MEET", "--whole-word", "--match-case"}, again},
         {{"meet", "--match-case"}, team + lunch + notes},
-        {{"team meeting", "--whole-word"}, team},
     };
     for (const Case& c : cases) {
         const Result r = run(c.args);
         EXPECT_EQ(r.status, 0) << c.args.front() << r.err;
         EXPECT_EQ(r.out, c.out) << c.args.front();
+    }
+    // A whole-word search splits the text at its delimiters and matches whole pieces, so a
+    // find text that holds a delimiter matches nothing.
+    for (const char* holdsDelimiter : {"team meeting", "meet,", "meet, then lunch"}) {
+        const Result r = run({holdsDelimiter, "--whole-word"});
+        EXPECT_EQ(r.status, 1) << holdsDelimiter;
+        EXPECT_EQ(r.out, "") << holdsDelimiter;
     }
 
     // The saved filter hides what the dialog would not find.
@@ -87,6 +93,19 @@ TEST_F(FindCli, WholeWordMatchCaseAndDirection) {
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
     EXPECT_NE(r.err.find("Could not find \"meet\" in any calendar task."), std::string::npos);
+}
+
+TEST_F(FindCli, LettersBeyondAsciiMatchWithoutRegardToCase) {
+    store({
+        {key(3, 101), "9:00 AM", "", "Rentrée à l'école", "No", "No"},
+        {key(4, 101), "9:00 AM", "", "Straße kehren", "No", "No"},
+    });
+    const Result ecole = run({"ÉCOLE", "--whole-word"});
+    EXPECT_EQ(ecole.status, 0) << ecole.err;
+    EXPECT_EQ(ecole.out, "2000-01-03\t9:00 AM\tRentrée à l'école\n");
+    const Result street = run({"strasse"});
+    EXPECT_EQ(street.status, 0) << street.err;
+    EXPECT_EQ(street.out, "2000-01-04\t9:00 AM\tStraße kehren\n");
 }
 
 TEST_F(FindCli, TheDelimiterSetEndsAWord) {

@@ -85,7 +85,7 @@ protected:
     TaskStore store;
 };
 
-TEST_F(TimeOrderTest, everyRoadPlacesTheTaskByItsTime) {
+TEST_F(TimeOrderTest, EveryRoadPlacesTheTaskByItsTime) {
     // The sync road has no "All day" text of its own: its all-day events are the midnight
     // task here, so it skips that case.
     const Case cases[] = {
@@ -119,7 +119,7 @@ TEST_F(TimeOrderTest, everyRoadPlacesTheTaskByItsTime) {
     }
 }
 
-TEST_F(TimeOrderTest, theUsersOwnOrderStaysAndNewTasksOrderByTimeNotText) {
+TEST_F(TimeOrderTest, TheUsersOwnOrderStaysAndNewTasksOrderByTimeNotText) {
     // A header sort left the date's tasks in the user's order, latest first.
     addRow(storeKey(kDay, 101), "5:00 PM", "five");
     addRow(storeKey(kDay, 102), "9:00 AM", "nine");
@@ -137,7 +137,7 @@ TEST_F(TimeOrderTest, theUsersOwnOrderStaysAndNewTasksOrderByTimeNotText) {
     EXPECT_EQ(dayTexts(kDay + 1), (std::vector<std::string>{"seven tomorrow", "half past nine"}));
 }
 
-TEST_F(TimeOrderTest, aSyncedTaskThatChangesDateTakesItsPlaceByTimeThere) {
+TEST_F(TimeOrderTest, ASyncedTaskThatChangesDateTakesItsPlaceByTimeThere) {
     addRow(storeKey(kDay, 101), "8:00 AM", "moving");
     addRow(storeKey(kDay + 1, 101), "7:00 AM", "early");
     addRow(storeKey(kDay + 1, 102), "11:00 AM", "late");
