@@ -84,7 +84,11 @@ public:
         }
     }
 
-    CalendarContents take() { return std::move(out_); }
+    CalendarContents take() {
+        if (dropped_ > 0)
+            note("Control characters dropped from the texts: " + std::to_string(dropped_));
+        return std::move(out_);
+    }
 
 private:
     // Objects with a RECURRENCE-ID stand in for one instance of their repeating event.
@@ -118,10 +122,14 @@ private:
             note("Text shortened to 2048 characters: " + label(summary));
 
         if (const auto holiday = holidayOf(e)) {
-            out_.holidays.push_back({checkedHolidayName(summary), *holiday});
+            const CheckedText name = checkedHolidayName(summary);
+            dropped_ += name.droppedControls;
+            out_.holidays.push_back({name.text, *holiday});
             return;
         }
+        dropped_ += what.droppedControls;
         const CheckedText category = checkedCategory(categoriesOf(e));
+        dropped_ += category.droppedControls;
         if (category.shortened)
             note("Category shortened to 20 characters: " + label(summary));
         ImportedTask task;
@@ -176,6 +184,7 @@ private:
         const CheckedText category = checkedCategory(categoriesOf(t));
         if (category.shortened)
             note("Category shortened to 20 characters: " + label(summary));
+        dropped_ += what.droppedControls + category.droppedControls;
         out_.todos.push_back({category.text, what.text, isDone(t)});
     }
 
@@ -191,6 +200,7 @@ private:
     icalcomponent* root_ = nullptr;
     std::map<std::string, std::vector<icaltimetype>> replaced_;
     std::size_t steps_ = 0;
+    int dropped_ = 0; // control characters taken out of the texts read
     CalendarContents out_;
 };
 

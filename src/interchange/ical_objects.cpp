@@ -82,10 +82,15 @@ icalproperty* occurrenceProperty(icalcomponent* master, const std::string& rid, 
 
 // The task's values that a component holds, at the given start. A whole-day event is at
 // the day's first minute.
-SyncTask taskOf(icalcomponent* c, const icaltimetype& start, const UtcToLocal& toLocal) {
+SyncTask taskOf(icalcomponent* c, const icaltimetype& start, const UtcToLocal& toLocal,
+                int* droppedControls = nullptr) {
     SyncTask t;
-    t.what = taskTextOfComponent(c).text;
-    t.category = checkedCategory(categoriesOf(c)).text;
+    const CheckedText what = taskTextOfComponent(c);
+    const CheckedText category = checkedCategory(categoriesOf(c));
+    t.what = what.text;
+    t.category = category.text;
+    if (droppedControls)
+        *droppedControls += what.droppedControls + category.droppedControls;
     t.done = isDone(c);
     if (icalcomponent_isa(c) == ICAL_VTODO_COMPONENT)
         return t;
@@ -124,7 +129,7 @@ ParsedObject IcalObjectMapping::read(const std::string& text, int windowFrom, in
         return out;
     }
     if (!isSeries(master)) {
-        out.tasks.push_back({{}, taskOf(master, start, toLocal_)});
+        out.tasks.push_back({{}, taskOf(master, start, toLocal_, &out.droppedControls)});
         out.ok = true;
         return out;
     }
@@ -142,11 +147,15 @@ ParsedObject IcalObjectMapping::read(const std::string& text, int windowFrom, in
         out.error = "a repeat rule that cannot be read";
         return out;
     }
+    // The series' own texts count once, however many dates they show on.
+    bool masterCounted = false;
     for (const icaltimetype& t : found.times) {
         icalcomponent* changed = overrideOf(cal.get(), master, t);
+        int* count = changed || !masterCounted ? &out.droppedControls : nullptr;
+        masterCounted = masterCounted || !changed;
         out.tasks.push_back(
-            {ridText(t), changed ? taskOf(changed, startOf(changed, cal.get()), toLocal_)
-                                 : taskOf(master, t, toLocal_)});
+            {ridText(t), changed ? taskOf(changed, startOf(changed, cal.get()), toLocal_, count)
+                                 : taskOf(master, t, toLocal_, count)});
     }
     out.ok = true;
     return out;

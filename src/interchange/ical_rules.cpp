@@ -187,9 +187,19 @@ std::string categoryOf(const std::vector<std::string>& categories) {
     return joined;
 }
 
+namespace {
+
+// UTF-8 whatever the file held, without control characters.
+std::string decodedWithoutControls(std::string_view raw, CheckedText& out) {
+    const std::string text = isValidUtf8(raw) ? std::string(raw) : cp1252ToUtf8(raw);
+    return dropControlCharacters(text, out.droppedControls);
+}
+
+} // namespace
+
 CheckedText checkedTaskText(std::string_view raw) {
-    std::string text = normalizeTypedText(isValidUtf8(raw) ? std::string(raw) : cp1252ToUtf8(raw));
     CheckedText out;
+    std::string text = normalizeTypedText(decodedWithoutControls(raw, out));
     if (utf8Length(text) > kNotesMaxChars) {
         text = truncateChars(text, kNotesMaxChars);
         out.shortened = true;
@@ -199,9 +209,9 @@ CheckedText checkedTaskText(std::string_view raw) {
 }
 
 CheckedText checkedCategory(std::string_view raw) {
-    std::string text = isValidUtf8(raw) ? std::string(raw) : cp1252ToUtf8(raw);
-    text = normalizeTypedText(trimmedLines(replaceLineBreaks(text, " ")));
     CheckedText out;
+    std::string text = decodedWithoutControls(raw, out);
+    text = normalizeTypedText(trimmedLines(replaceLineBreaks(text, " ")));
     if (utf8Length(text) > kCategoryMaxChars) {
         text = truncateChars(text, kCategoryMaxChars);
         out.shortened = true;
@@ -210,9 +220,11 @@ CheckedText checkedCategory(std::string_view raw) {
     return out;
 }
 
-std::string checkedHolidayName(std::string_view raw) {
-    const std::string text = isValidUtf8(raw) ? std::string(raw) : cp1252ToUtf8(raw);
-    return normalizeTypedText(trimmedLines(replaceLineBreaks(text, " ")));
+CheckedText checkedHolidayName(std::string_view raw) {
+    CheckedText out;
+    const std::string text = decodedWithoutControls(raw, out);
+    out.text = normalizeTypedText(trimmedLines(replaceLineBreaks(text, " ")));
+    return out;
 }
 
 std::optional<int> minuteOfTimeText(std::string_view timeText, const FormatSettings& fs) {

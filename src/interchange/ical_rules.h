@@ -83,17 +83,19 @@ std::string taskTextOf(std::string_view summary, std::string_view description);
 // One category from an event's CATEGORIES values, joined by commas.
 std::string categoryOf(const std::vector<std::string>& categories);
 
-// A text from a file, checked as every typed text is: UTF-8, TAB and backspace made safe,
-// lone CR or LF made CR LF, and cut to the longest text the program takes.
+// A text from a file, checked as every typed text is: UTF-8, control characters other than
+// TAB and line breaks dropped (and counted), TAB made safe, lone CR or LF made CR LF, and
+// cut to the longest text the program takes.
 struct CheckedText {
     std::string text;
     bool shortened = false;
+    int droppedControls = 0;
 };
 CheckedText checkedTaskText(std::string_view raw);
 // A category is one line of at most 20 characters: line breaks become spaces.
 CheckedText checkedCategory(std::string_view raw);
 // A holiday's name is one line; the table takes any length.
-std::string checkedHolidayName(std::string_view raw);
+CheckedText checkedHolidayName(std::string_view raw);
 
 // A time text's minutes after midnight, read with the program's time parser; nothing for
 // a text that is no time (an all-day task).

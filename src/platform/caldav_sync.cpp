@@ -68,6 +68,9 @@ void CalDavSync::planAndApply(const QVector<CalDavObject>& objects) {
 
     for (const std::string& s : plan_.skipped)
         emit changeLine(QStringLiteral("skipped\t") + QString::fromStdString(s));
+    if (plan_.droppedControls > 0)
+        emit changeLine(QStringLiteral("dropped\t%1 control characters from the server's texts")
+                            .arg(plan_.droppedControls));
     if (settings_.dryRun) {
         for (const LocalChange& c : plan_.local)
             emit changeLine(QString::fromStdString(c.line));

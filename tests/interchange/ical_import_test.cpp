@@ -186,6 +186,21 @@ TEST(IcalImport, ImportedTasksTakeTheirPlaceByTime) {
                                                "one", "two", "seven", "last"}));
 }
 
+TEST(IcalImport, ControlCharactersAreDroppedAndTheImportSaysHowMany) {
+    DataFolder folder;
+    const std::string text = "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:1\r\n"
+                             "DTSTART:20240305T090000\r\nSUMMARY:Pay \x1b[5mnow\r\n"
+                             "END:VEVENT\r\nBEGIN:VTODO\r\nUID:2\r\nSUMMARY:Ring\x07\x07\r\n"
+                             "END:VTODO\r\nEND:VCALENDAR\r\n";
+    const ImportOutcome in = folder.import(text, {d(2024, 1, 1), d(2024, 12, 31)});
+    ASSERT_TRUE(in.saved);
+    EXPECT_EQ(taskRows(folder.store.gridStore()),
+              Rows{std::to_string(d(2024, 3, 5)) + "|9:00 AM||Pay [5mnow|No|No"});
+    EXPECT_EQ(rowsOf(folder.store.gridNonday()), Rows{"|Ring|No"});
+    EXPECT_EQ(in.plan.add.notes,
+              std::vector<std::string>{"Control characters dropped from the texts: 3"});
+}
+
 TEST(IcalImport, RepetitionsStayWithinTheRange) {
     const std::string daily =
         "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:x\r\nDTSTART:19900101T070000"

@@ -79,6 +79,25 @@ TEST(IcalObjects, AlarmsSoundTheLeadAheadOfTheTask) {
     EXPECT_NE(changed.find("TRIGGER:-PT15M"), std::string::npos) << changed;
 }
 
+// Control characters from a server never reach a task, and the sync can say how many it left
+// out: a series' own texts count once, not once per date.
+TEST(IcalObjects, ControlCharactersFromTheServerAreDroppedAndCounted) {
+    const IcalObjectMapping mapping(utcPlusOne);
+    const std::string series = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//test//EN\r\n"
+                               "BEGIN:VEVENT\r\nUID:s\r\nDTSTAMP:20240101T000000Z\r\n"
+                               "DTSTART:20240506T090000\r\nRRULE:FREQ=DAILY;COUNT=3\r\n"
+                               "SUMMARY:Den\x1b[31mtist\x07\r\nCATEGORIES:He\x7f"
+                               "alth\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+    const ParsedObject read = mapping.read(series, kMay6 - 1, kMay6 + 5);
+    ASSERT_TRUE(read.ok) << read.error;
+    ASSERT_EQ(read.tasks.size(), 3u);
+    for (const ObjectTask& t : read.tasks) {
+        EXPECT_EQ(t.task.what, "Den[31mtist");
+        EXPECT_EQ(t.task.category, "Health");
+    }
+    EXPECT_EQ(read.droppedControls, 3);
+}
+
 // Another program renames a one-line event: the task takes the new name alone.
 TEST(IcalObjects, ARenamedOneLineEventIsRenamedHere) {
     const IcalObjectMapping mapping(utcPlusOne);

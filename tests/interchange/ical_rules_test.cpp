@@ -93,6 +93,29 @@ TEST(IcalRules, ImportedTextsAreCheckedLikeTypedOnes) {
     EXPECT_TRUE(longCategory.shortened);
 }
 
+TEST(IcalRules, ControlCharactersAreDroppedAndCounted) {
+    struct Case {
+        const char* raw;
+        const char* text;
+        int dropped;
+    } cases[] = {
+        {"plain", "plain", 0},
+        {"a\x1b[2Jb", "a[2Jb", 1},                // ESC
+        {"bell\x07 nul\x01 del\x7f", "bell nul del", 3},
+        {"c1 \xc2\x9b x \xc2\xa0 y", "c1  x \xc2\xa0 y", 1}, // CSI goes, NBSP stays
+        {"tab\tand\nline", "tab and\r\nline", 0},  // what a text may hold
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.raw);
+        const CheckedText t = checkedTaskText(c.raw);
+        EXPECT_EQ(t.text, c.text);
+        EXPECT_EQ(t.droppedControls, c.dropped);
+    }
+    EXPECT_EQ(checkedCategory("Wo\x1brk").text, "Work");
+    EXPECT_EQ(checkedCategory("Wo\x1brk").droppedControls, 1);
+    EXPECT_EQ(checkedHolidayName("Fe\x1bte").text, "Fete");
+}
+
 TEST(IcalRules, TaskKeysCompareTimesByTheMinute) {
     const int day = dateSerialOf(2024, 3, 5);
     EXPECT_EQ(taskKey(day, "9:00 AM", "Plan", kFs), taskKey(day, 540, "Plan"));

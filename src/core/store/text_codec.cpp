@@ -146,4 +146,27 @@ std::string normalizeTypedText(std::string_view text) {
     return out;
 }
 
+std::string dropControlCharacters(std::string_view text, int& dropped) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        if ((b < 0x20 && b != '\t' && b != '\r' && b != '\n') || b == 0x7F) {
+            ++dropped;
+            continue;
+        }
+        // U+0080 to U+009F are C2 80 to C2 9F.
+        if (b == 0xC2 && i + 1 < text.size()) {
+            const auto next = static_cast<unsigned char>(text[i + 1]);
+            if (next >= 0x80 && next <= 0x9F) {
+                ++dropped;
+                ++i;
+                continue;
+            }
+        }
+        out += text[i];
+    }
+    return out;
+}
+
 } // namespace dw

@@ -23,4 +23,10 @@ std::string truncateChars(std::string_view text, std::size_t maxChars);
 // and every lone CR or LF becomes the program's CR LF.
 std::string normalizeTypedText(std::string_view text);
 
+// A text from another program (a calendar file, a calendar server) without the control
+// characters a task's text never holds: every C0 control but TAB, CR and LF, DEL, and the
+// C1 controls U+0080 to U+009F (an ESC or CSI in a task would reach a terminal that lists
+// it). `dropped` is increased by the number taken out. The text must be UTF-8.
+std::string dropControlCharacters(std::string_view text, int& dropped);
+
 } // namespace dw

@@ -110,6 +110,7 @@ SyncPlan planSync(const SyncInput& in, const ObjectMapping& mapping,
             continue;
         }
         objectOfHref[object.href] = &object;
+        plan.droppedControls += parsed.droppedControls;
         for (const ObjectTask& t : parsed.tasks) {
             const std::string key = unitKey(object.href, t.recurrenceId);
             if (units.emplace(key, Unit{&object, parsed.uid, t.recurrenceId, t.task}).second)

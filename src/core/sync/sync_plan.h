@@ -49,6 +49,8 @@ struct SyncPlan {
     std::vector<SyncRecord> records;
     // Objects the mapping could not read: left alone, told to the user.
     std::vector<std::string> skipped;
+    // Control characters left out of the server's texts, told to the user.
+    int droppedControls = 0;
 };
 
 // The text a conflict's local copy gets.

@@ -39,6 +39,8 @@ struct ParsedObject {
     std::string uid;
     bool series = false;
     std::vector<ObjectTask> tasks;
+    // Control characters left out of its texts (a task's text holds none).
+    int droppedControls = 0;
 };
 
 // How tasks become calendar objects and back. The sync rules need only these few verbs,
