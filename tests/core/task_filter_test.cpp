@@ -12,7 +12,7 @@ using test::TempDir;
 
 TEST(TaskFilter, PredicateTable) {
     FilterState f;
-    f.setCategories({"Work", "home", ""});
+    f.setCategories({"Work", "home", "", "école"});
     f.checkListed({"work"}); // Work checked, home and the empty category not
     struct Case {
         bool showNotDone, showDone;
@@ -28,7 +28,8 @@ TEST(TaskFilter, PredicateTable) {
         {false, true, "No", "Garden", false},  // not-done items off
         {false, false, "Maybe", "Work", true}, // neither Yes nor No: its category decides
         {false, false, "Maybe", "home", false},
-        {true, true, "No", "WÖRK", true}, // only A-Z fold: another category, passes
+        {true, true, "No", "WÖRK", true},   // another category: passes
+        {true, true, "No", "ÉCOLE", false}, // full case folding: the unchecked école
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.done + "/" + c.category);

@@ -29,10 +29,10 @@ bool FilterState::filtersActive() const {
 }
 
 int FilterState::findLine(const std::string& category) const {
-    // Only A to Z fold, so a category differing in another letter's case is another one.
-    const std::string wanted = lowerAscii(category);
+    // Full case folding, as every comparison of the user's texts without regard to case.
+    const std::string wanted = foldCase(category);
     for (size_t i = 0; i < lines.size(); ++i)
-        if (lowerAscii(lines[i].category) == wanted)
+        if (foldCase(lines[i].category) == wanted)
             return static_cast<int>(i);
     return -1;
 }

@@ -369,7 +369,7 @@ std::span<const std::string_view> builtInHolidayCountries() {
 
 int holidayCountryIndex(std::string_view name) {
     for (std::size_t i = 0; i < kCountries.size(); ++i)
-        if (equalsNoCase(kCountries[i], name))
+        if (foldCase(kCountries[i]) == foldCase(name))
             return static_cast<int>(i);
     return -1;
 }
