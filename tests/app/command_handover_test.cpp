@@ -123,15 +123,15 @@ TEST_F(HandOverTest, WritingCommandsAreAppliedByTheProgramAndPrintAsAlone) {
         expectSameAs(runCli(dir_.path(), args), runCli(alone.path(), args));
     }
 
-    // The day view, the to-do list and the files show the commands' tasks, the day in the
-    // store's order as after any task put straight into the store.
+    // The day view, the to-do list and the files show the commands' tasks, each put in its
+    // place among the day's tasks by its time.
     EXPECT_EQ(dayViewTexts(window()),
-              (std::vector<std::string>{"Walk", "Early train", "Pack the bags"}));
+              (std::vector<std::string>{"Early train", "Pack the bags", "Walk"}));
     EXPECT_EQ(test::rowsOf(window().gridNonday()->table()), test::Rows{"Home|Water the plants|No"});
     EXPECT_EQ(test::fileRows(dir_.file("grid.grd")),
-              (test::Rows{"36526.100|6:00 PM||Walk|No|No", "36526.100|7:30 AM||Early train|No|Yes",
-                          "36526.101|8:00 AM||Pack the bags|No|No", "36527.100|6:00 PM||Walk|No|No",
-                          "36528.100|6:00 PM||Walk|No|No"}));
+              (test::Rows{"36526.101|7:30 AM||Early train|No|Yes",
+                          "36526.102|8:00 AM||Pack the bags|No|No", "36526.103|6:00 PM||Walk|No|No",
+                          "36527.101|6:00 PM||Walk|No|No", "36528.101|6:00 PM||Walk|No|No"}));
     EXPECT_EQ(test::fileRows(dir_.file("gridNon.grd")), test::Rows{"Home|Water the plants|No"});
     EXPECT_EQ(test::fileRows(alone.file("gridNon.grd")), test::Rows{"Home|Water the plants|No"});
 
@@ -163,8 +163,8 @@ TEST_F(HandOverTest, TasksAddressedByNumberChangeTheProgramsDayViewAndFiles) {
     EXPECT_EQ(dayViewTexts(window()), (std::vector<std::string>{"Early train", "Pack the bags"}));
     EXPECT_EQ(window().gridDay()->table().cell(DayCol::Done, 1), "Yes");
     EXPECT_EQ(test::fileRows(dir_.file("grid.grd")),
-              (test::Rows{"36526.100|7:30 AM||Early train|Yes|No",
-                          "36526.101|8:00 AM||Pack the bags|No|Yes"}));
+              (test::Rows{"36526.101|7:30 AM||Early train|Yes|No",
+                          "36526.102|8:00 AM||Pack the bags|No|Yes"}));
     EXPECT_EQ(test::fileRows(dir_.file("grid.grd")), test::fileRows(alone.file("grid.grd")));
     // The completion is in the program's own table as well as in its file.
     EXPECT_NE(dir_.read("gridComp.grd").find("Early train"), std::string::npos);
@@ -174,7 +174,7 @@ TEST_F(HandOverTest, TasksAddressedByNumberChangeTheProgramsDayViewAndFiles) {
     expectSameAs(runCli(dir_.path(), remove), runCli(alone.path(), remove));
     EXPECT_EQ(dayViewTexts(window()), std::vector<std::string>{"Pack the bags"});
     EXPECT_EQ(test::fileRows(dir_.file("grid.grd")),
-              test::Rows{"36526.101|8:00 AM||Pack the bags|No|Yes"});
+              test::Rows{"36526.102|8:00 AM||Pack the bags|No|Yes"});
 }
 
 TEST_F(HandOverTest, ImportsAreAppliedByTheProgramAndPrintAsAlone) {
@@ -205,7 +205,7 @@ TEST_F(HandOverTest, ImportsAreAppliedByTheProgramAndPrintAsAlone) {
     }
 
     // The day view, the date's caption, the to-do list and the files.
-    EXPECT_EQ(dayViewTexts(window()), (std::vector<std::string>{"Ferry", "Pack"}));
+    EXPECT_EQ(dayViewTexts(window()), (std::vector<std::string>{"Pack", "Ferry"}));
     EXPECT_NE(window().dateCaption()->text().toStdString().find("New Year's Day"),
               std::string::npos)
         << window().dateCaption()->text().toStdString();
@@ -214,8 +214,8 @@ TEST_F(HandOverTest, ImportsAreAppliedByTheProgramAndPrintAsAlone) {
     // The to-do list's column widths are the window's own.
     EXPECT_EQ(test::fileRows(dir_.file("gridNon.grd")), test::fileRows(alone.file("gridNon.grd")));
     EXPECT_EQ(test::fileRows(dir_.file("grid.grd")),
-              (test::Rows{"36526.100|3:00 PM||Ferry|No|No", "36526.101|8:00 AM||Pack|No|No"}));
-    EXPECT_EQ(test::fileRows(alone.file("grid.grd")), test::Rows{"36526.100|3:00 PM||Ferry|No|No"});
+              (test::Rows{"36526.101|8:00 AM||Pack|No|No", "36526.102|3:00 PM||Ferry|No|No"}));
+    EXPECT_EQ(test::fileRows(alone.file("grid.grd")), test::Rows{"36526.101|3:00 PM||Ferry|No|No"});
 }
 
 TEST_F(HandOverTest, UnknownHolidayChoicesAnsweredByTheProgramListTheValidOnes) {
@@ -287,7 +287,7 @@ TEST_F(HandOverTest, RestoreIsAppliedByTheProgramWithTheFileNamedFromTheCommands
     EXPECT_EQ(restored.status, 0) << restored.err;
     EXPECT_EQ(dayViewTexts(window()), std::vector<std::string>{"From the archive"});
     EXPECT_EQ(test::fileRows(dir_.file("grid.grd")),
-              test::Rows{"36526.100|10:00 AM||From the archive|No|No"});
+              test::Rows{"36526.101|10:00 AM||From the archive|No|No"});
 }
 
 TEST_F(HandOverTest, AProgramThatCannotWriteItsFolderAnswersWithTheReadOnlyRefusal) {

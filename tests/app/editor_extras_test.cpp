@@ -73,9 +73,9 @@ TEST_F(EditorExtrasTest, RepeatAnnuallyAddsTenYearsAndTheEditorAppliesItsEdit) {
     ASSERT_EQ(rows.size(), 11u);
     EXPECT_EQ(rows[0], k(2000, 2, 29) + ".101|8:00 AM|Home|Birthday|No|Yes")
         << "the edit itself is applied";
-    EXPECT_EQ(rows[1], k(2001, 2, 28) + ".100|8:00 AM|Home|Birthday|No|Yes");
-    EXPECT_EQ(rows[4], k(2004, 2, 29) + ".100|8:00 AM|Home|Birthday|No|Yes");
-    EXPECT_EQ(rows[10], k(2010, 2, 28) + ".100|8:00 AM|Home|Birthday|No|Yes");
+    EXPECT_EQ(rows[1], k(2001, 2, 28) + ".101|8:00 AM|Home|Birthday|No|Yes");
+    EXPECT_EQ(rows[4], k(2004, 2, 29) + ".101|8:00 AM|Home|Birthday|No|Yes");
+    EXPECT_EQ(rows[10], k(2010, 2, 28) + ".101|8:00 AM|Home|Birthday|No|Yes");
 }
 
 TEST_F(EditorExtrasTest, RepeatOnTheShownDateReachesTheDayViewAndSurvivesAWriteBack) {
@@ -97,17 +97,17 @@ TEST_F(EditorExtrasTest, RepeatOnTheShownDateReachesTheDayViewAndSurvivesAWriteB
     editFirstDayTask();
     EXPECT_EQ(prompts_.questions, Rows{"Really add 3 events to the calendar?"});
     // The editor closed with Cancel: the edited task is as it was, and the day view shows
-    // the new task on the shown date.
-    EXPECT_EQ(dayRows(), Rows({"9:00 AM|Work|Stretch|No|Yes", "9:00 AM|Work|Standup|No|Yes"}));
+    // the new task on the shown date, after the task of the same time.
+    EXPECT_EQ(dayRows(), Rows({"9:00 AM|Work|Standup|No|Yes", "9:00 AM|Work|Stretch|No|Yes"}));
 
     // A later write-back of the shown day keeps it.
     window().gridDay()->selectTableRow(2);
     commands().toggleAlarm();
     const Rows rows = fileRows("grid.grd");
     ASSERT_EQ(rows.size(), 4u);
-    EXPECT_EQ(rows[0], "36526.101|9:00 AM|Work|Stretch|No|Yes");
-    EXPECT_EQ(rows[1], "36526.102|9:00 AM|Work|Standup|No|No");
-    EXPECT_EQ(rows[3], "36528.100|9:00 AM|Work|Stretch|No|Yes");
+    EXPECT_EQ(rows[0], "36526.101|9:00 AM|Work|Standup|No|Yes");
+    EXPECT_EQ(rows[1], "36526.102|9:00 AM|Work|Stretch|No|No");
+    EXPECT_EQ(rows[3], "36528.101|9:00 AM|Work|Stretch|No|Yes");
 }
 
 TEST_F(EditorExtrasTest, CancelledRepeatLeavesTheEditorOpen) {

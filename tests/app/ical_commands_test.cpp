@@ -104,15 +104,15 @@ TEST_F(IcalCommandsTest, ImportPreviewsThenAddsWhatIsNew) {
     window().actions().importIcal->trigger();
 
     EXPECT_TRUE(prompts_.errors.empty());
-    // The shown date takes its new task at once (tasks added without the day view sort by
-    // their time texts); every table reached its file.
+    // The shown date takes its new task at once, in its place by time; every table reached
+    // its file.
     EXPECT_EQ(dayRows(),
-              (Rows{"11:00 AM|Home|Coffee|No|Yes", "9:00 AM|Work|Plan, then act|No|Yes"}));
+              (Rows{"9:00 AM|Work|Plan, then act|No|Yes", "11:00 AM|Home|Coffee|No|Yes"}));
     EXPECT_EQ(todoRows(), (Rows{"Home|Milk|No", "|Bread|No"}));
     EXPECT_EQ(fileRows("gridNon.grd"), todoRows());
     const Rows stored = fileRows("grid.grd");
     ASSERT_EQ(stored.size(), 3u);
-    EXPECT_EQ(stored[2], storeKey(dateSerialOf(2001, 7, 4), 100) + "|All day||Picnic|No|No");
+    EXPECT_EQ(stored[2], storeKey(dateSerialOf(2001, 7, 4), 101) + "|All day||Picnic|No|No");
 }
 
 TEST_F(IcalCommandsTest, ADamagedFileIsReportedAndNoDialogOpens) {

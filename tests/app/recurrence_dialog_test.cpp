@@ -304,11 +304,12 @@ TEST_F(RecurrenceDialogTest, OkAsksAndOnlyYesAddsTheListedDates) {
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
     const std::string k16 = std::to_string(d(2000, 3, 16)), k17 = std::to_string(d(2000, 3, 17)),
                       k18 = std::to_string(d(2000, 3, 18));
-    // The long time, done "No", the template's alarm; sorted and saved.
-    const Rows expected{k16 + ".100|2:30 PM|Garden|Water the plants|No|Yes",
-                        k17 + ".100|2:30 PM|Garden|Water the plants|No|Yes",
-                        k17 + ".100|9:00 AM||Existing|No|No",
-                        k18 + ".100|2:30 PM|Garden|Water the plants|No|Yes"};
+    // The long time, done "No", the template's alarm; each after the day's earlier task,
+    // sorted and saved.
+    const Rows expected{k16 + ".101|2:30 PM|Garden|Water the plants|No|Yes",
+                        k17 + ".101|9:00 AM||Existing|No|No",
+                        k17 + ".102|2:30 PM|Garden|Water the plants|No|Yes",
+                        k18 + ".101|2:30 PM|Garden|Water the plants|No|Yes"};
     EXPECT_EQ(test::rowsOf(store.gridStore()), expected);
     EXPECT_EQ(test::fileRows(dir.file("grid.grd")), expected);
 }
@@ -325,8 +326,8 @@ TEST_F(RecurrenceDialogTest, OkAddsEachLinesOwnDateWhateverTheShortDateReadsBack
     prompts.setNextAnswer(FakePrompts::Yes);
     dialog->okButton->click();
     ASSERT_EQ(store.gridStore().rowCount(), 3);
-    EXPECT_EQ(store.gridStore().cell(StoreCol::Key, 1), std::to_string(d(2000, 3, 16)) + ".100");
-    EXPECT_EQ(store.gridStore().cell(StoreCol::Key, 2), std::to_string(d(2000, 3, 17)) + ".100");
+    EXPECT_EQ(store.gridStore().cell(StoreCol::Key, 1), std::to_string(d(2000, 3, 16)) + ".101");
+    EXPECT_EQ(store.gridStore().cell(StoreCol::Key, 2), std::to_string(d(2000, 3, 17)) + ".101");
 }
 
 TEST_F(RecurrenceDialogTest, CancelAddsNothing) {
