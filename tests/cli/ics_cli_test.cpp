@@ -39,9 +39,9 @@ TEST_F(IcsCli, ExportThenImportIntoAnotherFolder) {
     ok(first, {"todo", "add", "Milk", "--category", "Home"});
 
     const std::string file = files.file("all.ics");
-    // In store order: tasks added without the day view sort by their time texts.
-    EXPECT_EQ(ok(first, {"ics", "export", file}), "task\t2024-03-05\t10:30\tBudget, draft\n"
-                                                  "task\t2024-03-05\t08:00\tCall home\n"
+    // In store order: each added task took its place by its time.
+    EXPECT_EQ(ok(first, {"ics", "export", file}), "task\t2024-03-05\t08:00\tCall home\n"
+                                                  "task\t2024-03-05\t10:30\tBudget, draft\n"
                                                   "todo\t\t\tMilk\n");
     const std::string text = files.read("all.ics");
     EXPECT_EQ(text.rfind("BEGIN:VCALENDAR\r\n", 0), 0u);
@@ -49,8 +49,8 @@ TEST_F(IcsCli, ExportThenImportIntoAnotherFolder) {
 
     const std::vector<std::string> import = {"ics",        "import", file,        "--from",
                                              "2024-01-01", "--to",   "2024-12-31"};
-    EXPECT_EQ(ok(second, import), "task\t2024-03-05\t10:30\tBudget, draft\n"
-                                  "task\t2024-03-05\t08:00\tCall home\n"
+    EXPECT_EQ(ok(second, import), "task\t2024-03-05\t08:00\tCall home\n"
+                                  "task\t2024-03-05\t10:30\tBudget, draft\n"
                                   "todo\t\t\tMilk\n");
     EXPECT_EQ(ok(second, {"agenda", "2024-03-05"}), ok(first, {"agenda", "2024-03-05"}));
     EXPECT_EQ(ok(second, {"todo"}), "Home\tNo\tMilk\n");

@@ -44,8 +44,8 @@ TEST_F(OutputCli, ExportsEachTableInEachFormat) {
     ok({"export", "day", "csv", out.file("day.csv"), "--date", "2024-03-05"});
     // The day view's rows in store order, as the window's export writes them.
     EXPECT_EQ(out.read("day.csv"), "Time,Category,What,Done?,Alarm?\r\n"
-                                   "10:30 AM,Work,\"Budget, draft\",No,Yes\r\n"
-                                   "8:00 AM,Home,\"Say \"\"hi\"\" <b>\",Yes,No\r\n");
+                                   "8:00 AM,Home,\"Say \"\"hi\"\" <b>\",Yes,No\r\n"
+                                   "10:30 AM,Work,\"Budget, draft\",No,Yes\r\n");
     ok({"export", "day", "csv", out.file("empty.csv"), "--date", "2024-03-06"});
     EXPECT_EQ(out.read("empty.csv"),
               "Time,Category,What,Done?,Alarm?\r\n\"\",\"\",\"\",\"\",\"\"\r\n");

@@ -31,24 +31,25 @@ TEST_F(TaskNumberCli, EditDoneAndDeleteAddressTheTaskAgendaNumbers) {
     ASSERT_EQ(run({"add", "2000-03-20", "09:00", "First"}).status, 0);
     ASSERT_EQ(run({"add", "2000-03-20", "10:00", "Second"}).status, 0);
     EXPECT_EQ(agenda(), "Mon 3/20/2000  5 days\n"
-                        "1\t10:00 AM\t\tNo\tNo\tSecond\n"
-                        "2\t9:00 AM\t\tNo\tNo\tFirst\n");
+                        "1\t9:00 AM\t\tNo\tNo\tFirst\n"
+                        "2\t10:00 AM\t\tNo\tNo\tSecond\n");
 
-    Result r = run({"edit", "2000-03-20", "2", "--time", "11:15", "--text", "First, later",
+    // An edit changes the task where it stands, as the window's editor does.
+    Result r = run({"edit", "2000-03-20", "1", "--time", "11:15", "--text", "First, later",
                     "--category", "Work", "--alarm", "on"});
     ASSERT_EQ(r.status, 0) << r.err;
-    ASSERT_EQ(run({"done", "2000-03-20", "1"}).status, 0);
+    ASSERT_EQ(run({"done", "2000-03-20", "2"}).status, 0);
     EXPECT_EQ(agenda(), "Mon 3/20/2000  5 days\n"
-                        "1\t10:00 AM\t\tYes\tNo\tSecond\n"
-                        "2\t11:15 AM\tWork\tNo\tYes\tFirst, later\n");
+                        "1\t11:15 AM\tWork\tNo\tYes\tFirst, later\n"
+                        "2\t10:00 AM\t\tYes\tNo\tSecond\n");
     // The completion is recorded with the task's date as its origin.
     EXPECT_NE(data.read("gridComp.grd").find("Mon 3/20/2000"), std::string::npos);
 
-    r = run({"done", "2000-03-20", "1"});
+    r = run({"done", "2000-03-20", "2"});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("Task already marked as complete"), std::string::npos);
 
-    ASSERT_EQ(run({"delete", "2000-03-20", "1"}).status, 0);
+    ASSERT_EQ(run({"delete", "2000-03-20", "2"}).status, 0);
     EXPECT_EQ(agenda(), "Mon 3/20/2000  5 days\n"
                         "1\t11:15 AM\tWork\tNo\tYes\tFirst, later\n");
 }
