@@ -149,7 +149,7 @@ TEST_F(SyncWindowTest, ChangesMadeOnTheServerReachTheDayViewTheToDoListAndTheFil
     EXPECT_EQ(dayRows(), test::Rows{"10:15 AM||Yoga|No|No"});
     EXPECT_EQ(w.gridDay()->table().cell(DayCol::What, 1), "Yoga");
     EXPECT_EQ(todoRows(), test::Rows{"|Renew passport|No"});
-    EXPECT_EQ(fileRows("grid.grd"), test::Rows{"36526.100|10:15 AM||Yoga|No|No"});
+    EXPECT_EQ(fileRows("grid.grd"), test::Rows{"36526.101|10:15 AM||Yoga|No|No"});
     EXPECT_EQ(fileRows("gridNon.grd"), test::Rows{"|Renew passport|No"});
 
     // A later change in the window writes the day view back: the received task stays.
