@@ -313,6 +313,31 @@ TEST_F(FindTest, AFreshUpwardSearchStartsAtTheLastTask) {
               "Could not find \"dent\" in any calendar task. Search reset to last task date");
 }
 
+TEST_F(FindTest, WholeWordsArePiecesAndCaseFoldsBeyondAscii) {
+    // "Call the dentist" on 1 January, as the window's Find dialog meets it.
+    dialog->wholeWordCheck()->setChecked(true);
+    for (const char* holdsDelimiter : {"the dentist", "dentist,", "Call the dentist"}) {
+        dialog->findTextEdit()->setText(holdsDelimiter);
+        EXPECT_NE(next().find("Could not find"), std::string::npos) << holdsDelimiter;
+    }
+    dialog->findTextEdit()->setText("DENTIST");
+    EXPECT_EQ(next(), "1 Jan row 1");
+
+    window().close();
+    writeStore({{"36526.100", "9:00 AM", "Work", "Rentrée à l'école", "No", "No"},
+                {"36527.100", "9:00 AM", "Work", "Straße kehren", "No", "No"}});
+    shown();
+    window().actions().find->trigger();
+    dialog = window().findDialog();
+    ASSERT_NE(dialog, nullptr);
+    dialog->wholeWordCheck()->setChecked(true);
+    dialog->findTextEdit()->setText("ÉCOLE");
+    EXPECT_EQ(next(), "1 Jan row 1");
+    dialog->wholeWordCheck()->setChecked(false);
+    dialog->findTextEdit()->setText("strasse");
+    EXPECT_EQ(next(), "2 Jan row 1");
+}
+
 TEST_F(FindTest, TheDialogSitsAtTheSplittersCornerAndForgetsTheHitWhenClosed) {
     MainWindow& w = window();
     EXPECT_EQ(dialog->pos(),
