@@ -3,7 +3,7 @@ BUILD ?= build/dev
 PRESET ?= dev
 PREFIX ?= /usr/local
 
-.PHONY: deps configure build run test install package bench bench-compare clean
+.PHONY: deps configure build run test install package bench bench-compare bench-sync clean
 
 deps:
 	@bash scripts/install-deps
@@ -43,6 +43,12 @@ bench-compare: deps
 	@if [ ! -f build/release/build.ninja ]; then cmake --preset release; fi
 	cmake --build build/release --target dayweaver dayweaver-cli
 	python3 scripts/bench-compare build/release/src/dayweaver-cli
+
+# The sync's first upload of 2 000 tasks beside a plain client, and a sync with nothing to do.
+bench-sync: deps
+	@if [ ! -f build/release/build.ninja ]; then cmake --preset release; fi
+	cmake --build build/release --target dayweaver-cli
+	python3 bench/sync-compare build/release/src/dayweaver-cli
 
 clean:
 	rm -rf build
