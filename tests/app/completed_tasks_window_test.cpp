@@ -4,6 +4,7 @@
 #include "core/output/completed_tasks.h"
 
 #include <QAction>
+#include <algorithm>
 #include <QPlainTextEdit>
 
 namespace dw::test {
@@ -56,6 +57,69 @@ TEST_F(CompletedWindowTest, PanesShowAndWriteBackIntoTheRowTheyCameFrom) {
     EXPECT_EQ(table().cell(CompCol::CompNotes, 2), "edited\r\nnotes\r\n");
     EXPECT_EQ(table().cell(CompCol::What, 1), "typing");
     EXPECT_EQ(fileRows("gridComp.grd")[0], "1/3/2000|2:05 PM|Work|Sat 1/1/2000|typing|n1");
+}
+
+// Each record as "date|what|notes": a record's texts must never move to another one.
+Rows records(const CellTable& t) {
+    Rows out;
+    for (int r = 1; r < t.rowCount(); ++r)
+        out.push_back(t.cell(CompCol::CompDate, r) + "|" + t.cell(CompCol::What, r) + "|" +
+                      t.cell(CompCol::CompNotes, r));
+    return out;
+}
+
+TEST_F(CompletedWindowTest, ARecordViewedBeforeACompletionNeverOverwritesTheNewOne) {
+    inWindow([&](CompletedTasksWindow& w) {
+        w.grid()->selectTableRow(2);
+        EXPECT_EQ(w.whatPane()->toPlainText(), "older\nline 2");
+    });
+    // Completed while the window is closed: the new record is inserted at row 1.
+    CompletedTask done;
+    done.completionDate = kToday + 3;
+    done.time = 0.5;
+    done.origin = "Tue 1/4/2000";
+    done.what = "brand new";
+    done.notes = "its notes";
+    ASSERT_TRUE(state_->completedTasks().add(done, state_->fs()));
+    const Rows before = records(table());
+    inWindow([&](CompletedTasksWindow& w) {
+        EXPECT_EQ(w.whatPane()->toPlainText(), "brand new");
+        EXPECT_EQ(w.notesPane()->toPlainText(), "its notes");
+        w.grid()->selectTableRow(3);
+        EXPECT_EQ(w.whatPane()->toPlainText(), "older\nline 2");
+    });
+    EXPECT_EQ(records(table()), before);
+    EXPECT_EQ(fileRows("gridComp.grd")[0], "1/4/2000|12:00 PM||Tue 1/4/2000|brand new|its notes");
+}
+
+TEST_F(CompletedWindowTest, SortingMovesWholeRecordsAndCompDateSortsAsDates) {
+    CompletedTask old;
+    old.completionDate = kToday - 7; // 12/25/1999: after the others as text, first as a date
+    old.what = "last year";
+    ASSERT_TRUE(state_->completedTasks().add(old, state_->fs()));
+    Rows unchanged = records(table());
+    std::sort(unchanged.begin(), unchanged.end());
+    inWindow([&](CompletedTasksWindow& w) {
+        w.grid()->selectTableRow(2); // "newest"
+        w.grid()->headerClicked(CompCol::What);
+        // The panes still show the record that is selected, wherever the sort put it.
+        EXPECT_EQ(w.whatPane()->toPlainText(),
+                  QString::fromStdString(table().cell(CompCol::What, w.grid()->selectedRow())));
+        w.grid()->headerClicked(CompCol::CompDate);
+        EXPECT_EQ(records(table()), (Rows{"12/25/1999|last year|", "1/2/2000|older\r\nline 2\r\n|",
+                                          "1/3/2000|newest|n1"}));
+        w.grid()->headerClicked(CompCol::CompDate);
+        EXPECT_EQ(table().cell(CompCol::CompDate, 1), "1/3/2000");
+        // An edit goes to the selected record only.
+        w.grid()->selectTableRow(3);
+        w.notesPane()->setPlainText("for last year");
+    });
+    Rows after = records(table());
+    std::sort(after.begin(), after.end());
+    for (std::string& r : unchanged)
+        if (r.rfind("12/25/1999", 0) == 0)
+            r += "for last year";
+    EXPECT_EQ(after, unchanged);
 }
 
 TEST_F(CompletedWindowTest, DeleteAsksOnlyWithConfirmOn) {

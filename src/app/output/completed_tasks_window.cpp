@@ -3,7 +3,6 @@
 #include "app/output/table_print_command.h"
 #include "app/shell/app_state.h"
 #include "app/widgets/cell_grid.h"
-#include "app/widgets/focus_out_watcher.h"
 #include "app/widgets/shadow_label.h"
 #include "core/output/completed_tasks.h"
 #include "core/output/print_layout.h"
@@ -67,6 +66,7 @@ CompletedTasksWindow::CompletedTasksWindow(AppState& state, QWidget* parent)
     title_ = new ShadowLabel("Completed Tasks", this);
     grid_ = new CellGrid(state_.completedTasks().table(), this);
     grid_->setObjectName("completedGrid");
+    sortCompletionDatesAsDates(state_.completedTasks().table(), state_.fs(), state_.clock());
     grid_->setRowHeight(28);
     grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Interactive);
@@ -74,8 +74,12 @@ CompletedTasksWindow::CompletedTasksWindow(AppState& state, QWidget* parent)
     auto* panes = new QHBoxLayout;
     whatPane_ = makePane("WHAT", this, panes);
     notesPane_ = makePane("COMPLETION NOTES", this, panes);
-    for (QPlainTextEdit* pane : {whatPane_, notesPane_})
-        pane->installEventFilter(new FocusOutWatcher(this, [this] { writeBackPanes(); }));
+    // An edit goes into the record the panes show at once, so nothing waits to be written
+    // back when rows move (a sort, a new completion, a delete).
+    connect(whatPane_, &QPlainTextEdit::textChanged, this,
+            [this] { paneEdited(whatPane_, CompCol::What); });
+    connect(notesPane_, &QPlainTextEdit::textChanged, this,
+            [this] { paneEdited(notesPane_, CompCol::CompNotes); });
 
     auto* menuBar = new QMenuBar(this);
     QMenu* file = menuBar->addMenu("&File");
@@ -102,16 +106,13 @@ CompletedTasksWindow::CompletedTasksWindow(AppState& state, QWidget* parent)
     popup_->addActions({deleteRow, clear_});
 
     connect(print_, &QAction::triggered, this, [this] {
-        writeBackPanes();
         printTableWithDialog(this, state_.completedTasks().table(), completedPrintLayout(),
                              state_.fs(), state_.clock());
     });
     connect(exportHtml_, &QAction::triggered, this, [this] {
-        writeBackPanes();
         htmlDialog_.exportTable(state_.completedTasks().table());
     });
     connect(exportCsv_, &QAction::triggered, this, [this] {
-        writeBackPanes();
         csvDialog_.exportTable(state_.completedTasks().table());
     });
     connect(delete_, &QAction::triggered, this, &CompletedTasksWindow::deleteRecord);
@@ -121,11 +122,10 @@ CompletedTasksWindow::CompletedTasksWindow(AppState& state, QWidget* parent)
     grid_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(grid_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { popup_->popup(grid_->viewport()->mapToGlobal(pos)); });
-    // The panes follow the selection, after any edit has gone back to its own record.
-    connect(grid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
-        writeBackPanes();
-        reloadPanes();
-    });
+    // The panes follow the selection, and a sort, which moves the records under it.
+    connect(grid_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &CompletedTasksWindow::reloadPanes);
+    connect(grid_, &CellGrid::sorted, this, &CompletedTasksWindow::reloadPanes);
 
     auto* layout = new QVBoxLayout(this);
     layout->setMenuBar(menuBar);
@@ -143,22 +143,24 @@ void CompletedTasksWindow::reloadPanes() {
     const CellTable& table = state_.completedTasks().table();
     paneRow_ = grid_->selectedRow();
     const bool valid = paneRow_ >= 1 && paneRow_ < table.rowCount();
+    loadingPanes_ = true;
     whatPane_->setPlainText(valid ? paneText(table.cell(CompCol::What, paneRow_)) : QString());
     notesPane_->setPlainText(valid ? paneText(table.cell(CompCol::CompNotes, paneRow_))
                                    : QString());
+    loadingPanes_ = false;
 }
 
-void CompletedTasksWindow::writeBackPanes() {
-    writeBackCompletedPanes(state_.completedTasks().table(), paneRow_, paneLines(whatPane_),
-                            paneLines(notesPane_));
+void CompletedTasksWindow::paneEdited(const QPlainTextEdit* pane, int column) {
+    if (loadingPanes_)
+        return;
+    writeBackCompletedText(state_.completedTasks().table(), paneRow_, column, paneLines(pane));
 }
 
 void CompletedTasksWindow::deleteRecord() {
     if (state_.options().confirm && !prompts().askYesNo("Really delete?", "Confirm"))
         return;
     const int row = grid_->selectedRow();
-    writeBackPanes();
-    paneRow_ = -1; // the rows move: the panes' texts have gone back already
+    paneRow_ = -1; // the rows move
     deleteCompletedRecord(state_.completedTasks().table(), row);
     refreshGrid();
 }
@@ -187,7 +189,11 @@ void CompletedTasksWindow::showEvent(QShowEvent* e) {
         title_->setShadowDepth(captionStyle_->shadowDepth());
         title_->setTextColor(captionStyle_->textColor());
     }
-    refreshGrid();
+    // Opened afresh on the first record (the newest, unless a sort says otherwise): the rows
+    // may have moved since the window last showed one.
+    grid_->refresh();
+    grid_->selectTableRow(1);
+    reloadPanes();
     QDialog::showEvent(e);
     fitColumns();
 }
@@ -198,8 +204,9 @@ void CompletedTasksWindow::resizeEvent(QResizeEvent* e) {
 }
 
 void CompletedTasksWindow::done(int result) {
-    writeBackPanes();
     state_.completedTasks().save();
+    // Records may be added before the window opens again: the panes name none until then.
+    paneRow_ = -1;
     QDialog::done(result);
 }
 

@@ -16,7 +16,7 @@ class ShadowLabel;
 
 // "Completed Tasks": the completed tasks, newest first, with the selected record's text and
 // completion notes in two editable panes. Deleting, clearing and pane edits reach
-// gridComp.grd when the window closes.
+// gridComp.grd when the window closes. "Comp Date" sorts as dates.
 class CompletedTasksWindow : public QDialog {
     Q_OBJECT
 public:
@@ -37,8 +37,7 @@ public:
 
     void deleteRecord();
     void clearRecords();
-    // The panes' texts go back into the record they were loaded from.
-    void writeBackPanes();
+    // The panes show the selected record; what is typed there goes into it at once.
     void reloadPanes();
     void fitColumns();
 
@@ -50,6 +49,7 @@ protected:
 
 private:
     void refreshGrid();
+    void paneEdited(const QPlainTextEdit* pane, int column);
 
     AppState& state_;
     ShadowLabel* title_ = nullptr;
@@ -64,7 +64,8 @@ private:
     QAction* delete_ = nullptr;
     QAction* clear_ = nullptr;
     QAction* close_ = nullptr;
-    int paneRow_ = -1; // the record the panes were loaded from
+    int paneRow_ = -1;          // the record the panes show
+    bool loadingPanes_ = false; // the panes are being filled, not edited
     ExportDialog htmlDialog_{ExportDialog::Html, "output.htm"};
     ExportDialog csvDialog_{ExportDialog::CommaDelimited, "output.txt"};
 };

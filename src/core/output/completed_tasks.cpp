@@ -71,6 +71,34 @@ void writeBackCompletedPanes(CellTable& table, int row, const std::vector<std::s
     table.setCell(CompCol::CompNotes, row, linesToText(notes));
 }
 
+void writeBackCompletedText(CellTable& table, int row, int column,
+                            const std::vector<std::string>& lines) {
+    ensureShape(table);
+    if (row < 1 || row >= table.rowCount() ||
+        (column != CompCol::What && column != CompCol::CompNotes))
+        return;
+    table.setCell(column, row, linesToText(lines));
+}
+
+int compareCompletionDates(const std::string& a, const std::string& b, const FormatSettings& fs,
+                           int currentYear) {
+    const std::optional<int> da = parseShortDateText(a, fs, currentYear);
+    const std::optional<int> db = parseShortDateText(b, fs, currentYear);
+    if (da && db)
+        return *da < *db ? -1 : *da > *db ? 1 : 0;
+    if (da || db)
+        return da ? 1 : -1;
+    return a.compare(b);
+}
+
+void sortCompletionDatesAsDates(CellTable& table, const FormatSettings& fs, const Clock& clock) {
+    table.setCustomCompare(CompCol::CompDate,
+                           [&fs, &clock](const std::string& a, const std::string& b) {
+                               return compareCompletionDates(a, b, fs,
+                                                             decodeDate(wholeDays(clock.now())).year);
+                           });
+}
+
 std::vector<int> completedColumnWidths(int tableWidth, int scrollBarWidth, int frameWidth,
                                        int dpi) {
     std::vector<int> widths;

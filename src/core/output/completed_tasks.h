@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/dates/clock.h"
 #include "core/dates/date_serial.h"
 #include "core/dates/format_settings.h"
 #include "core/store/cell_table.h"
@@ -50,6 +51,17 @@ void clearCompletedRecords(CellTable& table);
 // The panes' texts, one line per entry, written back into the record's What and Comp Notes.
 void writeBackCompletedPanes(CellTable& table, int row, const std::vector<std::string>& what,
                              const std::vector<std::string>& notes);
+// One pane's text into its column (What or Comp Notes) of a record; nothing for no record.
+void writeBackCompletedText(CellTable& table, int row, int column,
+                            const std::vector<std::string>& lines);
+
+// Two "Comp Date" texts in date order: read in the short date format they were written in.
+// A text that is no date sorts before every date, and such texts among themselves as text.
+int compareCompletionDates(const std::string& a, const std::string& b, const FormatSettings& fs,
+                           int currentYear);
+// The table sorts its "Comp Date" column by compareCompletionDates. The format settings and
+// the clock must outlive the table's sorting.
+void sortCompletionDatesAsDates(CellTable& table, const FormatSettings& fs, const Clock& clock);
 
 // The window's column widths for a table `tableWidth` pixels wide: "Comp Date" 70, "Time"
 // 62, "Category" 58, "Orig Date" 128 (at 96 dots per inch, scaled by `dpi`), and "What"
