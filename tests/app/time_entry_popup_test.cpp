@@ -154,6 +154,26 @@ TEST_F(TimeEntryPopupTest, TypingMovesThePointerWithoutSnapping) {
     EXPECT_EQ(popup->clockFace->time(), QTime(10, 5));
 }
 
+TEST_F(TimeEntryPopupTest, TypedShortFormsTakeTheirMarker) {
+    struct Case {
+        const char* typed;
+        QTime time;
+    } cases[] = {
+        {"930p", QTime(21, 30)},  {"930a", QTime(9, 30)},   {"1230p", QTime(12, 30)},
+        {"1230a", QTime(0, 30)},  {"9:30 pm", QTime(21, 30)}, {"0545P", QTime(17, 45)},
+        {"1115", QTime(11, 15)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        auto popup = open(timeFraction(8, 0));
+        popup->timeField->setFocus();
+        popup->timeField->setSelectedSection(QDateTimeEdit::HourSection);
+        QTest::keyClicks(popup->timeField, c.typed);
+        EXPECT_EQ(popup->timeField->time(), c.time);
+        EXPECT_EQ(popup->clockFace->time(), c.time);
+    }
+}
+
 TEST_F(TimeEntryPopupTest, NowTakesTheCurrentTimeAndRefreshesItsCaption) {
     auto popup = open(timeFraction(6, 0));
     clock.advanceMinutes(3);

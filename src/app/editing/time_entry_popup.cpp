@@ -236,9 +236,30 @@ bool TimeEntryPopup::stepKey(int key) {
     return true;
 }
 
+bool TimeEntryPopup::markerKey(const QString& typed) {
+    if (typed.size() != 1 || !typed[0].isLetter())
+        return false;
+    const QChar c = typed[0].toLower();
+    const auto starts = [c](const std::string& marker) {
+        const QString m = QString::fromStdString(marker);
+        return !m.isEmpty() && m[0].toLower() == c;
+    };
+    // The field's own section would keep the half of the day it had: "930p" was 9:30 AM.
+    const bool pm = c == 'p' || starts(fs_.timePMString);
+    const bool am = c == 'a' || starts(fs_.timeAMString);
+    if (pm == am)
+        return c == 'm'; // the rest of "am" and "pm" changes nothing
+    const QTime t = timeField->time();
+    const int hour = t.hour() % 12 + (pm ? 12 : 0);
+    timeField->setTime(QTime(hour, t.minute(), 0));
+    return true;
+}
+
 bool TimeEntryPopup::eventFilter(QObject* watched, QEvent* e) {
     if (e->type() == QEvent::KeyPress) {
-        const bool handled = stepKey(static_cast<QKeyEvent*>(e)->key());
+        const auto* key = static_cast<QKeyEvent*>(e);
+        const bool handled =
+            stepKey(key->key()) || (watched == timeField && markerKey(key->text()));
         followField();
         if (handled)
             return true;

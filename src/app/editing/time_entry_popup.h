@@ -62,6 +62,8 @@ private:
     void refreshNowCaption();
     // Handles a stepping key; false for any other key.
     bool stepKey(int key);
+    // A typed AM or PM marker letter sets the half of the day ("930p" is 9:30 PM).
+    bool markerKey(const QString& typed);
 
     const FormatSettings& fs_;
     const Clock& clock_;
