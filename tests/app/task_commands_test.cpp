@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimeEdit>
+#include <QTimer>
 #include <QToolBar>
 #include <filesystem>
 #include <fstream>
@@ -292,6 +293,35 @@ TEST_F(TaskCommandsTest, RescheduleMovesTheTaskToItsNewDate) {
     EXPECT_EQ(dayRows(), Rows({"10:00 AM||Stay|No|No"}));
     EXPECT_EQ(fileRows("grid.grd"),
               Rows({"36526.101|10:00 AM||Stay|No|No", "36528.101|9:00 AM|Work|Report|No|Yes"}));
+}
+
+TEST_F(TaskCommandsTest, RescheduleRefusesATimeThatIsNoTimeAndTheTaskStays) {
+    writeStore({{"36526.101", "9:00 AM", "Work", "Report", "No", "Yes"}});
+    MainWindow& w = shown();
+    w.gridDay()->selectTableRow(1);
+    // Were the date asked for, it would be answered with a move.
+    bool dialogOpened = false;
+    QTimer answer;
+    answer.setInterval(20);
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* d = qobject_cast<RescheduleDialog*>(QApplication::activeModalWidget())) {
+            dialogOpened = true;
+            d->setDate(kToday + 2);
+            d->okButton()->click();
+        }
+    });
+    answer.start();
+    editorDoes([&](TaskEditor& e) {
+        e.timeEdit()->setText("25:99");
+        e.rescheduleButton()->click();
+        EXPECT_TRUE(e.isVisible()) << "the editor stays open on the time field";
+        EXPECT_EQ(e.focusWidget(), e.timeEdit());
+    });
+    commands().editTask(CommandSource::dayMenuEdit);
+    EXPECT_FALSE(dialogOpened);
+    EXPECT_EQ(prompts_.errors, Rows{"\"25:99\" is not a time. Type a time such as 9:30, 9:30 PM, "
+                                    "21:30 or 930."});
+    EXPECT_EQ(fileRows("grid.grd"), Rows{"36526.101|9:00 AM|Work|Report|No|Yes"});
 }
 
 // ---------------------------------------------------------------------------------------

@@ -283,6 +283,10 @@ void TaskEditor::useTodayDate() {
 }
 
 void TaskEditor::reschedule() {
+    // The move takes the typed time along: a time that is no time is refused first, as OK
+    // refuses it, rather than becoming midnight on the new date.
+    if (timeNotATime())
+        return;
     RescheduleDialog dlg(fs_, clock_, selectedDate_, this);
     if (dlg.exec() == QDialog::Accepted)
         taskDate_ = dlg.date();
