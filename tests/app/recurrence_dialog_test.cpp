@@ -109,6 +109,28 @@ TEST_F(RecurrenceDialogTest, OpensOnTheStartDateWithWeekOfMonthAndNothingListed)
     EXPECT_EQ(dialog->dayCountLabel->text(), "-3");
 }
 
+TEST_F(RecurrenceDialogTest, ANumberAboveTheLimitBecomesTheLimitNeverAnotherNumber) {
+    auto dialog = open();
+    struct Case {
+        QSpinBox* spin;
+        const char* typed;
+        int value;
+    } cases[] = {
+        {dialog->weekOfMonthEvery, "13", 12}, {dialog->daysOfMonthEvery, "99", 12},
+        {dialog->weeklyEvery, "53", 52},      {dialog->dailyEvery, "400", 364},
+        {dialog->dailyEvery, "365", 364},     {dialog->dailyEvery, "12", 12},
+        {dialog->weeklyEvery, "0", 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.typed) + " of " + c.spin->objectName().toStdString());
+        c.spin->setFocus();
+        c.spin->selectAll();
+        QTest::keyClicks(c.spin, c.typed);
+        c.spin->interpretText(); // as Preview and leaving the field do
+        EXPECT_EQ(c.spin->value(), c.value);
+    }
+}
+
 TEST_F(RecurrenceDialogTest, PreviewListsTheDatesThenDeleteAndResetTrimThem) {
     auto dialog = open();
     dailyEveryDay(*dialog);

@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <algorithm>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -31,8 +32,35 @@ QString q(const std::string& s) {
 
 constexpr int kDateRole = Qt::UserRole;
 
+// A spin field that takes a number above its limit while it is typed ("13" in a field of
+// 1 to 12) and brings it to the limit once it is read; a plain spin field refuses the last
+// keystroke instead, so 13 would become 1.
+class EveryField : public QSpinBox {
+public:
+    using QSpinBox::QSpinBox;
+
+protected:
+    QValidator::State validate(QString& text, int&) const override {
+        const QString digits = text.trimmed();
+        if (digits.isEmpty())
+            return QValidator::Intermediate;
+        if (digits.size() > 9 || !std::all_of(digits.begin(), digits.end(),
+                                              [](QChar c) { return c.isDigit(); }))
+            return QValidator::Invalid;
+        const int v = digits.toInt();
+        return v >= minimum() && v <= maximum() ? QValidator::Acceptable
+                                                : QValidator::Intermediate;
+    }
+    void fixup(QString& text) const override {
+        bool ok = false;
+        const int v = text.trimmed().toInt(&ok);
+        if (ok)
+            text = QString::number(std::clamp(v, minimum(), maximum()));
+    }
+};
+
 QSpinBox* everyField(int min, int max, QWidget* parent) {
-    auto* spin = new QSpinBox(parent);
+    auto* spin = new EveryField(parent);
     spin->setRange(min, max);
     spin->setValue(min);
     // A value outside the range is brought to the nearest bound.
