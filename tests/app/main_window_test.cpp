@@ -428,8 +428,41 @@ TEST_F(ShellTest, MaximizeCommandsGiveOnePaneTheWholeHeight) {
     EXPECT_GT(w.split2()->sizes().at(1), 0);
     EXPECT_EQ(QApplication::focusWidget(), w.gridNonday());
 
+    // A split that hides a pane is never kept: the last one that showed both is.
     EXPECT_TRUE(w.close());
-    EXPECT_EQ(setting("", "Split2"), "0");
+    EXPECT_EQ(setting("", "Split2"), "296");
+}
+
+TEST_F(ShellTest, ASplitThatWouldHideAPaneIsNeverSavedNorApplied) {
+    // A task of the shown day, so that its notes pane shows under the day view.
+    writeStore({{"36526.101", "9:00 AM", "", "Standup\r\nroom 4", "No", "No"}});
+    {
+        MainWindow& w = shown();
+        w.splitDay()->setPosition(120);
+        QTest::keyClick(&w, Qt::Key_D, Qt::ControlModifier); // the day view takes it all
+        w.splitDay()->setPosition(0);                        // and its notes split collapses
+        prompts_.setNextAnswer(FakePrompts::Yes);
+        w.action("memorizeLayoutAction")->trigger();
+        EXPECT_EQ(setting("Memorize", "SplitDay"), "120");
+        EXPECT_EQ(setting("Memorize", "Split2Pos"), "296");
+        w.splitDay()->setPosition(w.splitDay()->span() + 50);
+        EXPECT_TRUE(w.close());
+        EXPECT_EQ(setting("", "SplitDay"), "120");
+        EXPECT_EQ(setting("", "Split2"), "296");
+    }
+    // Settings that an earlier version saved so: both panes show at the next start.
+    backend_->setValue("", "SplitDay", "0");
+    backend_->setValue("", "Split2", "0");
+    window_.reset();
+    MainWindow& again = shown();
+    EXPECT_GT(again.splitDay()->sizes().at(0), 0);
+    EXPECT_GT(again.splitDay()->sizes().at(1), 0);
+    EXPECT_GT(again.split2()->sizes().at(0), 0);
+    EXPECT_GT(again.split2()->sizes().at(1), 0);
+    backend_->setValue("Memorize", "SplitDay", "0");
+    QTest::keyClick(&again, Qt::Key_R, Qt::ControlModifier);
+    EXPECT_GT(again.splitDay()->sizes().at(0), 0);
+    EXPECT_GT(again.splitDay()->sizes().at(1), 0);
 }
 
 TEST_F(ShellTest, MemorizeAsksFirstAndRestoreBringsTheLayoutBack) {

@@ -21,8 +21,8 @@ LayoutMemory::LayoutMemory(QMainWindow& window, PaneSplitter* split1, PaneSplitt
         "ClientWidth", [this] { return clientWidth(); }, [this](int v) { setClientWidth(v); });
     for (PaneSplitter* s : {split2_, split1_, splitDay_}) {
         host_->addProperty(
-            s->objectName().toStdString(), "Position", [s] { return s->position(); },
-            [s](int v) { s->setPosition(v); });
+            s->objectName().toStdString(), "Position", [s] { return s->keptPosition(); },
+            [s](int v) { s->restorePosition(v); });
     }
 }
 
@@ -67,7 +67,8 @@ void LayoutMemory::memorize(SettingsStore& settings) {
     const QRect outer = outerBounds();
     writeMemorizedLayout(settings,
                          {outer.top(), outer.left(), outer.height(), outer.width(),
-                          split1_->position(), split2_->position(), splitDay_->position()});
+                          split1_->keptPosition(), split2_->keptPosition(),
+                          splitDay_->keptPosition()});
 }
 
 void LayoutMemory::restore(const SettingsStore& settings) {
@@ -83,9 +84,9 @@ void LayoutMemory::restore(const SettingsStore& settings) {
                    std::max(1, l->height - (outerBounds().height() - window_.height())));
     window_.resize(std::max(1, l->width - (outerBounds().width() - window_.width())),
                    window_.height());
-    split1_->setPosition(l->split1);
-    split2_->setPosition(l->split2);
-    splitDay_->setPosition(l->splitDay);
+    split1_->restorePosition(l->split1);
+    split2_->restorePosition(l->split2);
+    splitDay_->restorePosition(l->splitDay);
 }
 
 } // namespace dw

@@ -39,8 +39,30 @@ int PaneSplitter::position() const {
 
 void PaneSplitter::setPosition(int pixels) {
     position_ = std::max(0, pixels);
+    positionSet_ = true;
+    // Before the splitter has its size only a position of nothing is known to hide a pane.
+    if (!sized_ ? position_ > 0 : !hidesAPane(position_))
+        shownPosition_ = position_;
     if (sized_)
         apply();
+}
+
+void PaneSplitter::restorePosition(int pixels) {
+    if (pixels <= 0 || (sized_ && hidesAPane(pixels)))
+        return;
+    restoring_ = !sized_;
+    setPosition(pixels);
+}
+
+int PaneSplitter::keptPosition() const {
+    const int now = position();
+    if (sized_ ? !hidesAPane(now) : now > 0)
+        return now;
+    return shownPosition_ > 0 ? shownPosition_ : now;
+}
+
+bool PaneSplitter::hidesAPane(int position) const {
+    return position <= 0 || position >= span();
 }
 
 void PaneSplitter::apply() {
@@ -49,14 +71,26 @@ void PaneSplitter::apply() {
         return;
     }
     waiting_ = false;
+    if (!positionSet_)
+        return;
     const int total = span();
+    // A position restored before the splitter knew its size may prove too large for it:
+    // the second pane then keeps the room the splitter gave it.
+    if (restoring_ && position_ >= total) {
+        restoring_ = false;
+        return;
+    }
+    restoring_ = false;
     const int first = std::min(position_, total);
     setSizes({first, total - first});
 }
 
 void PaneSplitter::remember() {
-    if (sized_ && !waiting_ && bothPanesShown())
+    if (sized_ && !waiting_ && bothPanesShown()) {
         position_ = sizes().first();
+        if (!hidesAPane(position_))
+            shownPosition_ = position_;
+    }
 }
 
 void PaneSplitter::resizeEvent(QResizeEvent* e) {

@@ -14,7 +14,15 @@ public:
     PaneSplitter(Qt::Orientation o, QWidget* parent = nullptr);
 
     int position() const;
+    // Sets the position, a pane hidden by it or not (the commands that give one pane all the
+    // room hide the other).
     void setPosition(int pixels);
+    // A position read back from the settings: one that would hide a pane is not applied, so
+    // a pane lost in an earlier run comes back.
+    void restorePosition(int pixels);
+    // The position to keep for the next run: the current one, or, while it hides a pane,
+    // the last one that showed both. A split that hides a pane is never kept.
+    int keptPosition() const;
     // The size both panes share: the splitter's length less its bar.
     int span() const;
 
@@ -30,10 +38,14 @@ protected:
 
 private:
     bool bothPanesShown() const;
+    bool hidesAPane(int position) const;
     void apply();
     void remember();
 
     int position_ = 0;
+    bool positionSet_ = false; // else the panes keep the sizes the splitter gave them
+    int shownPosition_ = 0;    // the last position that showed both panes (0: none yet)
+    bool restoring_ = false;   // the position came from the settings before the size did
     bool sized_ = false;
     bool waiting_ = false; // a position waits for the second pane to show
     QColor barColor_;
