@@ -143,6 +143,31 @@ TEST_F(HandOverTest, WritingCommandsAreAppliedByTheProgramAndPrintAsAlone) {
 
 // edit, done and delete name a task by its number in `agenda`: the program finds the same
 // task, changes its day view and files, and answers as the command line alone does.
+TEST_F(HandOverTest, TheSelectionStaysOnTheTaskThatWasSelected) {
+    // "Pack" at 8:00 AM is selected; tasks handed over land before it and after it.
+    window().gridDay()->selectTableRow(1);
+    const struct {
+        QStringList args;
+        std::vector<std::string> day;
+    } steps[] = {
+        {{"add", "2000-01-01", "07:00", "Early"}, {"Early", "Pack"}},
+        {{"add", "2000-01-01", "21:00", "Late"}, {"Early", "Pack", "Late"}},
+        {{"add", "2000-01-01", "06:00", "Earlier"}, {"Earlier", "Early", "Pack", "Late"}},
+        {{"todo", "add", "Milk"}, {"Earlier", "Early", "Pack", "Late"}},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.args.join(' ').toStdString());
+        ASSERT_EQ(runCli(dir_.path(), step.args).status, 0);
+        EXPECT_EQ(dayViewTexts(window()), step.day);
+        const int row = window().gridDay()->selectedRow();
+        EXPECT_EQ(window().gridDay()->table().cell(DayCol::What, row), "Pack");
+    }
+    // Deleted by the command: the selection stays on its row, as far as there is one.
+    ASSERT_EQ(runCli(dir_.path(), {"delete", "2000-01-01", "3"}).status, 0);
+    EXPECT_EQ(window().gridDay()->selectedRow(), 3);
+    EXPECT_EQ(window().gridDay()->table().cell(DayCol::What, 3), "Late");
+}
+
 TEST_F(HandOverTest, TasksAddressedByNumberChangeTheProgramsDayViewAndFiles) {
     TempDir alone;
     ASSERT_TRUE(test::saveDataRows(makeGridStore(FormatSettings::enUS()),

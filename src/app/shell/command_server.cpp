@@ -5,10 +5,13 @@
 #include "app/holidays/holiday_list_dialog.h"
 #include "app/shell/app_state.h"
 #include "app/shell/main_window.h"
+#include "app/widgets/cell_grid.h"
 #include "core/store/file_io.h"
 #include "core/store/helpers.h"
 #include "core/store/save_guard.h"
 #include "interchange/ical_import_command.h"
+
+#include <algorithm>
 
 namespace dw {
 
@@ -42,11 +45,24 @@ CommandOutcome CommandServer::run(const std::vector<std::string>& words) {
     // day view afterwards cannot lose it.
     if (TaskCommands* commands = window_.taskCommands())
         commands->writeBackNotesPane();
+    const std::vector<Selected> selected = selections();
     WriteTarget target{state_.store(), &state_.completedTasks(), &state_.gridHoliday(),
                        state_.holidayPath()};
     const CommandOutcome outcome = applyWriteJob(prepared.job, target);
-    showChanges(tables);
+    showChanges(tables, selected);
     return outcome;
+}
+
+std::vector<CommandServer::Selected> CommandServer::selections() const {
+    std::vector<Selected> out;
+    for (CellGrid* g : {window_.gridDay(), window_.gridNonday()}) {
+        if (!g)
+            continue;
+        const int row = g->selectedRow();
+        const CellTable& t = g->table();
+        out.push_back({g, row, row >= 1 && row < t.rowCount() ? t.row(row) : CellTable::Row()});
+    }
+    return out;
 }
 
 HolidayListDialog* CommandServer::openHolidayList() const {
@@ -58,7 +74,7 @@ HolidayListDialog* CommandServer::openHolidayList() const {
     return nullptr;
 }
 
-void CommandServer::showChanges(const WriteTables& tables) {
+void CommandServer::showChanges(const WriteTables& tables, const std::vector<Selected>& selected) {
     TaskStore& store = state_.store();
     // The day view holds a copy of its date's tasks and is written back over them: it must
     // hold a task added to its date before its next write-back. Before the first show it
@@ -67,6 +83,14 @@ void CommandServer::showChanges(const WriteTables& tables) {
         store.readFromStore(store.dayViewDate());
     if (TaskCommands* commands = window_.taskCommands())
         commands->panesChanged();
+    // The rows may have moved under the selection: it stays on its task, or on its row
+    // (as far as there is one) when the command changed or removed that task.
+    for (const Selected& s : selected) {
+        const int rows = s.grid->table().rowCount();
+        const int at = rowHolding(s.grid->table(), s.cells, s.row);
+        s.grid->selectTableRow(at > 0 ? at : std::clamp(s.row, 1, std::max(1, rows - 1)));
+    }
+    window_.fillNotesPane();
     if (tables.holidays)
         if (HolidayListDialog* list = openHolidayList())
             list->reloadFile();

@@ -9,6 +9,7 @@
 namespace dw {
 
 class AppState;
+class CellGrid;
 class HolidayListDialog;
 class MainWindow;
 
@@ -33,8 +34,16 @@ public:
     void setLocalTime(UtcToLocal toLocal) { toLocal_ = std::move(toLocal); }
 
 private:
+    // The task a pane has selected, so that the selection stays on it when a command moves
+    // the rows.
+    struct Selected {
+        CellGrid* grid = nullptr;
+        int row = 0;
+        std::vector<std::string> cells;
+    };
+    std::vector<Selected> selections() const;
     HolidayListDialog* openHolidayList() const;
-    void showChanges(const WriteTables& tables);
+    void showChanges(const WriteTables& tables, const std::vector<Selected>& selected);
 
     MainWindow& window_;
     AppState& state_;
