@@ -116,6 +116,12 @@ CellTable makeGridStore(const FormatSettings& fs) {
     CellTable t(6, 4);
     // A file with fewer columns than the layout must not make later writes drop cells.
     t.setMinColCount(6);
+    // Every save of a store holding tasks follows the sort, which drops blank rows; only a
+    // store without tasks is written with blank rows: the three of a fresh one.
+    TableFileRules rules;
+    rules.blankRowsAtEnd = 0;
+    rules.blankRowsAtEndWithoutData = 3;
+    t.setFileRules(std::move(rules));
     const int widths[] = {110, 94, 146, 64, 64, 64};
     for (int c = 0; c < 6; ++c)
         t.setColWidth(c, widths[c]);
@@ -142,6 +148,15 @@ CellTable makeGridDay(const FormatSettings& fs, const Clock& clock) {
 CellTable makeGridNonday() {
     CellTable t(3, 2);
     t.setMinColCount(3);
+    // Blank rows come from Clear all, which empties the first row and keeps it: sorted by a
+    // header click, it can end the list. An empty file is an empty list; the captions are
+    // always the program's own.
+    TableFileRules rules;
+    rules.blankRowsAtEnd = 1;
+    rules.blankRowsAtEndWithoutData = 1;
+    rules.emptyFileIsBlank = true;
+    rules.header = {"Category", "What", "Done?"};
+    t.setFileRules(std::move(rules));
     const char* headers[] = {"Category", "What", "Done?"};
     const int widths[] = {62, 503, 52};
     for (int c = 0; c < 3; ++c) {
