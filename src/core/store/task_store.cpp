@@ -2,6 +2,7 @@
 
 #include "core/store/file_io.h"
 #include "core/store/helpers.h"
+#include "core/store/save_guard.h"
 
 #include <algorithm>
 #include <cmath>
@@ -414,10 +415,15 @@ bool TaskStore::saveTodoFile() const {
 }
 
 bool TaskStore::saveChangedFiles(bool sortStore) {
+    // A file refused for this run (one that could not be read at start and could not be
+    // kept aside: a folder in its place, say) was reported when it was loaded; hiding and
+    // closing neither write over it nor report it again.
     bool ok = true;
-    if (!gridStore_.isSavedAs(storePath()))
+    if (!saveRefusal(storePath()) && !gridStore_.isSavedAs(storePath()))
         ok = sortStore ? SortGridStore() : saveStoreFile();
-    return gridNonday_.saveTableIfChanged(todoPath()) && ok;
+    if (!saveRefusal(todoPath()))
+        ok = gridNonday_.saveTableIfChanged(todoPath()) && ok;
+    return ok;
 }
 
 } // namespace dw

@@ -150,7 +150,9 @@ public:
     bool saveTodoFile() const;
     // Closing, hiding and session end: each file is written only when its table differs
     // from what the file holds (isSavedAs), the store sorted first when asked. A close with
-    // nothing changed writes nothing and leaves the files' modification times.
+    // nothing changed writes nothing and leaves the files' modification times. A file whose
+    // saving is refused for this run (save_guard.h) is skipped without a word: why was said
+    // when it was loaded.
     bool saveChangedFiles(bool sortStore);
 
 private:
