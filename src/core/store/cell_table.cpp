@@ -136,8 +136,7 @@ CellTable& CellTable::operator=(CellTable&&) noexcept = default;
 CellTable::CellTable(const CellTable& other)
     : cols_(other.cols_), loaded_(other.loaded_), loadedCols_(other.loadedCols_),
       minCols_(other.minCols_), rules_(other.rules_), revision_(other.revision_),
-      partial_(other.partial_),
-      savedPath_(other.savedPath_), savedRevision_(other.savedRevision_),
+      partial_(other.partial_), savedPath_(other.savedPath_), savedRevision_(other.savedRevision_),
       savedSize_(other.savedSize_), savedTime_(other.savedTime_), widths_(other.widths_),
       custom_(other.custom_), canSort_(other.canSort_), sortColumn_(other.sortColumn_),
       sortDirection_(other.sortDirection_) {
