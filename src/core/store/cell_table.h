@@ -177,7 +177,6 @@ private:
         std::size_t firstLine = 0;
         bool empty = false; // a 0-byte file the rules allow
     };
-
     // `fileSize` is the whole file's, when `data` holds only its start.
     FileShape readFileShape(const char* data, std::size_t size, const std::string& path,
                             std::size_t fileSize) const;

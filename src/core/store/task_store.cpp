@@ -157,13 +157,12 @@ CellTable makeGridNonday() {
     rules.blankRowsAtEndWithoutData = 1;
     rules.emptyFileIsBlank = true;
     rules.header = {"Category", "What", "Done?"};
-    t.setFileRules(std::move(rules));
-    const char* headers[] = {"Category", "What", "Done?"};
     const int widths[] = {62, 503, 52};
     for (int c = 0; c < 3; ++c) {
-        t.setCell(c, 0, headers[c]);
+        t.setCell(c, 0, rules.header[static_cast<std::size_t>(c)]);
         t.setColWidth(c, widths[c]);
     }
+    t.setFileRules(std::move(rules));
     return t;
 }
 

@@ -141,6 +141,8 @@ public:
     // read whole is read again there, so that its error is reported and a damaged file kept
     // aside as always. The format settings must not change until then.
     void startLoadingStoreFile();
+    // The same for the to-do list, except that an empty file is an empty list; its header
+    // row is always the program's own captions.
     void loadTodoFile(bool keepDamaged = true);
     // The store as loadStoreFile(false) leaves it, with only the rows of one date: for a
     // command that reads that date. A store loaded so is never saved.
