@@ -12,6 +12,8 @@
 #include "core/dates/date_format.h"
 #include "core/dates/date_parse.h"
 #include "core/holidays/holiday_rules.h"
+#include "core/holidays/holiday_table.h"
+#include "core/output/completed_tasks.h"
 #include "core/prompts/prompts.h"
 #include "core/store/file_io.h"
 #include "core/store/helpers.h"
@@ -247,12 +249,20 @@ int holidays(Context& ctx, Args& args) {
 int check(Context& ctx, Args& args) {
     args.expectEnd();
     int status = 0;
-    for (const char* name : {"grid.grd", "gridNon.grd", "holiday.grd", "gridComp.grd"}) {
+    // Each file into the table the program loads it into: that table knows what a whole
+    // file of its own looks like, and what is cut short.
+    const std::pair<const char*, CellTable (*)(const FormatSettings&)> files[] = {
+        {"grid.grd", [](const FormatSettings& fs) { return makeGridStore(fs); }},
+        {"gridNon.grd", [](const FormatSettings&) { return makeGridNonday(); }},
+        {"holiday.grd", [](const FormatSettings&) { return makeHolidayTable(); }},
+        {"gridComp.grd", [](const FormatSettings&) { return CompletedTasks().table(); }},
+    };
+    for (const auto& [name, make] : files) {
         const std::string path = joinPath(ctx.dataDir, name);
         // A folder under a data file's name is reported, not skipped as a missing file.
         if (!pathExists(path))
             continue;
-        CellTable& table = keptUntilExit<CellTable>();
+        CellTable& table = keptUntilExit<CellTable>(make(ctx.fs));
         try {
             table.loadTable(path);
             std::cout << name << ": ok, " << table.rowCount() - 1 << " data rows\n";

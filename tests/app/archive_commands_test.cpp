@@ -107,23 +107,34 @@ TEST_F(ArchiveCommandsTest, RestoreAsksFirstThenReplacesShowsAndWritesEverything
 }
 
 TEST_F(ArchiveCommandsTest, RestoreFromAnIncompleteOrDamagedSetChangesNothing) {
+    const auto corrupt = [this](const char* file) {
+        return "Could not load up the archive ... must be corrupt: " + archives_.file(file);
+    };
     const struct {
         const char* what;
         const char* file;
         const char* contents; // nullptr: the file is deleted
         std::string message;
+        bool folder = false;
     } cases[] = {
         {"missing .AR3", "set.AR3", nullptr, kRestoreMissingFile},
-        {"damaged .AR2", "set.AR2", "not a table\r\n",
-         "Could not load up the archive ... must be corrupt: " + archives_.file("set.AR2")},
+        {"damaged .AR2", "set.AR2", "not a table\r\n", corrupt("set.AR2")},
+        {"0-byte .arb", "set.arb", "", corrupt("set.arb")},
+        {"0-byte .AR2", "set.AR2", "", corrupt("set.AR2")},
+        {"0-byte .AR3", "set.AR3", "", corrupt("set.AR3")},
+        {".arb cut in a row", "set.arb", "6,2\r\ncw 0,110\r\n0,1,365", corrupt("set.arb")},
+        {".AR2 cut at a line end", "set.AR2", "3,4\r\ncw 0,62\r\ncw 1,503\r\ncw 2,52\r\n1,1,a\r\n",
+         corrupt("set.AR2")},
+        {"a folder as .AR3", "set.AR3", nullptr, corrupt("set.AR3"), true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         writeSet("set.arb", {{storeKey(kToday, 101), "8:00 AM", "", "New", "No", "No"}}, {});
+        std::filesystem::remove(archives_.file(c.file));
         if (c.contents)
             archives_.write(c.file, c.contents);
-        else
-            std::filesystem::remove(archives_.file(c.file));
+        else if (c.folder)
+            std::filesystem::create_directory(archives_.file(c.file));
         const std::vector<std::string> day = dayRows(), todo = todoRows();
         const std::string storeFile = dir_.read("grid.grd");
         prompts_.errors.clear();
@@ -132,6 +143,7 @@ TEST_F(ArchiveCommandsTest, RestoreFromAnIncompleteOrDamagedSetChangesNothing) {
         EXPECT_EQ(dayRows(), day);
         EXPECT_EQ(todoRows(), todo);
         EXPECT_EQ(dir_.read("grid.grd"), storeFile);
+        std::filesystem::remove_all(archives_.file(c.file));
     }
 }
 

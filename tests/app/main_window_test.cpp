@@ -180,6 +180,22 @@ TEST_F(ShellTest, ADamagedFileIsReportedAndKeptAside) {
     EXPECT_TRUE(w.close());
 }
 
+TEST_F(ShellTest, AFolderInADataFilesPlaceIsReportedOnceNotAgainAtExit) {
+    std::filesystem::create_directory(dir_.file("grid.grd"));
+    MainWindow& w = shown();
+    ASSERT_EQ(prompts_.errors.size(), 1u);
+    EXPECT_NE(prompts_.errors[0].find(dir_.file("grid.grd")), std::string::npos)
+        << prompts_.errors[0];
+    state_->store().gridNonday().setCell(TodoCol::What, 1, "Buy stamps");
+    w.tray().setAvailable(true);
+    w.action("hideCalendarAction")->trigger();
+    w.tray().bringBack();
+    EXPECT_TRUE(w.close());
+    EXPECT_EQ(prompts_.errors.size(), 1u) << prompts_.errors.back();
+    EXPECT_TRUE(std::filesystem::is_directory(dir_.file("grid.grd")));
+    EXPECT_EQ(fileRows("gridNon.grd"), (std::vector<std::string>{"|Buy stamps|"}));
+}
+
 TEST_F(ShellTest, ClosingWritesASortedStoreWithoutEmptyKeysAndTheToDoList) {
     writeStore({{"36527.101", "8:00 AM", "", "Later", "No", "No"},
                 {"", "", "", "", "", ""},
@@ -217,7 +233,8 @@ TEST_F(ShellTest, ClosingOnAFirstRunWritesBothFilesAndTheLayout) {
 // Tray
 
 TEST_F(ShellTest, HidingToTheTraySavesBothFilesAndKeepsTheDay) {
-    writeStore({{"36526.101", "9:00 AM", "Work", "Standup", "No", "No"}, {"", "", "", "", "", ""}});
+    // An empty-key row, where a loaded store's sort puts it: before the tasks.
+    writeStore({{"", "", "", "", "", ""}, {"36526.101", "9:00 AM", "Work", "Standup", "No", "No"}});
     MainWindow& w = shown();
     w.tray().setAvailable(true);
     CellTable& todo = state_->store().gridNonday();

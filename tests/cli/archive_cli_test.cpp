@@ -89,6 +89,41 @@ TEST(CliArchive, RestoreIsAllOrNothingAndNamesTheFailingFile) {
     EXPECT_EQ(runCli(other, {"restore", archives.file("set.AR3")}).status, 2);
 }
 
+TEST(CliArchive, AnEmptyOrCutShortPartStopsTheRestoreAndIsNamed) {
+    TempDir data, other, archives;
+    fillDataFolder(data);
+    ASSERT_EQ(runCli(data, {"archive", archives.file("set.arb")}).status, 0);
+    fillDataFolder(other);
+    const auto filesOf = [&other] {
+        return other.read("grid.grd") + other.read("gridNon.grd") + other.read("gridComp.grd");
+    };
+    const std::string before = filesOf();
+    for (const char* part : {"set.arb", "set.AR2", "set.AR3"}) {
+        const std::string whole = archives.read(part);
+        const struct {
+            const char* what;
+            std::string bytes;
+        } cases[] = {
+            {"0-byte", ""},
+            {"cut in a row", whole.substr(0, whole.size() - 3)},
+            // As a part cut at a line end: it promises rows it does not hold.
+            {"a dimension larger than the rows",
+             whole.substr(0, whole.find(',')) + ",9" + whole.substr(whole.find("\r\n"))},
+        };
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(part) + ", " + c.what);
+            archives.write(part, c.bytes);
+            const Result r = runCli(other, {"restore", archives.file("set.arb")});
+            EXPECT_EQ(r.status, 1);
+            EXPECT_EQ(r.err, "dayweaver-cli: Could not load up the archive ... must be corrupt: " +
+                                 archives.file(part) + "\n");
+            EXPECT_EQ(filesOf(), before);
+        }
+        archives.write(part, whole);
+    }
+    ASSERT_EQ(runCli(other, {"restore", archives.file("set.arb")}).status, 0);
+}
+
 TEST(CliArchive, RestoreIsRefusedWhileTheProgramHoldsTheFolder) {
     TempDir data, archives;
     fillDataFolder(data);

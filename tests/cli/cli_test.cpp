@@ -245,6 +245,72 @@ TEST(Cli, AReadOnlyDataFolderCanBeReadButNotChanged) {
     EXPECT_FALSE(fs::exists(data.file("dayweaver.lock")));
 }
 
+// A table file as the program writes it: the dimension line, the widths, five data rows.
+std::string wholeTableFile(int cols) {
+    std::string bytes = std::to_string(cols) + ",6\r\n";
+    for (int c = 0; c < cols; ++c)
+        bytes += "cw " + std::to_string(c) + ",64\r\n";
+    for (int r = 1; r <= 5; ++r)
+        for (int c = 0; c < cols; ++c)
+            bytes += std::to_string(c) + "," + std::to_string(r) + "," +
+                     (c == 0 ? std::to_string(36600 + r) + ".101" : "row " + std::to_string(r)) +
+                     "\r\n";
+    return bytes;
+}
+
+TEST(Cli, CheckNamesEveryDataFileThatIsEmptyCutShortOrAFolder) {
+    const struct {
+        const char* name;
+        int cols;
+    } files[] = {{"grid.grd", 6}, {"gridNon.grd", 3}, {"holiday.grd", 4}, {"gridComp.grd", 6}};
+    for (const auto& f : files) {
+        SCOPED_TRACE(f.name);
+        const std::string whole = wholeTableFile(f.cols);
+        const std::string dimension = std::to_string(f.cols) + ",6\r\n";
+        const struct {
+            const char* what;
+            std::string bytes;
+            bool folder = false;
+        } cases[] = {
+            {"0-byte", ""},
+            {"cut in a row", whole.substr(0, whole.find("row 3") + 4)},
+            {"cut in the header", whole.substr(0, whole.find("cw 1,") + 4)},
+            {"cut exactly at a line end", whole.substr(0, whole.find("\r\n0,2,") + 2)},
+            {"a dimension larger than the rows",
+             std::to_string(f.cols) + ",11\r\n" + whole.substr(dimension.size())},
+            {"a folder in the file's place", "", true},
+        };
+        TempDir data;
+        data.write(f.name, whole);
+        Result r = runCli(data, {"check"});
+        EXPECT_EQ(r.status, 0) << r.out;
+        EXPECT_EQ(r.out, std::string(f.name) + ": ok, 5 data rows\n");
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.what);
+            fs::remove_all(data.file(f.name));
+            if (c.folder)
+                fs::create_directory(data.file(f.name));
+            else
+                data.write(f.name, c.bytes);
+            r = runCli(data, {"check"});
+            if (std::string(f.name) == "gridNon.grd" && !c.folder && c.bytes.empty()) {
+                // An empty to-do file is an empty to-do list.
+                EXPECT_EQ(r.status, 0) << r.out;
+                EXPECT_EQ(r.out, "gridNon.grd: ok, 1 data rows\n");
+                continue;
+            }
+            EXPECT_EQ(r.status, 1) << r.out;
+            EXPECT_EQ(r.out.rfind(std::string(f.name) + ": File ", 0), 0u) << r.out;
+            EXPECT_NE(r.out.find(data.file(f.name)), std::string::npos) << r.out;
+            // Looked at, not touched.
+            if (!c.folder) {
+                EXPECT_EQ(data.read(f.name), c.bytes);
+            }
+            EXPECT_FALSE(fs::exists(data.file(std::string(f.name) + ".damaged")));
+        }
+    }
+}
+
 TEST(Cli, ADataFileThatIsAFolderIsAnError) {
     TempDir data;
     fs::create_directory(data.file("grid.grd"));

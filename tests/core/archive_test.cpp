@@ -187,6 +187,40 @@ TEST_F(ArchiveTest, AFileThatDoesNotLoadLeavesEverythingUnchangedAndIsNamed) {
     }
 }
 
+TEST_F(ArchiveTest, AnEmptyOrCutShortPartChangesNothingAndIsNamed) {
+    // A part cut at a line end promises more rows than it holds.
+    const auto moreRows = [](const std::string& bytes) {
+        const std::size_t comma = bytes.find(',');
+        return bytes.substr(0, comma) + ",9" + bytes.substr(bytes.find("\r\n"));
+    };
+    const struct {
+        const char* what;
+        std::string (*damage)(const std::string&);
+    } damages[] = {
+        {"0-byte", [](const std::string&) { return std::string(); }},
+        {"cut in a row", [](const std::string& b) { return b.substr(0, b.size() - 3); }},
+        {"cut at a line end", +moreRows},
+    };
+    for (const char* part : {"set.arb", "set.AR2", "set.AR3"}) {
+        for (const auto& d : damages) {
+            SCOPED_TRACE(std::string(part) + ", " + d.what);
+            writeSet("set.arb",
+                     {{"40000.101", "8:00 AM", "", "New", "No", "No"},
+                      {"40001.101", "8:00 AM", "", "Newer", "No", "No"}},
+                     {{"", "Other", "No"}, {"", "More", "No"}},
+                     {{"1/1/2000", "9:00 AM", "", "Sat 1/1/2000", "Done", ""}});
+            archiveDir.write(part, d.damage(archiveDir.read(part)));
+            const Snapshot before = tables();
+            const ArchiveResult r = restoreArchive(archive("set.arb"), store, completed);
+            EXPECT_FALSE(r.replaced);
+            EXPECT_EQ(r.problems, std::vector<std::string>{archiveCorruptMessage(archive(part))});
+            EXPECT_TRUE(tables() == before);
+            for (const char* name : {"grid.grd", "gridNon.grd", "gridComp.grd"})
+                EXPECT_FALSE(std::filesystem::exists(dataDir.file(name))) << name;
+        }
+    }
+}
+
 TEST_F(ArchiveTest, EveryFailingFileIsNamed) {
     writeSet("set.arb", {}, {}, {});
     archiveDir.write("set.arb", "0,0\r\n");

@@ -135,24 +135,36 @@ TEST(TableFile, SizeIsBoundedByTheFile) {
     EXPECT_THROW(t.fromFileText("3,60000\r\n", "t.grd"), TableFileError);
     std::string big = "3,60000\r\n";
     big.append(20000, '#'); // a long junk line makes room
+    big += "\r\n";
     t.fromFileText(big, "t.grd");
     EXPECT_EQ(t.rowCount(), 60000);
     EXPECT_THROW(t.fromFileText("10001,1\r\n", "t.grd"), TableFileError);
 }
 
-TEST(TableFile, EmptyFileKeepsDimensionsAndEmptiesCells) {
+TEST(TableFile, AnEmptyFileIsDamagedUnlessTheTableTakesItForBlank) {
+    // Not even a dimension line: a table trusting it would lose every row it held.
     CellTable t(2, 3);
     t.setCell(1, 2, "x");
+    EXPECT_THROW(t.fromFileText("", "t.grd"), TableFileError);
+    EXPECT_EQ(t.rowCount(), 3);
+    EXPECT_EQ(t.cell(1, 2), "x");
+
+    TableFileRules rules;
+    rules.emptyFileIsBlank = true;
+    rules.header = {"A", "B"};
+    t.setFileRules(rules);
     t.fromFileText("", "t.grd");
     EXPECT_EQ(t.colCount(), 2);
-    EXPECT_EQ(t.rowCount(), 3);
-    EXPECT_EQ(t.cell(1, 2), "");
+    EXPECT_EQ(t.rowCount(), 2);
+    EXPECT_EQ(t.cell(0, 0) + t.cell(1, 0), "AB");
+    EXPECT_EQ(t.cell(1, 1), "");
 }
 
 TEST(TableFile, HugeLineAndJunkLoadWhatTheyCan) {
     std::string bytes = "2,2\r\n0,1,ok\r\n1,1,";
     bytes.append(20 * 1024 * 1024, 'x');
-    bytes += "\r\n\xff\xfe\x00\x01junk\r\n1,0,";
+    const char junk[] = "\r\n\xff\xfe\x00\x01junk\r\n1,0,\r\n";
+    bytes.append(junk, sizeof junk - 1);
     CellTable t(1, 1);
     t.fromFileText(bytes, "t.grd");
     EXPECT_EQ(t.cell(0, 1), "ok");
@@ -417,8 +429,9 @@ TEST(TableFile, MappedLoadReadsAsReadLoadAndLeavesTheFile) {
 }
 
 // A file is read a stretch at a time: lines cut at every place by the stretches' ends, a
-// cell longer than a stretch, old and encoded lines among them, and no line break at the
-// end must load as the same bytes do when they lie in memory whole.
+// cell longer than a stretch, old and encoded lines among them must load as the same bytes
+// do when they lie in memory whole; without the line break at the end, each load finds the
+// file cut short.
 TEST(TableFile, FileReadInStretchesLoadsAsItsBytesDo) {
     std::mt19937 rng(5);
     const int rows = 6000;
@@ -438,7 +451,7 @@ TEST(TableFile, FileReadInStretchesLoadsAsItsBytesDo) {
         if (r % 17 == 0) // the last line for a cell wins, wherever it lies
             bytes += "0," + std::to_string(r - 10) + ",again\r\n";
     }
-    bytes += "2," + std::to_string(rows) + ",no line break at the end";
+    bytes += "2," + std::to_string(rows) + ",the last line\r\n";
     TempDir dir;
     dir.write("t.grd", bytes);
 
@@ -456,11 +469,22 @@ TEST(TableFile, FileReadInStretchesLoadsAsItsBytesDo) {
     EXPECT_EQ(read.cell(1, 7).substr(read.cell(1, 7).size() - 10), "two\rlines\n");
     EXPECT_EQ(read.cell(1, 11).substr(read.cell(1, 11).size() - 5), "caf\xc3\xa9");
     EXPECT_EQ(read.cell(0, 7), "again"); // row 17's line
-    EXPECT_EQ(read.cell(2, rows), "no line break at the end");
+    EXPECT_EQ(read.cell(2, rows), "the last line");
     EXPECT_EQ(read.colWidth(2), 70);
     EXPECT_EQ(allRowsOf(read), allRowsOf(inMemory));
     EXPECT_EQ(allRowsOf(mapped), allRowsOf(inMemory));
     EXPECT_EQ(read.toFileText(), inMemory.toFileText());
+
+    bytes.resize(bytes.size() - 2);
+    dir.write("t.grd", bytes);
+    EXPECT_THROW(inMemory.fromFileText(bytes, "t.grd"), TableFileError);
+    EXPECT_THROW(read.loadTable(dir.file("t.grd")), TableFileError);
+    CellTable::setMapFilesWhenLoading(true);
+    EXPECT_THROW(mapped.loadTable(dir.file("t.grd")), TableFileError);
+    CellTable::setMapFilesWhenLoading(false);
+    EXPECT_THROW(read.loadRowsWhere(dir.file("t.grd"), 0, [](std::string_view) { return true; }),
+                 TableFileError);
+    EXPECT_EQ(read.cell(2, rows), "the last line");
 }
 
 TEST(TableFile, LoadingSomeRowsKeepsThemAsAWholeLoadHasThem) {

@@ -130,5 +130,41 @@ TEST_F(SaveGuardTest, AFolderUnderADataFileNameIsAnErrorNotAMissingFile) {
     EXPECT_TRUE(fs::is_directory(completed.path()));
 }
 
+TEST_F(SaveGuardTest, AFolderInADataFilesPlaceIsReportedOnceAndNeverWrittenOver) {
+    for (const char* name : {"grid.grd", "gridNon.grd"}) {
+        SCOPED_TRACE(name);
+        clearSaveRefusals();
+        prompts.errors.clear();
+        fs::remove_all(dir.file("grid.grd"));
+        fs::remove_all(dir.file("gridNon.grd"));
+        fs::create_directory(dir.file(name));
+        TaskStore store(fs, clock);
+        store.setDataDir(dir.path());
+        std::string atStart;
+        try {
+            store.loadStoreFile();
+            store.loadTodoFile();
+        } catch (const TableFileError& e) {
+            atStart = e.what();
+        }
+        EXPECT_EQ(atStart.rfind("File " + dir.file(name) + " cannot be read: ", 0), 0u) << atStart;
+        EXPECT_NE(atStart.find("will not save this file"), std::string::npos) << atStart;
+
+        // Tasks changed in both tables, then the window hides and closes: the file that
+        // could be read is saved, the folder is left alone, and nothing more is said.
+        store.gridStore().setCell(StoreCol::Key, 1, "36526.101");
+        store.gridNonday().setCell(TodoCol::What, 1, "To-do");
+        EXPECT_TRUE(store.saveChangedFiles(false));
+        EXPECT_TRUE(store.saveChangedFiles(true));
+        EXPECT_TRUE(prompts.errors.empty()) << prompts.errors.front();
+        EXPECT_TRUE(fs::is_directory(dir.file(name)));
+        for (const char* other : {"grid.grd", "gridNon.grd"}) {
+            if (std::string(other) != name) {
+                EXPECT_TRUE(fs::is_regular_file(dir.file(other))) << other;
+            }
+        }
+    }
+}
+
 } // namespace
 } // namespace dw

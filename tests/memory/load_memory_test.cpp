@@ -92,11 +92,13 @@ constexpr std::size_t kMiB = 1024 * 1024;
 // row numbers when `withCells`, with one long junk line otherwise.
 std::string oneColumnFile(long long rows, std::size_t size, bool withCells) {
     std::string bytes = "1," + std::to_string(rows) + "\r\ncw 0,64\r\n";
-    for (long long r = 1; withCells && bytes.size() + 24 < size; ++r)
+    // The file holds its last row: one cut short is refused before its size matters.
+    const std::string last = "0," + std::to_string(rows - 1) + ",last\r\n";
+    for (long long r = 1; withCells && bytes.size() + last.size() + 24 < size; ++r)
         bytes += "0," + std::to_string(r % rows) + "," + std::to_string(r) + "\r\n";
-    if (bytes.size() + 2 < size)
-        bytes += std::string(size - bytes.size() - 2, '#') + "\r\n";
-    return bytes;
+    if (bytes.size() + last.size() + 2 < size)
+        bytes += std::string(size - bytes.size() - last.size() - 2, '#') + "\r\n";
+    return bytes + last;
 }
 
 class LoadMemory : public ::testing::Test {

@@ -1,6 +1,7 @@
 #include "app/shell/app_state.h"
 
 #include "core/dates/date_serial.h"
+#include "core/holidays/holiday_table.h"
 #include "core/settings/option_keys.h"
 #include "core/store/helpers.h"
 
@@ -12,6 +13,7 @@ AppState::AppState(FormatSettings fs, std::unique_ptr<Clock> clock,
       settings_(*settingsBackend_), paths_(std::move(paths)), store_(fs_, *clock_),
       gridHoliday_(4, 2), completed_(paths_.dataDir) {
     store_.setDataDir(paths_.dataDir);
+    gridHoliday_.setFileRules(holidayFileRules());
     printSelection_ = PrintSelection::startingOn(wholeDays(clock_->now()));
     gridPrint_ = makePrintTable();
     store_.setFilter([this](const std::string& done, const std::string& category) {

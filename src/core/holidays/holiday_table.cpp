@@ -36,8 +36,19 @@ template <typename Names> int positionOf(const Names& names, std::string_view te
 
 } // namespace
 
+TableFileRules holidayFileRules() {
+    // Older versions made the holiday table with three blank rows, and holidays may go in
+    // above blank rows, so a list may end in as many (a cut file that lost no more rows than
+    // that cannot be told from such a list).
+    TableFileRules rules;
+    rules.blankRowsAtEnd = 3;
+    rules.blankRowsAtEndWithoutData = 3;
+    return rules;
+}
+
 CellTable makeHolidayTable() {
     CellTable table(4, 2);
+    table.setFileRules(holidayFileRules());
     const char* headers[] = {"Holiday name", "Mo #", "Month", "Day of month"};
     const int widths[] = {286, 61, 80, 121};
     for (int col = 0; col < 4; ++col) {

@@ -15,6 +15,8 @@ namespace dw {
 // An empty holiday table: the header row ("Holiday name", "Mo #", "Month", "Day of month"),
 // the list's column widths and one empty row.
 CellTable makeHolidayTable();
+// How a holiday file is told whole from one cut short (every table holiday.grd loads into).
+TableFileRules holidayFileRules();
 
 // The number (1..12) of the locale's full month name equal to the text, case aside; 0 when
 // the text names no month.

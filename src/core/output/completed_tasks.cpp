@@ -115,6 +115,12 @@ std::vector<int> completedColumnWidths(int tableWidth, int scrollBarWidth, int f
 
 CompletedTasks::CompletedTasks(std::string dataDir)
     : dataDir_(std::move(dataDir)), table_(CompCol::Count, 2) {
+    // A record goes into the first row when it is blank, else into a new first row: the
+    // only blank row a saved table can have is the one of a table without records.
+    TableFileRules rules;
+    rules.blankRowsAtEnd = 0;
+    rules.blankRowsAtEndWithoutData = 1;
+    table_.setFileRules(std::move(rules));
     for (int c = 0; c < CompCol::Count; ++c)
         table_.setColWidth(c, kCreationWidths[static_cast<std::size_t>(c)]);
     setCompletedHeaders(table_);

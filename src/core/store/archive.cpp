@@ -35,8 +35,9 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
 }
 
 // One table of an archive, read into a copy of the table it is to replace (so the copy
-// keeps its owner's sort settings and comparisons). Answers false when the file cannot be
-// read or parsed or has another column count than `columns`.
+// keeps its owner's sort settings, comparisons and file rules). Answers false when the file
+// cannot be read or parsed, is empty or cut short, or has another column count than
+// `columns`.
 bool stageTable(const std::string& path, const CellTable& live, int columns, CellTable& staged) {
     std::string bytes;
     if (!readFileBytes(path, bytes))
@@ -45,6 +46,10 @@ bool stageTable(const std::string& path, const CellTable& live, int columns, Cel
         staged = live;
         // The file's own column count is what is checked, not the table's minimum.
         staged.setMinColCount(1);
+        // An archive part is written whole, never empty: an empty one would wipe its table.
+        TableFileRules rules = staged.fileRules();
+        rules.emptyFileIsBlank = false;
+        staged.setFileRules(std::move(rules));
         staged.fromFileText(bytes, path);
         if (staged.colCount() != columns)
             return false;

@@ -58,10 +58,11 @@ std::string archiveCorruptMessage(const std::string& path);
 
 // Replaces the dated task store, the to-do table and the completed tasks by an archive's.
 // All three files are loaded first; the tables are replaced only when every one loaded
-// with its table's column count (6, 3 and 6), otherwise nothing changes and each failing
-// file is named in a problem. The restored store is sorted by key (archives may be written
-// unsorted, or in the text order of older versions) and all three tables are written to
-// the data folder at once; a failed write is a problem too, after the tables were replaced.
+// whole (not empty, not cut short) with its table's column count (6, 3 and 6), otherwise
+// nothing changes and each failing file is named in a problem. The restored store is sorted
+// by key (archives may be written unsorted, or in the text order of older versions) and all
+// three tables are written to the data folder at once; a failed write is a problem too,
+// after the tables were replaced.
 ArchiveResult restoreArchive(const std::string& mainName, TaskStore& store,
                              CompletedTasks& completed);
 

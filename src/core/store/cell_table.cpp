@@ -41,6 +41,34 @@ std::string corruptMessage(const std::string& path) {
     return "File contains no data or corrupt file " + path;
 }
 
+std::string cutShortMessage(const std::string& path) {
+    return "File " + path + " is cut short: it ends before all of its rows";
+}
+
+// What the walk over a file's lines saw of it, to tell whether it was cut short.
+struct FileExtent {
+    long long lastRow = -1; // the last row inside the table with a cell line
+    bool lastWidth = false; // the width line of the table's last column
+    bool lineEnded = false; // the file's last byte ends a line
+};
+
+// A file cut short is damaged like any other: loading it would show a table with rows
+// missing, and the next save would drop them for good.
+void checkWhole(const TableFileRules& rules, long long rows, const FileExtent& seen,
+                const std::string& path) {
+    bool whole = seen.lineEnded;
+    // Rows after the last one the file holds a cell of: blank rows, or rows lost.
+    const long long blank = rows - 1 - std::max(seen.lastRow, 0LL);
+    if (whole && blank > 0) {
+        const int allowed =
+            seen.lastRow >= 1 ? rules.blankRowsAtEnd : rules.blankRowsAtEndWithoutData;
+        if (allowed != TableFileRules::kAny)
+            whole = seen.lastWidth && blank <= allowed;
+    }
+    if (!whole)
+        throw TableFileError(cutShortMessage(path));
+}
+
 // Why a table's file could not be had: too large to be a table, missing, or there but not
 // readable (a folder, or a file we may not read: saying "not found" would hide why).
 void throwUnlessRead(ReadResult read, const std::string& path, const std::string& why) {
@@ -107,8 +135,8 @@ CellTable& CellTable::operator=(CellTable&&) noexcept = default;
 
 CellTable::CellTable(const CellTable& other)
     : cols_(other.cols_), loaded_(other.loaded_), loadedCols_(other.loadedCols_),
-      minCols_(other.minCols_), revision_(other.revision_), partial_(other.partial_),
-      savedPath_(other.savedPath_), savedRevision_(other.savedRevision_),
+      minCols_(other.minCols_), rules_(other.rules_), revision_(other.revision_),
+      partial_(other.partial_), savedPath_(other.savedPath_), savedRevision_(other.savedRevision_),
       savedSize_(other.savedSize_), savedTime_(other.savedTime_), widths_(other.widths_),
       custom_(other.custom_), canSort_(other.canSort_), sortColumn_(other.sortColumn_),
       sortDirection_(other.sortDirection_) {
@@ -525,12 +553,15 @@ const char* readSmallNumber(const char* p, const char* end, long long& out) {
 // A table file's lines after the dimension line. Each cell line inside the table's
 // columns and rows that wanted(col, row, lineStart) picks is handed to onCell(col, row, text,
 // plain) with its text as stored (line breaks still TAB and BS); `plain` says it holds neither
-// those nor any non-ASCII byte, so it needs no decoding. Column widths go to `widths`.
-// The file is not changed.
+// those nor any non-ASCII byte, so it needs no decoding. Column widths go to `widths`, and
+// what the lines show of the file's extent to `seen`, when given. The file is not changed.
 template <typename Wanted, typename OnCell>
 void walkCellLines(const char* data, std::size_t size, std::size_t pos, int fileCols, int fileRows,
-                   std::vector<int>* widths, Wanted&& wanted, OnCell&& onCell) {
+                   std::vector<int>* widths, FileExtent* seen, Wanted&& wanted, OnCell&& onCell) {
     const char* const end = data + size;
+    // In locals while walking: a count check must not slow the load of a large store.
+    long long lastRow = seen ? seen->lastRow : -1;
+    bool lastWidth = seen && seen->lastWidth;
     while (pos < size) {
         // The common line, "col,row,text".
         const char* p = data + pos;
@@ -542,13 +573,15 @@ void walkCellLines(const char* data, std::size_t size, std::size_t pos, int file
             const void* lf = std::memchr(text, '\n', static_cast<std::size_t>(end - text));
             const char* t = lf ? static_cast<const char*>(lf) : end;
             pos = static_cast<std::size_t>(t - data) + 1;
-            if (col < fileCols && row < fileRows &&
-                wanted(static_cast<int>(col), static_cast<int>(row),
-                       static_cast<std::size_t>(p - data))) {
-                const char* textEnd = t > text && t[-1] == '\r' ? t - 1 : t;
-                onCell(static_cast<int>(col), static_cast<int>(row),
-                       std::string_view(text, static_cast<std::size_t>(textEnd - text)),
-                       isPlainText(text, textEnd));
+            if (col < fileCols && row < fileRows) {
+                lastRow = std::max(lastRow, row);
+                if (wanted(static_cast<int>(col), static_cast<int>(row),
+                           static_cast<std::size_t>(p - data))) {
+                    const char* textEnd = t > text && t[-1] == '\r' ? t - 1 : t;
+                    onCell(static_cast<int>(col), static_cast<int>(row),
+                           std::string_view(text, static_cast<std::size_t>(textEnd - text)),
+                           isPlainText(text, textEnd));
+                }
             }
             continue;
         }
@@ -565,10 +598,13 @@ void walkCellLines(const char* data, std::size_t size, std::size_t pos, int file
         long long index = 0;
         if (line.size() >= 2 && line[0] == 'c' && line[1] == 'w') {
             long long width = 0;
-            if (widths && line.size() > 3 && parseInt(line.substr(3, comma - 3), index) &&
+            if (line.size() > 3 && parseInt(line.substr(3, comma - 3), index) &&
                 parseInt(line.substr(comma + 1), width) && index >= 0 && index < fileCols &&
-                width >= -2147483647 - 1 && width <= 2147483647)
-                (*widths)[static_cast<size_t>(index)] = static_cast<int>(width);
+                width >= -2147483647 - 1 && width <= 2147483647) {
+                if (widths)
+                    (*widths)[static_cast<size_t>(index)] = static_cast<int>(width);
+                lastWidth = lastWidth || index == fileCols - 1;
+            }
             continue;
         }
         const std::size_t comma2 = line.find(',', comma + 1);
@@ -576,11 +612,17 @@ void walkCellLines(const char* data, std::size_t size, std::size_t pos, int file
         if (comma2 == std::string_view::npos || !parseInt(line.substr(0, comma), index) ||
             !parseInt(line.substr(comma + 1, comma2 - comma - 1), r))
             continue;
-        if (index < 0 || index >= fileCols || r < 0 || r >= fileRows ||
-            !wanted(static_cast<int>(index), static_cast<int>(r),
+        if (index < 0 || index >= fileCols || r < 0 || r >= fileRows)
+            continue;
+        lastRow = std::max(lastRow, r);
+        if (!wanted(static_cast<int>(index), static_cast<int>(r),
                     static_cast<std::size_t>(p - data)))
             continue;
         onCell(static_cast<int>(index), static_cast<int>(r), line.substr(comma2 + 1), false);
+    }
+    if (seen) {
+        seen->lastRow = lastRow;
+        seen->lastWidth = lastWidth;
     }
 }
 
@@ -641,6 +683,18 @@ void CellTable::setMapFilesWhenLoading(bool map) {
 CellTable::FileShape CellTable::readFileShape(const char* data, std::size_t size,
                                               const std::string& path,
                                               std::size_t wholeSize) const {
+    // A 0-byte file holds no table at all: not even the dimension line the writer always
+    // writes. Taken for an empty table it would wipe the tasks of whoever trusts it.
+    if (size == 0) {
+        if (!rules_.emptyFileIsBlank)
+            throw TableFileError(corruptMessage(path));
+        FileShape shape;
+        shape.cols = cols_;
+        shape.rows = 2;
+        shape.tableCols = std::max(cols_, minCols_);
+        shape.empty = true;
+        return shape;
+    }
     std::size_t pos = 0;
     // A byte-order mark (a file saved by a text editor) is no part of the first line.
     if (size >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0)
@@ -680,7 +734,7 @@ CellTable::FileShape CellTable::readFileShape(const char* data, std::size_t size
         newRows > byteBudget / (72 + 8 * newCols + 32 * widened))
         throw TableFileError(corruptMessage(path));
     return {static_cast<int>(newCols), static_cast<int>(newRows), static_cast<int>(widened),
-            std::min(pos, size)};
+            std::min(pos, size), false};
 }
 
 void CellTable::parseFileText(MappedFile bytes, const std::string& path) {
@@ -691,8 +745,10 @@ void CellTable::parseFileText(MappedFile bytes, const std::string& path) {
         auto loaded = std::make_shared<LoadedCells>(shape.cols, shape.rows);
         std::vector<int> widths = widths_;
         widths.resize(static_cast<size_t>(shape.tableCols), kDefaultWidth);
+        FileExtent seen;
+        seen.lineEnded = bytes.size() > 0 && data[bytes.size() - 1] == '\n';
         walkCellLines(
-            data, bytes.size(), shape.firstLine, shape.cols, shape.rows, &widths,
+            data, bytes.size(), shape.firstLine, shape.cols, shape.rows, &widths, &seen,
             [](int, int, std::size_t) { return true; },
             [&](int col, int row, std::string_view stored, bool plain) {
                 LoadedCells::Ref& ref = loaded->refs[static_cast<std::size_t>(row) *
@@ -713,6 +769,8 @@ void CellTable::parseFileText(MappedFile bytes, const std::string& path) {
                 // changes nothing.)
                 ref = loaded->addDecoded(stored, false);
             });
+        if (!shape.empty)
+            checkWhole(rules_, shape.rows, seen, path);
         loaded->bytes = std::move(bytes);
 
         useLoadedCells(std::move(loaded), static_cast<std::uint32_t>(shape.rows),
@@ -738,6 +796,7 @@ void CellTable::readTableFile(const std::string& path) {
         std::size_t held = 0;  // bytes in the buffer
         std::size_t total = 0; // bytes read from the file
         bool atEnd = false;
+        char lastByte = 0;
         // More of the file behind what the buffer holds, growing it when it is full (a
         // line longer than the buffer).
         const auto readMore = [&] {
@@ -754,6 +813,8 @@ void CellTable::readTableFile(const std::string& path) {
             held += got;
             total += got;
             atEnd = got == 0;
+            if (got > 0)
+                lastByte = buffer[held - 1];
             if (total > kMaxFileSize)
                 throwUnlessRead(ReadResult::TooLarge, path, why);
         };
@@ -767,6 +828,7 @@ void CellTable::readTableFile(const std::string& path) {
         loaded->converted.reserve(file.sizeHint());
         std::vector<int> widths = widths_;
         widths.resize(static_cast<size_t>(shape.tableCols), kDefaultWidth);
+        FileExtent seen;
 
         std::size_t pos = shape.firstLine;
         for (;;) {
@@ -780,7 +842,7 @@ void CellTable::readTableFile(const std::string& path) {
                 end = static_cast<std::size_t>(p - data);
             }
             walkCellLines(
-                data, end, pos, shape.cols, shape.rows, &widths,
+                data, end, pos, shape.cols, shape.rows, &widths, &seen,
                 [](int, int, std::size_t) { return true; },
                 [&](int col, int row, std::string_view stored, bool plain) {
                     loaded->refs[static_cast<std::size_t>(row) *
@@ -795,6 +857,9 @@ void CellTable::readTableFile(const std::string& path) {
             pos = 0;
             readMore();
         }
+        seen.lineEnded = lastByte == '\n';
+        if (!shape.empty)
+            checkWhole(rules_, shape.rows, seen, path);
 
         useLoadedCells(std::move(loaded), static_cast<std::uint32_t>(shape.rows),
                        std::move(widths), shape, false);
@@ -816,6 +881,9 @@ void CellTable::useLoadedCells(std::shared_ptr<LoadedCells> loaded, std::uint32_
     widths_ = std::move(widths);
     custom_.resize(static_cast<size_t>(cols_));
     partial_ = partial;
+    // The owner's captions, not whatever the file's row 0 holds (or lacks).
+    for (std::size_t c = 0; c < rules_.header.size() && c < static_cast<std::size_t>(cols_); ++c)
+        ownCells(rows_[0])[c] = rules_.header[c];
     changed();
 }
 
@@ -839,6 +907,8 @@ void CellTable::loadRowsWhere(const std::string& path, int col,
         std::vector<std::pair<std::uint32_t, std::uint32_t>> lines(static_cast<size_t>(shape.rows),
                                                                    {0xFFFFFFFFu, 0});
         constexpr std::size_t kStretch = 1 << 20;
+        FileExtent extent;
+        extent.lineEnded = file.size() > 0 && data[file.size() - 1] == '\n';
         for (std::size_t from = shape.firstLine; from < file.size();) {
             std::size_t to = file.size();
             if (file.size() - from > kStretch) {
@@ -849,7 +919,7 @@ void CellTable::loadRowsWhere(const std::string& path, int col,
             }
             file.readIn(from, to);
             walkCellLines(
-                data, to, from, shape.cols, shape.rows, &widths,
+                data, to, from, shape.cols, shape.rows, &widths, &extent,
                 [&](int c, int r, std::size_t lineStart) {
                     auto& span = lines[static_cast<size_t>(r)];
                     span.first = std::min(span.first, static_cast<std::uint32_t>(lineStart));
@@ -862,6 +932,8 @@ void CellTable::loadRowsWhere(const std::string& path, int col,
             file.dropFromMemory(from, to);
             from = to;
         }
+        if (!shape.empty)
+            checkWhole(rules_, shape.rows, extent, path);
         // Row 0, the header, always stays; the others keep their file order.
         std::vector<std::uint32_t> newRow(static_cast<size_t>(shape.rows), kNoSource);
         std::vector<std::pair<std::uint32_t, std::uint32_t>> spans;
@@ -892,7 +964,7 @@ void CellTable::loadRowsWhere(const std::string& path, int col,
                 continue;
             done = to;
             walkCellLines(
-                data, to, from, shape.cols, shape.rows, nullptr,
+                data, to, from, shape.cols, shape.rows, nullptr, nullptr,
                 [&](int, int r, std::size_t) {
                     return newRow[static_cast<size_t>(r)] != kNoSource;
                 },

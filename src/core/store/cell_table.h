@@ -16,6 +16,24 @@ class MappedFile;
 
 enum class SortDirection { Ascending, Descending };
 
+// What a table's owner knows of the files it writes, so that a file cut short is told from
+// a whole one. The writer ends every line with a line end and writes no line for an empty
+// cell, so the rows at a table's end that are blank leave no trace but the dimension line:
+// a file may promise rows beyond the last it holds a cell of only as many as its owner ever
+// leaves blank there. Whatever the rules, a file whose last line has no line end is cut.
+struct TableFileRules {
+    static constexpr int kAny = -1;
+    // Blank rows at the end, in a file that holds data rows and in one that holds none.
+    // Trusted only in a file that holds every width line, as the writer always writes them.
+    int blankRowsAtEnd = kAny;
+    int blankRowsAtEndWithoutData = kAny;
+    // A 0-byte file is damaged unless this is set: then it reads as the table with one blank
+    // data row.
+    bool emptyFileIsBlank = false;
+    // Texts row 0 always holds, whatever the file's header cells say.
+    std::vector<std::string> header;
+};
+
 // Raised by loadTable; what() is the exact message shown to the user.
 class TableFileError : public std::runtime_error {
 public:
@@ -72,6 +90,10 @@ public:
     // Loading never leaves fewer columns than this: a table whose layout needs its columns
     // is widened as it loads, and the load's memory budget counts the widened cells.
     void setMinColCount(int count);
+
+    // How this table's files are told whole (cell_table.h); copies of the table keep them.
+    void setFileRules(TableFileRules rules) { rules_ = std::move(rules); }
+    const TableFileRules& fileRules() const { return rules_; }
 
     // Whole rows, for the store's bulk moves.
     const Row& row(int r) const;
@@ -153,6 +175,7 @@ private:
         int rows = 1;
         int tableCols = 1; // widened to the minimum
         std::size_t firstLine = 0;
+        bool empty = false; // a 0-byte file the rules allow
     };
     // `fileSize` is the whole file's, when `data` holds only its start.
     FileShape readFileShape(const char* data, std::size_t size, const std::string& path,
@@ -170,6 +193,7 @@ private:
     std::shared_ptr<const LoadedCells> loaded_;
     int loadedCols_ = 0; // columns of the loaded cells still in the table
     int minCols_ = 1;
+    TableFileRules rules_;
     std::uint64_t revision_ = 0;
     bool partial_ = false; // loaded by loadRowsWhere
     // What the table was last loaded from or saved to, at which revision, and the file's

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 
 namespace dw {
 
@@ -140,6 +141,13 @@ void loadTableIfPresent(CellTable& table, const std::string& path, bool keepDama
     } catch (const TableFileError& e) {
         if (!keepDamaged)
             throw;
+        std::error_code ec;
+        if (std::filesystem::is_directory(path, ec)) {
+            // Nothing to keep aside, and nothing may take its place while it is there.
+            refuseSavingFile(path, "it is a folder");
+            throw TableFileError(std::string(e.what()) +
+                                 "\nDayweaver will not save this file until it is started again.");
+        }
         const std::string copy = keepDamagedCopy(path);
         if (!copy.empty())
             throw TableFileError(std::string(e.what()) + "\nA copy of it was kept as " + copy +

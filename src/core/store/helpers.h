@@ -54,8 +54,9 @@ void takeRowOut(CellTable& table, int row);
 // Loads a table file when it exists (a missing file is no error and leaves the table as
 // it is; a folder or an unreadable file under its name is an error). When the file cannot
 // be loaded, a copy of it is kept aside (keepDamagedCopy) and the TableFileError that goes
-// on to the caller names the copy; when no copy can be made, the file is never saved
-// during this run (save_guard.h) and the message says so. Callers that never save after
+// on to the caller names the copy; when no copy can be made, or a folder stands in the
+// file's place, the file is never saved during this run (save_guard.h) and the message
+// says so. Callers that never save after
 // a failure (the command line) pass keepDamaged = false.
 void loadTableIfPresent(CellTable& table, const std::string& path, bool keepDamaged = true);
 

@@ -3,6 +3,7 @@
 #include "core/dates/date_parse.h"
 #include "core/store/file_io.h"
 #include "core/store/helpers.h"
+#include "core/store/save_guard.h"
 
 #include <algorithm>
 #include <cmath>
@@ -118,6 +119,12 @@ CellTable makeGridStore(const FormatSettings& fs) {
     CellTable t(6, 4);
     // A file with fewer columns than the layout must not make later writes drop cells.
     t.setMinColCount(6);
+    // Every save of a store holding tasks follows the sort, which drops blank rows; only a
+    // store without tasks is written with blank rows: the three of a fresh one.
+    TableFileRules rules;
+    rules.blankRowsAtEnd = 0;
+    rules.blankRowsAtEndWithoutData = 3;
+    t.setFileRules(std::move(rules));
     const int widths[] = {110, 94, 146, 64, 64, 64};
     for (int c = 0; c < 6; ++c)
         t.setColWidth(c, widths[c]);
@@ -144,12 +151,20 @@ CellTable makeGridDay(const FormatSettings& fs, const Clock& clock) {
 CellTable makeGridNonday() {
     CellTable t(3, 2);
     t.setMinColCount(3);
-    const char* headers[] = {"Category", "What", "Done?"};
+    // Blank rows come from Clear all, which empties the first row and keeps it: sorted by a
+    // header click, it can end the list. An empty file is an empty list; the captions are
+    // always the program's own.
+    TableFileRules rules;
+    rules.blankRowsAtEnd = 1;
+    rules.blankRowsAtEndWithoutData = 1;
+    rules.emptyFileIsBlank = true;
+    rules.header = {"Category", "What", "Done?"};
     const int widths[] = {62, 503, 52};
     for (int c = 0; c < 3; ++c) {
-        t.setCell(c, 0, headers[c]);
+        t.setCell(c, 0, rules.header[static_cast<std::size_t>(c)]);
         t.setColWidth(c, widths[c]);
     }
+    t.setFileRules(std::move(rules));
     return t;
 }
 
@@ -453,10 +468,15 @@ bool TaskStore::saveTodoFile() const {
 }
 
 bool TaskStore::saveChangedFiles(bool sortStore) {
+    // A file refused for this run (one that could not be read at start and could not be
+    // kept aside: a folder in its place, say) was reported when it was loaded; hiding and
+    // closing neither write over it nor report it again.
     bool ok = true;
-    if (!gridStore_.isSavedAs(storePath()))
+    if (!saveRefusal(storePath()) && !gridStore_.isSavedAs(storePath()))
         ok = sortStore ? SortGridStore() : saveStoreFile();
-    return gridNonday_.saveTableIfChanged(todoPath()) && ok;
+    if (!saveRefusal(todoPath()))
+        ok = gridNonday_.saveTableIfChanged(todoPath()) && ok;
+    return ok;
 }
 
 } // namespace dw

@@ -155,6 +155,8 @@ public:
     // read whole is read again there, so that its error is reported and a damaged file kept
     // aside as always. The format settings must not change until then.
     void startLoadingStoreFile();
+    // The same for the to-do list, except that an empty file is an empty list; its header
+    // row is always the program's own captions.
     void loadTodoFile(bool keepDamaged = true);
     // The store as loadStoreFile(false) leaves it, with only the rows of one date: for a
     // command that reads that date. A store loaded so is never saved.
@@ -164,7 +166,9 @@ public:
     bool saveTodoFile() const;
     // Closing, hiding and session end: each file is written only when its table differs
     // from what the file holds (isSavedAs), the store sorted first when asked. A close with
-    // nothing changed writes nothing and leaves the files' modification times.
+    // nothing changed writes nothing and leaves the files' modification times. A file whose
+    // saving is refused for this run (save_guard.h) is skipped without a word: why was said
+    // when it was loaded.
     bool saveChangedFiles(bool sortStore);
 
 private:
