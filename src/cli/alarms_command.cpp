@@ -1,6 +1,7 @@
 #include "cli/alarms_command.h"
 
 #include "cli/store_loading.h"
+#include "core/commands/listing_text.h"
 #include "core/dates/date_format.h"
 #include "core/settings/alarm_scheduler.h"
 #include "core/settings/option_keys.h"
@@ -23,7 +24,7 @@ DateSerial parseIsoMoment(const std::string& text) {
     const std::size_t timeStart = text.find_first_not_of(' ', gap + 1);
     if (timeStart == std::string::npos)
         throw UsageError{"not a date and time (YYYY-MM-DD HH:MM): " + text};
-    return parseIsoDate(text.substr(0, gap)) + parseIsoTime(text.substr(timeStart));
+    return parseIsoDate(text.substr(0, gap)) + parseTimeArgument(text.substr(timeStart));
 }
 
 int parseCount(const std::string& option, const std::string& text, int low, int high) {
@@ -105,8 +106,9 @@ int alarmsCommand(Args& args, const std::string& dataDir, const FormatSettings& 
         simulateAlarmChecks(store, alarmCheckTimes(from, to, every, stalls), alarm, fs);
     for (const TimedAnnouncement& t : announcements) {
         const AlarmAnnouncement& a = t.announcement;
-        std::cout << isoMoment(t.checkTime) << '\t' << isoDate(a.date) << '\t' << a.time << '\t'
-                  << firstLine(a.what) << (a.missed ? "\tmissed" : "") << '\n';
+        std::cout << isoMoment(t.checkTime) << '\t' << isoDate(a.date) << '\t'
+                  << visibleField(a.time) << '\t' << visibleField(firstLine(a.what))
+                  << (a.missed ? "\tmissed" : "") << '\n';
     }
     return 0;
 }

@@ -9,7 +9,7 @@ namespace dw::cli {
 using dw::Args;
 using dw::isoDate;
 using dw::parseIsoDate;
-using dw::parseIsoTime;
+using dw::parseTimeArgument;
 using dw::UsageError;
 
 } // namespace dw::cli

@@ -3,6 +3,7 @@
 #include "cli/alarms_command.h"
 #include "cli/store_loading.h"
 #include "core/calendar/find.h"
+#include "core/commands/listing_text.h"
 #include "core/store/file_io.h"
 #include "core/store/helpers.h"
 #include "core/store/task_store.h"
@@ -42,12 +43,13 @@ int findCommand(Args& args, const std::string& dataDir, const FormatSettings& fs
     const CellTable& s = store.gridStore();
     int found = 0;
     while (const auto hit = search.findNext(store, query)) {
-        std::cout << isoDate(hit->date) << '\t' << s.cell(StoreCol::Time, hit->row) << '\t'
-                  << firstLine(s.cell(StoreCol::What, hit->row)) << '\n';
+        std::cout << isoDate(hit->date) << '\t'
+                  << visibleField(s.cellView(StoreCol::Time, hit->row)) << '\t'
+                  << visibleField(firstLine(s.cellView(StoreCol::What, hit->row))) << '\n';
         ++found;
     }
     if (found == 0) {
-        std::cerr << "dayweaver-cli: Could not find \"" << query.text
+        std::cerr << "dayweaver-cli: Could not find \"" << visibleField(query.text)
                   << "\" in any calendar task.\n";
         return 1;
     }

@@ -1,6 +1,7 @@
 #include "cli/ics_command.h"
 
 #include "cli/store_loading.h"
+#include "core/commands/listing_text.h"
 #include "core/settings/option_keys.h"
 #include "core/store/file_io.h"
 #include "core/store/helpers.h"
@@ -50,8 +51,10 @@ int exportIcs(Args& args, const std::string& dataDir, const FormatSettings& fs, 
     std::string error;
     if (!writeFileAtomic(file, out.text, error))
         throw Refusal{"cannot write " + file + ": " + error};
-    for (const CalendarItem& item : out.items)
+    for (CalendarItem item : out.items) {
+        item.text = visibleField(item.text);
         std::cout << calendarItemLine(item) << '\n';
+    }
     if (out.skippedHolidays > 0)
         std::cerr << "dayweaver-cli: " << out.skippedHolidays
                   << " holiday(s) name no date and were left out\n";

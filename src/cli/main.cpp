@@ -9,6 +9,7 @@
 #include "cli/sync_command.h"
 #include "cli/writing_commands.h"
 #include "core/calendar/relative_date.h"
+#include "core/commands/listing_text.h"
 #include "core/dates/date_format.h"
 #include "core/dates/date_parse.h"
 #include "core/holidays/holiday_rules.h"
@@ -47,12 +48,13 @@ const char* kUsage = "Usage: dayweaver-cli [--data DIR] COMMAND [ARGS]\n"
                      "  agenda [DATE] [--filter] the tasks of a date (default today); with\n"
                      "                           --filter only those the saved filter shows\n"
                      "                           (numbered: N below is that number)\n"
-                     "  edit DATE N [--time HH:MM] [--text T] [--category C] [--alarm on|off]\n"
+                     "  edit DATE N [--time TIME] [--text T] [--category C] [--alarm on|off]\n"
                      "                           change the date's task N\n"
                      "  done DATE N              mark the date's task N completed\n"
                      "  delete DATE N            delete the date's task N\n"
+                     "                           (each prints the task as agenda lists it)\n"
                      "  add DATE TIME TEXT [--category C] [--alarm] [--done]\n"
-                     "                           add a dated task (TIME is HH:MM, 24-hour)\n"
+                     "                           add a dated task\n"
                      "  todo                     list the to-do tasks\n"
                      "  todo add TEXT [--category C]\n"
                      "                           add a to-do task\n"
@@ -122,7 +124,10 @@ const char* kUsage = "Usage: dayweaver-cli [--data DIR] COMMAND [ARGS]\n"
                      "                           --cacert also trusts the PEM certificates\n"
                      "                           in FILE (a server with its own authority)\n"
                      "\n"
-                     "Dates are YYYY-MM-DD. DIR defaults to the program's data folder.\n"
+                     "Dates are YYYY-MM-DD. A TIME is H:MM or HH:MM, 24-hour (9:00, 21:30),\n"
+                     "or 12-hour with am or pm (9:30pm, 9:30 PM, 12:00 AM). Texts take TABs\n"
+                     "and line breaks but no other control characters; listings show those\n"
+                     "already stored as \\xHH. DIR defaults to the program's data folder.\n"
                      "While the program runs on the folder, add, todo add, recur --add,\n"
                      "edit, done, delete, restore, holidays import and ics import are handed\n"
                      "to it, and it shows and saves what they change; sync, but for a dry\n"
@@ -192,16 +197,12 @@ int agenda(Context& ctx, Args& args) {
     const std::string holiday = holidayForDate(holidays, date, ctx.fs);
     if (!holiday.empty())
         head += "  " + holiday;
-    std::cout << head << '\n';
-    const CellTable& s = store.gridStore();
+    std::cout << visibleField(head) << '\n';
     // The numbers edit, done and delete take.
     const std::vector<int> numbered = numberedTaskRows(store, date);
     store.forEachVisibleRow(date, [&](int r) {
         const auto number = std::find(numbered.begin(), numbered.end(), r) - numbered.begin() + 1;
-        std::cout << number << '\t' << s.cell(StoreCol::Time, r) << '\t'
-                  << s.cell(StoreCol::Category, r) << '\t' << s.cell(StoreCol::Done, r) << '\t'
-                  << s.cell(StoreCol::Alarm, r) << '\t' << firstLine(s.cell(StoreCol::What, r))
-                  << '\n';
+        std::cout << agendaLine(static_cast<int>(number), store.gridStore(), r);
     });
     if (filtered)
         std::cout << hiddenByFilterLine(store, date) << '\n';
@@ -217,8 +218,7 @@ int todo(Context& ctx, Args& args) {
         load(t, store.todoPath());
         for (int r = 1; r < t.rowCount(); ++r)
             if (isTodoRowOccupied(t, r))
-                std::cout << t.cell(TodoCol::Category, r) << '\t' << t.cell(TodoCol::Done, r)
-                          << '\t' << firstLine(t.cell(TodoCol::What, r)) << '\n';
+                std::cout << todoLine(t, r);
         return 0;
     }
     // "todo add" is a writing command (core/commands/write_commands.h).
@@ -241,7 +241,7 @@ int holidays(Context& ctx, Args& args) {
     for (int d = first; d <= last; ++d) {
         const std::string name = holidayForDate(table, d, ctx.fs);
         if (!name.empty())
-            std::cout << isoDate(d) << '\t' << name << '\n';
+            std::cout << isoDate(d) << '\t' << visibleField(name) << '\n';
     }
     return 0;
 }
@@ -267,7 +267,7 @@ int check(Context& ctx, Args& args) {
             table.loadTable(path);
             std::cout << name << ": ok, " << table.rowCount() - 1 << " data rows\n";
         } catch (const TableFileError& e) {
-            std::cout << name << ": " << e.what() << '\n';
+            std::cout << name << ": " << withoutRawControls(e.what()) << '\n';
             status = 1;
         }
     }
@@ -349,10 +349,10 @@ int run(int argc, char* argv[]) {
             return runWithoutWriting(command, args, ctx.fs, ctx.clock);
         throw UsageError{"unknown command: " + command};
     } catch (const UsageError& e) {
-        std::cerr << "dayweaver-cli: " << e.message << "\n\n" << kUsage;
+        std::cerr << "dayweaver-cli: " << withoutRawControls(e.message) << "\n\n" << kUsage;
         return 2;
     } catch (const DataError& e) {
-        std::cerr << "dayweaver-cli: " << e.message << '\n';
+        std::cerr << "dayweaver-cli: " << withoutRawControls(e.message) << '\n';
         return 1;
     }
 }

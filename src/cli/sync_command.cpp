@@ -2,6 +2,7 @@
 
 #include "cli/store_loading.h"
 #include "cli/write_lock.h"
+#include "core/commands/listing_text.h"
 #include "core/settings/option_keys.h"
 #include "core/settings/settings_store.h"
 #include "core/store/helpers.h"
@@ -24,7 +25,7 @@ namespace dw::cli {
 namespace {
 
 int fail(const QString& message) {
-    std::cerr << "dayweaver-cli: sync: " << message.toStdString() << '\n';
+    std::cerr << "dayweaver-cli: sync: " << withoutRawControls(message.toStdString()) << '\n';
     return 1;
 }
 
@@ -113,7 +114,7 @@ int syncCommand(Args& args, const std::string& dataDir, const FormatSettings& fs
                        joinPath(dataDir, kSyncRecordsFile)};
     CalDavSync run(settings, side, wholeDays(clock.now()));
     QObject::connect(&run, &CalDavSync::changeLine, [](const QString& line) {
-        std::cout << line.toStdString() << '\n' << std::flush;
+        std::cout << withoutRawControls(line.toStdString()) << '\n' << std::flush;
     });
     QEventLoop loop;
     QObject::connect(&run, &CalDavSync::finished, &loop, &QEventLoop::quit);

@@ -1,6 +1,7 @@
 #include "cli/writing_commands.h"
 
 #include "cli/write_lock.h"
+#include "core/commands/listing_text.h"
 #include "core/output/completed_tasks.h"
 #include "core/store/file_io.h"
 #include "core/store/helpers.h"
@@ -24,8 +25,10 @@ constexpr int kConnectMs = 2000;
 constexpr int kAnswerMs = 30000;
 
 int printed(const CommandOutcome& outcome) {
-    std::cout << outcome.out << std::flush;
-    std::cerr << outcome.err << std::flush;
+    // Whoever made the outcome (this command or a running program of another version), no
+    // raw control character reaches the terminal.
+    std::cout << withoutRawControls(outcome.out) << std::flush;
+    std::cerr << withoutRawControls(outcome.err) << std::flush;
     return outcome.status;
 }
 

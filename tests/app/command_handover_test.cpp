@@ -116,7 +116,7 @@ TEST_F(HandOverTest, WritingCommandsAreAppliedByTheProgramAndPrintAsAlone) {
         {"add", "2000-01-01", "07:30", "Early train", "--alarm"},
         {"todo", "add", "Water the plants", "--category", "Home"},
         {"recur", "2000-01-01", "2000-01-03", "daily", "--add", "18:00", "Walk"},
-        {"add", "2000-01-01", "7:30", "bad time"},
+        {"add", "2000-01-01", "7:60", "bad time"},
     };
     for (const QStringList& args : commands) {
         SCOPED_TRACE(args.join(' ').toStdString());

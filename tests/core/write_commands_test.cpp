@@ -156,9 +156,14 @@ TEST_F(WriteCommandsTest, BadWordsAreRefusedBeforeAnythingChanges) {
         const char* err;
     } cases[] = {
         {{"add", "2000-02-30", "09:00", "x"}, 2, "dayweaver-cli: no such date: 2000-02-30\n"},
-        {{"add", "2000-02-03", "9:00", "x"},
+        {{"add", "2000-02-03", "9:60", "x"},
          2,
-         "dayweaver-cli: not a time (HH:MM, 24-hour): 9:00\n"},
+         "dayweaver-cli: not a time: \"9:60\"; a time is H:MM or HH:MM, 24-hour (9:00, 21:30), "
+         "or 12-hour with am or pm (9:30pm, 9:30 PM, 12:00 AM)\n"},
+        {{"todo", "add", "x", "--category", "\x1b[0m"},
+         2,
+         "dayweaver-cli: a control character in --category: U+001B at character 1; a text may "
+         "hold TABs and line breaks but no other control characters\n"},
         {{"add", "2000-02-03", "09:00", "  "}, 2, "dayweaver-cli: the task's text is empty\n"},
         {{"add", "2000-02-03", "09:00", "caf\xe9"},
          2,

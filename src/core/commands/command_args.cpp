@@ -1,8 +1,10 @@
 #include "core/commands/command_args.h"
 
+#include "core/commands/listing_text.h"
 #include "core/dates/date_serial.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 
 namespace dw {
@@ -74,14 +76,46 @@ int parseIsoDate(const std::string& text) {
     return dateSerialOf(y, m, d);
 }
 
-double parseIsoTime(const std::string& text) {
-    if (text.size() != 5 || text[2] != ':' || !allDigits(text, 0, 2) || !allDigits(text, 3, 2))
-        throw UsageError{"not a time (HH:MM, 24-hour): " + text};
-    const int h = std::stoi(text.substr(0, 2));
-    const int m = std::stoi(text.substr(3, 2));
-    if (h > 23 || m > 59)
-        throw UsageError{"no such time: " + text};
-    return timeFraction(h, m);
+namespace {
+
+bool endsWithMarker(const std::string& text, std::size_t at, const char* marker) {
+    if (text.size() != at + 2)
+        return false;
+    for (std::size_t i = 0; i < 2; ++i)
+        if (std::tolower(static_cast<unsigned char>(text[at + i])) != marker[i])
+            return false;
+    return true;
+}
+
+} // namespace
+
+double parseTimeArgument(const std::string& text) {
+    // "H:MM" or "HH:MM", then nothing, or am/pm after at most one space.
+    const std::size_t colon = text.find(':');
+    const bool shaped =
+        (colon == 1 || colon == 2) && allDigits(text, 0, colon) && allDigits(text, colon + 1, 2);
+    const std::size_t end = colon + 3;
+    int baseHour = -1; // none: 24-hour
+    if (shaped && end < text.size()) {
+        const std::size_t marker = text[end] == ' ' ? end + 1 : end;
+        if (endsWithMarker(text, marker, "am"))
+            baseHour = 0;
+        else if (endsWithMarker(text, marker, "pm"))
+            baseHour = 12;
+    }
+    if (shaped && (end == text.size() || baseHour >= 0)) {
+        int h = std::stoi(text.substr(0, colon));
+        const int m = std::stoi(text.substr(colon + 1, 2));
+        const bool valid = baseHour < 0 ? h <= 23 : h >= 1 && h <= 12;
+        if (valid && m <= 59) {
+            if (baseHour >= 0)
+                h = h % 12 + baseHour;
+            return timeFraction(h, m);
+        }
+    }
+    throw UsageError{"not a time: \"" + visibleField(text) +
+                     "\"; a time is H:MM or HH:MM, 24-hour (9:00, 21:30), or 12-hour with am "
+                     "or pm (9:30pm, 9:30 PM, 12:00 AM)"};
 }
 
 std::string isoDate(int serial) {

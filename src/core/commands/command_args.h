@@ -32,9 +32,14 @@ private:
     std::vector<std::string> args_;
 };
 
-// "YYYY-MM-DD" to a whole-day serial; "HH:MM" (24-hour) to a fraction of a day.
+// "YYYY-MM-DD" to a whole-day serial.
 int parseIsoDate(const std::string& text);
-double parseIsoTime(const std::string& text);
+// A time of day as people type it, to a fraction of a day: "9:00", "09:00" or "21:30"
+// (24-hour), or "9:30pm", "9:30 PM", "12:00 AM" (12-hour: the hour 1 to 12, then am or pm
+// in any letter case, with or without one space; 12 AM is midnight, 12 PM noon). The same
+// in every locale, so that scripts run anywhere. Anything else is a UsageError that names
+// these forms.
+double parseTimeArgument(const std::string& text);
 std::string isoDate(int serial);
 
 } // namespace dw

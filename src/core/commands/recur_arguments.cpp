@@ -117,9 +117,9 @@ RecurRequest readRecurRequest(Args& args) {
     const RecurrencePattern pattern = patternOf(args, args.requirePositional("PATTERN"));
     RecurRequest request;
     if (addTime) {
-        request.add =
-            RecurringTaskToAdd{parseIsoTime(*addTime), checkedCategory(category.value_or("")),
-                               checkedTaskText(args.requirePositional("TEXT")), alarm};
+        request.add = RecurringTaskToAdd{
+            parseTimeArgument(*addTime), checkedCategory(category.value_or(""), "--category"),
+            checkedTaskText(args.requirePositional("TEXT"), "TEXT"), alarm};
     } else if (category || alarm) {
         throw UsageError{"--category and --alarm go with --add"};
     }

@@ -1,12 +1,14 @@
 #include "core/commands/write_commands.h"
 
+#include "core/commands/listing_text.h"
 #include "core/commands/recur_arguments.h"
 #include "core/dates/date_format.h"
 #include "core/editing/recurrence.h"
 #include "core/editing/task_commands.h"
-#include "core/output/completed_tasks.h"
+#include "core/editing/task_completion.h"
 #include "core/holidays/holiday_sets.h"
 #include "core/holidays/holiday_table.h"
+#include "core/output/completed_tasks.h"
 #include "core/prompts/prompts.h"
 #include "core/store/archive.h"
 #include "core/store/file_io.h"
@@ -15,6 +17,7 @@
 #include "core/store/text_codec.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace dw {
 
@@ -40,15 +43,33 @@ std::string checkedUtf8(std::string text) {
     return text;
 }
 
-std::string checkedCategory(const std::string& raw) {
-    std::string category = normalizeTypedText(checkedUtf8(raw));
+namespace {
+
+// A control character would be stored as given and later reach a terminal, or shift the
+// fields of a script's listing. TAB and line breaks are what people type into a text.
+std::string withoutControlCharacters(std::string text, std::string_view argument) {
+    if (const auto found = firstControlCharacter(text)) {
+        char code[16];
+        std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(found->codePoint));
+        throw UsageError{"a control character in " + std::string(argument) + ": " + code +
+                         " at character " + std::to_string(found->position) +
+                         "; a text may hold TABs and line breaks but no other control "
+                         "characters"};
+    }
+    return text;
+}
+
+} // namespace
+
+std::string checkedCategory(const std::string& raw, std::string_view argument) {
+    std::string category = normalizeTypedText(withoutControlCharacters(checkedUtf8(raw), argument));
     if (utf8Length(category) > kCategoryMaxChars || category.find('\r') != std::string::npos)
         throw UsageError{"a category is one line of at most 20 characters"};
     return category;
 }
 
-std::string checkedTaskText(const std::string& raw) {
-    std::string text = normalizeTypedText(checkedUtf8(raw));
+std::string checkedTaskText(const std::string& raw, std::string_view argument) {
+    std::string text = normalizeTypedText(withoutControlCharacters(checkedUtf8(raw), argument));
     if (isBlankText(text))
         throw UsageError{"the task's text is empty"};
     if (utf8Length(text) > kNotesMaxChars)
@@ -71,12 +92,13 @@ void saved(bool ok) {
 // add DATE TIME TEXT [--category C] [--alarm] [--done]
 WriteJob prepareAdd(Args& args, const CommandContext& context) {
     const FormatSettings& fs = context.fs;
-    const std::string category = checkedCategory(args.takeOption("--category").value_or(""));
+    const std::string category =
+        checkedCategory(args.takeOption("--category").value_or(""), "--category");
     const bool alarm = args.takeFlag("--alarm");
     const bool done = args.takeFlag("--done");
     const int date = parseIsoDate(args.requirePositional("DATE"));
-    const double time = parseIsoTime(args.requirePositional("TIME"));
-    const std::string text = checkedTaskText(args.requirePositional("TEXT"));
+    const double time = parseTimeArgument(args.requirePositional("TIME"));
+    const std::string text = checkedTaskText(args.requirePositional("TEXT"), "TEXT");
     args.expectEnd();
     const DatedTask task{timeCellText(time, fs), category, text, done, alarm};
     return [date, task](WriteTarget& target) {
@@ -89,8 +111,9 @@ WriteJob prepareAdd(Args& args, const CommandContext& context) {
 // todo add TEXT [--category C]: the first free row, then the list in its sort order, as the
 // window's Add leaves it.
 WriteJob prepareTodoAdd(Args& args, const CommandContext&) {
-    const std::string category = checkedCategory(args.takeOption("--category").value_or(""));
-    const std::string text = checkedTaskText(args.requirePositional("TEXT"));
+    const std::string category =
+        checkedCategory(args.takeOption("--category").value_or(""), "--category");
+    const std::string text = checkedTaskText(args.requirePositional("TEXT"), "TEXT");
     args.expectEnd();
     const DatedTask task{{}, category, text, false, false};
     return [task](WriteTarget& target) {
@@ -206,7 +229,7 @@ WriteJob prepareHolidaysImport(Args& args, const CommandContext& context) {
         CommandOutcome outcome;
         for (const CellTable::Row& row : added) {
             for (std::size_t col = 0; col < row.size(); ++col)
-                outcome.out += (col ? "\t" : "") + row[col];
+                outcome.out += (col ? "\t" : "") + visibleField(row[col]);
             outcome.out += '\n';
         }
         return outcome;
@@ -219,6 +242,25 @@ int rowOfNumber(const TaskStore& store, int date, int n) {
     if (n > static_cast<int>(rows.size()))
         throw CommandRefusal{isoDate(date) + " has no task " + std::to_string(n)};
     return rows[static_cast<std::size_t>(n - 1)];
+}
+
+// Sorts and saves the store after a task of `date` in `row` changed, and answers the task
+// as it now stands, as agenda lists it (its number counted again after the sort).
+std::string savedAndListed(TaskStore& store, int date, int row) {
+    const CellTable& s = store.gridStore();
+    const CellTable::Row changed = s.row(row);
+    saved(store.SortGridStore());
+    const auto isChanged = [&](int r) {
+        for (int c = 0; c < static_cast<int>(changed.size()) && c < s.colCount(); ++c)
+            if (s.cellView(c, r) != changed[static_cast<std::size_t>(c)])
+                return false;
+        return true;
+    };
+    const std::vector<int> rows = numberedTaskRows(store, date);
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        if (isChanged(rows[i]))
+            return agendaLine(static_cast<int>(i) + 1, s, rows[i]);
+    return {};
 }
 
 int taskNumber(const std::string& text) {
@@ -255,11 +297,11 @@ WriteJob prepareEdit(Args& args, const CommandContext& context) {
         throw UsageError{"--alarm is on or off"};
     std::vector<std::pair<int, std::string>> cells;
     if (time)
-        cells.emplace_back(StoreCol::Time, timeCellText(parseIsoTime(*time), fs));
+        cells.emplace_back(StoreCol::Time, timeCellText(parseTimeArgument(*time), fs));
     if (text)
-        cells.emplace_back(StoreCol::What, checkedTaskText(*text));
+        cells.emplace_back(StoreCol::What, checkedTaskText(*text, "--text"));
     if (category)
-        cells.emplace_back(StoreCol::Category, checkedCategory(*category));
+        cells.emplace_back(StoreCol::Category, checkedCategory(*category, "--category"));
     if (alarm)
         cells.emplace_back(StoreCol::Alarm, yesNo(*alarm == "on"));
     const NumberedTask task = readNumberedTask(args);
@@ -268,13 +310,12 @@ WriteJob prepareEdit(Args& args, const CommandContext& context) {
         const int row = rowOfNumber(store, task.date, task.number);
         for (const auto& [column, value] : cells)
             store.gridStore().setCell(column, row, value);
-        saved(store.SortGridStore());
-        return CommandOutcome{};
+        return CommandOutcome{0, savedAndListed(store, task.date, row), {}};
     };
 }
 
-// done DATE N: marked done and its completion recorded, as the window's Mark as completed
-// does.
+// done DATE N: marked done with its alarm off and its completion recorded, as the window's
+// Mark as completed and the editor's completion page leave them.
 WriteJob prepareDone(Args& args, const CommandContext& context) {
     const FormatSettings fs = context.fs;
     const NumberedTask task = readNumberedTask(args);
@@ -286,30 +327,29 @@ WriteJob prepareDone(Args& args, const CommandContext& context) {
         const int row = rowOfNumber(store, task.date, task.number);
         if (isYes(s.cellView(StoreCol::Done, row)))
             throw CommandRefusal{kAlreadyComplete};
-        CompletedTask record;
-        const DateSerial now = store.clock().now();
-        record.completionDate = wholeDays(now);
-        record.time = dayFraction(now);
-        record.category = s.cell(StoreCol::Category, row);
-        record.origin = originText(TaskPane::Day, false, task.date, fs);
-        record.what = s.cell(StoreCol::What, row);
-        s.setCell(StoreCol::Done, row, "Yes");
-        saved(store.SortGridStore());
+        const DatedTask current{s.cell(StoreCol::Time, row), s.cell(StoreCol::Category, row),
+                                s.cell(StoreCol::What, row), false, false};
+        const CompletedTask record =
+            completionAsItStands(current, TaskPane::Day, task.date, fs, store.clock());
+        s.setCell(StoreCol::Done, row, yesNo(true));
+        s.setCell(StoreCol::Alarm, row, yesNo(false));
+        std::string line = savedAndListed(store, task.date, row);
         if (!target.completed->add(record, fs))
             throw CommandRefusal{"the completed tasks could not be saved"};
-        return CommandOutcome{};
+        return CommandOutcome{0, std::move(line), {}};
     };
 }
 
-// delete DATE N
+// delete DATE N: prints the task it deleted, with the number it had.
 WriteJob prepareDelete(Args& args, const CommandContext&) {
     const NumberedTask task = readNumberedTask(args);
     return [task](WriteTarget& target) {
         TaskStore& store = target.store;
-        store.gridStore().setCell(StoreCol::Key, rowOfNumber(store, task.date, task.number),
-                                  ""); // the sort drops it
+        const int row = rowOfNumber(store, task.date, task.number);
+        std::string line = agendaLine(task.number, store.gridStore(), row);
+        store.gridStore().setCell(StoreCol::Key, row, ""); // the sort drops it
         saved(store.SortGridStore());
-        return CommandOutcome{};
+        return CommandOutcome{0, std::move(line), {}};
     };
 }
 

@@ -9,6 +9,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace dw {
@@ -42,11 +43,12 @@ CommandOutcome choiceErrorOutcome(const ChoiceError& error);
 std::string commandErrorLine(const std::string& message);
 CommandOutcome refusedOutcome(const std::string& message);
 
-// Texts from the command line are stored as they are, so they must be UTF-8, and they keep
-// the window's limits. Each throws UsageError with the reason.
+// Texts from the command line are stored as they are, so they must be UTF-8 without control
+// characters (TAB and line breaks aside), and they keep the window's limits. Each throws
+// UsageError with the reason; `argument` names the argument in it ("TEXT", "--category").
 std::string checkedUtf8(std::string text);
-std::string checkedCategory(const std::string& raw);
-std::string checkedTaskText(const std::string& raw);
+std::string checkedCategory(const std::string& raw, std::string_view argument);
+std::string checkedTaskText(const std::string& raw, std::string_view argument);
 
 // The reason every writing command gives in a folder nothing can be written to.
 std::string readOnlyFolderRefusal(const std::string& dataDir);
