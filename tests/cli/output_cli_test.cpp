@@ -64,10 +64,15 @@ TEST_F(OutputCli, ExportsEachTableInEachFormat) {
     EXPECT_NE(out.read("day.htm").find("<td nowrap>Say &quot;hi&quot; &lt;b&gt;</td>"),
               std::string::npos);
 
-    data.write("gridComp.grd", "");
+    // No completed tasks yet: the header row all the same.
     ok({"export", "completed", "csv", out.file("comp.csv")});
     EXPECT_EQ(out.read("comp.csv").substr(0, 47),
               "Comp Date,Time,Category,Orig Date,What,Comp Not");
+    // An empty file is a damaged one, not a table without records.
+    data.write("gridComp.grd", "");
+    const Result empty = run({"export", "completed", "csv", out.file("comp2.csv")});
+    EXPECT_EQ(empty.status, 1);
+    EXPECT_NE(empty.err.find(data.file("gridComp.grd")), std::string::npos) << empty.err;
 }
 
 TEST_F(OutputCli, PublishesTheMonthPage) {
