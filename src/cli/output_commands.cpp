@@ -4,6 +4,7 @@
 #include "cli/alarms_command.h"
 #include "core/calendar/captions.h"
 #include "core/dates/date_serial.h"
+#include "core/holidays/holiday_rules.h"
 #include "core/output/completed_tasks.h"
 #include "core/output/print_layout.h"
 #include "core/output/table_writers.h"
@@ -168,22 +169,13 @@ int publishCommand(Args& args, const std::string& dataDir, const FormatSettings&
 
 namespace {
 
-PrintLayout layoutNumbered(const std::string& number, const PrintSelection& sel, int today,
-                           const FormatSettings& fs, const Clock& clock,
-                           const SettingsStore& settings) {
-    if (number == "3")
-        return printTablePrintLayout();
-    if (number == "4")
-        return completedPrintLayout();
-    if (number != "1" && number != "2")
-        throw UsageError{"--layout takes 1, 2, 3 or 4"};
-    const Options options = readOptions(settings, std::string(), false);
-    if (number == "2")
-        return todoPrintLayout(options.gridFont);
-    // The day view's title is the date caption of the first day printed.
-    const int date = sel.allDates ? today : sel.fromDate;
-    const DateCaption caption = dateCaptionFor(date, {}, 1, options.shadows, fs, clock);
-    return dayViewPrintLayout(caption.text, options.gridFont);
+// The choice of tasks is the print table's: the program prints the other tables whole.
+bool takesPrintSelection(const Args& args) {
+    for (const std::string& word : args.remaining())
+        if (word == "--from" || word == "--to" || word == "--done" || word == "--category" ||
+            word == "--no-todo")
+            return true;
+    return false;
 }
 
 } // namespace
@@ -192,24 +184,65 @@ int printCommand(Args& args, const std::string& dataDir, const FormatSettings& f
                  const Clock& clock, const SettingsStore& settings) {
     const int today = wholeDays(clock.now());
     const std::string layoutNumber = args.takeOption("--layout").value_or("3");
+    if (layoutNumber != "1" && layoutNumber != "2" && layoutNumber != "3" && layoutNumber != "4")
+        throw UsageError{"--layout takes 1, 2, 3 or 4"};
+    const auto dateText = args.takeOption("--date");
+    if (dateText && layoutNumber != "1")
+        throw UsageError{"--date names the day view's date: it goes with --layout 1"};
+    PrintSelection sel;
+    if (layoutNumber == "3")
+        sel = takePrintSelection(args, today);
+    else if (takesPrintSelection(args))
+        throw UsageError{"--from, --to, --done, --category and --no-todo choose the tasks of "
+                         "--layout 3; layouts 1, 2 and 4 print the day view, the to-do list "
+                         "and the completed tasks as the program does"};
+    const int date = dateText ? parseIsoDate(*dateText) : today;
+    // After the options, whose values are words too.
     const std::string file = args.requirePositional("FILE");
-    const PrintSelection sel = takePrintSelection(args, today);
     args.expectEnd();
-    const PrintLayout layout = layoutNumbered(layoutNumber, sel, today, fs, clock, settings);
 
     TaskStore store(fs, clock);
     store.setDataDir(dataDir);
+    const Options options = readOptions(settings, std::string(), false);
     CellTable table;
+    PrintLayout layout;
     try {
-        loadStore(store);
-        if (sel.todo)
+        if (layoutNumber == "1") {
+            // The day view of the date under the saved filter, titled with its date caption,
+            // as the day's Print prints it.
+            CellTable holidays(4, 2);
+            loadStore(store);
+            load(holidays, joinPath(dataDir, "holiday.grd"));
+            FilterState filter;
+            useSavedFilter(store, filter, dataDir, settings);
+            store.readFromStore(date);
+            table = store.gridDay();
+            const DateCaption caption =
+                dateCaptionFor(date, holidayForDate(holidays, date, fs), table.rowCount(),
+                               options.shadows, fs, clock);
+            layout = dayViewPrintLayout(caption.text, options.gridFont);
+        } else if (layoutNumber == "2") {
             load(store.gridNonday(), store.todoPath());
+            table = store.gridNonday();
+            layout = todoPrintLayout(options.gridFont);
+        } else if (layoutNumber == "3") {
+            loadStore(store);
+            if (sel.todo)
+                load(store.gridNonday(), store.todoPath());
+            transferToPrintTable(table, store.gridStore(), sel, fs);
+            if (sel.todo)
+                appendTodoToPrintTable(table, store.gridNonday(), sel);
+            layout = printTablePrintLayout();
+        } else {
+            CompletedTasks completed(dataDir);
+            load(completed.table(), completed.path());
+            setCompletedHeaders(completed.table());
+            table = completed.table();
+            layout = completedPrintLayout();
+        }
     } catch (const Unreadable& u) {
         return reportUnreadable(u);
     }
-    transferToPrintTable(table, store.gridStore(), sel, fs);
-    if (sel.todo)
-        appendTodoToPrintTable(table, store.gridNonday(), sel);
     if (printTableToPdf(file, table, layout, fs, clock) == 0) {
         std::cerr << "dayweaver-cli: cannot write " << file << '\n';
         return 1;

@@ -20,9 +20,10 @@ int exportCommand(Args& args, const std::string& dataDir, const FormatSettings& 
 int publishCommand(Args& args, const std::string& dataDir, const FormatSettings& fs,
                    const Clock& clock, const SettingsStore& settings);
 
-// print FILE [selection options] [--layout N]: the tasks the print window's choices admit,
-// as a PDF printed with one of the four page layouts (1 the day view's, 2 the to-do list's,
-// 3 the print table's, the default, 4 the completed tasks'). Needs a QGuiApplication.
+// print FILE [--layout N] [options]: one of the four tables the program prints, as a PDF
+// with that table's page layout and heading: 1 the day view of --date D (default today)
+// under the saved filter, 2 the to-do list, 3 (the default) the print table of the tasks
+// the selection options admit, 4 the completed tasks. Needs a QGuiApplication.
 int printCommand(Args& args, const std::string& dataDir, const FormatSettings& fs,
                  const Clock& clock, const SettingsStore& settings);
 

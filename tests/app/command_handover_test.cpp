@@ -181,10 +181,17 @@ TEST_F(HandOverTest, TasksAddressedByNumberChangeTheProgramsDayViewAndFiles) {
         {"delete", "2000-01-01", "3"}, // no such task: refused
         {"agenda", "2000-01-01"},
     };
+    std::vector<std::string> printed;
     for (const QStringList& args : commands) {
         SCOPED_TRACE(args.join(' ').toStdString());
-        expectSameAs(runCli(dir_.path(), args), runCli(alone.path(), args));
+        const CliRun handed = runCli(dir_.path(), args);
+        expectSameAs(handed, runCli(alone.path(), args));
+        printed.push_back(handed.out);
     }
+    // Each change prints the task as it now stands, as agenda lists it.
+    EXPECT_EQ(printed[1], "2\t8:00 AM\t\tNo\tYes\tPack the bags\n");
+    EXPECT_EQ(printed[2], "1\t7:30 AM\t\tYes\tNo\tEarly train\n");
+    EXPECT_EQ(printed[3], "");
     EXPECT_EQ(dayViewTexts(window()), (std::vector<std::string>{"Early train", "Pack the bags"}));
     EXPECT_EQ(window().gridDay()->table().cell(DayCol::Done, 1), "Yes");
     EXPECT_EQ(test::fileRows(dir_.file("grid.grd")),
@@ -196,7 +203,9 @@ TEST_F(HandOverTest, TasksAddressedByNumberChangeTheProgramsDayViewAndFiles) {
     EXPECT_EQ(state_->completedTasks().table().cell(CompCol::What, 1), "Early train");
 
     const QStringList remove{"delete", "2000-01-01", "1"};
-    expectSameAs(runCli(dir_.path(), remove), runCli(alone.path(), remove));
+    const CliRun removed = runCli(dir_.path(), remove);
+    expectSameAs(removed, runCli(alone.path(), remove));
+    EXPECT_EQ(removed.out, "1\t7:30 AM\t\tYes\tNo\tEarly train\n");
     EXPECT_EQ(dayViewTexts(window()), std::vector<std::string>{"Pack the bags"});
     EXPECT_EQ(test::fileRows(dir_.file("grid.grd")),
               test::Rows{"36526.102|8:00 AM||Pack the bags|No|Yes"});

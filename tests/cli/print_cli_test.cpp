@@ -50,20 +50,53 @@ TEST_F(PrintCli, PrintsTheChosenTasksToAPdf) {
         EXPECT_NE(text.find(expected), std::string::npos) << expected << " in\n" << text;
 
     const std::string march = out.file("march.pdf");
-    ok({"print", march, "--from", "2024-03-01", "--to", "2024-03-10", "--no-todo", "--layout",
-        "4"});
-    EXPECT_EQ(dw::test::pdfIsLandscape(march), true); // the completed tasks' layout
+    ok({"print", march, "--from", "2024-03-01", "--to", "2024-03-10", "--no-todo"});
     const std::string marchText = dw::test::pdfText(march);
     EXPECT_NE(marchText.find("Budget draft"), std::string::npos) << marchText;
     EXPECT_EQ(marchText.find("Dentist"), std::string::npos) << marchText;
     EXPECT_EQ(marchText.find("Milk"), std::string::npos) << marchText;
+}
 
-    const std::string todo = out.file("todo.pdf");
-    ok({"print", todo, "--done", "yes", "--layout", "2"});
-    const std::string todoText = dw::test::pdfText(todo);
-    EXPECT_NE(todoText.find("To-do Tasks"), std::string::npos) << todoText;
-    EXPECT_NE(todoText.find("Dentist"), std::string::npos) << todoText;
-    EXPECT_EQ(todoText.find("Budget draft"), std::string::npos) << todoText;
+// Each layout prints the table the program prints with it, under that table's heading:
+// the day view under its date caption, the to-do list, the completed tasks.
+TEST_F(PrintCli, EachLayoutPrintsItsOwnTableUnderItsHeading) {
+    ok({"done", "2024-03-05", "1"});
+    const struct {
+        std::vector<std::string> options;
+        bool landscape;
+        std::vector<const char*> shown;
+        std::vector<const char*> absent;
+    } cases[] = {
+        {{"--layout", "1", "--date", "2024-03-05"},
+         false,
+         {"Tue 3/5/2024", "Budget draft", "Time", "Category"},
+         {"Dentist", "Milk", "To-do Tasks", "Completed Tasks", "Tasks for ALL dates"}},
+        {{"--layout", "2"},
+         false,
+         {"To-do Tasks", "Milk", "Home"},
+         {"Dentist", "Budget draft", "Completed Tasks", "Tasks for ALL dates"}},
+        {{"--layout", "4"},
+         true,
+         {"Completed Tasks", "Comp Date", "Orig Date", "Budget draft", "Tue 3/5/2024"},
+         {"Dentist", "Milk", "To-do Tasks", "Tasks for ALL dates"}},
+        {{"--layout", "3", "--done", "yes", "--no-todo"},
+         false,
+         {"Tasks for ALL dates", "Budget draft", "Dentist"},
+         {"Milk", "To-do Tasks", "Completed Tasks"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.options[1]);
+        const std::string pdf = out.file("layout" + c.options[1] + ".pdf");
+        std::vector<std::string> args{"print", pdf};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        ok(args);
+        EXPECT_EQ(dw::test::pdfIsLandscape(pdf), c.landscape);
+        const std::string text = dw::test::pdfText(pdf);
+        for (const char* expected : c.shown)
+            EXPECT_NE(text.find(expected), std::string::npos) << expected << " in\n" << text;
+        for (const char* unexpected : c.absent)
+            EXPECT_EQ(text.find(unexpected), std::string::npos) << unexpected << " in\n" << text;
+    }
 }
 
 TEST_F(PrintCli, BadArgumentsAreRefused) {
@@ -73,6 +106,12 @@ TEST_F(PrintCli, BadArgumentsAreRefused) {
         {"print", out.file("a.pdf"), "--done", "maybe"},
         {"print", out.file("a.pdf"), "--from", "2024-03-10", "--to", "2024-03-01"},
         {"print", out.file("a.pdf"), "extra"},
+        // The choice of tasks belongs to the print table; the other tables print whole.
+        {"print", out.file("a.pdf"), "--layout", "2", "--done", "yes"},
+        {"print", out.file("a.pdf"), "--layout", "4", "--from", "2024-03-01"},
+        {"print", out.file("a.pdf"), "--layout", "1", "--no-todo"},
+        {"print", out.file("a.pdf"), "--date", "2024-03-05"},
+        {"print", out.file("a.pdf"), "--layout", "1", "--date", "2024-02-30"},
     };
     for (const auto& args : cases) {
         const Result r = run(args);

@@ -1,4 +1,8 @@
+#include "core/dates/date_serial.h"
+#include "core/dates/format_settings.h"
+#include "core/store/task_store.h"
 #include "support/shell_run.h"
+#include "support/table_rows.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -67,6 +71,58 @@ TEST_F(TaskNumberCli, RefusesWhatItCannotAddress) {
     for (const auto& [args, status] : cases)
         EXPECT_EQ(run(args).status, status) << args[0] << " " << args[2];
     EXPECT_EQ(agenda(), "Mon 3/20/2000  5 days\n1\t9:00 AM\t\tNo\tNo\tOnly\n");
+}
+
+// What a script sees of a change: the task as it now stands, as agenda lists it, or the
+// task deleted, with the number it had; a refusal prints nothing on stdout.
+TEST_F(TaskNumberCli, EditDoneAndDeletePrintTheTaskTheyChanged) {
+    const std::string date = std::to_string(dw::dateSerialOf(2000, 3, 20));
+    ASSERT_TRUE(dw::test::saveDataRows(
+        dw::makeGridStore(dw::FormatSettings::enUS()),
+        {{date + ".100", "10:00 AM", "Work", "Budget\r\nsecond line", "No", "Yes"},
+         {date + ".101", "2:00 PM", "", "Call", "No", "No"}},
+        data.file("grid.grd")));
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        const char* out;
+    } steps[] = {
+        {{"edit", "2000-03-20", "2", "--text", "Call mum", "--time", "2:15 pm"},
+         0,
+         "2\t2:15 PM\t\tNo\tNo\tCall mum\n"},
+        {{"done", "2000-03-20", "1"}, 0, "1\t10:00 AM\tWork\tYes\tNo\tBudget\n"},
+        {{"done", "2000-03-20", "1"}, 1, ""},
+        {{"delete", "2000-03-20", "2"}, 0, "2\t2:15 PM\t\tNo\tNo\tCall mum\n"},
+        {{"delete", "2000-03-20", "2"}, 1, ""},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.args[0] + " " + step.args[2]);
+        const Result r = run(step.args);
+        EXPECT_EQ(r.status, step.status) << r.err;
+        EXPECT_EQ(r.out, step.out);
+    }
+    EXPECT_EQ(agenda(), "Mon 3/20/2000  5 days\n1\t10:00 AM\tWork\tYes\tNo\tBudget\n");
+}
+
+// done records what the window's completion page records for the task: today, the task's
+// own time in the long time format, its category, its date and its text.
+TEST_F(TaskNumberCli, DoneRecordsTheCompletionAsTheWindowDoes) {
+    const std::string date = std::to_string(dw::dateSerialOf(2000, 3, 20));
+    ASSERT_TRUE(dw::test::saveDataRows(
+        dw::makeGridStore(dw::FormatSettings::enUS()),
+        {{date + ".100", "7:05 AM", "Health", "Dentist\r\nbring the card", "No", "Yes"},
+         {date + ".101", "not a time", "", "Odd", "No", "No"}},
+        data.file("grid.grd")));
+    ASSERT_EQ(run({"done", "2000-03-20", "1"}).status, 0);
+    // A time cell that does not read as a time starts the editor's time box at now.
+    ASSERT_EQ(run({"done", "2000-03-20", "2"}).status, 0);
+    EXPECT_EQ(dw::test::fileRows(data.file("gridComp.grd")),
+              (dw::test::Rows{"3/15/2000|12:00 PM||Mon 3/20/2000|Odd|",
+                              "3/15/2000|7:05 AM|Health|Mon 3/20/2000|Dentist\r\nbring the "
+                              "card\r\n|"}));
+    // As completed in the window: done, and its alarm off.
+    EXPECT_EQ(dw::test::fileRows(data.file("grid.grd")).front(),
+              date + ".100|7:05 AM|Health|Dentist\r\nbring the card|Yes|No");
 }
 
 } // namespace

@@ -1,7 +1,9 @@
 #include "core/dates/date_serial.h"
+#include "core/editing/task_completion.h"
 #include "core/editing/task_edit.h"
 #include "core/store/text_codec.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace dw {
@@ -105,6 +107,31 @@ TEST(TaskEdit, CaptionShowsFiftyCharactersOfTheText) {
     const std::string longText(60, 'x');
     EXPECT_EQ(existingTaskCaption(longText), "Task: " + std::string(50, 'x') + " ...");
     EXPECT_EQ(existingTaskCaption("Übung\r\nzwei\r\n"), "Task: Übung  zwei   ...");
+}
+
+// What Mark as completed records when the completion page is confirmed as it opens.
+TEST(TaskEdit, ACompletionAsItStandsRecordsWhatTheCompletionPageStartsWith) {
+    const FormatSettings fs = FormatSettings::enUS();
+    const FixedClock clock(encodeDateTime(2000, 3, 15, 16, 45));
+    const int date = dateSerialOf(2000, 3, 20);
+    const DatedTask task{"7:05 AM", "Health\tcheck", "Dentist\r\nbring\tthe card", false, true};
+
+    const CompletedTask day = completionAsItStands(task, TaskPane::Day, date, fs, clock);
+    EXPECT_EQ(day.completionDate, dateSerialOf(2000, 3, 15));
+    EXPECT_EQ(std::lround(day.time * 1440), 7 * 60 + 5);
+    EXPECT_EQ(day.category, "Health check");
+    EXPECT_EQ(day.origin, "Mon 3/20/2000");
+    EXPECT_EQ(day.what, "Dentist\r\nbring the card\r\n");
+    EXPECT_EQ(day.notes, "");
+
+    // A time that does not read, and a to-do task's hidden time box: now.
+    DatedTask odd = task;
+    odd.time = "soon";
+    EXPECT_EQ(std::lround(completionAsItStands(odd, TaskPane::Day, date, fs, clock).time * 1440),
+              16 * 60 + 45);
+    const CompletedTask todo = completionAsItStands(task, TaskPane::Todo, date, fs, clock);
+    EXPECT_EQ(std::lround(todo.time * 1440), 16 * 60 + 45);
+    EXPECT_EQ(todo.origin, "Non date task");
 }
 
 } // namespace
