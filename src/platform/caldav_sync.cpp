@@ -67,10 +67,20 @@ void CalDavSync::planAndApply(const QVector<CalDavObject>& objects) {
     changedMeanwhile_ = false;
 
     for (const std::string& s : plan_.skipped)
-        emit changeLine(QStringLiteral("skipped\t") + QString::fromStdString(s));
+        skip(QString::fromStdString(s));
     if (plan_.droppedControls > 0)
         emit changeLine(QStringLiteral("dropped\t%1 control characters from the server's texts")
                             .arg(plan_.droppedControls));
+    if (plan_.droppedFromSent > 0)
+        emit changeLine(QStringLiteral("dropped\t%1 control characters from the texts sent")
+                            .arg(plan_.droppedFromSent));
+    // Nothing changes on either side before this: a sync that would empty one side stops
+    // here unless the user says it is meant.
+    if (const auto deletion = massDeletion(plan_); deletion && !settings_.allowDeletions) {
+        const QString text = QString::fromStdString(massDeletionText(*deletion));
+        if (settings_.dryRun || !local_.confirmDeletions || !local_.confirmDeletions(text))
+            return finish(SyncOutcome::Stopped, text + QStringLiteral(" Nothing was changed."));
+    }
     if (settings_.dryRun) {
         for (const LocalChange& c : plan_.local)
             emit changeLine(QString::fromStdString(c.line));
@@ -78,6 +88,15 @@ void CalDavSync::planAndApply(const QVector<CalDavObject>& objects) {
             for (const std::string& line : c.lines)
                 emit changeLine(QString::fromStdString(line));
         return finish(true, QStringLiteral("Dry run: nothing was changed."));
+    }
+    if (!plan_.local.empty() && local_.backup) {
+        QString error;
+        if (!local_.backup(backupPath_, error))
+            return finish(false, QStringLiteral("The tasks could not be kept in a backup before "
+                                                "the sync changed them (%1), so nothing was "
+                                                "changed: check that the data folder can be "
+                                                "written.")
+                                     .arg(error));
     }
     if (!local_.apply(gathered, plan_.local))
         return finish(false, QStringLiteral("The tasks could not be saved."));
@@ -103,6 +122,12 @@ void CalDavSync::sendNext() {
         }
         if (!refusal_.isEmpty())
             return finish(false, refusal_);
+        if (skipped_ > 0)
+            return finish(SyncOutcome::Skipped,
+                          QStringLiteral("Synchronised, but %1 skipped: they are tried again at "
+                                         "the next sync.")
+                              .arg(skipped_ == 1 ? QStringLiteral("1 object was")
+                                                 : QStringLiteral("%1 objects were").arg(skipped_)));
         return finish(true, QStringLiteral("Synchronised."));
     }
     const std::size_t i = next_++;
@@ -149,13 +174,23 @@ void CalDavSync::saveRecords() {
                           .arg(QString::fromStdString(error)));
 }
 
+void CalDavSync::skip(const QString& text) {
+    ++skipped_;
+    emit problem(text);
+}
+
 void CalDavSync::finish(bool ok, const QString& message) {
+    finish(ok ? SyncOutcome::Synced : SyncOutcome::Failed, message);
+}
+
+void CalDavSync::finish(SyncOutcome outcome, const QString& message) {
     if (finished_)
         return;
     finished_ = true;
-    ok_ = ok;
+    outcome_ = outcome;
+    ok_ = outcome == SyncOutcome::Synced || outcome == SyncOutcome::Skipped;
     message_ = message;
-    emit finished(ok, message);
+    emit finished(ok_, message);
 }
 
 } // namespace dw
