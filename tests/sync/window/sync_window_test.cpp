@@ -180,6 +180,33 @@ TEST_F(SyncWindowTest, AWrongPasswordIsToldAndTheNextSyncRecovers) {
     EXPECT_EQ(fileRows("grid.grd"), test::Rows{"36526.101|9:00 AM||Dentist|No|No"});
 }
 
+// An emptied calendar would empty the window: the sync asks first, showing the count.
+TEST_F(SyncWindowTest, ASyncThatWouldDeleteEveryTaskAsksFirst) {
+    writeStore({{"36526.101", "9:00 AM", "", "Dentist", "No", "No"},
+                {"36526.102", "10:00 AM", "", "Bank", "No", "No"}});
+    shown();
+    ASSERT_TRUE(runSync()) << status().toStdString();
+    for (const CalDavObject& o : objects())
+        ASSERT_TRUE(test::await<bool>([&](auto done) {
+                        calendar_.client().remove(o.href, o.etag, done);
+                    }).first.ok());
+
+    const std::string question =
+        "The sync would delete 2 tasks here: every task synced last time is gone from the "
+        "server (was the calendar emptied, or is it another one?). Go ahead and delete them?";
+    prompts_.setNextAnswer(test::FakePrompts::No);
+    EXPECT_FALSE(runSync());
+    EXPECT_EQ(prompts_.questions, std::vector<std::string>{question});
+    EXPECT_EQ(dayRows().size(), 2u);
+
+    prompts_.questions.clear();
+    prompts_.setNextAnswer(test::FakePrompts::Yes);
+    ASSERT_TRUE(runSync()) << status().toStdString();
+    EXPECT_EQ(prompts_.questions, std::vector<std::string>{question});
+    EXPECT_EQ(status(), "Synchronised 9:00 AM: 0 sent, 2 received");
+    EXPECT_EQ(fileRows("grid.grd"), test::Rows{});
+}
+
 TEST_F(SyncWindowTest, TheServerStoppedIsToldAndNothingIsLost) {
     writeStore({{"36526.101", "9:00 AM", "", "Dentist", "No", "No"}});
     shown();
