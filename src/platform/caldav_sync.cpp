@@ -16,6 +16,7 @@ CalDavSync::CalDavSync(SyncSettings settings, SyncLocalSide local, int today, QO
       client_(settings_.server, settings_.user, settings_.password, this),
       mapping_(systemLocalTime, settings_.alarmLeadMinutes) {
     client_.addCaCertificates(settings_.caCertificates);
+    client_.setLimits(settings_.limits);
 }
 
 void CalDavSync::start() {
@@ -35,12 +36,16 @@ void CalDavSync::start() {
 
 void CalDavSync::round() {
     ++round_;
-    client_.listObjects(collection_,
-                        [this](const CalDavError& error, const QVector<CalDavObject>& objects) {
-                            if (!error.ok())
-                                return finish(false, error.message);
-                            planAndApply(objects);
-                        });
+    client_.listCollection(collection_, [this](const CalDavError& error,
+                                               const CollectionListing& listing) {
+        if (!error.ok())
+            return finish(false, error.message);
+        // Never requested, never a task: a server naming them is not to be trusted with them.
+        for (const QString& href : listing.outside)
+            skip(QStringLiteral("%1: outside the calendar %2, so it was left alone")
+                     .arg(href, collection_));
+        planAndApply(listing.objects);
+    });
 }
 
 void CalDavSync::planAndApply(const QVector<CalDavObject>& objects) {
@@ -120,8 +125,6 @@ void CalDavSync::sendNext() {
             return finish(false, QStringLiteral("The calendar kept changing during the sync; "
                                                 "try again later."));
         }
-        if (!refusal_.isEmpty())
-            return finish(false, refusal_);
         if (skipped_ > 0)
             return finish(SyncOutcome::Skipped,
                           QStringLiteral("Synchronised, but %1 skipped: they are tried again at "
@@ -148,7 +151,8 @@ void CalDavSync::sendNext() {
             return sendNext();
         case CalDavError::Kind::Refused:
         case CalDavError::Kind::BadAnswer:
-            refusal_ = error.message;
+            // This object waits for the next sync; the others go on.
+            skip(QString::fromStdString(change.href) + QStringLiteral(": ") + error.message);
             return sendNext();
         default:
             // The server is gone or will not have us: what was done is kept, the rest waits

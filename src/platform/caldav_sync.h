@@ -29,6 +29,8 @@ struct SyncSettings {
     QList<QSslCertificate> caCertificates{};
     // Minutes ahead of a task's time at which its alarm sounds (the options' lead).
     int alarmLeadMinutes = 0;
+    // What the server may send and how long it may take.
+    CalDavLimits limits{};
 };
 
 // Where the tasks are: the sync reads them, makes its local changes there and keeps its
@@ -98,7 +100,6 @@ private:
     std::vector<bool> done_;
     std::size_t next_ = 0;
     bool changedMeanwhile_ = false;
-    QString refusal_;
     bool ok_ = false;
     SyncOutcome outcome_ = SyncOutcome::Failed;
     int skipped_ = 0;

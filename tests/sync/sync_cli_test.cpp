@@ -196,7 +196,7 @@ TEST_F(SyncCli, NetrcMustBeOwnersOnlyAndFailuresExitOne) {
     data.write("bad", "nope\n");
     r = sync({"--password-file", data.file("bad")});
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("did not accept the user name and password"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("sent the password prompt again"), std::string::npos) << r.err;
     server.stop();
     r = sync({"--netrc"});
     EXPECT_EQ(r.status, 1);

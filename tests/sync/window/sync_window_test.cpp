@@ -164,12 +164,14 @@ TEST_F(SyncWindowTest, AWrongPasswordIsToldAndTheNextSyncRecovers) {
 
     // The timer tells the status bar only; the user's own request also gets a box.
     EXPECT_FALSE(runSync(SyncCommands::Trigger::Timer));
-    EXPECT_EQ(status(), "Sync failed 9:00 AM: The server did not accept the user name and "
-                        "password.");
+    EXPECT_EQ(status(), "Sync failed 9:00 AM: The server sent the password prompt again: check the "
+                        "user name and password in Options \u203a Sync.");
     EXPECT_TRUE(prompts_.errors.empty());
     EXPECT_FALSE(runSync());
-    EXPECT_EQ(prompts_.errors, std::vector<std::string>{"Synchronisation failed: The server did "
-                                                        "not accept the user name and password."});
+    EXPECT_EQ(prompts_.errors, std::vector<std::string>{"Synchronisation failed: The server sent "
+                                                        "the password prompt again: check the "
+                                                        "user name and password in Options "
+                                                        "\u203a Sync."});
     EXPECT_TRUE(objects().isEmpty());
 
     // The status stays until the next sync, which finds everything still to send.
