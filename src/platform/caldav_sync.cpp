@@ -2,6 +2,10 @@
 
 #include "core/store/cell_table.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
 #include <QUuid>
 
 namespace dw {
@@ -19,17 +23,54 @@ CalDavSync::CalDavSync(SyncSettings settings, SyncLocalSide local, int today, QO
     client_.setLimits(settings_.limits);
 }
 
+namespace {
+
+// The calendar the first sync chose for a server and user, kept beside the records: a
+// calendar added or renamed on the server later must not change where the tasks go.
+QString chosenCalendarFile(const std::string& recordsPath) {
+    return QFileInfo(QString::fromStdString(recordsPath)).dir().filePath(
+        QStringLiteral("sync-calendar.txt"));
+}
+QString accountKey(const QUrl& server, const QString& user) {
+    return server.adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment |
+                           QUrl::RemoveUserInfo)
+               .toString() +
+           QLatin1Char(' ') + user;
+}
+
+} // namespace
+
 void CalDavSync::start() {
     if (!settings_.calendar.isEmpty()) {
         collection_ = withSlash(client_.resolved(settings_.calendar).path());
         return round();
     }
-    client_.discoverCalendars([this](const CalDavError& error, const QVector<CalendarInfo>& found) {
+    const QString key = accountKey(settings_.server, settings_.user);
+    QFile kept(chosenCalendarFile(local_.recordsPath));
+    if (kept.open(QIODevice::ReadOnly)) {
+        const QStringList lines = QString::fromUtf8(kept.readAll()).split(QLatin1Char('\n'));
+        if (lines.size() >= 2 && lines[0] == key && lines[1].startsWith(QLatin1Char('/'))) {
+            collection_ = lines[1];
+            return round();
+        }
+    }
+    client_.discoverCalendars([this, key](const CalDavError& error,
+                                          const QVector<CalendarInfo>& found) {
         if (!error.ok())
             return finish(false, error.message);
         if (found.isEmpty())
             return finish(false, QStringLiteral("The server has no calendar for this user."));
         collection_ = found.front().href;
+        if (!settings_.dryRun) {
+            QSaveFile file(chosenCalendarFile(local_.recordsPath));
+            if (!file.open(QIODevice::WriteOnly) ||
+                file.write((key + QLatin1Char('\n') + collection_ + QLatin1Char('\n')).toUtf8()) <
+                    0 ||
+                !file.commit())
+                return finish(false, QStringLiteral("The chosen calendar could not be kept in %1: "
+                                                    "check that the data folder can be written.")
+                                         .arg(file.fileName()));
+        }
         round();
     });
 }

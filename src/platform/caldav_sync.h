@@ -20,7 +20,7 @@ struct SyncSettings {
     QUrl server;
     QString user;
     QString password;
-    QString calendar; // the collection's path; empty: the user's first calendar
+    QString calendar; // the collection's path; empty: the one the first sync chose
     bool dryRun = false;
     // Goes ahead with a sync that would delete most of what the last one synced.
     bool allowDeletions = false;

@@ -180,6 +180,23 @@ TEST_F(SyncCli, AnEmptiedStoreDoesNotEmptyTheServer) {
     EXPECT_TRUE(objects().isEmpty());
 }
 
+// The first sync keeps the calendar it found; one added on the server later, first in the
+// listing or not, changes nothing here.
+TEST_F(SyncCli, TheCalendarFoundFirstStaysChosen) {
+    const std::string pw = data.file("pw");
+    ASSERT_EQ(run({"add", "2024-05-15", "09:00", "Dentist"}).status, 0);
+    ASSERT_EQ(sync({"--password-file", pw}).status, 0);
+    EXPECT_EQ(data.read("sync-calendar.txt"),
+              server.url().adjusted(QUrl::RemovePath).toString().toStdString() +
+                  " alice\n/alice/tasks/\n");
+    ASSERT_TRUE(calendar.makeCalendar(QStringLiteral("/alice/aaa/"), QStringLiteral("Another")));
+    ASSERT_EQ(run({"add", "2024-05-16", "10:00", "Bank"}).status, 0);
+    const Result r = sync({"--password-file", pw});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "sent\tnew\t2024-05-16\t10:00\tBank\n");
+    EXPECT_EQ(objects().size(), 2);
+}
+
 TEST_F(SyncCli, NetrcMustBeOwnersOnlyAndFailuresExitOne) {
     const std::string host = server.url().host().toStdString();
     data.write(".netrc",
