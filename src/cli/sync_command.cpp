@@ -5,9 +5,11 @@
 #include "core/commands/listing_text.h"
 #include "core/settings/option_keys.h"
 #include "core/settings/settings_store.h"
+#include "core/output/completed_tasks.h"
 #include "core/store/helpers.h"
 #include "core/store/task_store.h"
 #include "core/sync/local_tasks.h"
+#include "core/sync/sync_backups.h"
 #include "platform/caldav_account.h"
 #include "platform/caldav_sync.h"
 #include "platform/data_lock.h"
@@ -45,6 +47,7 @@ int syncCommand(Args& args, const std::string& dataDir, const FormatSettings& fs
     const auto passwordFile = args.takeOption("--password-file");
     const auto caFile = args.takeOption("--cacert");
     settings.dryRun = args.takeFlag("--dry-run");
+    settings.allowDeletions = args.takeFlag("--allow-deletions");
     args.expectEnd();
     {
         QSettingsBackend backend;
@@ -107,22 +110,51 @@ int syncCommand(Args& args, const std::string& dataDir, const FormatSettings& fs
         return fail(QString::fromUtf8(e.what()));
     }
 
+    // Kept in the backup beside the tasks: a restore of it gives back the whole folder.
+    CompletedTasks completed(dataDir);
+    try {
+        loadTableIfPresent(completed.table(), completed.path(), false);
+    } catch (const TableFileError& e) {
+        return fail(QString::fromUtf8(e.what()));
+    }
     SyncLocalSide side{[&] { return gatherLocalTasks(store, fs, clock); },
                        [&](const LocalTasks& got, const std::vector<LocalChange>& changes) {
                            return applyLocalChanges(store, got, changes, fs);
                        },
-                       joinPath(dataDir, kSyncRecordsFile)};
+                       joinPath(dataDir, kSyncRecordsFile),
+                       [&](QString& where, QString& error) {
+                           const SyncBackup kept =
+                               keepSyncBackup(dataDir, store.gridStore(), store.gridNonday(),
+                                              completed.table(), clock.now());
+                           where = QString::fromStdString(kept.path);
+                           error = QString::fromStdString(kept.error);
+                           return kept.ok;
+                       }};
     CalDavSync run(settings, side, wholeDays(clock.now()));
     QObject::connect(&run, &CalDavSync::changeLine, [](const QString& line) {
         std::cout << withoutRawControls(line.toStdString()) << '\n' << std::flush;
+    });
+    QObject::connect(&run, &CalDavSync::problem, [](const QString& text) {
+        std::cerr << "dayweaver-cli: sync: skipped " << text.toStdString() << '\n' << std::flush;
     });
     QEventLoop loop;
     QObject::connect(&run, &CalDavSync::finished, &loop, &QEventLoop::quit);
     QTimer::singleShot(0, &run, &CalDavSync::start);
     loop.exec();
-    if (!run.succeeded())
-        return fail(run.message());
-    return 0;
+    switch (run.outcome()) {
+    case SyncOutcome::Synced:
+        return 0;
+    case SyncOutcome::Skipped:
+        std::cerr << "dayweaver-cli: sync: " << run.message().toStdString() << '\n';
+        return 4;
+    case SyncOutcome::Stopped:
+        std::cerr << "dayweaver-cli: sync: " << run.message().toStdString()
+                  << " If that is what you want, run the sync again with --allow-deletions.\n";
+        return 3;
+    case SyncOutcome::Failed:
+        break;
+    }
+    return fail(run.message());
 }
 
 } // namespace dw::cli

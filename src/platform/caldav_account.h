@@ -6,7 +6,8 @@
 namespace dw {
 
 // The sync account the options keep: the server's address, the user, the chosen calendar
-// (empty: the user's first) and how often the program syncs (0: only when asked).
+// (empty: the one the first sync found, then kept in the data folder) and how often the
+// program syncs (0: only when asked).
 struct SyncAccount {
     QString server;
     QString user;

@@ -5,6 +5,7 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QTimer>
 #include <memory>
 
 namespace dw {
@@ -48,17 +49,18 @@ QByteArray makeCalendarBody(const QString& name) {
 </c:supported-calendar-component-set></d:prop></d:set></c:mkcalendar>)";
 }
 
-CalDavError errorOf(QNetworkReply* reply) {
+CalDavError errorOf(QNetworkReply* reply, int idleMs) {
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     CalDavError e;
     e.status = status;
     if (status == 401) {
         e.kind = CalDavError::Kind::WrongPassword;
-        e.message = QStringLiteral("The server did not accept the user name and password.");
+        e.message = QStringLiteral("The server sent the password prompt again: check the user "
+                                   "name and password in Options › Sync.");
     } else if (status == 412) {
         e.kind = CalDavError::Kind::PreconditionFailed;
         e.message = QStringLiteral("The task was changed on the server meanwhile.");
-    } else if (status >= 400) {
+    } else if (status >= 300) {
         e.kind = CalDavError::Kind::Refused;
         e.message =
             QStringLiteral("The server refused the request (%1 %2).")
@@ -68,19 +70,93 @@ CalDavError errorOf(QNetworkReply* reply) {
         e.kind = CalDavError::Kind::Tls;
         e.message = QStringLiteral("The secure connection to the server failed: %1")
                         .arg(reply->errorString());
+    } else if (reply->error() == QNetworkReply::OperationCanceledError) {
+        e.kind = CalDavError::Kind::Unreachable;
+        e.message = QStringLiteral("The server sent nothing for %1 seconds: try again later, or "
+                                   "check the server.")
+                        .arg(idleMs / 1000);
     } else if (reply->error() != QNetworkReply::NoError) {
         e.kind = CalDavError::Kind::Unreachable;
-        e.message = QStringLiteral("The server could not be reached: %1").arg(reply->errorString());
+        e.message = QStringLiteral("The server could not be reached (%1): check the server "
+                                   "address in Options › Sync and the network.")
+                        .arg(reply->errorString());
     }
     return e;
 }
 
+CalDavError elsewhere(const QUrl& target) {
+    return {CalDavError::Kind::Refused, 0,
+            QStringLiteral("The server sent the request on to %1, which is not the address in "
+                           "Options › Sync, so nothing was sent there. If the calendar "
+                           "has moved, put its new address in Options › Sync.")
+                .arg(target.toString(QUrl::RemoveUserInfo))};
+}
+
+// Only these mean that a PUT or DELETE was done; a 207 or a 3xx is not.
+CalDavError unlessDone(const CalDavError& error, const QString& verb) {
+    if (!error.ok() || error.status == 200 || error.status == 201 || error.status == 204)
+        return error;
+    return {CalDavError::Kind::Refused, error.status,
+            QStringLiteral("The server answered %1 to the %2, which does not say it was done; "
+                           "it is tried again at the next sync.")
+                .arg(error.status)
+                .arg(verb)};
+}
+
 CalDavError badAnswer(const QString& what) {
     return {CalDavError::Kind::BadAnswer, 207,
-            QStringLiteral("The server's answer could not be read (%1).").arg(what)};
+            QStringLiteral("The server's answer could not be read (%1): check that the server "
+                           "address in Options › Sync is a CalDAV server's.")
+                .arg(what)};
 }
 
 } // namespace
+
+bool sameOrigin(const QUrl& a, const QUrl& b) {
+    const auto port = [](const QUrl& u) {
+        return u.port(u.scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) == 0 ? 443
+                                                                                           : 80);
+    };
+    return a.scheme().compare(b.scheme(), Qt::CaseInsensitive) == 0 &&
+           a.host().compare(b.host(), Qt::CaseInsensitive) == 0 && port(a) == port(b);
+}
+
+namespace {
+
+// A path with its escapes decoded and its "." and ".." segments resolved.
+QString normalPath(const QString& decoded) {
+    QStringList out;
+    const QStringList parts = decoded.split(QLatin1Char('/'));
+    for (int i = 0; i < parts.size(); ++i) {
+        const QString& part = parts[i];
+        if (part == QLatin1String("..")) {
+            if (!out.isEmpty())
+                out.removeLast();
+        } else if (part != QLatin1String(".") && !(part.isEmpty() && i + 1 < parts.size())) {
+            out.push_back(part);
+        }
+    }
+    return QLatin1Char('/') + out.join(QLatin1Char('/'));
+}
+
+} // namespace
+
+std::optional<QString> memberPath(const QUrl& base, const QString& collection,
+                                  const QString& href) {
+    const QUrl url = base.resolved(QUrl(href.trimmed()));
+    if (!url.isValid() || !sameOrigin(url, base) || href.trimmed().isEmpty())
+        return std::nullopt;
+    const QString path = normalPath(url.path(QUrl::FullyDecoded));
+    QUrl collectionUrl;
+    collectionUrl.setPath(collection);
+    const QString inside = withSlash(normalPath(collectionUrl.path(QUrl::FullyDecoded)));
+    if (!path.startsWith(inside) || path.size() == inside.size() ||
+        path.indexOf(QLatin1Char('/'), inside.size()) >= 0)
+        return std::nullopt;
+    QUrl member;
+    member.setPath(path, QUrl::DecodedMode);
+    return member.path(QUrl::FullyEncoded);
+}
 
 QString withSlash(QString path) {
     if (!path.endsWith(QLatin1Char('/')))
@@ -92,8 +168,9 @@ CalDavClient::CalDavClient(QUrl server, QString user, QString password, QObject*
     : QObject(parent), network_(new QNetworkAccessManager(this)), server_(std::move(server)) {
     if (!user.isEmpty())
         authorization_ = "Basic " + (user + QLatin1Char(':') + password).toUtf8().toBase64();
-    // The credentials go with every request; a 401 is an answer, not a question.
-    network_->setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
+    // The credentials go with every request to the origin; a 401 is an answer, not a
+    // question. Redirects are ours to follow (send), never Qt's.
+    network_->setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
 }
 
 CalDavClient::~CalDavClient() = default;
@@ -112,9 +189,16 @@ QUrl CalDavClient::resolved(const QString& href) const {
 }
 
 void CalDavClient::send(const QByteArray& verb, const QUrl& url, const QByteArray& body, int depth,
-                        const QList<QPair<QByteArray, QByteArray>>& headers, Finished finished) {
+                        const QList<QPair<QByteArray, QByteArray>>& headers, Finished finished,
+                        int redirects) {
+    // Nothing, and above all no password, goes anywhere but the configured origin.
+    if (!sameOrigin(url, server_))
+        return finished(elsewhere(url), nullptr);
     QNetworkRequest request(url);
-    request.setTransferTimeout(timeoutMs_);
+    request.setTransferTimeout(limits_.idleMs);
+    // Redirects are followed below, within the origin, with the same method and body.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::ManualRedirectPolicy);
     if (tls_)
         request.setSslConfiguration(*tls_);
     if (!authorization_.isEmpty())
@@ -128,10 +212,51 @@ void CalDavClient::send(const QByteArray& verb, const QUrl& url, const QByteArra
     for (const auto& [name, value] : headers)
         request.setRawHeader(name, value);
     QNetworkReply* reply = network_->sendCustomRequest(request, verb, body);
-    connect(reply, &QNetworkReply::finished, this, [reply, finished = std::move(finished)] {
-        reply->deleteLater();
-        finished(errorOf(reply), reply);
+    // Why the request was cut short, when it was.
+    auto cut = std::make_shared<QString>();
+    const qint64 maxBody = limits_.maxBodyBytes;
+    connect(reply, &QNetworkReply::downloadProgress, reply, [reply, cut, maxBody](qint64 got, qint64) {
+        if (got > maxBody && cut->isEmpty()) {
+            *cut = QStringLiteral("The server's answer was larger than %1 MiB, so it was not "
+                                  "read: check the server address in Options › Sync.")
+                       .arg(maxBody / (1024 * 1024));
+            reply->abort();
+        }
     });
+    auto* total = new QTimer(reply);
+    total->setSingleShot(true);
+    connect(total, &QTimer::timeout, reply, [reply, cut, ms = limits_.totalMs] {
+        if (cut->isEmpty())
+            *cut = QStringLiteral("The server did not finish its answer within %1 seconds: try "
+                                  "again later, or check the server.")
+                       .arg(ms / 1000);
+        reply->abort();
+    });
+    total->start(limits_.totalMs);
+    connect(reply, &QNetworkReply::finished, this,
+            [this, reply, cut, verb, body, depth, headers, redirects, url,
+             finished = std::move(finished)]() mutable {
+                reply->deleteLater();
+                if (!cut->isEmpty())
+                    return finished({CalDavError::Kind::Unreachable, 0, *cut}, nullptr);
+                const int status =
+                    reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+                const bool redirect = status == 301 || status == 302 || status == 303 ||
+                                      status == 307 || status == 308;
+                if (!redirect)
+                    return finished(errorOf(reply, limits_.idleMs), reply);
+                const QUrl target = url.resolved(QUrl::fromEncoded(reply->rawHeader("Location")));
+                if (!sameOrigin(target, server_))
+                    return finished(elsewhere(target), nullptr);
+                if (redirects >= limits_.maxRedirects)
+                    return finished({CalDavError::Kind::BadAnswer, status,
+                                     QStringLiteral("The server sent the request on more than %1 "
+                                                    "times: check the server address in "
+                                                    "Options › Sync.")
+                                         .arg(limits_.maxRedirects)},
+                                    nullptr);
+                send(verb, target, body, depth, headers, std::move(finished), redirects + 1);
+            });
 }
 
 void CalDavClient::findPrincipal(Done<QString> done) {
@@ -216,30 +341,43 @@ void CalDavClient::syncToken(const QString& collection, Done<QString> done) {
 }
 
 void CalDavClient::listObjects(const QString& collection, Done<QVector<CalDavObject>> done) {
-    send("REPORT", resolved(collection), kCalendarQuery, 1, {},
-         [this, done](const CalDavError& error, QNetworkReply* reply) {
+    listCollection(collection, [done](const CalDavError& error, const CollectionListing& listing) {
+        done(error, listing.objects);
+    });
+}
+
+void CalDavClient::listCollection(const QString& collection, Done<CollectionListing> done) {
+    const QUrl where = resolved(collection);
+    send("REPORT", where, kCalendarQuery, 1, {},
+         [where, done](const CalDavError& error, QNetworkReply* reply) {
              if (!error.ok())
                  return done(error, {});
              const auto answer = parseMultistatus(reply->readAll());
              if (!answer)
                  return done(badAnswer(QStringLiteral("not a multistatus")), {});
-             QVector<CalDavObject> objects;
+             CollectionListing listing;
              for (const DavResponse& r : answer->responses) {
                  const auto data = r.properties.find(QStringLiteral("calendar-data"));
                  if (data == r.properties.end())
                      continue;
-                 objects.push_back({resolved(r.href).path(),
-                                    r.properties.value(QStringLiteral("getetag")).text.trimmed(),
-                                    data->text});
+                 const auto path = memberPath(where, where.path(), r.href);
+                 if (!path) {
+                     listing.outside.push_back(r.href);
+                     continue;
+                 }
+                 listing.objects.push_back(
+                     {*path, r.properties.value(QStringLiteral("getetag")).text.trimmed(),
+                      data->text});
              }
-             done({}, objects);
+             done({}, listing);
          });
 }
 
 void CalDavClient::changesSince(const QString& collection, const QString& token,
                                 Done<CollectionChanges> done) {
-    send("REPORT", resolved(collection), syncCollectionBody(token), 0, {},
-         [this, done](const CalDavError& error, QNetworkReply* reply) {
+    const QUrl where = resolved(collection);
+    send("REPORT", where, syncCollectionBody(token), 0, {},
+         [where, done](const CalDavError& error, QNetworkReply* reply) {
              if (!error.ok())
                  return done(error, {});
              const auto answer = parseMultistatus(reply->readAll());
@@ -248,7 +386,12 @@ void CalDavClient::changesSince(const QString& collection, const QString& token,
              CollectionChanges changes;
              changes.token = answer->syncToken;
              for (const DavResponse& r : answer->responses) {
-                 const QString href = resolved(r.href).path();
+                 const auto path = memberPath(where, where.path(), r.href);
+                 if (!path) {
+                     changes.outside.push_back(r.href);
+                     continue;
+                 }
+                 const QString href = *path;
                  if (r.status.contains(QLatin1String(" 404")))
                      changes.removed.push_back(href);
                  else if (r.properties.contains(QStringLiteral("getetag")))
@@ -277,7 +420,8 @@ void CalDavClient::put(const QString& href, const QByteArray& body, const QStrin
     else
         headers.push_back({"If-Match", ifMatch.toUtf8()});
     send("PUT", resolved(href), body, -1, headers,
-         [done](const CalDavError& error, QNetworkReply* reply) {
+         [done](const CalDavError& answer, QNetworkReply* reply) {
+             const CalDavError error = unlessDone(answer, QStringLiteral("upload"));
              done(error, error.ok() ? QString::fromUtf8(reply->rawHeader("ETag")) : QString());
          });
 }
@@ -287,10 +431,11 @@ void CalDavClient::remove(const QString& href, const QString& ifMatch, Done<bool
     if (!ifMatch.isEmpty())
         headers.push_back({"If-Match", ifMatch.toUtf8()});
     send("DELETE", resolved(href), {}, -1, headers,
-         [done](const CalDavError& error, QNetworkReply*) {
+         [done](const CalDavError& answer, QNetworkReply*) {
              // Already gone is what was wanted.
-             if (error.status == 404)
+             if (answer.status == 404)
                  return done({}, true);
+             const CalDavError error = unlessDone(answer, QStringLiteral("deletion"));
              done(error, error.ok());
          });
 }

@@ -6,6 +6,7 @@
 #include <QSslConfiguration>
 #include <QString>
 #include <QUrl>
+#include <QStringList>
 #include <QVector>
 #include <functional>
 #include <optional>
@@ -49,10 +50,36 @@ struct CollectionChanges {
     QString token;
     QVector<CalDavObject> changed; // href and ETag; data empty
     QVector<QString> removed;
+    QStringList outside; // hrefs outside the collection, left out
+};
+
+// What a collection lists: its objects, and the hrefs it named outside itself, which are
+// never requested.
+struct CollectionListing {
+    QVector<CalDavObject> objects;
+    QStringList outside;
+};
+
+// How much a server may send and how long it may take. A request fails when it receives
+// nothing for `idleMs`, or has not finished after `totalMs`; an answer longer than
+// `maxBodyBytes` fails.
+struct CalDavLimits {
+    int idleMs = 30 * 1000;
+    int totalMs = 120 * 1000;
+    qint64 maxBodyBytes = qint64(64) * 1024 * 1024;
+    int maxRedirects = 5;
 };
 
 // A collection's path as the servers name collections: ending in a slash.
 QString withSlash(QString path);
+
+// The path of an href the server named, resolved against `base`, once ".", ".." and
+// percent-escapes are resolved, when it is a direct member of `collection` on the same
+// origin (scheme, host, port); nothing otherwise.
+std::optional<QString> memberPath(const QUrl& base, const QString& collection,
+                                  const QString& href);
+// Whether two addresses share scheme, host and port: the only place credentials go.
+bool sameOrigin(const QUrl& a, const QUrl& b);
 
 // A CalDAV client on Qt Network. Every call returns at once and answers through its
 // callback from the event loop, so the window never waits on the network.
@@ -67,7 +94,8 @@ public:
 
     QUrl server() const { return server_; }
     // Requests give up after this long without progress.
-    void setTimeoutMs(int ms) { timeoutMs_ = ms; }
+    void setTimeoutMs(int ms) { limits_.idleMs = ms; }
+    void setLimits(const CalDavLimits& limits) { limits_ = limits; }
     // Trusts these certificates besides the system's, for a server whose certificate comes
     // from the user's own authority (or is its own).
     void addCaCertificates(const QList<QSslCertificate>& certificates);
@@ -82,6 +110,8 @@ public:
 
     // Every event and to-do of a collection with its ETag and text (calendar-query).
     void listObjects(const QString& collection, Done<QVector<CalDavObject>> done);
+    // The same, with the hrefs named outside the collection, which are left out.
+    void listCollection(const QString& collection, Done<CollectionListing> done);
     // The changes since `token` (empty: everything), through a sync-collection report.
     void changesSince(const QString& collection, const QString& token,
                       Done<CollectionChanges> done);
@@ -101,12 +131,13 @@ public:
 private:
     using Finished = std::function<void(const CalDavError&, QNetworkReply*)>;
     void send(const QByteArray& verb, const QUrl& url, const QByteArray& body, int depth,
-              const QList<QPair<QByteArray, QByteArray>>& headers, Finished finished);
+              const QList<QPair<QByteArray, QByteArray>>& headers, Finished finished,
+              int redirects = 0);
 
     QNetworkAccessManager* network_;
     QUrl server_;
     QByteArray authorization_;
-    int timeoutMs_ = 30000;
+    CalDavLimits limits_;
     QList<QSslCertificate> extraCaCertificates_;
     std::optional<QSslConfiguration> tls_; // set only when there are extra authorities
 };

@@ -2,6 +2,10 @@
 
 #include "core/store/cell_table.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
 #include <QUuid>
 
 namespace dw {
@@ -16,31 +20,73 @@ CalDavSync::CalDavSync(SyncSettings settings, SyncLocalSide local, int today, QO
       client_(settings_.server, settings_.user, settings_.password, this),
       mapping_(systemLocalTime, settings_.alarmLeadMinutes) {
     client_.addCaCertificates(settings_.caCertificates);
+    client_.setLimits(settings_.limits);
 }
+
+namespace {
+
+// The calendar the first sync chose for a server and user, kept beside the records: a
+// calendar added or renamed on the server later must not change where the tasks go.
+QString chosenCalendarFile(const std::string& recordsPath) {
+    return QFileInfo(QString::fromStdString(recordsPath)).dir().filePath(
+        QStringLiteral("sync-calendar.txt"));
+}
+QString accountKey(const QUrl& server, const QString& user) {
+    return server.adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment |
+                           QUrl::RemoveUserInfo)
+               .toString() +
+           QLatin1Char(' ') + user;
+}
+
+} // namespace
 
 void CalDavSync::start() {
     if (!settings_.calendar.isEmpty()) {
         collection_ = withSlash(client_.resolved(settings_.calendar).path());
         return round();
     }
-    client_.discoverCalendars([this](const CalDavError& error, const QVector<CalendarInfo>& found) {
+    const QString key = accountKey(settings_.server, settings_.user);
+    QFile kept(chosenCalendarFile(local_.recordsPath));
+    if (kept.open(QIODevice::ReadOnly)) {
+        const QStringList lines = QString::fromUtf8(kept.readAll()).split(QLatin1Char('\n'));
+        if (lines.size() >= 2 && lines[0] == key && lines[1].startsWith(QLatin1Char('/'))) {
+            collection_ = lines[1];
+            return round();
+        }
+    }
+    client_.discoverCalendars([this, key](const CalDavError& error,
+                                          const QVector<CalendarInfo>& found) {
         if (!error.ok())
             return finish(false, error.message);
         if (found.isEmpty())
             return finish(false, QStringLiteral("The server has no calendar for this user."));
         collection_ = found.front().href;
+        if (!settings_.dryRun) {
+            QSaveFile file(chosenCalendarFile(local_.recordsPath));
+            if (!file.open(QIODevice::WriteOnly) ||
+                file.write((key + QLatin1Char('\n') + collection_ + QLatin1Char('\n')).toUtf8()) <
+                    0 ||
+                !file.commit())
+                return finish(false, QStringLiteral("The chosen calendar could not be kept in %1: "
+                                                    "check that the data folder can be written.")
+                                         .arg(file.fileName()));
+        }
         round();
     });
 }
 
 void CalDavSync::round() {
     ++round_;
-    client_.listObjects(collection_,
-                        [this](const CalDavError& error, const QVector<CalDavObject>& objects) {
-                            if (!error.ok())
-                                return finish(false, error.message);
-                            planAndApply(objects);
-                        });
+    client_.listCollection(collection_, [this](const CalDavError& error,
+                                               const CollectionListing& listing) {
+        if (!error.ok())
+            return finish(false, error.message);
+        // Never requested, never a task: a server naming them is not to be trusted with them.
+        for (const QString& href : listing.outside)
+            skip(QStringLiteral("%1: outside the calendar %2, so it was left alone")
+                     .arg(href, collection_));
+        planAndApply(listing.objects);
+    });
 }
 
 void CalDavSync::planAndApply(const QVector<CalDavObject>& objects) {
@@ -67,10 +113,20 @@ void CalDavSync::planAndApply(const QVector<CalDavObject>& objects) {
     changedMeanwhile_ = false;
 
     for (const std::string& s : plan_.skipped)
-        emit changeLine(QStringLiteral("skipped\t") + QString::fromStdString(s));
+        skip(QString::fromStdString(s));
     if (plan_.droppedControls > 0)
         emit changeLine(QStringLiteral("dropped\t%1 control characters from the server's texts")
                             .arg(plan_.droppedControls));
+    if (plan_.droppedFromSent > 0)
+        emit changeLine(QStringLiteral("dropped\t%1 control characters from the texts sent")
+                            .arg(plan_.droppedFromSent));
+    // Nothing changes on either side before this: a sync that would empty one side stops
+    // here unless the user says it is meant.
+    if (const auto deletion = massDeletion(plan_); deletion && !settings_.allowDeletions) {
+        const QString text = QString::fromStdString(massDeletionText(*deletion));
+        if (settings_.dryRun || !local_.confirmDeletions || !local_.confirmDeletions(text))
+            return finish(SyncOutcome::Stopped, text + QStringLiteral(" Nothing was changed."));
+    }
     if (settings_.dryRun) {
         for (const LocalChange& c : plan_.local)
             emit changeLine(QString::fromStdString(c.line));
@@ -78,6 +134,15 @@ void CalDavSync::planAndApply(const QVector<CalDavObject>& objects) {
             for (const std::string& line : c.lines)
                 emit changeLine(QString::fromStdString(line));
         return finish(true, QStringLiteral("Dry run: nothing was changed."));
+    }
+    if (!plan_.local.empty() && local_.backup) {
+        QString error;
+        if (!local_.backup(backupPath_, error))
+            return finish(false, QStringLiteral("The tasks could not be kept in a backup before "
+                                                "the sync changed them (%1), so nothing was "
+                                                "changed: check that the data folder can be "
+                                                "written.")
+                                     .arg(error));
     }
     if (!local_.apply(gathered, plan_.local))
         return finish(false, QStringLiteral("The tasks could not be saved."));
@@ -101,8 +166,12 @@ void CalDavSync::sendNext() {
             return finish(false, QStringLiteral("The calendar kept changing during the sync; "
                                                 "try again later."));
         }
-        if (!refusal_.isEmpty())
-            return finish(false, refusal_);
+        if (skipped_ > 0)
+            return finish(SyncOutcome::Skipped,
+                          QStringLiteral("Synchronised, but %1 skipped: they are tried again at "
+                                         "the next sync.")
+                              .arg(skipped_ == 1 ? QStringLiteral("1 object was")
+                                                 : QStringLiteral("%1 objects were").arg(skipped_)));
         return finish(true, QStringLiteral("Synchronised."));
     }
     const std::size_t i = next_++;
@@ -123,7 +192,8 @@ void CalDavSync::sendNext() {
             return sendNext();
         case CalDavError::Kind::Refused:
         case CalDavError::Kind::BadAnswer:
-            refusal_ = error.message;
+            // This object waits for the next sync; the others go on.
+            skip(QString::fromStdString(change.href) + QStringLiteral(": ") + error.message);
             return sendNext();
         default:
             // The server is gone or will not have us: what was done is kept, the rest waits
@@ -149,13 +219,23 @@ void CalDavSync::saveRecords() {
                           .arg(QString::fromStdString(error)));
 }
 
+void CalDavSync::skip(const QString& text) {
+    ++skipped_;
+    emit problem(text);
+}
+
 void CalDavSync::finish(bool ok, const QString& message) {
+    finish(ok ? SyncOutcome::Synced : SyncOutcome::Failed, message);
+}
+
+void CalDavSync::finish(SyncOutcome outcome, const QString& message) {
     if (finished_)
         return;
     finished_ = true;
-    ok_ = ok;
+    outcome_ = outcome;
+    ok_ = outcome == SyncOutcome::Synced || outcome == SyncOutcome::Skipped;
     message_ = message;
-    emit finished(ok, message);
+    emit finished(ok_, message);
 }
 
 } // namespace dw

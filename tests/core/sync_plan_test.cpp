@@ -239,6 +239,84 @@ TEST_F(SyncPlanTest, AChangeWinsOverADeletion) {
     EXPECT_EQ(p.local[0].task.what, "Edited there, more");
 }
 
+// The guard counts what a plan deletes on each side against what the last sync left.
+TEST_F(SyncPlanTest, MassDeletionsOnEitherSideAreCaught) {
+    struct Case {
+        int synced;
+        int goneHere;  // deleted locally since the last sync: the plan deletes them there
+        int goneThere; // deleted on the server: the plan deletes them here
+        bool caught;
+        bool here;
+    };
+    const Case cases[] = {
+        {2, 0, 2, true, true},    // every one of two gone from the server
+        {2, 2, 0, true, false},   // every one of two gone from here
+        {1, 0, 1, false, false},  // a single task is not a mass
+        {2, 0, 1, false, false},  // one of two
+        {10, 0, 6, false, false}, // more than half, but only ten
+        {10, 0, 10, true, true},  // all ten
+        {11, 0, 6, true, true},   // more than half of eleven
+        {11, 0, 5, false, false}, // not more than half
+        {12, 7, 0, true, false},
+        {12, 6, 0, false, false},
+    };
+    for (const Case& c : cases) {
+        in = SyncInput{kCal, {}, {}, {}, kDay - 365, kDay + 730};
+        for (int i = 0; i < c.synced; ++i) {
+            const std::string uid = "u" + std::to_string(i);
+            synced(uid, dated(kDay + i, 9 * 60, "Task " + std::to_string(i)), i >= c.goneHere);
+            if (i >= c.goneHere && i < c.goneHere + c.goneThere)
+                serverDeletes(uid);
+        }
+        const SyncPlan p = plan();
+        EXPECT_EQ(p.syncedBefore, c.synced);
+        EXPECT_EQ(p.deletesHere, c.goneThere);
+        EXPECT_EQ(p.deletesThere, c.goneHere);
+        const auto found = massDeletion(p);
+        ASSERT_EQ(found.has_value(), c.caught) << c.synced << " " << c.goneHere << " " << c.goneThere;
+        if (found) {
+            EXPECT_EQ(found->here, c.here);
+            EXPECT_EQ(found->count, c.here ? c.goneThere : c.goneHere);
+        }
+    }
+}
+
+TEST(MassDeletionText, SaysHowManyWhereAndWhy) {
+    EXPECT_EQ(massDeletionText({true, 5, 5}),
+              "The sync would delete 5 tasks here: every task synced last time is gone from the "
+              "server (was the calendar emptied, or is it another one?).");
+    EXPECT_EQ(massDeletionText({false, 7, 12}),
+              "The sync would delete 7 tasks on the server: 7 of the 12 tasks synced last time "
+              "are gone from this computer (were the tasks cleared, or an older archive "
+              "restored?).");
+}
+
+// A server stores control characters raw, and its next listing is no longer valid XML:
+// they are left out of what is sent, and the task is not sent again at the next sync.
+TEST_F(SyncPlanTest, ControlCharactersAreLeftOutOfWhatIsSent) {
+    int dropped = 0;
+    EXPECT_EQ(sendableText(std::string("a\x01" "b\tc\r\nd\re\nf\x7f\x1b" "g\xc3\xa9"), dropped),
+              "ab\tc\r\nde\nfg\xc3\xa9");
+    EXPECT_EQ(dropped, 4);
+
+    in.local = {SyncTask{kDay, 9 * 60, "Wo\x02" "rk", "Bell\x07 rings\r\nline two", false, false}};
+    SyncPlan p = plan();
+    ASSERT_EQ(p.remote.size(), 1u);
+    EXPECT_EQ(p.droppedFromSent, 2);
+    const SyncTask sent = p.remote[0].recordsAfter.at(0).synced;
+    EXPECT_EQ(sent.category, "Work");
+    EXPECT_EQ(sent.what, "Bell rings\r\nline two");
+    EXPECT_EQ(p.remote[0].body, mapping.write(sent, "new1"));
+
+    // The next sync finds the server's copy and the local task the same.
+    in.records = recordsAfterSync(p, {true});
+    in.server.push_back({p.remote[0].href, "\"e1\"", p.remote[0].body});
+    in.records[0].etag = "\"e1\"";
+    p = plan();
+    EXPECT_TRUE(p.remote.empty());
+    EXPECT_TRUE(p.local.empty());
+}
+
 TEST_F(SyncPlanTest, SameContentOnBothSidesWithoutRecordsIsTakenAsOne) {
     const SyncTask t = dated(kDay, 9 * 60, "Dentist");
     synced("a", t);

@@ -3,6 +3,7 @@
 #include "support/sync_cli_run.h"
 #include "support/temp_dir.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -31,6 +32,23 @@ protected:
         for (const auto& a : extra)
             args.push_back(a);
         return run(args);
+    }
+
+    void emptyServer() {
+        for (const dw::CalDavObject& o : objects())
+            ASSERT_TRUE(dw::test::await<bool>([&](auto done) {
+                            calendar.client().remove(o.href, o.etag, done);
+                        }).first.ok());
+    }
+    std::vector<std::string> backups() {
+        std::vector<std::string> names;
+        const auto folder = std::filesystem::path(data.path()) / "sync-backups";
+        if (std::filesystem::exists(folder))
+            for (const auto& e : std::filesystem::directory_iterator(folder))
+                if (e.path().extension() == ".arb")
+                    names.push_back(e.path().string());
+        std::sort(names.begin(), names.end());
+        return names;
     }
 
     // The server's objects, listed by the test's own client.
@@ -96,6 +114,89 @@ TEST_F(SyncCli, ARunningProgramIsLeftToSyncItself) {
     EXPECT_TRUE(objects().isEmpty());
 }
 
+// A side emptied by mistake must not empty the other: the sync stops before changing
+// anything, says how many tasks it would delete, and exits 3.
+TEST_F(SyncCli, AnEmptiedSideStopsTheSyncUntilDeletionsAreAllowed) {
+    const std::string pw = data.file("pw");
+    ASSERT_EQ(run({"add", "2024-05-15", "09:00", "Dentist"}).status, 0);
+    ASSERT_EQ(run({"add", "2024-05-16", "10:00", "Bank"}).status, 0);
+    ASSERT_EQ(run({"todo", "add", "Buy milk"}).status, 0);
+    ASSERT_EQ(sync({"--password-file", pw}).status, 0);
+    ASSERT_EQ(objects().size(), 3);
+
+    emptyServer();
+    const std::string grid = data.read("grid.grd");
+    const std::string records = data.read("sync.grd");
+    Result r = sync({"--password-file", pw});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "dayweaver-cli: sync: The sync would delete 3 tasks here: every task synced "
+                     "last time is gone from the server (was the calendar emptied, or is it "
+                     "another one?). Nothing was changed. If that is what you want, run the sync "
+                     "again with --allow-deletions.\n");
+    EXPECT_EQ(data.read("grid.grd"), grid);
+    EXPECT_EQ(data.read("sync.grd"), records);
+    EXPECT_TRUE(backups().empty());
+
+    // Allowed, it goes ahead, and keeps the tasks as they were first.
+    r = sync({"--password-file", pw, "--allow-deletions"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "received\tdelete\t2024-05-15\t09:00\tDentist\n"
+                     "received\tdelete\t2024-05-16\t10:00\tBank\n"
+                     "received\tdelete\tto-do\t\tBuy milk\n");
+    EXPECT_EQ(run({"agenda", "2024-05-15", "2024-05-16"}).out, "");
+    const auto kept = backups();
+    ASSERT_EQ(kept.size(), 1u);
+
+    // Restoring that backup and syncing puts the tasks back on the server.
+    ASSERT_EQ(run({"restore", kept[0]}).status, 0);
+    r = sync({"--password-file", pw});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(objects().size(), 3);
+    r = sync({"--password-file", pw});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+}
+
+TEST_F(SyncCli, AnEmptiedStoreDoesNotEmptyTheServer) {
+    const std::string pw = data.file("pw");
+    ASSERT_EQ(run({"add", "2024-05-15", "09:00", "Dentist"}).status, 0);
+    ASSERT_EQ(run({"add", "2024-05-16", "10:00", "Bank"}).status, 0);
+    ASSERT_EQ(sync({"--password-file", pw}).status, 0);
+    ASSERT_EQ(run({"delete", "2024-05-15", "1"}).status, 0);
+    ASSERT_EQ(run({"delete", "2024-05-16", "1"}).status, 0);
+
+    Result r = sync({"--password-file", pw});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_NE(r.err.find("would delete 2 tasks on the server"), std::string::npos) << r.err;
+    EXPECT_EQ(objects().size(), 2);
+    // A dry run says the same and exits the same way.
+    r = sync({"--password-file", pw, "--dry-run"});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(objects().size(), 2);
+
+    r = sync({"--password-file", pw, "--allow-deletions"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(objects().isEmpty());
+}
+
+// The first sync keeps the calendar it found; one added on the server later, first in the
+// listing or not, changes nothing here.
+TEST_F(SyncCli, TheCalendarFoundFirstStaysChosen) {
+    const std::string pw = data.file("pw");
+    ASSERT_EQ(run({"add", "2024-05-15", "09:00", "Dentist"}).status, 0);
+    ASSERT_EQ(sync({"--password-file", pw}).status, 0);
+    EXPECT_EQ(data.read("sync-calendar.txt"),
+              server.url().adjusted(QUrl::RemovePath).toString().toStdString() +
+                  " alice\n/alice/tasks/\n");
+    ASSERT_TRUE(calendar.makeCalendar(QStringLiteral("/alice/aaa/"), QStringLiteral("Another")));
+    ASSERT_EQ(run({"add", "2024-05-16", "10:00", "Bank"}).status, 0);
+    const Result r = sync({"--password-file", pw});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "sent\tnew\t2024-05-16\t10:00\tBank\n");
+    EXPECT_EQ(objects().size(), 2);
+}
+
 TEST_F(SyncCli, NetrcMustBeOwnersOnlyAndFailuresExitOne) {
     const std::string host = server.url().host().toStdString();
     data.write(".netrc",
@@ -112,7 +213,7 @@ TEST_F(SyncCli, NetrcMustBeOwnersOnlyAndFailuresExitOne) {
     data.write("bad", "nope\n");
     r = sync({"--password-file", data.file("bad")});
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("did not accept the user name and password"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("sent the password prompt again"), std::string::npos) << r.err;
     server.stop();
     r = sync({"--netrc"});
     EXPECT_EQ(r.status, 1);

@@ -240,7 +240,7 @@ TEST_F(SyncServerTest, WrongPasswordAndStoppedServerFailClearlyAndTheNextSyncRec
     const SyncResult refused = sync(QStringLiteral("wrong"));
     EXPECT_FALSE(refused.ok);
     EXPECT_EQ(refused.message.toStdString(),
-              "The server did not accept the user name and password.");
+              "The server sent the password prompt again: check the user name and password in Options \u203a Sync.");
 
     server.stop();
     const SyncResult unreachable = sync();

@@ -14,6 +14,7 @@
 #include "core/store/helpers.h"
 #include "core/store/save_guard.h"
 #include "core/sync/local_tasks.h"
+#include "core/sync/sync_backups.h"
 #include "core/sync/sync_records.h"
 #include "platform/caldav_sync.h"
 
@@ -117,9 +118,25 @@ void SyncCommands::run(const SyncAccount& account, const QString& password, Trig
                                showChanges();
                            return saved;
                        },
-                       joinPath(state_.paths().dataDir, kSyncRecordsFile)};
+                       joinPath(state_.paths().dataDir, kSyncRecordsFile),
+                       [this](QString& where, QString& error) {
+                           const SyncBackup kept = keepSyncBackup(
+                               state_.paths().dataDir, state_.store().gridStore(),
+                               state_.store().gridNonday(), state_.completedTasks().table(),
+                               state_.clock().now());
+                           where = QString::fromStdString(kept.path);
+                           error = QString::fromStdString(kept.error);
+                           return kept.ok;
+                       },
+                       [](const QString& message) {
+                           return prompts().askYesNo(
+                               message.toStdString() +
+                                   " Go ahead and delete them?",
+                               "Confirm");
+                       }};
     sent_ = 0;
     received_ = 0;
+    problems_.clear();
     sync_ =
         new CalDavSync(std::move(settings), std::move(side), wholeDays(state_.clock().now()), this);
     connect(sync_, &CalDavSync::changeLine, this, [this](const QString& line) {
@@ -128,18 +145,23 @@ void SyncCommands::run(const SyncAccount& account, const QString& password, Trig
         else if (line.startsWith(QLatin1String("received\t")))
             ++received_;
     });
+    connect(sync_, &CalDavSync::problem, this,
+            [this](const QString& text) { problems_.push_back(text); });
     connect(sync_, &CalDavSync::finished, this,
             [this, account, password, trigger, keepPassword](bool ok, const QString& message) {
                 sync_->deleteLater();
                 if (ok && keepPassword)
                     passwordKeyring().write(keyringKey(account), password,
                                             [](const KeyringAnswer&) {});
-                done(ok, message, trigger);
+                QString report = message;
+                if (!problems_.isEmpty())
+                    report += QStringLiteral("\nSkipped:\n") + problems_.join(QLatin1Char('\n'));
+                done(ok, report, trigger, !problems_.isEmpty());
             });
     QTimer::singleShot(0, sync_, &CalDavSync::start);
 }
 
-void SyncCommands::done(bool ok, const QString& message, Trigger trigger) {
+void SyncCommands::done(bool ok, const QString& message, Trigger trigger, bool partly) {
     running_ = false;
     window_.actions().synchronise->setEnabled(true);
     const QString time =
@@ -155,6 +177,8 @@ void SyncCommands::done(bool ok, const QString& message, Trigger trigger) {
     status_->setToolTip(message);
     if (!ok && trigger == Trigger::User)
         showError("Synchronisation failed: " + message.toStdString());
+    else if (partly && trigger == Trigger::User)
+        showInfo(message.toStdString());
     emit finished(ok, message);
 }
 

@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
+#include <QStringList>
 #include <functional>
 #include <optional>
 
@@ -51,7 +52,7 @@ signals:
 private:
     void run(const SyncAccount& account, const QString& password, Trigger trigger,
              bool keepPassword);
-    void done(bool ok, const QString& message, Trigger trigger);
+    void done(bool ok, const QString& message, Trigger trigger, bool partly = false);
     void showChanges();
 
     MainWindow& window_;
@@ -64,6 +65,8 @@ private:
     QPointer<CalDavSync> sync_;
     int sent_ = 0;
     int received_ = 0;
+    // The objects this sync skipped, each with why: the report names them.
+    QStringList problems_;
 };
 
 } // namespace dw

@@ -85,9 +85,59 @@ std::string changeLine(const char* direction, const char* action, const SyncTask
     return line + '\t' + task.what.substr(0, cut);
 }
 
-SyncPlan planSync(const SyncInput& in, const ObjectMapping& mapping,
+std::string sendableText(const std::string& text, int& dropped) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        const bool lineBreak = c == '\n' || (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n');
+        if ((c < 0x20 && c != '\t' && !lineBreak) || c == 0x7f) {
+            ++dropped;
+            continue;
+        }
+        out += static_cast<char>(c);
+    }
+    return out;
+}
+
+std::optional<MassDeletion> massDeletion(const SyncPlan& plan) {
+    const int synced = plan.syncedBefore;
+    auto tooMany = [synced](int count) {
+        return (synced >= 2 && count >= synced) || (synced > 10 && 2 * count > synced);
+    };
+    if (tooMany(plan.deletesHere))
+        return MassDeletion{true, plan.deletesHere, synced};
+    if (tooMany(plan.deletesThere))
+        return MassDeletion{false, plan.deletesThere, synced};
+    return std::nullopt;
+}
+
+std::string massDeletionText(const MassDeletion& d) {
+    const std::string count = std::to_string(d.count);
+    const std::string tasks = d.count == 1 ? " task" : " tasks";
+    const std::string where = d.here ? " here" : " on the server";
+    const std::string gone =
+        d.here ? "gone from the server (was the calendar emptied, or is it another one?)"
+               : "gone from this computer (were the tasks cleared, or an older archive "
+                 "restored?)";
+    if (d.count >= d.synced)
+        return "The sync would delete " + count + tasks + where +
+               ": every task synced last time is " + gone + ".";
+    return "The sync would delete " + count + tasks + where + ": " + count + " of the " +
+           std::to_string(d.synced) + " tasks synced last time are " + gone + ".";
+}
+
+SyncPlan planSync(const SyncInput& input, const ObjectMapping& mapping,
                   const std::function<std::string()>& newUid) {
     SyncPlan plan;
+    // Compared and sent as the server will hold them, so that a task holding a control
+    // character is not sent again at every sync; the local tables keep it as it is.
+    const SyncInput& in = input;
+    std::vector<SyncTask> localTasks = in.local;
+    for (SyncTask& task : localTasks) {
+        task.category = sendableText(task.category, plan.droppedFromSent);
+        task.what = sendableText(task.what, plan.droppedFromSent);
+    }
 
     // The server's tasks, one unit per object or occurrence.
     std::map<std::string, const ServerObject*> objectOfHref;
@@ -123,15 +173,16 @@ SyncPlan planSync(const SyncInput& in, const ObjectMapping& mapping,
     for (const SyncRecord& r : in.records)
         if (r.collection == in.collection)
             recs.push_back(&r);
+    plan.syncedBefore = static_cast<int>(recs.size());
 
     // Each record ties the local task it was, by the strongest key that finds one free.
     std::vector<int> localOf(recs.size(), -1);
-    std::vector<bool> taken(in.local.size(), false);
+    std::vector<bool> taken(localTasks.size(), false);
     for (auto keyOf : {fullKey, dateTextKey, dateTimeCategoryKey, textKey}) {
         std::unordered_map<std::string, std::vector<int>> free;
-        for (int i = static_cast<int>(in.local.size()) - 1; i >= 0; --i)
+        for (int i = static_cast<int>(localTasks.size()) - 1; i >= 0; --i)
             if (!taken[i])
-                free[keyOf(in.local[i])].push_back(i);
+                free[keyOf(localTasks[i])].push_back(i);
         for (std::size_t r = 0; r < recs.size(); ++r) {
             if (localOf[r] >= 0)
                 continue;
@@ -156,9 +207,9 @@ SyncPlan planSync(const SyncInput& in, const ObjectMapping& mapping,
         for (std::size_t r = 0; r < recs.size(); ++r)
             if (localOf[r] < 0)
                 records[dateKey(recs[r]->synced)].push_back(r);
-        for (int i = 0; i < static_cast<int>(in.local.size()); ++i)
+        for (int i = 0; i < static_cast<int>(localTasks.size()); ++i)
             if (!taken[i])
-                tasks[dateKey(in.local[i])].push_back(i);
+                tasks[dateKey(localTasks[i])].push_back(i);
         for (const auto& [key, left] : records) {
             const auto there = tasks.find(key);
             if (left.size() == 1 && there != tasks.end() && there->second.size() == 1) {
@@ -194,7 +245,7 @@ SyncPlan planSync(const SyncInput& in, const ObjectMapping& mapping,
         const auto unitIt = units.find(unitKey(r.href, r.recurrenceId));
         const SyncTask* server = unitIt == units.end() ? nullptr : &unitIt->second.task;
         const int li = localOf[i];
-        const SyncTask* local = li >= 0 ? &in.local[li] : nullptr;
+        const SyncTask* local = li >= 0 ? &localTasks[li] : nullptr;
         const SyncTask& base = r.synced;
 
         // An occurrence that left the window stays as it is locally and is no longer synced.
@@ -213,6 +264,7 @@ SyncPlan planSync(const SyncInput& in, const ObjectMapping& mapping,
         if (!localGone && !localChanged) {
             if (serverGone) {
                 localChange(LocalChange::Kind::Remove, li, *local, "delete");
+                ++plan.deletesHere;
             } else if (serverChanged) {
                 localChange(LocalChange::Kind::Replace, li, *server, "update");
                 rec.synced = *server;
@@ -231,10 +283,12 @@ SyncPlan planSync(const SyncInput& in, const ObjectMapping& mapping,
             } else if (r.recurrenceId.empty()) {
                 b.deleted = true;
                 b.lines.push_back(changeLine("sent", "delete", base));
+                ++plan.deletesThere;
             } else {
                 b.text = mapping.withoutOccurrence(b.text, r.recurrenceId);
                 b.edited = true;
                 b.lines.push_back(changeLine("sent", "delete", base));
+                ++plan.deletesThere;
             }
         } else if (serverGone) {
             // Deleted on the server after it was edited here: the edit is kept and sent
@@ -273,9 +327,9 @@ SyncPlan planSync(const SyncInput& in, const ObjectMapping& mapping,
     // Server tasks no record knows: the same content as a free local task ties the two,
     // anything else is new here.
     std::unordered_map<std::string, std::vector<int>> freeByContent;
-    for (int i = static_cast<int>(in.local.size()) - 1; i >= 0; --i)
+    for (int i = static_cast<int>(localTasks.size()) - 1; i >= 0; --i)
         if (!taken[i])
-            freeByContent[fullKey(in.local[i])].push_back(i);
+            freeByContent[fullKey(localTasks[i])].push_back(i);
     for (const std::string& key : unitOrder) {
         if (covered.count(key))
             continue;
@@ -292,9 +346,9 @@ SyncPlan planSync(const SyncInput& in, const ObjectMapping& mapping,
         buckets[u.object->href].after.push_back(std::move(rec));
     }
 
-    for (std::size_t i = 0; i < in.local.size(); ++i)
+    for (std::size_t i = 0; i < localTasks.size(); ++i)
         if (!taken[i])
-            newLocal.push_back(in.local[i]);
+            newLocal.push_back(localTasks[i]);
 
     for (auto& [href, b] : buckets) {
         RemoteChange change;

@@ -4,6 +4,7 @@
 #include "core/sync/sync_task.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,7 +52,32 @@ struct SyncPlan {
     std::vector<std::string> skipped;
     // Control characters left out of the server's texts, told to the user.
     int droppedControls = 0;
+    // Control characters left out of the local texts before they were compared and sent:
+    // a server stores them raw and its next listing is no longer valid XML.
+    int droppedFromSent = 0;
+    // The tasks of this calendar the last sync left, and how many of them the plan deletes
+    // here (in the local tables) and there (on the server).
+    int syncedBefore = 0;
+    int deletesHere = 0;
+    int deletesThere = 0;
 };
+
+// A plan that would delete so much on one side that the side was more likely emptied by
+// mistake (a cleared store, a broken server, a wrong calendar) than by the user.
+struct MassDeletion {
+    bool here = false; // the local tables; otherwise the server
+    int count = 0;
+    int synced = 0;
+};
+// Every task synced last time (when there were at least 2), or more than half of them
+// (when there were more than 10), deleted on one side; the local side is told first.
+std::optional<MassDeletion> massDeletion(const SyncPlan& plan);
+// "The sync would delete N tasks ..." and why, without what to do about it.
+std::string massDeletionText(const MassDeletion& deletion);
+
+// The text as it may be sent: control characters other than TAB and line breaks (LF, or
+// CR LF) left out. Adds the number left out to `dropped`.
+std::string sendableText(const std::string& text, int& dropped);
 
 // The text a conflict's local copy gets.
 inline constexpr const char* kConflictSuffix = " (conflict)";

@@ -164,12 +164,14 @@ TEST_F(SyncWindowTest, AWrongPasswordIsToldAndTheNextSyncRecovers) {
 
     // The timer tells the status bar only; the user's own request also gets a box.
     EXPECT_FALSE(runSync(SyncCommands::Trigger::Timer));
-    EXPECT_EQ(status(), "Sync failed 9:00 AM: The server did not accept the user name and "
-                        "password.");
+    EXPECT_EQ(status(), "Sync failed 9:00 AM: The server sent the password prompt again: check the "
+                        "user name and password in Options \u203a Sync.");
     EXPECT_TRUE(prompts_.errors.empty());
     EXPECT_FALSE(runSync());
-    EXPECT_EQ(prompts_.errors, std::vector<std::string>{"Synchronisation failed: The server did "
-                                                        "not accept the user name and password."});
+    EXPECT_EQ(prompts_.errors, std::vector<std::string>{"Synchronisation failed: The server sent "
+                                                        "the password prompt again: check the "
+                                                        "user name and password in Options "
+                                                        "\u203a Sync."});
     EXPECT_TRUE(objects().isEmpty());
 
     // The status stays until the next sync, which finds everything still to send.
@@ -178,6 +180,33 @@ TEST_F(SyncWindowTest, AWrongPasswordIsToldAndTheNextSyncRecovers) {
     EXPECT_EQ(status(), "Synchronised 9:00 AM: 1 sent, 0 received");
     EXPECT_EQ(summaries(), QStringList{"Dentist"});
     EXPECT_EQ(fileRows("grid.grd"), test::Rows{"36526.101|9:00 AM||Dentist|No|No"});
+}
+
+// An emptied calendar would empty the window: the sync asks first, showing the count.
+TEST_F(SyncWindowTest, ASyncThatWouldDeleteEveryTaskAsksFirst) {
+    writeStore({{"36526.101", "9:00 AM", "", "Dentist", "No", "No"},
+                {"36526.102", "10:00 AM", "", "Bank", "No", "No"}});
+    shown();
+    ASSERT_TRUE(runSync()) << status().toStdString();
+    for (const CalDavObject& o : objects())
+        ASSERT_TRUE(test::await<bool>([&](auto done) {
+                        calendar_.client().remove(o.href, o.etag, done);
+                    }).first.ok());
+
+    const std::string question =
+        "The sync would delete 2 tasks here: every task synced last time is gone from the "
+        "server (was the calendar emptied, or is it another one?). Go ahead and delete them?";
+    prompts_.setNextAnswer(test::FakePrompts::No);
+    EXPECT_FALSE(runSync());
+    EXPECT_EQ(prompts_.questions, std::vector<std::string>{question});
+    EXPECT_EQ(dayRows().size(), 2u);
+
+    prompts_.questions.clear();
+    prompts_.setNextAnswer(test::FakePrompts::Yes);
+    ASSERT_TRUE(runSync()) << status().toStdString();
+    EXPECT_EQ(prompts_.questions, std::vector<std::string>{question});
+    EXPECT_EQ(status(), "Synchronised 9:00 AM: 0 sent, 2 received");
+    EXPECT_EQ(fileRows("grid.grd"), test::Rows{});
 }
 
 TEST_F(SyncWindowTest, TheServerStoppedIsToldAndNothingIsLost) {
