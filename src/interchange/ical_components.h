@@ -11,11 +11,22 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace dw::ical {
 
 // ---- Writing
+
+// A component as iCalendar text, lines ended by CR LF and folded at 75 octets between
+// characters. Every text value (our own X- properties and other programs' included) is
+// escaped as RFC 5545 says: the library leaves commas and semicolons of CATEGORIES and of
+// X- values as they are, which splits them for the next reader. Its error notes
+// (X-LIC-ERROR) stay out.
+std::string calendarText(icalcomponent* c);
+// A TEXT value escaped: backslash, comma, semicolon and line breaks; other control
+// characters, which TEXT may not hold, are left out.
+std::string escapedText(std::string_view raw);
 
 icaltimetype dateValue(int date);
 icaltimetype floatingDateTime(int date, int minuteOfDay);

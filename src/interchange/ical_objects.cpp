@@ -10,10 +10,7 @@ namespace {
 using namespace ical;
 
 std::string textOf(icalcomponent* c) {
-    char* s = icalcomponent_as_ical_string_r(c);
-    std::string out = s ? s : "";
-    std::free(s);
-    return out;
+    return calendarText(c);
 }
 
 ComponentPtr parse(const std::string& text) {

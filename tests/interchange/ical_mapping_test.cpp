@@ -1,0 +1,74 @@
+#include "core/dates/date_serial.h"
+#include "interchange/ical_import.h"
+#include "interchange/ical_objects.h"
+
+#include <gtest/gtest.h>
+
+namespace dw {
+namespace {
+
+// Local time one hour ahead of UTC all year, so that the tests do not depend on the
+// machine's zone.
+DateSerial utcPlusOne(std::int64_t seconds) {
+    return 25569.0 + static_cast<double>(seconds + 3600) / 86400.0;
+}
+
+const int kMay6 = dateSerialOf(2024, 5, 6);
+
+SyncTask dated(int date, int minute, std::string what) {
+    SyncTask t;
+    t.date = date;
+    t.minute = minute;
+    t.what = std::move(what);
+    return t;
+}
+
+// Lines as they are read: folds joined again.
+std::string unfolded(std::string text) {
+    for (std::size_t at = text.find("\r\n "); at != std::string::npos; at = text.find("\r\n "))
+        text.erase(at, 3);
+    return text;
+}
+
+std::string calendarOf(const std::string& body) {
+    return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//test//EN\r\n" + body + "END:VCALENDAR\r\n";
+}
+
+// Commas, semicolons, backslashes and line breaks in a text are escaped in every property
+// we write, ours and the standard ones, and read back exact.
+TEST(IcalMapping, TextsAreEscapedInEveryPropertyAndReadBackExact) {
+    SyncTask task = dated(kMay6, 9 * 60, "Call a, b; c\\d\r\nthen e, f");
+    task.category = "Work, urgent; x\\y";
+    const IcalObjectMapping mapping(utcPlusOne);
+    const std::string text = unfolded(mapping.write(task, "uid-1"));
+    EXPECT_NE(text.find("\r\nX-DAYWEAVER-CATEGORY:Work\\, urgent\\; x\\\\y\r\n"), std::string::npos)
+        << text;
+    EXPECT_NE(text.find("\r\nCATEGORIES:Work\\, urgent\\; x\\\\y\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\r\nSUMMARY:Call a\\, b\\; c\\\\d\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\r\nDESCRIPTION:Call a\\, b\\; c\\\\d\\nthen e\\, f\r\n"),
+              std::string::npos)
+        << text;
+    const ParsedObject back = mapping.read(text, kMay6 - 5, kMay6 + 5);
+    ASSERT_TRUE(back.ok) << back.error;
+    ASSERT_EQ(back.tasks.size(), 1u);
+    EXPECT_EQ(back.tasks[0].task, task);
+}
+
+// Another program's texts keep their escapes when we change the task of its object.
+TEST(IcalMapping, AnEditKeepsTheEscapesOfOtherProgramsProperties) {
+    const std::string server = calendarOf("BEGIN:VEVENT\r\nUID:o-1\r\nDTSTAMP:20240101T000000Z\r\n"
+                                          "DTSTART:20240506T090000\r\nSUMMARY:Old\r\n"
+                                          "LOCATION:Room 1\\, floor 2\\; east\r\n"
+                                          "X-OTHER-NOTE:a\\,b\\;c\\\\d\\ne\r\n"
+                                          "END:VEVENT\r\n");
+    const IcalObjectMapping mapping(utcPlusOne);
+    const std::string edited =
+        unfolded(mapping.withOccurrence(server, "", dated(kMay6, 9 * 60, "New")));
+    EXPECT_NE(edited.find("\r\nLOCATION:Room 1\\, floor 2\\; east\r\n"), std::string::npos)
+        << edited;
+    EXPECT_NE(edited.find("\r\nX-OTHER-NOTE:a\\,b\\;c\\\\d\\ne\r\n"), std::string::npos) << edited;
+    EXPECT_NE(edited.find("\r\nSUMMARY:New\r\n"), std::string::npos) << edited;
+}
+
+} // namespace
+} // namespace dw
