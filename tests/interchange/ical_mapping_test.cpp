@@ -70,5 +70,16 @@ TEST(IcalMapping, AnEditKeepsTheEscapesOfOtherProgramsProperties) {
     EXPECT_NE(edited.find("\r\nSUMMARY:New\r\n"), std::string::npos) << edited;
 }
 
+// A fold may fall inside a character of several bytes: the line is joined before it is
+// decoded, so the text stays UTF-8 (not read as Windows-1252).
+TEST(IcalMapping, AFoldInsideAUtf8CharacterKeepsTheText) {
+    const std::string file =
+        calendarOf("BEGIN:VEVENT\r\nUID:f-1\r\nDTSTART:20240506T090000\r\n"
+                   "SUMMARY:Caf\xC3\r\n \xA9 cr\xE2\x82\r\n\t\xAC\xE2\x82\xAC\r\nEND:VEVENT\r\n");
+    const CalendarContents read = readCalendar(file, {kMay6 - 5, kMay6 + 5}, utcPlusOne);
+    ASSERT_EQ(read.tasks.size(), 1u);
+    EXPECT_EQ(read.tasks[0].what, "Caf\xC3\xA9 cr\xE2\x82\xAC\xE2\x82\xAC");
+}
+
 } // namespace
 } // namespace dw
