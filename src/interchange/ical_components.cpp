@@ -399,6 +399,13 @@ CheckedText taskTextOfComponent(icalcomponent* c) {
         taskTextOf(text(icalcomponent_get_summary(c)), text(icalcomponent_get_description(c))));
 }
 
+bool isReadableTime(const icaltimetype& t) {
+    if (icaltime_is_null_time(t) || !isValidDate(t.year, t.month, t.day))
+        return false;
+    return t.is_date || (t.hour >= 0 && t.hour < 24 && t.minute >= 0 && t.minute < 60 &&
+                         t.second >= 0 && t.second <= 60);
+}
+
 icaltimetype withZone(icaltimetype t, icalproperty* prop, icalcomponent* root) {
     if (!t.is_date && !icaltime_is_utc(t) && !t.zone)
         t.zone = zoneOf(prop, root);
@@ -445,6 +452,14 @@ bool sameOccurrence(const icaltimetype& occurrence, const icaltimetype& named) {
            occurrence.minute == named.minute && occurrence.second == named.second;
 }
 
+std::vector<icalproperty*> propertiesOf(icalcomponent* c, icalproperty_kind kind) {
+    std::vector<icalproperty*> out;
+    for (icalproperty* p = icalcomponent_get_first_property(c, kind); p;
+         p = icalcomponent_get_next_property(c, kind))
+        out.push_back(p);
+    return out;
+}
+
 Occurrences occurrencesOf(icalcomponent* e, const icaltimetype& start, icalcomponent* root,
                           const ImportRange& range, const UtcToLocal& toLocal,
                           const std::vector<icaltimetype>& replaced, std::size_t& steps) {
@@ -453,17 +468,20 @@ Occurrences occurrencesOf(icalcomponent* e, const icaltimetype& start, icalcompo
         const int date = localMoment(t, toLocal).date;
         return date >= range.from && date <= range.to;
     };
-    icalproperty* rule = icalcomponent_get_first_property(e, ICAL_RRULE_PROPERTY);
-    icalproperty* rdate = icalcomponent_get_first_property(e, ICAL_RDATE_PROPERTY);
+    // Taken as lists first: the component has one property cursor, which any other lookup
+    // moves.
+    const std::vector<icalproperty*> rules = propertiesOf(e, ICAL_RRULE_PROPERTY);
+    const std::vector<icalproperty*> rdates = propertiesOf(e, ICAL_RDATE_PROPERTY);
+    const std::vector<icalproperty*> exdates = propertiesOf(e, ICAL_EXDATE_PROPERTY);
     const bool isInstance = icalcomponent_get_first_property(e, ICAL_RECURRENCEID_PROPERTY);
-    if ((!rule && !rdate) || isInstance) {
+    if ((rules.empty() && rdates.empty()) || isInstance) {
         if (inRange(start))
             out.times.push_back(start);
         return out;
     }
 
     std::vector<icaltimetype> found{start};
-    for (; rule; rule = icalcomponent_get_next_property(e, ICAL_RRULE_PROPERTY)) {
+    for (icalproperty* rule : rules) {
         RecurrenceIteratorPtr it(icalrecur_iterator_new(icalproperty_get_rrule(rule), start));
         if (!it) {
             out.ruleUnreadable = true;
@@ -482,16 +500,15 @@ Occurrences occurrencesOf(icalcomponent* e, const icaltimetype& start, icalcompo
             found.push_back(t);
         }
     }
-    for (; rdate; rdate = icalcomponent_get_next_property(e, ICAL_RDATE_PROPERTY)) {
+    for (icalproperty* rdate : rdates) {
         const icaldatetimeperiodtype v = icalproperty_get_rdate(rdate);
         const icaltimetype t = icaltime_is_null_time(v.time) ? v.period.start : v.time;
-        if (!icaltime_is_null_time(t))
+        if (!icaltime_is_null_time(t) && isReadableTime(t))
             found.push_back(withZone(t, rdate, root));
     }
 
     std::vector<icaltimetype> excluded = replaced;
-    for (icalproperty* x = icalcomponent_get_first_property(e, ICAL_EXDATE_PROPERTY); x;
-         x = icalcomponent_get_next_property(e, ICAL_EXDATE_PROPERTY))
+    for (icalproperty* x : exdates)
         excluded.push_back(withZone(icalproperty_get_exdate(x), x, root));
     for (const icaltimetype& t : found) {
         const auto same = [&](const icaltimetype& x) { return sameOccurrence(t, x); };

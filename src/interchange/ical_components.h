@@ -72,6 +72,8 @@ bool hasAlarm(icalcomponent* c);
 // The task text of a component's SUMMARY and DESCRIPTION, checked as a typed text is.
 CheckedText taskTextOfComponent(icalcomponent* c);
 
+// A date that exists and a time of day that does (the library takes month 13 or 25:61).
+bool isReadableTime(const icaltimetype& t);
 // A time with the zone its property's TZID names (the calendar's own VTIMEZONE first).
 icaltimetype withZone(icaltimetype t, icalproperty* prop, icalcomponent* root);
 // A component's DTSTART with its zone; a null time when it has none.

@@ -81,5 +81,39 @@ TEST(IcalMapping, AFoldInsideAUtf8CharacterKeepsTheText) {
     EXPECT_EQ(read.tasks[0].what, "Caf\xC3\xA9 cr\xE2\x82\xAC\xE2\x82\xAC");
 }
 
+// Every RDATE counts: several on one line, several lines, periods; with a rule or without.
+TEST(IcalMapping, EveryRdateValueIsAnOccurrence) {
+    const std::string rdates = "RDATE:20240510T090000,20240512T090000\r\n"
+                               "RDATE;VALUE=PERIOD:20240514T090000/PT1H,20240516T090000/"
+                               "20240516T100000\r\n";
+    const IcalObjectMapping mapping(utcPlusOne);
+    for (const char* rule : {"", "RRULE:FREQ=DAILY;COUNT=2\r\n"}) {
+        SCOPED_TRACE(rule);
+        const std::string text = calendarOf(
+            std::string("BEGIN:VEVENT\r\nUID:r-1\r\nDTSTART:20240506T090000\r\nSUMMARY:Run\r\n") + rule +
+            rdates + "END:VEVENT\r\n");
+        std::vector<int> expected{kMay6};
+        if (*rule)
+            expected.push_back(kMay6 + 1);
+        for (const int day : {10, 12, 14, 16})
+            expected.push_back(dateSerialOf(2024, 5, day));
+
+        const ParsedObject parsed = mapping.read(text, kMay6 - 5, kMay6 + 20);
+        ASSERT_TRUE(parsed.ok) << parsed.error;
+        std::vector<int> dates;
+        for (const ObjectTask& t : parsed.tasks) {
+            dates.push_back(t.task.date);
+            EXPECT_EQ(t.task.minute, 9 * 60);
+        }
+        EXPECT_EQ(dates, expected);
+
+        const CalendarContents file = readCalendar(text, {kMay6 - 5, kMay6 + 20}, utcPlusOne);
+        dates.clear();
+        for (const ImportedTask& t : file.tasks)
+            dates.push_back(t.date);
+        EXPECT_EQ(dates, expected);
+    }
+}
+
 } // namespace
 } // namespace dw
