@@ -108,7 +108,7 @@ private:
         if (icalcomponent_get_status(e) == ICAL_STATUS_CANCELLED)
             return;
         const icaltimetype start = startOf(e, root_);
-        if (icaltime_is_null_time(start) || !icaltime_is_valid_time(start)) {
+        if (!isReadableTime(start)) {
             note("Left out, no readable start: " + label(summary));
             return;
         }

@@ -121,8 +121,8 @@ ParsedObject IcalObjectMapping::read(const std::string& text, int windowFrom, in
     }
     out.uid = ical::text(icalcomponent_get_uid(master));
     const icaltimetype start = startOf(master, cal.get());
-    if (icalcomponent_isa(master) == ICAL_VEVENT_COMPONENT && icaltime_is_null_time(start)) {
-        out.error = "an event without a start";
+    if (icalcomponent_isa(master) == ICAL_VEVENT_COMPONENT && !isReadableTime(start)) {
+        out.error = "an event without a readable start";
         return out;
     }
     if (!isSeries(master)) {
@@ -148,6 +148,11 @@ ParsedObject IcalObjectMapping::read(const std::string& text, int windowFrom, in
     bool masterCounted = false;
     for (const icaltimetype& t : found.times) {
         icalcomponent* changed = overrideOf(cal.get(), master, t);
+        if (changed && !isReadableTime(startOf(changed, cal.get()))) {
+            out.tasks.clear();
+            out.error = "an event without a readable start";
+            return out;
+        }
         int* count = changed || !masterCounted ? &out.droppedControls : nullptr;
         masterCounted = masterCounted || !changed;
         out.tasks.push_back(

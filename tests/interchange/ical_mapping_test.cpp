@@ -115,5 +115,26 @@ TEST(IcalMapping, EveryRdateValueIsAnOccurrence) {
     }
 }
 
+// A start that names no real moment leaves the object out, named; it never becomes a task
+// at a made-up date.
+TEST(IcalMapping, AnUnreadableStartLeavesTheObjectOutNamed) {
+    const IcalObjectMapping mapping(utcPlusOne);
+    for (const char* start : {"DTSTART:20241301T090000", "DTSTART;VALUE=DATE:20240230",
+                              "DTSTART:20240506T256100", "DTSTART:garbage", "DTSTART:"}) {
+        SCOPED_TRACE(start);
+        const std::string text =
+            calendarOf(std::string("BEGIN:VEVENT\r\nUID:bad-1\r\n") + start +
+                       "\r\nSUMMARY:Broken\r\nEND:VEVENT\r\n");
+        const ParsedObject parsed = mapping.read(text, kMay6 - 400, kMay6 + 400);
+        EXPECT_FALSE(parsed.ok);
+        EXPECT_TRUE(parsed.tasks.empty());
+        EXPECT_EQ(parsed.error, "an event without a readable start");
+
+        const CalendarContents file = readCalendar(text, {kMay6 - 400, kMay6 + 400}, utcPlusOne);
+        EXPECT_TRUE(file.tasks.empty());
+        EXPECT_EQ(file.notes, std::vector<std::string>{"Left out, no readable start: \"Broken\""});
+    }
+}
+
 } // namespace
 } // namespace dw
