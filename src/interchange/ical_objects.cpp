@@ -77,8 +77,8 @@ icalproperty* occurrenceProperty(icalcomponent* master, const std::string& rid, 
     return p;
 }
 
-// The task's values that a component holds, at the given start. A whole-day event is at
-// the day's first minute.
+// The task's values that a component holds, at the given start. A whole-day event is an
+// all-day task.
 SyncTask taskOf(icalcomponent* c, const icaltimetype& start, const UtcToLocal& toLocal,
                 int* droppedControls = nullptr) {
     SyncTask t;
@@ -93,15 +93,14 @@ SyncTask taskOf(icalcomponent* c, const icaltimetype& start, const UtcToLocal& t
         return t;
     const LocalMoment m = localMoment(start, toLocal);
     t.date = m.date;
-    t.minute = m.minute.value_or(0);
+    t.minute = m.minute.value_or(-1);
     t.alarm = hasAlarm(c);
     return t;
 }
 
-// A task's values for a component; a whole-day event at its first minute stays a whole day.
-TaskValues valuesOf(const SyncTask& t, icalcomponent* c) {
+TaskValues valuesOf(const SyncTask& t) {
     TaskValues v{t.isTodo(), t.date, std::nullopt, t.category, t.what, t.done, t.alarm};
-    if (!t.isTodo() && !(c && t.minute == 0 && startOf(c, nullptr).is_date))
+    if (!t.isTodo() && !t.isAllDay())
         v.minuteOfDay = t.minute;
     return v;
 }
@@ -167,7 +166,7 @@ std::string IcalObjectMapping::write(const SyncTask& task, const std::string& ui
     ComponentPtr cal(icalcomponent_new_vcalendar());
     icalcomponent_add_property(cal.get(), icalproperty_new_version("2.0"));
     icalcomponent_add_property(cal.get(), icalproperty_new_prodid("-//Dayweaver//Dayweaver//EN"));
-    icalcomponent_add_component(cal.get(), newTaskComponent(valuesOf(task, nullptr), uid,
+    icalcomponent_add_component(cal.get(), newTaskComponent(valuesOf(task), uid,
                                                             std::time(nullptr), alarmLeadMinutes_));
     return textOf(cal.get());
 }
@@ -197,7 +196,7 @@ std::string IcalObjectMapping::withOccurrence(const std::string& text,
     if (!master)
         return text;
     if (recurrenceId.empty()) {
-        updateTaskComponent(master, valuesOf(task, master), alarmLeadMinutes_, toLocal_);
+        updateTaskComponent(master, valuesOf(task), alarmLeadMinutes_, toLocal_);
         return textOf(cal.get());
     }
     icalcomponent* changed =
@@ -223,7 +222,7 @@ std::string IcalObjectMapping::withOccurrence(const std::string& text,
                                    }));
         icalcomponent_add_component(cal.get(), changed);
     }
-    updateTaskComponent(changed, valuesOf(task, changed), alarmLeadMinutes_, toLocal_);
+    updateTaskComponent(changed, valuesOf(task), alarmLeadMinutes_, toLocal_);
     return textOf(cal.get());
 }
 

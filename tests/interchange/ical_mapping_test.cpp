@@ -1,6 +1,10 @@
 #include "core/dates/date_serial.h"
+#include "core/store/helpers.h"
+#include "core/store/task_store.h"
+#include "core/sync/local_tasks.h"
 #include "interchange/ical_import.h"
 #include "interchange/ical_objects.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -134,6 +138,64 @@ TEST(IcalMapping, AnUnreadableStartLeavesTheObjectOutNamed) {
         EXPECT_TRUE(file.tasks.empty());
         EXPECT_EQ(file.notes, std::vector<std::string>{"Left out, no readable start: \"Broken\""});
     }
+}
+
+SyncTask allDay(int date, std::string what) {
+    return dated(date, -1, std::move(what));
+}
+
+// An all-day task is "All day" in the store and DTSTART;VALUE=DATE on the server, both
+// ways; a server's all-day event is such a task (not one at midnight), and sending it back
+// unchanged changes nothing.
+TEST(IcalMapping, AnAllDayTaskIsADateOnTheServerAndAllDayInTheStore) {
+    const IcalObjectMapping mapping(utcPlusOne);
+    const SyncTask task = allDay(kMay6, "Holiday trip");
+    ASSERT_TRUE(task.isAllDay());
+    const std::string text = unfolded(mapping.write(task, "uid-1"));
+    EXPECT_NE(text.find("\r\nDTSTART;VALUE=DATE:20240506\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\r\nDTEND;VALUE=DATE:20240507\r\n"), std::string::npos) << text;
+
+    const std::string server =
+        calendarOf("BEGIN:VEVENT\r\nUID:o-1\r\nDTSTAMP:20240101T000000Z\r\n"
+                   "DTSTART;VALUE=DATE:20240506\r\nDTEND;VALUE=DATE:20240507\r\n"
+                   "SUMMARY:Holiday trip\r\nEND:VEVENT\r\n");
+    for (const std::string& object : {text, server}) {
+        const ParsedObject back = mapping.read(object, kMay6 - 5, kMay6 + 5);
+        ASSERT_TRUE(back.ok) << back.error;
+        ASSERT_EQ(back.tasks.size(), 1u);
+        EXPECT_EQ(back.tasks[0].task, task);
+        EXPECT_EQ(mapping.withOccurrence(object, "", task), mapping.withOccurrence(object, "", back.tasks[0].task));
+        EXPECT_NE(unfolded(mapping.withOccurrence(object, "", task))
+                      .find("\r\nDTSTART;VALUE=DATE:20240506\r\n"),
+                  std::string::npos);
+    }
+    // A time given to it makes it a timed event, and back.
+    const std::string timed = unfolded(mapping.withOccurrence(server, "", dated(kMay6, 600, "Holiday trip")));
+    EXPECT_NE(timed.find("\r\nDTSTART:20240506T100000\r\n"), std::string::npos) << timed;
+    const std::string again = unfolded(mapping.withOccurrence(timed, "", task));
+    EXPECT_NE(again.find("\r\nDTSTART;VALUE=DATE:20240506\r\n"), std::string::npos) << again;
+
+    // The store side: gathered from "All day", written back as "All day", whatever the
+    // clock says.
+    const FormatSettings fs = FormatSettings::enUS();
+    test::TempDir dir;
+    FixedClock clock{encodeDateTime(2024, 5, 6, 15, 27)};
+    TaskStore store(fs, clock);
+    store.setDataDir(dir.path());
+    CellTable& grid = store.gridStore();
+    grid.insertRows(1, 1);
+    const std::string cells[] = {storeKey(kMay6, 101), "All day", "", "Holiday trip", "No", "No"};
+    for (int c = 0; c < 6; ++c)
+        grid.setCell(c, 1, cells[c]);
+    const LocalTasks gathered = gatherLocalTasks(store, fs, clock);
+    ASSERT_EQ(gathered.tasks.size(), 1u);
+    EXPECT_EQ(gathered.tasks[0], task);
+    LocalChange change{LocalChange::Kind::Add, -1, allDay(kMay6 + 1, "Back home"), ""};
+    ASSERT_TRUE(applyLocalChanges(store, gathered, {change}, fs));
+    const LocalTasks after = gatherLocalTasks(store, fs, clock);
+    ASSERT_EQ(after.tasks.size(), 2u);
+    EXPECT_EQ(after.tasks[1], change.task);
+    EXPECT_EQ(store.gridStore().cell(StoreCol::Time, 2), "All day");
 }
 
 } // namespace
