@@ -112,27 +112,64 @@ void addDefaultEnd(icalcomponent* e, const TaskValues& t) {
         icalcomponent_add_property(e, icalproperty_new_dtend(dateValue(t.date + 1)));
 }
 
+icalparameter* tzidOf(icalproperty* p) {
+    icalparameter* tz = p ? icalproperty_get_first_parameter(p, ICAL_TZID_PARAMETER) : nullptr;
+    return tz ? icalparameter_new_clone(tz) : nullptr;
+}
+
+// A time property in place of those of its kind, with the TZID the zone's time needs.
+void setTime(icalcomponent* c, icalproperty* p, icalparameter* tzid) {
+    icalproperty_kind kind = icalproperty_isa(p);
+    removeAll(c, kind);
+    if (tzid)
+        icalproperty_add_parameter(p, tzid);
+    icalcomponent_add_property(c, p);
+}
+
+// The start a task's values give in place of an old one: a timed start of an event in a
+// named zone (or UTC) stays there, as the same moment as the local time; anything else is
+// in floating local time or a date.
+icaltimetype startIn(const icaltimetype& old, const TaskValues& t, const UtcToLocal& toLocal) {
+    const bool zoned = !icaltime_is_null_time(old) && !old.is_date &&
+                       (icaltime_is_utc(old) || old.zone);
+    if (!t.minuteOfDay || !zoned)
+        return startValue(t);
+    const std::int64_t utc = utcOfLocal(t.date, *t.minuteOfDay, toLocal);
+    icaltimezone* zone = icaltime_is_utc(old) ? icaltimezone_get_utc_timezone()
+                                              : const_cast<icaltimezone*>(old.zone);
+    icaltimetype start = icaltime_from_timet_with_zone(static_cast<time_t>(utc), 0, zone);
+    start.zone = zone; // the library leaves the time marked as UTC
+    return start;
+}
+
 // A new start; the event keeps its length unless it turns from a day into a time or back.
 void moveStart(icalcomponent* e, const TaskValues& t, const UtcToLocal& toLocal) {
-    const icaltimetype old = startOf(e, nullptr);
+    icalcomponent* root = icalcomponent_get_parent(e);
+    const icaltimetype old = startOf(e, root);
     if (!icaltime_is_null_time(old)) {
         const LocalMoment m = localMoment(old, toLocal);
         if (m.date == t.date && m.minute == t.minuteOfDay)
             return;
     }
-    const icaltimetype start = startValue(t);
+    const icaltimetype start = startIn(old, t, toLocal);
+    const bool keepsZone = !start.is_date && start.zone && !icaltime_is_utc(start);
+    icalproperty* oldStart = icalcomponent_get_first_property(e, ICAL_DTSTART_PROPERTY);
+    icalproperty* oldEnd = icalcomponent_get_first_property(e, ICAL_DTEND_PROPERTY);
     const bool sameKind = !icaltime_is_null_time(old) && old.is_date == start.is_date;
-    const bool hasEnd = icalcomponent_get_first_property(e, ICAL_DTEND_PROPERTY) != nullptr;
+    const bool hasEnd = oldEnd != nullptr;
     const icaldurationtype length = icalcomponent_get_duration(e);
-    removeAll(e, ICAL_DTSTART_PROPERTY);
-    icalcomponent_add_property(e, icalproperty_new_dtstart(start));
+    icalparameter* startZone = keepsZone ? tzidOf(oldStart) : nullptr;
+    icalparameter* endZone = keepsZone ? tzidOf(oldEnd ? oldEnd : oldStart) : nullptr;
+    setTime(e, icalproperty_new_dtstart(start), startZone);
     if (sameKind) {
-        if (hasEnd) {
-            removeAll(e, ICAL_DTEND_PROPERTY);
-            icalcomponent_add_property(e, icalproperty_new_dtend(icaltime_add(start, length)));
-        }
+        if (hasEnd)
+            setTime(e, icalproperty_new_dtend(icaltime_add(start, length)), endZone);
+        else if (endZone)
+            icalparameter_free(endZone);
         return;
     }
+    if (endZone)
+        icalparameter_free(endZone);
     removeAll(e, ICAL_DTEND_PROPERTY);
     removeAll(e, ICAL_DURATION_PROPERTY);
     addDefaultEnd(e, t);
@@ -399,6 +436,54 @@ CheckedText taskTextOfComponent(icalcomponent* c) {
         taskTextOf(text(icalcomponent_get_summary(c)), text(icalcomponent_get_description(c))));
 }
 
+namespace {
+
+// The offset from UTC a zone has at a moment.
+int offsetAt(icaltimezone* zone, std::int64_t utcSeconds) {
+    icaltimetype t = icaltime_from_timet_with_zone(static_cast<time_t>(utcSeconds), 0,
+                                                   icaltimezone_get_utc_timezone());
+    int isDaylight = 0;
+    return icaltimezone_get_utc_offset_of_utc_time(zone, &t, &isDaylight);
+}
+
+// The moment a wall-clock time names, given the offset a zone has at each moment: the
+// first of two in the hour a fall-back day repeats, and with the offset before the change
+// in the hour a spring-forward day skips, so 02:30 there is 03:30 (RFC 5545, 3.3.5).
+template <typename OffsetAt>
+std::int64_t momentOfWallTime(std::int64_t wallSeconds, OffsetAt offset) {
+    const int before = offset(wallSeconds - 86400);
+    const int after = offset(wallSeconds + 86400);
+    for (const int candidate : {before, after})
+        if (offset(wallSeconds - candidate) == candidate)
+            return wallSeconds - candidate;
+    return wallSeconds - before;
+}
+
+std::int64_t wallSecondsOf(const icaltimetype& t) {
+    icaltimetype wall = t;
+    wall.zone = nullptr;
+    return static_cast<std::int64_t>(
+        icaltime_as_timet_with_zone(wall, icaltimezone_get_utc_timezone()));
+}
+
+} // namespace
+
+std::int64_t utcSecondsOf(const icaltimetype& t) {
+    if (icaltime_is_utc(t) || !t.zone)
+        return wallSecondsOf(t);
+    icaltimezone* zone = const_cast<icaltimezone*>(t.zone);
+    return momentOfWallTime(wallSecondsOf(t),
+                            [zone](std::int64_t utc) { return offsetAt(zone, utc); });
+}
+
+std::int64_t utcOfLocal(int date, int minuteOfDay, const UtcToLocal& toLocal) {
+    const std::int64_t wall =
+        (static_cast<std::int64_t>(date) - 25569) * 86400 + std::int64_t{minuteOfDay} * 60;
+    return momentOfWallTime(wall, [&toLocal](std::int64_t utc) {
+        return static_cast<int>(std::llround((toLocal(utc) - 25569.0) * 86400.0) - utc);
+    });
+}
+
 bool isReadableTime(const icaltimetype& t) {
     if (icaltime_is_null_time(t) || !isValidDate(t.year, t.month, t.day))
         return false;
@@ -421,9 +506,7 @@ LocalMoment localMoment(const icaltimetype& t, const UtcToLocal& toLocal) {
     if (t.is_date)
         return {dateSerialOf(t.year, t.month, t.day), std::nullopt};
     if (icaltime_is_utc(t) || t.zone) {
-        const time_t seconds =
-            icaltime_as_timet_with_zone(t, t.zone ? t.zone : icaltimezone_get_utc_timezone());
-        const DateSerial local = toLocal(static_cast<std::int64_t>(seconds));
+        const DateSerial local = toLocal(utcSecondsOf(t));
         int date = static_cast<int>(std::floor(local));
         int minute = static_cast<int>(std::lround((local - date) * 1440.0));
         if (minute >= 1440) {
@@ -442,11 +525,7 @@ bool sameOccurrence(const icaltimetype& occurrence, const icaltimetype& named) {
     const bool zonedA = icaltime_is_utc(occurrence) || occurrence.zone;
     const bool zonedB = icaltime_is_utc(named) || named.zone;
     if (zonedA && zonedB)
-        return icaltime_as_timet_with_zone(occurrence, occurrence.zone
-                                                           ? occurrence.zone
-                                                           : icaltimezone_get_utc_timezone()) ==
-               icaltime_as_timet_with_zone(named, named.zone ? named.zone
-                                                             : icaltimezone_get_utc_timezone());
+        return utcSecondsOf(occurrence) == utcSecondsOf(named);
     return occurrence.year == named.year && occurrence.month == named.month &&
            occurrence.day == named.day && occurrence.hour == named.hour &&
            occurrence.minute == named.minute && occurrence.second == named.second;

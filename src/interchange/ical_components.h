@@ -72,6 +72,12 @@ bool hasAlarm(icalcomponent* c);
 // The task text of a component's SUMMARY and DESCRIPTION, checked as a typed text is.
 CheckedText taskTextOfComponent(icalcomponent* c);
 
+// The moment a time names, in seconds since 1970 UTC: a zoned time by its zone's rules (the
+// first of a repeated hour; a skipped hour moves forward), a floating time or a date as if
+// it were UTC.
+std::int64_t utcSecondsOf(const icaltimetype& t);
+// The moment a local date and minute name, by the same rules.
+std::int64_t utcOfLocal(int date, int minuteOfDay, const UtcToLocal& toLocal);
 // A date that exists and a time of day that does (the library takes month 13 or 25:61).
 bool isReadableTime(const icaltimetype& t);
 // A time with the zone its property's TZID names (the calendar's own VTIMEZONE first).

@@ -198,5 +198,86 @@ TEST(IcalMapping, AnAllDayTaskIsADateOnTheServerAndAllDayInTheStore) {
     EXPECT_EQ(store.gridStore().cell(StoreCol::Time, 2), "All day");
 }
 
+DateSerial utcPlusTwo(std::int64_t seconds) {
+    return 25569.0 + static_cast<double>(seconds + 7200) / 86400.0;
+}
+
+// Central European time as a calendar of another program names it, with its own rules.
+const char* const kOwnZone = "BEGIN:VTIMEZONE\r\nTZID:W. Europe Standard Time\r\n"
+                             "BEGIN:STANDARD\r\nDTSTART:16011028T030000\r\n"
+                             "RRULE:FREQ=YEARLY;BYDAY=-1SU;BYMONTH=10\r\n"
+                             "TZOFFSETFROM:+0200\r\nTZOFFSETTO:+0100\r\nEND:STANDARD\r\n"
+                             "BEGIN:DAYLIGHT\r\nDTSTART:16010325T020000\r\n"
+                             "RRULE:FREQ=YEARLY;BYDAY=-1SU;BYMONTH=3\r\n"
+                             "TZOFFSETFROM:+0100\r\nTZOFFSETTO:+0200\r\nEND:DAYLIGHT\r\n"
+                             "END:VTIMEZONE\r\n";
+
+struct ZoneCase {
+    const char* tzid;
+    const char* ownZone;
+};
+const ZoneCase kZones[] = {{"Europe/Berlin", ""}, {"W. Europe Standard Time", kOwnZone}};
+
+std::string zonedEvent(const ZoneCase& zone, const std::string& start, const std::string& end) {
+    const std::string tz = std::string(";TZID=") + zone.tzid + ":";
+    return calendarOf(std::string(zone.ownZone) +
+                      "BEGIN:VEVENT\r\nUID:z-1\r\nDTSTAMP:20240101T000000Z\r\nDTSTART" + tz +
+                      start + "\r\nDTEND" + tz + end + "\r\nSUMMARY:Call\r\nEND:VEVENT\r\n");
+}
+
+// A time in the hour a spring-forward day skips moves forward: 02:30 is 03:30.
+TEST(IcalMapping, ATimeInTheSpringGapMovesForward) {
+    const IcalObjectMapping mapping(utcPlusTwo);
+    const int day = dateSerialOf(2024, 3, 31);
+    for (const ZoneCase& zone : kZones) {
+        SCOPED_TRACE(zone.tzid);
+        const std::string text = zonedEvent(zone, "20240331T023000", "20240331T040000");
+        const ParsedObject parsed = mapping.read(text, day - 5, day + 5);
+        ASSERT_TRUE(parsed.ok) << parsed.error;
+        ASSERT_EQ(parsed.tasks.size(), 1u);
+        EXPECT_EQ(parsed.tasks[0].task.date, day);
+        EXPECT_EQ(parsed.tasks[0].task.minute, 3 * 60 + 30);
+        // Sent back as it came, it is the same object.
+        EXPECT_NE(unfolded(mapping.withOccurrence(text, "", parsed.tasks[0].task))
+                      .find("DTSTART;TZID=" + std::string(zone.tzid) + ":20240331T023000\r\n"),
+                  std::string::npos);
+
+        const CalendarContents file = readCalendar(text, {day - 5, day + 5}, utcPlusTwo);
+        ASSERT_EQ(file.tasks.size(), 1u);
+        EXPECT_EQ(file.tasks[0].minuteOfDay, 3 * 60 + 30);
+    }
+}
+
+// An event in a named zone keeps it through local edits: a new text leaves its times as
+// they are, a new time (given in local time) is the same moment in the event's own zone.
+TEST(IcalMapping, AnEventKeepsItsZoneThroughLocalEdits) {
+    const IcalObjectMapping mapping(utcPlusOne);
+    for (const ZoneCase& zone : kZones) {
+        SCOPED_TRACE(zone.tzid);
+        const std::string tz = std::string("TZID=") + zone.tzid + ":";
+        const std::string text = zonedEvent(zone, "20240506T090000", "20240506T100000");
+        const ParsedObject parsed = mapping.read(text, kMay6 - 5, kMay6 + 5);
+        ASSERT_TRUE(parsed.ok) << parsed.error;
+        ASSERT_EQ(parsed.tasks.size(), 1u);
+        SyncTask task = parsed.tasks[0].task;
+        EXPECT_EQ(task.minute, 8 * 60); // 09:00 at UTC+2 is 08:00 at UTC+1
+
+        task.what = "Call back";
+        const std::string renamed = unfolded(mapping.withOccurrence(text, "", task));
+        EXPECT_NE(renamed.find("\r\nDTSTART;" + tz + "20240506T090000\r\n"), std::string::npos)
+            << renamed;
+        EXPECT_NE(renamed.find("\r\nDTEND;" + tz + "20240506T100000\r\n"), std::string::npos);
+
+        task.minute = 14 * 60 + 30;
+        const std::string moved = unfolded(mapping.withOccurrence(renamed, "", task));
+        EXPECT_NE(moved.find("\r\nDTSTART;" + tz + "20240506T153000\r\n"), std::string::npos)
+            << moved;
+        EXPECT_NE(moved.find("\r\nDTEND;" + tz + "20240506T163000\r\n"), std::string::npos);
+        const ParsedObject back = mapping.read(moved, kMay6 - 5, kMay6 + 5);
+        ASSERT_TRUE(back.ok);
+        EXPECT_EQ(back.tasks[0].task, task);
+    }
+}
+
 } // namespace
 } // namespace dw
