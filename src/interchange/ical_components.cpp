@@ -280,6 +280,27 @@ void appendComponent(std::string& out, icalcomponent* c) {
     out += "END:" + kind + "\r\n";
 }
 
+// A to-do's due date follows the task's date and time; a task put on the to-do list has
+// none. Its zone stays, as an event's does.
+void moveDue(icalcomponent* c, const TaskValues& t, const UtcToLocal& toLocal) {
+    if (t.todo) {
+        removeAll(c, ICAL_DUE_PROPERTY);
+        return;
+    }
+    icalcomponent* root = icalcomponent_get_parent(c);
+    icalproperty* oldDue = icalcomponent_get_first_property(c, ICAL_DUE_PROPERTY);
+    const icaltimetype old =
+        oldDue ? withZone(icalproperty_get_due(oldDue), oldDue, root) : icaltime_null_time();
+    if (!icaltime_is_null_time(old)) {
+        const LocalMoment m = localMoment(old, toLocal);
+        if (m.date == t.date && m.minute == t.minuteOfDay)
+            return;
+    }
+    const icaltimetype due = startIn(old, t, toLocal);
+    const bool keepsZone = !due.is_date && due.zone && !icaltime_is_utc(due);
+    setTime(c, icalproperty_new_due(due), keepsZone ? tzidOf(oldDue) : nullptr);
+}
+
 } // namespace
 
 // ---- Writing
@@ -363,7 +384,14 @@ void updateTaskComponent(icalcomponent* c, const TaskValues& task, int alarmLead
                          const UtcToLocal& toLocal) {
     setTexts(c, task.what, task.category);
     setDone(c, task.done);
-    if (icalcomponent_isa(c) != ICAL_VEVENT_COMPONENT)
+    if (icalcomponent_isa(c) == ICAL_VTODO_COMPONENT) {
+        // A to-do keeps its kind: a date is its due date.
+        moveDue(c, task, toLocal);
+        if (!task.todo)
+            setAlarm(c, task.alarm, task.what, alarmLeadMinutes);
+        return;
+    }
+    if (icalcomponent_isa(c) != ICAL_VEVENT_COMPONENT || task.todo)
         return;
     moveStart(c, task, toLocal);
     setAlarm(c, task.alarm, task.what, alarmLeadMinutes);
@@ -500,6 +528,15 @@ icaltimetype withZone(icaltimetype t, icalproperty* prop, icalcomponent* root) {
 icaltimetype startOf(icalcomponent* c, icalcomponent* root) {
     icalproperty* p = icalcomponent_get_first_property(c, ICAL_DTSTART_PROPERTY);
     return p ? withZone(icalproperty_get_dtstart(p), p, root) : icaltime_null_time();
+}
+
+icaltimetype dueOf(icalcomponent* c, icalcomponent* root) {
+    icalproperty* p = icalcomponent_get_first_property(c, ICAL_DUE_PROPERTY);
+    return p ? withZone(icalproperty_get_due(p), p, root) : icaltime_null_time();
+}
+
+icaltimetype whenOf(icalcomponent* c, icalcomponent* root) {
+    return icalcomponent_isa(c) == ICAL_VTODO_COMPONENT ? dueOf(c, root) : startOf(c, root);
 }
 
 LocalMoment localMoment(const icaltimetype& t, const UtcToLocal& toLocal) {

@@ -85,6 +85,12 @@ icaltimetype withZone(icaltimetype t, icalproperty* prop, icalcomponent* root);
 // A component's DTSTART with its zone; a null time when it has none.
 icaltimetype startOf(icalcomponent* c, icalcomponent* root);
 
+// A to-do's DUE with its zone; a null time when it has none.
+icaltimetype dueOf(icalcomponent* c, icalcomponent* root);
+// When a component's task falls: an event's start, a to-do's due date (a null time for a
+// to-do without one, which is a task of the to-do list).
+icaltimetype whenOf(icalcomponent* c, icalcomponent* root);
+
 struct LocalMoment {
     int date = 0;
     std::optional<int> minute; // none: a whole day

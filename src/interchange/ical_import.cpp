@@ -185,6 +185,24 @@ private:
         if (category.shortened)
             note("Category shortened to 20 characters: " + label(summary));
         dropped_ += what.droppedControls + category.droppedControls;
+        // A due date puts it on that day.
+        const icaltimetype due = dueOf(t, root_);
+        if (!icaltime_is_null_time(due)) {
+            if (!isReadableTime(due)) {
+                note("Left out, no readable due date: " + label(summary));
+                return;
+            }
+            const LocalMoment m = localMoment(due, toLocal_);
+            if (m.date < range_.from || m.date > range_.to)
+                return;
+            if (out_.tasks.size() >= kMaxImportedTasks)
+                throw IcalFileError("The file holds more than " +
+                                    std::to_string(kMaxImportedTasks) +
+                                    " tasks in the chosen dates.");
+            out_.tasks.push_back(
+                {m.date, m.minute, category.text, what.text, isDone(t), hasAlarm(t)});
+            return;
+        }
         out_.todos.push_back({category.text, what.text, isDone(t)});
     }
 

@@ -89,7 +89,7 @@ SyncTask taskOf(icalcomponent* c, const icaltimetype& start, const UtcToLocal& t
     if (droppedControls)
         *droppedControls += what.droppedControls + category.droppedControls;
     t.done = isDone(c);
-    if (icalcomponent_isa(c) == ICAL_VTODO_COMPONENT)
+    if (icalcomponent_isa(c) == ICAL_VTODO_COMPONENT && icaltime_is_null_time(start))
         return t;
     const LocalMoment m = localMoment(start, toLocal);
     t.date = m.date;
@@ -119,9 +119,13 @@ ParsedObject IcalObjectMapping::read(const std::string& text, int windowFrom, in
         return out;
     }
     out.uid = ical::text(icalcomponent_get_uid(master));
-    const icaltimetype start = startOf(master, cal.get());
+    const icaltimetype start = whenOf(master, cal.get());
     if (icalcomponent_isa(master) == ICAL_VEVENT_COMPONENT && !isReadableTime(start)) {
         out.error = "an event without a readable start";
+        return out;
+    }
+    if (!icaltime_is_null_time(start) && !isReadableTime(start)) {
+        out.error = "a to-do without a readable due date";
         return out;
     }
     if (!isSeries(master)) {

@@ -279,5 +279,42 @@ TEST(IcalMapping, AnEventKeepsItsZoneThroughLocalEdits) {
     }
 }
 
+// A to-do with a due date is a dated task on that day, and goes back as a to-do with DUE.
+TEST(IcalMapping, AToDoWithADueDateIsADatedTaskAndStaysAToDo) {
+    const IcalObjectMapping mapping(utcPlusOne);
+    for (const char* due : {"DUE;VALUE=DATE:20240506", "DUE:20240506T170000"}) {
+        SCOPED_TRACE(due);
+        const bool allDayDue = std::string(due).find("VALUE=DATE") != std::string::npos;
+        const std::string text =
+            calendarOf(std::string("BEGIN:VTODO\r\nUID:t-1\r\nDTSTAMP:20240101T000000Z\r\n") +
+                       due + "\r\nSUMMARY:Tax return\r\nSTATUS:NEEDS-ACTION\r\nEND:VTODO\r\n");
+        const ParsedObject parsed = mapping.read(text, kMay6 - 5, kMay6 + 5);
+        ASSERT_TRUE(parsed.ok) << parsed.error;
+        ASSERT_EQ(parsed.tasks.size(), 1u);
+        const SyncTask expected = allDayDue ? allDay(kMay6, "Tax return")
+                                            : dated(kMay6, 17 * 60, "Tax return");
+        EXPECT_EQ(parsed.tasks[0].task, expected);
+        EXPECT_EQ(mapping.withOccurrence(text, "", expected), mapping.withOccurrence(text, "", parsed.tasks[0].task));
+        EXPECT_NE(unfolded(mapping.withOccurrence(text, "", expected)).find(std::string("\r\n") + due + "\r\n"), std::string::npos);
+
+        SyncTask moved = expected;
+        moved.date = kMay6 + 2;
+        moved.done = true;
+        const std::string back = unfolded(mapping.withOccurrence(text, "", moved));
+        EXPECT_NE(back.find("BEGIN:VTODO"), std::string::npos) << back;
+        EXPECT_EQ(back.find("BEGIN:VEVENT"), std::string::npos) << back;
+        EXPECT_NE(back.find(allDayDue ? "\r\nDUE;VALUE=DATE:20240508\r\n" : "\r\nDUE:20240508T170000\r\n"), std::string::npos) << back;
+        const ParsedObject again = mapping.read(back, kMay6 - 5, kMay6 + 5);
+        ASSERT_TRUE(again.ok);
+        EXPECT_EQ(again.tasks[0].task, moved);
+
+        const CalendarContents file = readCalendar(text, {kMay6 - 5, kMay6 + 5}, utcPlusOne);
+        EXPECT_TRUE(file.todos.empty());
+        ASSERT_EQ(file.tasks.size(), 1u);
+        EXPECT_EQ(file.tasks[0].date, kMay6);
+        EXPECT_EQ(file.tasks[0].minuteOfDay, allDayDue ? std::nullopt : std::optional<int>(17 * 60));
+    }
+}
+
 } // namespace
 } // namespace dw
