@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <ctime>
 
 namespace dw::ical {
@@ -111,35 +112,233 @@ void addDefaultEnd(icalcomponent* e, const TaskValues& t) {
         icalcomponent_add_property(e, icalproperty_new_dtend(dateValue(t.date + 1)));
 }
 
+icalparameter* tzidOf(icalproperty* p) {
+    icalparameter* tz = p ? icalproperty_get_first_parameter(p, ICAL_TZID_PARAMETER) : nullptr;
+    return tz ? icalparameter_new_clone(tz) : nullptr;
+}
+
+// A time property in place of those of its kind, with the TZID the zone's time needs.
+void setTime(icalcomponent* c, icalproperty* p, icalparameter* tzid) {
+    icalproperty_kind kind = icalproperty_isa(p);
+    removeAll(c, kind);
+    if (tzid)
+        icalproperty_add_parameter(p, tzid);
+    icalcomponent_add_property(c, p);
+}
+
+// The start a task's values give in place of an old one: a timed start of an event in a
+// named zone (or UTC) stays there, as the same moment as the local time; anything else is
+// in floating local time or a date.
+icaltimetype startIn(const icaltimetype& old, const TaskValues& t, const UtcToLocal& toLocal) {
+    const bool zoned = !icaltime_is_null_time(old) && !old.is_date &&
+                       (icaltime_is_utc(old) || old.zone);
+    if (!t.minuteOfDay || !zoned)
+        return startValue(t);
+    const std::int64_t utc = utcOfLocal(t.date, *t.minuteOfDay, toLocal);
+    icaltimezone* zone = icaltime_is_utc(old) ? icaltimezone_get_utc_timezone()
+                                              : const_cast<icaltimezone*>(old.zone);
+    icaltimetype start = icaltime_from_timet_with_zone(static_cast<time_t>(utc), 0, zone);
+    start.zone = zone; // the library leaves the time marked as UTC
+    return start;
+}
+
 // A new start; the event keeps its length unless it turns from a day into a time or back.
 void moveStart(icalcomponent* e, const TaskValues& t, const UtcToLocal& toLocal) {
-    const icaltimetype old = startOf(e, nullptr);
+    icalcomponent* root = icalcomponent_get_parent(e);
+    const icaltimetype old = startOf(e, root);
     if (!icaltime_is_null_time(old)) {
         const LocalMoment m = localMoment(old, toLocal);
         if (m.date == t.date && m.minute == t.minuteOfDay)
             return;
     }
-    const icaltimetype start = startValue(t);
+    const icaltimetype start = startIn(old, t, toLocal);
+    const bool keepsZone = !start.is_date && start.zone && !icaltime_is_utc(start);
+    icalproperty* oldStart = icalcomponent_get_first_property(e, ICAL_DTSTART_PROPERTY);
+    icalproperty* oldEnd = icalcomponent_get_first_property(e, ICAL_DTEND_PROPERTY);
     const bool sameKind = !icaltime_is_null_time(old) && old.is_date == start.is_date;
-    const bool hasEnd = icalcomponent_get_first_property(e, ICAL_DTEND_PROPERTY) != nullptr;
+    const bool hasEnd = oldEnd != nullptr;
     const icaldurationtype length = icalcomponent_get_duration(e);
-    removeAll(e, ICAL_DTSTART_PROPERTY);
-    icalcomponent_add_property(e, icalproperty_new_dtstart(start));
+    icalparameter* startZone = keepsZone ? tzidOf(oldStart) : nullptr;
+    icalparameter* endZone = keepsZone ? tzidOf(oldEnd ? oldEnd : oldStart) : nullptr;
+    setTime(e, icalproperty_new_dtstart(start), startZone);
     if (sameKind) {
-        if (hasEnd) {
-            removeAll(e, ICAL_DTEND_PROPERTY);
-            icalcomponent_add_property(e, icalproperty_new_dtend(icaltime_add(start, length)));
-        }
+        if (hasEnd)
+            setTime(e, icalproperty_new_dtend(icaltime_add(start, length)), endZone);
+        else if (endZone)
+            icalparameter_free(endZone);
         return;
     }
+    if (endZone)
+        icalparameter_free(endZone);
     removeAll(e, ICAL_DTEND_PROPERTY);
     removeAll(e, ICAL_DURATION_PROPERTY);
     addDefaultEnd(e, t);
 }
 
+bool startsWithNoCaseAscii(const char* text, std::string_view prefix) {
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        if (!text[i])
+            return false;
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+        if (lower(text[i]) != lower(prefix[i]))
+            return false;
+    }
+    return true;
+}
+
+// The library's own line for a property, joined again where it folded it.
+std::string unfoldedLine(icalproperty* p) {
+    char* s = icalproperty_as_ical_string_r(p);
+    std::string line = s ? s : "";
+    std::free(s);
+    std::string out;
+    out.reserve(line.size());
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (line[i] == '\r' || line[i] == '\n') {
+            std::size_t next = i + 1;
+            if (line[i] == '\r' && next < line.size() && line[next] == '\n')
+                ++next;
+            if (next < line.size() && (line[next] == ' ' || line[next] == '\t')) {
+                i = next;
+                continue;
+            }
+            break; // the line's end
+        }
+        out += line[i];
+    }
+    return out;
+}
+
+// Where the value starts: the first colon outside a quoted parameter value.
+std::size_t valueStart(const std::string& line) {
+    bool quoted = false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (line[i] == '"')
+            quoted = !quoted;
+        else if (line[i] == ':' && !quoted)
+            return i;
+    }
+    return std::string::npos;
+}
+
+// Folded at 75 octets, never inside a UTF-8 sequence.
+void appendFolded(std::string& out, const std::string& line) {
+    std::size_t width = 0;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(line[i]);
+        const bool continuation = (byte & 0xC0) == 0x80;
+        if (!continuation) {
+            std::size_t length = 1;
+            if (byte >= 0xF0)
+                length = 4;
+            else if (byte >= 0xE0)
+                length = 3;
+            else if (byte >= 0xC0)
+                length = 2;
+            if (width + length > 75) {
+                out += "\r\n ";
+                width = 1;
+            }
+        }
+        out += line[i];
+        ++width;
+    }
+    out += "\r\n";
+}
+
+void appendComponent(std::string& out, icalcomponent* c) {
+    const icalcomponent_kind k = icalcomponent_isa(c);
+    if (k == ICAL_X_COMPONENT || k == ICAL_NO_COMPONENT) {
+        // A component of another program's own kind: the library alone knows its name.
+        char* s = icalcomponent_as_ical_string_r(c);
+        out += s ? s : "";
+        std::free(s);
+        return;
+    }
+    const std::string kind = icalcomponent_kind_to_string(k);
+    out += "BEGIN:" + kind + "\r\n";
+    for (icalproperty* p = icalcomponent_get_first_property(c, ICAL_ANY_PROPERTY); p;
+         p = icalcomponent_get_next_property(c, ICAL_ANY_PROPERTY)) {
+        const char* propertyName = icalproperty_get_property_name(p);
+        if (!propertyName || startsWithNoCaseAscii(propertyName, "X-LIC-"))
+            continue;
+        std::string line = unfoldedLine(p);
+        icalvalue* v = icalproperty_get_value(p);
+        const icalvalue_kind valueKind = v ? icalvalue_isa(v) : ICAL_NO_VALUE;
+        const std::size_t colon = valueStart(line);
+        if (colon != std::string::npos &&
+            (valueKind == ICAL_TEXT_VALUE || valueKind == ICAL_X_VALUE)) {
+            const char* raw =
+                valueKind == ICAL_TEXT_VALUE ? icalvalue_get_text(v) : icalvalue_get_x(v);
+            line = line.substr(0, colon + 1) + escapedText(raw ? raw : "");
+        }
+        appendFolded(out, line);
+    }
+    for (icalcomponent* sub = icalcomponent_get_first_component(c, ICAL_ANY_COMPONENT); sub;
+         sub = icalcomponent_get_next_component(c, ICAL_ANY_COMPONENT))
+        appendComponent(out, sub);
+    out += "END:" + kind + "\r\n";
+}
+
+// A to-do's due date follows the task's date and time; a task put on the to-do list has
+// none. Its zone stays, as an event's does.
+void moveDue(icalcomponent* c, const TaskValues& t, const UtcToLocal& toLocal) {
+    if (t.todo) {
+        removeAll(c, ICAL_DUE_PROPERTY);
+        return;
+    }
+    icalcomponent* root = icalcomponent_get_parent(c);
+    icalproperty* oldDue = icalcomponent_get_first_property(c, ICAL_DUE_PROPERTY);
+    const icaltimetype old =
+        oldDue ? withZone(icalproperty_get_due(oldDue), oldDue, root) : icaltime_null_time();
+    if (!icaltime_is_null_time(old)) {
+        const LocalMoment m = localMoment(old, toLocal);
+        if (m.date == t.date && m.minute == t.minuteOfDay)
+            return;
+    }
+    const icaltimetype due = startIn(old, t, toLocal);
+    const bool keepsZone = !due.is_date && due.zone && !icaltime_is_utc(due);
+    setTime(c, icalproperty_new_due(due), keepsZone ? tzidOf(oldDue) : nullptr);
+}
+
 } // namespace
 
 // ---- Writing
+
+std::string calendarText(icalcomponent* c) {
+    std::string out;
+    appendComponent(out, c);
+    return out;
+}
+
+std::string escapedText(std::string_view raw) {
+    std::string out;
+    out.reserve(raw.size() + raw.size() / 8);
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+        const char ch = raw[i];
+        switch (ch) {
+        case '\\':
+        case ',':
+        case ';':
+            out += '\\';
+            out += ch;
+            break;
+        case '\r':
+            if (i + 1 < raw.size() && raw[i + 1] == '\n')
+                ++i;
+            out += "\\n";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        default:
+            if ((static_cast<unsigned char>(ch) < 0x20 && ch != '\t') || ch == 0x7F)
+                break;
+            out += ch;
+        }
+    }
+    return out;
+}
 
 icaltimetype dateValue(int date) {
     const CivilDate d = decodeDate(date);
@@ -185,7 +384,14 @@ void updateTaskComponent(icalcomponent* c, const TaskValues& task, int alarmLead
                          const UtcToLocal& toLocal) {
     setTexts(c, task.what, task.category);
     setDone(c, task.done);
-    if (icalcomponent_isa(c) != ICAL_VEVENT_COMPONENT)
+    if (icalcomponent_isa(c) == ICAL_VTODO_COMPONENT) {
+        // A to-do keeps its kind: a date is its due date.
+        moveDue(c, task, toLocal);
+        if (!task.todo)
+            setAlarm(c, task.alarm, task.what, alarmLeadMinutes);
+        return;
+    }
+    if (icalcomponent_isa(c) != ICAL_VEVENT_COMPONENT || task.todo)
         return;
     moveStart(c, task, toLocal);
     setAlarm(c, task.alarm, task.what, alarmLeadMinutes);
@@ -258,6 +464,61 @@ CheckedText taskTextOfComponent(icalcomponent* c) {
         taskTextOf(text(icalcomponent_get_summary(c)), text(icalcomponent_get_description(c))));
 }
 
+namespace {
+
+// The offset from UTC a zone has at a moment.
+int offsetAt(icaltimezone* zone, std::int64_t utcSeconds) {
+    icaltimetype t = icaltime_from_timet_with_zone(static_cast<time_t>(utcSeconds), 0,
+                                                   icaltimezone_get_utc_timezone());
+    int isDaylight = 0;
+    return icaltimezone_get_utc_offset_of_utc_time(zone, &t, &isDaylight);
+}
+
+// The moment a wall-clock time names, given the offset a zone has at each moment: the
+// first of two in the hour a fall-back day repeats, and with the offset before the change
+// in the hour a spring-forward day skips, so 02:30 there is 03:30 (RFC 5545, 3.3.5).
+template <typename OffsetAt>
+std::int64_t momentOfWallTime(std::int64_t wallSeconds, OffsetAt offset) {
+    const int before = offset(wallSeconds - 86400);
+    const int after = offset(wallSeconds + 86400);
+    for (const int candidate : {before, after})
+        if (offset(wallSeconds - candidate) == candidate)
+            return wallSeconds - candidate;
+    return wallSeconds - before;
+}
+
+std::int64_t wallSecondsOf(const icaltimetype& t) {
+    icaltimetype wall = t;
+    wall.zone = nullptr;
+    return static_cast<std::int64_t>(
+        icaltime_as_timet_with_zone(wall, icaltimezone_get_utc_timezone()));
+}
+
+} // namespace
+
+std::int64_t utcSecondsOf(const icaltimetype& t) {
+    if (icaltime_is_utc(t) || !t.zone)
+        return wallSecondsOf(t);
+    icaltimezone* zone = const_cast<icaltimezone*>(t.zone);
+    return momentOfWallTime(wallSecondsOf(t),
+                            [zone](std::int64_t utc) { return offsetAt(zone, utc); });
+}
+
+std::int64_t utcOfLocal(int date, int minuteOfDay, const UtcToLocal& toLocal) {
+    const std::int64_t wall =
+        (static_cast<std::int64_t>(date) - 25569) * 86400 + std::int64_t{minuteOfDay} * 60;
+    return momentOfWallTime(wall, [&toLocal](std::int64_t utc) {
+        return static_cast<int>(std::llround((toLocal(utc) - 25569.0) * 86400.0) - utc);
+    });
+}
+
+bool isReadableTime(const icaltimetype& t) {
+    if (icaltime_is_null_time(t) || !isValidDate(t.year, t.month, t.day))
+        return false;
+    return t.is_date || (t.hour >= 0 && t.hour < 24 && t.minute >= 0 && t.minute < 60 &&
+                         t.second >= 0 && t.second <= 60);
+}
+
 icaltimetype withZone(icaltimetype t, icalproperty* prop, icalcomponent* root) {
     if (!t.is_date && !icaltime_is_utc(t) && !t.zone)
         t.zone = zoneOf(prop, root);
@@ -269,13 +530,20 @@ icaltimetype startOf(icalcomponent* c, icalcomponent* root) {
     return p ? withZone(icalproperty_get_dtstart(p), p, root) : icaltime_null_time();
 }
 
+icaltimetype dueOf(icalcomponent* c, icalcomponent* root) {
+    icalproperty* p = icalcomponent_get_first_property(c, ICAL_DUE_PROPERTY);
+    return p ? withZone(icalproperty_get_due(p), p, root) : icaltime_null_time();
+}
+
+icaltimetype whenOf(icalcomponent* c, icalcomponent* root) {
+    return icalcomponent_isa(c) == ICAL_VTODO_COMPONENT ? dueOf(c, root) : startOf(c, root);
+}
+
 LocalMoment localMoment(const icaltimetype& t, const UtcToLocal& toLocal) {
     if (t.is_date)
         return {dateSerialOf(t.year, t.month, t.day), std::nullopt};
     if (icaltime_is_utc(t) || t.zone) {
-        const time_t seconds =
-            icaltime_as_timet_with_zone(t, t.zone ? t.zone : icaltimezone_get_utc_timezone());
-        const DateSerial local = toLocal(static_cast<std::int64_t>(seconds));
+        const DateSerial local = toLocal(utcSecondsOf(t));
         int date = static_cast<int>(std::floor(local));
         int minute = static_cast<int>(std::lround((local - date) * 1440.0));
         if (minute >= 1440) {
@@ -294,14 +562,18 @@ bool sameOccurrence(const icaltimetype& occurrence, const icaltimetype& named) {
     const bool zonedA = icaltime_is_utc(occurrence) || occurrence.zone;
     const bool zonedB = icaltime_is_utc(named) || named.zone;
     if (zonedA && zonedB)
-        return icaltime_as_timet_with_zone(occurrence, occurrence.zone
-                                                           ? occurrence.zone
-                                                           : icaltimezone_get_utc_timezone()) ==
-               icaltime_as_timet_with_zone(named, named.zone ? named.zone
-                                                             : icaltimezone_get_utc_timezone());
+        return utcSecondsOf(occurrence) == utcSecondsOf(named);
     return occurrence.year == named.year && occurrence.month == named.month &&
            occurrence.day == named.day && occurrence.hour == named.hour &&
            occurrence.minute == named.minute && occurrence.second == named.second;
+}
+
+std::vector<icalproperty*> propertiesOf(icalcomponent* c, icalproperty_kind kind) {
+    std::vector<icalproperty*> out;
+    for (icalproperty* p = icalcomponent_get_first_property(c, kind); p;
+         p = icalcomponent_get_next_property(c, kind))
+        out.push_back(p);
+    return out;
 }
 
 Occurrences occurrencesOf(icalcomponent* e, const icaltimetype& start, icalcomponent* root,
@@ -312,17 +584,20 @@ Occurrences occurrencesOf(icalcomponent* e, const icaltimetype& start, icalcompo
         const int date = localMoment(t, toLocal).date;
         return date >= range.from && date <= range.to;
     };
-    icalproperty* rule = icalcomponent_get_first_property(e, ICAL_RRULE_PROPERTY);
-    icalproperty* rdate = icalcomponent_get_first_property(e, ICAL_RDATE_PROPERTY);
+    // Taken as lists first: the component has one property cursor, which any other lookup
+    // moves.
+    const std::vector<icalproperty*> rules = propertiesOf(e, ICAL_RRULE_PROPERTY);
+    const std::vector<icalproperty*> rdates = propertiesOf(e, ICAL_RDATE_PROPERTY);
+    const std::vector<icalproperty*> exdates = propertiesOf(e, ICAL_EXDATE_PROPERTY);
     const bool isInstance = icalcomponent_get_first_property(e, ICAL_RECURRENCEID_PROPERTY);
-    if ((!rule && !rdate) || isInstance) {
+    if ((rules.empty() && rdates.empty()) || isInstance) {
         if (inRange(start))
             out.times.push_back(start);
         return out;
     }
 
     std::vector<icaltimetype> found{start};
-    for (; rule; rule = icalcomponent_get_next_property(e, ICAL_RRULE_PROPERTY)) {
+    for (icalproperty* rule : rules) {
         RecurrenceIteratorPtr it(icalrecur_iterator_new(icalproperty_get_rrule(rule), start));
         if (!it) {
             out.ruleUnreadable = true;
@@ -341,16 +616,15 @@ Occurrences occurrencesOf(icalcomponent* e, const icaltimetype& start, icalcompo
             found.push_back(t);
         }
     }
-    for (; rdate; rdate = icalcomponent_get_next_property(e, ICAL_RDATE_PROPERTY)) {
+    for (icalproperty* rdate : rdates) {
         const icaldatetimeperiodtype v = icalproperty_get_rdate(rdate);
         const icaltimetype t = icaltime_is_null_time(v.time) ? v.period.start : v.time;
-        if (!icaltime_is_null_time(t))
+        if (!icaltime_is_null_time(t) && isReadableTime(t))
             found.push_back(withZone(t, rdate, root));
     }
 
     std::vector<icaltimetype> excluded = replaced;
-    for (icalproperty* x = icalcomponent_get_first_property(e, ICAL_EXDATE_PROPERTY); x;
-         x = icalcomponent_get_next_property(e, ICAL_EXDATE_PROPERTY))
+    for (icalproperty* x : exdates)
         excluded.push_back(withZone(icalproperty_get_exdate(x), x, root));
     for (const icaltimetype& t : found) {
         const auto same = [&](const icaltimetype& x) { return sameOccurrence(t, x); };

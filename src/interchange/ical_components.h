@@ -11,11 +11,22 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace dw::ical {
 
 // ---- Writing
+
+// A component as iCalendar text, lines ended by CR LF and folded at 75 octets between
+// characters. Every text value (our own X- properties and other programs' included) is
+// escaped as RFC 5545 says: the library leaves commas and semicolons of CATEGORIES and of
+// X- values as they are, which splits them for the next reader. Its error notes
+// (X-LIC-ERROR) stay out.
+std::string calendarText(icalcomponent* c);
+// A TEXT value escaped: backslash, comma, semicolon and line breaks; other control
+// characters, which TEXT may not hold, are left out.
+std::string escapedText(std::string_view raw);
 
 icaltimetype dateValue(int date);
 icaltimetype floatingDateTime(int date, int minuteOfDay);
@@ -61,10 +72,24 @@ bool hasAlarm(icalcomponent* c);
 // The task text of a component's SUMMARY and DESCRIPTION, checked as a typed text is.
 CheckedText taskTextOfComponent(icalcomponent* c);
 
+// The moment a time names, in seconds since 1970 UTC: a zoned time by its zone's rules (the
+// first of a repeated hour; a skipped hour moves forward), a floating time or a date as if
+// it were UTC.
+std::int64_t utcSecondsOf(const icaltimetype& t);
+// The moment a local date and minute name, by the same rules.
+std::int64_t utcOfLocal(int date, int minuteOfDay, const UtcToLocal& toLocal);
+// A date that exists and a time of day that does (the library takes month 13 or 25:61).
+bool isReadableTime(const icaltimetype& t);
 // A time with the zone its property's TZID names (the calendar's own VTIMEZONE first).
 icaltimetype withZone(icaltimetype t, icalproperty* prop, icalcomponent* root);
 // A component's DTSTART with its zone; a null time when it has none.
 icaltimetype startOf(icalcomponent* c, icalcomponent* root);
+
+// A to-do's DUE with its zone; a null time when it has none.
+icaltimetype dueOf(icalcomponent* c, icalcomponent* root);
+// When a component's task falls: an event's start, a to-do's due date (a null time for a
+// to-do without one, which is a task of the to-do list).
+icaltimetype whenOf(icalcomponent* c, icalcomponent* root);
 
 struct LocalMoment {
     int date = 0;

@@ -55,9 +55,7 @@ public:
 
     CalendarExport finish(int skippedHolidays) {
         CalendarExport out;
-        char* text = icalcomponent_as_ical_string_r(calendar_.get());
-        out.text = text ? text : "";
-        std::free(text);
+        out.text = calendarText(calendar_.get());
         out.items = std::move(items_);
         out.skippedHolidays = skippedHolidays;
         return out;

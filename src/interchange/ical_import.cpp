@@ -108,7 +108,7 @@ private:
         if (icalcomponent_get_status(e) == ICAL_STATUS_CANCELLED)
             return;
         const icaltimetype start = startOf(e, root_);
-        if (icaltime_is_null_time(start) || !icaltime_is_valid_time(start)) {
+        if (!isReadableTime(start)) {
             note("Left out, no readable start: " + label(summary));
             return;
         }
@@ -185,6 +185,24 @@ private:
         if (category.shortened)
             note("Category shortened to 20 characters: " + label(summary));
         dropped_ += what.droppedControls + category.droppedControls;
+        // A due date puts it on that day.
+        const icaltimetype due = dueOf(t, root_);
+        if (!icaltime_is_null_time(due)) {
+            if (!isReadableTime(due)) {
+                note("Left out, no readable due date: " + label(summary));
+                return;
+            }
+            const LocalMoment m = localMoment(due, toLocal_);
+            if (m.date < range_.from || m.date > range_.to)
+                return;
+            if (out_.tasks.size() >= kMaxImportedTasks)
+                throw IcalFileError("The file holds more than " +
+                                    std::to_string(kMaxImportedTasks) +
+                                    " tasks in the chosen dates.");
+            out_.tasks.push_back(
+                {m.date, m.minute, category.text, what.text, isDone(t), hasAlarm(t)});
+            return;
+        }
         out_.todos.push_back({category.text, what.text, isDone(t)});
     }
 
@@ -204,6 +222,26 @@ private:
     CalendarContents out_;
 };
 
+// Folded lines joined again. This works on the bytes: a fold may fall inside a character
+// of several bytes, which only the joined line decodes.
+std::string unfoldedBytes(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            std::size_t next = i + 1;
+            if (text[i] == '\r' && next < text.size() && text[next] == '\n')
+                ++next;
+            if (next < text.size() && (text[next] == ' ' || text[next] == '\t')) {
+                i = next;
+                continue;
+            }
+        }
+        out += text[i];
+    }
+    return out;
+}
+
 // The checks before the library sees the text: no binary data, the calendar's first line,
 // and not more objects than the limit.
 std::string checkedCalendarText(std::string_view fileText) {
@@ -211,7 +249,7 @@ std::string checkedCalendarText(std::string_view fileText) {
         throw IcalFileError("The file is too large to be a calendar (more than 10 MB).");
     if (fileText.find('\0') != std::string_view::npos)
         throw IcalFileError(kNotCalendar);
-    std::string decoded = decodeFileBytes(std::string(fileText));
+    std::string decoded = decodeFileBytes(unfoldedBytes(fileText));
     const auto first = decoded.find_first_not_of(" \t\r\n");
     if (first == std::string::npos ||
         !startsWithNoCase(std::string_view(decoded).substr(first), "BEGIN:VCALENDAR"))

@@ -71,7 +71,8 @@ struct ImportedHoliday {
 //    RECURRENCE-ID objects replace) becomes one task per date within the range; a
 //    cancelled event or instance adds nothing. A VALARM sets the alarm flag; the done flag
 //    comes from X-DAYWEAVER-DONE. Events marked as our holidays become holiday rules.
-//  - VTODO: a to-do task, done when STATUS is COMPLETED (or it has a COMPLETED time).
+//  - VTODO: a to-do task, done when STATUS is COMPLETED (or it has a COMPLETED time); one
+//    with a DUE is a dated task on that day (at its time, or all day) within the range.
 // Texts are checked as typed ones are; what had to be left out or shortened is noted.
 struct CalendarContents {
     std::vector<ImportedTask> tasks;

@@ -10,10 +10,7 @@ namespace {
 using namespace ical;
 
 std::string textOf(icalcomponent* c) {
-    char* s = icalcomponent_as_ical_string_r(c);
-    std::string out = s ? s : "";
-    std::free(s);
-    return out;
+    return calendarText(c);
 }
 
 ComponentPtr parse(const std::string& text) {
@@ -80,8 +77,8 @@ icalproperty* occurrenceProperty(icalcomponent* master, const std::string& rid, 
     return p;
 }
 
-// The task's values that a component holds, at the given start. A whole-day event is at
-// the day's first minute.
+// The task's values that a component holds, at the given start. A whole-day event is an
+// all-day task.
 SyncTask taskOf(icalcomponent* c, const icaltimetype& start, const UtcToLocal& toLocal,
                 int* droppedControls = nullptr) {
     SyncTask t;
@@ -92,19 +89,18 @@ SyncTask taskOf(icalcomponent* c, const icaltimetype& start, const UtcToLocal& t
     if (droppedControls)
         *droppedControls += what.droppedControls + category.droppedControls;
     t.done = isDone(c);
-    if (icalcomponent_isa(c) == ICAL_VTODO_COMPONENT)
+    if (icalcomponent_isa(c) == ICAL_VTODO_COMPONENT && icaltime_is_null_time(start))
         return t;
     const LocalMoment m = localMoment(start, toLocal);
     t.date = m.date;
-    t.minute = m.minute.value_or(0);
+    t.minute = m.minute.value_or(-1);
     t.alarm = hasAlarm(c);
     return t;
 }
 
-// A task's values for a component; a whole-day event at its first minute stays a whole day.
-TaskValues valuesOf(const SyncTask& t, icalcomponent* c) {
+TaskValues valuesOf(const SyncTask& t) {
     TaskValues v{t.isTodo(), t.date, std::nullopt, t.category, t.what, t.done, t.alarm};
-    if (!t.isTodo() && !(c && t.minute == 0 && startOf(c, nullptr).is_date))
+    if (!t.isTodo() && !t.isAllDay())
         v.minuteOfDay = t.minute;
     return v;
 }
@@ -123,9 +119,13 @@ ParsedObject IcalObjectMapping::read(const std::string& text, int windowFrom, in
         return out;
     }
     out.uid = ical::text(icalcomponent_get_uid(master));
-    const icaltimetype start = startOf(master, cal.get());
-    if (icalcomponent_isa(master) == ICAL_VEVENT_COMPONENT && icaltime_is_null_time(start)) {
-        out.error = "an event without a start";
+    const icaltimetype start = whenOf(master, cal.get());
+    if (icalcomponent_isa(master) == ICAL_VEVENT_COMPONENT && !isReadableTime(start)) {
+        out.error = "an event without a readable start";
+        return out;
+    }
+    if (!icaltime_is_null_time(start) && !isReadableTime(start)) {
+        out.error = "a to-do without a readable due date";
         return out;
     }
     if (!isSeries(master)) {
@@ -151,6 +151,11 @@ ParsedObject IcalObjectMapping::read(const std::string& text, int windowFrom, in
     bool masterCounted = false;
     for (const icaltimetype& t : found.times) {
         icalcomponent* changed = overrideOf(cal.get(), master, t);
+        if (changed && !isReadableTime(startOf(changed, cal.get()))) {
+            out.tasks.clear();
+            out.error = "an event without a readable start";
+            return out;
+        }
         int* count = changed || !masterCounted ? &out.droppedControls : nullptr;
         masterCounted = masterCounted || !changed;
         out.tasks.push_back(
@@ -165,7 +170,7 @@ std::string IcalObjectMapping::write(const SyncTask& task, const std::string& ui
     ComponentPtr cal(icalcomponent_new_vcalendar());
     icalcomponent_add_property(cal.get(), icalproperty_new_version("2.0"));
     icalcomponent_add_property(cal.get(), icalproperty_new_prodid("-//Dayweaver//Dayweaver//EN"));
-    icalcomponent_add_component(cal.get(), newTaskComponent(valuesOf(task, nullptr), uid,
+    icalcomponent_add_component(cal.get(), newTaskComponent(valuesOf(task), uid,
                                                             std::time(nullptr), alarmLeadMinutes_));
     return textOf(cal.get());
 }
@@ -195,7 +200,7 @@ std::string IcalObjectMapping::withOccurrence(const std::string& text,
     if (!master)
         return text;
     if (recurrenceId.empty()) {
-        updateTaskComponent(master, valuesOf(task, master), alarmLeadMinutes_, toLocal_);
+        updateTaskComponent(master, valuesOf(task), alarmLeadMinutes_, toLocal_);
         return textOf(cal.get());
     }
     icalcomponent* changed =
@@ -221,7 +226,7 @@ std::string IcalObjectMapping::withOccurrence(const std::string& text,
                                    }));
         icalcomponent_add_component(cal.get(), changed);
     }
-    updateTaskComponent(changed, valuesOf(task, changed), alarmLeadMinutes_, toLocal_);
+    updateTaskComponent(changed, valuesOf(task), alarmLeadMinutes_, toLocal_);
     return textOf(cal.get());
 }
 

@@ -6,8 +6,9 @@
 namespace dw {
 
 // Tasks as a calendar server's objects, in the same form as in calendar files
-// (ical_components.h): a dated task is a VEVENT at its local time (floating), a to-do task
-// a VTODO. A server's series is expanded over the window, its EXDATEs left out and its
+// (ical_components.h): a dated task is a VEVENT at its local time (floating) or on its day
+// (all day), a to-do task a VTODO. A server's VTODO with DUE is a dated task that goes back
+// as a VTODO with DUE; a zoned time keeps its zone through local edits. A server's series is expanded over the window, its EXDATEs left out and its
 // RECURRENCE-ID overrides put in place; times in a named zone or UTC are shown at the local
 // time they fall on.
 class IcalObjectMapping : public ObjectMapping {

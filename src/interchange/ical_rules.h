@@ -6,6 +6,7 @@
 // the reader and the writer (ical_import.h, ical_export.h) build on these.
 
 #include "core/dates/format_settings.h"
+#include "core/sync/sync_task.h"
 
 #include <cstddef>
 #include <optional>
@@ -16,8 +17,7 @@
 namespace dw {
 
 // A dated task without a readable time is an all-day event; imported all-day events get
-// this time text, which no time parser reads, so they export as all-day events again.
-inline constexpr const char* kAllDayTimeText = "All day";
+// kAllDayTimeText, which no time parser reads, so they export as all-day events again.
 
 // Timed events get this length: a task has a start only.
 inline constexpr int kEventMinutes = 60;

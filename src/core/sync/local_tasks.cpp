@@ -1,5 +1,6 @@
 #include "core/sync/local_tasks.h"
 
+#include "core/dates/date_parse.h"
 #include "core/editing/task_commands.h"
 #include "core/store/helpers.h"
 
@@ -9,12 +10,19 @@
 namespace dw {
 namespace {
 
-int minuteOfText(std::string_view text, const FormatSettings& fs, const Clock& clock) {
-    const double fraction = dayFraction(timeOfText(text, fs, clock));
+// A time text that is no time ("All day" and the like) makes an all-day task: read as
+// "now" it would be sent at a new time at every sync.
+int minuteOfText(std::string_view text, const FormatSettings& fs) {
+    const std::optional<double> time = parseTimeText(text, fs);
+    if (!time)
+        return -1;
+    const double fraction = dayFraction(*time);
     return std::clamp(static_cast<int>(std::lround(fraction * 1440.0)), 0, 1439);
 }
 
 std::string timeText(int minute, const FormatSettings& fs) {
+    if (minute < 0)
+        return kAllDayTimeText;
     return timeCellText(timeFraction(minute / 60, minute % 60), fs);
 }
 
@@ -26,7 +34,7 @@ DatedTask datedTaskOf(const SyncTask& t, const FormatSettings& fs) {
 
 } // namespace
 
-LocalTasks gatherLocalTasks(const TaskStore& store, const FormatSettings& fs, const Clock& clock) {
+LocalTasks gatherLocalTasks(const TaskStore& store, const FormatSettings& fs, const Clock& /*clock*/) {
     LocalTasks out;
     const CellTable& s = store.gridStore();
     for (int r = 1; r < s.rowCount(); ++r) {
@@ -35,7 +43,7 @@ LocalTasks gatherLocalTasks(const TaskStore& store, const FormatSettings& fs, co
             continue;
         SyncTask t;
         t.date = date;
-        t.minute = minuteOfText(s.cellView(StoreCol::Time, r), fs, clock);
+        t.minute = minuteOfText(s.cellView(StoreCol::Time, r), fs);
         t.category = s.cell(StoreCol::Category, r);
         t.what = s.cell(StoreCol::What, r);
         t.done = isYes(s.cellView(StoreCol::Done, r));

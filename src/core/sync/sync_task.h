@@ -5,17 +5,21 @@
 
 namespace dw {
 
+// The time text of an all-day task: no time parser reads it.
+inline constexpr const char* kAllDayTimeText = "All day";
+
 // A task as the sync sees it: the store's texts turned into values that a calendar object
 // can carry and give back unchanged.
 struct SyncTask {
     int date = 0;    // whole-day serial; 0 for a to-do task
-    int minute = -1; // minute of the day; -1 for a to-do task
+    int minute = -1; // minute of the day; -1 for a to-do task and for an all-day one
     std::string category;
     std::string what; // the cell text: lines separated by CR LF
     bool done = false;
     bool alarm = false;
 
     bool isTodo() const { return date == 0; }
+    bool isAllDay() const { return date != 0 && minute < 0; }
     friend bool operator==(const SyncTask&, const SyncTask&) = default;
 };
 
