@@ -77,8 +77,10 @@ std::string changeLine(const char* direction, const char* action, const SyncTask
     if (task.isTodo()) {
         line += "to-do\t";
     } else {
-        char time[32];
-        std::snprintf(time, sizeof time, "%02d:%02d", task.minute / 60, task.minute % 60);
+        // An all-day task has no time to show.
+        char time[32] = "";
+        if (!task.isAllDay())
+            std::snprintf(time, sizeof time, "%02d:%02d", task.minute / 60, task.minute % 60);
         line += isoDate(task.date) + '\t' + time;
     }
     const auto cut = task.what.find("\r\n");
