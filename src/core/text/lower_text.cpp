@@ -17,29 +17,31 @@ bool isAscii(std::string_view text) {
     return true;
 }
 
-} // namespace
-
-std::string foldCase(std::string_view text) {
-    // Folding leaves every ASCII character but A to Z alone: most texts need no ICU.
+// The text through one of ICU's case mappings. Both leave every ASCII character but A to Z
+// alone, so most texts need no ICU; a text that is not UTF-8 has only A to Z changed.
+template <typename Map> std::string mappedCase(std::string_view text, Map map) {
     if (isAscii(text))
         return lowerAscii(text);
     std::optional<icu::UnicodeString> u = unicodeOfUtf8(text);
     if (!u)
         return lowerAscii(text);
     std::string out;
-    u->foldCase(U_FOLD_CASE_DEFAULT).toUTF8String(out);
+    map(*u).toUTF8String(out);
     return out;
 }
 
+} // namespace
+
+std::string foldCase(std::string_view text) {
+    return mappedCase(text, [](icu::UnicodeString& u) -> icu::UnicodeString& {
+        return u.foldCase(U_FOLD_CASE_DEFAULT);
+    });
+}
+
 std::string lowerCase(std::string_view text) {
-    if (isAscii(text))
-        return lowerAscii(text);
-    std::optional<icu::UnicodeString> u = unicodeOfUtf8(text);
-    if (!u)
-        return lowerAscii(text);
-    std::string out;
-    u->toLower(icu::Locale::getRoot()).toUTF8String(out);
-    return out;
+    return mappedCase(text, [](icu::UnicodeString& u) -> icu::UnicodeString& {
+        return u.toLower(icu::Locale::getRoot());
+    });
 }
 
 std::string lowerAscii(std::string_view text) {
