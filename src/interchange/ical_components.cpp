@@ -189,24 +189,9 @@ bool startsWithNoCaseAscii(const char* text, std::string_view prefix) {
 // The library's own line for a property, joined again where it folded it.
 std::string unfoldedLine(icalproperty* p) {
     char* s = icalproperty_as_ical_string_r(p);
-    std::string line = s ? s : "";
+    std::string line = unfoldedBytes(s ? s : "");
     std::free(s);
-    std::string out;
-    out.reserve(line.size());
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        if (line[i] == '\r' || line[i] == '\n') {
-            std::size_t next = i + 1;
-            if (line[i] == '\r' && next < line.size() && line[next] == '\n')
-                ++next;
-            if (next < line.size() && (line[next] == ' ' || line[next] == '\t')) {
-                i = next;
-                continue;
-            }
-            break; // the line's end
-        }
-        out += line[i];
-    }
-    return out;
+    return line.substr(0, line.find_first_of("\r\n"));
 }
 
 // Where the value starts: the first colon outside a quoted parameter value.
@@ -633,6 +618,24 @@ Occurrences occurrencesOf(icalcomponent* e, const icaltimetype& start, icalcompo
             std::any_of(out.times.begin(), out.times.end(), same))
             continue;
         out.times.push_back(t);
+    }
+    return out;
+}
+
+std::string unfoldedBytes(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            std::size_t next = i + 1;
+            if (text[i] == '\r' && next < text.size() && text[next] == '\n')
+                ++next;
+            if (next < text.size() && (text[next] == ' ' || text[next] == '\t')) {
+                i = next;
+                continue;
+            }
+        }
+        out += text[i];
     }
     return out;
 }

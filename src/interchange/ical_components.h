@@ -115,4 +115,8 @@ Occurrences occurrencesOf(icalcomponent* e, const icaltimetype& start, icalcompo
                           const ImportRange& range, const UtcToLocal& toLocal,
                           const std::vector<icaltimetype>& replaced, std::size_t& steps);
 
+// Folded lines joined again. This works on the bytes: a fold may fall inside a character
+// of several bytes, which only the joined line decodes.
+std::string unfoldedBytes(std::string_view text);
+
 } // namespace dw::ical

@@ -222,26 +222,6 @@ private:
     CalendarContents out_;
 };
 
-// Folded lines joined again. This works on the bytes: a fold may fall inside a character
-// of several bytes, which only the joined line decodes.
-std::string unfoldedBytes(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            std::size_t next = i + 1;
-            if (text[i] == '\r' && next < text.size() && text[next] == '\n')
-                ++next;
-            if (next < text.size() && (text[next] == ' ' || text[next] == '\t')) {
-                i = next;
-                continue;
-            }
-        }
-        out += text[i];
-    }
-    return out;
-}
-
 // The checks before the library sees the text: no binary data, the calendar's first line,
 // and not more objects than the limit.
 std::string checkedCalendarText(std::string_view fileText) {
@@ -249,7 +229,7 @@ std::string checkedCalendarText(std::string_view fileText) {
         throw IcalFileError("The file is too large to be a calendar (more than 10 MB).");
     if (fileText.find('\0') != std::string_view::npos)
         throw IcalFileError(kNotCalendar);
-    std::string decoded = decodeFileBytes(unfoldedBytes(fileText));
+    std::string decoded = decodeFileBytes(ical::unfoldedBytes(fileText));
     const auto first = decoded.find_first_not_of(" \t\r\n");
     if (first == std::string::npos ||
         !startsWithNoCase(std::string_view(decoded).substr(first), "BEGIN:VCALENDAR"))
