@@ -139,7 +139,8 @@ const char* kUsage = "Usage: dayweaver-cli [--data DIR] COMMAND [ARGS]\n"
                      "edit, done, delete, restore, holidays import and ics import are handed\n"
                      "to it, and it shows and saves what they change; sync, but for a dry\n"
                      "run, is refused: the program syncs itself.\n"
-                     "Exit status: 0 success, 1 data problem, 2 usage error.\n";
+                     "Exit status: 0 success, 1 data problem, 2 usage error; sync also 3 (stopped\n"
+                     "before deleting) and 4 (some objects skipped).\n";
 
 // A problem with the data: the message goes to stderr, exit status 1.
 struct DataError {
