@@ -1,6 +1,6 @@
 #include "cli/output_commands.h"
 
-#include "app/print/table_printer.h"
+#include "print/table_printer.h"
 #include "cli/alarms_command.h"
 #include "core/calendar/captions.h"
 #include "core/dates/date_serial.h"

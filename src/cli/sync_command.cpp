@@ -10,8 +10,8 @@
 #include "core/store/task_store.h"
 #include "core/sync/local_tasks.h"
 #include "core/sync/sync_backups.h"
-#include "platform/caldav_account.h"
-#include "platform/caldav_sync.h"
+#include "sync/caldav_account.h"
+#include "sync/caldav_sync.h"
 #include "platform/data_lock.h"
 #include "platform/qsettings_backend.h"
 

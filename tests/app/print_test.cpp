@@ -2,7 +2,7 @@
 #include "app/output/print_commands.h"
 #include "app/output/print_dialog.h"
 #include "app/output/table_print_command.h"
-#include "app/print/table_printer.h"
+#include "print/table_printer.h"
 #include "app/shell/main_actions.h"
 #include "app/task_window_fixture.h"
 #include "app/widgets/shadow_label.h"

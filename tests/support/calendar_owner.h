@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/caldav_client.h"
+#include "sync/caldav_client.h"
 #include "support/radicale_server.h"
 
 #include <QEventLoop>

@@ -5,7 +5,7 @@
 #include "core/dates/date_serial.h"
 #include "core/store/task_store.h"
 #include "core/sync/local_tasks.h"
-#include "platform/caldav_sync.h"
+#include "sync/caldav_sync.h"
 #include "support/calendar_owner.h"
 #include "support/radicale_server.h"
 #include "support/temp_dir.h"

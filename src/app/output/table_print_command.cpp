@@ -1,6 +1,6 @@
 #include "app/output/table_print_command.h"
 
-#include "app/print/table_printer.h"
+#include "print/table_printer.h"
 #include "core/prompts/prompts.h"
 
 #include <QPrintDialog>

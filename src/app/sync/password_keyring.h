@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/caldav_account.h"
+#include "sync/caldav_account.h"
 
 #include <QString>
 #include <functional>

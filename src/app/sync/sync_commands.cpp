@@ -16,7 +16,7 @@
 #include "core/sync/local_tasks.h"
 #include "core/sync/sync_backups.h"
 #include "core/sync/sync_records.h"
-#include "platform/caldav_sync.h"
+#include "sync/caldav_sync.h"
 
 #include <QAction>
 #include <QApplication>

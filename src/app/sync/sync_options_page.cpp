@@ -2,8 +2,8 @@
 
 #include "app/sync/password_keyring.h"
 #include "core/prompts/prompts.h"
-#include "platform/caldav_account.h"
-#include "platform/caldav_client.h"
+#include "sync/caldav_account.h"
+#include "sync/caldav_client.h"
 
 #include <QComboBox>
 #include <QGridLayout>

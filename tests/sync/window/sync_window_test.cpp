@@ -6,8 +6,8 @@
 #include "app/sync/password_keyring.h"
 #include "app/sync/sync_commands.h"
 #include "app/task_window_fixture.h"
-#include "platform/caldav_account.h"
-#include "platform/caldav_client.h"
+#include "sync/caldav_account.h"
+#include "sync/caldav_client.h"
 #include "support/calendar_owner.h"
 #include "support/radicale_server.h"
 

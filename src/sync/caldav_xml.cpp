@@ -1,4 +1,4 @@
-#include "platform/caldav_xml.h"
+#include "sync/caldav_xml.h"
 
 #include <QXmlStreamReader>
 

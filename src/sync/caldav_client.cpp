@@ -1,6 +1,6 @@
-#include "platform/caldav_client.h"
+#include "sync/caldav_client.h"
 
-#include "platform/caldav_xml.h"
+#include "sync/caldav_xml.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkReply>

@@ -1,4 +1,4 @@
-#include "app/print/table_printer.h"
+#include "print/table_printer.h"
 
 #include "core/dates/date_format.h"
 #include "core/output/print_geometry.h"

@@ -1,4 +1,4 @@
-#include "platform/caldav_sync.h"
+#include "sync/caldav_sync.h"
 
 #include "core/store/cell_table.h"
 

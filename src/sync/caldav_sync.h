@@ -3,7 +3,7 @@
 #include "core/sync/local_tasks.h"
 #include "core/sync/sync_plan.h"
 #include "interchange/ical_objects.h"
-#include "platform/caldav_client.h"
+#include "sync/caldav_client.h"
 
 #include <QList>
 #include <QObject>

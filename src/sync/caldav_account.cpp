@@ -1,4 +1,4 @@
-#include "platform/caldav_account.h"
+#include "sync/caldav_account.h"
 
 #include <QFile>
 #include <QFileInfo>
