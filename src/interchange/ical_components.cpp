@@ -382,6 +382,31 @@ void updateTaskComponent(icalcomponent* c, const TaskValues& task, int alarmLead
     setAlarm(c, task.alarm, task.what, alarmLeadMinutes);
 }
 
+void updateSharedValues(icalcomponent* c, const std::string& what, const std::string& category,
+                        bool done) {
+    setTexts(c, what, category);
+    setDone(c, done);
+}
+
+void endBefore(icalcomponent* e, int date, const UtcToLocal& toLocal) {
+    const icaltimetype start = startOf(e, icalcomponent_get_parent(e));
+    if (icaltime_is_null_time(start) || !isReadableTime(start))
+        return;
+    const int first = localMoment(start, toLocal).date;
+    if (date <= first || first + daysCovered(e, start, toLocal) <= date)
+        return;
+    TaskValues midnight;
+    midnight.date = date;
+    if (!start.is_date)
+        midnight.minuteOfDay = 0;
+    const icaltimetype end = startIn(start, midnight, toLocal);
+    const bool keepsZone = !end.is_date && end.zone && !icaltime_is_utc(end);
+    removeAll(e, ICAL_DURATION_PROPERTY);
+    setTime(e, icalproperty_new_dtend(end),
+            keepsZone ? tzidOf(icalcomponent_get_first_property(e, ICAL_DTSTART_PROPERTY))
+                      : nullptr);
+}
+
 void addUidAndStamp(icalcomponent* c, const std::string& uid, std::int64_t stampUtcSeconds) {
     icalcomponent_add_property(c, icalproperty_new_uid(uid.c_str()));
     icalcomponent_add_property(
@@ -538,6 +563,75 @@ LocalMoment localMoment(const icaltimetype& t, const UtcToLocal& toLocal) {
         return {date, minute};
     }
     return {dateSerialOf(t.year, t.month, t.day), t.hour * 60 + t.minute};
+}
+
+namespace {
+
+icaldurationtype daysAndSeconds(std::int64_t days, std::int64_t seconds) {
+    icaldurationtype d = icaldurationtype_null_duration();
+    d.days = static_cast<unsigned int>(days + seconds / 86400);
+    seconds %= 86400;
+    d.hours = static_cast<unsigned int>(seconds / 3600);
+    d.minutes = static_cast<unsigned int>(seconds % 3600 / 60);
+    d.seconds = static_cast<unsigned int>(seconds % 60);
+    return d;
+}
+
+// An event's length: its DURATION, or from DTSTART to DTEND; none when it has neither or
+// ends before it starts. Beyond kMaxEventDays it is cut there, before any arithmetic on it
+// (the library's own would overflow on a hostile P99999999W).
+std::optional<icaldurationtype> lengthOf(icalcomponent* e, icalcomponent* root) {
+    constexpr std::int64_t kMaxSeconds = std::int64_t(kMaxEventDays) * 86400;
+    if (icalproperty* p = icalcomponent_get_first_property(e, ICAL_DURATION_PROPERTY)) {
+        const icaldurationtype d = icalproperty_get_duration(p);
+        if (icaldurationtype_is_bad_duration(d) || d.is_neg)
+            return std::nullopt;
+        const std::int64_t seconds = (std::int64_t(d.weeks) * 7 + d.days) * 86400 +
+                                     std::int64_t(d.hours) * 3600 + std::int64_t(d.minutes) * 60 +
+                                     d.seconds;
+        if (seconds <= 0)
+            return std::nullopt;
+        return seconds > kMaxSeconds ? daysAndSeconds(kMaxEventDays, 0) : d;
+    }
+    icalproperty* endProp = icalcomponent_get_first_property(e, ICAL_DTEND_PROPERTY);
+    if (!endProp)
+        return std::nullopt;
+    const icaltimetype start = startOf(e, root);
+    const icaltimetype end = withZone(icalproperty_get_dtend(endProp), endProp, root);
+    if (!isReadableTime(start) || !isReadableTime(end))
+        return std::nullopt;
+    if (start.is_date) {
+        const std::int64_t days = std::int64_t(dateSerialOf(end.year, end.month, end.day)) -
+                                  dateSerialOf(start.year, start.month, start.day);
+        if (days <= 0)
+            return std::nullopt;
+        return daysAndSeconds(std::min<std::int64_t>(days, kMaxEventDays), 0);
+    }
+    const std::int64_t seconds = utcSecondsOf(end) - utcSecondsOf(start);
+    if (seconds <= 0)
+        return std::nullopt;
+    return daysAndSeconds(0, std::min(seconds, kMaxSeconds));
+}
+
+} // namespace
+
+int daysCovered(icalcomponent* e, const icaltimetype& from, const UtcToLocal& toLocal) {
+    if (icalcomponent_isa(e) != ICAL_VEVENT_COMPONENT || !isReadableTime(from))
+        return 1;
+    const auto length = lengthOf(e, icalcomponent_get_parent(e));
+    if (!length)
+        return 1;
+    // A timed event shorter than a day is a task of the day it starts on, even when it
+    // ends after midnight: an evening that runs late is not an "all day" on the next.
+    const std::int64_t seconds = (std::int64_t(length->weeks) * 7 + length->days) * 86400 +
+                                 std::int64_t(length->hours) * 3600 + length->minutes * 60 +
+                                 length->seconds;
+    if (!from.is_date && seconds < 86400)
+        return 1;
+    const LocalMoment first = localMoment(from, toLocal);
+    const LocalMoment last = localMoment(icaltime_add(from, *length), toLocal);
+    const int days = last.date - first.date + (last.minute.value_or(0) > 0 ? 1 : 0);
+    return std::clamp(days, 1, kMaxEventDays);
 }
 
 bool sameOccurrence(const icaltimetype& occurrence, const icaltimetype& named) {

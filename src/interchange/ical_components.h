@@ -54,6 +54,14 @@ icalcomponent* newTaskComponent(const TaskValues& task, const std::string& uid,
 void updateTaskComponent(icalcomponent* c, const TaskValues& task, int alarmLeadMinutes,
                          const UtcToLocal& toLocal);
 
+// Puts a task's texts, category and done flag in place of a component's own, leaving its
+// times and its alarm: what every day of an event over several days shares.
+void updateSharedValues(icalcomponent* c, const std::string& what, const std::string& category,
+                        bool done);
+// Ends an event before the local day `date` begins, when it now ends later (and `date`
+// comes after its first day).
+void endBefore(icalcomponent* e, int date, const UtcToLocal& toLocal);
+
 // The UID and the DTSTAMP every object of ours starts with.
 void addUidAndStamp(icalcomponent* c, const std::string& uid, std::int64_t stampUtcSeconds);
 void addX(icalcomponent* c, const char* name, const char* value);
@@ -98,6 +106,14 @@ struct LocalMoment {
 // A time as the local date and minute it falls on: a zoned or UTC time is converted, a
 // floating time or a date taken as it is.
 LocalMoment localMoment(const icaltimetype& t, const UtcToLocal& toLocal);
+// The most days one event is shown on: an end centuries away is not a task a day.
+inline constexpr int kMaxEventDays = 3660;
+// How many local days an event starting at `from` (its start, or one of its occurrences)
+// covers, its first included, up to its end (DTEND, or the start and DURATION), which is
+// not part of it: a timed event that ends at midnight ends with the day before. A timed
+// event shorter than 24 hours covers the day it starts on alone, however late it ends. 1
+// for an event without an end or with one before its start; at most kMaxEventDays.
+int daysCovered(icalcomponent* e, const icaltimetype& from, const UtcToLocal& toLocal);
 // Whether an occurrence is the moment an EXDATE or a RECURRENCE-ID names. A date names
 // every occurrence on that day.
 bool sameOccurrence(const icaltimetype& occurrence, const icaltimetype& named);

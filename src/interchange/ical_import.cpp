@@ -148,16 +148,28 @@ private:
         std::set<std::pair<int, int>> dates;
         for (const icaltimetype& t : found.times) {
             const LocalMoment m = localMoment(t, toLocal_);
-            if (!dates.insert({m.date, m.minute.value_or(-1)}).second)
-                continue;
-            if (out_.tasks.size() >= kMaxImportedTasks)
-                throw IcalFileError("The file holds more than " +
-                                    std::to_string(kMaxImportedTasks) +
-                                    " tasks in the chosen dates.");
-            task.date = m.date;
-            task.minuteOfDay = m.minute;
-            out_.tasks.push_back(task);
+            addTask(task, m.date, m.minute, dates);
+            // An event over several days shows on each of them, all day after the first.
+            ImportedTask later = task;
+            later.alarm = false;
+            const int days = daysCovered(e, t, toLocal_);
+            for (int offset = 1; offset < days && m.date + offset <= range_.to; ++offset)
+                if (m.date + offset >= range_.from)
+                    addTask(later, m.date + offset, std::nullopt, dates);
         }
+    }
+
+    // Once per date and time an event falls on.
+    void addTask(ImportedTask task, int date, std::optional<int> minute,
+                 std::set<std::pair<int, int>>& dates) {
+        if (!dates.insert({date, minute.value_or(-1)}).second)
+            return;
+        if (out_.tasks.size() >= kMaxImportedTasks)
+            throw IcalFileError("The file holds more than " + std::to_string(kMaxImportedTasks) +
+                                " tasks in the chosen dates.");
+        task.date = date;
+        task.minuteOfDay = minute;
+        out_.tasks.push_back(std::move(task));
     }
 
     std::optional<YearlyRule> holidayOf(icalcomponent* e) {

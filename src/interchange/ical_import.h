@@ -69,7 +69,8 @@ struct ImportedHoliday {
 //  - VEVENT: a dated task on its start date at its start time converted to local time, or
 //    an all-day task; a repeating event (RRULE, RDATE, less EXDATE and the instances that
 //    RECURRENCE-ID objects replace) becomes one task per date within the range; a
-//    cancelled event or instance adds nothing. A VALARM sets the alarm flag; the done flag
+//    cancelled event or instance adds nothing. An event over several days adds an all-day
+//    task on each later day it covers. A VALARM sets the alarm flag; the done flag
 //    comes from X-DAYWEAVER-DONE. Events marked as our holidays become holiday rules.
 //  - VTODO: a to-do task, done when STATUS is COMPLETED (or it has a COMPLETED time); one
 //    with a DUE is a dated task on that day (at its time, or all day) within the range.

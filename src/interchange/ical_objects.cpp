@@ -3,6 +3,7 @@
 #include "interchange/ical_components.h"
 
 #include <ctime>
+#include <optional>
 
 namespace dw {
 namespace {
@@ -98,6 +99,23 @@ SyncTask taskOf(icalcomponent* c, const icaltimetype& start, const UtcToLocal& t
     return t;
 }
 
+// The later days of an event over several days are named by how many days they come after
+// its first: "+1", "+2" and so on. Never a time, so never taken for an occurrence.
+std::string laterDayId(int offset) {
+    return '+' + std::to_string(offset);
+}
+std::optional<int> laterDayOffset(const std::string& id) {
+    if (id.size() < 2 || id.size() > 6 || id[0] != '+')
+        return std::nullopt;
+    int offset = 0;
+    for (std::size_t i = 1; i < id.size(); ++i) {
+        if (id[i] < '0' || id[i] > '9')
+            return std::nullopt;
+        offset = offset * 10 + (id[i] - '0');
+    }
+    return offset > 0 ? std::optional<int>(offset) : std::nullopt;
+}
+
 TaskValues valuesOf(const SyncTask& t) {
     TaskValues v{t.isTodo(), t.date, std::nullopt, t.category, t.what, t.done, t.alarm};
     if (!t.isTodo() && !t.isAllDay())
@@ -129,7 +147,20 @@ ParsedObject IcalObjectMapping::read(const std::string& text, int windowFrom, in
         return out;
     }
     if (!isSeries(master)) {
-        out.tasks.push_back({{}, taskOf(master, start, toLocal_, &out.droppedControls)});
+        const SyncTask first = taskOf(master, start, toLocal_, &out.droppedControls);
+        out.tasks.push_back({{}, first});
+        // An event over several days shows on each: the later ones as all-day tasks with
+        // the event's texts, which an edit there changes for the whole event.
+        const int days = daysCovered(master, start, toLocal_);
+        for (int offset = 1; offset < days && first.date + offset <= windowTo; ++offset) {
+            if (first.date + offset < windowFrom)
+                continue;
+            SyncTask later = first;
+            later.date = first.date + offset;
+            later.minute = -1;
+            later.alarm = false;
+            out.tasks.push_back({laterDayId(offset), later});
+        }
         out.ok = true;
         return out;
     }
@@ -181,6 +212,12 @@ std::string IcalObjectMapping::withoutOccurrence(const std::string& text,
     icalcomponent* master = cal ? masterOf(cal.get()) : nullptr;
     if (!master)
         return text;
+    // A later day of an event over several days: the event now ends before it.
+    if (const auto offset = laterDayOffset(recurrenceId)) {
+        const LocalMoment first = localMoment(startOf(master, cal.get()), toLocal_);
+        endBefore(master, first.date + *offset, toLocal_);
+        return textOf(cal.get());
+    }
     if (icalcomponent* changed =
             overrideOf(cal.get(), master, occurrenceTime(master, cal.get(), recurrenceId))) {
         icalcomponent_remove_component(cal.get(), changed);
@@ -201,6 +238,12 @@ std::string IcalObjectMapping::withOccurrence(const std::string& text,
         return text;
     if (recurrenceId.empty()) {
         updateTaskComponent(master, valuesOf(task), alarmLeadMinutes_, toLocal_);
+        return textOf(cal.get());
+    }
+    // A later day of an event over several days holds only what all its days share; its
+    // date and time are the event's, changed on its first day.
+    if (laterDayOffset(recurrenceId)) {
+        updateSharedValues(master, task.what, task.category, task.done);
         return textOf(cal.get());
     }
     icalcomponent* changed =

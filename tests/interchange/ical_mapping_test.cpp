@@ -316,5 +316,107 @@ TEST(IcalMapping, AToDoWithADueDateIsADatedTaskAndStaysAToDo) {
     }
 }
 
+// An event over several days shows on each of them: its first day as it is, the later
+// ones all day. Its end is not part of it (a timed end at midnight closes the day before),
+// a timed event shorter than a day stays on its first, and an end far away shows only
+// within the window.
+TEST(IcalMapping, AnEventOverSeveralDaysShowsOnEveryDayItCovers) {
+    struct Case {
+        const char* name;
+        std::string times;
+        int firstMinute; // -1: all day
+        int days;
+    };
+    const Case cases[] = {
+        {"all day, three days", "DTSTART;VALUE=DATE:20240506\r\nDTEND;VALUE=DATE:20240509\r\n",
+         -1, 3},
+        {"all day, by duration", "DTSTART;VALUE=DATE:20240506\r\nDURATION:P2D\r\n", -1, 2},
+        {"evening to noon two days on", "DTSTART:20240506T180000\r\nDTEND:20240508T120000\r\n",
+         18 * 60, 3},
+        {"ends at midnight", "DTSTART:20240506T180000\r\nDTEND:20240507T000000\r\n", 18 * 60, 1},
+        {"zoned, a day and a night", "DTSTART:20240506T200000Z\r\nDTEND:20240507T210000Z\r\n",
+         21 * 60, 2},
+        {"a late evening, not a day", "DTSTART:20240506T230000\r\nDTEND:20240507T020000\r\n",
+         23 * 60, 1},
+        {"ends before it starts", "DTSTART:20240506T090000\r\nDTEND:20240505T090000\r\n", 9 * 60,
+         1},
+        {"a hostile length", "DTSTART;VALUE=DATE:20240506\r\nDURATION:P99999999W\r\n", -1, 6},
+    };
+    const IcalObjectMapping mapping(utcPlusOne);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string text = calendarOf("BEGIN:VEVENT\r\nUID:m-1\r\nDTSTAMP:20240101T000000Z\r\n" +
+                                            c.times + "SUMMARY:Trip\r\nEND:VEVENT\r\n");
+        // The window ends five days after the first.
+        const ParsedObject parsed = mapping.read(text, kMay6 - 5, kMay6 + 5);
+        ASSERT_TRUE(parsed.ok) << parsed.error;
+        ASSERT_EQ(parsed.tasks.size(), std::size_t(c.days));
+        EXPECT_EQ(parsed.tasks[0].recurrenceId, "");
+        EXPECT_EQ(parsed.tasks[0].task, dated(kMay6, c.firstMinute, "Trip"));
+        for (int k = 1; k < c.days; ++k) {
+            EXPECT_EQ(parsed.tasks[k].recurrenceId, "+" + std::to_string(k));
+            EXPECT_EQ(parsed.tasks[k].task, allDay(kMay6 + k, "Trip"));
+        }
+        // A file import shows the same days.
+        const CalendarContents file = readCalendar(text, {kMay6 - 5, kMay6 + 5}, utcPlusOne);
+        ASSERT_EQ(file.tasks.size(), std::size_t(c.days));
+        for (int k = 0; k < c.days; ++k)
+            EXPECT_EQ(file.tasks[k].date, kMay6 + k);
+    }
+}
+
+// What a later day's edit may change is what all the days share: the texts, the category
+// and the done flag. The first day moves the event and keeps its length; deleting a later
+// day ends the event before it.
+TEST(IcalMapping, AnEventOverSeveralDaysIsEditedAsOneEvent) {
+    const IcalObjectMapping mapping(utcPlusOne);
+    const std::string text =
+        calendarOf("BEGIN:VEVENT\r\nUID:m-1\r\nDTSTAMP:20240101T000000Z\r\n"
+                   "DTSTART;TZID=Europe/Berlin:20240506T180000\r\n"
+                   "DTEND;TZID=Europe/Berlin:20240509T120000\r\nSUMMARY:Trip\r\nEND:VEVENT\r\n");
+    const ParsedObject parsed = mapping.read(text, kMay6 - 5, kMay6 + 5);
+    ASSERT_TRUE(parsed.ok) << parsed.error;
+    ASSERT_EQ(parsed.tasks.size(), 4u);
+
+    // Unchanged, every day writes back the same object.
+    for (const ObjectTask& t : parsed.tasks)
+        EXPECT_EQ(mapping.withOccurrence(text, t.recurrenceId, t.task),
+                  mapping.withOccurrence(text, "", parsed.tasks[0].task));
+
+    SyncTask renamed = parsed.tasks[2].task;
+    renamed.what = "Trip to Lyon";
+    renamed.category = "Travel";
+    renamed.done = true;
+    renamed.date += 1; // not the day's to move
+    const std::string edited = mapping.withOccurrence(text, "+2", renamed);
+    const ParsedObject afterEdit = mapping.read(edited, kMay6 - 5, kMay6 + 5);
+    ASSERT_EQ(afterEdit.tasks.size(), 4u);
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_EQ(afterEdit.tasks[k].task.what, "Trip to Lyon");
+        EXPECT_EQ(afterEdit.tasks[k].task.category, "Travel");
+        EXPECT_TRUE(afterEdit.tasks[k].task.done);
+        EXPECT_EQ(afterEdit.tasks[k].task.date, kMay6 + k);
+    }
+    EXPECT_NE(unfolded(edited).find("\r\nDTSTART;TZID=Europe/Berlin:20240506T180000\r\n"),
+              std::string::npos)
+        << edited;
+
+    SyncTask moved = parsed.tasks[0].task;
+    moved.date = kMay6 + 1;
+    const std::string later = unfolded(mapping.withOccurrence(text, "", moved));
+    EXPECT_NE(later.find("\r\nDTEND;TZID=Europe/Berlin:20240510T120000\r\n"), std::string::npos)
+        << later;
+    EXPECT_EQ(mapping.read(later, kMay6 - 5, kMay6 + 5).tasks.size(), 4u);
+
+    // Without its third day it ends at the local midnight before it (UTC+1 here), written
+    // in its own zone.
+    const std::string shorter = unfolded(mapping.withoutOccurrence(text, "+2"));
+    EXPECT_NE(shorter.find("\r\nDTEND;TZID=Europe/Berlin:20240508T010000\r\n"), std::string::npos)
+        << shorter;
+    EXPECT_EQ(mapping.read(shorter, kMay6 - 5, kMay6 + 5).tasks.size(), 2u);
+    // Deleting a day past its end changes nothing.
+    EXPECT_EQ(mapping.withoutOccurrence(shorter, "+3"), mapping.withoutOccurrence(shorter, "+2"));
+}
+
 } // namespace
 } // namespace dw

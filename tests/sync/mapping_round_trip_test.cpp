@@ -201,4 +201,52 @@ TEST_F(MappingRoundTrip, AZonedEventKeepsItsZoneThroughTextAndTimeEdits) {
     expectNoOpSyncs();
 }
 
+// An event over several days shows on each day in both folders and stays one object: a
+// later day's text edit renames the whole event, deleting its last day shortens it, and
+// neither moves its start.
+TEST_F(MappingRoundTrip, AnEventOverSeveralDaysStaysOneEvent) {
+    calendar.put(QStringLiteral("trip.ics"),
+                 QString::fromStdString(std::string(kHead) +
+                                        "BEGIN:VEVENT\r\nUID:t-1\r\nDTSTAMP:20240101T000000Z\r\n"
+                                        "DTSTART:20240520T180000\r\nDTEND:20240522T120000\r\n"
+                                        "SUMMARY:Trip\r\nEND:VEVENT\r\n" +
+                                        kTail));
+    const auto put = etags();
+    for (TempDir* d : {&first, &second})
+        ASSERT_EQ(sync(*d).status, 0);
+    EXPECT_NE(agenda(first, "2024-05-20").find("6:00 PM"), std::string::npos);
+    for (const char* day : {"2024-05-21", "2024-05-22"}) {
+        const std::string shown = agenda(first, day);
+        EXPECT_NE(shown.find("All day"), std::string::npos) << day << shown;
+        EXPECT_NE(shown.find("Trip"), std::string::npos) << day << shown;
+    }
+    expectSameAgendas({"2024-05-20", "2024-05-21", "2024-05-22"});
+    EXPECT_EQ(etags(), put);
+    expectNoOpSyncs();
+
+    ASSERT_EQ(run(first, {"edit", "2024-05-21", "1", "--text", "Trip to Lyon"}).status, 0);
+    Result r = sync(first);
+    ASSERT_EQ(r.status, 0) << r.err;
+    QString text = onlyObject();
+    EXPECT_TRUE(text.contains(QStringLiteral("SUMMARY:Trip to Lyon"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("DTSTART:20240520T180000"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("DTEND:20240522T120000"))) << text.toStdString();
+    for (TempDir* d : {&first, &second})
+        ASSERT_EQ(sync(*d).status, 0);
+    for (const char* day : {"2024-05-20", "2024-05-21", "2024-05-22"})
+        EXPECT_NE(agenda(second, day).find("Trip to Lyon"), std::string::npos) << day;
+    expectSameAgendas({"2024-05-20", "2024-05-21", "2024-05-22"});
+
+    ASSERT_EQ(run(second, {"delete", "2024-05-22", "1"}).status, 0);
+    r = sync(second);
+    ASSERT_EQ(r.status, 0) << r.err;
+    text = onlyObject();
+    EXPECT_TRUE(text.contains(QStringLiteral("DTEND:20240522T000000"))) << text.toStdString();
+    for (TempDir* d : {&first, &second})
+        ASSERT_EQ(sync(*d).status, 0);
+    EXPECT_EQ(agenda(first, "2024-05-22").find("Trip"), std::string::npos);
+    expectSameAgendas({"2024-05-20", "2024-05-21", "2024-05-22"});
+    expectNoOpSyncs();
+}
+
 } // namespace

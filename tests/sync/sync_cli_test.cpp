@@ -191,10 +191,51 @@ TEST_F(SyncCli, TheCalendarFoundFirstStaysChosen) {
                   " alice\n/alice/tasks/\n");
     ASSERT_TRUE(calendar.makeCalendar(QStringLiteral("/alice/aaa/"), QStringLiteral("Another")));
     ASSERT_EQ(run({"add", "2024-05-16", "10:00", "Bank"}).status, 0);
-    const Result r = sync({"--password-file", pw});
+    Result r = sync({"--password-file", pw});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "sent\tnew\t2024-05-16\t10:00\tBank\n");
     EXPECT_EQ(objects().size(), 2);
+
+    // The other calendar's tasks stay there, whichever the server lists first ...
+    putObject(QStringLiteral("/alice/aaa/elsewhere.ics"),
+              QStringLiteral("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//test//EN\r\n"
+                             "BEGIN:VEVENT\r\nUID:e-1\r\nDTSTAMP:20240101T000000Z\r\n"
+                             "DTSTART:20240517T080000\r\nSUMMARY:Elsewhere\r\nEND:VEVENT\r\n"
+                             "END:VCALENDAR\r\n"));
+    r = sync({"--password-file", pw});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+    // ... and it is the kept choice, not the listing, that decides: pointed at the other
+    // calendar, a dry run would take its task.
+    data.write("sync-calendar.txt", server.url().adjusted(QUrl::RemovePath).toString().toStdString() +
+                                        " alice\n/alice/aaa/\n");
+    r = sync({"--password-file", pw, "--dry-run"});
+    EXPECT_NE(r.out.find("received\tnew\t2024-05-17\t08:00\tElsewhere"), std::string::npos)
+        << r.out << r.err;
+}
+
+// An object the program cannot read is named and left alone, the rest goes on, and the
+// exit status says that something was skipped; the next sync tries it again.
+TEST_F(SyncCli, AnUnreadableObjectIsSkippedAndTheRestSynced) {
+    putObject(QStringLiteral("broken.ics"),
+              QStringLiteral("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//test//EN\r\n"
+                             "BEGIN:VEVENT\r\nUID:b-1\r\nDTSTAMP:20240101T000000Z\r\n"
+                             "DTSTART:20240515T080000\r\nRRULE:FREQ=SECONDLY\r\n"
+                             "SUMMARY:Broken\r\nEND:VEVENT\r\n"
+                             "END:VCALENDAR\r\n"));
+    ASSERT_EQ(run({"add", "2024-05-15", "09:00", "Dentist"}).status, 0);
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        const Result r = sync({"--password-file", data.file("pw")});
+        EXPECT_EQ(r.status, 4) << r.err;
+        EXPECT_NE(r.err.find("skipped /alice/tasks/broken.ics: a repeat rule with too many dates"),
+                  std::string::npos)
+            << r.err;
+        EXPECT_EQ(r.out, round == 0 ? "sent\tnew\t2024-05-15\t09:00\tDentist\n" : "");
+        EXPECT_EQ(objects().size(), 2);
+    }
+    const Result found = run({"find", "Broken"});
+    EXPECT_EQ(found.out.find("Broken"), std::string::npos) << found.out;
 }
 
 TEST_F(SyncCli, NetrcMustBeOwnersOnlyAndFailuresExitOne) {
