@@ -138,7 +138,7 @@ int exportCommand(Args& args, const std::string& dataDir, const FormatSettings& 
     }
     StderrPrompts errorsToStderr;
     const bool ok =
-        format == "html" ? WriteHtmlTable(table, file) : WriteCommaDelimited(table, file);
+        format == "html" ? writeHtmlTable(table, file) : writeCommaDelimited(table, file);
     return ok ? 0 : 1;
 }
 

@@ -119,14 +119,14 @@ TEST_F(WebCalendarDialogTest, PublishWritesThePageAndRemembersTheChoices) {
     const std::string page = dir_.read("cal.htm");
     EXPECT_NE(page.find(">10:30 am Work<br></td>"), std::string::npos);
     EXPECT_EQ(page.find("Details</td>"), std::string::npos);
-    EXPECT_EQ(settings().ReadString("WebCal", "LastFile", ""), dir_.file("cal.htm"));
-    EXPECT_FALSE(settings().ReadBool("WebCal", "Details", true));
+    EXPECT_EQ(settings().readString("WebCal", "LastFile", ""), dir_.file("cal.htm"));
+    EXPECT_FALSE(settings().readBool("WebCal", "Details", true));
 }
 
 TEST_F(WebCalendarDialogTest, EmptyNameCancelAndBrowserFailure) {
     shown();
-    settings().WriteString("WebCal", "LastFile", "/kept.htm");
-    settings().WriteBool("WebCal", "Details", true);
+    settings().writeString("WebCal", "LastFile", "/kept.htm");
+    settings().writeBool("WebCal", "Details", true);
     WebCalendarDialog dialog(settings(), state_->fs());
     dialog.setMonthDate(kToday);
     EXPECT_EQ(dialog.fileEdit()->text(), "/kept.htm");
@@ -137,8 +137,8 @@ TEST_F(WebCalendarDialogTest, EmptyNameCancelAndBrowserFailure) {
     dialog.publishButton()->click();
     EXPECT_EQ(prompts_.errors, (std::vector<std::string>{"An HTML file has not been specified"}));
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(settings().ReadString("WebCal", "LastFile", ""), "/kept.htm");
-    EXPECT_TRUE(settings().ReadBool("WebCal", "Details", false));
+    EXPECT_EQ(settings().readString("WebCal", "LastFile", ""), "/kept.htm");
+    EXPECT_TRUE(settings().readBool("WebCal", "Details", false));
 
     // Cancel closes without writing the page.
     dialog.fileEdit()->setText(QString::fromStdString(dir_.file("never.htm")));

@@ -131,8 +131,8 @@ TEST(MemorizedLayout, WrittenInOrderAndReadBack) {
 TEST(MemorizedLayout, MissingOrUnreadableValuesTakeTheirDefaults) {
     MapSettingsBackend backend;
     SettingsStore store(backend);
-    store.WriteBool("Memorize", "Done", true);
-    store.WriteString("Memorize", "Width", "wide");
+    store.writeBool("Memorize", "Done", true);
+    store.writeString("Memorize", "Width", "wide");
     const auto l = readMemorizedLayout(store);
     ASSERT_TRUE(l.has_value());
     EXPECT_EQ(l->top, 10);
@@ -143,7 +143,7 @@ TEST(MemorizedLayout, MissingOrUnreadableValuesTakeTheirDefaults) {
     EXPECT_EQ(l->split2, 250);
     EXPECT_EQ(l->splitDay, 100);
 
-    store.WriteBool("Memorize", "Done", false);
+    store.writeBool("Memorize", "Done", false);
     EXPECT_FALSE(readMemorizedLayout(store).has_value());
 }
 

@@ -38,7 +38,7 @@ TEST(SettingsStore, ReadsIntegersByTheStoreRules) {
         SettingsStore s(b);
         if (c.stored)
             b.setValue("Options", "Value", c.stored);
-        EXPECT_EQ(s.ReadInteger("Options", "Value", c.def), c.expected)
+        EXPECT_EQ(s.readInteger("Options", "Value", c.def), c.expected)
             << "stored: " << (c.stored ? c.stored : "(none)");
     }
 }
@@ -58,7 +58,7 @@ TEST(SettingsStore, ReadsFlagsAsIntegersTrueWhenNotZero) {
         SettingsStore s(b);
         if (c.stored)
             b.setValue("Options", "Flag", c.stored);
-        EXPECT_EQ(s.ReadBool("Options", "Flag", c.def), c.expected)
+        EXPECT_EQ(s.readBool("Options", "Flag", c.def), c.expected)
             << "stored: " << (c.stored ? c.stored : "(none)") << " default " << c.def;
     }
 }
@@ -66,32 +66,32 @@ TEST(SettingsStore, ReadsFlagsAsIntegersTrueWhenNotZero) {
 TEST(SettingsStore, WritesDecimalAndOneZeroAndTextsAsTheyAre) {
     MapSettingsBackend b;
     SettingsStore s(b);
-    EXPECT_TRUE(s.WriteInteger("Options", "RowHeight", -20));
-    EXPECT_TRUE(s.WriteInteger("Options", "Color", static_cast<int>(0x80000005u)));
-    EXPECT_TRUE(s.WriteBool("Options", "On", true));
-    EXPECT_TRUE(s.WriteBool("Options", "Off", false));
-    EXPECT_TRUE(s.WriteString("Options", "Text", " two words "));
+    EXPECT_TRUE(s.writeInteger("Options", "RowHeight", -20));
+    EXPECT_TRUE(s.writeInteger("Options", "Color", static_cast<int>(0x80000005u)));
+    EXPECT_TRUE(s.writeBool("Options", "On", true));
+    EXPECT_TRUE(s.writeBool("Options", "Off", false));
+    EXPECT_TRUE(s.writeString("Options", "Text", " two words "));
     EXPECT_EQ(b.value("Options", "RowHeight"), "-20");
     EXPECT_EQ(b.value("Options", "Color"), "-2147483643");
     EXPECT_EQ(b.value("Options", "On"), "1");
     EXPECT_EQ(b.value("Options", "Off"), "0");
-    EXPECT_EQ(s.ReadString("Options", "Text", "x"), " two words ");
+    EXPECT_EQ(s.readString("Options", "Text", "x"), " two words ");
     // A written system colour reads back as the same colour value.
-    EXPECT_EQ(static_cast<unsigned>(s.ReadInteger("Options", "Color", 0)), 0x80000005u);
+    EXPECT_EQ(static_cast<unsigned>(s.readInteger("Options", "Color", 0)), 0x80000005u);
 }
 
 TEST(SettingsStore, NamesIgnoreCaseAndSectionsAreSeparate) {
     MapSettingsBackend b;
     SettingsStore s(b);
-    s.WriteString("OPTIONS", "category", "Work");
-    EXPECT_EQ(s.ReadString("options", "CATEGORY", ""), "Work");
-    EXPECT_EQ(s.ReadString("Filter", "Category", "none"), "none");
-    EXPECT_EQ(s.ReadString("", "Category", "none"), "none");
-    s.WriteString("Options", "Category", "Home"); // overwrites, no second entry
+    s.writeString("OPTIONS", "category", "Work");
+    EXPECT_EQ(s.readString("options", "CATEGORY", ""), "Work");
+    EXPECT_EQ(s.readString("Filter", "Category", "none"), "none");
+    EXPECT_EQ(s.readString("", "Category", "none"), "none");
+    s.writeString("Options", "Category", "Home"); // overwrites, no second entry
     EXPECT_EQ(b.values().size(), 1u);
-    EXPECT_EQ(s.ReadString("Options", "Category", ""), "Home");
+    EXPECT_EQ(s.readString("Options", "Category", ""), "Home");
     b.remove("oPtIoNs", "CATEGORY");
-    EXPECT_EQ(s.ReadString("Options", "Category", "gone"), "gone");
+    EXPECT_EQ(s.readString("Options", "Category", "gone"), "gone");
 }
 
 } // namespace

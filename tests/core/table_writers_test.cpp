@@ -80,15 +80,15 @@ TEST(TableWriters, WriteReplacesFileAndReportsWhatCannotBeCreated) {
     TempDir dir;
     dir.write("out.txt", "old content that is longer than the new one");
     const CellTable t = dayTable({{"9:00 AM", "Work", "Report", "No", "Yes"}});
-    ASSERT_TRUE(WriteCommaDelimited(t, dir.file("out.txt")));
+    ASSERT_TRUE(writeCommaDelimited(t, dir.file("out.txt")));
     EXPECT_EQ(dir.read("out.txt"), commaDelimitedText(t));
-    ASSERT_TRUE(WriteHtmlTable(t, dir.file("out.htm")));
+    ASSERT_TRUE(writeHtmlTable(t, dir.file("out.htm")));
     EXPECT_EQ(dir.read("out.htm"), htmlTableText(t));
     EXPECT_TRUE(fake.errors.empty());
 
     const std::string missing = dir.file("no/such/folder/out.htm");
-    EXPECT_FALSE(WriteHtmlTable(t, missing));
-    EXPECT_FALSE(WriteCommaDelimited(t, missing));
+    EXPECT_FALSE(writeHtmlTable(t, missing));
+    EXPECT_FALSE(writeCommaDelimited(t, missing));
     EXPECT_EQ(fake.errors, (std::vector<std::string>{"Cannot create file " + missing,
                                                      "Cannot create file " + missing}));
 }

@@ -38,13 +38,13 @@ TEST(QSettingsBackend, HandEditedFileInOtherCaseIsReadAndOverwrittenInPlace) {
     const QString ini = QString::fromStdString(dir.file("Task.conf"));
     QSettingsBackend b(ini);
     SettingsStore s(b);
-    EXPECT_EQ(s.ReadInteger("Options", "RowHeight", 16), 30);
-    EXPECT_EQ(s.ReadInteger("", "Split1", 314), 200);
-    EXPECT_EQ(s.ReadString("Options", "Category", ""), "a, b");
+    EXPECT_EQ(s.readInteger("Options", "RowHeight", 16), 30);
+    EXPECT_EQ(s.readInteger("", "Split1", 314), 200);
+    EXPECT_EQ(s.readString("Options", "Category", ""), "a, b");
 
-    EXPECT_TRUE(s.WriteInteger("Options", "RowHeight", 40));
-    EXPECT_TRUE(s.WriteInteger("", "Split1", 250));
-    EXPECT_EQ(s.ReadInteger("options", "ROWHEIGHT", 16), 40);
+    EXPECT_TRUE(s.writeInteger("Options", "RowHeight", 40));
+    EXPECT_TRUE(s.writeInteger("", "Split1", 250));
+    EXPECT_EQ(s.readInteger("options", "ROWHEIGHT", 16), 40);
     const std::string text = dir.read("Task.conf");
     EXPECT_EQ(text.find("RowHeight"), std::string::npos) << text; // no second spelling
     EXPECT_EQ(text.find("[Options]"), std::string::npos) << text;

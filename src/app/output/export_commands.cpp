@@ -47,7 +47,7 @@ bool ExportDialog::exportTable(const CellTable& table) {
     const std::string name = ask();
     if (name.empty())
         return false;
-    return kind_ == Html ? WriteHtmlTable(table, name) : WriteCommaDelimited(table, name);
+    return kind_ == Html ? writeHtmlTable(table, name) : writeCommaDelimited(table, name);
 }
 
 ExportCommands::ExportCommands(MainWindow& window, AppState& state)

@@ -44,13 +44,13 @@ WebCalendarDialog::WebCalendarDialog(SettingsStore& settings, const FormatSettin
     title_ = new QLabel(this);
     title_->setAlignment(Qt::AlignCenter);
     fileEdit_ =
-        new QLineEdit(QString::fromStdString(settings_.ReadString(kSection, "LastFile", "")), this);
+        new QLineEdit(QString::fromStdString(settings_.readString(kSection, "LastFile", "")), this);
     auto* fileLabel = new QLabel("&Name of output file (*.htm or *.html)", this);
     fileLabel->setBuddy(fileEdit_);
     browseButton_ = new QToolButton(this);
     browseButton_->setText("...");
     detailsCheck_ = new QCheckBox("Include daily details with calendar?", this);
-    detailsCheck_->setChecked(settings_.ReadBool(kSection, "Details", true));
+    detailsCheck_->setChecked(settings_.readBool(kSection, "Details", true));
     publishButton_ = new QPushButton("&Publish", this);
     publishButton_->setDefault(true);
     launchButton_ = new QPushButton("Publish then launch &browser", this);
@@ -122,8 +122,8 @@ void WebCalendarDialog::browse() {
 void WebCalendarDialog::done(int result) {
     // An empty box leaves the remembered file and choice as they were.
     if (!fileEdit_->text().isEmpty()) {
-        settings_.WriteString(kSection, "LastFile", fileEdit_->text().toStdString());
-        settings_.WriteBool(kSection, "Details", detailsCheck_->isChecked());
+        settings_.writeString(kSection, "LastFile", fileEdit_->text().toStdString());
+        settings_.writeBool(kSection, "Details", detailsCheck_->isChecked());
     }
     QDialog::done(result);
 }

@@ -93,8 +93,8 @@ bool saveCheckedCategories(const FilterState& filter, const std::string& dataDir
 }
 
 bool saveFilterBoxes(const FilterState& filter, SettingsStore& settings) {
-    const bool a = settings.WriteBool("Filter", "NotDone", filter.showNotDone);
-    const bool b = settings.WriteBool("Filter", "Done", filter.showDone);
+    const bool a = settings.writeBool("Filter", "NotDone", filter.showNotDone);
+    const bool b = settings.writeBool("Filter", "Done", filter.showDone);
     return a && b;
 }
 

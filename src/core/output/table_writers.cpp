@@ -104,11 +104,11 @@ bool writeOutputFile(const std::string& path, const std::string& text) {
     return false;
 }
 
-bool WriteHtmlTable(const CellTable& table, const std::string& path) {
+bool writeHtmlTable(const CellTable& table, const std::string& path) {
     return writeOutputFile(path, htmlTableText(table));
 }
 
-bool WriteCommaDelimited(const CellTable& table, const std::string& path) {
+bool writeCommaDelimited(const CellTable& table, const std::string& path) {
     return writeOutputFile(path, commaDelimitedText(table));
 }
 

@@ -28,8 +28,8 @@ std::string commaDelimitedText(const CellTable& table);
 
 // Writes the table to a file, replacing any file of that name. A file that cannot be
 // created is reported ("Cannot create file NAME") and false is answered.
-bool WriteHtmlTable(const CellTable& table, const std::string& path);
-bool WriteCommaDelimited(const CellTable& table, const std::string& path);
+bool writeHtmlTable(const CellTable& table, const std::string& path);
+bool writeCommaDelimited(const CellTable& table, const std::string& path);
 
 // Writes an output file (export, web page) and reports a failure as the writers above do.
 bool writeOutputFile(const std::string& path, const std::string& text);

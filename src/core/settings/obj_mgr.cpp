@@ -152,7 +152,7 @@ void PropertyMemory::load(const SettingsStore& store, PropertyHost& host) const 
         if (!r)
             continue;
         const std::string text =
-            r->section ? store.ReadString(*r->section, r->item.valueName, r->item.defaultValue)
+            r->section ? store.readString(*r->section, r->item.valueName, r->item.defaultValue)
                        : r->item.defaultValue;
         int value = 0;
         if (parseSettingsInteger(text, value))
@@ -166,7 +166,7 @@ void PropertyMemory::save(SettingsStore& store, const PropertyHost& host) const 
         if (!r || !r->section || r->item.valueName.empty())
             continue;
         if (auto value = host.property(r->component, r->property))
-            store.WriteInteger(*r->section, r->item.valueName, *value);
+            store.writeInteger(*r->section, r->item.valueName, *value);
     }
 }
 

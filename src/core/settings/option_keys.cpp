@@ -47,13 +47,13 @@ class Writer {
 public:
     explicit Writer(SettingsStore& store) : store_(store) {}
     void text(std::string_view name, const std::string& v) {
-        ok_ = store_.WriteString(str(Section::Options), str(opt(name).name), v) && ok_;
+        ok_ = store_.writeString(str(Section::Options), str(opt(name).name), v) && ok_;
     }
     void integer(std::string_view name, int v) {
-        ok_ = store_.WriteInteger(str(Section::Options), str(opt(name).name), v) && ok_;
+        ok_ = store_.writeInteger(str(Section::Options), str(opt(name).name), v) && ok_;
     }
     void flag(std::string_view name, bool v) {
-        ok_ = store_.WriteBool(str(Section::Options), str(opt(name).name), v) && ok_;
+        ok_ = store_.writeBool(str(Section::Options), str(opt(name).name), v) && ok_;
     }
     void color(std::string_view name, WinColor v) { integer(name, static_cast<int>(v)); }
     void font(const std::string& prefix, const FontSpec& f) {
@@ -94,17 +94,17 @@ std::string optionDefaultText(const OptionKey& key, const std::string& programDi
 
 std::string readKeyText(const SettingsStore& store, const OptionKey& key,
                         const std::string& programDir) {
-    return store.ReadString(str(key.section), str(key.name), optionDefaultText(key, programDir));
+    return store.readString(str(key.section), str(key.name), optionDefaultText(key, programDir));
 }
 
 int readKeyInteger(const SettingsStore& store, const OptionKey& key) {
     int def = 0;
     parseSettingsInteger(str(key.def), def);
-    return store.ReadInteger(str(key.section), str(key.name), def);
+    return store.readInteger(str(key.section), str(key.name), def);
 }
 
 bool readKeyFlag(const SettingsStore& store, const OptionKey& key) {
-    return store.ReadBool(str(key.section), str(key.name), key.def != "0");
+    return store.readBool(str(key.section), str(key.name), key.def != "0");
 }
 
 Options readOptions(const SettingsStore& store, const std::string& programDir,

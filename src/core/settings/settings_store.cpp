@@ -83,18 +83,18 @@ void MapSettingsBackend::remove(const std::string& section, const std::string& n
     values_.erase(mapKey(section, name));
 }
 
-std::string SettingsStore::ReadString(const std::string& section, const std::string& name,
+std::string SettingsStore::readString(const std::string& section, const std::string& name,
                                       const std::string& def) const {
     auto v = backend_.value(section, name);
     return v ? *v : def;
 }
 
-bool SettingsStore::WriteString(const std::string& section, const std::string& name,
+bool SettingsStore::writeString(const std::string& section, const std::string& name,
                                 const std::string& text) {
     return backend_.setValue(section, name, text);
 }
 
-int SettingsStore::ReadInteger(const std::string& section, const std::string& name, int def) const {
+int SettingsStore::readInteger(const std::string& section, const std::string& name, int def) const {
     auto v = backend_.value(section, name);
     int result = def;
     if (v && parseSettingsInteger(*v, result))
@@ -102,15 +102,15 @@ int SettingsStore::ReadInteger(const std::string& section, const std::string& na
     return def;
 }
 
-bool SettingsStore::WriteInteger(const std::string& section, const std::string& name, int value) {
+bool SettingsStore::writeInteger(const std::string& section, const std::string& name, int value) {
     return backend_.setValue(section, name, std::to_string(value));
 }
 
-bool SettingsStore::ReadBool(const std::string& section, const std::string& name, bool def) const {
-    return ReadInteger(section, name, def ? 1 : 0) != 0;
+bool SettingsStore::readBool(const std::string& section, const std::string& name, bool def) const {
+    return readInteger(section, name, def ? 1 : 0) != 0;
 }
 
-bool SettingsStore::WriteBool(const std::string& section, const std::string& name, bool value) {
+bool SettingsStore::writeBool(const std::string& section, const std::string& name, bool value) {
     return backend_.setValue(section, name, value ? "1" : "0");
 }
 

@@ -47,13 +47,13 @@ class SettingsStore {
 public:
     explicit SettingsStore(SettingsBackend& backend) : backend_(backend) {}
 
-    std::string ReadString(const std::string& section, const std::string& name,
+    std::string readString(const std::string& section, const std::string& name,
                            const std::string& def) const;
-    bool WriteString(const std::string& section, const std::string& name, const std::string& text);
-    int ReadInteger(const std::string& section, const std::string& name, int def) const;
-    bool WriteInteger(const std::string& section, const std::string& name, int value);
-    bool ReadBool(const std::string& section, const std::string& name, bool def) const;
-    bool WriteBool(const std::string& section, const std::string& name, bool value);
+    bool writeString(const std::string& section, const std::string& name, const std::string& text);
+    int readInteger(const std::string& section, const std::string& name, int def) const;
+    bool writeInteger(const std::string& section, const std::string& name, int value);
+    bool readBool(const std::string& section, const std::string& name, bool def) const;
+    bool writeBool(const std::string& section, const std::string& name, bool value);
 
     SettingsBackend& backend() { return backend_; }
 

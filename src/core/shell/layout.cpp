@@ -74,28 +74,28 @@ std::string statusClockText(DateSerial now, const FormatSettings& fs) {
 }
 
 void writeMemorizedLayout(SettingsStore& store, const MemorizedLayout& l) {
-    store.WriteBool(kMemorize, "Done", true);
-    store.WriteInteger(kMemorize, "Top", l.top);
-    store.WriteInteger(kMemorize, "Left", l.left);
-    store.WriteInteger(kMemorize, "Height", l.height);
-    store.WriteInteger(kMemorize, "Width", l.width);
-    store.WriteInteger(kMemorize, "Split1Pos", l.split1);
-    store.WriteInteger(kMemorize, "Split2Pos", l.split2);
-    store.WriteInteger(kMemorize, "SplitDay", l.splitDay);
+    store.writeBool(kMemorize, "Done", true);
+    store.writeInteger(kMemorize, "Top", l.top);
+    store.writeInteger(kMemorize, "Left", l.left);
+    store.writeInteger(kMemorize, "Height", l.height);
+    store.writeInteger(kMemorize, "Width", l.width);
+    store.writeInteger(kMemorize, "Split1Pos", l.split1);
+    store.writeInteger(kMemorize, "Split2Pos", l.split2);
+    store.writeInteger(kMemorize, "SplitDay", l.splitDay);
 }
 
 std::optional<MemorizedLayout> readMemorizedLayout(const SettingsStore& store) {
-    if (!store.ReadBool(kMemorize, "Done", false))
+    if (!store.readBool(kMemorize, "Done", false))
         return std::nullopt;
     const MemorizedLayout d;
     MemorizedLayout l;
-    l.top = store.ReadInteger(kMemorize, "Top", d.top);
-    l.left = store.ReadInteger(kMemorize, "Left", d.left);
-    l.height = store.ReadInteger(kMemorize, "Height", d.height);
-    l.width = store.ReadInteger(kMemorize, "Width", d.width);
-    l.split1 = store.ReadInteger(kMemorize, "Split1Pos", d.split1);
-    l.split2 = store.ReadInteger(kMemorize, "Split2Pos", d.split2);
-    l.splitDay = store.ReadInteger(kMemorize, "SplitDay", d.splitDay);
+    l.top = store.readInteger(kMemorize, "Top", d.top);
+    l.left = store.readInteger(kMemorize, "Left", d.left);
+    l.height = store.readInteger(kMemorize, "Height", d.height);
+    l.width = store.readInteger(kMemorize, "Width", d.width);
+    l.split1 = store.readInteger(kMemorize, "Split1Pos", d.split1);
+    l.split2 = store.readInteger(kMemorize, "Split2Pos", d.split2);
+    l.splitDay = store.readInteger(kMemorize, "SplitDay", d.splitDay);
     return l;
 }
 

@@ -41,16 +41,16 @@ void sortEntries(std::vector<std::string>& entries, const TextCollator& collator
 std::optional<std::size_t> findEntry(const std::vector<std::string>& entries,
                                      std::string_view text);
 
-// The editor's choices when it opens (FillCombo): the file's entries sorted, or none when
+// The editor's choices when it opens: the file's entries sorted, or none when
 // the file is missing or empty.
-std::vector<std::string> FillCombo(const std::string& dataDir);
-// The editor's OK (UpdateComboBox): a text that is not empty and not yet a choice goes at
-// the end of the choices and all choices, in their order, are saved (SaveCombo). Answers
+std::vector<std::string> fillCombo(const std::string& dataDir);
+// The editor's OK (updateComboBox): a text that is not empty and not yet a choice goes at
+// the end of the choices and all choices, in their order, are saved (saveCombo). Answers
 // false only when the file could not be written (the error has been shown); `added` tells
 // whether the choices changed.
-bool UpdateComboBox(std::vector<std::string>& choices, const std::string& text,
+bool updateComboBox(std::vector<std::string>& choices, const std::string& text,
                     const std::string& dataDir, bool* added = nullptr);
 // Writes the choices, in their order, to the category file; a failure is shown.
-bool SaveCombo(const std::vector<std::string>& choices, const std::string& dataDir);
+bool saveCombo(const std::vector<std::string>& choices, const std::string& dataDir);
 
 } // namespace dw
