@@ -49,7 +49,7 @@ std::string makeDataDir(int n) {
         s.setCell(StoreCol::Done, r, r % 2 ? "Yes" : "No");
         s.setCell(StoreCol::Alarm, r, "No");
     }
-    store.sortGridStore();
+    store.sortAndSaveStore();
 
     const char* rules[][3] = {
         {"New Year", "January", "1"},

@@ -53,7 +53,7 @@ TaskStore& storeOf(int n) {
             s.setCell(StoreCol::Done, r, r % 2 ? "Yes" : "No");
             s.setCell(StoreCol::Alarm, r, r % 5 ? "No" : "Yes");
         }
-        slot->sortGridStore();
+        slot->sortAndSaveStore();
         // The program works on a store it loaded at start-up, whose rows lie in memory in
         // file order; a freshly generated and sorted one would have them scattered.
         slot->loadStoreFile();

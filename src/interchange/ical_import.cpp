@@ -389,7 +389,7 @@ bool applyImport(const ImportPlan& plan, TaskStore& store, CellTable& holidays,
             placed.push_back(
                 {t.date, {timeTextOf(t.minuteOfDay, fs), t.category, t.what, t.done, t.alarm}});
         store.placeTasks(placed);
-        saved = store.sortGridStore() && saved;
+        saved = store.sortAndSaveStore() && saved;
     }
     if (!plan.add.todos.empty()) {
         CellTable& todo = store.gridNonday();

@@ -38,12 +38,12 @@ TEST(ListFile, OldWindows1252FileReadsAsUtf8) {
 
 TEST(CategoryChoices, FillComboSortsAlphabeticallyWithoutRegardToCase) {
     TempDir dir;
-    EXPECT_TRUE(fillCombo(dir.path()).empty()) << "missing file";
+    EXPECT_TRUE(loadCategoryChoices(dir.path()).empty()) << "missing file";
     dir.write("category.xxx", "");
-    EXPECT_TRUE(fillCombo(dir.path()).empty()) << "empty file";
+    EXPECT_TRUE(loadCategoryChoices(dir.path()).empty()) << "empty file";
     dir.write("category.xxx", "work\r\nGarden\r\nÉtude\r\napple\r\nZoo\r\n");
     // An accented letter sorts with its base letter, not after every ASCII one.
-    EXPECT_EQ(fillCombo(dir.path()), (Entries{"apple", "Étude", "Garden", "work", "Zoo"}));
+    EXPECT_EQ(loadCategoryChoices(dir.path()), (Entries{"apple", "Étude", "Garden", "work", "Zoo"}));
 }
 
 TEST(CategoryChoices, UpdateComboBoxAppendsOnlyNewNonEmptyTexts) {
@@ -52,17 +52,17 @@ TEST(CategoryChoices, UpdateComboBoxAppendsOnlyNewNonEmptyTexts) {
     ScopedPrompts scope(p);
     Entries choices{"Home", "Work"};
     bool added = false;
-    ASSERT_TRUE(updateComboBox(choices, "Garden", dir.path(), &added));
+    ASSERT_TRUE(addCategoryChoice(choices, "Garden", dir.path(), &added));
     EXPECT_TRUE(added);
     EXPECT_EQ(dir.read("category.xxx"), "Home\r\nWork\r\nGarden\r\n");
 
     for (const char* again : {"garden", "WORK", ""}) {
-        ASSERT_TRUE(updateComboBox(choices, again, dir.path(), &added));
+        ASSERT_TRUE(addCategoryChoice(choices, again, dir.path(), &added));
         EXPECT_FALSE(added) << again;
     }
     EXPECT_EQ(dir.read("category.xxx"), "Home\r\nWork\r\nGarden\r\n");
     // The next open shows the appended entry in its sorted place.
-    EXPECT_EQ(fillCombo(dir.path()), (Entries{"Garden", "Home", "Work"}));
+    EXPECT_EQ(loadCategoryChoices(dir.path()), (Entries{"Garden", "Home", "Work"}));
     EXPECT_TRUE(p.errors.empty());
 }
 
@@ -73,7 +73,7 @@ TEST(CategoryChoices, FailedSaveIsShownAndForgotten) {
     const std::string missing = dir.file("no-such-folder");
     Entries choices{"Home"};
     bool added = true;
-    EXPECT_FALSE(updateComboBox(choices, "Garden", missing, &added));
+    EXPECT_FALSE(addCategoryChoice(choices, "Garden", missing, &added));
     EXPECT_FALSE(added);
     ASSERT_EQ(p.errors.size(), 1u);
     EXPECT_NE(p.errors[0].find("category.xxx"), std::string::npos);

@@ -31,7 +31,7 @@ TEST_F(SummaryTest, PendingThenCompletedWithTheirTimesAndFirstLines) {
     add("9:00 AM", "Standup\r\nroom 4", "No");
     add("11:00 AM", "Report", "Yes");
     add("2:30 PM", "Dentist", "No");
-    EXPECT_EQ(fillPopupBox(store, kDay), (std::vector<std::string>{
+    EXPECT_EQ(hoverSummaryLines(store, kDay), (std::vector<std::string>{
                                              "2\t Pending tasks",
                                              "",
                                              "9:00 AM\tStandup",
@@ -45,11 +45,11 @@ TEST_F(SummaryTest, PendingThenCompletedWithTheirTimesAndFirstLines) {
 
 TEST_F(SummaryTest, ADoneTextOtherThanYesIsPendingOnlyAndOnlyCompletedHasNoGap) {
     add("9:00 AM", "Odd", "done");
-    EXPECT_EQ(fillPopupBox(store, kDay),
+    EXPECT_EQ(hoverSummaryLines(store, kDay),
               (std::vector<std::string>{"1\t Pending tasks", "", "9:00 AM\tOdd"}));
     store.gridStore().setRowCount(1);
     add("9:00 AM", "Finished", "Yes");
-    EXPECT_EQ(fillPopupBox(store, kDay),
+    EXPECT_EQ(hoverSummaryLines(store, kDay),
               (std::vector<std::string>{"1\t Completed tasks", "", "9:00 AM\tFinished"}));
 }
 
@@ -60,8 +60,8 @@ TEST_F(SummaryTest, TasksHiddenByTheFilterAreLeftOut) {
     store.setFilter([&filter](const std::string& d, const std::string& c) {
         return filter.taskPassesFilter(d, c);
     });
-    EXPECT_TRUE(fillPopupBox(store, kDay).empty());
-    EXPECT_TRUE(fillPopupBox(store, kDay + 1).empty());
+    EXPECT_TRUE(hoverSummaryLines(store, kDay).empty());
+    EXPECT_TRUE(hoverSummaryLines(store, kDay + 1).empty());
 }
 
 TEST(HoverTracker, TenTicksOnANewDayTwoWhileShowingNoneWhileAnAlarmShows) {

@@ -53,7 +53,7 @@ TEST_F(SaveGuardTest, AReadOnlyDataFolderRefusesEverySaveInIt) {
     EXPECT_FALSE(store.saveTodoFile());
     EXPECT_FALSE(completed.add(done, fs));
     EXPECT_FALSE(holidays.saveTable(joinPath(dir.path(), "holiday.grd")));
-    EXPECT_FALSE(saveCombo({"Work"}, dir.path()));
+    EXPECT_FALSE(saveCategoryChoices({"Work"}, dir.path()));
     EXPECT_FALSE(saveListFile(joinPath(dir.path(), "words.dic"), {"Dayweaver"}));
     EXPECT_FALSE(writeFileAtomic(joinPath(dir.path(), "category.yyy"), "Work\r\n", error));
     EXPECT_EQ(error, why);

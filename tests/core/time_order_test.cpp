@@ -132,7 +132,7 @@ TEST_F(TimeOrderTest, TheUsersOwnOrderStaysAndNewTasksOrderByTimeNotText) {
         {kDay + 1, {"7:00 AM", "", "seven tomorrow", false, false}},
     };
     store.placeTasks(tasks);
-    ASSERT_TRUE(store.sortGridStore());
+    ASSERT_TRUE(store.sortAndSaveStore());
     EXPECT_EQ(dayTexts(kDay), (std::vector<std::string>{"ten", "two", "five", "nine", "seven"}));
     EXPECT_EQ(dayTexts(kDay + 1), (std::vector<std::string>{"seven tomorrow", "half past nine"}));
 }

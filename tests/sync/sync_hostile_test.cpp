@@ -144,7 +144,7 @@ TEST_F(SyncHostileTest, EachFaultIsRefusedAndNothingIsLost) {
         for (const CalDavObject& o : calendar.objects())
             test::await<bool>([&](auto done) { calendar.client().remove(o.href, o.etag, done); });
         store.gridStore().setRowCount(1);
-        ASSERT_TRUE(store.sortGridStore());
+        ASSERT_TRUE(store.sortAndSaveStore());
         std::remove(dir.file("sync.grd").c_str());
         ASSERT_TRUE(store.insertTask(kToday, {"9:00 AM", "", "Dentist", false, false}));
         calendar.put("yoga.ics", "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//test//EN\r\n"

@@ -94,7 +94,7 @@ protected:
         const int r = findRow(what);
         ASSERT_GT(r, 0) << what;
         store.gridStore().setCell(col, r, text);
-        ASSERT_TRUE(store.sortGridStore());
+        ASSERT_TRUE(store.sortAndSaveStore());
     }
 
     RadicaleServer server;
@@ -222,7 +222,7 @@ TEST_F(SyncServerTest, AWeeklySeriesShowsOnItsDatesAndALocalDeletionAddsAnExdate
     for (int r = 1; r < store.gridStore().rowCount(); ++r)
         if (store.keyDate(r) == may6 + 28)
             store.gridStore().setCell(StoreCol::Time, r, "9:00 AM");
-    ASSERT_TRUE(store.sortGridStore());
+    ASSERT_TRUE(store.sortAndSaveStore());
 
     const SyncResult got = sync();
     ASSERT_TRUE(got.ok) << got.message.toStdString();

@@ -147,7 +147,7 @@ void HoverSummary::fill() {
         lines_.push_back(holiday);
         lines_.emplace_back();
     }
-    for (std::string& line : fillPopupBox(state_.store(), date))
+    for (std::string& line : hoverSummaryLines(state_.store(), date))
         lines_.push_back(std::move(line));
     QPalette p = list_->palette();
     p.setColor(QPalette::Text, toQColor(fore));

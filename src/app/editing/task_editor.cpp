@@ -85,7 +85,7 @@ TaskEditor::TaskEditor(const FormatSettings& fs, const Clock& clock, std::string
     notesEdit_->moveCursor(QTextCursor::End);
 
     // Showing, steps 1 to 5 (the rest when the window first shows).
-    choices_ = fillCombo(dataDir_);
+    choices_ = loadCategoryChoices(dataDir_);
     fillCategoryBox();
     categoryCombo_->setCurrentIndex(-1);
     if (const auto at = findEntry(choices_, input.category))
@@ -218,7 +218,7 @@ void TaskEditor::onOkClicked() {
     if (!okButton_->isEnabled() || notesBlank() || timeNotATime())
         return;
     bool added = false;
-    if (!updateComboBox(choices_, categoryText(), dataDir_, &added))
+    if (!addCategoryChoice(choices_, categoryText(), dataDir_, &added))
         return; // the file could not be written; shown, and the editor stays open
     if (added)
         categoryCombo_->addItem(q(choices_.back()));
@@ -309,7 +309,7 @@ void TaskEditor::editCategoryList() {
             categoryCombo_->setEditText(q(*current));
         }
     }
-    saveCombo(choices_, dataDir_);
+    saveCategoryChoices(choices_, dataDir_);
 }
 
 void TaskEditor::pickTime() {

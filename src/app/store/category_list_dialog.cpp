@@ -140,7 +140,7 @@ bool editCategoryFile(QWidget* parent, const std::string& dataDir) {
     dlg.setEntries(readListFile(categoryListPath(dataDir)));
     if (dlg.exec() != QDialog::Accepted)
         return false;
-    return saveCombo(dlg.entries(), dataDir);
+    return saveCategoryChoices(dlg.entries(), dataDir);
 }
 
 } // namespace dw

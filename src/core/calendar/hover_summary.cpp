@@ -7,7 +7,7 @@
 
 namespace dw {
 
-std::vector<std::string> fillPopupBox(const TaskStore& store, int date) {
+std::vector<std::string> hoverSummaryLines(const TaskStore& store, int date) {
     std::vector<std::string> pending;
     std::vector<std::string> completed;
     const CellTable& s = store.gridStore();

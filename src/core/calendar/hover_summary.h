@@ -13,7 +13,7 @@ class TaskStore;
 // "<n>\t Completed tasks", an empty line and the done tasks. Nothing for a date without
 // tasks. A task counts as done only when its Done cell is exactly "Yes", in the count and
 // in the list alike.
-std::vector<std::string> fillPopupBox(const TaskStore& store, int date);
+std::vector<std::string> hoverSummaryLines(const TaskStore& store, int date);
 
 // Where the pointer rests over the calendars and how long until the summary comes up. The
 // summary is filled on the trigger tick that brings the countdown to exactly 0: 10 ticks

@@ -249,7 +249,7 @@ int rowOfNumber(const TaskStore& store, int date, int n) {
 std::string savedAndListed(TaskStore& store, int date, int row) {
     const CellTable& s = store.gridStore();
     const CellTable::Row changed = s.row(row);
-    saved(store.sortGridStore());
+    saved(store.sortAndSaveStore());
     const auto isChanged = [&](int r) {
         for (int c = 0; c < static_cast<int>(changed.size()) && c < s.colCount(); ++c)
             if (s.cellView(c, r) != changed[static_cast<std::size_t>(c)])
@@ -348,7 +348,7 @@ WriteJob prepareDelete(Args& args, const CommandContext&) {
         const int row = rowOfNumber(store, task.date, task.number);
         std::string line = agendaLine(task.number, store.gridStore(), row);
         store.gridStore().setCell(StoreCol::Key, row, ""); // the sort drops it
-        saved(store.sortGridStore());
+        saved(store.sortAndSaveStore());
         return CommandOutcome{0, std::move(line), {}};
     };
 }

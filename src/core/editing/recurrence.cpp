@@ -268,7 +268,7 @@ bool addRecurringTasks(TaskStore& store, const std::vector<int>& dates, const Da
     for (const int date : dates)
         placed.push_back({date, generated});
     store.placeTasks(placed);
-    return store.sortGridStore();
+    return store.sortAndSaveStore();
 }
 
 } // namespace dw

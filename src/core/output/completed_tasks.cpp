@@ -33,7 +33,7 @@ void setCompletedHeaders(CellTable& table) {
         table.setCell(c, 0, kHeaders[static_cast<std::size_t>(c)]);
 }
 
-bool addToCompleteGrid(CellTable& table, const std::string& path, const CompletedTask& task,
+bool recordCompletedTask(CellTable& table, const std::string& path, const CompletedTask& task,
                        const FormatSettings& fs) {
     ensureShape(table);
     if (!table.cell(0, 1).empty())

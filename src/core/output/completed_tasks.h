@@ -40,7 +40,7 @@ void setCompletedHeaders(CellTable& table);
 // six columns and saves the table to `path`. The completion date is in the short date
 // format, the time in the long time format without seconds. A failed save has been shown
 // with showError and answers false; the record stays in the table.
-bool addToCompleteGrid(CellTable& table, const std::string& path, const CompletedTask& task,
+bool recordCompletedTask(CellTable& table, const std::string& path, const CompletedTask& task,
                        const FormatSettings& fs);
 
 // Removes a record. The last one leaves its row behind, emptied, so the next completion
@@ -84,7 +84,7 @@ public:
     void load();
     bool save() const { return table_.saveTable(path()); }
     bool add(const CompletedTask& task, const FormatSettings& fs) {
-        return addToCompleteGrid(table_, path(), task, fs);
+        return recordCompletedTask(table_, path(), task, fs);
     }
 
 private:

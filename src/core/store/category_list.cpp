@@ -94,7 +94,7 @@ std::optional<std::size_t> findEntry(const std::vector<std::string>& entries,
     return std::nullopt;
 }
 
-std::vector<std::string> fillCombo(const std::string& dataDir) {
+std::vector<std::string> loadCategoryChoices(const std::string& dataDir) {
     const std::string path = categoryListPath(dataDir);
     if (fileMissingOrEmpty(path))
         return {};
@@ -103,14 +103,14 @@ std::vector<std::string> fillCombo(const std::string& dataDir) {
     return entries;
 }
 
-bool updateComboBox(std::vector<std::string>& choices, const std::string& text,
+bool addCategoryChoice(std::vector<std::string>& choices, const std::string& text,
                     const std::string& dataDir, bool* added) {
     if (added)
         *added = false;
     if (text.empty() || findEntry(choices, text))
         return true;
     choices.push_back(text);
-    if (!saveCombo(choices, dataDir)) {
+    if (!saveCategoryChoices(choices, dataDir)) {
         // Not kept in memory either, so that the next OK tries the file again.
         choices.pop_back();
         return false;
@@ -120,7 +120,7 @@ bool updateComboBox(std::vector<std::string>& choices, const std::string& text,
     return true;
 }
 
-bool saveCombo(const std::vector<std::string>& choices, const std::string& dataDir) {
+bool saveCategoryChoices(const std::vector<std::string>& choices, const std::string& dataDir) {
     return saveListFile(categoryListPath(dataDir), choices);
 }
 

@@ -43,14 +43,14 @@ std::optional<std::size_t> findEntry(const std::vector<std::string>& entries,
 
 // The editor's choices when it opens: the file's entries sorted, or none when
 // the file is missing or empty.
-std::vector<std::string> fillCombo(const std::string& dataDir);
-// The editor's OK (updateComboBox): a text that is not empty and not yet a choice goes at
-// the end of the choices and all choices, in their order, are saved (saveCombo). Answers
-// false only when the file could not be written (the error has been shown); `added` tells
-// whether the choices changed.
-bool updateComboBox(std::vector<std::string>& choices, const std::string& text,
-                    const std::string& dataDir, bool* added = nullptr);
+std::vector<std::string> loadCategoryChoices(const std::string& dataDir);
+// The editor's OK: a text that is not empty and not yet a choice goes at the end of the
+// choices and all choices, in their order, are saved. Answers false only when the file
+// could not be written (the error has been shown); `added` tells whether the choices
+// changed.
+bool addCategoryChoice(std::vector<std::string>& choices, const std::string& text,
+                       const std::string& dataDir, bool* added = nullptr);
 // Writes the choices, in their order, to the category file; a failure is shown.
-bool saveCombo(const std::vector<std::string>& choices, const std::string& dataDir);
+bool saveCategoryChoices(const std::vector<std::string>& choices, const std::string& dataDir);
 
 } // namespace dw

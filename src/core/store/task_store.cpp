@@ -299,10 +299,10 @@ bool TaskStore::writeToStore(int date) {
         for (int c = 0; c < 5; ++c)
             gridStore_.setCell(c + 1, r, gridDay_.cell(c, j));
     }
-    return sortGridStore();
+    return sortAndSaveStore();
 }
 
-bool TaskStore::sortGridStore() {
+bool TaskStore::sortAndSaveStore() {
     gridStore_.removeDataRowsWithEmptyCell(StoreCol::Key);
     gridStore_.setSortColumn(StoreCol::Key);
     gridStore_.setSortDirection(SortDirection::Ascending);
@@ -378,7 +378,7 @@ void TaskStore::placeTasks(std::span<const PlacedTask> tasks) {
 bool TaskStore::insertTask(int date, const DatedTask& task) {
     const PlacedTask placed{date, task};
     placeTasks({&placed, 1});
-    return sortGridStore();
+    return sortAndSaveStore();
 }
 
 void TaskStore::deleteEntry(CellTable& table, int selected, bool writeBack, int date) {
@@ -473,7 +473,7 @@ bool TaskStore::saveChangedFiles(bool sortStore) {
     // closing neither write over it nor report it again.
     bool ok = true;
     if (!saveRefusal(storePath()) && !gridStore_.isSavedAs(storePath()))
-        ok = sortStore ? sortGridStore() : saveStoreFile();
+        ok = sortStore ? sortAndSaveStore() : saveStoreFile();
     if (!saveRefusal(todoPath()))
         ok = gridNonday_.saveTableIfChanged(todoPath()) && ok;
     return ok;

@@ -131,15 +131,15 @@ public:
     // Answers whether grid.grd was saved (a failed save has been reported).
     bool writeToStore(int date);
     // Drops rows with an empty key, sorts the store, saves grid.grd.
-    bool sortGridStore();
+    bool sortAndSaveStore();
     // Puts tasks on their dates without the day view. Each takes its place among its date's
     // tasks by its time, as a task added in the editor does: just before the first of them
     // whose time is later than its own, or after the last. "All day" and untimed tasks
     // count as earlier than any time. The date's other tasks keep their order; the date's
     // rows are numbered anew from date.101 in that order. Saves nothing: the caller sorts
-    // and saves once (sortGridStore).
+    // and saves once (sortAndSaveStore).
     void placeTasks(std::span<const PlacedTask> tasks);
-    // Puts one task on a date (placeTasks), then sortGridStore.
+    // Puts one task on a date (placeTasks), then sortAndSaveStore.
     bool insertTask(int date, const DatedTask& task);
     // Removes row `selected` of the day view or the to-do table (empties it when it is the
     // only data row); with writeBack, writes the day view back for the date.

@@ -124,7 +124,7 @@ bool applyLocalChanges(TaskStore& store, const LocalTasks& gathered,
     if (todo.rowCount() < 2)
         todo.setRowCount(2);
     store.placeTasks(placed);
-    bool ok = store.sortGridStore();
+    bool ok = store.sortAndSaveStore();
     if (todoChanged || !todoRemovals.empty())
         ok = store.saveTodoFile() && ok;
     return ok;
