@@ -1,6 +1,5 @@
 #include "cli/output_commands.h"
 
-#include "print/table_printer.h"
 #include "cli/alarms_command.h"
 #include "core/calendar/captions.h"
 #include "core/dates/date_serial.h"
@@ -14,6 +13,7 @@
 #include "core/store/helpers.h"
 #include "core/store/task_store.h"
 #include "core/store/text_codec.h"
+#include "print/table_printer.h"
 
 #include <iostream>
 

@@ -3,17 +3,17 @@
 #include "cli/store_loading.h"
 #include "cli/write_lock.h"
 #include "core/commands/listing_text.h"
+#include "core/output/completed_tasks.h"
 #include "core/settings/option_keys.h"
 #include "core/settings/settings_store.h"
-#include "core/output/completed_tasks.h"
 #include "core/store/helpers.h"
 #include "core/store/task_store.h"
 #include "core/sync/local_tasks.h"
 #include "core/sync/sync_backups.h"
-#include "sync/caldav_account.h"
-#include "sync/caldav_sync.h"
 #include "platform/data_lock.h"
 #include "platform/qsettings_backend.h"
+#include "sync/caldav_account.h"
+#include "sync/caldav_sync.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -130,8 +130,8 @@ void setTime(icalcomponent* c, icalproperty* p, icalparameter* tzid) {
 // named zone (or UTC) stays there, as the same moment as the local time; anything else is
 // in floating local time or a date.
 icaltimetype startIn(const icaltimetype& old, const TaskValues& t, const UtcToLocal& toLocal) {
-    const bool zoned = !icaltime_is_null_time(old) && !old.is_date &&
-                       (icaltime_is_utc(old) || old.zone);
+    const bool zoned =
+        !icaltime_is_null_time(old) && !old.is_date && (icaltime_is_utc(old) || old.zone);
     if (!t.minuteOfDay || !zoned)
         return startValue(t);
     const std::int64_t utc = utcOfLocal(t.date, *t.minuteOfDay, toLocal);

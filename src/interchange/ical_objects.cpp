@@ -201,8 +201,8 @@ std::string IcalObjectMapping::write(const SyncTask& task, const std::string& ui
     ComponentPtr cal(icalcomponent_new_vcalendar());
     icalcomponent_add_property(cal.get(), icalproperty_new_version("2.0"));
     icalcomponent_add_property(cal.get(), icalproperty_new_prodid("-//Dayweaver//Dayweaver//EN"));
-    icalcomponent_add_component(cal.get(), newTaskComponent(valuesOf(task), uid,
-                                                            std::time(nullptr), alarmLeadMinutes_));
+    icalcomponent_add_component(
+        cal.get(), newTaskComponent(valuesOf(task), uid, std::time(nullptr), alarmLeadMinutes_));
     return textOf(cal.get());
 }
 

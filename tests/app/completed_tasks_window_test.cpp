@@ -4,8 +4,8 @@
 #include "core/output/completed_tasks.h"
 
 #include <QAction>
-#include <algorithm>
 #include <QPlainTextEdit>
+#include <algorithm>
 
 namespace dw::test {
 namespace {

@@ -6,10 +6,10 @@
 
 #include <QCheckBox>
 #include <QLabel>
-#include <QToolButton>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QToolButton>
 #include <filesystem>
 
 namespace dw::test {

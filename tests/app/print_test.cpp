@@ -2,13 +2,13 @@
 #include "app/output/print_commands.h"
 #include "app/output/print_dialog.h"
 #include "app/output/table_print_command.h"
-#include "print/table_printer.h"
 #include "app/shell/main_actions.h"
 #include "app/task_window_fixture.h"
 #include "app/widgets/shadow_label.h"
 #include "core/output/print_layout.h"
 #include "core/output/print_selection.h"
 #include "core/store/category_list.h"
+#include "print/table_printer.h"
 #include "support/pdf_probe.h"
 
 #include <QCheckBox>

@@ -159,8 +159,8 @@ TEST_F(TimeEntryPopupTest, TypedShortFormsTakeTheirMarker) {
         const char* typed;
         QTime time;
     } cases[] = {
-        {"930p", QTime(21, 30)},  {"930a", QTime(9, 30)},   {"1230p", QTime(12, 30)},
-        {"1230a", QTime(0, 30)},  {"9:30 pm", QTime(21, 30)}, {"0545P", QTime(17, 45)},
+        {"930p", QTime(21, 30)}, {"930a", QTime(9, 30)},     {"1230p", QTime(12, 30)},
+        {"1230a", QTime(0, 30)}, {"9:30 pm", QTime(21, 30)}, {"0545P", QTime(17, 45)},
         {"1115", QTime(11, 15)},
     };
     for (const Case& c : cases) {

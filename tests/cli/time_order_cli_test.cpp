@@ -56,13 +56,13 @@ TEST(TimeOrderCli, AddPutsTheTaskBeforeTheFirstLaterOne) {
         SCOPED_TRACE(c.time);
         TempDir data;
         const dw::FormatSettings fs = dw::FormatSettings::enUS();
-        ASSERT_TRUE(dw::test::saveDataRows(
-            dw::makeGridStore(fs),
-            {{dw::storeKey(kDay, 101), "All day", "", "party", "No", "No"},
-             {dw::storeKey(kDay, 102), "9:00 AM", "", "nine", "No", "No"},
-             {dw::storeKey(kDay, 103), "1:00 PM", "", "one", "No", "No"},
-             {dw::storeKey(kDay, 104), "5:00 PM", "", "five", "No", "No"}},
-            data.file("grid.grd")));
+        ASSERT_TRUE(
+            dw::test::saveDataRows(dw::makeGridStore(fs),
+                                   {{dw::storeKey(kDay, 101), "All day", "", "party", "No", "No"},
+                                    {dw::storeKey(kDay, 102), "9:00 AM", "", "nine", "No", "No"},
+                                    {dw::storeKey(kDay, 103), "1:00 PM", "", "one", "No", "No"},
+                                    {dw::storeKey(kDay, 104), "5:00 PM", "", "five", "No", "No"}},
+                                   data.file("grid.grd")));
         const Result add = runCli(data, {"add", "2000-03-20", c.time, "new"});
         ASSERT_EQ(add.status, 0) << add.err;
         EXPECT_EQ(agendaTexts(data), c.expected);

@@ -43,7 +43,8 @@ TEST(CategoryChoices, FillComboSortsAlphabeticallyWithoutRegardToCase) {
     EXPECT_TRUE(loadCategoryChoices(dir.path()).empty()) << "empty file";
     dir.write("category.xxx", "work\r\nGarden\r\nÉtude\r\napple\r\nZoo\r\n");
     // An accented letter sorts with its base letter, not after every ASCII one.
-    EXPECT_EQ(loadCategoryChoices(dir.path()), (Entries{"apple", "Étude", "Garden", "work", "Zoo"}));
+    EXPECT_EQ(loadCategoryChoices(dir.path()),
+              (Entries{"apple", "Étude", "Garden", "work", "Zoo"}));
 }
 
 TEST(CategoryChoices, UpdateComboBoxAppendsOnlyNewNonEmptyTexts) {

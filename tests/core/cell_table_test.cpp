@@ -435,13 +435,15 @@ TEST(TableFile, MappedLoadReadsAsReadLoadAndLeavesTheFile) {
 TEST(TableFile, FileReadInStretchesLoadsAsItsBytesDo) {
     std::mt19937 rng(5);
     const int rows = 6000;
-    std::string bytes = "\xEF\xBB\xBF" "3," + std::to_string(rows + 1) + "\r\ncw 2,70\r\n";
+    std::string bytes = "\xEF\xBB\xBF"
+                        "3," +
+                        std::to_string(rows + 1) + "\r\ncw 2,70\r\n";
     for (int r = 1; r <= rows; ++r) {
         std::string text(1 + rng() % 300, 'a' + static_cast<char>(r % 26));
         if (r % 7 == 0)
             text += "two\tlines\b";
         if (r % 11 == 0)
-            text += "caf\xe9";           // an old Windows-1252 line
+            text += "caf\xe9"; // an old Windows-1252 line
         if (r % 13 == 0)
             text += "M\xc3\xbcller"; // UTF-8
         if (r == 3000)

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "core/dates/date_serial.h"
+
+#include <gtest/gtest.h>
 
 namespace dw {
 namespace {
@@ -9,8 +9,8 @@ TEST(DateSerial, KnownDaysAndWeekdays) {
     struct Case {
         int y, m, d, serial, weekday;
     } cases[] = {
-        {1899, 12, 30, 0, 7},  {2000, 1, 1, 36526, 7},  {2000, 3, 15, 36600, 4},
-        {1900, 3, 1, 61, 5},   {1927, 5, 18, 10000, 4}, {2173, 10, 13, 99999, 4},
+        {1899, 12, 30, 0, 7},    {2000, 1, 1, 36526, 7},  {2000, 3, 15, 36600, 4},
+        {1900, 3, 1, 61, 5},     {1927, 5, 18, 10000, 4}, {2173, 10, 13, 99999, 4},
         {2100, 2, 28, 73109, 1}, {1899, 12, 29, -1, 6},
     };
     for (const auto& c : cases) {

@@ -32,15 +32,15 @@ TEST_F(SummaryTest, PendingThenCompletedWithTheirTimesAndFirstLines) {
     add("11:00 AM", "Report", "Yes");
     add("2:30 PM", "Dentist", "No");
     EXPECT_EQ(hoverSummaryLines(store, kDay), (std::vector<std::string>{
-                                             "2\t Pending tasks",
-                                             "",
-                                             "9:00 AM\tStandup",
-                                             "2:30 PM\tDentist",
-                                             "",
-                                             "1\t Completed tasks",
-                                             "",
-                                             "11:00 AM\tReport",
-                                         }));
+                                                  "2\t Pending tasks",
+                                                  "",
+                                                  "9:00 AM\tStandup",
+                                                  "2:30 PM\tDentist",
+                                                  "",
+                                                  "1\t Completed tasks",
+                                                  "",
+                                                  "11:00 AM\tReport",
+                                              }));
 }
 
 TEST_F(SummaryTest, ADoneTextOtherThanYesIsPendingOnlyAndOnlyCompletedHasNoGap) {

@@ -50,8 +50,8 @@ TEST(TextCollation, ListsSortByTheLanguageWithoutRegardToCase) {
     const TextCollator english("en_US");
     std::vector<std::string> entries = {"zebra", "Family", "École", "dentist", "DENTIST", "apple"};
     sortEntries(entries, english);
-    EXPECT_EQ(entries,
-              (std::vector<std::string>{"apple", "DENTIST", "dentist", "École", "Family", "zebra"}));
+    EXPECT_EQ(entries, (std::vector<std::string>{"apple", "DENTIST", "dentist", "École", "Family",
+                                                 "zebra"}));
     EXPECT_EQ(english.compare("école", "ÉCOLE"), 0);
     EXPECT_LT(english.compare("ecole", "école"), 0); // accents still count
     // Swedish puts Ö after Z; English does not.

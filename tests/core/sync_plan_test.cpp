@@ -257,8 +257,7 @@ TEST_F(SyncPlanTest, MassDeletionsOnEitherSideAreCaught) {
         {10, 0, 10, true, true},  // all ten
         {11, 0, 6, true, true},   // more than half of eleven
         {11, 0, 5, false, false}, // not more than half
-        {12, 7, 0, true, false},
-        {12, 6, 0, false, false},
+        {12, 7, 0, true, false},  {12, 6, 0, false, false},
     };
     for (const Case& c : cases) {
         in = SyncInput{kCal, {}, {}, {}, kDay - 365, kDay + 730};
@@ -273,7 +272,8 @@ TEST_F(SyncPlanTest, MassDeletionsOnEitherSideAreCaught) {
         EXPECT_EQ(p.deletesHere, c.goneThere);
         EXPECT_EQ(p.deletesThere, c.goneHere);
         const auto found = massDeletion(p);
-        ASSERT_EQ(found.has_value(), c.caught) << c.synced << " " << c.goneHere << " " << c.goneThere;
+        ASSERT_EQ(found.has_value(), c.caught)
+            << c.synced << " " << c.goneHere << " " << c.goneThere;
         if (found) {
             EXPECT_EQ(found->here, c.here);
             EXPECT_EQ(found->count, c.here ? c.goneThere : c.goneHere);
@@ -295,11 +295,17 @@ TEST(MassDeletionText, SaysHowManyWhereAndWhy) {
 // they are left out of what is sent, and the task is not sent again at the next sync.
 TEST_F(SyncPlanTest, ControlCharactersAreLeftOutOfWhatIsSent) {
     int dropped = 0;
-    EXPECT_EQ(sendableText(std::string("a\x01" "b\tc\r\nd\re\nf\x7f\x1b" "g\xc3\xa9"), dropped),
+    EXPECT_EQ(sendableText(std::string("a\x01"
+                                       "b\tc\r\nd\re\nf\x7f\x1b"
+                                       "g\xc3\xa9"),
+                           dropped),
               "ab\tc\r\nde\nfg\xc3\xa9");
     EXPECT_EQ(dropped, 4);
 
-    in.local = {SyncTask{kDay, 9 * 60, "Wo\x02" "rk", "Bell\x07 rings\r\nline two", false, false}};
+    in.local = {SyncTask{kDay, 9 * 60,
+                         "Wo\x02"
+                         "rk",
+                         "Bell\x07 rings\r\nline two", false, false}};
     SyncPlan p = plan();
     ASSERT_EQ(p.remote.size(), 1u);
     EXPECT_EQ(p.droppedFromSent, 2);

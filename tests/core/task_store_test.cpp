@@ -306,9 +306,9 @@ TEST_F(StoreTest, AStoreReadAheadLoadsAsAStoreReadAtOnce) {
     store.startLoadingStoreFile();
     store.loadStoreFile();
     EXPECT_EQ(store.gridStore().toFileText(), atOnce.gridStore().toFileText());
-    EXPECT_EQ(storeRows(), (std::vector<std::string>{"9000.101 9:00 AM old date ",
-                                                     "36526.101 9:00 AM a ",
-                                                     "36527.101 9:00 AM b "}));
+    EXPECT_EQ(storeRows(),
+              (std::vector<std::string>{"9000.101 9:00 AM old date ", "36526.101 9:00 AM a ",
+                                        "36527.101 9:00 AM b "}));
     // A file already in order is taken as it was read: closing then writes nothing.
     ASSERT_TRUE(store.saveStoreFile());
     TaskStore inOrder(fs, clock);

@@ -8,10 +8,9 @@
 #include "support/fake_prompts.h"
 #include "support/temp_dir.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <functional>
+#include <gtest/gtest.h>
 
 namespace dw {
 namespace {

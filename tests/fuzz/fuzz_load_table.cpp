@@ -1,12 +1,12 @@
 // libFuzzer target: the table reader must survive any bytes without crashing, hanging or
 // allocating out of proportion, and whatever it loads must write and read back the same.
+#include "core/store/cell_table.h"
+#include "core/store/text_codec.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
-
-#include "core/store/cell_table.h"
-#include "core/store/text_codec.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);

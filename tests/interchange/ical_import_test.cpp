@@ -162,16 +162,18 @@ TEST(IcalImport, AFileFromAnotherCalendarProgram) {
 TEST(IcalImport, ImportedTasksTakeTheirPlaceByTime) {
     DataFolder folder;
     const int day = d(2024, 3, 5);
-    setDataRows(folder.store.gridStore(),
-                {{storeKey(day, 101), "9:00 AM", "", "nine", "No", "No"},
-                 {storeKey(day, 102), "1:00 PM", "", "one", "No", "No"}});
+    setDataRows(folder.store.gridStore(), {{storeKey(day, 101), "9:00 AM", "", "nine", "No", "No"},
+                                           {storeKey(day, 102), "1:00 PM", "", "one", "No", "No"}});
     // Floating times and a date, in an order of their own: 7 PM, midnight, 2 PM, all day,
     // 9:30 AM, 11:59 PM.
     std::string text = "BEGIN:VCALENDAR\r\n";
     const std::pair<const char*, const char*> events[] = {
-        {"DTSTART:20240305T190000", "seven"},  {"DTSTART:20240305T000000", "midnight"},
-        {"DTSTART:20240305T140000", "two"},    {"DTSTART;VALUE=DATE:20240305", "all day"},
-        {"DTSTART:20240305T093000", "half past nine"}, {"DTSTART:20240305T235900", "last"}};
+        {"DTSTART:20240305T190000", "seven"},
+        {"DTSTART:20240305T000000", "midnight"},
+        {"DTSTART:20240305T140000", "two"},
+        {"DTSTART;VALUE=DATE:20240305", "all day"},
+        {"DTSTART:20240305T093000", "half past nine"},
+        {"DTSTART:20240305T235900", "last"}};
     int uid = 0;
     for (const auto& [start, summary] : events)
         text += "BEGIN:VEVENT\r\nUID:" + std::to_string(++uid) + "\r\n" + start +

@@ -94,8 +94,8 @@ TEST(IcalMapping, EveryRdateValueIsAnOccurrence) {
     for (const char* rule : {"", "RRULE:FREQ=DAILY;COUNT=2\r\n"}) {
         SCOPED_TRACE(rule);
         const std::string text = calendarOf(
-            std::string("BEGIN:VEVENT\r\nUID:r-1\r\nDTSTART:20240506T090000\r\nSUMMARY:Run\r\n") + rule +
-            rdates + "END:VEVENT\r\n");
+            std::string("BEGIN:VEVENT\r\nUID:r-1\r\nDTSTART:20240506T090000\r\nSUMMARY:Run\r\n") +
+            rule + rdates + "END:VEVENT\r\n");
         std::vector<int> expected{kMay6};
         if (*rule)
             expected.push_back(kMay6 + 1);
@@ -126,9 +126,8 @@ TEST(IcalMapping, AnUnreadableStartLeavesTheObjectOutNamed) {
     for (const char* start : {"DTSTART:20241301T090000", "DTSTART;VALUE=DATE:20240230",
                               "DTSTART:20240506T256100", "DTSTART:garbage", "DTSTART:"}) {
         SCOPED_TRACE(start);
-        const std::string text =
-            calendarOf(std::string("BEGIN:VEVENT\r\nUID:bad-1\r\n") + start +
-                       "\r\nSUMMARY:Broken\r\nEND:VEVENT\r\n");
+        const std::string text = calendarOf(std::string("BEGIN:VEVENT\r\nUID:bad-1\r\n") + start +
+                                            "\r\nSUMMARY:Broken\r\nEND:VEVENT\r\n");
         const ParsedObject parsed = mapping.read(text, kMay6 - 400, kMay6 + 400);
         EXPECT_FALSE(parsed.ok);
         EXPECT_TRUE(parsed.tasks.empty());
@@ -164,13 +163,15 @@ TEST(IcalMapping, AnAllDayTaskIsADateOnTheServerAndAllDayInTheStore) {
         ASSERT_TRUE(back.ok) << back.error;
         ASSERT_EQ(back.tasks.size(), 1u);
         EXPECT_EQ(back.tasks[0].task, task);
-        EXPECT_EQ(mapping.withOccurrence(object, "", task), mapping.withOccurrence(object, "", back.tasks[0].task));
+        EXPECT_EQ(mapping.withOccurrence(object, "", task),
+                  mapping.withOccurrence(object, "", back.tasks[0].task));
         EXPECT_NE(unfolded(mapping.withOccurrence(object, "", task))
                       .find("\r\nDTSTART;VALUE=DATE:20240506\r\n"),
                   std::string::npos);
     }
     // A time given to it makes it a timed event, and back.
-    const std::string timed = unfolded(mapping.withOccurrence(server, "", dated(kMay6, 600, "Holiday trip")));
+    const std::string timed =
+        unfolded(mapping.withOccurrence(server, "", dated(kMay6, 600, "Holiday trip")));
     EXPECT_NE(timed.find("\r\nDTSTART:20240506T100000\r\n"), std::string::npos) << timed;
     const std::string again = unfolded(mapping.withOccurrence(timed, "", task));
     EXPECT_NE(again.find("\r\nDTSTART;VALUE=DATE:20240506\r\n"), std::string::npos) << again;
@@ -286,16 +287,19 @@ TEST(IcalMapping, AToDoWithADueDateIsADatedTaskAndStaysAToDo) {
         SCOPED_TRACE(due);
         const bool allDayDue = std::string(due).find("VALUE=DATE") != std::string::npos;
         const std::string text =
-            calendarOf(std::string("BEGIN:VTODO\r\nUID:t-1\r\nDTSTAMP:20240101T000000Z\r\n") +
-                       due + "\r\nSUMMARY:Tax return\r\nSTATUS:NEEDS-ACTION\r\nEND:VTODO\r\n");
+            calendarOf(std::string("BEGIN:VTODO\r\nUID:t-1\r\nDTSTAMP:20240101T000000Z\r\n") + due +
+                       "\r\nSUMMARY:Tax return\r\nSTATUS:NEEDS-ACTION\r\nEND:VTODO\r\n");
         const ParsedObject parsed = mapping.read(text, kMay6 - 5, kMay6 + 5);
         ASSERT_TRUE(parsed.ok) << parsed.error;
         ASSERT_EQ(parsed.tasks.size(), 1u);
-        const SyncTask expected = allDayDue ? allDay(kMay6, "Tax return")
-                                            : dated(kMay6, 17 * 60, "Tax return");
+        const SyncTask expected =
+            allDayDue ? allDay(kMay6, "Tax return") : dated(kMay6, 17 * 60, "Tax return");
         EXPECT_EQ(parsed.tasks[0].task, expected);
-        EXPECT_EQ(mapping.withOccurrence(text, "", expected), mapping.withOccurrence(text, "", parsed.tasks[0].task));
-        EXPECT_NE(unfolded(mapping.withOccurrence(text, "", expected)).find(std::string("\r\n") + due + "\r\n"), std::string::npos);
+        EXPECT_EQ(mapping.withOccurrence(text, "", expected),
+                  mapping.withOccurrence(text, "", parsed.tasks[0].task));
+        EXPECT_NE(unfolded(mapping.withOccurrence(text, "", expected))
+                      .find(std::string("\r\n") + due + "\r\n"),
+                  std::string::npos);
 
         SyncTask moved = expected;
         moved.date = kMay6 + 2;
@@ -303,7 +307,10 @@ TEST(IcalMapping, AToDoWithADueDateIsADatedTaskAndStaysAToDo) {
         const std::string back = unfolded(mapping.withOccurrence(text, "", moved));
         EXPECT_NE(back.find("BEGIN:VTODO"), std::string::npos) << back;
         EXPECT_EQ(back.find("BEGIN:VEVENT"), std::string::npos) << back;
-        EXPECT_NE(back.find(allDayDue ? "\r\nDUE;VALUE=DATE:20240508\r\n" : "\r\nDUE:20240508T170000\r\n"), std::string::npos) << back;
+        EXPECT_NE(back.find(allDayDue ? "\r\nDUE;VALUE=DATE:20240508\r\n"
+                                      : "\r\nDUE:20240508T170000\r\n"),
+                  std::string::npos)
+            << back;
         const ParsedObject again = mapping.read(back, kMay6 - 5, kMay6 + 5);
         ASSERT_TRUE(again.ok);
         EXPECT_EQ(again.tasks[0].task, moved);
@@ -312,7 +319,8 @@ TEST(IcalMapping, AToDoWithADueDateIsADatedTaskAndStaysAToDo) {
         EXPECT_TRUE(file.todos.empty());
         ASSERT_EQ(file.tasks.size(), 1u);
         EXPECT_EQ(file.tasks[0].date, kMay6);
-        EXPECT_EQ(file.tasks[0].minuteOfDay, allDayDue ? std::nullopt : std::optional<int>(17 * 60));
+        EXPECT_EQ(file.tasks[0].minuteOfDay,
+                  allDayDue ? std::nullopt : std::optional<int>(17 * 60));
     }
 }
 
@@ -328,8 +336,8 @@ TEST(IcalMapping, AnEventOverSeveralDaysShowsOnEveryDayItCovers) {
         int days;
     };
     const Case cases[] = {
-        {"all day, three days", "DTSTART;VALUE=DATE:20240506\r\nDTEND;VALUE=DATE:20240509\r\n",
-         -1, 3},
+        {"all day, three days", "DTSTART;VALUE=DATE:20240506\r\nDTEND;VALUE=DATE:20240509\r\n", -1,
+         3},
         {"all day, by duration", "DTSTART;VALUE=DATE:20240506\r\nDURATION:P2D\r\n", -1, 2},
         {"evening to noon two days on", "DTSTART:20240506T180000\r\nDTEND:20240508T120000\r\n",
          18 * 60, 3},
@@ -345,8 +353,9 @@ TEST(IcalMapping, AnEventOverSeveralDaysShowsOnEveryDayItCovers) {
     const IcalObjectMapping mapping(utcPlusOne);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string text = calendarOf("BEGIN:VEVENT\r\nUID:m-1\r\nDTSTAMP:20240101T000000Z\r\n" +
-                                            c.times + "SUMMARY:Trip\r\nEND:VEVENT\r\n");
+        const std::string text =
+            calendarOf("BEGIN:VEVENT\r\nUID:m-1\r\nDTSTAMP:20240101T000000Z\r\n" + c.times +
+                       "SUMMARY:Trip\r\nEND:VEVENT\r\n");
         // The window ends five days after the first.
         const ParsedObject parsed = mapping.read(text, kMay6 - 5, kMay6 + 5);
         ASSERT_TRUE(parsed.ok) << parsed.error;

@@ -100,10 +100,10 @@ TEST(IcalRules, ControlCharactersAreDroppedAndCounted) {
         int dropped;
     } cases[] = {
         {"plain", "plain", 0},
-        {"a\x1b[2Jb", "a[2Jb", 1},                // ESC
+        {"a\x1b[2Jb", "a[2Jb", 1}, // ESC
         {"bell\x07 nul\x01 del\x7f", "bell nul del", 3},
         {"c1 \xc2\x9b x \xc2\xa0 y", "c1  x \xc2\xa0 y", 1}, // CSI goes, NBSP stays
-        {"tab\tand\nline", "tab and\r\nline", 0},  // what a text may hold
+        {"tab\tand\nline", "tab and\r\nline", 0},            // what a text may hold
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.raw);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "sync/caldav_client.h"
 #include "support/radicale_server.h"
+#include "sync/caldav_client.h"
 
 #include <QEventLoop>
 #include <QSslCertificate>

@@ -30,10 +30,11 @@ protected:
     }
 
     Result run(const TempDir& data, const std::vector<std::string>& args) {
-        std::string cmd = "TZ=Europe/Berlin LC_ALL=en_US.UTF-8 LANG=en_US.UTF-8 HOME=" +
-                          quoted(data.path()) + " XDG_CONFIG_HOME=" + quoted(data.file("config")) +
-                          " DAYWEAVER_DATA=" + quoted(data.path()) +
-                          " faketime '2024-05-15 12:00:00' " + quoted(DAYWEAVER_CLI);
+        std::string cmd =
+            "TZ=Europe/Berlin LC_ALL=en_US.UTF-8 LANG=en_US.UTF-8 HOME=" + quoted(data.path()) +
+            " XDG_CONFIG_HOME=" + quoted(data.file("config")) +
+            " DAYWEAVER_DATA=" + quoted(data.path()) + " faketime '2024-05-15 12:00:00' " +
+            quoted(DAYWEAVER_CLI);
         for (const auto& a : args)
             cmd += " " + quoted(a);
         return runShell(cmd);
@@ -83,16 +84,17 @@ protected:
 // category with commas, semicolons, backslashes and line breaks, an all-day task, and a
 // text whose fold splits a character.
 TEST_F(MappingRoundTrip, ImportedTasksArriveExactInTheSecondFolder) {
-    first.write("in.ics",
-                std::string(kHead) +
-                    "BEGIN:VEVENT\r\nUID:a-1\r\nDTSTART:20240516T090000\r\n"
-                    "SUMMARY:Call a\\, b\\; c\\\\d\r\nDESCRIPTION:Call a\\, b\\; c\\\\d\\nthen e\\, "
-                    "f\r\nCATEGORIES:Work\\, urgent\\; x\r\nEND:VEVENT\r\n"
-                    "BEGIN:VEVENT\r\nUID:a-2\r\nDTSTART;VALUE=DATE:20240517\r\n"
-                    "DTEND;VALUE=DATE:20240518\r\nSUMMARY:Holiday trip\r\nEND:VEVENT\r\n"
-                    "BEGIN:VEVENT\r\nUID:a-3\r\nDTSTART:20240518T080000\r\nSUMMARY:Caf\xC3\r\n"
-                    " \xA9 cr\xE2\x82\r\n \xAC\r\nEND:VEVENT\r\n" +
-                    kTail);
+    first.write(
+        "in.ics",
+        std::string(kHead) +
+            "BEGIN:VEVENT\r\nUID:a-1\r\nDTSTART:20240516T090000\r\n"
+            "SUMMARY:Call a\\, b\\; c\\\\d\r\nDESCRIPTION:Call a\\, b\\; c\\\\d\\nthen e\\, "
+            "f\r\nCATEGORIES:Work\\, urgent\\; x\r\nEND:VEVENT\r\n"
+            "BEGIN:VEVENT\r\nUID:a-2\r\nDTSTART;VALUE=DATE:20240517\r\n"
+            "DTEND;VALUE=DATE:20240518\r\nSUMMARY:Holiday trip\r\nEND:VEVENT\r\n"
+            "BEGIN:VEVENT\r\nUID:a-3\r\nDTSTART:20240518T080000\r\nSUMMARY:Caf\xC3\r\n"
+            " \xA9 cr\xE2\x82\r\n \xAC\r\nEND:VEVENT\r\n" +
+            kTail);
     Result r = run(first, {"ics", "import", first.file("in.ics")});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(agenda(first, "2024-05-17").find("All day"), std::string::npos);
@@ -165,14 +167,14 @@ TEST_F(MappingRoundTrip, ServerObjectsArriveExactAndStayUnchanged) {
 // An event in a named zone keeps it: a text edit leaves its times, a time edit (given in
 // local time) is the same moment in its zone; the other folder follows each.
 TEST_F(MappingRoundTrip, AZonedEventKeepsItsZoneThroughTextAndTimeEdits) {
-    calendar.put(QStringLiteral("zoned.ics"),
-                 QString::fromStdString(
-                     std::string(kHead) +
-                     "BEGIN:VEVENT\r\nUID:z-1\r\nDTSTAMP:20240101T000000Z\r\n"
-                     "DTSTART;TZID=America/New_York:20240516T090000\r\n"
-                     "DTEND;TZID=America/New_York:20240516T100000\r\nSUMMARY:Call NY\r\n"
-                     "END:VEVENT\r\n" +
-                     kTail));
+    calendar.put(
+        QStringLiteral("zoned.ics"),
+        QString::fromStdString(std::string(kHead) +
+                               "BEGIN:VEVENT\r\nUID:z-1\r\nDTSTAMP:20240101T000000Z\r\n"
+                               "DTSTART;TZID=America/New_York:20240516T090000\r\n"
+                               "DTEND;TZID=America/New_York:20240516T100000\r\nSUMMARY:Call NY\r\n"
+                               "END:VEVENT\r\n" +
+                               kTail));
     for (TempDir* d : {&first, &second})
         ASSERT_EQ(sync(*d).status, 0);
     EXPECT_NE(agenda(first, "2024-05-16").find("3:00 PM"), std::string::npos);

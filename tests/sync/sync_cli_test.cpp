@@ -207,8 +207,9 @@ TEST_F(SyncCli, TheCalendarFoundFirstStaysChosen) {
     EXPECT_EQ(r.out, "");
     // ... and it is the kept choice, not the listing, that decides: pointed at the other
     // calendar, a dry run would take its task.
-    data.write("sync-calendar.txt", server.url().adjusted(QUrl::RemovePath).toString().toStdString() +
-                                        " alice\n/alice/aaa/\n");
+    data.write("sync-calendar.txt",
+               server.url().adjusted(QUrl::RemovePath).toString().toStdString() +
+                   " alice\n/alice/aaa/\n");
     r = sync({"--password-file", pw, "--dry-run"});
     EXPECT_NE(r.out.find("received\tnew\t2024-05-17\t08:00\tElsewhere"), std::string::npos)
         << r.out << r.err;

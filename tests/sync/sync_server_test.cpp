@@ -1,12 +1,12 @@
 #include "core/dates/date_serial.h"
 #include "core/store/task_store.h"
 #include "core/sync/local_tasks.h"
-#include "sync/caldav_client.h"
-#include "sync/caldav_sync.h"
 #include "support/calendar_owner.h"
 #include "support/fake_prompts.h"
 #include "support/radicale_server.h"
 #include "support/temp_dir.h"
+#include "sync/caldav_client.h"
+#include "sync/caldav_sync.h"
 
 #include <QEventLoop>
 #include <QRegularExpression>
@@ -239,8 +239,8 @@ TEST_F(SyncServerTest, WrongPasswordAndStoppedServerFailClearlyAndTheNextSyncRec
     addTask(kToday, "9:00 AM", "Dentist");
     const SyncResult refused = sync(QStringLiteral("wrong"));
     EXPECT_FALSE(refused.ok);
-    EXPECT_EQ(refused.message.toStdString(),
-              "The server sent the password prompt again: check the user name and password in Options \u203a Sync.");
+    EXPECT_EQ(refused.message.toStdString(), "The server sent the password prompt again: check the "
+                                             "user name and password in Options \u203a Sync.");
 
     server.stop();
     const SyncResult unreachable = sync();

@@ -17,8 +17,8 @@ void equipTaskEditors(TaskCommands& commands, AppState& state, QWidget* window,
 }
 
 std::function<void(TaskEditor&)> editorExtras(TaskCommands& commands, AppState& state,
-                                            QWidget* window,
-                                            const std::function<int()>& selectedDate) {
+                                              QWidget* window,
+                                              const std::function<int()>& selectedDate) {
     QPointer<QWidget> shown(window);
     // The added tasks may lie on the shown date (the range can be moved back to it): the day
     // view takes them from the store before anything writes it back.

@@ -18,9 +18,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <algorithm>
 #include <QStackedWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace dw {
 
@@ -44,12 +44,11 @@ protected:
         const QString digits = text.trimmed();
         if (digits.isEmpty())
             return QValidator::Intermediate;
-        if (digits.size() > 9 || !std::all_of(digits.begin(), digits.end(),
-                                              [](QChar c) { return c.isDigit(); }))
+        if (digits.size() > 9 ||
+            !std::all_of(digits.begin(), digits.end(), [](QChar c) { return c.isDigit(); }))
             return QValidator::Invalid;
         const int v = digits.toInt();
-        return v >= minimum() && v <= maximum() ? QValidator::Acceptable
-                                                : QValidator::Intermediate;
+        return v >= minimum() && v <= maximum() ? QValidator::Acceptable : QValidator::Intermediate;
     }
     void fixup(QString& text) const override {
         bool ok = false;

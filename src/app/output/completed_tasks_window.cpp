@@ -109,12 +109,10 @@ CompletedTasksWindow::CompletedTasksWindow(AppState& state, QWidget* parent)
         printTableWithDialog(this, state_.completedTasks().table(), completedPrintLayout(),
                              state_.fs(), state_.clock());
     });
-    connect(exportHtml_, &QAction::triggered, this, [this] {
-        htmlDialog_.exportTable(state_.completedTasks().table());
-    });
-    connect(exportCsv_, &QAction::triggered, this, [this] {
-        csvDialog_.exportTable(state_.completedTasks().table());
-    });
+    connect(exportHtml_, &QAction::triggered, this,
+            [this] { htmlDialog_.exportTable(state_.completedTasks().table()); });
+    connect(exportCsv_, &QAction::triggered, this,
+            [this] { csvDialog_.exportTable(state_.completedTasks().table()); });
     connect(delete_, &QAction::triggered, this, &CompletedTasksWindow::deleteRecord);
     connect(deleteRow, &QAction::triggered, this, &CompletedTasksWindow::deleteRecord);
     connect(clear_, &QAction::triggered, this, &CompletedTasksWindow::clearRecords);

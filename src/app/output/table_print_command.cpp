@@ -1,7 +1,7 @@
 #include "app/output/table_print_command.h"
 
-#include "print/table_printer.h"
 #include "core/prompts/prompts.h"
+#include "print/table_printer.h"
 
 #include <QPrintDialog>
 #include <QPrinter>

@@ -65,10 +65,9 @@ void LayoutMemory::memorize(SettingsStore& settings) {
     if (!prompts().askYesNo("Really memorize current screen positions?", ""))
         return;
     const QRect outer = outerBounds();
-    writeMemorizedLayout(settings,
-                         {outer.top(), outer.left(), outer.height(), outer.width(),
-                          split1_->keptPosition(), split2_->keptPosition(),
-                          splitDay_->keptPosition()});
+    writeMemorizedLayout(settings, {outer.top(), outer.left(), outer.height(), outer.width(),
+                                    split1_->keptPosition(), split2_->keptPosition(),
+                                    splitDay_->keptPosition()});
 }
 
 void LayoutMemory::restore(const SettingsStore& settings) {

@@ -105,35 +105,32 @@ void SyncCommands::run(const SyncAccount& account, const QString& password, Trig
     SyncSettings settings{QUrl(account.server.trimmed()), account.user, password, account.calendar,
                           false};
     settings.alarmLeadMinutes = state_.options().alarmMin;
-    SyncLocalSide side{[this] {
-                           // An edit in progress in the notes pane is part of what is sent.
-                           if (TaskCommands* commands = window_.taskCommands())
-                               commands->writeBackNotesPane();
-                           return gatherLocalTasks(state_.store(), state_.fs(), state_.clock());
-                       },
-                       [this](const LocalTasks& gathered, const std::vector<LocalChange>& changes) {
-                           const bool saved =
-                               applyLocalChanges(state_.store(), gathered, changes, state_.fs());
-                           if (!changes.empty())
-                               showChanges();
-                           return saved;
-                       },
-                       joinPath(state_.paths().dataDir, kSyncRecordsFile),
-                       [this](QString& where, QString& error) {
-                           const SyncBackup kept = keepSyncBackup(
-                               state_.paths().dataDir, state_.store().gridStore(),
-                               state_.store().gridNonday(), state_.completedTasks().table(),
-                               state_.clock().now());
-                           where = QString::fromStdString(kept.path);
-                           error = QString::fromStdString(kept.error);
-                           return kept.ok;
-                       },
-                       [](const QString& message) {
-                           return prompts().askYesNo(
-                               message.toStdString() +
-                                   " Go ahead and delete them?",
-                               "Confirm");
-                       }};
+    SyncLocalSide side{
+        [this] {
+            // An edit in progress in the notes pane is part of what is sent.
+            if (TaskCommands* commands = window_.taskCommands())
+                commands->writeBackNotesPane();
+            return gatherLocalTasks(state_.store(), state_.fs(), state_.clock());
+        },
+        [this](const LocalTasks& gathered, const std::vector<LocalChange>& changes) {
+            const bool saved = applyLocalChanges(state_.store(), gathered, changes, state_.fs());
+            if (!changes.empty())
+                showChanges();
+            return saved;
+        },
+        joinPath(state_.paths().dataDir, kSyncRecordsFile),
+        [this](QString& where, QString& error) {
+            const SyncBackup kept = keepSyncBackup(
+                state_.paths().dataDir, state_.store().gridStore(), state_.store().gridNonday(),
+                state_.completedTasks().table(), state_.clock().now());
+            where = QString::fromStdString(kept.path);
+            error = QString::fromStdString(kept.error);
+            return kept.ok;
+        },
+        [](const QString& message) {
+            return prompts().askYesNo(message.toStdString() + " Go ahead and delete them?",
+                                      "Confirm");
+        }};
     sent_ = 0;
     received_ = 0;
     problems_.clear();

@@ -8,7 +8,9 @@
 namespace dw {
 
 namespace {
-QString q(const std::string& s) { return QString::fromStdString(s); }
+QString q(const std::string& s) {
+    return QString::fromStdString(s);
+}
 } // namespace
 
 QString qtFileFilter(const std::string& filter) {
@@ -39,8 +41,8 @@ void QtPrompts::info(const std::string& text) {
 
 bool QtPrompts::askYesNo(const std::string& text, const std::string& caption) {
     QMessageBox box(QMessageBox::Question,
-                    caption.empty() ? QApplication::applicationDisplayName() : q(caption),
-                    q(text), QMessageBox::Yes | QMessageBox::No, parent_);
+                    caption.empty() ? QApplication::applicationDisplayName() : q(caption), q(text),
+                    QMessageBox::Yes | QMessageBox::No, parent_);
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }
@@ -48,8 +50,8 @@ bool QtPrompts::askYesNo(const std::string& text, const std::string& caption) {
 bool QtPrompts::inputText(const std::string& caption, const std::string& label,
                           std::string& value) {
     bool ok = false;
-    const QString text = QInputDialog::getText(parent_, q(caption), q(label), QLineEdit::Normal,
-                                               q(value), &ok);
+    const QString text =
+        QInputDialog::getText(parent_, q(caption), q(label), QLineEdit::Normal, q(value), &ok);
     if (ok)
         value = text.toStdString();
     return ok;

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "core/prompts/prompts.h"
+
 #include <QPointer>
 #include <QWidget>
-
-#include "core/prompts/prompts.h"
 
 namespace dw {
 

@@ -2,7 +2,6 @@
 
 #include <QFontMetrics>
 #include <QPainter>
-
 #include <algorithm>
 
 namespace dw {
@@ -20,7 +19,9 @@ void ShadowLabel::setTextColor(const QColor& c) {
     update();
 }
 
-QSize ShadowLabel::sizeHint() const { return QLabel::sizeHint() + QSize(depth_, depth_); }
+QSize ShadowLabel::sizeHint() const {
+    return QLabel::sizeHint() + QSize(depth_, depth_);
+}
 QSize ShadowLabel::minimumSizeHint() const {
     return QLabel::minimumSizeHint() + QSize(depth_, depth_);
 }

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "core/settings/options.h"
+
 #include <QColor>
 #include <QPalette>
-
-#include "core/settings/options.h"
 
 namespace dw {
 

@@ -1,4 +1,5 @@
 #include "core/dates/date_format.h"
+
 #include "core/text/lower_text.h"
 
 #include <cstddef>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <string>
-#include <string_view>
-
 #include "core/dates/date_serial.h"
 #include "core/dates/format_settings.h"
+
+#include <string>
+#include <string_view>
 
 namespace dw {
 

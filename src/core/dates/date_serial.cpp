@@ -34,7 +34,9 @@ constexpr long long kEpochOffset = -25569;
 
 } // namespace
 
-bool isLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+bool isLeapYear(int year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
 
 int daysInMonth(int month, int year) {
     static constexpr int lengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -49,9 +51,9 @@ bool isValidDate(int year, int month, int day) {
 }
 
 int dateSerialOf(int year, int month, int day) {
-    return static_cast<int>(daysFromCivil(year, static_cast<unsigned>(month),
-                                          static_cast<unsigned>(day)) -
-                            kEpochOffset);
+    return static_cast<int>(
+        daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) -
+        kEpochOffset);
 }
 
 double timeFraction(int hour, int minute, int second, int msec) {
@@ -77,7 +79,9 @@ double dayFraction(DateSerial s) {
     return std::fabs(s - std::trunc(s));
 }
 
-CivilDate decodeDate(DateSerial s) { return civilFromDays(wholeDays(s) + kEpochOffset); }
+CivilDate decodeDate(DateSerial s) {
+    return civilFromDays(wholeDays(s) + kEpochOffset);
+}
 
 ClockTime decodeTime(DateSerial s) {
     // Round to the millisecond so 10:00 stored as a fraction does not read as 9:59:59.999.

@@ -30,7 +30,9 @@ bool isValidDate(int year, int month, int day);
 
 // The whole-day serial of a civil date (no validation: the caller checks with isValidDate).
 int dateSerialOf(int year, int month, int day);
-inline int dateSerialOf(const CivilDate& d) { return dateSerialOf(d.year, d.month, d.day); }
+inline int dateSerialOf(const CivilDate& d) {
+    return dateSerialOf(d.year, d.month, d.day);
+}
 
 // Fraction of a day for a time of day.
 double timeFraction(int hour, int minute, int second = 0, int msec = 0);

@@ -12,7 +12,6 @@ namespace dw {
 
 // The task editor's rules that need no window.
 
-
 inline constexpr const char* kNotesBlankMessage = "The Notes are blank!";
 inline constexpr const char* kDefaultEditorTitle = "To-do Tasks";
 inline constexpr const char* kDefaultEditorCaption = "Edit Task";

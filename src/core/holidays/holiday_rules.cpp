@@ -101,8 +101,7 @@ std::string holidayForDate(const CellTable& table, DateSerial date, const Format
     const CivilDate civil = decodeDate(date);
     if (civil.month < 1 || civil.month > 12)
         return {};
-    const std::string monthName =
-        foldCase(fs.longMonthNames[static_cast<size_t>(civil.month - 1)]);
+    const std::string monthName = foldCase(fs.longMonthNames[static_cast<size_t>(civil.month - 1)]);
     // An empty month name would match every row, including empty ones.
     if (monthName.empty())
         return {};

@@ -34,7 +34,7 @@ void setCompletedHeaders(CellTable& table) {
 }
 
 bool recordCompletedTask(CellTable& table, const std::string& path, const CompletedTask& task,
-                       const FormatSettings& fs) {
+                         const FormatSettings& fs) {
     ensureShape(table);
     if (!table.cell(0, 1).empty())
         table.insertRows(1, 1);
@@ -92,11 +92,10 @@ int compareCompletionDates(const std::string& a, const std::string& b, const For
 }
 
 void sortCompletionDatesAsDates(CellTable& table, const FormatSettings& fs, const Clock& clock) {
-    table.setCustomCompare(CompCol::CompDate,
-                           [&fs, &clock](const std::string& a, const std::string& b) {
-                               return compareCompletionDates(a, b, fs,
-                                                             decodeDate(wholeDays(clock.now())).year);
-                           });
+    table.setCustomCompare(
+        CompCol::CompDate, [&fs, &clock](const std::string& a, const std::string& b) {
+            return compareCompletionDates(a, b, fs, decodeDate(wholeDays(clock.now())).year);
+        });
 }
 
 std::vector<int> completedColumnWidths(int tableWidth, int scrollBarWidth, int frameWidth,

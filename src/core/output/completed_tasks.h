@@ -41,7 +41,7 @@ void setCompletedHeaders(CellTable& table);
 // format, the time in the long time format without seconds. A failed save has been shown
 // with showError and answers false; the record stays in the table.
 bool recordCompletedTask(CellTable& table, const std::string& path, const CompletedTask& task,
-                       const FormatSettings& fs);
+                         const FormatSettings& fs);
 
 // Removes a record. The last one leaves its row behind, emptied, so the next completion
 // and the panes always have a data row to write into.

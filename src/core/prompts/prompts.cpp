@@ -17,10 +17,18 @@ Prompts* current = nullptr;
 
 } // namespace
 
-Prompts& prompts() { return current ? *current : fallbackPrompts; }
-void setPrompts(Prompts* p) { current = p; }
+Prompts& prompts() {
+    return current ? *current : fallbackPrompts;
+}
+void setPrompts(Prompts* p) {
+    current = p;
+}
 
-void showError(const std::string& text) { prompts().error(text); }
-void showInfo(const std::string& text) { prompts().info(text); }
+void showError(const std::string& text) {
+    prompts().error(text);
+}
+void showInfo(const std::string& text) {
+    prompts().info(text);
+}
 
 } // namespace dw

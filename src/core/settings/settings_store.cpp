@@ -1,4 +1,5 @@
 #include "core/settings/settings_store.h"
+
 #include "core/text/lower_text.h"
 
 #include <cstdint>

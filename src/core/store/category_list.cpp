@@ -104,7 +104,7 @@ std::vector<std::string> loadCategoryChoices(const std::string& dataDir) {
 }
 
 bool addCategoryChoice(std::vector<std::string>& choices, const std::string& text,
-                    const std::string& dataDir, bool* added) {
+                       const std::string& dataDir, bool* added) {
     if (added)
         *added = false;
     if (text.empty() || findEntry(choices, text))

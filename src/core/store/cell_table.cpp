@@ -644,8 +644,7 @@ bool decodeLineBreaks(char* p, std::size_t n) {
 // A stored text decoded onto the end of `out`: line breaks back, and a text that is not
 // UTF-8 read as an old Windows-1252 line. `plain` says it needs neither. Answers where it
 // starts.
-template <typename Text>
-std::size_t appendDecoded(Text& out, std::string_view stored, bool plain) {
+template <typename Text> std::size_t appendDecoded(Text& out, std::string_view stored, bool plain) {
     const std::size_t at = out.size();
     out += stored;
     if (!plain && !decodeLineBreaks(out.data() + at, stored.size()) &&
@@ -672,9 +671,7 @@ CellTable::LoadedCells::Ref CellTable::LoadedCells::addDecoded(std::string_view 
             static_cast<std::uint32_t>(converted.size() - at) | kConverted};
 }
 
-namespace {
-
-} // namespace
+namespace {} // namespace
 
 void CellTable::setMapFilesWhenLoading(bool map) {
     mapFilesWhenLoading = map;
@@ -773,8 +770,8 @@ void CellTable::parseFileText(MappedFile bytes, const std::string& path) {
             checkWhole(rules_, shape.rows, seen, path);
         loaded->bytes = std::move(bytes);
 
-        useLoadedCells(std::move(loaded), static_cast<std::uint32_t>(shape.rows),
-                       std::move(widths), shape, false);
+        useLoadedCells(std::move(loaded), static_cast<std::uint32_t>(shape.rows), std::move(widths),
+                       shape, false);
     } catch (const std::bad_alloc&) {
         // Out of memory is one more way for a file to be too much for us.
         throw TableFileError(corruptMessage(path));
@@ -861,8 +858,8 @@ void CellTable::readTableFile(const std::string& path) {
         if (!shape.empty)
             checkWhole(rules_, shape.rows, seen, path);
 
-        useLoadedCells(std::move(loaded), static_cast<std::uint32_t>(shape.rows),
-                       std::move(widths), shape, false);
+        useLoadedCells(std::move(loaded), static_cast<std::uint32_t>(shape.rows), std::move(widths),
+                       shape, false);
     } catch (const std::bad_alloc&) {
         throw TableFileError(corruptMessage(path));
     }
@@ -970,9 +967,9 @@ void CellTable::loadRowsWhere(const std::string& path, int col,
                 },
                 [&](int c, int r, std::string_view stored, bool plain) {
                     const std::uint32_t at = newRow[static_cast<size_t>(r)];
-                    loaded->refs[static_cast<std::size_t>(at) *
-                                     static_cast<std::size_t>(shape.cols) +
-                                 static_cast<std::size_t>(c)] = loaded->addDecoded(stored, plain);
+                    loaded
+                        ->refs[static_cast<std::size_t>(at) * static_cast<std::size_t>(shape.cols) +
+                               static_cast<std::size_t>(c)] = loaded->addDecoded(stored, plain);
                 });
         }
 

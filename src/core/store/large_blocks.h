@@ -14,12 +14,10 @@ void* allocateLargeBlock(std::size_t size); // throws std::bad_alloc
 void freeLargeBlock(void* block, std::size_t size) noexcept;
 
 // The same as an allocator, for the containers that hold a loaded table.
-template <typename T>
-struct LargeBlockAllocator {
+template <typename T> struct LargeBlockAllocator {
     using value_type = T;
     LargeBlockAllocator() = default;
-    template <typename U>
-    LargeBlockAllocator(const LargeBlockAllocator<U>&) noexcept {}
+    template <typename U> LargeBlockAllocator(const LargeBlockAllocator<U>&) noexcept {}
 
     T* allocate(std::size_t n) {
         if (n > static_cast<std::size_t>(-1) / sizeof(T))
@@ -36,8 +34,7 @@ struct LargeBlockAllocator {
         else
             freeLargeBlock(p, size);
     }
-    template <typename U>
-    bool operator==(const LargeBlockAllocator<U>&) const noexcept {
+    template <typename U> bool operator==(const LargeBlockAllocator<U>&) const noexcept {
         return true;
     }
 };

@@ -34,7 +34,8 @@ DatedTask datedTaskOf(const SyncTask& t, const FormatSettings& fs) {
 
 } // namespace
 
-LocalTasks gatherLocalTasks(const TaskStore& store, const FormatSettings& fs, const Clock& /*clock*/) {
+LocalTasks gatherLocalTasks(const TaskStore& store, const FormatSettings& fs,
+                            const Clock& /*clock*/) {
     LocalTasks out;
     const CellTable& s = store.gridStore();
     for (int r = 1; r < s.rowCount(); ++r) {

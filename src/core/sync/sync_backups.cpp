@@ -32,8 +32,7 @@ long numberOf(const std::string& name) {
 } // namespace
 
 SyncBackup keepSyncBackup(const std::string& dataDir, const CellTable& gridStore,
-                          const CellTable& gridNonday, const CellTable& completed,
-                          DateSerial now) {
+                          const CellTable& gridNonday, const CellTable& completed, DateSerial now) {
     SyncBackup out;
     const fs::path folder = fs::path(dataDir) / kSyncBackupsFolder;
     std::error_code ec;

@@ -21,7 +21,6 @@ struct SyncBackup {
 // Writes the three tables as an archive in the data folder's sync-backups/, named by a
 // running number and the moment, and removes all but the newest kSyncBackupsKept archives.
 SyncBackup keepSyncBackup(const std::string& dataDir, const CellTable& gridStore,
-                          const CellTable& gridNonday, const CellTable& completed,
-                          DateSerial now);
+                          const CellTable& gridNonday, const CellTable& completed, DateSerial now);
 
 } // namespace dw

@@ -92,7 +92,8 @@ std::string sendableText(const std::string& text, int& dropped) {
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
-        const bool lineBreak = c == '\n' || (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n');
+        const bool lineBreak =
+            c == '\n' || (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n');
         if ((c < 0x20 && c != '\t' && !lineBreak) || c == 0x7f) {
             ++dropped;
             continue;

@@ -2,10 +2,9 @@
 
 #include "core/text/unicode_string.h"
 
+#include <cstring>
 #include <unicode/coll.h>
 #include <unicode/locid.h>
-
-#include <cstring>
 
 namespace dw {
 
@@ -28,8 +27,7 @@ icu::Locale usersLocale() {
 } // namespace
 
 TextCollator::TextCollator(const std::string& localeName) : impl_(std::make_unique<Impl>()) {
-    const icu::Locale locale =
-        localeName.empty() ? usersLocale() : icu::Locale(localeName.c_str());
+    const icu::Locale locale = localeName.empty() ? usersLocale() : icu::Locale(localeName.c_str());
     UErrorCode status = U_ZERO_ERROR;
     impl_->collator.reset(icu::Collator::createInstance(locale, status));
     if (U_FAILURE(status)) {

@@ -2,10 +2,9 @@
 
 // Included by the core's own sources only, so that ICU's headers stay out of the core's
 // interface.
-#include <unicode/unistr.h>
-
 #include <optional>
 #include <string_view>
+#include <unicode/unistr.h>
 
 namespace dw {
 

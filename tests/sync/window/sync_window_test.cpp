@@ -6,10 +6,10 @@
 #include "app/sync/password_keyring.h"
 #include "app/sync/sync_commands.h"
 #include "app/task_window_fixture.h"
-#include "sync/caldav_account.h"
-#include "sync/caldav_client.h"
 #include "support/calendar_owner.h"
 #include "support/radicale_server.h"
+#include "sync/caldav_account.h"
+#include "sync/caldav_client.h"
 
 #include <QComboBox>
 #include <QEventLoop>
