@@ -21,7 +21,7 @@ class EditorExtrasTest : public TaskWindowTest {
 protected:
     MainWindow& equipped() {
         MainWindow& w = shown();
-        auto extras = editorExtras(commands(), *state_, &w, [&w] { return w.selectedDate(); });
+        auto extras = editorExtras(*state_, &w, [&w] { return w.selectedDate(); });
         commands().setEditorSetup([this, extras](TaskEditor& e) {
             extras(e);
             auto act = std::move(nextEditor_);

@@ -13,18 +13,18 @@ namespace dw {
 
 void equipTaskEditors(TaskCommands& commands, AppState& state, QWidget* window,
                       const std::function<int()>& selectedDate) {
-    commands.setEditorSetup(editorExtras(commands, state, window, selectedDate));
+    commands.setEditorSetup(editorExtras(state, window, selectedDate));
 }
 
-std::function<void(TaskEditor&)> editorExtras(TaskCommands& commands, AppState& state,
-                                              QWidget* window,
+std::function<void(TaskEditor&)> editorExtras(AppState& state, QWidget* window,
                                               const std::function<int()>& selectedDate) {
     QPointer<QWidget> shown(window);
     // The added tasks may lie on the shown date (the range can be moved back to it): the day
     // view takes them from the store before anything writes it back.
-    auto tasksAdded = [&commands, &state, shown, selectedDate] {
-        state.store().readFromStore(selectedDate());
-        commands.panesChanged();
+    auto tasksAdded = [&state, shown] {
+        StoreChange added;
+        added.everyDate = true;
+        state.storeEvents().publish(added);
         if (shown)
             shown->update();
     };

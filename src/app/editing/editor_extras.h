@@ -19,8 +19,7 @@ class TaskEditor;
 void equipTaskEditors(TaskCommands& commands, AppState& state, QWidget* window,
                       const std::function<int()>& selectedDate);
 // The same work for one editor, for callers that equip editors further.
-std::function<void(TaskEditor&)> editorExtras(TaskCommands& commands, AppState& state,
-                                              QWidget* window,
+std::function<void(TaskEditor&)> editorExtras(AppState& state, QWidget* window,
                                               const std::function<int()>& selectedDate);
 
 } // namespace dw

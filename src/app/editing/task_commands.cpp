@@ -231,12 +231,10 @@ void TaskCommands::saveChangedPane(TaskPane pane, int date) {
 }
 
 void TaskCommands::panesChanged() {
-    window_.gridDay()->refresh();
-    window_.gridNonday()->refresh();
-    window_.paneLayout().resizeGridDay();
-    window_.paneLayout().resizeGridNonday();
-    window_.updateCaptions();
-    window_.fillNotesPane();
+    // The command worked on the panes themselves and wrote them back.
+    StoreChange change = StoreChange::onDates({window_.selectedDate()}, true);
+    change.dayViewCurrent = true;
+    state_.storeEvents().publish(change);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -74,8 +74,9 @@ public:
     // Lets other parts equip each editor before it opens (the Repeat menu, the time popup).
     void setEditorSetup(std::function<void(TaskEditor&)> setup) { editorSetup_ = std::move(setup); }
 
-    // After a command changed the panes: show them, refit their columns, refresh the
-    // captions and the notes pane.
+    // After a command changed the panes and wrote them back: tells the store's views
+    // (store_views.h), which show the panes, refit their columns, refresh the captions and
+    // the notes pane.
     void panesChanged();
     // A pane's change reaches its file: the day view is written back to the store for the
     // date (grid.grd), the to-do list saves gridNon.grd.

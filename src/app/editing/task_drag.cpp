@@ -91,16 +91,11 @@ void TaskDrag::onCalendarDrop(int calendarIndex, int date, const QMimeData* data
         takeRowOut(from->table(), row);
         state_.store().insertTask(date, task);
         state_.store().saveTodoFile();
-        commands_.panesChanged();
     }
     commands_.showDroppedDate(calendarIndex, date);
-    // Dropped on the date already shown: nothing reloads by itself, and a later write-back
-    // of a day view without the task would drop it from the store.
-    if (window_.selectedDate() == date) {
-        state_.store().readFromStore(date);
-        commands_.panesChanged();
-    }
-    commands_.repaintActiveCalendar();
+    // Dropped on the date already shown, nothing reloads by itself: the views are told, so
+    // that a later write-back of the day view cannot drop the task from the store.
+    state_.storeEvents().publish(StoreChange::onDates({date}, *source == TaskPane::Todo));
 }
 
 } // namespace dw

@@ -109,12 +109,8 @@ void IcalCommands::importCalendarFile() {
 }
 
 void IcalCommands::showAddedTasks() {
-    // The added tasks may lie on the shown date: the day view takes them from the store.
-    state_.store().readFromStore(window_.selectedDate());
-    if (TaskCommands* commands = window_.taskCommands())
-        commands->panesChanged();
-    if (CalendarPane* calendars = window_.calendarPane())
-        calendars->colorAllCalendars(true);
+    // The added tasks may lie on any date of the range, the shown one too.
+    state_.storeEvents().publish(StoreChange::everything());
     window_.update();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/shell/store_events.h"
 #include "core/calendar/task_filter.h"
 #include "core/dates/clock.h"
 #include "core/dates/format_settings.h"
@@ -49,6 +50,8 @@ public:
     void loadOptions(bool autostartEntryExists);
 
     TaskStore& store() { return store_; }
+    // Where every change to the tables is told once it is done; the views follow it.
+    StoreEvents& storeEvents() { return storeEvents_; }
     CellTable& gridHoliday() { return gridHoliday_; }
     std::string holidayPath() const;
 
@@ -79,6 +82,7 @@ private:
     AppPaths paths_;
     Options options_;
     TaskStore store_;
+    StoreEvents storeEvents_;
     CellTable gridHoliday_;
     CompletedTasks completed_;
     FilterState filter_;

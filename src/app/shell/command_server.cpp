@@ -75,14 +75,9 @@ HolidayListDialog* CommandServer::openHolidayList() const {
 }
 
 void CommandServer::showChanges(const WriteTables& tables, const std::vector<Selected>& selected) {
-    TaskStore& store = state_.store();
-    // The day view holds a copy of its date's tasks and is written back over them: it must
-    // hold a task added to its date before its next write-back. Before the first show it
-    // holds nothing yet.
-    if (store.dayViewDate() != 0)
-        store.readFromStore(store.dayViewDate());
-    if (TaskCommands* commands = window_.taskCommands())
-        commands->panesChanged();
+    // A handed-over command names no dates, and a restore replaces every table without
+    // reading any: everything is shown anew.
+    state_.storeEvents().publish(StoreChange::everything());
     // The rows may have moved under the selection: it stays on its task, or on its row
     // (as far as there is one) when the command changed or removed that task.
     for (const Selected& s : selected) {
@@ -94,9 +89,6 @@ void CommandServer::showChanges(const WriteTables& tables, const std::vector<Sel
     if (tables.holidays)
         if (HolidayListDialog* list = openHolidayList())
             list->reloadFile();
-    // The calendars colour holidays as well as the days with tasks.
-    if (window_.firstShowDone())
-        window_.calendarPane()->colorAllCalendars(true);
 }
 
 } // namespace dw

@@ -18,6 +18,7 @@
 #include "app/shell/pane_splitter.h"
 #include "app/shell/resources.h"
 #include "app/shell/status_clock.h"
+#include "app/shell/store_views.h"
 #include "app/shell/tray_controller.h"
 #include "app/widgets/cell_grid.h"
 #include "app/widgets/shadow_label.h"
@@ -85,6 +86,7 @@ MainWindow::MainWindow(AppState& state, QWidget* parent) : QMainWindow(parent), 
     setPanelFlash([this] { alarms_->flashPanel(); });
     hover_ = new HoverSummary(*this, state_);
     setHoverTick([this] { hover_->tick(); });
+    connectStoreViews(*this, state_);
     connectNavigation();
 }
 

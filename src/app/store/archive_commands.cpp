@@ -114,18 +114,8 @@ void ArchiveCommands::clearAll() {
 }
 
 void ArchiveCommands::showNewTables() {
-    if (window_.firstShowDone()) {
-        // Refills the day view for the selected date, with its captions and notes pane.
-        window_.calendarPane()->onDateChanged();
-    } else {
-        state_.store().readFromStore(window_.selectedDate());
-    }
-    window_.gridDay()->refresh();
-    window_.gridNonday()->refresh();
-    window_.paneLayout().resizeGridDay();
-    window_.paneLayout().resizeGridNonday();
-    window_.calendarPane()->colorAllCalendars(true);
-    window_.updateCaptions();
+    // Every table is new; the day view is read again from them, not written back.
+    state_.storeEvents().publish(StoreChange::everything());
 }
 
 } // namespace dw

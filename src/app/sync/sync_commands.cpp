@@ -180,15 +180,10 @@ void SyncCommands::done(bool ok, const QString& message, Trigger trigger, bool p
 }
 
 void SyncCommands::showChanges() {
-    TaskStore& store = state_.store();
-    // The day view holds a copy of its date's tasks: it shows the sync's changes, and a
-    // later write-back of it cannot undo them.
-    if (store.dayViewDate() != 0)
-        store.readFromStore(store.dayViewDate());
-    if (TaskCommands* commands = window_.taskCommands())
-        commands->panesChanged();
-    if (window_.firstShowDone())
-        window_.calendarPane()->colorAllCalendars(true);
+    // The sync may have changed any date and the to-do list.
+    StoreChange change;
+    change.everyDate = change.todo = true;
+    state_.storeEvents().publish(change);
 }
 
 } // namespace dw
