@@ -106,6 +106,10 @@ CalDavError unlessDone(const CalDavError& error, const QString& verb) {
                 .arg(verb)};
 }
 
+QString etagOf(const DavResponse& r) {
+    return QString::fromStdString(r.properties.value(QStringLiteral("getetag")).text).trimmed();
+}
+
 CalDavError badAnswer(const QString& what) {
     return {CalDavError::Kind::BadAnswer, 207,
             QStringLiteral("The server's answer could not be read (%1): check that the server "
@@ -372,7 +376,9 @@ void CalDavClient::listCalendars(const QString& home, Done<QVector<CalendarInfo>
             if (type == r.properties.end() || !type->children.contains(QStringLiteral("calendar")))
                 return;
             const QString path = withSlash(resolved(r.href).path());
-            const QString name = r.properties.value(QStringLiteral("displayname")).text.trimmed();
+            const QString name =
+                QString::fromStdString(r.properties.value(QStringLiteral("displayname")).text)
+                    .trimmed();
             calendars->push_back({path, name.isEmpty() ? path : name});
         },
         [calendars, done](const CalDavError& error, const MultistatusReader& reader) {
@@ -401,7 +407,8 @@ void CalDavClient::syncToken(const QString& collection, Done<QString> done) {
     readMultistatus(
         "PROPFIND", resolved(collection), kPropfindSyncToken, 0,
         [token](DavResponse& r) {
-            *token = r.properties.value(QStringLiteral("sync-token")).text.trimmed();
+            *token = QString::fromStdString(r.properties.value(QStringLiteral("sync-token")).text)
+                         .trimmed();
         },
         [token, done](const CalDavError& error, const MultistatusReader& reader) {
             if (!error.ok())
@@ -420,7 +427,10 @@ void CalDavClient::listObjects(const QString& collection, Done<QVector<CalDavObj
 void CalDavClient::listCollection(const QString& collection, Done<CollectionListing> done) {
     auto listing = std::make_shared<CollectionListing>();
     streamCollection(
-        collection, [listing](CalDavObject&& o) { listing->objects.push_back(std::move(o)); },
+        collection,
+        [listing](ListedObject&& o) {
+            listing->objects.push_back({o.href, o.etag, QString::fromStdString(o.data)});
+        },
         [listing, done](const CalDavError& error, const QStringList& outside) {
             if (!error.ok())
                 return done(error, {});
@@ -430,7 +440,7 @@ void CalDavClient::listCollection(const QString& collection, Done<CollectionList
 }
 
 void CalDavClient::streamCollection(const QString& collection,
-                                    std::function<void(CalDavObject&&)> each,
+                                    std::function<void(ListedObject&&)> each,
                                     Done<QStringList> done) {
     const QUrl where = resolved(collection);
     auto outside = std::make_shared<QStringList>();
@@ -443,8 +453,7 @@ void CalDavClient::streamCollection(const QString& collection,
             const auto path = memberPath(where, where.path(), r.href);
             if (!path)
                 return outside->push_back(r.href);
-            each({*path, r.properties.value(QStringLiteral("getetag")).text.trimmed(),
-                  std::move(data->text)});
+            each({*path, etagOf(r), std::move(data->text)});
         },
         [outside, done](const CalDavError& error, const MultistatusReader& reader) {
             if (!error.ok())
@@ -468,8 +477,7 @@ void CalDavClient::changesSince(const QString& collection, const QString& token,
             if (r.status.contains(QLatin1String(" 404")))
                 changes->removed.push_back(*path);
             else if (r.properties.contains(QStringLiteral("getetag")))
-                changes->changed.push_back(
-                    {*path, r.properties.value(QStringLiteral("getetag")).text.trimmed(), {}});
+                changes->changed.push_back({*path, etagOf(r), {}});
         },
         [changes, done](const CalDavError& error, const MultistatusReader& reader) {
             if (!error.ok())

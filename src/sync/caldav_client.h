@@ -12,6 +12,7 @@
 #include <QVector>
 #include <functional>
 #include <optional>
+#include <string>
 
 class QNetworkAccessManager;
 class QNetworkReply;
@@ -48,6 +49,14 @@ struct CalDavObject {
     QString href;
     QString etag;
     QString data;
+};
+
+// An object as a listing hands it over, its text in UTF-8 as it came: the form the sync
+// reads, so that a listing's texts, most of it, are held once.
+struct ListedObject {
+    QString href;
+    QString etag;
+    std::string data;
 };
 
 // What changed in a collection since a sync token (RFC 6578).
@@ -122,7 +131,7 @@ public:
     // The same, each object handed to `each` as soon as the answer holds it whole, so that
     // a listing is never held twice; `done` answers the hrefs named outside. When `done`
     // answers an error, the objects handed over are no listing: they are to be dropped.
-    void streamCollection(const QString& collection, std::function<void(CalDavObject&&)> each,
+    void streamCollection(const QString& collection, std::function<void(ListedObject&&)> each,
                           Done<QStringList> done);
     // The changes since `token` (empty: everything), through a sync-collection report.
     void changesSince(const QString& collection, const QString& token,

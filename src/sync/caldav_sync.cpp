@@ -79,11 +79,11 @@ void CalDavSync::start() {
 void CalDavSync::round() {
     ++round_;
     listed_.clear();
-    // Each object is kept once, as the plan reads it, and its UTF-16 text let go at once.
+    // Each object is kept once, as the plan reads it.
     client_.streamCollection(
         collection_,
-        [this](CalDavObject&& o) {
-            listed_.push_back({o.href.toStdString(), o.etag.toStdString(), o.data.toStdString()});
+        [this](ListedObject&& o) {
+            listed_.push_back({o.href.toStdString(), o.etag.toStdString(), std::move(o.data)});
         },
         [this](const CalDavError& error, const QStringList& outside) {
             if (!error.ok()) {

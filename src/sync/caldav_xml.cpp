@@ -5,6 +5,10 @@ namespace {
 
 const QString kDav = QStringLiteral("DAV:");
 
+// How much of a text is turned into UTF-8 at once: a text can be as long as the answer,
+// and its UTF-8 is made in pieces rather than all at once at three bytes a character.
+constexpr qsizetype kEncodedPiece = 16 * 1024;
+
 } // namespace
 
 MultistatusReader::MultistatusReader(Found found) : found_(std::move(found)) {}
@@ -27,8 +31,12 @@ bool MultistatusReader::finish() {
     // What the reader waits for after the root is only more of the same document.
     if (!failed_ && !rootClosed_)
         failed_ = true;
-    // Nothing more is read: the reader's buffers go before the answer is acted on.
+    // Nothing more is read: what is left of the answer goes before it is acted on.
     xml_.clear();
+    text_.clear();
+    response_ = {};
+    propstat_.clear();
+    property_ = {};
     return !failed_;
 }
 
@@ -104,6 +112,7 @@ bool MultistatusReader::startElement() {
         place = Place::Property;
         propertyName_ = name.toString();
         property_ = {};
+        utf8_.resetState();
         break;
     case Place::Property:
         if (name == QLatin1String("href") && xml_.namespaceUri() == kDav) {
@@ -135,15 +144,18 @@ void MultistatusReader::endElement() {
         response_ = {};
         break;
     case Place::Propstat:
+        // Moved, not inserted: insert would copy, and a text can be as long as the answer.
         if (propstatStatus_.contains(QLatin1String(" 200")))
             for (auto it = propstat_.begin(); it != propstat_.end(); ++it)
-                response_.properties.insert(it.key(), std::move(it.value()));
+                response_.properties[it.key()] = std::move(it.value());
         propstat_.clear();
         break;
     case Place::Property:
         // The property itself ends, not an element inside it.
-        if (parent == Place::Prop)
-            propstat_.insert(propertyName_, std::move(property_));
+        if (parent == Place::Prop) {
+            propstat_[propertyName_] = std::move(property_);
+            property_ = {};
+        }
         break;
     case Place::PropertyHref:
         property_.hrefs.push_back(text_.trimmed());
@@ -169,10 +181,16 @@ void MultistatusReader::characters() {
     if (open_.empty())
         return;
     const Place place = open_.back();
-    if (textOnly(place))
+    if (textOnly(place)) {
         text_ += xml_.text();
-    else if (place == Place::Property && xml_.tokenType() == QXmlStreamReader::Characters)
-        property_.text += xml_.text();
+    } else if (place == Place::Property && xml_.tokenType() == QXmlStreamReader::Characters) {
+        // The encoder keeps a pair of surrogates cut between two pieces whole.
+        const QStringView text = xml_.text();
+        for (qsizetype at = 0; at < text.size(); at += kEncodedPiece) {
+            const QByteArray piece = utf8_.encode(text.mid(at, kEncodedPiece));
+            property_.text.append(piece.constData(), std::size_t(piece.size()));
+        }
+    }
 }
 
 std::optional<DavMultistatus> parseMultistatus(const QByteArray& body) {

@@ -3,19 +3,22 @@
 #include <QByteArray>
 #include <QHash>
 #include <QString>
+#include <QStringEncoder>
 #include <QStringList>
 #include <QVector>
 #include <QXmlStreamReader>
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace dw {
 
 // One property of a WebDAV answer: its text, the hrefs inside it and the names of the
-// elements inside it (a resourcetype's "calendar").
+// elements inside it (a resourcetype's "calendar"). The text is kept in UTF-8, the form the
+// sync reads: a calendar's texts are most of an answer, and are held once.
 struct DavProperty {
-    QString text;
+    std::string text;
     QStringList hrefs;
     QStringList children;
 };
@@ -86,6 +89,7 @@ private:
     QString propstatStatus_;
     QString propertyName_;
     DavProperty property_;
+    QStringEncoder utf8_{QStringEncoder::Utf8};
     QString syncToken_;
 };
 

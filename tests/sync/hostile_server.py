@@ -65,8 +65,8 @@ def folded(line):
 def full_listing(shape, most=None):
     """A calendar-query answer of at most FULL bytes (and `most` objects) of valid events,
     each one in the sync's window. many: the smallest events, as many as fit; described:
-    events whose text is as long as a task's may be; large: three events, each carrying an
-    attachment of a third of the answer."""
+    events whose text is as long as a task's may be; large: `most` events (three unless
+    given), each carrying an attachment of an equal share of the answer."""
     head = ('<?xml version="1.0" encoding="utf-8"?>'
             '<d:multistatus xmlns:d="DAV:" xmlns:c="urn:ietf:params:xml:ns:caldav">').encode()
     tail = b"</d:multistatus>"
@@ -90,7 +90,7 @@ def full_listing(shape, most=None):
             size += len(part)
             i += 1
     else:
-        count = 3
+        count = most or 3
         for i in range(count):
             frame = listing_response("/alice/tasks/large-%d.ics" % i, "l%d" % i,
                                      EVENT.format(uid="large-%d" % i, summary="Large %d" % i))

@@ -96,10 +96,10 @@ std::string described(const std::optional<DavMultistatus>& answer) {
         names.sort();
         for (const QString& name : names) {
             const DavProperty& p = r.properties[name];
-            out += QStringLiteral("  ") + name + QStringLiteral(" text=[") + p.text +
-                   QStringLiteral("] hrefs=[") + p.hrefs.join(QLatin1Char('|')) +
-                   QStringLiteral("] children=[") + p.children.join(QLatin1Char('|')) +
-                   QStringLiteral("]\n");
+            out += QStringLiteral("  ") + name + QStringLiteral(" text=[") +
+                   QString::fromStdString(p.text) + QStringLiteral("] hrefs=[") +
+                   p.hrefs.join(QLatin1Char('|')) + QStringLiteral("] children=[") +
+                   p.children.join(QLatin1Char('|')) + QStringLiteral("]\n");
         }
     }
     return out.toStdString();
@@ -140,14 +140,13 @@ TEST(MultistatusStream, ReadsWhatEachAnswerSays) {
     ASSERT_EQ(listing->responses.size(), 2);
     const DavResponse& one = listing->responses[0];
     EXPECT_EQ(one.href, QStringLiteral("/alice/tasks/a%20b.ics"));
-    EXPECT_EQ(one.properties.value(QStringLiteral("getetag")).text, QStringLiteral("\"e1\""));
+    EXPECT_EQ(one.properties.value(QStringLiteral("getetag")).text, "\"e1\"");
     EXPECT_EQ(one.properties.value(QStringLiteral("calendar-data")).text,
-              QStringLiteral("BEGIN:VCALENDAR\nBEGIN:VEVENT\nUID:one\n"
-                             "SUMMARY:Caf\u00e9 <b>&amp;</b> ]]>\nEND:VEVENT\nEND:VCALENDAR\n"));
+              "BEGIN:VCALENDAR\nBEGIN:VEVENT\nUID:one\n"
+              "SUMMARY:Caf\u00e9 <b>&amp;</b> ]]>\nEND:VEVENT\nEND:VCALENDAR\n");
     const DavResponse& two = listing->responses[1];
     EXPECT_EQ(two.properties.value(QStringLiteral("calendar-data")).text,
-              QStringLiteral("BEGIN:VCALENDAR\r\nSUMMARY:Tom & Jerry <3 \u263a\r\n"
-                             "END:VCALENDAR\r\n"));
+              "BEGIN:VCALENDAR\r\nSUMMARY:Tom & Jerry <3 \u263a\r\nEND:VCALENDAR\r\n");
     // Only what was found is kept.
     EXPECT_FALSE(two.properties.contains(QStringLiteral("schedule-tag")));
 
@@ -171,9 +170,26 @@ TEST(MultistatusStream, ReadsWhatEachAnswerSays) {
     const auto& tasks = calendars->responses[1].properties;
     EXPECT_EQ(tasks.value(QStringLiteral("resourcetype")).children,
               (QStringList{QStringLiteral("collection"), QStringLiteral("calendar")}));
-    EXPECT_EQ(tasks.value(QStringLiteral("displayname")).text, QStringLiteral("T\u00e2ches"));
+    EXPECT_EQ(tasks.value(QStringLiteral("displayname")).text, "T\u00e2ches");
     EXPECT_EQ(tasks.value(QStringLiteral("supported-calendar-component-set")).children,
               (QStringList{QStringLiteral("comp"), QStringLiteral("comp")}));
+}
+
+// A text longer than the pieces it is turned into UTF-8 in, with a character outside the
+// first plane (two UTF-16 units) across the cut between two of them.
+TEST(MultistatusStream, ALongTextIsKeptWholeInUtf8) {
+    const std::string text =
+        std::string(16 * 1024 - 1, 'a') + "\U0001F600" + std::string(40 * 1024, 'b') + "\u00e9";
+    const QByteArray body =
+        R"(<d:multistatus xmlns:d="DAV:"><d:response><d:href>/a</d:href><d:propstat><d:prop>)"
+        "<d:displayname>" +
+        QByteArray::fromStdString(text) +
+        "</d:displayname></d:prop><d:status>HTTP/1.1 200 OK</d:status></d:propstat>"
+        "</d:response></d:multistatus>";
+    const auto answer = parseMultistatus(body);
+    ASSERT_TRUE(answer);
+    ASSERT_EQ(answer->responses.size(), 1);
+    EXPECT_EQ(answer->responses[0].properties.value(QStringLiteral("displayname")).text, text);
 }
 
 // Each response is handed over once its end has come, not when the answer ends.
