@@ -65,7 +65,7 @@ private:
         Prop,
         Property,     // a property of a prop, or an element inside one
         PropertyHref, // a DAV:href inside a property
-        ResponseHref, // the texts that may hold no element
+        ResponseHref, // these four and PropertyHref: texts that may hold no element
         ResponseStatus,
         PropstatStatus,
         SyncToken,

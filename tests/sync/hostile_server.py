@@ -4,10 +4,9 @@
 It passes requests on to a real server (the tests' Radicale) and, by its mode, answers
 some of them itself: it redirects to another port, answers a PUT with 207, names hrefs
 outside the calendar, sends an endless body or drips one byte a second, or lists a
-calendar whose answer is just under the client's 64 MiB limit, made of many small objects
-or of a few very large ones. Every request it
-and its second port receive is logged, one line each: PORT METHOD PATH AUTH, where AUTH
-says whether an Authorization header came with it. It stops by itself after --lifetime
+calendar itself, as large as the client reads (full-many, full-described, full-large).
+Every request it and its second port receive is logged, one line each: PORT METHOD PATH
+AUTH, where AUTH says whether an Authorization header came with it. It stops by itself after --lifetime
 seconds, and every loop in it is bounded.
 """
 import argparse
