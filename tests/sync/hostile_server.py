@@ -6,8 +6,8 @@ some of them itself: it redirects to another port, answers a PUT with 207, names
 outside the calendar, sends an endless body or drips one byte a second, or lists a
 calendar itself, as large as the client reads (full-many, full-described, full-large).
 Every request it and its second port receive is logged, one line each: PORT METHOD PATH
-AUTH, where AUTH says whether an Authorization header came with it. It stops by itself after --lifetime
-seconds, and every loop in it is bounded.
+AUTH, where AUTH says whether an Authorization header came with it. It stops by itself
+after --lifetime seconds, and every loop in it is bounded.
 """
 import argparse
 import http.client
