@@ -11,6 +11,9 @@
 namespace dw {
 namespace {
 
+// How much of a streamed answer the network may hold before the client has read it.
+constexpr qint64 kStreamBufferBytes = 1024 * 1024;
+
 const QByteArray kPropfindPrincipal = R"(<?xml version="1.0" encoding="utf-8"?>
 <d:propfind xmlns:d="DAV:"><d:prop><d:current-user-principal/></d:prop></d:propfind>)";
 
@@ -103,6 +106,10 @@ CalDavError unlessDone(const CalDavError& error, const QString& verb) {
                 .arg(verb)};
 }
 
+QString etagOf(const DavResponse& r) {
+    return QString::fromStdString(r.properties.value(QStringLiteral("getetag")).text).trimmed();
+}
+
 CalDavError badAnswer(const QString& what) {
     return {CalDavError::Kind::BadAnswer, 207,
             QStringLiteral("The server's answer could not be read (%1): check that the server "
@@ -190,7 +197,7 @@ QUrl CalDavClient::resolved(const QString& href) const {
 
 void CalDavClient::send(const QByteArray& verb, const QUrl& url, const QByteArray& body, int depth,
                         const QList<QPair<QByteArray, QByteArray>>& headers, Finished finished,
-                        int redirects) {
+                        BodySink sink, int redirects) {
     // Nothing, and above all no password, goes anywhere but the configured origin.
     if (!sameOrigin(url, server_))
         return finished(elsewhere(url), nullptr);
@@ -212,33 +219,65 @@ void CalDavClient::send(const QByteArray& verb, const QUrl& url, const QByteArra
     for (const auto& [name, value] : headers)
         request.setRawHeader(name, value);
     QNetworkReply* reply = network_->sendCustomRequest(request, verb, body);
+    // A streamed body is taken as it comes, and the network waits while a piece is read
+    // rather than piling up what the server sends meanwhile. The reply hands the size to
+    // its network thread only once the request has started: it is set again then.
+    if (sink) {
+        reply->setReadBufferSize(kStreamBufferBytes);
+        QMetaObject::invokeMethod(
+            reply, [reply] { reply->setReadBufferSize(kStreamBufferBytes); }, Qt::QueuedConnection);
+    }
     // Why the request was cut short, when it was.
-    auto cut = std::make_shared<QString>();
+    auto cut = std::make_shared<CalDavError>();
+    // What was read out of the reply; with what it still holds, all that has arrived.
+    auto taken = std::make_shared<qint64>(0);
     const qint64 maxBody = limits_.maxBodyBytes;
-    connect(reply, &QNetworkReply::downloadProgress, reply, [reply, cut, maxBody](qint64 got, qint64) {
-        if (got > maxBody && cut->isEmpty()) {
-            *cut = QStringLiteral("The server's answer was larger than %1 MiB, so it was not "
-                                  "read: check the server address in Options › Sync.")
-                       .arg(maxBody / (1024 * 1024));
-            reply->abort();
+    auto take = [reply, cut, taken, maxBody, sink] {
+        if (!cut->ok())
+            return;
+        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        const bool success = status >= 200 && status < 300;
+        QByteArray piece;
+        // An error's or a redirect's body tells the client nothing: it is dropped.
+        if (sink || !success) {
+            piece = reply->readAll();
+            *taken += piece.size();
         }
-    });
+        if (*taken + reply->bytesAvailable() > maxBody) {
+            *cut = {CalDavError::Kind::Unreachable, 0,
+                    QStringLiteral("The server's answer was larger than %1 MiB, so it was not "
+                                   "read: check the server address in Options › Sync.")
+                        .arg(maxBody / (1024 * 1024))};
+            reply->abort();
+            return;
+        }
+        if (sink && success && !piece.isEmpty()) {
+            if (const CalDavError stop = sink(piece); !stop.ok()) {
+                *cut = stop;
+                reply->abort();
+            }
+        }
+    };
+    connect(reply, &QNetworkReply::readyRead, reply, take);
     auto* total = new QTimer(reply);
     total->setSingleShot(true);
     connect(total, &QTimer::timeout, reply, [reply, cut, ms = limits_.totalMs] {
-        if (cut->isEmpty())
-            *cut = QStringLiteral("The server did not finish its answer within %1 seconds: try "
-                                  "again later, or check the server.")
-                       .arg(ms / 1000);
+        if (cut->ok())
+            *cut = {CalDavError::Kind::Unreachable, 0,
+                    QStringLiteral("The server did not finish its answer within %1 seconds: "
+                                   "try again later, or check the server.")
+                        .arg(ms / 1000)};
         reply->abort();
     });
     total->start(limits_.totalMs);
     connect(reply, &QNetworkReply::finished, this,
-            [this, reply, cut, verb, body, depth, headers, redirects, url,
-             finished = std::move(finished)]() mutable {
+            [this, reply, cut, take, verb, body, depth, headers, redirects, url,
+             finished = std::move(finished), sink = std::move(sink)]() mutable {
                 reply->deleteLater();
-                if (!cut->isEmpty())
-                    return finished({CalDavError::Kind::Unreachable, 0, *cut}, nullptr);
+                if (cut->ok() && reply->error() == QNetworkReply::NoError)
+                    take();
+                if (!cut->ok())
+                    return finished(*cut, nullptr);
                 const int status =
                     reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
                 const bool redirect = status == 301 || status == 302 || status == 303 ||
@@ -255,63 +294,100 @@ void CalDavClient::send(const QByteArray& verb, const QUrl& url, const QByteArra
                                                     "Options › Sync.")
                                          .arg(limits_.maxRedirects)},
                                     nullptr);
-                send(verb, target, body, depth, headers, std::move(finished), redirects + 1);
+                send(verb, target, body, depth, headers, std::move(finished), std::move(sink),
+                     redirects + 1);
             });
 }
 
+void CalDavClient::readMultistatus(const QByteArray& verb, const QUrl& url, const QByteArray& body,
+                                   int depth, std::function<void(DavResponse&)> each,
+                                   MultistatusRead done) {
+    // Each member costs a sync far more than its bytes, and members can be small: their
+    // number is bounded as well as the body's size.
+    auto members = std::make_shared<int>(0);
+    const int maxMembers = limits_.maxMembers;
+    auto reader = std::make_shared<MultistatusReader>(
+        [members, maxMembers, each = std::move(each)](DavResponse& r) {
+            if (++*members <= maxMembers)
+                each(r);
+        });
+    send(
+        verb, url, body, depth, {},
+        [reader, done = std::move(done)](const CalDavError& error, QNetworkReply*) {
+            if (error.ok())
+                reader->finish();
+            done(error, *reader);
+        },
+        [reader, members, maxMembers](const QByteArray& piece) {
+            reader->addData(piece);
+            if (*members <= maxMembers)
+                return CalDavError{};
+            return CalDavError{
+                CalDavError::Kind::BadAnswer, 207,
+                QStringLiteral("The server's answer named more than %1 objects, more than a "
+                               "sync takes, so it was not read: check that the calendar in "
+                               "Options › Sync is the one meant, or keep fewer objects in it.")
+                    .arg(maxMembers)};
+        });
+}
+
 void CalDavClient::findPrincipal(Done<QString> done) {
-    send("PROPFIND", server_, kPropfindPrincipal, 0, {},
-         [this, done](const CalDavError& error, QNetworkReply* reply) {
-             if (!error.ok())
-                 return done(error, {});
-             const auto answer = parseMultistatus(reply->readAll());
-             if (answer)
-                 for (const DavResponse& r : answer->responses) {
-                     const auto it = r.properties.find(QStringLiteral("current-user-principal"));
-                     if (it != r.properties.end() && !it->hrefs.isEmpty())
-                         return done({}, resolved(it->hrefs.front()).path());
-                 }
-             done(badAnswer(QStringLiteral("no current-user-principal")), {});
-         });
+    auto principal = std::make_shared<std::optional<QString>>();
+    readMultistatus(
+        "PROPFIND", server_, kPropfindPrincipal, 0,
+        [principal](DavResponse& r) {
+            const auto it = r.properties.find(QStringLiteral("current-user-principal"));
+            if (!*principal && it != r.properties.end() && !it->hrefs.isEmpty())
+                *principal = it->hrefs.front();
+        },
+        [this, principal, done](const CalDavError& error, const MultistatusReader& reader) {
+            if (!error.ok())
+                return done(error, {});
+            if (!reader.failed() && *principal)
+                return done({}, resolved(**principal).path());
+            done(badAnswer(QStringLiteral("no current-user-principal")), {});
+        });
 }
 
 void CalDavClient::findCalendarHome(const QString& principal, Done<QString> done) {
-    send("PROPFIND", resolved(principal), kPropfindHome, 0, {},
-         [this, done](const CalDavError& error, QNetworkReply* reply) {
-             if (!error.ok())
-                 return done(error, {});
-             const auto answer = parseMultistatus(reply->readAll());
-             if (answer)
-                 for (const DavResponse& r : answer->responses) {
-                     const auto it = r.properties.find(QStringLiteral("calendar-home-set"));
-                     if (it != r.properties.end() && !it->hrefs.isEmpty())
-                         return done({}, withSlash(resolved(it->hrefs.front()).path()));
-                 }
-             done(badAnswer(QStringLiteral("no calendar-home-set")), {});
-         });
+    auto home = std::make_shared<std::optional<QString>>();
+    readMultistatus(
+        "PROPFIND", resolved(principal), kPropfindHome, 0,
+        [home](DavResponse& r) {
+            const auto it = r.properties.find(QStringLiteral("calendar-home-set"));
+            if (!*home && it != r.properties.end() && !it->hrefs.isEmpty())
+                *home = it->hrefs.front();
+        },
+        [this, home, done](const CalDavError& error, const MultistatusReader& reader) {
+            if (!error.ok())
+                return done(error, {});
+            if (!reader.failed() && *home)
+                return done({}, withSlash(resolved(**home).path()));
+            done(badAnswer(QStringLiteral("no calendar-home-set")), {});
+        });
 }
 
 void CalDavClient::listCalendars(const QString& home, Done<QVector<CalendarInfo>> done) {
-    send("PROPFIND", resolved(home), kPropfindCalendars, 1, {},
-         [this, done](const CalDavError& error, QNetworkReply* reply) {
-             if (!error.ok())
-                 return done(error, {});
-             const auto answer = parseMultistatus(reply->readAll());
-             if (!answer)
-                 return done(badAnswer(QStringLiteral("not a multistatus")), {});
-             QVector<CalendarInfo> calendars;
-             for (const DavResponse& r : answer->responses) {
-                 const auto type = r.properties.find(QStringLiteral("resourcetype"));
-                 if (type == r.properties.end() ||
-                     !type->children.contains(QStringLiteral("calendar")))
-                     continue;
-                 const QString path = withSlash(resolved(r.href).path());
-                 const QString name =
-                     r.properties.value(QStringLiteral("displayname")).text.trimmed();
-                 calendars.push_back({path, name.isEmpty() ? path : name});
-             }
-             done({}, calendars);
-         });
+    auto calendars = std::make_shared<QVector<CalendarInfo>>();
+    readMultistatus(
+        "PROPFIND", resolved(home), kPropfindCalendars, 1,
+        [this, calendars](DavResponse& r) {
+            const auto type = r.properties.find(QStringLiteral("resourcetype"));
+            if (type == r.properties.end() || !type->children.contains(QStringLiteral("calendar")))
+                return;
+            const QString path = withSlash(resolved(r.href).path());
+            const QString name =
+                QString::fromStdString(r.properties.value(QStringLiteral("displayname")).text)
+                    .trimmed();
+            calendars->push_back({path, name.isEmpty() ? path : name});
+        },
+        [calendars, done](const CalDavError& error, const MultistatusReader& reader) {
+            if (!error.ok())
+                return done(error, {});
+            if (reader.failed())
+                return done(badAnswer(QStringLiteral("not a multistatus")), {});
+            done({}, *calendars);
+        });
 }
 
 void CalDavClient::discoverCalendars(Done<QVector<CalendarInfo>> done) {
@@ -327,17 +403,19 @@ void CalDavClient::discoverCalendars(Done<QVector<CalendarInfo>> done) {
 }
 
 void CalDavClient::syncToken(const QString& collection, Done<QString> done) {
-    send("PROPFIND", resolved(collection), kPropfindSyncToken, 0, {},
-         [done](const CalDavError& error, QNetworkReply* reply) {
-             if (!error.ok())
-                 return done(error, {});
-             const auto answer = parseMultistatus(reply->readAll());
-             QString token;
-             if (answer)
-                 for (const DavResponse& r : answer->responses)
-                     token = r.properties.value(QStringLiteral("sync-token")).text.trimmed();
-             done({}, token);
-         });
+    auto token = std::make_shared<QString>();
+    readMultistatus(
+        "PROPFIND", resolved(collection), kPropfindSyncToken, 0,
+        [token](DavResponse& r) {
+            *token = QString::fromStdString(r.properties.value(QStringLiteral("sync-token")).text)
+                         .trimmed();
+        },
+        [token, done](const CalDavError& error, const MultistatusReader& reader) {
+            if (!error.ok())
+                return done(error, {});
+            // An answer that cannot be read offers no token.
+            done({}, reader.failed() ? QString() : *token);
+        });
 }
 
 void CalDavClient::listObjects(const QString& collection, Done<QVector<CalDavObject>> done) {
@@ -347,59 +425,68 @@ void CalDavClient::listObjects(const QString& collection, Done<QVector<CalDavObj
 }
 
 void CalDavClient::listCollection(const QString& collection, Done<CollectionListing> done) {
+    auto listing = std::make_shared<CollectionListing>();
+    streamCollection(
+        collection,
+        [listing](ListedObject&& o) {
+            listing->objects.push_back({o.href, o.etag, QString::fromStdString(o.data)});
+        },
+        [listing, done](const CalDavError& error, const QStringList& outside) {
+            if (!error.ok())
+                return done(error, {});
+            listing->outside = outside;
+            done({}, *listing);
+        });
+}
+
+void CalDavClient::streamCollection(const QString& collection,
+                                    std::function<void(ListedObject&&)> each,
+                                    Done<QStringList> done) {
     const QUrl where = resolved(collection);
-    send("REPORT", where, kCalendarQuery, 1, {},
-         [where, done](const CalDavError& error, QNetworkReply* reply) {
-             if (!error.ok())
-                 return done(error, {});
-             const auto answer = parseMultistatus(reply->readAll());
-             if (!answer)
-                 return done(badAnswer(QStringLiteral("not a multistatus")), {});
-             CollectionListing listing;
-             for (const DavResponse& r : answer->responses) {
-                 const auto data = r.properties.find(QStringLiteral("calendar-data"));
-                 if (data == r.properties.end())
-                     continue;
-                 const auto path = memberPath(where, where.path(), r.href);
-                 if (!path) {
-                     listing.outside.push_back(r.href);
-                     continue;
-                 }
-                 listing.objects.push_back(
-                     {*path, r.properties.value(QStringLiteral("getetag")).text.trimmed(),
-                      data->text});
-             }
-             done({}, listing);
-         });
+    auto outside = std::make_shared<QStringList>();
+    readMultistatus(
+        "REPORT", where, kCalendarQuery, 1,
+        [where, outside, each = std::move(each)](DavResponse& r) {
+            const auto data = r.properties.find(QStringLiteral("calendar-data"));
+            if (data == r.properties.end())
+                return;
+            const auto path = memberPath(where, where.path(), r.href);
+            if (!path)
+                return outside->push_back(r.href);
+            each({*path, etagOf(r), std::move(data->text)});
+        },
+        [outside, done](const CalDavError& error, const MultistatusReader& reader) {
+            if (!error.ok())
+                return done(error, {});
+            if (reader.failed())
+                return done(badAnswer(QStringLiteral("not a multistatus")), {});
+            done({}, *outside);
+        });
 }
 
 void CalDavClient::changesSince(const QString& collection, const QString& token,
                                 Done<CollectionChanges> done) {
     const QUrl where = resolved(collection);
-    send("REPORT", where, syncCollectionBody(token), 0, {},
-         [where, done](const CalDavError& error, QNetworkReply* reply) {
-             if (!error.ok())
-                 return done(error, {});
-             const auto answer = parseMultistatus(reply->readAll());
-             if (!answer)
-                 return done(badAnswer(QStringLiteral("not a multistatus")), {});
-             CollectionChanges changes;
-             changes.token = answer->syncToken;
-             for (const DavResponse& r : answer->responses) {
-                 const auto path = memberPath(where, where.path(), r.href);
-                 if (!path) {
-                     changes.outside.push_back(r.href);
-                     continue;
-                 }
-                 const QString href = *path;
-                 if (r.status.contains(QLatin1String(" 404")))
-                     changes.removed.push_back(href);
-                 else if (r.properties.contains(QStringLiteral("getetag")))
-                     changes.changed.push_back(
-                         {href, r.properties.value(QStringLiteral("getetag")).text.trimmed(), {}});
-             }
-             done({}, changes);
-         });
+    auto changes = std::make_shared<CollectionChanges>();
+    readMultistatus(
+        "REPORT", where, syncCollectionBody(token), 0,
+        [where, changes](DavResponse& r) {
+            const auto path = memberPath(where, where.path(), r.href);
+            if (!path)
+                return changes->outside.push_back(r.href);
+            if (r.status.contains(QLatin1String(" 404")))
+                changes->removed.push_back(*path);
+            else if (r.properties.contains(QStringLiteral("getetag")))
+                changes->changed.push_back({*path, etagOf(r), {}});
+        },
+        [changes, done](const CalDavError& error, const MultistatusReader& reader) {
+            if (!error.ok())
+                return done(error, {});
+            if (reader.failed())
+                return done(badAnswer(QStringLiteral("not a multistatus")), {});
+            changes->token = reader.syncToken();
+            done({}, *changes);
+        });
 }
 
 void CalDavClient::get(const QString& href, Done<CalDavObject> done) {

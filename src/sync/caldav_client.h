@@ -1,5 +1,7 @@
 #pragma once
 
+#include "interchange/ical_import.h"
+
 #include <QList>
 #include <QObject>
 #include <QSslCertificate>
@@ -10,11 +12,15 @@
 #include <QVector>
 #include <functional>
 #include <optional>
+#include <string>
 
 class QNetworkAccessManager;
 class QNetworkReply;
 
 namespace dw {
+
+class MultistatusReader;
+struct DavResponse;
 
 // Why a request to the calendar server failed, in the words the user sees.
 struct CalDavError {
@@ -45,6 +51,14 @@ struct CalDavObject {
     QString data;
 };
 
+// An object as a listing hands it over, its text in UTF-8 as it came: the form the sync
+// reads, so that a listing's texts, most of it, are held once.
+struct ListedObject {
+    QString href;
+    QString etag;
+    std::string data;
+};
+
 // What changed in a collection since a sync token (RFC 6578).
 struct CollectionChanges {
     QString token;
@@ -62,12 +76,14 @@ struct CollectionListing {
 
 // How much a server may send and how long it may take. A request fails when it receives
 // nothing for `idleMs`, or has not finished after `totalMs`; an answer longer than
-// `maxBodyBytes` fails.
+// `maxBodyBytes` fails, and so does one naming more than `maxMembers` objects or
+// collections: no more than a calendar file may hold.
 struct CalDavLimits {
     int idleMs = 30 * 1000;
     int totalMs = 120 * 1000;
     qint64 maxBodyBytes = qint64(64) * 1024 * 1024;
     int maxRedirects = 5;
+    int maxMembers = int(kMaxCalendarObjects);
 };
 
 // A collection's path as the servers name collections: ending in a slash.
@@ -112,6 +128,11 @@ public:
     void listObjects(const QString& collection, Done<QVector<CalDavObject>> done);
     // The same, with the hrefs named outside the collection, which are left out.
     void listCollection(const QString& collection, Done<CollectionListing> done);
+    // The same, each object handed to `each` as soon as the answer holds it whole, so that
+    // a listing is never held twice; `done` answers the hrefs named outside. When `done`
+    // answers an error, the objects handed over are no listing: they are to be dropped.
+    void streamCollection(const QString& collection, std::function<void(ListedObject&&)> each,
+                          Done<QStringList> done);
     // The changes since `token` (empty: everything), through a sync-collection report.
     void changesSince(const QString& collection, const QString& token,
                       Done<CollectionChanges> done);
@@ -130,9 +151,17 @@ public:
 
 private:
     using Finished = std::function<void(const CalDavError&, QNetworkReply*)>;
+    // Takes a successful answer's body piece by piece as it arrives; the reply handed to
+    // Finished then holds none of it. An error answered stops the request with it.
+    using BodySink = std::function<CalDavError(const QByteArray&)>;
     void send(const QByteArray& verb, const QUrl& url, const QByteArray& body, int depth,
               const QList<QPair<QByteArray, QByteArray>>& headers, Finished finished,
-              int redirects = 0);
+              BodySink sink = {}, int redirects = 0);
+    // A PROPFIND or REPORT whose multistatus answer is read as it arrives: `each` takes
+    // every response once it is complete, `done` the error or the reader at the end.
+    using MultistatusRead = std::function<void(const CalDavError&, const MultistatusReader&)>;
+    void readMultistatus(const QByteArray& verb, const QUrl& url, const QByteArray& body, int depth,
+                         std::function<void(DavResponse&)> each, MultistatusRead done);
 
     QNetworkAccessManager* network_;
     QUrl server_;

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QUuid>
+#include <iterator>
 
 namespace dw {
 namespace {
@@ -77,20 +78,32 @@ void CalDavSync::start() {
 
 void CalDavSync::round() {
     ++round_;
-    client_.listCollection(collection_, [this](const CalDavError& error,
-                                               const CollectionListing& listing) {
-        if (!error.ok())
-            return finish(false, error.message);
-        // Never requested, never a task: a server naming them is not to be trusted with them.
-        for (const QString& href : listing.outside)
-            skip(QStringLiteral("%1: outside the calendar %2, so it was left alone")
-                     .arg(href, collection_));
-        planAndApply(listing.objects);
-    });
+    listed_.clear();
+    // Each object is kept once, as the plan reads it.
+    client_.streamCollection(
+        collection_,
+        [this](ListedObject&& o) {
+            listed_.push_back({o.href.toStdString(), o.etag.toStdString(), std::move(o.data)});
+        },
+        [this](const CalDavError& error, const QStringList& outside) {
+            if (!error.ok()) {
+                listed_ = {};
+                return finish(false, error.message);
+            }
+            listed_.shrink_to_fit();
+            // Never requested, never a task: a server naming them is not to be trusted
+            // with them.
+            for (const QString& href : outside)
+                skip(QStringLiteral("%1: outside the calendar %2, so it was left alone")
+                         .arg(href, collection_));
+            planAndApply();
+        });
 }
 
-void CalDavSync::planAndApply(const QVector<CalDavObject>& objects) {
+void CalDavSync::planAndApply() {
     SyncInput in;
+    in.server = std::move(listed_);
+    listed_ = {};
     in.collection = collection_.toStdString();
     // A series is shown over the dates an import takes: a year back, two years ahead.
     const ImportRange window = defaultImportRange(today_);
@@ -101,13 +114,15 @@ void CalDavSync::planAndApply(const QVector<CalDavObject>& objects) {
     } catch (const TableFileError& e) {
         return finish(false, QString::fromStdString(e.what()));
     }
-    const LocalTasks gathered = local_.gather();
+    LocalTasks gathered = local_.gather();
     in.local = gathered.tasks;
-    for (const CalDavObject& o : objects)
-        in.server.push_back({o.href.toStdString(), o.etag.toStdString(), o.data.toStdString()});
     plan_ = planSync(in, mapping_, [] {
         return QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString();
     });
+    // The plan holds what it takes of them: the texts are not kept while it is carried out.
+    in = {};
+    // Kept to the end of the sync and saved twice: no room beyond its records is kept.
+    plan_.records.shrink_to_fit();
     done_.assign(plan_.remote.size(), false);
     next_ = 0;
     changedMeanwhile_ = false;
@@ -146,8 +161,11 @@ void CalDavSync::planAndApply(const QVector<CalDavObject>& objects) {
     }
     if (!local_.apply(gathered, plan_.local))
         return finish(false, QStringLiteral("The tasks could not be saved."));
+    gathered = {};
     for (const LocalChange& c : plan_.local)
         emit changeLine(QString::fromStdString(c.line));
+    // Made and told: the local changes are not needed again, and a listing can bring many.
+    plan_.local = {};
     saveRecords();
     if (finished_)
         return;
@@ -213,8 +231,21 @@ void CalDavSync::sendNext() {
 }
 
 void CalDavSync::saveRecords() {
+    // The records after the sync are the plan's own and, after them, those of its remote
+    // changes. The plan's own are nearly all of them on a large calendar: they are saved
+    // where they are, with the others added for the while, rather than copied.
+    std::vector<SyncRecord> records = std::move(plan_.records);
+    plan_.records = {};
+    const std::size_t own = records.size();
+    std::vector<SyncRecord> remote = recordsAfterSync(plan_, done_);
+    records.reserve(own + remote.size());
+    std::move(remote.begin(), remote.end(), std::back_inserter(records));
+    remote = {};
     std::string error;
-    if (!saveSyncRecords(local_.recordsPath, recordsAfterSync(plan_, done_), error))
+    const bool saved = saveSyncRecords(local_.recordsPath, records, error);
+    records.resize(own);
+    plan_.records = std::move(records);
+    if (!saved)
         finish(false, QStringLiteral("The sync records could not be saved: %1")
                           .arg(QString::fromStdString(error)));
 }

@@ -82,7 +82,7 @@ signals:
 
 private:
     void round();
-    void planAndApply(const QVector<CalDavObject>& objects);
+    void planAndApply();
     void sendNext();
     void saveRecords();
     void finish(bool ok, const QString& message);
@@ -96,6 +96,8 @@ private:
     IcalObjectMapping mapping_;
     QString collection_;
     int round_ = 0;
+    // The round's listing, in the form the plan reads, filled as the answer arrives.
+    std::vector<ServerObject> listed_;
     SyncPlan plan_;
     std::vector<bool> done_;
     std::size_t next_ = 0;
