@@ -118,8 +118,8 @@ int syncCommand(Args& args, const std::string& dataDir, const FormatSettings& fs
         return fail(QString::fromUtf8(e.what()));
     }
     SyncLocalSide side{[&] { return gatherLocalTasks(store, fs, clock); },
-                       [&](const LocalTasks& got, const std::vector<LocalChange>& changes) {
-                           return applyLocalChanges(store, got, changes, fs);
+                       [&](const LocalTasks& got, std::vector<LocalChange> changes) {
+                           return applyLocalChanges(store, got, std::move(changes), fs);
                        },
                        joinPath(dataDir, kSyncRecordsFile),
                        [&](QString& where, QString& error) {

@@ -130,6 +130,12 @@ IcalObjectMapping::IcalObjectMapping(UtcToLocal toLocal, int alarmLeadMinutes)
 
 ParsedObject IcalObjectMapping::read(const std::string& text, int windowFrom, int windowTo) const {
     ParsedObject out;
+    // Read whole by the library, which takes several times a text's size: an object larger
+    // than a calendar file may be is left out, as such a file is.
+    if (text.size() > kMaxCalendarFileBytes) {
+        out.error = "larger than " + std::to_string(kMaxCalendarFileBytes / (1024 * 1024)) + " MiB";
+        return out;
+    }
     const ComponentPtr cal = parse(text);
     icalcomponent* master = cal ? masterOf(cal.get()) : nullptr;
     if (!master) {

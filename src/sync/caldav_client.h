@@ -7,8 +7,8 @@
 #include <QSslCertificate>
 #include <QSslConfiguration>
 #include <QString>
-#include <QUrl>
 #include <QStringList>
+#include <QUrl>
 #include <QVector>
 #include <functional>
 #include <optional>
@@ -92,8 +92,7 @@ QString withSlash(QString path);
 // The path of an href the server named, resolved against `base`, once ".", ".." and
 // percent-escapes are resolved, when it is a direct member of `collection` on the same
 // origin (scheme, host, port); nothing otherwise.
-std::optional<QString> memberPath(const QUrl& base, const QString& collection,
-                                  const QString& href);
+std::optional<QString> memberPath(const QUrl& base, const QString& collection, const QString& href);
 // Whether two addresses share scheme, host and port: the only place credentials go.
 bool sameOrigin(const QUrl& a, const QUrl& b);
 

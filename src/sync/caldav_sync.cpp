@@ -29,12 +29,14 @@ namespace {
 // The calendar the first sync chose for a server and user, kept beside the records: a
 // calendar added or renamed on the server later must not change where the tasks go.
 QString chosenCalendarFile(const std::string& recordsPath) {
-    return QFileInfo(QString::fromStdString(recordsPath)).dir().filePath(
-        QStringLiteral("sync-calendar.txt"));
+    return QFileInfo(QString::fromStdString(recordsPath))
+        .dir()
+        .filePath(QStringLiteral("sync-calendar.txt"));
 }
 QString accountKey(const QUrl& server, const QString& user) {
-    return server.adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment |
-                           QUrl::RemoveUserInfo)
+    return server
+               .adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment |
+                         QUrl::RemoveUserInfo)
                .toString() +
            QLatin1Char(' ') + user;
 }
@@ -116,7 +118,7 @@ void CalDavSync::planAndApply() {
     }
     LocalTasks gathered = local_.gather();
     in.local = gathered.tasks;
-    plan_ = planSync(in, mapping_, [] {
+    plan_ = planSync(std::move(in), mapping_, [] {
         return QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString();
     });
     // The plan holds what it takes of them: the texts are not kept while it is carried out.
@@ -159,13 +161,18 @@ void CalDavSync::planAndApply() {
                                                 "written.")
                                      .arg(error));
     }
-    if (!local_.apply(gathered, plan_.local))
+    // The changes go into the tables whole, texts and all: a listing can bring many.
+    std::vector<std::string> lines;
+    lines.reserve(plan_.local.size());
+    for (LocalChange& c : plan_.local)
+        lines.push_back(std::move(c.line));
+    const bool saved = local_.apply(gathered, std::move(plan_.local));
+    plan_.local = {};
+    if (!saved)
         return finish(false, QStringLiteral("The tasks could not be saved."));
     gathered = {};
-    for (const LocalChange& c : plan_.local)
-        emit changeLine(QString::fromStdString(c.line));
-    // Made and told: the local changes are not needed again, and a listing can bring many.
-    plan_.local = {};
+    for (const std::string& line : lines)
+        emit changeLine(QString::fromStdString(line));
     saveRecords();
     if (finished_)
         return;
@@ -188,8 +195,9 @@ void CalDavSync::sendNext() {
             return finish(SyncOutcome::Skipped,
                           QStringLiteral("Synchronised, but %1 skipped: they are tried again at "
                                          "the next sync.")
-                              .arg(skipped_ == 1 ? QStringLiteral("1 object was")
-                                                 : QStringLiteral("%1 objects were").arg(skipped_)));
+                              .arg(skipped_ == 1
+                                       ? QStringLiteral("1 object was")
+                                       : QStringLiteral("%1 objects were").arg(skipped_)));
         return finish(true, QStringLiteral("Synchronised."));
     }
     const std::size_t i = next_++;

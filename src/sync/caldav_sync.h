@@ -37,7 +37,7 @@ struct SyncSettings {
 // records in a file beside them.
 struct SyncLocalSide {
     std::function<LocalTasks()> gather;
-    std::function<bool(const LocalTasks&, const std::vector<LocalChange>&)> apply;
+    std::function<bool(const LocalTasks&, std::vector<LocalChange>)> apply;
     std::string recordsPath;
     // Keeps the tasks as they are before the sync changes them: true with the backup's
     // name in `where`, or false with why in `error`. Not set: no backup is made.

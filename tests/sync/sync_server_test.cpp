@@ -39,8 +39,8 @@ protected:
                     std::function<void()> onPlanned = {}) {
         SyncSettings settings{server.url(), RadicaleServer::kUser, password, {}, false};
         SyncLocalSide side{[&] { return gatherLocalTasks(store, fs, clock); },
-                           [&](const LocalTasks& got, const std::vector<LocalChange>& changes) {
-                               return applyLocalChanges(store, got, changes, fs);
+                           [&](const LocalTasks& got, std::vector<LocalChange> changes) {
+                               return applyLocalChanges(store, got, std::move(changes), fs);
                            },
                            dir.file("sync.grd")};
         CalDavSync run(settings, side, kToday);

@@ -112,9 +112,11 @@ void SyncCommands::run(const SyncAccount& account, const QString& password, Trig
                 commands->writeBackNotesPane();
             return gatherLocalTasks(state_.store(), state_.fs(), state_.clock());
         },
-        [this](const LocalTasks& gathered, const std::vector<LocalChange>& changes) {
-            const bool saved = applyLocalChanges(state_.store(), gathered, changes, state_.fs());
-            if (!changes.empty())
+        [this](const LocalTasks& gathered, std::vector<LocalChange> changes) {
+            const bool any = !changes.empty();
+            const bool saved =
+                applyLocalChanges(state_.store(), gathered, std::move(changes), state_.fs());
+            if (any)
                 showChanges();
             return saved;
         },

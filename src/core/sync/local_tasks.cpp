@@ -27,10 +27,12 @@ std::string timeText(int minute, const FormatSettings& fs) {
 }
 
 // A task from the server as the tables hold it; a to-do task has no time.
-DatedTask datedTaskOf(const SyncTask& t, const FormatSettings& fs) {
-    return {t.isTodo() ? std::string() : timeText(t.minute, fs), t.category, t.what, t.done,
-            t.alarm};
+DatedTask datedTaskOf(SyncTask&& t, const FormatSettings& fs) {
+    return {t.isTodo() ? std::string() : timeText(t.minute, fs), std::move(t.category),
+            std::move(t.what), t.done, t.alarm};
 }
+
+constexpr std::size_t kPlacedBatch = 512;
 
 } // namespace
 
@@ -67,23 +69,23 @@ LocalTasks gatherLocalTasks(const TaskStore& store, const FormatSettings& fs,
 }
 
 bool applyLocalChanges(TaskStore& store, const LocalTasks& gathered,
-                       const std::vector<LocalChange>& changes, const FormatSettings& fs) {
+                       std::vector<LocalChange> changes, const FormatSettings& fs) {
     if (changes.empty())
         return true;
     CellTable& s = store.gridStore();
     CellTable& todo = store.gridNonday();
     std::vector<int> todoRemovals;
     bool todoChanged = false;
-    std::vector<PlacedTask> placed;
+    std::vector<SyncTask*> dated;
     // A task that changes between a date and the to-do list leaves its row and comes back
     // as an added one.
-    auto add = [&](const SyncTask& t) {
+    auto add = [&](SyncTask& t) {
         if (t.isTodo()) {
-            writeTodoRow(todo, firstFreeTodoRow(todo), datedTaskOf(t, fs));
+            writeTodoRow(todo, firstFreeTodoRow(todo), datedTaskOf(std::move(t), fs));
             todoChanged = true;
         } else {
             // Placed by time once all changes are made; the rows the changes name stay put.
-            placed.push_back({t.date, datedTaskOf(t, fs)});
+            dated.push_back(&t);
         }
     };
     auto remove = [&](const LocalTaskRef& ref) {
@@ -92,7 +94,7 @@ bool applyLocalChanges(TaskStore& store, const LocalTasks& gathered,
         else
             s.setCell(StoreCol::Key, ref.row, ""); // the sort drops it
     };
-    for (const LocalChange& c : changes) {
+    for (LocalChange& c : changes) {
         if (c.kind == LocalChange::Kind::Add) {
             add(c.task);
             continue;
@@ -102,7 +104,7 @@ bool applyLocalChanges(TaskStore& store, const LocalTasks& gathered,
             remove(ref);
         } else if (ref.todo == c.task.isTodo()) {
             if (ref.todo) {
-                writeTodoRow(todo, ref.row, datedTaskOf(c.task, fs));
+                writeTodoRow(todo, ref.row, datedTaskOf(std::move(c.task), fs));
                 todoChanged = true;
             } else {
                 // A task that keeps its date keeps its place among the date's tasks; one
@@ -111,7 +113,7 @@ bool applyLocalChanges(TaskStore& store, const LocalTasks& gathered,
                     remove(ref);
                     add(c.task);
                 } else {
-                    writeStoreRow(s, ref.row, datedTaskOf(c.task, fs));
+                    writeStoreRow(s, ref.row, datedTaskOf(std::move(c.task), fs));
                 }
             }
         } else {
@@ -124,7 +126,15 @@ bool applyLocalChanges(TaskStore& store, const LocalTasks& gathered,
         todo.removeRows(row, 1);
     if (todo.rowCount() < 2)
         todo.setRowCount(2);
-    store.placeTasks(placed);
+    // A batch at a time, so that a sync taking many tasks holds only a batch of their
+    // texts twice; placing batch after batch puts them where placing all at once would.
+    std::vector<PlacedTask> placed;
+    for (std::size_t i = 0; i < dated.size(); i += kPlacedBatch) {
+        placed.clear();
+        for (std::size_t j = i; j < std::min(dated.size(), i + kPlacedBatch); ++j)
+            placed.push_back({dated[j]->date, datedTaskOf(std::move(*dated[j]), fs)});
+        store.placeTasks(placed);
+    }
     bool ok = store.sortAndSaveStore();
     if (todoChanged || !todoRemovals.empty())
         ok = store.saveTodoFile() && ok;

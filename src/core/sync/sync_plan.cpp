@@ -130,13 +130,13 @@ std::string massDeletionText(const MassDeletion& d) {
            std::to_string(d.synced) + " tasks synced last time are " + gone + ".";
 }
 
-SyncPlan planSync(const SyncInput& input, const ObjectMapping& mapping,
+SyncPlan planSync(SyncInput input, const ObjectMapping& mapping,
                   const std::function<std::string()>& newUid) {
     SyncPlan plan;
     // Compared and sent as the server will hold them, so that a task holding a control
     // character is not sent again at every sync; the local tables keep it as it is.
     const SyncInput& in = input;
-    std::vector<SyncTask> localTasks = in.local;
+    std::vector<SyncTask> localTasks = std::move(input.local);
     for (SyncTask& task : localTasks) {
         task.category = sendableText(task.category, plan.droppedFromSent);
         task.what = sendableText(task.what, plan.droppedFromSent);
@@ -149,14 +149,22 @@ SyncPlan planSync(const SyncInput& input, const ObjectMapping& mapping,
     std::vector<std::string> unitOrder;
     // The server lists its objects in an order of its own: taken by href, the same changes
     // always print the same lines in the same order.
-    std::vector<const ServerObject*> listed;
-    for (const ServerObject& object : in.server)
+    std::vector<ServerObject*> listed;
+    for (ServerObject& object : input.server)
         listed.push_back(&object);
     std::sort(listed.begin(), listed.end(),
               [](const ServerObject* a, const ServerObject* b) { return a->href < b->href; });
-    for (const ServerObject* listedObject : listed) {
-        const ServerObject& object = *listedObject;
-        const ParsedObject parsed = mapping.read(object.text, in.windowFrom, in.windowTo);
+    // Only an object a record names may be written back; the texts of the others are let
+    // go once read, so that a whole new calendar is not held twice.
+    std::set<std::string> recordedHrefs;
+    for (const SyncRecord& r : in.records)
+        if (r.collection == in.collection)
+            recordedHrefs.insert(r.href);
+    for (ServerObject* listedObject : listed) {
+        ServerObject& object = *listedObject;
+        ParsedObject parsed = mapping.read(object.text, in.windowFrom, in.windowTo);
+        if (!recordedHrefs.count(object.href))
+            std::string().swap(object.text);
         if (!parsed.ok) {
             unreadable.insert(object.href);
             plan.skipped.push_back(object.href + ": " + parsed.error);
@@ -164,9 +172,10 @@ SyncPlan planSync(const SyncInput& input, const ObjectMapping& mapping,
         }
         objectOfHref[object.href] = &object;
         plan.droppedControls += parsed.droppedControls;
-        for (const ObjectTask& t : parsed.tasks) {
+        for (ObjectTask& t : parsed.tasks) {
             const std::string key = unitKey(object.href, t.recurrenceId);
-            if (units.emplace(key, Unit{&object, parsed.uid, t.recurrenceId, t.task}).second)
+            if (units.emplace(key, Unit{&object, parsed.uid, t.recurrenceId, std::move(t.task)})
+                    .second)
                 unitOrder.push_back(key);
         }
     }
@@ -336,9 +345,7 @@ SyncPlan planSync(const SyncInput& input, const ObjectMapping& mapping,
     for (const std::string& key : unitOrder) {
         if (covered.count(key))
             continue;
-        const Unit& u = units.at(key);
-        SyncRecord rec{in.collection,  u.uid,          u.object->href, u.object->etag,
-                       kindOf(u.task), u.recurrenceId, u.task};
+        Unit& u = units.at(key);
         const auto it = freeByContent.find(fullKey(u.task));
         if (it != freeByContent.end() && !it->second.empty()) {
             taken[it->second.back()] = true;
@@ -346,7 +353,11 @@ SyncPlan planSync(const SyncInput& input, const ObjectMapping& mapping,
         } else {
             localChange(LocalChange::Kind::Add, -1, u.task, "new");
         }
-        buckets[u.object->href].after.push_back(std::move(rec));
+        // The record takes the unit's task: nothing reads the unit after this.
+        const ObjectKind kind = kindOf(u.task);
+        buckets[u.object->href].after.push_back({in.collection, u.uid, u.object->href,
+                                                 u.object->etag, kind, u.recurrenceId,
+                                                 std::move(u.task)});
     }
 
     for (std::size_t i = 0; i < localTasks.size(); ++i)

@@ -92,9 +92,11 @@ inline constexpr const char* kConflictSuffix = " (conflict)";
 //   override, in one update of the series;
 // - a local task and a server object with the same content that no record ties are taken
 //   as one, so a lost sync.grd or a new calendar does not double every task.
+// The input is taken (moved in, as a whole calendar's texts may be large): the text of an
+// object no record names is let go once it has been read.
 // A record ties a local task by content: unchanged first, then the same date and text,
 // the same date, time and category, and last the same text on another date.
-SyncPlan planSync(const SyncInput& input, const ObjectMapping& mapping,
+SyncPlan planSync(SyncInput input, const ObjectMapping& mapping,
                   const std::function<std::string()>& newUid);
 
 // The records once the plan's local changes are made: the plan's own, and for each remote

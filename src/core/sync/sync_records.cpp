@@ -66,13 +66,15 @@ std::vector<SyncRecord> loadSyncRecords(const std::string& path) {
     return records;
 }
 
-bool saveSyncRecords(const std::string& path, const std::vector<SyncRecord>& records,
+bool saveSyncRecords(const std::string& path, std::vector<SyncRecord>& records,
                      std::string& error) {
     CellTable table(ColCount, static_cast<int>(records.size()) + 1);
     for (int c = 0; c < ColCount; ++c)
         table.setCell(c, 0, kHeaders[c]);
+    // The texts are lent to the table for the save and taken back after it: a whole
+    // calendar's records are not held twice.
     int r = 1;
-    for (const SyncRecord& rec : records) {
+    for (SyncRecord& rec : records) {
         table.setCell(Collection, r, rec.collection);
         table.setCell(Uid, r, rec.uid);
         table.setCell(Href, r, rec.href);
@@ -81,13 +83,20 @@ bool saveSyncRecords(const std::string& path, const std::vector<SyncRecord>& rec
         table.setCell(RecurrenceId, r, rec.recurrenceId);
         table.setCell(Date, r, std::to_string(rec.synced.date));
         table.setCell(Minute, r, std::to_string(rec.synced.minute));
-        table.setCell(Category, r, rec.synced.category);
-        table.setCell(What, r, rec.synced.what);
+        table.setCell(Category, r, std::move(rec.synced.category));
+        table.setCell(What, r, std::move(rec.synced.what));
         table.setCell(Done, r, yesNo(rec.synced.done));
         table.setCell(Alarm, r, yesNo(rec.synced.alarm));
         ++r;
     }
-    return table.trySaveTable(path, error);
+    const bool saved = table.trySaveTable(path, error);
+    r = 1;
+    for (SyncRecord& rec : records) {
+        CellTable::Row& row = table.row(r++);
+        rec.synced.category = std::move(row[Category]);
+        rec.synced.what = std::move(row[What]);
+    }
+    return saved;
 }
 
 } // namespace dw

@@ -27,7 +27,6 @@ inline constexpr const char* kSyncRecordsFile = "sync.grd";
 // Reads sync.grd; a missing file is no records. Throws TableFileError for a damaged one.
 std::vector<SyncRecord> loadSyncRecords(const std::string& path);
 // Writes sync.grd atomically; false with `error` set when it could not.
-bool saveSyncRecords(const std::string& path, const std::vector<SyncRecord>& records,
-                     std::string& error);
+bool saveSyncRecords(const std::string& path, std::vector<SyncRecord>& records, std::string& error);
 
 } // namespace dw
