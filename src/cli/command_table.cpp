@@ -258,14 +258,15 @@ std::string alternatives(const std::vector<std::string_view>& words) {
     return text;
 }
 
-// The table's command named by the words, the longest name first ("todo add" over "todo").
-const CommandSpec* commandNamed(std::span<const std::string> words) {
+// The table's command that the words (at least one) begin with, the longest name first
+// ("todo add" over "todo").
+const CommandSpec& commandNamed(std::span<const std::string> words) {
     const CommandSpec* found = nullptr;
     for (const CommandSpec& c : commandTable())
         if (startsWithName(words, c) && (!found || c.name.size() > found->name.size()))
             found = &c;
-    if (found || words.empty())
-        return found;
+    if (found)
+        return *found;
     // A word that only begins longer names: "ics" alone, or with a word it does not take.
     const std::string& head = words.front();
     const std::vector<std::string_view> subcommands = subcommandsOf(head);
@@ -315,10 +316,8 @@ CommandLine readCommandLine(std::span<const std::string> words) {
     }
     const std::span<const std::string> named = words.subspan(start);
     CommandLine line;
-    line.command = commandNamed(named);
-    if (!line.command)
-        throw UsageError{"missing COMMAND"};
-    const CommandSpec& c = *line.command;
+    const CommandSpec& c = commandNamed(named);
+    line.command = &c;
     // A command that takes no word of its own but begins longer names: "todo remove".
     if (c.positionals.empty() && named.size() > c.name.size() &&
         !isOptionWord(named[c.name.size()]) && !subcommandsOf(c.name.front()).empty())
