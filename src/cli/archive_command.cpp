@@ -25,7 +25,7 @@ int report(std::ostream& err, const Failure& f) {
 }
 
 std::string archiveName(const ParsedArgs& args) {
-    const std::string name = withArchiveExtension(*args.positional(0));
+    std::string name = withArchiveExtension(*args.positional(0));
     if (const auto problem = archiveNameProblem(name))
         throw UsageError{*problem};
     return name;

@@ -36,7 +36,7 @@ std::string dataDirOf(const ParsedArgs& args, const Environment& env) {
             throw DataError{"cannot use the data folder " + *named};
         return *named;
     }
-    const std::string found = env.defaultDataDir ? env.defaultDataDir() : std::string();
+    std::string found = env.defaultDataDir ? env.defaultDataDir() : std::string();
     if (found.empty())
         throw DataError{"cannot find or create the data folder"};
     return found;

@@ -79,7 +79,7 @@ CommandOutcome applyHere(const WriteCommand& command, const WriteJob& job,
 }
 
 // The command of the table the words name, whether these arguments write or not.
-const WriteCommand* commandNamed(Args& args) {
+const WriteCommand* writeCommandNamed(Args& args) {
     for (const WriteCommand& command : allWriteCommands()) {
         WriteCommand always = command;
         always.writes = nullptr;
@@ -143,7 +143,7 @@ int writingCommand(CommandRun& run) {
     Args args(run.words);
     if (const WriteCommand* writing = takeWriteCommand(args, allWriteCommands()))
         return runWritingCommand(*writing, run);
-    if (const WriteCommand* reading = commandNamed(args))
+    if (const WriteCommand* reading = writeCommandNamed(args))
         return runWithoutWriting(*reading, args, run);
     throw UsageError{"unknown command: " + run.words.front()};
 }
