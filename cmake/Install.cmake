@@ -28,8 +28,8 @@ foreach(size 48 64 128 256)
 endforeach()
 
 # The program's manual page is written by hand; the CLI's page and its completions are
-# made from `dayweaver-cli --help`, so a command added to the usage text reaches them at
-# the next build (scripts/cli-docs says what the usage text must look like).
+# made from `dayweaver-cli --help`, which prints its command table, so a command added to
+# the table reaches them at the next build (scripts/cli-docs says what its entries hold).
 configure_file(${LINUX_RESOURCES}/man/dayweaver.1.in ${GENERATED}/dayweaver.1 @ONLY)
 configure_file(${LINUX_RESOURCES}/man/dayweaver-cli.1.in ${GENERATED}/dayweaver-cli.1.in @ONLY)
 find_package(Python3 REQUIRED COMPONENTS Interpreter)

@@ -1,14 +1,13 @@
 #include "cli/alarms_command.h"
 
 #include "cli/store_loading.h"
+#include "core/commands/command_args.h"
 #include "core/commands/listing_text.h"
 #include "core/dates/date_format.h"
 #include "core/settings/alarm_scheduler.h"
 #include "core/settings/option_keys.h"
 #include "core/store/file_io.h"
 #include "core/store/helpers.h"
-
-#include <iostream>
 
 namespace dw::cli {
 
@@ -62,21 +61,19 @@ std::string hiddenByFilterLine(const TaskStore& store, int date) {
     return std::to_string(hidden) + (hidden == 1 ? " task" : " tasks") + " hidden by the filter";
 }
 
-int alarmsCommand(Args& args, const std::string& dataDir, const FormatSettings& fs,
-                  const Clock& clock, const SettingsStore& settings) {
-    const auto fromText = args.takeOption("--from");
-    const auto toText = args.takeOption("--to");
-    const auto leadText = args.takeOption("--lead");
-    const auto everyText = args.takeOption("--checks-every");
+int alarmsCommand(CommandRun& run) {
+    const auto fromText = run.args.value("--from");
+    const auto toText = run.args.value("--to");
+    const auto leadText = run.args.value("--lead");
+    const auto everyText = run.args.value("--checks-every");
     std::vector<AlarmStall> stalls;
-    while (const auto stall = args.takeOption("--stall")) {
-        const std::size_t comma = stall->find(',');
+    for (const std::string& stall : run.args.values("--stall")) {
+        const std::size_t comma = stall.find(',');
         if (comma == std::string::npos)
-            throw UsageError{"--stall: FROM,TO expected: " + *stall};
+            throw UsageError{"--stall: FROM,TO expected: " + stall};
         stalls.push_back(
-            {parseIsoMoment(stall->substr(0, comma)), parseIsoMoment(stall->substr(comma + 1))});
+            {parseIsoMoment(stall.substr(0, comma)), parseIsoMoment(stall.substr(comma + 1))});
     }
-    args.expectEnd();
     if (!fromText || !toText)
         throw UsageError{"alarms needs --from and --to"};
     const DateSerial from = parseIsoMoment(*fromText);
@@ -89,26 +86,25 @@ int alarmsCommand(Args& args, const std::string& dataDir, const FormatSettings& 
     const int every =
         everyText ? parseCount("--checks-every", *everyText, 1, 86400) : kDefaultCheckSeconds;
 
-    const Options options = readOptions(settings, {}, false);
+    const Options options = readOptions(run.settings, {}, false);
     AlarmSettings alarm{options.playAlarm, options.alarmMin};
     if (leadText)
         alarm.leadMinutes = parseCount("--lead", *leadText, kAlarmMinMin, kAlarmMinMax);
 
-    TaskStore store(fs, clock);
-    if (const auto failure = cli::loadDatedTasks(store, dataDir)) {
-        std::cerr << "dayweaver-cli: " << *failure << '\n';
+    TaskStore store(run.fs, run.clock);
+    if (const auto failure = cli::loadDatedTasks(store, run.dataDir)) {
+        run.err << "dayweaver-cli: " << *failure << '\n';
         return 1;
     }
     FilterState filter;
-    useSavedFilter(store, filter, dataDir, settings);
+    useSavedFilter(store, filter, run.dataDir, run.settings);
 
     const auto announcements =
-        simulateAlarmChecks(store, alarmCheckTimes(from, to, every, stalls), alarm, fs);
+        simulateAlarmChecks(store, alarmCheckTimes(from, to, every, stalls), alarm, run.fs);
     for (const TimedAnnouncement& t : announcements) {
         const AlarmAnnouncement& a = t.announcement;
-        std::cout << isoMoment(t.checkTime) << '\t' << isoDate(a.date) << '\t'
-                  << visibleField(a.time) << '\t' << visibleField(firstLine(a.what))
-                  << (a.missed ? "\tmissed" : "") << '\n';
+        run.out << isoMoment(t.checkTime) << '\t' << isoDate(a.date) << '\t' << visibleField(a.time)
+                << '\t' << visibleField(firstLine(a.what)) << (a.missed ? "\tmissed" : "") << '\n';
     }
     return 0;
 }

@@ -1,9 +1,7 @@
 #pragma once
 
-#include "cli/cli_args.h"
+#include "cli/command_run.h"
 #include "core/calendar/task_filter.h"
-#include "core/dates/clock.h"
-#include "core/dates/format_settings.h"
 #include "core/settings/settings_store.h"
 #include "core/store/task_store.h"
 
@@ -17,8 +15,7 @@ namespace dw::cli {
 // the check's time, the task's date, its time as stored, its first line, and "missed" when
 // it fell due in a gap without checks. The store, the lead time, the master switch and the
 // filter are read as the program reads them; --lead replaces the saved lead time.
-int alarmsCommand(Args& args, const std::string& dataDir, const FormatSettings& fs,
-                  const Clock& clock, const SettingsStore& settings);
+int alarmsCommand(CommandRun& run);
 
 // The saved filter (category.xxx, category.yyy and the Filter settings), set on the store.
 // The filter must outlive the store's use of it.

@@ -1,11 +1,12 @@
 #include "cli/archive_command.h"
 
+#include "core/commands/command_args.h"
 #include "core/output/completed_tasks.h"
 #include "core/store/archive.h"
 #include "core/store/helpers.h"
 #include "core/store/task_store.h"
 
-#include <iostream>
+#include <ostream>
 #include <vector>
 
 namespace dw::cli {
@@ -17,15 +18,14 @@ struct Failure {
     std::vector<std::string> messages;
 };
 
-int report(const Failure& f) {
+int report(std::ostream& err, const Failure& f) {
     for (const std::string& m : f.messages)
-        std::cerr << "dayweaver-cli: " << m << '\n';
+        err << "dayweaver-cli: " << m << '\n';
     return 1;
 }
 
-std::string archiveName(Args& args) {
-    const std::string name = withArchiveExtension(args.requirePositional("FILE"));
-    args.expectEnd();
+std::string archiveName(const ParsedArgs& args) {
+    std::string name = withArchiveExtension(*args.positional(0));
     if (const auto problem = archiveNameProblem(name))
         throw UsageError{*problem};
     return name;
@@ -33,13 +33,12 @@ std::string archiveName(Args& args) {
 
 } // namespace
 
-int archiveCommand(Args& args, const std::string& dataDir, const FormatSettings& fs,
-                   const Clock& clock) {
-    const std::string name = archiveName(args);
+int archiveCommand(CommandRun& run) {
+    const std::string name = archiveName(run.args);
     try {
-        TaskStore store(fs, clock);
-        store.setDataDir(dataDir);
-        CompletedTasks completed(dataDir);
+        TaskStore store(run.fs, run.clock);
+        store.setDataDir(run.dataDir);
+        CompletedTasks completed(run.dataDir);
         // A file that cannot be read stops the command: an archive without it would look
         // whole and restore as an empty table.
         try {
@@ -53,12 +52,12 @@ int archiveCommand(Args& args, const std::string& dataDir, const FormatSettings&
             writeArchive(name, store.gridStore(), store.gridNonday(), completed.table());
         if (!result.ok)
             throw Failure{result.problems};
-        std::cout << result.names.main << '\n'
-                  << result.names.todo << '\n'
-                  << result.names.completed << '\n';
+        run.out << result.names.main << '\n'
+                << result.names.todo << '\n'
+                << result.names.completed << '\n';
         return 0;
     } catch (const Failure& f) {
-        return report(f);
+        return report(run.err, f);
     }
 }
 

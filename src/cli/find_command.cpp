@@ -3,38 +3,37 @@
 #include "cli/alarms_command.h"
 #include "cli/store_loading.h"
 #include "core/calendar/find.h"
+#include "core/commands/command_args.h"
 #include "core/commands/listing_text.h"
 #include "core/store/file_io.h"
 #include "core/store/helpers.h"
 #include "core/store/task_store.h"
 #include "core/store/text_codec.h"
 
-#include <iostream>
+#include <ostream>
 
 namespace dw::cli {
 
-int findCommand(Args& args, const std::string& dataDir, const FormatSettings& fs,
-                const Clock& clock, const SettingsStore& settings) {
+int findCommand(CommandRun& run) {
     FindQuery query;
-    query.wholeWord = args.takeFlag("--whole-word");
-    query.matchCase = args.takeFlag("--match-case");
-    query.down = !args.takeFlag("--up");
-    const bool filtered = args.takeFlag("--filter");
-    query.text = args.requirePositional("TEXT");
-    args.expectEnd();
+    query.wholeWord = run.args.flag("--whole-word");
+    query.matchCase = run.args.flag("--match-case");
+    query.down = !run.args.flag("--up");
+    const bool filtered = run.args.flag("--filter");
+    query.text = *run.args.positional(0);
     if (!isValidUtf8(query.text))
         throw UsageError{"a text is not valid UTF-8"};
     if (query.text.empty())
         throw UsageError{"the text to find is empty"};
 
-    TaskStore store(fs, clock);
-    if (const auto failure = cli::loadDatedTasks(store, dataDir)) {
-        std::cerr << "dayweaver-cli: " << *failure << '\n';
+    TaskStore store(run.fs, run.clock);
+    if (const auto failure = cli::loadDatedTasks(store, run.dataDir)) {
+        run.err << "dayweaver-cli: " << *failure << '\n';
         return 1;
     }
     FilterState filter;
     if (filtered)
-        useSavedFilter(store, filter, dataDir, settings);
+        useSavedFilter(store, filter, run.dataDir, run.settings);
 
     // The dialog's own steps, from opening it until the search comes round: each task is
     // met once.
@@ -43,14 +42,13 @@ int findCommand(Args& args, const std::string& dataDir, const FormatSettings& fs
     const CellTable& s = store.gridStore();
     int found = 0;
     while (const auto hit = search.findNext(store, query)) {
-        std::cout << isoDate(hit->date) << '\t'
-                  << visibleField(s.cellView(StoreCol::Time, hit->row)) << '\t'
-                  << visibleField(firstLine(s.cellView(StoreCol::What, hit->row))) << '\n';
+        run.out << isoDate(hit->date) << '\t' << visibleField(s.cellView(StoreCol::Time, hit->row))
+                << '\t' << visibleField(firstLine(s.cellView(StoreCol::What, hit->row))) << '\n';
         ++found;
     }
     if (found == 0) {
-        std::cerr << "dayweaver-cli: Could not find \"" << visibleField(query.text)
-                  << "\" in any calendar task.\n";
+        run.err << "dayweaver-cli: Could not find \"" << visibleField(query.text)
+                << "\" in any calendar task.\n";
         return 1;
     }
     return 0;

@@ -1,11 +1,6 @@
 #pragma once
 
-#include "cli/cli_args.h"
-#include "core/dates/clock.h"
-#include "core/dates/format_settings.h"
-#include "core/settings/settings_store.h"
-
-#include <string>
+#include "cli/command_run.h"
 
 namespace dw::cli {
 
@@ -14,7 +9,6 @@ namespace dw::cli {
 // task, up from the last), one a line: ISO date, time, first line of the text, separated
 // by tabs. --filter leaves out the tasks the saved filter hides, as the dialog does.
 // Exit status 1 when nothing matches.
-int findCommand(Args& args, const std::string& dataDir, const FormatSettings& fs,
-                const Clock& clock, const SettingsStore& settings);
+int findCommand(CommandRun& run);
 
 } // namespace dw::cli

@@ -9,7 +9,7 @@
 #include "interchange/ical_export.h"
 
 #include <ctime>
-#include <iostream>
+#include <ostream>
 
 namespace dw::cli {
 
@@ -35,44 +35,33 @@ void loadTables(TaskStore& store, CellTable& holidays, const std::string& dataDi
     loadTable(holidays, joinPath(dataDir, "holiday.grd"));
 }
 
-int exportIcs(Args& args, const std::string& dataDir, const FormatSettings& fs, const Clock& clock,
-              const SettingsStore& settings) {
-    const std::string file = args.requirePositional("FILE");
-    args.expectEnd();
-    TaskStore store(fs, clock);
-    CellTable holidays(4, 2);
-    loadTables(store, holidays, dataDir);
-
-    IcalExportSettings exportSettings;
-    exportSettings.alarmLeadMinutes = readOptions(settings, {}, false).alarmMin;
-    exportSettings.stampUtcSeconds = static_cast<std::int64_t>(std::time(nullptr));
-    const CalendarExport out =
-        exportCalendar(store.gridStore(), store.gridNonday(), holidays, exportSettings, fs);
-    std::string error;
-    if (!writeFileAtomic(file, out.text, error))
-        throw Refusal{"cannot write " + file + ": " + error};
-    for (CalendarItem item : out.items) {
-        item.text = visibleField(item.text);
-        std::cout << calendarItemLine(item) << '\n';
-    }
-    if (out.skippedHolidays > 0)
-        std::cerr << "dayweaver-cli: " << out.skippedHolidays
-                  << " holiday(s) name no date and were left out\n";
-    return 0;
-}
-
 } // namespace
 
-int icsCommand(Args& args, const std::string& dataDir, const FormatSettings& fs, const Clock& clock,
-               const SettingsStore& settings) {
+int icsExportCommand(CommandRun& run) {
     try {
-        const std::string sub = args.requirePositional("export or import");
-        if (sub == "export")
-            return exportIcs(args, dataDir, fs, clock, settings);
-        // "ics import" is a writing command (interchange/ical_import_command.h).
-        throw UsageError{"unknown ics command: " + sub};
+        const std::string file = *run.args.positional(0);
+        TaskStore store(run.fs, run.clock);
+        CellTable holidays(4, 2);
+        loadTables(store, holidays, run.dataDir);
+
+        IcalExportSettings exportSettings;
+        exportSettings.alarmLeadMinutes = readOptions(run.settings, {}, false).alarmMin;
+        exportSettings.stampUtcSeconds = static_cast<std::int64_t>(std::time(nullptr));
+        const CalendarExport out =
+            exportCalendar(store.gridStore(), store.gridNonday(), holidays, exportSettings, run.fs);
+        std::string error;
+        if (!writeFileAtomic(file, out.text, error))
+            throw Refusal{"cannot write " + file + ": " + error};
+        for (CalendarItem item : out.items) {
+            item.text = visibleField(item.text);
+            run.out << calendarItemLine(item) << '\n';
+        }
+        if (out.skippedHolidays > 0)
+            run.err << "dayweaver-cli: " << out.skippedHolidays
+                    << " holiday(s) name no date and were left out\n";
+        return 0;
     } catch (const Refusal& r) {
-        std::cerr << "dayweaver-cli: " << r.message << '\n';
+        run.err << "dayweaver-cli: " << r.message << '\n';
         return 1;
     }
 }

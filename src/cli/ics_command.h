@@ -1,12 +1,6 @@
 #pragma once
 
-#include "cli/cli_args.h"
-#include "core/dates/clock.h"
-#include "core/dates/format_settings.h"
-#include "core/settings/settings_store.h"
-
-#include <string>
-#include <vector>
+#include "cli/command_run.h"
 
 namespace dw::cli {
 
@@ -16,7 +10,6 @@ namespace dw::cli {
 // "todo<TAB><TAB><TAB>first line", "holiday<TAB>FREQ=YEARLY;...<TAB><TAB>name"; "ics import"
 // prints the same lines (interchange/ical_import_command.h).
 // Data problems: stderr, exit status 1.
-int icsCommand(Args& args, const std::string& dataDir, const FormatSettings& fs, const Clock& clock,
-               const SettingsStore& settings);
+int icsExportCommand(CommandRun& run);
 
 } // namespace dw::cli

@@ -2,6 +2,7 @@
 
 #include "cli/alarms_command.h"
 #include "core/calendar/captions.h"
+#include "core/commands/command_args.h"
 #include "core/dates/date_serial.h"
 #include "core/holidays/holiday_rules.h"
 #include "core/output/completed_tasks.h"
@@ -15,7 +16,8 @@
 #include "core/store/text_codec.h"
 #include "print/table_printer.h"
 
-#include <iostream>
+#include <array>
+#include <ostream>
 
 namespace dw::cli {
 
@@ -34,8 +36,8 @@ void load(CellTable& table, const std::string& path) {
     }
 }
 
-int reportUnreadable(const Unreadable& u) {
-    std::cerr << "dayweaver-cli: " << u.message << '\n';
+int reportUnreadable(std::ostream& err, const Unreadable& u) {
+    err << "dayweaver-cli: " << u.message << '\n';
     return 1;
 }
 
@@ -43,15 +45,18 @@ int reportUnreadable(const Unreadable& u) {
 // at once, while the command runs.
 class StderrPrompts : public UnattendedPrompts {
 public:
-    StderrPrompts() : previous_(&prompts()) { setPrompts(this); }
+    explicit StderrPrompts(std::ostream& err) : err_(err), previous_(&prompts()) {
+        setPrompts(this);
+    }
     ~StderrPrompts() override { setPrompts(previous_); }
     StderrPrompts(const StderrPrompts&) = delete;
     StderrPrompts& operator=(const StderrPrompts&) = delete;
 
-    void error(const std::string& text) override { std::cerr << "dayweaver-cli: " << text << '\n'; }
-    void info(const std::string& text) override { std::cerr << text << '\n'; }
+    void error(const std::string& text) override { err_ << "dayweaver-cli: " << text << '\n'; }
+    void info(const std::string& text) override { err_ << text << '\n'; }
 
 private:
+    std::ostream& err_;
     Prompts* previous_;
 };
 
@@ -63,18 +68,23 @@ void loadStore(TaskStore& store) {
     }
 }
 
+// The options that choose the print table's tasks: the program prints and exports the other
+// tables whole.
+constexpr std::array<std::string_view, 5> kSelectionOptions = {"--from", "--to", "--done",
+                                                               "--category", "--no-todo"};
+
 } // namespace
 
-PrintSelection takePrintSelection(Args& args, int today) {
+PrintSelection printSelectionOf(const ParsedArgs& args, int today) {
     PrintSelection sel = PrintSelection::startingOn(today);
-    const auto from = args.takeOption("--from");
-    const auto to = args.takeOption("--to");
+    const auto from = args.value("--from");
+    const auto to = args.value("--to");
     if (from || to) {
         sel.allDates = false;
         sel.fromDate = from ? parseIsoDate(*from) : today;
         sel.toDate = to ? parseIsoDate(*to) : sel.fromDate;
     }
-    if (const auto done = args.takeOption("--done")) {
+    if (const auto done = args.value("--done")) {
         if (*done == "yes")
             sel.notDone = false;
         else if (*done == "no")
@@ -82,41 +92,44 @@ PrintSelection takePrintSelection(Args& args, int today) {
         else if (*done != "all")
             throw UsageError{"--done takes yes, no or all"};
     }
-    while (const auto category = args.takeOption("--category")) {
-        if (!isValidUtf8(*category))
+    for (const std::string& category : args.values("--category")) {
+        if (!isValidUtf8(category))
             throw UsageError{"a text is not valid UTF-8"};
         sel.byCategory = true;
-        sel.categories.push_back(*category);
+        sel.categories.push_back(category);
     }
-    if (args.takeFlag("--no-todo"))
+    if (args.flag("--no-todo"))
         sel.todo = false;
     if (const auto problem = checkPrintSelection(sel))
         throw UsageError{problem->message};
     return sel;
 }
 
-int exportCommand(Args& args, const std::string& dataDir, const FormatSettings& fs,
-                  const Clock& clock, const SettingsStore& settings) {
-    const int today = wholeDays(clock.now());
-    const auto dateText = args.takeOption("--date");
+int exportCommand(CommandRun& run) {
+    const FormatSettings& fs = run.fs;
+    const int today = wholeDays(run.clock.now());
+    const auto dateText = run.args.value("--date");
     const int date = dateText ? parseIsoDate(*dateText) : today;
-    const std::string which = args.requirePositional("TABLE (day, todo, print or completed)");
-    const std::string format = args.requirePositional("FORMAT (html or csv)");
-    const std::string file = args.requirePositional("FILE");
+    const std::string which = *run.args.positional(0);
+    const std::string format = *run.args.positional(1);
+    const std::string file = *run.args.positional(2);
+    if (which != "print")
+        if (const auto chooser = run.args.firstGiven(kSelectionOptions))
+            throw UsageError{*chooser + " chooses the tasks of the print table; the other "
+                                        "tables are exported whole"};
     const PrintSelection sel =
-        which == "print" ? takePrintSelection(args, today) : PrintSelection{};
-    args.expectEnd();
+        which == "print" ? printSelectionOf(run.args, today) : PrintSelection{};
     if (format != "html" && format != "csv")
         throw UsageError{"unknown format: " + format};
 
-    TaskStore store(fs, clock);
-    store.setDataDir(dataDir);
+    TaskStore store(fs, run.clock);
+    store.setDataDir(run.dataDir);
     FilterState filter;
     CellTable table;
     try {
         if (which == "day") {
             loadStore(store);
-            useSavedFilter(store, filter, dataDir, settings);
+            useSavedFilter(store, filter, run.dataDir, run.settings);
             store.readFromStore(date);
             table = store.gridDay();
         } else if (which == "todo") {
@@ -126,7 +139,7 @@ int exportCommand(Args& args, const std::string& dataDir, const FormatSettings& 
             loadStore(store);
             transferToPrintTable(table, store.gridStore(), sel, fs);
         } else if (which == "completed") {
-            CompletedTasks completed(dataDir);
+            CompletedTasks completed(run.dataDir);
             load(completed.table(), completed.path());
             setCompletedHeaders(completed.table());
             table = completed.table();
@@ -134,76 +147,61 @@ int exportCommand(Args& args, const std::string& dataDir, const FormatSettings& 
             throw UsageError{"unknown table: " + which};
         }
     } catch (const Unreadable& u) {
-        return reportUnreadable(u);
+        return reportUnreadable(run.err, u);
     }
-    StderrPrompts errorsToStderr;
+    const StderrPrompts errorsToStderr(run.err);
     const bool ok =
         format == "html" ? writeHtmlTable(table, file) : writeCommaDelimited(table, file);
     return ok ? 0 : 1;
 }
 
-int publishCommand(Args& args, const std::string& dataDir, const FormatSettings& fs,
-                   const Clock& clock, const SettingsStore& settings) {
-    const bool details = args.takeFlag("--details");
-    const std::string month = args.requirePositional("YYYY-MM");
-    const std::string file = args.requirePositional("FILE");
-    args.expectEnd();
+int publishCommand(CommandRun& run) {
+    const FormatSettings& fs = run.fs;
+    const bool details = run.args.flag("--details");
+    const std::string month = *run.args.positional(0);
+    const std::string file = *run.args.positional(1);
     const int monthDate = parseIsoDate(month + "-01");
 
-    TaskStore store(fs, clock);
-    store.setDataDir(dataDir);
+    TaskStore store(fs, run.clock);
+    store.setDataDir(run.dataDir);
     CellTable holidays(4, 2);
     try {
         loadStore(store);
-        load(holidays, joinPath(dataDir, "holiday.grd"));
+        load(holidays, joinPath(run.dataDir, "holiday.grd"));
     } catch (const Unreadable& u) {
-        return reportUnreadable(u);
+        return reportUnreadable(run.err, u);
     }
     FilterState filter;
-    useSavedFilter(store, filter, dataDir, settings);
-    StderrPrompts errorsToStderr;
+    useSavedFilter(store, filter, run.dataDir, run.settings);
+    const StderrPrompts errorsToStderr(run.err);
     return publishWebCalendar(file, monthDate, webPageSources(store, holidays, fs), details, fs)
                ? 0
                : 1;
 }
 
-namespace {
-
-// The choice of tasks is the print table's: the program prints the other tables whole.
-bool takesPrintSelection(const Args& args) {
-    for (const std::string& word : args.remaining())
-        if (word == "--from" || word == "--to" || word == "--done" || word == "--category" ||
-            word == "--no-todo")
-            return true;
-    return false;
-}
-
-} // namespace
-
-int printCommand(Args& args, const std::string& dataDir, const FormatSettings& fs,
-                 const Clock& clock, const SettingsStore& settings) {
-    const int today = wholeDays(clock.now());
-    const std::string layoutNumber = args.takeOption("--layout").value_or("3");
+int printCommand(CommandRun& run) {
+    const FormatSettings& fs = run.fs;
+    const std::string& dataDir = run.dataDir;
+    const int today = wholeDays(run.clock.now());
+    const std::string layoutNumber = run.args.value("--layout").value_or("3");
     if (layoutNumber != "1" && layoutNumber != "2" && layoutNumber != "3" && layoutNumber != "4")
         throw UsageError{"--layout takes 1, 2, 3 or 4"};
-    const auto dateText = args.takeOption("--date");
+    const auto dateText = run.args.value("--date");
     if (dateText && layoutNumber != "1")
         throw UsageError{"--date names the day view's date: it goes with --layout 1"};
     PrintSelection sel;
     if (layoutNumber == "3")
-        sel = takePrintSelection(args, today);
-    else if (takesPrintSelection(args))
+        sel = printSelectionOf(run.args, today);
+    else if (run.args.firstGiven(kSelectionOptions))
         throw UsageError{"--from, --to, --done, --category and --no-todo choose the tasks of "
                          "--layout 3; layouts 1, 2 and 4 print the day view, the to-do list "
                          "and the completed tasks as the program does"};
     const int date = dateText ? parseIsoDate(*dateText) : today;
-    // After the options, whose values are words too.
-    const std::string file = args.requirePositional("FILE");
-    args.expectEnd();
+    const std::string file = *run.args.positional(0);
 
-    TaskStore store(fs, clock);
+    TaskStore store(fs, run.clock);
     store.setDataDir(dataDir);
-    const Options options = readOptions(settings, std::string(), false);
+    const Options options = readOptions(run.settings, std::string(), false);
     CellTable table;
     PrintLayout layout;
     try {
@@ -214,12 +212,12 @@ int printCommand(Args& args, const std::string& dataDir, const FormatSettings& f
             loadStore(store);
             load(holidays, joinPath(dataDir, "holiday.grd"));
             FilterState filter;
-            useSavedFilter(store, filter, dataDir, settings);
+            useSavedFilter(store, filter, dataDir, run.settings);
             store.readFromStore(date);
             table = store.gridDay();
             const DateCaption caption =
                 dateCaptionFor(date, holidayForDate(holidays, date, fs), table.rowCount(),
-                               options.shadows, fs, clock);
+                               options.shadows, fs, run.clock);
             layout = dayViewPrintLayout(caption.text, options.gridFont);
         } else if (layoutNumber == "2") {
             load(store.gridNonday(), store.todoPath());
@@ -241,10 +239,10 @@ int printCommand(Args& args, const std::string& dataDir, const FormatSettings& f
             layout = completedPrintLayout();
         }
     } catch (const Unreadable& u) {
-        return reportUnreadable(u);
+        return reportUnreadable(run.err, u);
     }
-    if (printTableToPdf(file, table, layout, fs, clock) == 0) {
-        std::cerr << "dayweaver-cli: cannot write " << file << '\n';
+    if (printTableToPdf(file, table, layout, fs, run.clock) == 0) {
+        run.err << "dayweaver-cli: cannot write " << file << '\n';
         return 1;
     }
     return 0;

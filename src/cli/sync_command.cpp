@@ -2,6 +2,7 @@
 
 #include "cli/store_loading.h"
 #include "cli/write_lock.h"
+#include "core/commands/command_args.h"
 #include "core/commands/listing_text.h"
 #include "core/output/completed_tasks.h"
 #include "core/settings/option_keys.h"
@@ -11,7 +12,6 @@
 #include "core/sync/local_tasks.h"
 #include "core/sync/sync_backups.h"
 #include "platform/data_lock.h"
-#include "platform/qsettings_backend.h"
 #include "sync/caldav_account.h"
 #include "sync/caldav_sync.h"
 
@@ -21,38 +21,37 @@
 #include <QFile>
 #include <QSslCertificate>
 #include <QTimer>
-#include <iostream>
+#include <ostream>
 
 namespace dw::cli {
 namespace {
 
-int fail(const QString& message) {
-    std::cerr << "dayweaver-cli: sync: " << withoutRawControls(message.toStdString()) << '\n';
+int fail(std::ostream& err, const QString& message) {
+    err << "dayweaver-cli: sync: " << withoutRawControls(message.toStdString()) << '\n';
     return 1;
 }
 
 } // namespace
 
-int syncCommand(Args& args, const std::string& dataDir, const FormatSettings& fs,
-                const Clock& clock) {
+int syncCommand(CommandRun& run) {
+    const ParsedArgs& args = run.args;
+    const std::string& dataDir = run.dataDir;
+    const FormatSettings& fs = run.fs;
+    const Clock& clock = run.clock;
+    std::ostream& err = run.err;
     const SyncAccount saved = loadSyncAccount();
     SyncSettings settings;
     settings.server =
-        QUrl(QString::fromStdString(args.takeOption("--url").value_or(saved.server.toStdString())));
-    settings.user =
-        QString::fromStdString(args.takeOption("--user").value_or(saved.user.toStdString()));
-    settings.calendar = QString::fromStdString(
-        args.takeOption("--calendar").value_or(saved.calendar.toStdString()));
-    const bool useNetrc = args.takeFlag("--netrc");
-    const auto passwordFile = args.takeOption("--password-file");
-    const auto caFile = args.takeOption("--cacert");
-    settings.dryRun = args.takeFlag("--dry-run");
-    settings.allowDeletions = args.takeFlag("--allow-deletions");
-    args.expectEnd();
-    {
-        QSettingsBackend backend;
-        settings.alarmLeadMinutes = readOptions(SettingsStore(backend), {}, false).alarmMin;
-    }
+        QUrl(QString::fromStdString(args.value("--url").value_or(saved.server.toStdString())));
+    settings.user = QString::fromStdString(args.value("--user").value_or(saved.user.toStdString()));
+    settings.calendar =
+        QString::fromStdString(args.value("--calendar").value_or(saved.calendar.toStdString()));
+    const bool useNetrc = args.flag("--netrc");
+    const auto passwordFile = args.value("--password-file");
+    const auto caFile = args.value("--cacert");
+    settings.dryRun = args.flag("--dry-run");
+    settings.allowDeletions = args.flag("--allow-deletions");
+    settings.alarmLeadMinutes = readOptions(run.settings, {}, false).alarmMin;
     if (useNetrc && passwordFile)
         throw UsageError{"--netrc and --password-file exclude each other"};
     if (!settings.server.isValid() || settings.server.host().isEmpty() ||
@@ -66,12 +65,12 @@ int syncCommand(Args& args, const std::string& dataDir, const FormatSettings& fs
         const auto pw = netrcPassword(QDir::homePath() + QStringLiteral("/.netrc"),
                                       settings.server.host(), settings.user, error);
         if (!pw)
-            return fail(error);
+            return fail(err, error);
         settings.password = *pw;
     } else if (passwordFile) {
         QFile file(QString::fromStdString(*passwordFile));
         if (!file.open(QIODevice::ReadOnly))
-            return fail(QStringLiteral("cannot read ") + file.fileName());
+            return fail(err, QStringLiteral("cannot read ") + file.fileName());
         settings.password = QString::fromUtf8(file.readAll()).section(QLatin1Char('\n'), 0, 0);
         settings.password.remove(QLatin1Char('\r'));
     }
@@ -79,10 +78,10 @@ int syncCommand(Args& args, const std::string& dataDir, const FormatSettings& fs
     if (caFile) {
         QFile file(QString::fromStdString(*caFile));
         if (!file.open(QIODevice::ReadOnly))
-            return fail(QStringLiteral("cannot read ") + file.fileName());
+            return fail(err, QStringLiteral("cannot read ") + file.fileName());
         settings.caCertificates = QSslCertificate::fromData(file.readAll(), QSsl::Pem);
         if (settings.caCertificates.isEmpty())
-            return fail(file.fileName() + QStringLiteral(" holds no PEM certificate"));
+            return fail(err, file.fileName() + QStringLiteral(" holds no PEM certificate"));
     }
 
     // A dry run writes nothing and needs no lock. A running program is the folder's one
@@ -93,21 +92,21 @@ int syncCommand(Args& args, const std::string& dataDir, const FormatSettings& fs
         if (const auto refusal = takeWriteLock(*lock, dataDir)) {
             const std::string holder = lock->holderName();
             if (!holder.empty() && holder != QCoreApplication::applicationName().toStdString())
-                return fail(QStringLiteral("Dayweaver is running with the data folder %1; use "
-                                           "its File \u203a \"Synchronise now\" to sync while "
-                                           "it runs")
-                                .arg(QString::fromStdString(dataDir)));
-            return fail(QString::fromStdString(*refusal));
+                return fail(err, QStringLiteral("Dayweaver is running with the data folder %1; use "
+                                                "its File \u203a \"Synchronise now\" to sync while "
+                                                "it runs")
+                                     .arg(QString::fromStdString(dataDir)));
+            return fail(err, QString::fromStdString(*refusal));
         }
     }
     TaskStore store(fs, clock);
     store.setDataDir(dataDir);
     if (const auto why = loadDatedTasks(store, dataDir))
-        return fail(QString::fromStdString(*why));
+        return fail(err, QString::fromStdString(*why));
     try {
         loadTableIfPresent(store.gridNonday(), store.todoPath(), false);
     } catch (const TableFileError& e) {
-        return fail(QString::fromUtf8(e.what()));
+        return fail(err, QString::fromUtf8(e.what()));
     }
 
     // Kept in the backup beside the tasks: a restore of it gives back the whole folder.
@@ -115,7 +114,7 @@ int syncCommand(Args& args, const std::string& dataDir, const FormatSettings& fs
     try {
         loadTableIfPresent(completed.table(), completed.path(), false);
     } catch (const TableFileError& e) {
-        return fail(QString::fromUtf8(e.what()));
+        return fail(err, QString::fromUtf8(e.what()));
     }
     SyncLocalSide side{[&] { return gatherLocalTasks(store, fs, clock); },
                        [&](const LocalTasks& got, std::vector<LocalChange> changes) {
@@ -130,31 +129,32 @@ int syncCommand(Args& args, const std::string& dataDir, const FormatSettings& fs
                            error = QString::fromStdString(kept.error);
                            return kept.ok;
                        }};
-    CalDavSync run(settings, side, wholeDays(clock.now()));
-    QObject::connect(&run, &CalDavSync::changeLine, [](const QString& line) {
-        std::cout << withoutRawControls(line.toStdString()) << '\n' << std::flush;
+    CalDavSync sync(settings, side, wholeDays(clock.now()));
+    std::ostream& out = run.out;
+    QObject::connect(&sync, &CalDavSync::changeLine, [&out](const QString& line) {
+        out << withoutRawControls(line.toStdString()) << '\n' << std::flush;
     });
-    QObject::connect(&run, &CalDavSync::problem, [](const QString& text) {
-        std::cerr << "dayweaver-cli: sync: skipped " << text.toStdString() << '\n' << std::flush;
+    QObject::connect(&sync, &CalDavSync::problem, [&err](const QString& text) {
+        err << "dayweaver-cli: sync: skipped " << text.toStdString() << '\n' << std::flush;
     });
     QEventLoop loop;
-    QObject::connect(&run, &CalDavSync::finished, &loop, &QEventLoop::quit);
-    QTimer::singleShot(0, &run, &CalDavSync::start);
+    QObject::connect(&sync, &CalDavSync::finished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(0, &sync, &CalDavSync::start);
     loop.exec();
-    switch (run.outcome()) {
+    switch (sync.outcome()) {
     case SyncOutcome::Synced:
         return 0;
     case SyncOutcome::Skipped:
-        std::cerr << "dayweaver-cli: sync: " << run.message().toStdString() << '\n';
+        err << "dayweaver-cli: sync: " << sync.message().toStdString() << '\n';
         return 4;
     case SyncOutcome::Stopped:
-        std::cerr << "dayweaver-cli: sync: " << run.message().toStdString()
-                  << " If that is what you want, run the sync again with --allow-deletions.\n";
+        err << "dayweaver-cli: sync: " << sync.message().toStdString()
+            << " If that is what you want, run the sync again with --allow-deletions.\n";
         return 3;
     case SyncOutcome::Failed:
         break;
     }
-    return fail(run.message());
+    return fail(err, sync.message());
 }
 
 } // namespace dw::cli

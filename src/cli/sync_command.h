@@ -1,10 +1,6 @@
 #pragma once
 
-#include "cli/cli_args.h"
-#include "core/dates/clock.h"
-#include "core/dates/format_settings.h"
-
-#include <string>
+#include "cli/command_run.h"
 
 namespace dw::cli {
 
@@ -17,7 +13,6 @@ namespace dw::cli {
 // stopped before changing anything because it would delete most of the tasks synced last
 // time (--allow-deletions goes ahead), 1 on failure (an unreadable or certificate-less
 // --cacert file included), with the reason on stderr.
-int syncCommand(Args& args, const std::string& dataDir, const FormatSettings& fs,
-                const Clock& clock);
+int syncCommand(CommandRun& run);
 
 } // namespace dw::cli

@@ -12,8 +12,8 @@
 #include "platform/single_instance.h"
 
 #include <filesystem>
-#include <iostream>
 #include <optional>
+#include <ostream>
 
 namespace dw::cli {
 
@@ -24,11 +24,11 @@ namespace {
 constexpr int kConnectMs = 2000;
 constexpr int kAnswerMs = 30000;
 
-int printed(const CommandOutcome& outcome) {
+int printed(const CommandRun& run, const CommandOutcome& outcome) {
     // Whoever made the outcome (this command or a running program of another version), no
     // raw control character reaches the terminal.
-    std::cout << withoutRawControls(outcome.out) << std::flush;
-    std::cerr << withoutRawControls(outcome.err) << std::flush;
+    run.out << withoutRawControls(outcome.out) << std::flush;
+    run.err << withoutRawControls(outcome.err) << std::flush;
     return outcome.status;
 }
 
@@ -78,59 +78,74 @@ CommandOutcome applyHere(const WriteCommand& command, const WriteJob& job,
     return applyWriteJob(job, target);
 }
 
-} // namespace
+// The command of the table the words name, whether these arguments write or not.
+const WriteCommand* writeCommandNamed(Args& args) {
+    for (const WriteCommand& command : allWriteCommands()) {
+        WriteCommand always = command;
+        always.writes = nullptr;
+        if (takeWriteCommand(args, std::span(&always, 1)))
+            return &command;
+    }
+    return nullptr;
+}
 
-int runWritingCommand(const WriteCommand& command, const std::vector<std::string>& typed,
-                      const std::string& dataDir, const FormatSettings& fs, const Clock& clock) {
-    const std::vector<std::string> words = withFullFileName(command, typed);
+int runWritingCommand(const WriteCommand& command, CommandRun& run) {
+    const std::vector<std::string> words = withFullFileName(command, run.words);
+    const CommandContext context{run.fs, run.clock, run.toLocal};
     WriteJob job;
     try {
         Args args(words);
         takeWriteCommand(args, std::span(&command, 1));
-        job = command.prepare(args, CommandContext{fs, clock, systemLocalTime});
+        job = command.prepare(args, context);
     } catch (const ChoiceError& e) {
-        return printed(choiceErrorOutcome(e));
+        return printed(run, choiceErrorOutcome(e));
     } catch (const CommandRefusal& r) {
-        return printed(refusedOutcome(r.message));
+        return printed(run, refusedOutcome(r.message));
     }
 
     // A running program holds the folder's lock (or, in a folder nobody can write, cannot
     // take it): only then is it asked, so a lone command line never waits on a socket.
-    DataDirLock lock(dataDir);
+    DataDirLock lock(run.dataDir);
     switch (lock.lock()) {
     case DataDirLock::Result::Locked:
         break;
     case DataDirLock::Result::FolderNotWritable:
-        if (const auto answer = handOver(words, dataDir))
-            return printed(*answer);
-        return printed(refusedOutcome(readOnlyFolderRefusal(dataDir)));
+        if (const auto answer = handOver(words, run.dataDir))
+            return printed(run, *answer);
+        return printed(run, refusedOutcome(readOnlyFolderRefusal(run.dataDir)));
     case DataDirLock::Result::HeldByAnother:
-        if (const auto answer = handOver(words, dataDir))
-            return printed(*answer);
+        if (const auto answer = handOver(words, run.dataDir))
+            return printed(run, *answer);
         // No program answers: another command line writer, queued behind; or a program
         // that holds the folder and does not answer, which the refusal names.
-        if (const auto refusal = takeWriteLock(lock, dataDir))
-            return printed(refusedOutcome(*refusal));
+        if (const auto refusal = takeWriteLock(lock, run.dataDir))
+            return printed(run, refusedOutcome(*refusal));
         break;
     }
-    return printed(applyHere(command, job, dataDir, fs, clock));
+    return printed(run, applyHere(command, job, run.dataDir, run.fs, run.clock));
 }
 
-int runWithoutWriting(const std::string& name, Args& args, const FormatSettings& fs,
-                      const Clock& clock) {
-    for (const WriteCommand& command : allWriteCommands()) {
-        if (command.name != std::vector<std::string>{name})
-            continue;
-        try {
-            TaskStore unused(fs, clock);
-            WriteTarget target{unused};
-            return printed(applyWriteJob(
-                command.prepare(args, CommandContext{fs, clock, systemLocalTime}), target));
-        } catch (const CommandRefusal& r) {
-            return printed(refusedOutcome(r.message));
-        }
+int runWithoutWriting(const WriteCommand& command, Args& args, CommandRun& run) {
+    try {
+        TaskStore unused(run.fs, run.clock);
+        WriteTarget target{unused};
+        return printed(run, applyWriteJob(command.prepare(
+                                              args, CommandContext{run.fs, run.clock, run.toLocal}),
+                                          target));
+    } catch (const CommandRefusal& r) {
+        return printed(run, refusedOutcome(r.message));
     }
-    throw UsageError{"unknown command: " + name};
+}
+
+} // namespace
+
+int writingCommand(CommandRun& run) {
+    Args args(run.words);
+    if (const WriteCommand* writing = takeWriteCommand(args, allWriteCommands()))
+        return runWritingCommand(*writing, run);
+    if (const WriteCommand* reading = writeCommandNamed(args))
+        return runWithoutWriting(*reading, args, run);
+    throw UsageError{"unknown command: " + run.words.front()};
 }
 
 } // namespace dw::cli

@@ -1,32 +1,22 @@
-#include "support/shell_run.h"
+#include "support/cli_in_process.h"
 #include "support/temp_dir.h"
 
-#include <cstdlib>
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 namespace {
 
 using dw::test::TempDir;
 
-using dw::test::quoted;
 using dw::test::Result;
-using dw::test::runShell;
 
 // A data folder with its own settings file, as the program would have written it.
 class AlarmsCli : public ::testing::Test {
 protected:
-    void settings(const std::string& ini) {
-        std::filesystem::create_directories(config.file("Velmora Corporation"));
-        config.write("Velmora Corporation/Task.conf", ini);
-    }
+    void settings(const std::string& ini) { config.write("Task.conf", ini); }
     Result run(const std::vector<std::string>& args) {
-        std::string cmd = "LC_ALL=en_US.UTF-8 XDG_CONFIG_HOME=" + quoted(config.path()) +
-                          " DAYWEAVER_DATA=" + quoted(data.path()) + " " + quoted(DAYWEAVER_CLI);
-        return runShell(cmd, args);
+        return dw::test::InProcessCli(data.path(), config.file("Task.conf")).run(args);
     }
     void add(const std::vector<std::string>& args) {
         std::vector<std::string> all{"add"};

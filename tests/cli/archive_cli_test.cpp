@@ -1,3 +1,4 @@
+#include "support/cli_in_process.h"
 #include "support/shell_run.h"
 #include "support/table_rows.h"
 #include "support/temp_dir.h"
@@ -18,6 +19,12 @@ using dw::test::runShell;
 using dw::test::TempDir;
 
 Result runCli(const TempDir& data, const std::vector<std::string>& args) {
+    return dw::test::InProcessCli(data.path()).run(args);
+}
+
+// The real program, which hands a restore to a running program or names the one that holds
+// the folder.
+Result runProgram(const TempDir& data, const std::vector<std::string>& args) {
     std::string cmd = "LC_ALL=en_US.UTF-8 LANG=en_US.UTF-8 DAYWEAVER_DATA=" + quoted(data.path()) +
                       " " + quoted(DAYWEAVER_CLI);
     return runShell(cmd, args);
@@ -129,7 +136,7 @@ TEST(CliArchive, RestoreIsRefusedWhileTheProgramHoldsTheFolder) {
     fillDataFolder(data);
     ASSERT_EQ(runCli(data, {"archive", archives.file("set.arb")}).status, 0);
     ASSERT_TRUE(dw::test::startLockHolder(DAYWEAVER_LOCK_HOLDER, data));
-    const Result r = runCli(data, {"restore", archives.file("set.arb")});
+    const Result r = runProgram(data, {"restore", archives.file("set.arb")});
     std::system(("kill " + data.read("holder.pid")).c_str());
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("Dayweaver is running"), std::string::npos) << r.err;

@@ -1,3 +1,5 @@
+#include "cli/command_table.h"
+#include "support/cli_in_process.h"
 #include "support/shell_run.h"
 #include "support/temp_dir.h"
 
@@ -31,11 +33,16 @@ pid_t endedProcessId() {
     return pid;
 }
 
+// Runs the commands in this process on a data folder (support/cli_in_process.h).
+Result runCli(const TempDir& data, const std::vector<std::string>& args) {
+    return dw::test::InProcessCli(data.path()).run(args);
+}
+
 // Runs the real dayweaver-cli on a data folder, in the en-US locale, with the clock at
 // Wednesday 15 March 2000 noon when `fakeNow` is set. `runAs` goes before the program (a
 // command that runs it as another user).
-Result runCli(const TempDir& data, const std::vector<std::string>& args, bool fakeNow = true,
-              const std::string& runAs = {}) {
+Result runProgram(const TempDir& data, const std::vector<std::string>& args, bool fakeNow = true,
+                  const std::string& runAs = {}) {
     std::string cmd =
         "LC_ALL=en_US.UTF-8 LANG=en_US.UTF-8 DAYWEAVER_DATA=" + quoted(data.path()) + " ";
     if (fakeNow)
@@ -45,16 +52,17 @@ Result runCli(const TempDir& data, const std::vector<std::string>& args, bool fa
     return runShell(cmd, args);
 }
 
+// The real program, end to end: its locale, its clock, its data folder from the environment.
 TEST(Cli, AddThenAgendaInStoreOrder) {
     TempDir data;
-    EXPECT_EQ(runCli(data, {"add", "2000-03-20", "14:30", "Dentist\nbring the card", "--category",
-                            "Health", "--alarm"})
+    EXPECT_EQ(runProgram(data, {"add", "2000-03-20", "14:30", "Dentist\nbring the card",
+                                "--category", "Health", "--alarm"})
                   .status,
               0);
-    EXPECT_EQ(runCli(data, {"add", "2000-03-20", "09:05", "Call mum", "--done"}).status, 0);
-    EXPECT_EQ(runCli(data, {"add", "2000-03-21", "09:00", "Next day"}).status, 0);
+    EXPECT_EQ(runProgram(data, {"add", "2000-03-20", "09:05", "Call mum", "--done"}).status, 0);
+    EXPECT_EQ(runProgram(data, {"add", "2000-03-21", "09:00", "Next day"}).status, 0);
 
-    const Result r = runCli(data, {"agenda", "2000-03-20"});
+    const Result r = runProgram(data, {"agenda", "2000-03-20"});
     EXPECT_EQ(r.status, 0) << r.err;
     // Each added task takes its place by its time.
     EXPECT_EQ(r.out, "Mon 3/20/2000  5 days\n"
@@ -63,7 +71,7 @@ TEST(Cli, AddThenAgendaInStoreOrder) {
     // The text keeps its line break as CR LF (written as TAB BS in the file).
     EXPECT_NE(data.read("grid.grd").find("3,2,Dentist\t\bbring the card\r\n"), std::string::npos);
 
-    const Result today = runCli(data, {"agenda"});
+    const Result today = runProgram(data, {"agenda"});
     EXPECT_EQ(today.out, "Wed 3/15/2000  Today\n");
 }
 
@@ -228,15 +236,15 @@ TEST(Cli, AReadOnlyDataFolderCanBeReadButNotChanged) {
         fs::permissions(data.path(), fs::perms::owner_write, fs::perm_options::remove);
     const std::string store = data.read("grid.grd");
 
-    const Result agenda = runCli(data, {"agenda", "2000-03-20"}, true, runAs);
+    const Result agenda = runProgram(data, {"agenda", "2000-03-20"}, true, runAs);
     EXPECT_EQ(agenda.status, 0) << agenda.err;
     EXPECT_NE(agenda.out.find("Kept"), std::string::npos) << agenda.out;
-    EXPECT_EQ(runCli(data, {"todo"}, true, runAs).out, "\tNo\tMilk\n");
+    EXPECT_EQ(runProgram(data, {"todo"}, true, runAs).out, "\tNo\tMilk\n");
 
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{std::begin(kAddArgs), std::end(kAddArgs)},
           {"todo", "add", "Bread"}}) {
-        const Result r = runCli(data, args, true, runAs);
+        const Result r = runProgram(data, args, true, runAs);
         EXPECT_EQ(r.status, 1) << args[0];
         EXPECT_EQ(r.err, "dayweaver-cli: the data folder " + data.path() +
                              " cannot be written, so nothing can be changed there\n");
@@ -349,9 +357,9 @@ TEST(Cli, WritingCommandsRespectTheProgramsLock) {
     // Another process holds the lock, as the running program does.
     ASSERT_TRUE(dw::test::startLockHolder(DAYWEAVER_LOCK_HOLDER, data));
 
-    const Result add = runCli(data, {"todo", "add", "x"}, false);
-    const Result dated = runCli(data, {"add", "2000-03-20", "09:00", "x"}, false);
-    const Result read = runCli(data, {"todo"}, false);
+    const Result add = runProgram(data, {"todo", "add", "x"}, false);
+    const Result dated = runProgram(data, {"add", "2000-03-20", "09:00", "x"}, false);
+    const Result read = runProgram(data, {"todo"}, false);
     std::system(("kill " + data.read("holder.pid")).c_str());
 
     for (const Result* r : {&add, &dated}) {
@@ -368,25 +376,25 @@ TEST(Cli, StaleLockOfAnEndedProcessIsTakenOver) {
     const pid_t ended = endedProcessId();
     ASSERT_GT(ended, 0);
     data.write("dayweaver.lock", std::to_string(ended) + "\ndayweaver\n\n");
-    EXPECT_EQ(runCli(data, {"todo", "add", "x"}).status, 0);
+    EXPECT_EQ(runProgram(data, {"todo", "add", "x"}).status, 0);
     // A process killed right after making the lock file leaves it empty; once it is a few
     // seconds old it is nobody's.
     data.write("dayweaver.lock", "");
     fs::last_write_time(data.file("dayweaver.lock"),
                         fs::file_time_type::clock::now() - std::chrono::minutes(1));
-    EXPECT_EQ(runCli(data, {"todo", "add", "y"}, false).status, 0);
+    EXPECT_EQ(runProgram(data, {"todo", "add", "y"}, false).status, 0);
     // A lock being made now is waited for, as command-line writers queue; once it is old
     // enough to be nobody's it is taken over.
     data.write("dayweaver.lock", "");
-    EXPECT_EQ(runCli(data, {"todo", "add", "z"}, false).status, 0) << "a lock being made now";
+    EXPECT_EQ(runProgram(data, {"todo", "add", "z"}, false).status, 0) << "a lock being made now";
 }
 
 TEST(Cli, HelpAndVersion) {
     TempDir data;
-    const Result h = runCli(data, {"--help"}, false);
+    const Result h = runProgram(data, {"--help"}, false);
     EXPECT_EQ(h.status, 0);
-    EXPECT_EQ(h.out.rfind("Usage: dayweaver-cli", 0), 0u);
-    EXPECT_EQ(runCli(data, {"--version"}, false).out.rfind("dayweaver-cli ", 0), 0u);
+    EXPECT_EQ(h.out, dw::cli::usageText());
+    EXPECT_EQ(runProgram(data, {"--version"}, false).out.rfind("dayweaver-cli ", 0), 0u);
 }
 
 } // namespace
@@ -401,18 +409,18 @@ TEST(Cli, ConcurrentWritersQueueOnTheLock) {
     for (int i = 0; i < 5; ++i)
         writers.emplace_back([&, i] {
             results[static_cast<size_t>(i)] =
-                i % 2 ? runCli(data, {"todo", "add", "Todo " + std::to_string(i)}, false)
-                      : runCli(data,
-                               {"add", "2000-03-20", "09:0" + std::to_string(i),
-                                "Task " + std::to_string(i)},
-                               false);
+                i % 2 ? runProgram(data, {"todo", "add", "Todo " + std::to_string(i)}, false)
+                      : runProgram(data,
+                                   {"add", "2000-03-20", "09:0" + std::to_string(i),
+                                    "Task " + std::to_string(i)},
+                                   false);
         });
     for (auto& w : writers)
         w.join();
     for (const Result& r : results)
         EXPECT_EQ(r.status, 0) << r.err;
-    const std::string agenda = runCli(data, {"agenda", "2000-03-20"}).out;
-    const std::string todo = runCli(data, {"todo"}).out;
+    const std::string agenda = runProgram(data, {"agenda", "2000-03-20"}).out;
+    const std::string todo = runProgram(data, {"todo"}).out;
     for (int i = 0; i < 5; ++i) {
         const std::string text = (i % 2 ? "Todo " : "Task ") + std::to_string(i);
         EXPECT_NE((i % 2 ? todo : agenda).find(text), std::string::npos) << text;

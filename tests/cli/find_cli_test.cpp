@@ -1,25 +1,20 @@
 #include "core/dates/date_serial.h"
 #include "core/dates/format_settings.h"
 #include "core/store/task_store.h"
-#include "support/shell_run.h"
+#include "support/cli_in_process.h"
 #include "support/table_rows.h"
 #include "support/temp_dir.h"
 
-#include <cstdlib>
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 namespace {
 
 using dw::test::TempDir;
 
-using dw::test::quoted;
 using dw::test::Result;
-using dw::test::runShell;
 
 std::string key(int day, int sequence) {
     return dw::storeKey(dw::dateSerialOf(2000, 1, day), sequence);
@@ -32,15 +27,10 @@ protected:
         const dw::FormatSettings fs = dw::FormatSettings::enUS();
         ASSERT_TRUE(dw::test::saveDataRows(dw::makeGridStore(fs), rows, data.file("grid.grd")));
     }
-    void settings(const std::string& ini) {
-        std::filesystem::create_directories(config.file("Velmora Corporation"));
-        config.write("Velmora Corporation/Task.conf", ini);
-    }
-    Result run(const std::vector<std::string>& args) {
-        std::string cmd = "LC_ALL=en_US.UTF-8 XDG_CONFIG_HOME=" + quoted(config.path()) +
-                          " DAYWEAVER_DATA=" + quoted(data.path()) + " " + quoted(DAYWEAVER_CLI) +
-                          " find";
-        return runShell(cmd, args);
+    void settings(const std::string& ini) { config.write("Task.conf", ini); }
+    Result run(std::vector<std::string> args) {
+        args.insert(args.begin(), "find");
+        return dw::test::InProcessCli(data.path(), config.file("Task.conf")).run(args);
     }
     TempDir data;
     TempDir config;

@@ -1,6 +1,9 @@
+#include "platform/locale_settings.h"
+#include "support/cli_in_process.h"
 #include "support/shell_run.h"
 #include "support/temp_dir.h"
 
+#include <QLocale>
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -16,9 +19,17 @@ using dw::test::runShell;
 using dw::test::TempDir;
 
 Result cli(const TempDir& data, const std::vector<std::string>& args,
-           const std::string& lang = "en_US.UTF-8") {
-    std::string cmd = "LC_ALL=" + lang + " LANG=" + lang +
-                      " DAYWEAVER_DATA=" + quoted(data.path()) + " " + quoted(DAYWEAVER_CLI);
+           const dw::FormatSettings& formats = dw::FormatSettings::enUS()) {
+    dw::test::InProcessCli in(data.path());
+    in.formats = formats;
+    return in.run(args);
+}
+
+// The real program, which hands the import to a running program or names the one that
+// holds the folder.
+Result program(const TempDir& data, const std::vector<std::string>& args) {
+    std::string cmd =
+        "LC_ALL=en_US.UTF-8 DAYWEAVER_DATA=" + quoted(data.path()) + " " + quoted(DAYWEAVER_CLI);
     return runShell(cmd, args);
 }
 
@@ -42,11 +53,11 @@ TEST(CliHolidays, ImportAddsTheNamedHolidaysAtTheTopAndPrintsThem) {
 
 TEST(CliHolidays, ImportUnderAnotherLanguageFallsOnTheRightDay) {
     TempDir data;
-    const Result r =
-        cli(data, {"holidays", "import", "Canada - English", "Victoria Day"}, "de_DE.UTF-8");
+    const dw::FormatSettings german = dw::formatSettingsFrom(QLocale("de_DE"));
+    const Result r = cli(data, {"holidays", "import", "Canada - English", "Victoria Day"}, german);
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "Victoria Day\t05\tMai\tThird : Montag\n");
-    EXPECT_EQ(cli(data, {"holidays", "2000"}, "de_DE.UTF-8").out, "2000-05-15\tVictoria Day\n");
+    EXPECT_EQ(cli(data, {"holidays", "2000"}, german).out, "2000-05-15\tVictoria Day\n");
 }
 
 TEST(CliHolidays, UnknownChoicesWriteNothingAndListTheValidOnes) {
@@ -71,7 +82,7 @@ TEST(CliHolidays, UnknownChoicesWriteNothingAndListTheValidOnes) {
 TEST(CliHolidays, ImportIsRefusedWhileAProgramHoldsTheFolderWithoutAnswering) {
     TempDir data;
     ASSERT_TRUE(dw::test::startLockHolder(DAYWEAVER_LOCK_HOLDER, data));
-    const Result r = cli(data, {"holidays", "import", "France", "--all"});
+    const Result r = program(data, {"holidays", "import", "France", "--all"});
     std::system(("kill " + data.read("holder.pid")).c_str());
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("Dayweaver is running"), std::string::npos) << r.err;

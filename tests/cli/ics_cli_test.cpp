@@ -1,3 +1,4 @@
+#include "support/cli_in_process.h"
 #include "support/shell_run.h"
 #include "support/temp_dir.h"
 
@@ -17,9 +18,14 @@ using dw::test::TempDir;
 class IcsCli : public ::testing::Test {
 protected:
     Result run(const TempDir& data, const std::vector<std::string>& args) {
-        std::string cmd = "LC_ALL=en_US.UTF-8 TZ=UTC QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME=" +
-                          quoted(config.path()) + " DAYWEAVER_DATA=" + quoted(data.path()) + " " +
-                          quoted(DAYWEAVER_CLI);
+        return dw::test::InProcessCli(data.path()).run(args);
+    }
+    // The real program, in a working folder of its own.
+    Result runProgram(const TempDir& data, const std::vector<std::string>& args,
+                      const std::string& workingFolder = "/") {
+        std::string cmd = "cd " + quoted(workingFolder) + " && LC_ALL=en_US.UTF-8 TZ=UTC " +
+                          "XDG_CONFIG_HOME=" + quoted(config.path()) +
+                          " DAYWEAVER_DATA=" + quoted(data.path()) + " " + quoted(DAYWEAVER_CLI);
         return runShell(cmd, args);
     }
     std::string ok(const TempDir& data, const std::vector<std::string>& args) {
@@ -72,10 +78,7 @@ TEST_F(IcsCli, AFileIsNamedFromTheCommandsFolderWhereverItComesAmongTheOptions) 
                            "DTSTART:20240305T100000Z\r\nSUMMARY:x\r\nEND:VEVENT\r\n"
                            "END:VCALENDAR\r\n");
     const auto runIn = [this](const std::vector<std::string>& args) {
-        std::string cmd = "cd " + quoted(files.path()) +
-                          " && LC_ALL=en_US.UTF-8 TZ=UTC XDG_CONFIG_HOME=" + quoted(config.path()) +
-                          " DAYWEAVER_DATA=" + quoted(first.path()) + " " + quoted(DAYWEAVER_CLI);
-        return runShell(cmd, args);
+        return runProgram(first, args, files.path());
     };
     const Result added =
         runIn({"ics", "import", "--from", "2024-01-01", "--to", "2024-12-31", "one.ics"});
@@ -118,8 +121,8 @@ TEST_F(IcsCli, RefusalsChangeNothing) {
 
     // The program holds the folder: the import is a writer and waits its turn no longer.
     ASSERT_TRUE(dw::test::startLockHolder(DAYWEAVER_LOCK_HOLDER, first));
-    const Result held = run(first, {"ics", "import", files.file("good.ics"), "--from", "2024-01-01",
-                                    "--to", "2024-12-31"});
+    const Result held = runProgram(first, {"ics", "import", files.file("good.ics"), "--from",
+                                           "2024-01-01", "--to", "2024-12-31"});
     std::system(("kill " + first.read("holder.pid")).c_str());
     EXPECT_EQ(held.status, 1);
     EXPECT_NE(held.err.find("Dayweaver is running"), std::string::npos) << held.err;

@@ -1,29 +1,21 @@
-#include "support/shell_run.h"
+#include "support/cli_in_process.h"
 #include "support/temp_dir.h"
 
-#include <cstdlib>
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 namespace {
 
 using dw::test::TempDir;
 
-using dw::test::quoted;
 using dw::test::Result;
-using dw::test::runShell;
 
 // A data folder with tasks added through the command line, and its own settings.
 class OutputCli : public ::testing::Test {
 protected:
     Result run(const std::vector<std::string>& args) {
-        std::string cmd = "LC_ALL=en_US.UTF-8 QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME=" +
-                          quoted(config.path()) + " DAYWEAVER_DATA=" + quoted(data.path()) + " " +
-                          quoted(DAYWEAVER_CLI);
-        return runShell(cmd, args);
+        return dw::test::InProcessCli(data.path()).run(args);
     }
     void ok(const std::vector<std::string>& args) {
         const Result r = run(args);
@@ -36,7 +28,6 @@ protected:
         ok({"todo", "add", "Milk", "--category", "Home"});
     }
     TempDir data;
-    TempDir config;
     TempDir out;
 };
 

@@ -1,3 +1,4 @@
+#include "support/cli_in_process.h"
 #include "support/pdf_probe.h"
 #include "support/shell_run.h"
 #include "support/temp_dir.h"
@@ -14,20 +15,25 @@ using dw::test::Result;
 using dw::test::runShell;
 using dw::test::TempDir;
 
-// Runs without QT_QPA_PLATFORM, as a scheduled job would: the command picks the offscreen
-// platform itself.
 class PrintCli : public ::testing::Test {
 protected:
     Result run(const std::vector<std::string>& args) {
-        std::string cmd = "env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY "
-                          "LC_ALL=en_US.UTF-8 XDG_CONFIG_HOME=" +
-                          quoted(config.path()) + " DAYWEAVER_DATA=" + quoted(data.path()) + " " +
-                          quoted(DAYWEAVER_CLI);
-        return runShell(cmd, args);
+        return dw::test::InProcessCli(data.path()).run(args);
     }
     void ok(const std::vector<std::string>& args) {
         const Result r = run(args);
         ASSERT_EQ(r.status, 0) << r.err;
+    }
+    // The real program without QT_QPA_PLATFORM, as a scheduled job would run it: the
+    // command picks the offscreen platform itself.
+    void programOk(const std::vector<std::string>& args) {
+        std::string cmd = "env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY "
+                          "LC_ALL=en_US.UTF-8 XDG_CONFIG_HOME=" +
+                          quoted(config.path()) + " DAYWEAVER_DATA=" + quoted(data.path()) + " " +
+                          quoted(DAYWEAVER_CLI);
+        const Result r = runShell(cmd, args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.err, "");
     }
     void SetUp() override {
         ok({"add", "2024-03-05", "10:30", "Budget draft", "--category", "Work"});
@@ -41,7 +47,7 @@ protected:
 
 TEST_F(PrintCli, PrintsTheChosenTasksToAPdf) {
     const std::string all = out.file("all.pdf");
-    ok({"print", all});
+    programOk({"print", all});
     ASSERT_TRUE(dw::test::looksLikePdf(all));
     EXPECT_EQ(dw::test::pdfPageCount(all), 1);
     EXPECT_EQ(dw::test::pdfIsLandscape(all), false);

@@ -1,3 +1,4 @@
+#include "support/cli_in_process.h"
 #include "support/shell_run.h"
 #include "support/temp_dir.h"
 
@@ -5,7 +6,6 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 namespace {
@@ -16,12 +16,17 @@ using dw::test::quoted;
 using dw::test::Result;
 using dw::test::runShell;
 
-// Runs the real dayweaver-cli on a data folder in the en-US locale, the clock at Wednesday
-// 15 March 2000 noon.
-Result recur(const TempDir& data, const std::vector<std::string>& args,
+Result recur(const TempDir& data, std::vector<std::string> args,
              const std::string& command = "recur") {
+    args.insert(args.begin(), command);
+    return dw::test::InProcessCli(data.path()).run(args);
+}
+
+// The real dayweaver-cli, which hands an adding recur to a running program or names the one
+// that holds the folder.
+Result recurProgram(const TempDir& data, const std::vector<std::string>& args) {
     std::string cmd = "LC_ALL=en_US.UTF-8 LANG=en_US.UTF-8 DAYWEAVER_DATA=" + quoted(data.path()) +
-                      " faketime '2000-03-15 12:00:00' " + quoted(DAYWEAVER_CLI) + " " + command;
+                      " " + quoted(DAYWEAVER_CLI) + " recur";
     return runShell(cmd, args);
 }
 
@@ -133,8 +138,9 @@ TEST(CliRecur, AddStoresATaskOnEveryDateAsTheDialogDoes) {
 TEST(CliRecur, AddWaitsForTheRunningProgram) {
     TempDir data;
     ASSERT_TRUE(dw::test::startLockHolder(DAYWEAVER_LOCK_HOLDER, data));
-    const Result add = recur(data, {"2000-03-20", "2000-03-21", "daily", "--add", "09:00", "x"});
-    const Result print = recur(data, {"2000-03-20", "2000-03-21", "daily"});
+    const Result add =
+        recurProgram(data, {"2000-03-20", "2000-03-21", "daily", "--add", "09:00", "x"});
+    const Result print = recurProgram(data, {"2000-03-20", "2000-03-21", "daily"});
     std::system(("kill " + data.read("holder.pid")).c_str());
 
     EXPECT_EQ(add.status, 1);

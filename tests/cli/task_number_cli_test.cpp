@@ -1,7 +1,7 @@
 #include "core/dates/date_serial.h"
 #include "core/dates/format_settings.h"
 #include "core/store/task_store.h"
-#include "support/shell_run.h"
+#include "support/cli_in_process.h"
 #include "support/table_rows.h"
 #include "support/temp_dir.h"
 
@@ -11,20 +11,13 @@
 
 namespace {
 
-using dw::test::quoted;
 using dw::test::Result;
-using dw::test::runShell;
 using dw::test::TempDir;
 
 class TaskNumberCli : public ::testing::Test {
 protected:
     Result run(const std::vector<std::string>& args) {
-        std::string cmd = "LC_ALL=en_US.UTF-8 LANG=en_US.UTF-8 HOME=" + quoted(data.path()) +
-                          " DAYWEAVER_DATA=" + quoted(data.path()) +
-                          " faketime '2000-03-15 12:00:00' " + quoted(DAYWEAVER_CLI);
-        for (const auto& a : args)
-            cmd += " " + quoted(a);
-        return runShell(cmd);
+        return dw::test::InProcessCli(data.path()).run(args);
     }
     std::string agenda() { return run({"agenda", "2000-03-20"}).out; }
 

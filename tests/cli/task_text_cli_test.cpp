@@ -3,35 +3,27 @@
 #include "core/dates/date_serial.h"
 #include "core/dates/format_settings.h"
 #include "core/store/task_store.h"
-#include "support/shell_run.h"
+#include "support/cli_in_process.h"
 #include "support/table_rows.h"
 #include "support/temp_dir.h"
 
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
 namespace {
 
-using dw::test::quoted;
 using dw::test::Result;
-using dw::test::runShell;
 using dw::test::TempDir;
 
 class TaskTextCli : public ::testing::Test {
 protected:
     Result run(const std::vector<std::string>& args) {
-        const std::string cmd =
-            "LC_ALL=en_US.UTF-8 LANG=en_US.UTF-8 XDG_CONFIG_HOME=" + quoted(config.path()) +
-            " DAYWEAVER_DATA=" + quoted(data.path()) + " faketime '2000-03-15 12:00:00' " +
-            quoted(DAYWEAVER_CLI);
-        return runShell(cmd, args);
+        return dw::test::InProcessCli(data.path()).run(args);
     }
     std::string agenda(const std::string& date = "2000-03-20") { return run({"agenda", date}).out; }
 
     TempDir data;
-    TempDir config;
 };
 
 TEST_F(TaskTextCli, AddAndEditTakeTheTimesPeopleType) {

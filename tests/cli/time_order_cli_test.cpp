@@ -2,7 +2,7 @@
 #include "core/dates/date_serial.h"
 #include "core/dates/format_settings.h"
 #include "core/store/task_store.h"
-#include "support/shell_run.h"
+#include "support/cli_in_process.h"
 #include "support/table_rows.h"
 #include "support/temp_dir.h"
 
@@ -12,17 +12,13 @@
 
 namespace {
 
-using dw::test::quoted;
 using dw::test::Result;
-using dw::test::runShell;
 using dw::test::TempDir;
 
 const int kDay = dw::dateSerialOf(2000, 3, 20);
 
 Result runCli(const TempDir& data, const std::vector<std::string>& args) {
-    return runShell("LC_ALL=en_US.UTF-8 LANG=en_US.UTF-8 DAYWEAVER_DATA=" + quoted(data.path()) +
-                        " faketime '2000-03-15 12:00:00' " + quoted(DAYWEAVER_CLI),
-                    args);
+    return dw::test::InProcessCli(data.path()).run(args);
 }
 
 // The texts of the agenda's task lines, in order.
