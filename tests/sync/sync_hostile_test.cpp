@@ -16,6 +16,7 @@
 #include <QProcess>
 #include <QThread>
 #include <QTimer>
+#include <cstdlib>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -286,6 +287,11 @@ struct FullListing {
 
 class SyncFullListingTest : public SyncHostileTest {
 protected:
+    // A minute of full listings: run with the stress tests (DAYWEAVER_STRESS=1).
+    void SetUp() override {
+        if (!std::getenv("DAYWEAVER_STRESS"))
+            GTEST_SKIP() << "a stress test: set DAYWEAVER_STRESS=1";
+    }
     // The sync of a data folder holding one task against the listing, with the peak
     // resident size of the command line that ran it. A listing it takes comes here whole
     // and the task goes there; one it refuses changes nothing on either side.
