@@ -155,6 +155,7 @@ public:
 
 private:
     struct LoadedCells;
+    static constexpr int kDefaultWidth = 64; // a column's width until it is set
     static constexpr std::uint32_t kNoSource = 0xFFFFFFFFu;
     // A row: strings of its own, or (cells null) the loaded row `source`, or (cells null
     // and source kNoSource) a row of empty cells.
