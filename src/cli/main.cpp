@@ -15,7 +15,6 @@
 #include "core/holidays/holiday_rules.h"
 #include "core/holidays/holiday_table.h"
 #include "core/output/completed_tasks.h"
-#include "core/prompts/prompts.h"
 #include "core/store/file_io.h"
 #include "core/store/helpers.h"
 #include "core/store/task_limits.h"
@@ -147,19 +146,10 @@ struct DataError {
     std::string message;
 };
 
-// Errors from the core (a failed save) are data problems of the command that caused them.
-class CliPrompts : public UnattendedPrompts {
-public:
-    std::vector<std::string> errors;
-    void error(const std::string& text) override { errors.push_back(text); }
-    void info(const std::string& text) override { std::cerr << text << '\n'; }
-};
-
 struct Context {
     std::string dataDir;
     FormatSettings fs;
     SystemClock clock;
-    CliPrompts prompts;
 };
 
 // A command stops at a file it cannot read and writes nothing, so nothing is lost and no
@@ -295,7 +285,6 @@ int run(int argc, char* argv[]) {
     try {
         Args args(raw);
         Context ctx;
-        setPrompts(&ctx.prompts);
         const auto dataOption = args.takeOption("--data");
         // The words a running program is handed for a writing command.
         const std::vector<std::string> words = args.remaining();
@@ -404,7 +393,5 @@ int main(int argc, char* argv[]) {
     }
     // Each command ends soon after it loads: its tables may read their files' pages in place.
     dw::CellTable::setMapFilesWhenLoading(true);
-    const int status = dw::cli::run(argc, argv);
-    dw::setPrompts(nullptr);
-    return status;
+    return dw::cli::run(argc, argv);
 }

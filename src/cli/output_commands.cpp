@@ -8,7 +8,6 @@
 #include "core/output/print_layout.h"
 #include "core/output/table_writers.h"
 #include "core/output/web_calendar.h"
-#include "core/prompts/prompts.h"
 #include "core/settings/option_keys.h"
 #include "core/store/helpers.h"
 #include "core/store/task_store.h"
@@ -39,21 +38,12 @@ int reportUnreadable(const Unreadable& u) {
     return 1;
 }
 
-// A file that cannot be written is the command's own failure: its message goes to stderr
-// at once, while the command runs.
-class StderrPrompts : public UnattendedPrompts {
-public:
-    StderrPrompts() : previous_(&prompts()) { setPrompts(this); }
-    ~StderrPrompts() override { setPrompts(previous_); }
-    StderrPrompts(const StderrPrompts&) = delete;
-    StderrPrompts& operator=(const StderrPrompts&) = delete;
-
-    void error(const std::string& text) override { std::cerr << "dayweaver-cli: " << text << '\n'; }
-    void info(const std::string& text) override { std::cerr << text << '\n'; }
-
-private:
-    Prompts* previous_;
-};
+// A file that cannot be written is the command's own failure: its message goes to stderr.
+int reportUnwritten(const Status& written) {
+    for (const std::string& message : written.messages())
+        std::cerr << "dayweaver-cli: " << message << '\n';
+    return written ? 0 : 1;
+}
 
 void loadStore(TaskStore& store) {
     try {
@@ -136,10 +126,8 @@ int exportCommand(Args& args, const std::string& dataDir, const FormatSettings& 
     } catch (const Unreadable& u) {
         return reportUnreadable(u);
     }
-    StderrPrompts errorsToStderr;
-    const bool ok =
-        format == "html" ? writeHtmlTable(table, file) : writeCommaDelimited(table, file);
-    return ok ? 0 : 1;
+    return reportUnwritten(format == "html" ? writeHtmlTable(table, file)
+                                            : writeCommaDelimited(table, file));
 }
 
 int publishCommand(Args& args, const std::string& dataDir, const FormatSettings& fs,
@@ -161,10 +149,8 @@ int publishCommand(Args& args, const std::string& dataDir, const FormatSettings&
     }
     FilterState filter;
     useSavedFilter(store, filter, dataDir, settings);
-    StderrPrompts errorsToStderr;
-    return publishWebCalendar(file, monthDate, webPageSources(store, holidays, fs), details, fs)
-               ? 0
-               : 1;
+    return reportUnwritten(
+        publishWebCalendar(file, monthDate, webPageSources(store, holidays, fs), details, fs));
 }
 
 namespace {

@@ -119,7 +119,8 @@ int syncCommand(Args& args, const std::string& dataDir, const FormatSettings& fs
     }
     SyncLocalSide side{[&] { return gatherLocalTasks(store, fs, clock); },
                        [&](const LocalTasks& got, const std::vector<LocalChange>& changes) {
-                           return applyLocalChanges(store, got, changes, fs);
+                           // CalDavSync words the failure itself.
+                           return applyLocalChanges(store, got, changes, fs).ok();
                        },
                        joinPath(dataDir, kSyncRecordsFile),
                        [&](QString& where, QString& error) {

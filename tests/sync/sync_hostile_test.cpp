@@ -83,7 +83,7 @@ protected:
         settings.limits = limits;
         SyncLocalSide side{[&] { return gatherLocalTasks(store, fs, clock); },
                            [&](const LocalTasks& got, const std::vector<LocalChange>& changes) {
-                               return applyLocalChanges(store, got, changes, fs);
+                               return applyLocalChanges(store, got, changes, fs).ok();
                            },
                            dir.file("sync.grd")};
         CalDavSync run(settings, side, kToday);

@@ -1,6 +1,5 @@
 #include "core/store/table_file.h"
 
-#include "core/prompts/prompts.h"
 #include "core/store/text_codec.h"
 
 #include <charconv>
@@ -198,12 +197,11 @@ bool CellTable::trySaveTable(const std::string& path, std::string& error) const 
     return true;
 }
 
-bool CellTable::saveTable(const std::string& path) const {
+Status CellTable::saveTable(const std::string& path) const {
     std::string error;
     if (trySaveTable(path, error))
-        return true;
-    showError("Could not save file " + path + ": " + error);
-    return false;
+        return {};
+    return Status::failure("Could not save file " + path + ": " + error);
 }
 
 bool CellTable::isSavedAs(const std::string& path) const {
@@ -214,8 +212,10 @@ bool CellTable::isSavedAs(const std::string& path) const {
     return fileStamp(path, size, time) && size == savedSize_ && time == savedTime_;
 }
 
-bool CellTable::saveTableIfChanged(const std::string& path) const {
-    return isSavedAs(path) || saveTable(path);
+Status CellTable::saveTableIfChanged(const std::string& path) const {
+    if (isSavedAs(path))
+        return {};
+    return saveTable(path);
 }
 
 } // namespace dw

@@ -24,8 +24,8 @@ struct LocalTasks {
 LocalTasks gatherLocalTasks(const TaskStore& store, const FormatSettings& fs, const Clock& clock);
 
 // Makes a plan's local changes in the tables gathered by gatherLocalTasks, then sorts and
-// saves both files. Answers whether both were saved (a failure has been reported).
-bool applyLocalChanges(TaskStore& store, const LocalTasks& gathered,
-                       const std::vector<LocalChange>& changes, const FormatSettings& fs);
+// saves both files. Each file's failure is answered, the store's first.
+Status applyLocalChanges(TaskStore& store, const LocalTasks& gathered,
+                         const std::vector<LocalChange>& changes, const FormatSettings& fs);
 
 } // namespace dw
