@@ -17,6 +17,8 @@
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <random>
@@ -28,6 +30,14 @@ using namespace dw;
 
 const int kFirstDay = dateSerialOf(1997, 1, 1);
 const int kSpan = 30 * 365;
+
+// A benchmark whose files could not be saved would measure nothing worth reading.
+void mustSave(const Status& saved) {
+    if (!saved) {
+        std::fprintf(stderr, "%s\n", saved.message().c_str());
+        std::exit(1);
+    }
+}
 
 // grid.grd with n tasks on random dates of 30 years, and holiday.grd, in a fresh folder.
 std::string makeDataDir(int n) {
@@ -49,7 +59,7 @@ std::string makeDataDir(int n) {
         s.setCell(StoreCol::Done, r, r % 2 ? "Yes" : "No");
         s.setCell(StoreCol::Alarm, r, "No");
     }
-    store.sortAndSaveStore();
+    mustSave(store.sortAndSaveStore());
 
     const char* rules[][3] = {
         {"New Year", "January", "1"},
@@ -71,7 +81,7 @@ std::string makeDataDir(int n) {
         h.setCell(kHolidayMonth, r, rules[r - 1][1]);
         h.setCell(kHolidayRule, r, rules[r - 1][2]);
     }
-    h.saveTable((dir / "holiday.grd").string());
+    mustSave(h.saveTable((dir / "holiday.grd").string()));
     return dir.string();
 }
 

@@ -9,6 +9,7 @@
 
 #include <benchmark/benchmark.h>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -24,6 +25,14 @@ const FormatSettings kFs = FormatSettings::enUS();
 const FixedClock kClock(encodeDateTime(2026, 12, 9, 12, 0));
 const int kFirstDay = dateSerialOf(1997, 1, 1);
 const int kSpan = 30 * 365;
+
+// A benchmark whose files could not be saved would measure nothing worth reading.
+void mustSave(const Status& saved) {
+    if (!saved) {
+        std::fprintf(stderr, "%s\n", saved.message().c_str());
+        std::exit(1);
+    }
+}
 
 std::string benchDir() {
     const auto dir = std::filesystem::temp_directory_path() / "dayweaver-bench";
@@ -53,7 +62,7 @@ TaskStore& storeOf(int n) {
             s.setCell(StoreCol::Done, r, r % 2 ? "Yes" : "No");
             s.setCell(StoreCol::Alarm, r, r % 5 ? "No" : "Yes");
         }
-        slot->sortAndSaveStore();
+        mustSave(slot->sortAndSaveStore());
         // The program works on a store it loaded at start-up, whose rows lie in memory in
         // file order; a freshly generated and sorted one would have them scattered.
         slot->loadStoreFile();
@@ -97,7 +106,7 @@ void BM_LoadOneDate(benchmark::State& state) {
 void BM_SaveTable(benchmark::State& state) {
     TaskStore& store = storeOf(static_cast<int>(state.range(0)));
     for (auto _ : state)
-        store.saveStoreFile();
+        mustSave(store.saveStoreFile());
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
                             static_cast<int64_t>(std::filesystem::file_size(store.storePath())));
 }
@@ -133,7 +142,7 @@ void BM_WriteToStore(benchmark::State& state) {
         store.readFromStore(date);
         store.gridDay().setCell(DayCol::What, 1, "edited " + std::to_string(edit++));
         state.ResumeTiming();
-        store.writeToStore(date);
+        mustSave(store.writeToStore(date));
     }
 }
 

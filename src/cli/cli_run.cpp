@@ -5,30 +5,12 @@
 #include "core/commands/command_args.h"
 #include "core/commands/listing_text.h"
 #include "core/dates/date_parse.h"
-#include "core/prompts/prompts.h"
 #include "dayweaver_config.h"
 #include "platform/data_dir.h"
 
 namespace dw::cli {
 
 namespace {
-
-// What the core reports while a command runs. Its errors (a failed save) are the command's
-// own data problems, which the command reports; its notices go to stderr.
-class CliPrompts : public UnattendedPrompts {
-public:
-    explicit CliPrompts(std::ostream& err) : err_(err), previous_(&prompts()) { setPrompts(this); }
-    ~CliPrompts() override { setPrompts(previous_); }
-    CliPrompts(const CliPrompts&) = delete;
-    CliPrompts& operator=(const CliPrompts&) = delete;
-
-    void error(const std::string&) override {}
-    void info(const std::string& text) override { err_ << text << '\n'; }
-
-private:
-    std::ostream& err_;
-    Prompts* previous_;
-};
 
 std::string dataDirOf(const ParsedArgs& args, const Environment& env) {
     if (const auto named = args.value("--data")) {
@@ -54,7 +36,6 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         out << "dayweaver-cli " << kVersion << '\n';
         return 0;
     }
-    const CliPrompts prompts(err);
     try {
         const CommandLine line = readCommandLine(args);
         const std::string dataDir = dataDirOf(line.args, env);

@@ -9,7 +9,6 @@
 #include "core/output/print_layout.h"
 #include "core/output/table_writers.h"
 #include "core/output/web_calendar.h"
-#include "core/prompts/prompts.h"
 #include "core/settings/option_keys.h"
 #include "core/store/helpers.h"
 #include "core/store/task_store.h"
@@ -41,24 +40,12 @@ int reportUnreadable(std::ostream& err, const Unreadable& u) {
     return 1;
 }
 
-// A file that cannot be written is the command's own failure: its message goes to stderr
-// at once, while the command runs.
-class StderrPrompts : public UnattendedPrompts {
-public:
-    explicit StderrPrompts(std::ostream& err) : err_(err), previous_(&prompts()) {
-        setPrompts(this);
-    }
-    ~StderrPrompts() override { setPrompts(previous_); }
-    StderrPrompts(const StderrPrompts&) = delete;
-    StderrPrompts& operator=(const StderrPrompts&) = delete;
-
-    void error(const std::string& text) override { err_ << "dayweaver-cli: " << text << '\n'; }
-    void info(const std::string& text) override { err_ << text << '\n'; }
-
-private:
-    std::ostream& err_;
-    Prompts* previous_;
-};
+// A file that cannot be written is the command's own failure: its message goes to stderr.
+int reportUnwritten(std::ostream& err, const Status& written) {
+    for (const std::string& message : written.messages())
+        err << "dayweaver-cli: " << message << '\n';
+    return written ? 0 : 1;
+}
 
 void loadStore(TaskStore& store) {
     try {
@@ -149,10 +136,8 @@ int exportCommand(CommandRun& run) {
     } catch (const Unreadable& u) {
         return reportUnreadable(run.err, u);
     }
-    const StderrPrompts errorsToStderr(run.err);
-    const bool ok =
-        format == "html" ? writeHtmlTable(table, file) : writeCommaDelimited(table, file);
-    return ok ? 0 : 1;
+    return reportUnwritten(run.err, format == "html" ? writeHtmlTable(table, file)
+                                                     : writeCommaDelimited(table, file));
 }
 
 int publishCommand(CommandRun& run) {
@@ -173,10 +158,9 @@ int publishCommand(CommandRun& run) {
     }
     FilterState filter;
     useSavedFilter(store, filter, run.dataDir, run.settings);
-    const StderrPrompts errorsToStderr(run.err);
-    return publishWebCalendar(file, monthDate, webPageSources(store, holidays, fs), details, fs)
-               ? 0
-               : 1;
+    return reportUnwritten(
+        run.err,
+        publishWebCalendar(file, monthDate, webPageSources(store, holidays, fs), details, fs));
 }
 
 int printCommand(CommandRun& run) {

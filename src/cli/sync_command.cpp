@@ -118,7 +118,8 @@ int syncCommand(CommandRun& run) {
     }
     SyncLocalSide side{[&] { return gatherLocalTasks(store, fs, clock); },
                        [&](const LocalTasks& got, std::vector<LocalChange> changes) {
-                           return applyLocalChanges(store, got, std::move(changes), fs);
+                           // CalDavSync words the failure itself.
+                           return applyLocalChanges(store, got, std::move(changes), fs).ok();
                        },
                        joinPath(dataDir, kSyncRecordsFile),
                        [&](QString& where, QString& error) {

@@ -377,9 +377,9 @@ std::vector<CalendarItem> planItems(const ImportPlan& plan) {
     return items;
 }
 
-bool applyImport(const ImportPlan& plan, TaskStore& store, CellTable& holidays,
-                 const std::string& holidayPath, const FormatSettings& fs) {
-    bool saved = true;
+Status applyImport(const ImportPlan& plan, TaskStore& store, CellTable& holidays,
+                   const std::string& holidayPath, const FormatSettings& fs) {
+    Status saved;
     const auto& tasks = plan.add.tasks;
     if (!tasks.empty()) {
         // All of them placed at once, then one sort and one save.
@@ -389,7 +389,7 @@ bool applyImport(const ImportPlan& plan, TaskStore& store, CellTable& holidays,
             placed.push_back(
                 {t.date, {timeTextOf(t.minuteOfDay, fs), t.category, t.what, t.done, t.alarm}});
         store.placeTasks(placed);
-        saved = store.sortAndSaveStore() && saved;
+        saved += store.sortAndSaveStore();
     }
     if (!plan.add.todos.empty()) {
         CellTable& todo = store.gridNonday();
@@ -399,7 +399,7 @@ bool applyImport(const ImportPlan& plan, TaskStore& store, CellTable& holidays,
             todo.setCell(TodoCol::What, r, t.what);
             todo.setCell(TodoCol::Done, r, yesNo(t.done));
         }
-        saved = store.saveTodoFile() && saved;
+        saved += store.saveTodoFile();
     }
     if (!plan.add.holidays.empty()) {
         if (holidays.colCount() < 4)
@@ -425,7 +425,7 @@ bool applyImport(const ImportPlan& plan, TaskStore& store, CellTable& holidays,
                              fs.longMonthNames[static_cast<std::size_t>(h.rule.month - 1)]);
             holidays.setCell(kHolidayRule, r, holidayRuleText(h.rule, fs));
         }
-        saved = holidays.saveTable(holidayPath) && saved;
+        saved += holidays.saveTable(holidayPath);
     }
     return saved;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/common/status.h"
 #include "core/dates/clock.h"
 #include "core/dates/date_serial.h"
 #include "core/dates/format_settings.h"
@@ -105,15 +106,15 @@ std::vector<CalendarItem> planItems(const ImportPlan& plan);
 // Adds the plan's rows and saves each table it changed: dated tasks go into the store
 // keyed date.100, as moved and generated tasks do (grid.grd sorted and saved); to-do tasks
 // into free rows of the to-do table (gridNon.grd); holidays at the end of the holiday table
-// (saved to holidayPath). False when a save failed; the failure has been reported.
-bool applyImport(const ImportPlan& plan, TaskStore& store, CellTable& holidays,
-                 const std::string& holidayPath, const FormatSettings& fs);
+// (saved to holidayPath). Each table's failure to save is answered, in that order.
+Status applyImport(const ImportPlan& plan, TaskStore& store, CellTable& holidays,
+                   const std::string& holidayPath, const FormatSettings& fs);
 
 // The whole import for whoever holds the tables (the window, the command line, a program
 // taking over the command line's writes): read the file's text, plan, apply.
 struct ImportOutcome {
     ImportPlan plan;
-    bool saved = true;
+    Status saved;
 };
 ImportOutcome importCalendar(std::string_view fileText, const ImportRange& range, TaskStore& store,
                              CellTable& holidays, const std::string& holidayPath,

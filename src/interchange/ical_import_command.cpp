@@ -25,7 +25,7 @@ WriteJob prepareIcsImport(Args& args, const CommandContext& context) {
             throw CommandRefusal{file + ": " + e.what()};
         }
         if (!imported.saved)
-            throw CommandRefusal{"the file could not be saved"};
+            throw CommandRefusal{imported.saved.message()};
         CommandOutcome outcome;
         for (const CalendarItem& item : planItems(imported.plan))
             outcome.out += calendarItemLine(item) + '\n';

@@ -3,7 +3,7 @@
 #include "app/shell/main_window.h"
 #include "dayweaver_config.h"
 #include "platform/system_clock.h"
-#include "support/fake_prompts.h"
+#include "support/scoped_prompts.h"
 #include "support/temp_dir.h"
 
 #include <QAction>

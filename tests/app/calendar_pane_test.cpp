@@ -11,7 +11,7 @@
 #include "core/dates/date_serial.h"
 #include "core/holidays/holiday_rules.h"
 #include "core/store/task_store.h"
-#include "support/fake_prompts.h"
+#include "support/scoped_prompts.h"
 #include "support/temp_dir.h"
 
 #include <QAction>

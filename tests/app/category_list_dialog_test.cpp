@@ -1,6 +1,6 @@
 #include "app/modal_helpers.h"
 #include "app/store/category_list_dialog.h"
-#include "support/fake_prompts.h"
+#include "support/scoped_prompts.h"
 #include "support/temp_dir.h"
 
 #include <QListWidget>

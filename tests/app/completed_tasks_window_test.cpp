@@ -20,7 +20,7 @@ protected:
             {{"1/3/2000", "2:05 PM", "Work", "Sat 1/1/2000", "newest", "n1"},
              {"1/2/2000", "9:00 AM", "Home", "Non date task", "older\r\nline 2\r\n", ""}},
             dir_.file("gridComp.grd")));
-        state_->completedTasks().load();
+        ASSERT_TRUE(state_->completedTasks().load());
         shown();
     }
     CompletedTasksWindow& win() {

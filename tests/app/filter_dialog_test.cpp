@@ -104,7 +104,7 @@ TEST_F(FilterWindowTest, ClosingByTheTitleBarRefreshesTooButKeepsTheSavedMarks) 
     EXPECT_EQ(backend_->value("Filter", "Done"), "0");
     // The day view was refilled under the new filter: writing it back changes nothing.
     EXPECT_EQ(dayRows(), (test::Rows{"9:00 AM|work|Report|No|Yes"}));
-    state_->store().writeToStore(kToday);
+    ASSERT_TRUE(state_->store().writeToStore(kToday));
     EXPECT_EQ(test::rowsOf(state_->store().gridStore()).size(), 3u);
     EXPECT_EQ(highlight(kToday + 1), -1); // Home's date lost its mark
     EXPECT_EQ(window().actions().filters->text(), "FILTERS ON");

@@ -5,7 +5,7 @@
 #include "app/widgets/cell_grid.h"
 #include "core/dates/date_serial.h"
 #include "core/holidays/holiday_table.h"
-#include "support/fake_prompts.h"
+#include "support/scoped_prompts.h"
 #include "support/table_rows.h"
 #include "support/temp_dir.h"
 

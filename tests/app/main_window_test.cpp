@@ -13,7 +13,7 @@
 #include "app/widgets/win_color.h"
 #include "core/dates/date_serial.h"
 #include "core/store/task_store.h"
-#include "support/fake_prompts.h"
+#include "support/scoped_prompts.h"
 #include "support/table_rows.h"
 #include "support/temp_dir.h"
 
@@ -640,7 +640,7 @@ TEST_F(ShellTest, TheOptionsWindowsReactionsReachTheMainWindow) {
     EXPECT_EQ(w.notesPane()->font().pointSize(), 14);
 
     // A task added to the store behind the day view shows after a refresh request.
-    state_->store().insertTask(kToday, {"9:00 AM", "", "Fresh", false, false});
+    ASSERT_TRUE(state_->store().insertTask(kToday, {"9:00 AM", "", "Fresh", false, false}));
     emit options.dayViewNeedsRefresh();
     EXPECT_EQ(w.gridDay()->model()->index(0, DayCol::What).data().toString(), "Fresh");
 

@@ -4,7 +4,7 @@
 #include "app/widgets/shadow_label.h"
 #include "app/widgets/win_color.h"
 #include "core/settings/option_keys.h"
-#include "support/fake_prompts.h"
+#include "support/scoped_prompts.h"
 #include "support/temp_dir.h"
 
 #include <QApplication>

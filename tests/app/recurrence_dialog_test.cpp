@@ -3,7 +3,7 @@
 #include "app/editing/recurrence_dialog.h"
 #include "core/dates/date_serial.h"
 #include "core/store/task_store.h"
-#include "support/fake_prompts.h"
+#include "support/scoped_prompts.h"
 #include "support/table_rows.h"
 #include "support/temp_dir.h"
 
@@ -308,7 +308,8 @@ TEST_F(RecurrenceDialogTest, DayGridTogglesByClickAndByArrowKeysAndDrawsFlaggedD
 }
 
 TEST_F(RecurrenceDialogTest, OkAsksAndOnlyYesAddsTheListedDates) {
-    store.insertTask(d(2000, 3, 17), DatedTask{"9:00 AM", "", "Existing", false, false});
+    ASSERT_TRUE(
+        store.insertTask(d(2000, 3, 17), DatedTask{"9:00 AM", "", "Existing", false, false}));
     auto dialog = open();
     dailyEveryDay(*dialog);
     dialog->endDateEdit->setDate(toQDate(d(2000, 3, 18)));

@@ -1,7 +1,7 @@
 #include "app/shell/app_state.h"
 #include "app/shell/main_window.h"
 #include "platform/system_clock.h"
-#include "support/fake_prompts.h"
+#include "support/scoped_prompts.h"
 #include "support/temp_dir.h"
 
 #include <QTest>

@@ -1,6 +1,6 @@
 #include "app/editing/spell_check_dialog.h"
 #include "app/modal_helpers.h"
-#include "support/fake_prompts.h"
+#include "support/scoped_prompts.h"
 #include "support/temp_dir.h"
 
 #include <QLineEdit>

@@ -8,7 +8,7 @@
 #include "core/editing/task_edit.h"
 #include "core/output/completed_tasks.h"
 #include "core/store/text_codec.h"
-#include "support/fake_prompts.h"
+#include "support/scoped_prompts.h"
 #include "support/temp_dir.h"
 
 #include <QApplication>
@@ -239,7 +239,7 @@ TEST_F(TaskEditorTest, CompletionRecordsTheOriginAsGivenAndSaves) {
     }
     EXPECT_EQ(completed.table().cell(CompCol::Time, 2), "2:15 PM");
     CompletedTasks fromFile(dir.path());
-    fromFile.load();
+    ASSERT_TRUE(fromFile.load());
     EXPECT_EQ(fromFile.table().rowCount(), 3);
     EXPECT_EQ(fromFile.table().cell(CompCol::OrigDate, 1), "Non date task");
     EXPECT_TRUE(prompts.errors.empty());

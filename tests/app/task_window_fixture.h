@@ -8,7 +8,7 @@
 #include "app/widgets/cell_grid.h"
 #include "core/dates/date_serial.h"
 #include "core/store/task_store.h"
-#include "support/fake_prompts.h"
+#include "support/scoped_prompts.h"
 #include "support/table_rows.h"
 #include "support/temp_dir.h"
 

@@ -93,7 +93,7 @@ TEST_F(AlarmTest, EveryAlarmFiresExactlyOnceOverDaysOfChecks) {
             addTaskAt(day, h, m, what);
             due[what] = at(day, h, m) - 30.0 / 1440;
         }
-    store.sortAndSaveStore();
+    ASSERT_TRUE(store.sortAndSaveStore());
     const std::vector<AlarmStall> stalls = {
         {at(0, 7, 0), at(0, 7, 3)},       // three minutes with no check, before a due minute
         {at(0, 6, 44, 10), at(0, 6, 47)}, // one over 6:45, the due minute of 7:15's tasks
@@ -159,7 +159,7 @@ TEST_F(AlarmTest, ASleepAnnouncesTodaysMissedTasksOnceAndYesterdaysNever) {
     addTaskAt(0, 23, 0, "Late yesterday");
     addTaskAt(1, 6, 0, "Early today");
     addTaskAt(1, 7, 30, "After waking");
-    store.sortAndSaveStore();
+    ASSERT_TRUE(store.sortAndSaveStore());
     const auto all = run(at(0, 21, 0), at(1, 8, 0), {{at(0, 22, 0), at(1, 7, 0, 20)}});
     ASSERT_EQ(all.size(), 2u);
     EXPECT_EQ(all[0].announcement.what, "Early today");
@@ -173,7 +173,7 @@ TEST_F(AlarmTest, ALeadOverMidnightReachesTomorrowNotTodaysPastTask) {
     settings.leadMinutes = 30;
     addTaskAt(0, 0, 20, "Today, long past");
     addTaskAt(1, 0, 20, "Tomorrow");
-    store.sortAndSaveStore();
+    ASSERT_TRUE(store.sortAndSaveStore());
     AlarmScheduler s;
     const auto due = s.check(store, at(0, 23, 50, 10), settings, fs);
     ASSERT_EQ(due.size(), 1u);

@@ -1,7 +1,6 @@
 #include "core/dates/date_serial.h"
 #include "core/store/archive.h"
 #include "core/store/clear_all.h"
-#include "support/fake_prompts.h"
 #include "support/table_rows.h"
 #include "support/temp_dir.h"
 
@@ -342,8 +341,6 @@ TEST_F(ClearAllTest, EverythingLeavesOneBlankRowEachAndTheCompletedTasksAlone) {
     setStore({key(2024, 3, 1), key(2024, 5, 2), key(2025, 1, 1)});
     setDataRows(store.gridNonday(), {{"Home", "Milk", "No"}, {"Work", "Mail", "No"}});
     const Rows completedBefore = rowsOf(completed.table());
-    test::FakePrompts prompts;
-    test::ScopedPrompts scoped(prompts);
     ASSERT_TRUE(clearAllData(store, PrintSelection{}, fs));
     EXPECT_EQ(rowsOf(store.gridStore()), (Rows{"|||||"}));
     EXPECT_EQ(rowsOf(store.gridNonday()), (Rows{"||"}));
@@ -353,7 +350,6 @@ TEST_F(ClearAllTest, EverythingLeavesOneBlankRowEachAndTheCompletedTasksAlone) {
     EXPECT_EQ(fileRows(dataDir.file("gridNon.grd")), (Rows{"||"}));
     store.readFromStore(mar1);
     EXPECT_EQ(rowsOf(store.gridDay()), (Rows{"||||"}));
-    EXPECT_TRUE(prompts.errors.empty());
 }
 
 } // namespace

@@ -1,5 +1,4 @@
 #include "core/store/cell_table.h"
-#include "support/fake_prompts.h"
 #include "support/temp_dir.h"
 
 #include <algorithm>
@@ -211,24 +210,26 @@ TEST(TableFile, LineFeedOnlyFileLoads) {
     EXPECT_EQ(t.cell(1, 1), "a\rb");
 }
 
-TEST(TableFile, FailedSaveIsReportedAndOldFileStaysWhole) {
+TEST(TableFile, FailedSaveAnswersWhyAndOldFileStaysWhole) {
     TempDir dir;
-    test::FakePrompts fake;
-    test::ScopedPrompts scope(fake);
     ASSERT_TRUE(todoExample().saveTable(dir.file("gridNon.grd")));
     const std::string before = dir.read("gridNon.grd");
 
-    // A folder in the way of the temporary file's rename: the save must fail cleanly.
+    // A folder in the file's place: the save must fail cleanly, in the user's words.
     std::filesystem::create_directory(dir.file("sub"));
     std::filesystem::create_directory(dir.file("sub/gridNon.grd"));
     std::filesystem::create_directory(dir.file("sub/gridNon.grd/x"));
-    EXPECT_FALSE(todoExample().saveTable(dir.file("sub/gridNon.grd")));
-    ASSERT_EQ(fake.errors.size(), 1u);
-    EXPECT_EQ(fake.errors[0].rfind("Could not save file " + dir.file("sub/gridNon.grd"), 0), 0u);
+    const Status inTheWay = todoExample().saveTable(dir.file("sub/gridNon.grd"));
+    EXPECT_EQ(inTheWay.messages(),
+              std::vector<std::string>{"Could not save file " + dir.file("sub/gridNon.grd") +
+                                       ": it is a folder"});
 
     CellTable other(1, 1);
-    EXPECT_FALSE(other.saveTable(dir.path() + "/no/such/folder/gridNon.grd"));
-    EXPECT_EQ(fake.errors.size(), 2u);
+    const std::string nowhere = dir.path() + "/no/such/folder/gridNon.grd";
+    const Status noFolder = other.saveTable(nowhere);
+    ASSERT_EQ(noFolder.messages().size(), 1u);
+    EXPECT_EQ(noFolder.message().rfind("Could not save file " + nowhere + ": ", 0), 0u)
+        << noFolder.message();
     EXPECT_EQ(dir.read("gridNon.grd"), before);
     // No temporary files are left behind.
     int files = 0;

@@ -1,7 +1,6 @@
 #include "core/dates/date_serial.h"
 #include "core/output/completed_tasks.h"
 #include "core/store/helpers.h"
-#include "support/fake_prompts.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -9,8 +8,6 @@
 namespace dw {
 namespace {
 
-using test::FakePrompts;
-using test::ScopedPrompts;
 using test::TempDir;
 
 CompletedTask record(const std::string& what, const std::string& origin = "Sat 1/1/2000") {
@@ -45,8 +42,6 @@ TEST(CompletedTasks, NewTableHasHeadersWidthsAndOneEmptyRow) {
 
 TEST(CompletedTasks, FirstRecordFillsRowOneThenNewerGoOnTop) {
     TempDir dir;
-    FakePrompts p;
-    ScopedPrompts scope(p);
     CompletedTasks comp(dir.path());
     const FormatSettings fs = FormatSettings::enUS(); // long time still with seconds
 
@@ -64,17 +59,14 @@ TEST(CompletedTasks, FirstRecordFillsRowOneThenNewerGoOnTop) {
 
     // Saved at once: a fresh load sees both, newest first.
     CompletedTasks again(dir.path());
-    again.load();
+    ASSERT_TRUE(again.load());
     EXPECT_EQ(again.table().rowCount(), 3);
     EXPECT_EQ(again.table().cell(CompCol::What, 1), "Water lawn");
     EXPECT_EQ(again.table().cell(CompCol::CompNotes, 2), "went well\r\nnext year again\r\n");
-    EXPECT_TRUE(p.errors.empty());
 }
 
 TEST(CompletedTasks, LoadRewritesHeadersAndMendsAShortTable) {
     TempDir dir;
-    FakePrompts p;
-    ScopedPrompts scope(p);
     // An older file: other headers, three columns, no data row.
     CellTable old(3, 1);
     old.setCell(0, 0, "Date");
@@ -82,36 +74,37 @@ TEST(CompletedTasks, LoadRewritesHeadersAndMendsAShortTable) {
     ASSERT_TRUE(old.saveTable(dir.file("gridComp.grd")));
 
     CompletedTasks comp(dir.path());
-    comp.load();
+    ASSERT_TRUE(comp.load());
     EXPECT_EQ(comp.table().colCount(), 6);
     EXPECT_EQ(comp.table().cell(0, 0), "Comp Date");
     EXPECT_EQ(comp.table().cell(5, 0), "Comp Notes");
     ASSERT_TRUE(comp.add(record("x"), FormatSettings::enUS()));
     EXPECT_EQ(comp.table().cell(CompCol::What, 1), "x");
-    EXPECT_TRUE(p.errors.empty());
 }
 
-TEST(CompletedTasks, DamagedFileIsReportedAndKeptAside) {
+TEST(CompletedTasks, DamagedFileIsAnsweredAndKeptAside) {
     TempDir dir;
-    FakePrompts p;
-    ScopedPrompts scope(p);
     dir.write("gridComp.grd", "\x01\x02 not a table");
     CompletedTasks comp(dir.path());
-    comp.load();
-    ASSERT_EQ(p.errors.size(), 1u);
+    const Status loaded = comp.load();
+    ASSERT_EQ(loaded.messages().size(), 1u);
+    EXPECT_EQ(loaded.message().rfind("File contains no data or corrupt file " + comp.path(), 0), 0u)
+        << loaded.message();
+    EXPECT_NE(loaded.message().find("A copy of it was kept as " + comp.path() + ".damaged"),
+              std::string::npos)
+        << loaded.message();
     EXPECT_EQ(comp.table().rowCount(), 2);
     EXPECT_EQ(comp.table().cell(0, 0), "Comp Date");
     EXPECT_EQ(dir.read("gridComp.grd.damaged"), "\x01\x02 not a table");
 }
 
-TEST(CompletedTasks, FailedSaveIsShownAndTheRecordStaysInMemory) {
+TEST(CompletedTasks, FailedSaveIsAnsweredAndTheRecordStaysInMemory) {
     TempDir dir;
-    FakePrompts p;
-    ScopedPrompts scope(p);
     CompletedTasks comp(dir.file("missing-folder"));
-    EXPECT_FALSE(comp.add(record("x"), FormatSettings::enUS()));
-    ASSERT_EQ(p.errors.size(), 1u);
-    EXPECT_NE(p.errors[0].find("gridComp.grd"), std::string::npos);
+    const Status saved = comp.add(record("x"), FormatSettings::enUS());
+    ASSERT_EQ(saved.messages().size(), 1u);
+    EXPECT_EQ(saved.message().rfind("Could not save file " + comp.path() + ": ", 0), 0u)
+        << saved.message();
     EXPECT_EQ(comp.table().cell(CompCol::What, 1), "x");
 }
 

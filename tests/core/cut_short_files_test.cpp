@@ -7,7 +7,6 @@
 #include "core/store/helpers.h"
 #include "core/store/save_guard.h"
 #include "core/store/task_store.h"
-#include "support/fake_prompts.h"
 #include "support/table_rows.h"
 #include "support/temp_dir.h"
 
@@ -85,13 +84,11 @@ protected:
                  return out;
              }},
             {"gridComp.grd", [] { return CompletedTasks().table(); },
-             [this](const std::string& dir) {
+             [](const std::string& dir) {
                  CompletedTasks completed(dir);
-                 prompts_.errors.clear();
-                 completed.load();
+                 const Status loaded = completed.load();
                  Loaded out;
-                 if (!prompts_.errors.empty())
-                     out.error = prompts_.errors.front();
+                 out.error = loaded.message();
                  out.header = headerOf(completed.table());
                  out.rows = rowsOf(completed.table());
                  return out;
@@ -122,8 +119,6 @@ protected:
     static constexpr int kDay = 36526;
     FormatSettings fs_ = FormatSettings::enUS();
     FixedClock clock_{encodeDateTime(2000, 1, 1, 9, 0)};
-    test::FakePrompts prompts_;
-    test::ScopedPrompts scoped_{prompts_};
     TempDir dir_;
 };
 

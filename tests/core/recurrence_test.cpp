@@ -319,7 +319,8 @@ TEST(Recurrence, AddedTasksAreNotDoneAndKeepTheLongTime) {
     const FixedClock clock(encodeDateTime(2000, 3, 15, 10, 0));
     TaskStore store(fs, clock);
     store.setDataDir(dir.path());
-    store.insertTask(d(2000, 3, 20), DatedTask{"9:00 AM", "", "Existing", false, false});
+    ASSERT_TRUE(
+        store.insertTask(d(2000, 3, 20), DatedTask{"9:00 AM", "", "Existing", false, false}));
 
     const std::string time = generatedTimeText(timeFraction(14, 5, 30), fs);
     EXPECT_EQ(time, "2:05 PM");

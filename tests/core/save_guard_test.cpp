@@ -5,7 +5,6 @@
 #include "core/store/helpers.h"
 #include "core/store/save_guard.h"
 #include "core/store/task_store.h"
-#include "support/fake_prompts.h"
 #include "support/temp_dir.h"
 
 #include <filesystem>
@@ -15,8 +14,6 @@ namespace dw {
 namespace {
 
 namespace fs = std::filesystem;
-using test::FakePrompts;
-using test::ScopedPrompts;
 using test::TempDir;
 
 // The refusals last for the run: each test starts and ends without any.
@@ -25,8 +22,6 @@ protected:
     SaveGuardTest() { clearSaveRefusals(); }
     ~SaveGuardTest() override { clearSaveRefusals(); }
 
-    FakePrompts prompts;
-    ScopedPrompts scope{prompts};
     TempDir dir;
     FormatSettings fs = FormatSettings::enUS();
     FixedClock clock{encodeDateTime(2000, 1, 1, 12, 0)};
@@ -49,19 +44,23 @@ TEST_F(SaveGuardTest, AReadOnlyDataFolderRefusesEverySaveInIt) {
     CellTable holidays(4, 2);
     std::string error;
     // Each kind of file the program keeps in its data folder.
-    EXPECT_FALSE(store.insertTask(36526, {"9:00 AM", "", "x", false, false}));
-    EXPECT_FALSE(store.saveTodoFile());
-    EXPECT_FALSE(completed.add(done, fs));
-    EXPECT_FALSE(holidays.saveTable(joinPath(dir.path(), "holiday.grd")));
-    EXPECT_FALSE(saveCategoryChoices({"Work"}, dir.path()));
-    EXPECT_FALSE(saveListFile(joinPath(dir.path(), "words.dic"), {"Dayweaver"}));
+    const std::vector<Status> refused = {
+        store.insertTask(36526, {"9:00 AM", "", "x", false, false}),
+        store.saveTodoFile(),
+        completed.add(done, fs),
+        holidays.saveTable(joinPath(dir.path(), "holiday.grd")),
+        saveCategoryChoices({"Work"}, dir.path()),
+        saveListFile(joinPath(dir.path(), "words.dic"), {"Dayweaver"}),
+    };
     EXPECT_FALSE(writeFileAtomic(joinPath(dir.path(), "category.yyy"), "Work\r\n", error));
     EXPECT_EQ(error, why);
 
-    ASSERT_EQ(prompts.errors.size(), 6u);
-    EXPECT_EQ(prompts.errors[0], "Could not save file " + store.storePath() + ": " + why);
-    for (const auto& e : prompts.errors)
-        EXPECT_NE(e.find(why), std::string::npos) << e;
+    EXPECT_EQ(refused[0].messages(),
+              std::vector<std::string>{"Could not save file " + store.storePath() + ": " + why});
+    for (const Status& s : refused) {
+        ASSERT_EQ(s.messages().size(), 1u);
+        EXPECT_NE(s.message().find(why), std::string::npos) << s.message();
+    }
     EXPECT_EQ(dir.read("gridNon.grd"), todo);
     for (const char* name :
          {"grid.grd", "gridComp.grd", "holiday.grd", "category.xxx", "words.dic", "category.yyy"})
@@ -108,12 +107,12 @@ TEST_F(SaveGuardTest, ADamagedFileWithoutACopyIsNeverSaved) {
                       "\nNo copy of it could be kept aside, so Dayweaver will not save this "
                       "file until it is started again.");
     }
-    EXPECT_FALSE(store.insertTask(36526, {"9:00 AM", "", "x", false, false}));
-    EXPECT_FALSE(store.saveStoreFile());
-    ASSERT_EQ(prompts.errors.size(), 2u);
-    EXPECT_EQ(prompts.errors[0], "Could not save file " + store.storePath() +
-                                     ": it could not be read and no copy of it could be kept "
-                                     "aside");
+    const Status inserted = store.insertTask(36526, {"9:00 AM", "", "x", false, false});
+    EXPECT_EQ(inserted.messages(),
+              std::vector<std::string>{"Could not save file " + store.storePath() +
+                                       ": it could not be read and no copy of it could be kept "
+                                       "aside"});
+    EXPECT_EQ(store.saveStoreFile().messages(), inserted.messages());
     EXPECT_EQ(dir.read("grid.grd"), "garbage\r\n");
     // Only that file: the to-do list still saves.
     EXPECT_TRUE(store.saveTodoFile());
@@ -122,11 +121,11 @@ TEST_F(SaveGuardTest, ADamagedFileWithoutACopyIsNeverSaved) {
 TEST_F(SaveGuardTest, AFolderUnderADataFileNameIsAnErrorNotAMissingFile) {
     fs::create_directory(dir.file("gridComp.grd"));
     CompletedTasks completed(dir.path());
-    completed.load();
-    ASSERT_EQ(prompts.errors.size(), 1u);
-    EXPECT_EQ(prompts.errors[0].rfind("File " + completed.path() + " cannot be read: ", 0), 0u)
-        << prompts.errors[0];
-    EXPECT_NE(prompts.errors[0].find("will not save this file"), std::string::npos);
+    const Status loaded = completed.load();
+    ASSERT_EQ(loaded.messages().size(), 1u);
+    EXPECT_EQ(loaded.message().rfind("File " + completed.path() + " cannot be read: ", 0), 0u)
+        << loaded.message();
+    EXPECT_NE(loaded.message().find("will not save this file"), std::string::npos);
     EXPECT_TRUE(fs::is_directory(completed.path()));
 }
 
@@ -134,7 +133,6 @@ TEST_F(SaveGuardTest, AFolderInADataFilesPlaceIsReportedOnceAndNeverWrittenOver)
     for (const char* name : {"grid.grd", "gridNon.grd"}) {
         SCOPED_TRACE(name);
         clearSaveRefusals();
-        prompts.errors.clear();
         fs::remove_all(dir.file("grid.grd"));
         fs::remove_all(dir.file("gridNon.grd"));
         fs::create_directory(dir.file(name));
@@ -154,9 +152,8 @@ TEST_F(SaveGuardTest, AFolderInADataFilesPlaceIsReportedOnceAndNeverWrittenOver)
         // could be read is saved, the folder is left alone, and nothing more is said.
         store.gridStore().setCell(StoreCol::Key, 1, "36526.101");
         store.gridNonday().setCell(TodoCol::What, 1, "To-do");
-        EXPECT_TRUE(store.saveChangedFiles(false));
-        EXPECT_TRUE(store.saveChangedFiles(true));
-        EXPECT_TRUE(prompts.errors.empty()) << prompts.errors.front();
+        EXPECT_EQ(store.saveChangedFiles(false).messages(), std::vector<std::string>{});
+        EXPECT_EQ(store.saveChangedFiles(true).messages(), std::vector<std::string>{});
         EXPECT_TRUE(fs::is_directory(dir.file(name)));
         for (const char* other : {"grid.grd", "gridNon.grd"}) {
             if (std::string(other) != name) {

@@ -1,6 +1,5 @@
 #include "core/dates/date_serial.h"
 #include "core/store/task_store.h"
-#include "support/fake_prompts.h"
 #include "support/temp_dir.h"
 
 #include <chrono>
@@ -55,8 +54,6 @@ protected:
     FormatSettings formats = FormatSettings::enUS();
     FixedClock clock;
     fs::file_time_type old = fs::file_time_type::clock::now() - std::chrono::hours(24);
-    test::FakePrompts prompts;
-    test::ScopedPrompts scoped{prompts};
 };
 
 TEST_F(SavingChanges, OnlyChangedTablesAreWritten) {

@@ -1,5 +1,4 @@
 #include "core/output/table_writers.h"
-#include "support/fake_prompts.h"
 #include "support/table_rows.h"
 #include "support/temp_dir.h"
 
@@ -8,8 +7,6 @@
 namespace dw {
 namespace {
 
-using test::FakePrompts;
-using test::ScopedPrompts;
 using test::TempDir;
 
 CellTable dayTable(const std::vector<std::vector<std::string>>& rows) {
@@ -74,9 +71,7 @@ TEST(CommaDelimited, EmptyDayIsHeaderAndEmptyFields) {
               "Time,Category,What,Done?,Alarm?\r\n\"\",\"\",\"\",\"\",\"\"\r\n");
 }
 
-TEST(TableWriters, WriteReplacesFileAndReportsWhatCannotBeCreated) {
-    FakePrompts fake;
-    ScopedPrompts scoped(fake);
+TEST(TableWriters, WriteReplacesFileAndAnswersWhatCannotBeCreated) {
     TempDir dir;
     dir.write("out.txt", "old content that is longer than the new one");
     const CellTable t = dayTable({{"9:00 AM", "Work", "Report", "No", "Yes"}});
@@ -84,13 +79,11 @@ TEST(TableWriters, WriteReplacesFileAndReportsWhatCannotBeCreated) {
     EXPECT_EQ(dir.read("out.txt"), commaDelimitedText(t));
     ASSERT_TRUE(writeHtmlTable(t, dir.file("out.htm")));
     EXPECT_EQ(dir.read("out.htm"), htmlTableText(t));
-    EXPECT_TRUE(fake.errors.empty());
 
     const std::string missing = dir.file("no/such/folder/out.htm");
-    EXPECT_FALSE(writeHtmlTable(t, missing));
-    EXPECT_FALSE(writeCommaDelimited(t, missing));
-    EXPECT_EQ(fake.errors, (std::vector<std::string>{"Cannot create file " + missing,
-                                                     "Cannot create file " + missing}));
+    const std::vector<std::string> cannot{"Cannot create file " + missing};
+    EXPECT_EQ(writeHtmlTable(t, missing).messages(), cannot);
+    EXPECT_EQ(writeCommaDelimited(t, missing).messages(), cannot);
 }
 
 } // namespace

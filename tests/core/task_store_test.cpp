@@ -1,6 +1,5 @@
 #include "core/dates/date_serial.h"
 #include "core/store/task_store.h"
-#include "support/fake_prompts.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -115,7 +114,7 @@ TEST_F(StoreTest, FirstTaskOfAnEmptyStore) {
 
     // Deleting the only task leaves no data row.
     store.readFromStore(kDay);
-    store.deleteEntry(store.gridDay(), 1, true, kDay);
+    ASSERT_TRUE(store.deleteEntry(store.gridDay(), 1, true, kDay));
     EXPECT_EQ(store.gridStore().rowCount(), 1);
     EXPECT_EQ(dir.read("grid.grd"),
               "6,1\r\ncw 0,110\r\ncw 1,94\r\ncw 2,146\r\ncw 3,64\r\ncw 4,64\r\ncw 5,64\r\n");
@@ -145,7 +144,7 @@ TEST_F(StoreTest, FilteredWriteBackKeepsHiddenRows) {
     ASSERT_EQ(dayRows(), (std::vector<std::string>{"9:00 AM nine No", "11:00 AM eleven No"}));
 
     store.gridDay().setCell(2, 1, "nine, edited");
-    store.writeToStore(kDay);
+    ASSERT_TRUE(store.writeToStore(kDay));
     // The two shown tasks are renumbered 101 and 102; the hidden done task keeps its key
     // and, sharing 102, is ordered against the new row by its time text.
     EXPECT_EQ(storeRows(), (std::vector<std::string>{"36526.101 9:00 AM nine, edited No",
@@ -165,7 +164,7 @@ TEST_F(StoreTest, AllRowsHiddenWritesAtTheTop) {
     store.gridDay().setCell(0, 1, "8:00 AM");
     store.gridDay().setCell(2, 1, "new");
     store.gridDay().setCell(3, 1, "No");
-    store.writeToStore(kDay);
+    ASSERT_TRUE(store.writeToStore(kDay));
     EXPECT_EQ(storeRows(), (std::vector<std::string>{
                                "36520.101 9:00 AM early No", "36526.101 8:00 AM new No",
                                "36526.101 9:00 AM done Yes", "36530.101 9:00 AM late No"}));
@@ -177,15 +176,15 @@ TEST_F(StoreTest, BlankDayRowsAreNotWrittenBack) {
     store.gridDay().setCell(0, 1, "9:00 AM");
     store.gridDay().setCell(2, 2, "no time, so blank");
     store.gridDay().setCell(0, 3, "10:00 AM");
-    store.writeToStore(kDay);
+    ASSERT_TRUE(store.writeToStore(kDay));
     EXPECT_EQ(storeRows(),
               (std::vector<std::string>{"36526.101 9:00 AM  ", "36526.103 10:00 AM  "}));
 }
 
 TEST_F(StoreTest, InsertedTasksTakeTheirPlaceByTimeAndSurviveAWriteBack) {
     addRow("36526.101", "8:00 AM", "from the day view");
-    store.insertTask(kDay, {"9:00 AM", "Work", "moved one", false, true});
-    store.insertTask(kDay, {"10:00 AM", "Work", "moved two", true, false});
+    ASSERT_TRUE(store.insertTask(kDay, {"9:00 AM", "Work", "moved one", false, true}));
+    ASSERT_TRUE(store.insertTask(kDay, {"10:00 AM", "Work", "moved two", true, false}));
     // By time, not by the text of the times ("10:00 AM" < "9:00 AM").
     const std::vector<std::string> placed = {"36526.101 8:00 AM from the day view No",
                                              "36526.102 9:00 AM moved one No",
@@ -193,7 +192,7 @@ TEST_F(StoreTest, InsertedTasksTakeTheirPlaceByTimeAndSurviveAWriteBack) {
     EXPECT_EQ(storeRows(), placed);
     EXPECT_EQ(store.gridStore().cell(StoreCol::Alarm, 2), "Yes");
     store.readFromStore(kDay);
-    store.writeToStore(kDay);
+    ASSERT_TRUE(store.writeToStore(kDay));
     EXPECT_EQ(storeRows(), placed);
 }
 
@@ -206,7 +205,7 @@ TEST_F(StoreTest, ThousandTasksOfOneDateKeepTheirOrder) {
         store.gridDay().setCell(2, j, std::to_string(j));
     }
     addRow("36527.101", "9:00 AM", "next day");
-    store.writeToStore(kDay);
+    ASSERT_TRUE(store.writeToStore(kDay));
     store.readFromStore(kDay);
     ASSERT_EQ(store.gridDay().rowCount(), n + 1);
     for (int j = 1; j <= n; ++j)
@@ -221,7 +220,8 @@ TEST_F(StoreTest, DatesOutsideTheFiveDigitYearsAreFound) {
         dateSerialOf(2173, 10, 13), dateSerialOf(2173, 10, 14), dateSerialOf(2500, 6, 1)};
     // Insert in an order that text sorting would get wrong.
     for (int i : {6, 0, 3, 5, 1, 4, 2})
-        store.insertTask(dates[i], {"9:00 AM", "", "task " + std::to_string(i), false, false});
+        ASSERT_TRUE(
+            store.insertTask(dates[i], {"9:00 AM", "", "task " + std::to_string(i), false, false}));
     for (int i = 0; i < 7; ++i) {
         store.readFromStore(dates[i]);
         EXPECT_EQ(dayRows(),
@@ -265,10 +265,10 @@ TEST_F(StoreTest, DeleteFromTheToDoTableDoesNotWriteTheFile) {
     todo.setRowCount(3);
     todo.setCell(1, 1, "one");
     todo.setCell(1, 2, "two");
-    store.deleteEntry(todo, 1, false, 0);
+    ASSERT_TRUE(store.deleteEntry(todo, 1, false, 0));
     EXPECT_EQ(todo.rowCount(), 2);
     EXPECT_EQ(todo.cell(1, 1), "two");
-    store.deleteEntry(todo, 1, false, 0); // the only data row is emptied, not removed
+    ASSERT_TRUE(store.deleteEntry(todo, 1, false, 0)); // the only data row is emptied, not removed
     EXPECT_EQ(todo.rowCount(), 2);
     EXPECT_EQ(todo.cell(1, 1), "");
     EXPECT_FALSE(std::filesystem::exists(store.todoPath()));
@@ -364,8 +364,6 @@ TEST_F(StoreTest, LoadingOneDateShowsWhatTheWholeStoreShows) {
         });
         return rows;
     };
-    test::FakePrompts prompts;
-    test::ScopedPrompts scoped(prompts);
     for (const int date : {36526, 36527, 36528, 9000, -5, 0, 12345}) {
         TaskStore one(fs, clock);
         one.setDataDir(dir.path());

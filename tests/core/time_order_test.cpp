@@ -5,7 +5,6 @@
 #include "core/editing/recurrence.h"
 #include "core/store/task_store.h"
 #include "core/sync/local_tasks.h"
-#include "support/fake_prompts.h"
 #include "support/temp_dir.h"
 
 #include <cmath>
@@ -77,8 +76,6 @@ protected:
     }
 
     test::TempDir dir;
-    test::FakePrompts prompts;
-    test::ScopedPrompts usePrompts{prompts};
     FormatSettings fs = FormatSettings::enUS();
     FixedClock clock;
     TaskStore store;

@@ -2,7 +2,6 @@
 #include "core/holidays/holiday_rules.h"
 #include "core/output/web_calendar.h"
 #include "core/store/task_store.h"
-#include "support/fake_prompts.h"
 #include "support/table_rows.h"
 #include "support/temp_dir.h"
 
@@ -198,14 +197,12 @@ TEST_F(WebDayTest, DetailsInDateThenTableOrderEscaped) {
     EXPECT_EQ(lines[rows + 25], "<br>&nbsp;");
 }
 
-TEST(WebPage, PublishWritesCrLfLinesOrReportsAMissingName) {
-    test::FakePrompts fake;
-    test::ScopedPrompts scoped(fake);
+TEST(WebPage, PublishWritesCrLfLinesOrAnswersAMissingName) {
     test::TempDir dir;
     const FormatSettings fs = FormatSettings::enUS();
     const int date = dateSerialOf(2015, 2, 1);
-    EXPECT_FALSE(publishWebCalendar("", date, {}, true, fs));
-    EXPECT_EQ(fake.errors, (std::vector<std::string>{"An HTML file has not been specified"}));
+    EXPECT_EQ(publishWebCalendar("", date, {}, true, fs).messages(),
+              (std::vector<std::string>{"An HTML file has not been specified"}));
     ASSERT_TRUE(publishWebCalendar(dir.file("cal.htm"), date, {}, true, fs));
     EXPECT_EQ(dir.read("cal.htm"), webPageText(date, {}, true, fs));
     EXPECT_EQ(webPageText(date, {}, false, fs).substr(0, 14), "<html><head>\r\n");

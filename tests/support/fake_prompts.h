@@ -8,8 +8,8 @@
 
 namespace dw::test {
 
-// Records every text it is shown and answers from a script. Install it for a test with
-// ScopedPrompts.
+// Records every text it is shown and answers from a script. Install it as the program's
+// prompts for a test with ScopedPrompts (scoped_prompts.h).
 class FakePrompts : public Prompts {
 public:
     enum Answer { Yes, No };
@@ -53,12 +53,6 @@ private:
     std::deque<bool> answers_;
     std::deque<std::string> inputs_;
     std::deque<std::string> files_;
-};
-
-class ScopedPrompts {
-public:
-    explicit ScopedPrompts(Prompts& p) { setPrompts(&p); }
-    ~ScopedPrompts() { setPrompts(nullptr); }
 };
 
 } // namespace dw::test

@@ -37,8 +37,8 @@ inline void setDataRows(CellTable& t, const std::vector<std::vector<std::string>
 }
 
 // Writes a table file the way the program does: the table as created, with these rows.
-inline bool saveDataRows(CellTable t, const std::vector<std::vector<std::string>>& rows,
-                         const std::string& path) {
+inline Status saveDataRows(CellTable t, const std::vector<std::vector<std::string>>& rows,
+                           const std::string& path) {
     setDataRows(t, rows);
     return t.saveTable(path);
 }

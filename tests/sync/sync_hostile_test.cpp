@@ -101,7 +101,7 @@ protected:
         settings.limits = limits;
         SyncLocalSide side{[&] { return gatherLocalTasks(store, fs, clock); },
                            [&](const LocalTasks& got, std::vector<LocalChange> changes) {
-                               return applyLocalChanges(store, got, std::move(changes), fs);
+                               return applyLocalChanges(store, got, std::move(changes), fs).ok();
                            },
                            dir.file("sync.grd")};
         CalDavSync run(settings, side, kToday);

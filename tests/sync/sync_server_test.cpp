@@ -40,7 +40,7 @@ protected:
         SyncSettings settings{server.url(), RadicaleServer::kUser, password, {}, false};
         SyncLocalSide side{[&] { return gatherLocalTasks(store, fs, clock); },
                            [&](const LocalTasks& got, std::vector<LocalChange> changes) {
-                               return applyLocalChanges(store, got, std::move(changes), fs);
+                               return applyLocalChanges(store, got, std::move(changes), fs).ok();
                            },
                            dir.file("sync.grd")};
         CalDavSync run(settings, side, kToday);
@@ -218,7 +218,7 @@ TEST_F(SyncServerTest, AWeeklySeriesShowsOnItsDatesAndALocalDeletionAddsAnExdate
 
     // Delete 27 May here and move 3 June to nine o'clock.
     store.readFromStore(may6 + 21);
-    store.deleteEntry(store.gridDay(), 1, true, may6 + 21);
+    ASSERT_TRUE(store.deleteEntry(store.gridDay(), 1, true, may6 + 21));
     for (int r = 1; r < store.gridStore().rowCount(); ++r)
         if (store.keyDate(r) == may6 + 28)
             store.gridStore().setCell(StoreCol::Time, r, "9:00 AM");

@@ -2,6 +2,7 @@
 
 #include "app/settings/font_spec.h"
 #include "app/settings/options_dialog.h"
+#include "app/shell/app_prompts.h"
 #include "app/shell/app_state.h"
 #include "app/shell/help_window.h"
 #include "app/widgets/shadow_label.h"
@@ -150,7 +151,7 @@ void FilterDialog::updateTitle() {
 }
 
 void FilterDialog::onOkClicked() {
-    saveCheckedCategories(state_.filter(), state_.paths().dataDir);
+    showErrors(saveCheckedCategories(state_.filter(), state_.paths().dataDir));
     accept();
 }
 

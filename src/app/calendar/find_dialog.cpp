@@ -1,12 +1,12 @@
 #include "app/calendar/find_dialog.h"
 
 #include "app/calendar/calendar_pane.h"
+#include "app/shell/app_prompts.h"
 #include "app/shell/app_state.h"
 #include "app/shell/main_window.h"
 #include "app/shell/pane_splitter.h"
 #include "app/widgets/cell_grid.h"
 #include "core/calendar/found_row.h"
-#include "core/prompts/prompts.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

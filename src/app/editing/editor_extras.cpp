@@ -4,6 +4,7 @@
 #include "app/editing/task_commands.h"
 #include "app/editing/task_editor.h"
 #include "app/editing/time_entry_popup.h"
+#include "app/shell/app_prompts.h"
 #include "app/shell/app_state.h"
 #include "core/editing/recurrence.h"
 
@@ -44,7 +45,8 @@ std::function<void(TaskEditor&)> editorExtras(AppState& state, QWidget* window,
         hooks.repeatAnnually = [&state, tasksAdded, selectedDate](const TaskEditResult& values) {
             const DatedTask task{generatedTimeText(values.time, state.fs()), values.category,
                                  values.notes, false, values.alarm};
-            addRecurringTasks(state.store(), annualDatesForTenYears(selectedDate()), task);
+            showErrors(
+                addRecurringTasks(state.store(), annualDatesForTenYears(selectedDate()), task));
             tasksAdded();
         };
         editor.setRepeatHooks(std::move(hooks));

@@ -2,8 +2,8 @@
 
 #include "app/editing/date_fields.h"
 #include "app/editing/day_of_month_grid.h"
+#include "app/shell/app_prompts.h"
 #include "app/widgets/tab_stop_delegate.h"
-#include "core/prompts/prompts.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -497,9 +497,9 @@ void RecurrenceDialog::accept() {
     const std::vector<int> dates = listedDates();
     if (!prompts().askYesNo(addEventsQuestion(dates.size()), "Information"))
         return;
-    // A failed save has been reported; the tasks are in the store all the same and go to
+    // A failed save is shown; the tasks are in the store all the same and go to
     // the file with its next save, so closing with OK tells the truth.
-    addRecurringTasks(store_, dates, task_);
+    showErrors(addRecurringTasks(store_, dates, task_));
     QDialog::accept();
 }
 

@@ -1,9 +1,9 @@
 #include "app/editing/spell_check_dialog.h"
 
+#include "app/shell/app_prompts.h"
 #include "app/widgets/dialog_frame.h"
 #include "core/editing/spell_words.h"
 #include "core/editing/task_edit.h"
-#include "core/prompts/prompts.h"
 #include "core/store/category_list.h"
 #include "core/store/file_io.h"
 #include "core/store/helpers.h"
@@ -135,7 +135,7 @@ bool SpellChecker::addWord(const std::string& word) {
     if (std::find(words.begin(), words.end(), word) != words.end())
         return true;
     words.push_back(word);
-    return saveListFile(personalPath_, words);
+    return !showErrors(saveListFile(personalPath_, words));
 }
 
 SpellCheckDialog::SpellCheckDialog(SpellChecker& checker, QPlainTextEdit* target, QWidget* parent,

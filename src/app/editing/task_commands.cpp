@@ -2,6 +2,7 @@
 
 #include "app/calendar/calendar_pane.h"
 #include "app/editing/task_drag.h"
+#include "app/shell/app_prompts.h"
 #include "app/shell/app_state.h"
 #include "app/shell/main_actions.h"
 #include "app/shell/main_window.h"
@@ -14,7 +15,6 @@
 #include "app/widgets/win_color.h"
 #include "core/dates/date_format.h"
 #include "core/editing/task_edit.h"
-#include "core/prompts/prompts.h"
 #include "core/shell/layout.h"
 #include "core/store/helpers.h"
 
@@ -223,10 +223,10 @@ std::optional<TaskEditResult> TaskCommands::runEditor(const TaskEditInput& input
 
 void TaskCommands::saveChangedPane(TaskPane pane, int date) {
     if (pane == TaskPane::Day) {
-        state_.store().writeToStore(date);
+        showErrors(state_.store().writeToStore(date));
         repaintActiveCalendar();
     } else {
-        state_.store().saveTodoFile();
+        showErrors(state_.store().saveTodoFile());
     }
 }
 
@@ -339,7 +339,7 @@ void TaskCommands::editOrComplete(CommandSource source, bool edit) {
         if (pane == TaskPane::Day && wholeDays(r->taskDate) != date) {
             // Rescheduled: the task reaches its new date in the file before it leaves the
             // shown day, so no moment on disk is without it.
-            state_.store().insertTask(wholeDays(r->taskDate), task);
+            showErrors(state_.store().insertTask(wholeDays(r->taskDate), task));
             if (at > 0) {
                 g->selectTableRow(at);
                 deleteEntry(TaskPane::Day, true, date);
@@ -375,11 +375,11 @@ void TaskCommands::deleteTask(CommandSource source) {
 
 void TaskCommands::deleteEntry(TaskPane pane, bool writeBack, int date) {
     CellGrid* g = grid(pane);
-    state_.store().deleteEntry(g->table(), g->selectedRow(), writeBack, date);
+    showErrors(state_.store().deleteEntry(g->table(), g->selectedRow(), writeBack, date));
     if (writeBack)
         repaintActiveCalendar();
     if (pane == TaskPane::Todo)
-        state_.store().saveTodoFile();
+        showErrors(state_.store().saveTodoFile());
     panesChanged();
 }
 
@@ -391,7 +391,7 @@ void TaskCommands::toggleAlarm() {
     CellGrid* g = window_.gridDay();
     if (!dw::toggleAlarm(g->table(), g->selectedRow()))
         return;
-    state_.store().writeToStore(window_.selectedDate());
+    showErrors(state_.store().writeToStore(window_.selectedDate()));
     g->refresh();
 }
 
@@ -429,7 +429,7 @@ void TaskCommands::writeBackNotesPane() {
     day.setCell(DayCol::What, row, what);
     // The day view's own date: when a date change is under way the calendars already show
     // the new one.
-    state_.store().writeToStore(state_.store().dayViewDate());
+    showErrors(state_.store().writeToStore(state_.store().dayViewDate()));
     g->refresh();
     window_.fillNotesPane();
 }

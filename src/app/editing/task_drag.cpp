@@ -1,10 +1,10 @@
 #include "app/editing/task_drag.h"
 
 #include "app/editing/task_commands.h"
+#include "app/shell/app_prompts.h"
 #include "app/shell/app_state.h"
 #include "app/shell/main_window.h"
 #include "app/widgets/cell_grid.h"
-#include "core/prompts/prompts.h"
 #include "core/store/helpers.h"
 
 #include <QMimeData>
@@ -81,16 +81,16 @@ void TaskDrag::onCalendarDrop(int calendarIndex, int date, const QMimeData* data
         // Onto its own date: the task goes first in the day, as a task put straight into
         // the store does, in one write.
         moveRowWithin(from->table(), row, 1);
-        state_.store().writeToStore(shown);
+        showErrors(state_.store().writeToStore(shown));
     } else if (*source == TaskPane::Day) {
         // The new date first, then the day it leaves: no moment on disk is without it.
-        state_.store().insertTask(date, task);
+        showErrors(state_.store().insertTask(date, task));
         commands_.deleteEntry(TaskPane::Day, true, shown);
     } else {
         // The to-do task reaches grid.grd before gridNon.grd loses it.
         takeRowOut(from->table(), row);
-        state_.store().insertTask(date, task);
-        state_.store().saveTodoFile();
+        showErrors(state_.store().insertTask(date, task));
+        showErrors(state_.store().saveTodoFile());
     }
     commands_.showDroppedDate(calendarIndex, date);
     // Dropped on the date already shown, nothing reloads by itself: the views are told, so

@@ -3,13 +3,13 @@
 #include "app/editing/date_fields.h"
 #include "app/editing/reschedule_dialog.h"
 #include "app/editing/spell_check_dialog.h"
+#include "app/shell/app_prompts.h"
 #include "app/store/category_list_dialog.h"
 #include "app/widgets/shadow_label.h"
 #include "core/dates/date_format.h"
 #include "core/dates/date_parse.h"
 #include "core/editing/task_edit.h"
 #include "core/output/completed_tasks.h"
-#include "core/prompts/prompts.h"
 #include "core/store/category_list.h"
 #include "core/store/helpers.h"
 
@@ -218,7 +218,7 @@ void TaskEditor::onOkClicked() {
     if (!okButton_->isEnabled() || notesBlank() || timeNotATime())
         return;
     bool added = false;
-    if (!addCategoryChoice(choices_, categoryText(), dataDir_, &added))
+    if (showErrors(addCategoryChoice(choices_, categoryText(), dataDir_, &added)))
         return; // the file could not be written; shown, and the editor stays open
     if (added)
         categoryCombo_->addItem(q(choices_.back()));
@@ -252,9 +252,9 @@ void TaskEditor::onCompletionOkClicked() {
     record.origin = input_.origin;
     record.what = notesText();
     record.notes = memoText(completionNotesEdit_->toPlainText().toStdString());
-    // A failed save has been shown; the record stays in the table, which is written
-    // again when the completed tasks window closes.
-    completed_.add(record, fs_);
+    // A failed save is shown; the record stays in the table, which is written again when
+    // the completed tasks window closes.
+    showErrors(completed_.add(record, fs_));
     accept();
 }
 
@@ -309,7 +309,7 @@ void TaskEditor::editCategoryList() {
             categoryCombo_->setEditText(q(*current));
         }
     }
-    saveCategoryChoices(choices_, dataDir_);
+    showErrors(saveCategoryChoices(choices_, dataDir_));
 }
 
 void TaskEditor::pickTime() {

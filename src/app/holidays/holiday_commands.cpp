@@ -1,10 +1,10 @@
 #include "app/holidays/holiday_commands.h"
 
 #include "app/calendar/calendar_pane.h"
+#include "app/shell/app_prompts.h"
 #include "app/shell/app_state.h"
 #include "app/shell/main_actions.h"
 #include "app/shell/main_window.h"
-#include "core/prompts/prompts.h"
 #include "core/store/file_io.h"
 #include "core/store/helpers.h"
 

@@ -1,9 +1,9 @@
 #include "app/holidays/holiday_import_dialog.h"
 
+#include "app/shell/app_prompts.h"
 #include "app/widgets/tab_stop_delegate.h"
 #include "core/holidays/holiday_sets.h"
 #include "core/holidays/holiday_table.h"
-#include "core/prompts/prompts.h"
 #include "core/store/helpers.h"
 
 #include <QDialogButtonBox>
@@ -87,7 +87,7 @@ void HolidayImportDialog::addSelected() {
     // Added to a copy, so that a failed save adds nothing twice when tried again.
     CellTable next = table_;
     importHolidays(next, countryList_->currentRow(), chosen, fs_);
-    if (!next.saveTable(path_))
+    if (showErrors(next.saveTable(path_)))
         return;
     table_ = std::move(next);
     accept();

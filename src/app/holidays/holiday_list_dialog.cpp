@@ -2,13 +2,13 @@
 
 #include "app/holidays/holiday_editor_dialog.h"
 #include "app/holidays/holiday_import_dialog.h"
+#include "app/shell/app_prompts.h"
 #include "app/shell/help_window.h"
 #include "app/widgets/cell_grid.h"
 #include "app/widgets/dialog_frame.h"
 #include "core/dates/date_serial.h"
 #include "core/holidays/holiday_rules.h"
 #include "core/holidays/holiday_table.h"
-#include "core/prompts/prompts.h"
 #include "core/store/file_io.h"
 #include "core/store/helpers.h"
 
@@ -161,7 +161,7 @@ void HolidayListDialog::printHolidays() {
 
 void HolidayListDialog::importHolidays() {
     // The import adds to the file; what is not saved would be lost when it is read again.
-    if (!table_.saveTable(path_))
+    if (showErrors(table_.saveTable(path_)))
         return;
     unsaved_ = false;
     {
@@ -174,7 +174,7 @@ void HolidayListDialog::importHolidays() {
 }
 
 void HolidayListDialog::saveAndClose() {
-    if (table_.saveTable(path_)) {
+    if (!showErrors(table_.saveTable(path_))) {
         unsaved_ = false;
         accept();
     }

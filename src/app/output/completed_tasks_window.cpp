@@ -1,12 +1,12 @@
 #include "app/output/completed_tasks_window.h"
 
 #include "app/output/table_print_command.h"
+#include "app/shell/app_prompts.h"
 #include "app/shell/app_state.h"
 #include "app/widgets/cell_grid.h"
 #include "app/widgets/shadow_label.h"
 #include "core/output/completed_tasks.h"
 #include "core/output/print_layout.h"
-#include "core/prompts/prompts.h"
 #include "core/store/helpers.h"
 
 #include <QAction>
@@ -202,7 +202,7 @@ void CompletedTasksWindow::resizeEvent(QResizeEvent* e) {
 }
 
 void CompletedTasksWindow::done(int result) {
-    state_.completedTasks().save();
+    showErrors(state_.completedTasks().save());
     // Records may be added before the window opens again: the panes name none until then.
     paneRow_ = -1;
     QDialog::done(result);

@@ -2,13 +2,13 @@
 
 #include "app/editing/task_commands.h"
 #include "app/output/web_calendar_dialog.h"
+#include "app/shell/app_prompts.h"
 #include "app/shell/app_state.h"
 #include "app/shell/main_actions.h"
 #include "app/shell/main_window.h"
 #include "app/widgets/shadow_label.h"
 #include "core/output/table_writers.h"
 #include "core/output/web_calendar.h"
-#include "core/prompts/prompts.h"
 
 #include <QAction>
 #include <QMenu>
@@ -47,7 +47,8 @@ bool ExportDialog::exportTable(const CellTable& table) {
     const std::string name = ask();
     if (name.empty())
         return false;
-    return kind_ == Html ? writeHtmlTable(table, name) : writeCommaDelimited(table, name);
+    return !showErrors(kind_ == Html ? writeHtmlTable(table, name)
+                                     : writeCommaDelimited(table, name));
 }
 
 ExportCommands::ExportCommands(MainWindow& window, AppState& state)

@@ -4,10 +4,10 @@
 #include "app/editing/date_fields.h"
 #include "app/editing/task_commands.h"
 #include "app/output/ical_import_dialog.h"
+#include "app/shell/app_prompts.h"
 #include "app/shell/app_state.h"
 #include "app/shell/main_actions.h"
 #include "app/shell/main_window.h"
-#include "core/prompts/prompts.h"
 #include "core/store/file_io.h"
 #include "interchange/ical_export.h"
 

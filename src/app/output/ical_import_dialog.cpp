@@ -1,6 +1,7 @@
 #include "app/output/ical_import_dialog.h"
 
 #include "app/editing/date_fields.h"
+#include "app/shell/app_prompts.h"
 #include "app/shell/app_state.h"
 #include "core/dates/date_format.h"
 
@@ -141,8 +142,8 @@ void IcalImportDialog::listPlan() {
 void IcalImportDialog::accept() {
     if (!okButton_->isEnabled())
         return;
-    saved_ =
-        applyImport(plan_, state_.store(), state_.gridHoliday(), state_.holidayPath(), state_.fs());
+    saved_ = !showErrors(applyImport(plan_, state_.store(), state_.gridHoliday(),
+                                     state_.holidayPath(), state_.fs()));
     QDialog::accept();
 }
 

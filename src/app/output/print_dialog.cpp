@@ -2,9 +2,9 @@
 
 #include "app/editing/date_fields.h"
 #include "app/settings/font_spec.h"
+#include "app/shell/app_prompts.h"
 #include "app/shell/app_state.h"
 #include "app/widgets/shadow_label.h"
-#include "core/prompts/prompts.h"
 
 #include <QCheckBox>
 #include <QComboBox>

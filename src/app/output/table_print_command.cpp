@@ -1,6 +1,6 @@
 #include "app/output/table_print_command.h"
 
-#include "core/prompts/prompts.h"
+#include "app/shell/app_prompts.h"
 #include "print/table_printer.h"
 
 #include <QPrintDialog>

@@ -1,6 +1,6 @@
 #include "app/output/web_calendar_dialog.h"
 
-#include "core/prompts/prompts.h"
+#include "app/shell/app_prompts.h"
 #include "core/settings/option_key_table.h"
 #include "core/settings/settings_store.h"
 
@@ -98,7 +98,8 @@ void WebCalendarDialog::setTitleFont(const QFont& font) {
 bool WebCalendarDialog::publish() {
     const std::string path = fileEdit_->text().toStdString();
     const BusyCursor busy;
-    return publishWebCalendar(path, monthDate_, sources_, detailsCheck_->isChecked(), fs_);
+    return !showErrors(
+        publishWebCalendar(path, monthDate_, sources_, detailsCheck_->isChecked(), fs_));
 }
 
 void WebCalendarDialog::publishAndLaunch() {

@@ -2,10 +2,10 @@
 
 #include "app/settings/color_dialog.h"
 #include "app/settings/font_spec.h"
+#include "app/shell/app_prompts.h"
 #include "app/sync/sync_options_page.h"
 #include "app/widgets/shadow_label.h"
 #include "app/widgets/win_color.h"
-#include "core/prompts/prompts.h"
 #include "core/settings/option_keys.h"
 #include "core/store/file_io.h"
 #include "core/store/helpers.h"

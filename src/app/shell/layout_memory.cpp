@@ -1,7 +1,7 @@
 #include "app/shell/layout_memory.h"
 
+#include "app/shell/app_prompts.h"
 #include "app/shell/pane_splitter.h"
-#include "core/prompts/prompts.h"
 #include "core/shell/layout.h"
 
 #include <QMainWindow>

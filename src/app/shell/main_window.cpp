@@ -10,6 +10,7 @@
 #include "app/settings/alarm_notifier.h"
 #include "app/settings/font_spec.h"
 #include "app/settings/options_dialog.h"
+#include "app/shell/app_prompts.h"
 #include "app/shell/app_state.h"
 #include "app/shell/help_window.h"
 #include "app/shell/layout_memory.h"
@@ -28,7 +29,6 @@
 #include "core/dates/date_parse.h"
 #include "core/editing/task_commands.h"
 #include "core/holidays/holiday_rules.h"
-#include "core/prompts/prompts.h"
 #include "core/settings/option_keys.h"
 #include "core/shell/layout.h"
 #include "core/store/helpers.h"
@@ -241,7 +241,7 @@ void MainWindow::saveTaskFiles() {
     if (!readOnlyDataFolder().empty())
         return;
     // Written as they are: sorting waits for the close.
-    state_.store().saveChangedFiles(false);
+    showErrors(state_.store().saveChangedFiles(false));
 }
 
 void MainWindow::saveAll() {
@@ -250,7 +250,7 @@ void MainWindow::saveAll() {
     layoutMemory_->save(state_.settings());
     if (!readOnlyDataFolder().empty())
         return; // see saveTaskFiles
-    state_.store().saveChangedFiles(true);
+    showErrors(state_.store().saveChangedFiles(true));
 }
 
 void MainWindow::saveAtClose() {

@@ -1,6 +1,7 @@
 #include "app/shell/startup.h"
 
 #include "app/settings/options_dialog.h"
+#include "app/shell/app_prompts.h"
 #include "app/shell/app_state.h"
 #include "app/shell/command_line.h"
 #include "app/shell/command_server.h"
@@ -9,7 +10,6 @@
 #include "app/shell/tray_controller.h"
 #include "app/widgets/dialog_frame.h"
 #include "app/widgets/qt_prompts.h"
-#include "core/prompts/prompts.h"
 #include "core/store/save_guard.h"
 #include "dayweaver_config.h"
 #include "platform/autostart.h"
@@ -100,7 +100,7 @@ int runDayweaver(int argc, char** argv) {
     window.setOptionsWindow(&options);
     // The completed tasks are read where their window is created, before anything can
     // add to them: a completion saves the whole table at once.
-    state.completedTasks().load();
+    showErrors(state.completedTasks().load());
     // TODO: the completed-tasks window shows that table, and the print window follows.
     qtPrompts.setParentWindow(&window);
     QObject::connect(&instance, &SingleInstance::activationRequested, &window.tray(),

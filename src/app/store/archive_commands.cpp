@@ -2,13 +2,13 @@
 
 #include "app/calendar/calendar_pane.h"
 #include "app/editing/task_commands.h"
+#include "app/shell/app_prompts.h"
 #include "app/shell/app_state.h"
 #include "app/shell/main_actions.h"
 #include "app/shell/main_window.h"
 #include "app/shell/pane_layout.h"
 #include "app/widgets/cell_grid.h"
 #include "core/output/print_selection.h"
-#include "core/prompts/prompts.h"
 #include "core/store/archive.h"
 #include "core/store/clear_all.h"
 #include "core/store/file_io.h"
@@ -109,7 +109,7 @@ void ArchiveCommands::clearAll() {
         showError(problem->message);
         return;
     }
-    clearAllData(state_.store(), selection, state_.fs());
+    showErrors(clearAllData(state_.store(), selection, state_.fs()));
     showNewTables();
 }
 

@@ -1,8 +1,8 @@
 #include "app/store/category_list_dialog.h"
 
+#include "app/shell/app_prompts.h"
 #include "app/widgets/dialog_frame.h"
 #include "core/editing/task_edit.h"
-#include "core/prompts/prompts.h"
 #include "core/store/category_list.h"
 
 #include <QGuiApplication>
@@ -140,7 +140,7 @@ bool editCategoryFile(QWidget* parent, const std::string& dataDir) {
     dlg.setEntries(readListFile(categoryListPath(dataDir)));
     if (dlg.exec() != QDialog::Accepted)
         return false;
-    return saveCategoryChoices(dlg.entries(), dataDir);
+    return !showErrors(saveCategoryChoices(dlg.entries(), dataDir));
 }
 
 } // namespace dw

@@ -2,6 +2,7 @@
 
 #include "app/calendar/calendar_pane.h"
 #include "app/editing/task_commands.h"
+#include "app/shell/app_prompts.h"
 #include "app/shell/app_state.h"
 #include "app/shell/main_actions.h"
 #include "app/shell/main_window.h"
@@ -10,7 +11,6 @@
 #include "core/commands/write_commands.h"
 #include "core/dates/date_serial.h"
 #include "core/editing/task_commands.h"
-#include "core/prompts/prompts.h"
 #include "core/store/helpers.h"
 #include "core/store/save_guard.h"
 #include "core/sync/local_tasks.h"
@@ -114,8 +114,8 @@ void SyncCommands::run(const SyncAccount& account, const QString& password, Trig
         },
         [this](const LocalTasks& gathered, std::vector<LocalChange> changes) {
             const bool any = !changes.empty();
-            const bool saved =
-                applyLocalChanges(state_.store(), gathered, std::move(changes), state_.fs());
+            const bool saved = !showErrors(
+                applyLocalChanges(state_.store(), gathered, std::move(changes), state_.fs()));
             if (any)
                 showChanges();
             return saved;

@@ -1,7 +1,7 @@
 #include "app/sync/sync_options_page.h"
 
+#include "app/shell/app_prompts.h"
 #include "app/sync/password_keyring.h"
-#include "core/prompts/prompts.h"
 #include "sync/caldav_account.h"
 #include "sync/caldav_client.h"
 

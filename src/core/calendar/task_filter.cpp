@@ -88,7 +88,7 @@ void recheckSavedCategories(FilterState& filter, const std::string& dataDir) {
     filter.setAllChecked(true);
 }
 
-bool saveCheckedCategories(const FilterState& filter, const std::string& dataDir) {
+Status saveCheckedCategories(const FilterState& filter, const std::string& dataDir) {
     return saveListFile(filterCategoryPath(dataDir), filter.checkedCategories());
 }
 

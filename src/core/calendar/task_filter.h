@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/common/status.h"
 #include "core/settings/settings_store.h"
 
 #include <optional>
@@ -56,8 +57,8 @@ void loadFilterState(FilterState& filter, const std::string& dataDir,
 // The window's opening: the lines saved in category.yyy are checked again (all lines when
 // the file is missing); other marks stay as they are.
 void recheckSavedCategories(FilterState& filter, const std::string& dataDir);
-// OK: the checked categories go to category.yyy; a failure is shown.
-bool saveCheckedCategories(const FilterState& filter, const std::string& dataDir);
+// OK: the checked categories go to category.yyy.
+Status saveCheckedCategories(const FilterState& filter, const std::string& dataDir);
 // Closing the window by any way: the two boxes go to the settings.
 bool saveFilterBoxes(const FilterState& filter, SettingsStore& settings);
 

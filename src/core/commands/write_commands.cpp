@@ -9,7 +9,6 @@
 #include "core/holidays/holiday_sets.h"
 #include "core/holidays/holiday_table.h"
 #include "core/output/completed_tasks.h"
-#include "core/prompts/prompts.h"
 #include "core/store/archive.h"
 #include "core/store/file_io.h"
 #include "core/store/helpers.h"
@@ -83,10 +82,10 @@ std::string readOnlyFolderRefusal(const std::string& dataDir) {
 
 namespace {
 
-void saved(bool ok) {
-    // The text reported for the failure replaces this one (applyWriteJob).
-    if (!ok)
-        throw CommandRefusal{"the file could not be saved"};
+// A save that failed refuses the command in the save's own words.
+void saved(const Status& status) {
+    if (!status)
+        throw CommandRefusal{status.message()};
 }
 
 // add DATE TIME TEXT [--category C] [--alarm] [--done]
@@ -334,8 +333,7 @@ WriteJob prepareDone(Args& args, const CommandContext& context) {
         s.setCell(StoreCol::Done, row, yesNo(true));
         s.setCell(StoreCol::Alarm, row, yesNo(false));
         std::string line = savedAndListed(store, task.date, row);
-        if (!target.completed->add(record, fs))
-            throw CommandRefusal{"the completed tasks could not be saved"};
+        saved(target.completed->add(record, fs));
         return CommandOutcome{0, std::move(line), {}};
     };
 }
@@ -352,23 +350,6 @@ WriteJob prepareDelete(Args& args, const CommandContext&) {
         return CommandOutcome{0, std::move(line), {}};
     };
 }
-
-// Records what the core reports while a job runs: a command of the command line answers
-// with its errors instead of showing boxes, wherever it runs.
-class RecordingPrompts : public UnattendedPrompts {
-public:
-    RecordingPrompts() : previous_(&prompts()) { setPrompts(this); }
-    ~RecordingPrompts() override { setPrompts(previous_); }
-    RecordingPrompts(const RecordingPrompts&) = delete;
-    RecordingPrompts& operator=(const RecordingPrompts&) = delete;
-
-    std::vector<std::string> errors;
-    void error(const std::string& text) override { errors.push_back(text); }
-    void info(const std::string&) override {}
-
-private:
-    Prompts* previous_;
-};
 
 } // namespace
 
@@ -431,14 +412,10 @@ std::optional<std::size_t> fileArgumentIndex(const WriteCommand& command,
 }
 
 CommandOutcome applyWriteJob(const WriteJob& job, WriteTarget& target) {
-    RecordingPrompts recorded;
     try {
-        CommandOutcome outcome = job(target);
-        if (!recorded.errors.empty())
-            return refusedOutcome(recorded.errors.front());
-        return outcome;
+        return job(target);
     } catch (const CommandRefusal& r) {
-        return refusedOutcome(recorded.errors.empty() ? r.message : recorded.errors.front());
+        return refusedOutcome(r.message);
     }
 }
 

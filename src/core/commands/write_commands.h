@@ -67,7 +67,7 @@ struct WriteTarget {
 
 // A writing command whose arguments have been read and checked: applied to a store, it
 // changes the tables and saves them as the window's own commands do, and answers what the
-// command prints (status 0). A failed save throws CommandRefusal.
+// command prints (status 0). A failed save throws CommandRefusal with the save's message.
 using WriteJob = std::function<CommandOutcome(WriteTarget& target)>;
 
 // The files a command's job works on, so that the command line loads them first (the
@@ -125,8 +125,8 @@ const WriteCommand* takeWriteCommand(Args& args, std::span<const WriteCommand> c
 std::optional<std::size_t> fileArgumentIndex(const WriteCommand& command,
                                              const std::vector<std::string>& words);
 
-// Runs a job on tables that hold the command's. Errors reported while it runs (a failed
-// save) are recorded rather than shown, and the first one is the refusal's text.
+// Runs a job on tables that hold the command's: what it prints, or the refusal it threw (a
+// failed save refuses in the save's own words, the first failure's when several failed).
 CommandOutcome applyWriteJob(const WriteJob& job, WriteTarget& target);
 
 // Reads and checks the words of a command handed over, as the program does: the command and

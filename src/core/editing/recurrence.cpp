@@ -259,7 +259,7 @@ std::string generatedTimeText(double time, const FormatSettings& fs) {
     return formatDateTime("tt", dayFraction(time), fs);
 }
 
-bool addRecurringTasks(TaskStore& store, const std::vector<int>& dates, const DatedTask& task) {
+Status addRecurringTasks(TaskStore& store, const std::vector<int>& dates, const DatedTask& task) {
     // Placed all at once, so that a long list costs one pass over the store and one sort.
     DatedTask generated = task;
     generated.done = false;

@@ -119,8 +119,7 @@ std::vector<int> annualDatesForTenYears(int date);
 std::string generatedTimeText(double time, const FormatSettings& fs);
 
 // Adds one task per date to the store, keyed date.100, done "No" whatever the template
-// says, then sorts the store and saves it once. Answers whether the save succeeded (a
-// failure has been reported).
-bool addRecurringTasks(TaskStore& store, const std::vector<int>& dates, const DatedTask& task);
+// says, then sorts the store and saves it once.
+Status addRecurringTasks(TaskStore& store, const std::vector<int>& dates, const DatedTask& task);
 
 } // namespace dw

@@ -2,7 +2,6 @@
 
 #include "core/dates/date_format.h"
 #include "core/dates/date_parse.h"
-#include "core/prompts/prompts.h"
 #include "core/store/helpers.h"
 
 #include <algorithm>
@@ -33,8 +32,8 @@ void setCompletedHeaders(CellTable& table) {
         table.setCell(c, 0, kHeaders[static_cast<std::size_t>(c)]);
 }
 
-bool recordCompletedTask(CellTable& table, const std::string& path, const CompletedTask& task,
-                         const FormatSettings& fs) {
+Status recordCompletedTask(CellTable& table, const std::string& path, const CompletedTask& task,
+                           const FormatSettings& fs) {
     ensureShape(table);
     if (!table.cell(0, 1).empty())
         table.insertRows(1, 1);
@@ -129,13 +128,15 @@ std::string CompletedTasks::path() const {
     return joinPath(dataDir_, kCompletedFileName);
 }
 
-void CompletedTasks::load() {
+Status CompletedTasks::load() {
+    Status loaded;
     try {
         loadTableIfPresent(table_, path());
     } catch (const TableFileError& e) {
-        showError(e.what());
+        loaded = Status::failure(e.what());
     }
     setCompletedHeaders(table_);
+    return loaded;
 }
 
 } // namespace dw

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/common/status.h"
 #include "core/dates/clock.h"
 #include "core/dates/date_serial.h"
 #include "core/dates/format_settings.h"
@@ -38,10 +39,10 @@ void setCompletedHeaders(CellTable& table);
 
 // Inserts the record at row 1 (the row is reused when cell (0, 1) is empty), writes the
 // six columns and saves the table to `path`. The completion date is in the short date
-// format, the time in the long time format without seconds. A failed save has been shown
-// with showError and answers false; the record stays in the table.
-bool recordCompletedTask(CellTable& table, const std::string& path, const CompletedTask& task,
-                         const FormatSettings& fs);
+// format, the time in the long time format without seconds. When the save fails the record
+// stays in the table.
+Status recordCompletedTask(CellTable& table, const std::string& path, const CompletedTask& task,
+                           const FormatSettings& fs);
 
 // Removes a record. The last one leaves its row behind, emptied, so the next completion
 // and the panes always have a data row to write into.
@@ -79,11 +80,12 @@ public:
     const std::string& dataDir() const { return dataDir_; }
     std::string path() const;
 
-    // Loads the file when it exists, then rewrites the headers. A damaged file is shown
-    // with showError and kept aside (so no later save destroys it); the table stays empty.
-    void load();
-    bool save() const { return table_.saveTable(path()); }
-    bool add(const CompletedTask& task, const FormatSettings& fs) {
+    // Loads the file when it exists, then rewrites the headers. A damaged file is kept
+    // aside (so no later save destroys it) and answered as the failure; the table stays
+    // empty.
+    Status load();
+    Status save() const { return table_.saveTable(path()); }
+    Status add(const CompletedTask& task, const FormatSettings& fs) {
         return recordCompletedTask(table_, path(), task, fs);
     }
 

@@ -1,6 +1,5 @@
 #include "core/output/table_writers.h"
 
-#include "core/prompts/prompts.h"
 #include "core/store/file_io.h"
 
 namespace dw {
@@ -96,19 +95,18 @@ std::string commaDelimitedText(const CellTable& table) {
     return out;
 }
 
-bool writeOutputFile(const std::string& path, const std::string& text) {
+Status writeOutputFile(const std::string& path, const std::string& text) {
     std::string error;
     if (writeFileAtomic(path, text, error))
-        return true;
-    showError("Cannot create file " + path);
-    return false;
+        return {};
+    return Status::failure("Cannot create file " + path);
 }
 
-bool writeHtmlTable(const CellTable& table, const std::string& path) {
+Status writeHtmlTable(const CellTable& table, const std::string& path) {
     return writeOutputFile(path, htmlTableText(table));
 }
 
-bool writeCommaDelimited(const CellTable& table, const std::string& path) {
+Status writeCommaDelimited(const CellTable& table, const std::string& path) {
     return writeOutputFile(path, commaDelimitedText(table));
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/common/status.h"
 #include "core/store/cell_table.h"
 
 #include <string>
@@ -27,11 +28,11 @@ std::string htmlTableText(const CellTable& table, std::string_view headerColor =
 std::string commaDelimitedText(const CellTable& table);
 
 // Writes the table to a file, replacing any file of that name. A file that cannot be
-// created is reported ("Cannot create file NAME") and false is answered.
-bool writeHtmlTable(const CellTable& table, const std::string& path);
-bool writeCommaDelimited(const CellTable& table, const std::string& path);
+// created fails with "Cannot create file NAME".
+Status writeHtmlTable(const CellTable& table, const std::string& path);
+Status writeCommaDelimited(const CellTable& table, const std::string& path);
 
-// Writes an output file (export, web page) and reports a failure as the writers above do.
-bool writeOutputFile(const std::string& path, const std::string& text);
+// Writes an output file (export, web page), failing as the writers above do.
+Status writeOutputFile(const std::string& path, const std::string& text);
 
 } // namespace dw

@@ -4,7 +4,6 @@
 #include "core/dates/date_serial.h"
 #include "core/holidays/holiday_rules.h"
 #include "core/output/table_writers.h"
-#include "core/prompts/prompts.h"
 #include "core/store/task_store.h"
 #include "core/text/lower_text.h"
 
@@ -294,12 +293,10 @@ WebPageSources webPageSources(const TaskStore& store, const CellTable& holidays,
             [&store](int date) { return webDayDetails(store, date); }};
 }
 
-bool publishWebCalendar(const std::string& path, int monthDate, const WebPageSources& sources,
-                        bool details, const FormatSettings& fs) {
-    if (path.empty()) {
-        showError("An HTML file has not been specified");
-        return false;
-    }
+Status publishWebCalendar(const std::string& path, int monthDate, const WebPageSources& sources,
+                          bool details, const FormatSettings& fs) {
+    if (path.empty())
+        return Status::failure("An HTML file has not been specified");
     return writeOutputFile(path, webPageText(monthDate, sources, details, fs));
 }
 

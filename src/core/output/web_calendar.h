@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/common/status.h"
 #include "core/dates/format_settings.h"
 #include "core/store/cell_table.h"
 
@@ -49,10 +50,10 @@ std::vector<std::string> webDayDetails(const TaskStore& store, int date);
 WebPageSources webPageSources(const TaskStore& store, const CellTable& holidays,
                               const FormatSettings& fs);
 
-// Writes the page (PublishIt). An empty file name is reported ("An HTML file has not been
-// specified"), as is a file that cannot be written; both answer false.
-bool publishWebCalendar(const std::string& path, int monthDate, const WebPageSources& sources,
-                        bool details, const FormatSettings& fs);
+// Writes the page (PublishIt). An empty file name fails ("An HTML file has not been
+// specified"), and so does a file that cannot be written (writeOutputFile).
+Status publishWebCalendar(const std::string& path, int monthDate, const WebPageSources& sources,
+                          bool details, const FormatSettings& fs);
 
 // The dialog's title: "Publish " + "mmmm yyyy" + " as a web page".
 std::string webCalendarTitle(int monthDate, const FormatSettings& fs);

@@ -4,8 +4,9 @@
 
 namespace dw {
 
-// Every message box, question, input box and file dialog goes through one Prompts object:
-// the app shows real dialogs, tests script the answers and read back what was shown.
+// Every message box, question, input box and file dialog goes through a Prompts object: the
+// app shows real dialogs, tests script the answers and read back what was shown. The core
+// itself asks nothing and shows nothing: it answers its failures as values (Status).
 class Prompts {
 public:
     virtual ~Prompts() = default;
@@ -25,9 +26,9 @@ public:
                                      const std::string& filter) = 0;
 };
 
-// Prompts for code with nobody to ask (the command line, a command handed to the program):
-// every question is answered "No" and every file dialog is cancelled; subclasses say where
-// errors and information go.
+// Prompts for code with nobody to ask (a program before its windows are up): every question
+// is answered "No" and every file dialog is cancelled; subclasses say where errors and
+// information go.
 class UnattendedPrompts : public Prompts {
 public:
     bool askYesNo(const std::string&, const std::string&) override { return false; }
@@ -39,13 +40,5 @@ public:
         return {};
     }
 };
-
-// The process's prompts. Until one is installed, errors and information go to stderr and
-// every question is answered "No".
-Prompts& prompts();
-void setPrompts(Prompts* p);
-
-void showError(const std::string& text);
-void showInfo(const std::string& text);
 
 } // namespace dw

@@ -1,6 +1,5 @@
 #include "core/store/category_list.h"
 
-#include "core/prompts/prompts.h"
 #include "core/store/file_io.h"
 #include "core/store/helpers.h"
 #include "core/store/text_codec.h"
@@ -52,12 +51,11 @@ bool writeListFile(const std::string& path, const std::vector<std::string>& entr
     return writeFileAtomic(path, listFileText(entries), error);
 }
 
-bool saveListFile(const std::string& path, const std::vector<std::string>& entries) {
+Status saveListFile(const std::string& path, const std::vector<std::string>& entries) {
     std::string error;
     if (writeListFile(path, entries, error))
-        return true;
-    showError("Could not save file " + path + ": " + error);
-    return false;
+        return {};
+    return Status::failure("Could not save file " + path + ": " + error);
 }
 
 bool sameEntry(std::string_view a, std::string_view b) {
@@ -103,24 +101,25 @@ std::vector<std::string> loadCategoryChoices(const std::string& dataDir) {
     return entries;
 }
 
-bool addCategoryChoice(std::vector<std::string>& choices, const std::string& text,
-                       const std::string& dataDir, bool* added) {
+Status addCategoryChoice(std::vector<std::string>& choices, const std::string& text,
+                         const std::string& dataDir, bool* added) {
     if (added)
         *added = false;
     if (text.empty() || findEntry(choices, text))
-        return true;
+        return {};
     choices.push_back(text);
-    if (!saveCategoryChoices(choices, dataDir)) {
+    Status saved = saveCategoryChoices(choices, dataDir);
+    if (!saved) {
         // Not kept in memory either, so that the next OK tries the file again.
         choices.pop_back();
-        return false;
+        return saved;
     }
     if (added)
         *added = true;
-    return true;
+    return saved;
 }
 
-bool saveCategoryChoices(const std::vector<std::string>& choices, const std::string& dataDir) {
+Status saveCategoryChoices(const std::vector<std::string>& choices, const std::string& dataDir) {
     return saveListFile(categoryListPath(dataDir), choices);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/common/status.h"
 #include "core/text/text_collation.h"
 
 #include <cstddef>
@@ -26,8 +27,8 @@ std::vector<std::string> readListFile(const std::string& path);
 // Replaces the file atomically; on failure the old file stays and `error` says why.
 bool writeListFile(const std::string& path, const std::vector<std::string>& entries,
                    std::string& error);
-// The same, showing a failure with showError.
-bool saveListFile(const std::string& path, const std::vector<std::string>& entries);
+// The same, the failure worded "Could not save file PATH: " and the reason.
+Status saveListFile(const std::string& path, const std::vector<std::string>& entries);
 
 // Entries are compared without regard to letter case (full case folding) wherever the
 // program asks whether one is already present, and sorted alphabetically without regard to
@@ -45,12 +46,11 @@ std::optional<std::size_t> findEntry(const std::vector<std::string>& entries,
 // the file is missing or empty.
 std::vector<std::string> loadCategoryChoices(const std::string& dataDir);
 // The editor's OK: a text that is not empty and not yet a choice goes at the end of the
-// choices and all choices, in their order, are saved. Answers false only when the file
-// could not be written (the error has been shown); `added` tells whether the choices
-// changed.
-bool addCategoryChoice(std::vector<std::string>& choices, const std::string& text,
-                       const std::string& dataDir, bool* added = nullptr);
-// Writes the choices, in their order, to the category file; a failure is shown.
-bool saveCategoryChoices(const std::vector<std::string>& choices, const std::string& dataDir);
+// choices and all choices, in their order, are saved. Fails only when the file could not be
+// written, and the text is then not kept; `added` tells whether the choices changed.
+Status addCategoryChoice(std::vector<std::string>& choices, const std::string& text,
+                         const std::string& dataDir, bool* added = nullptr);
+// Writes the choices, in their order, to the category file.
+Status saveCategoryChoices(const std::vector<std::string>& choices, const std::string& dataDir);
 
 } // namespace dw

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/common/status.h"
 #include "core/store/large_blocks.h"
 
 #include <cstdint>
@@ -120,10 +121,10 @@ public:
     // becomes the sort column, ascending. Answers whether the table was sorted.
     bool sortByHeaderClick(int col);
 
-    // Writes the table file atomically. On failure the old file stays whole, the error is
-    // shown with showError and false is answered.
-    bool saveTable(const std::string& path) const;
-    // The same without showing anything; `error` gets the reason.
+    // Writes the table file atomically. On failure the old file stays whole and the answer
+    // is "Could not save file PATH: " and the reason.
+    Status saveTable(const std::string& path) const;
+    // The same for a caller that words the failure itself: `error` gets the bare reason.
     bool trySaveTable(const std::string& path, std::string& error) const;
     // Replaces the table by the file's content. Throws TableFileError with the message
     // for the user when the file is missing, cannot be read (a folder, say), holds no
@@ -137,7 +138,7 @@ public:
     // Loads, by loadTable's rules and with its errors, only the header row and the data
     // rows whose cell in `col` the predicate keeps, in file order: for a command that
     // reads a few rows of a large file. Such a table is never saved (saving it would drop
-    // the other rows): trySaveTable refuses.
+    // the other rows): saveTable and trySaveTable refuse.
     void loadRowsWhere(const std::string& path, int col,
                        const std::function<bool(std::string_view)>& keep);
 
@@ -146,7 +147,7 @@ public:
     // since (same size and modification time).
     bool isSavedAs(const std::string& path) const;
     // saveTable, skipped when isSavedAs(path): a close with nothing changed writes nothing.
-    bool saveTableIfChanged(const std::string& path) const;
+    Status saveTableIfChanged(const std::string& path) const;
 
     // The file's bytes for this table, and the table for given file bytes (UTF-8, or
     // Windows-1252 when they are not valid UTF-8). `path` only names the source in errors.
@@ -155,6 +156,7 @@ public:
 
 private:
     struct LoadedCells;
+    static constexpr int kDefaultWidth = 64; // a column's width until it is set
     static constexpr std::uint32_t kNoSource = 0xFFFFFFFFu;
     // A row: strings of its own, or (cells null) the loaded row `source`, or (cells null
     // and source kNoSource) a row of empty cells.

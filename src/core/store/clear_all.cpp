@@ -62,14 +62,15 @@ ClearedCounts clearSelectedTasks(CellTable& gridStore, CellTable& gridNonday,
     return counts;
 }
 
-bool clearAllData(TaskStore& store, const PrintSelection& sel, const FormatSettings& fs,
-                  ClearedCounts* counts) {
+Status clearAllData(TaskStore& store, const PrintSelection& sel, const FormatSettings& fs,
+                    ClearedCounts* counts) {
     const ClearedCounts cleared =
         clearSelectedTasks(store.gridStore(), store.gridNonday(), sel, fs);
     if (counts)
         *counts = cleared;
-    const bool storeSaved = store.saveStoreFile();
-    return store.saveTodoFile() && storeSaved;
+    Status saved = store.saveStoreFile();
+    saved += store.saveTodoFile();
+    return saved;
 }
 
 } // namespace dw

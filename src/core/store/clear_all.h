@@ -21,9 +21,9 @@ ClearedCounts clearSelectedTasks(CellTable& gridStore, CellTable& gridNonday,
                                  const PrintSelection& sel, const FormatSettings& fs);
 
 // Clears as above and writes grid.grd and gridNon.grd at once (the store unsorted: an
-// emptied first row goes at the next sort). Answers false after a failed save has been
-// reported.
-bool clearAllData(TaskStore& store, const PrintSelection& sel, const FormatSettings& fs,
-                  ClearedCounts* counts = nullptr);
+// emptied first row goes at the next sort). Each file's failure is answered, the store's
+// first.
+Status clearAllData(TaskStore& store, const PrintSelection& sel, const FormatSettings& fs,
+                    ClearedCounts* counts = nullptr);
 
 } // namespace dw

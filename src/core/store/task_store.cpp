@@ -270,7 +270,7 @@ void TaskStore::readFromStore(int date) {
     }
 }
 
-bool TaskStore::writeToStore(int date) {
+Status TaskStore::writeToStore(int date) {
     const int b = firstVisibleRow(date);
     int p = 1;
     if (b >= 1) {
@@ -302,7 +302,7 @@ bool TaskStore::writeToStore(int date) {
     return sortAndSaveStore();
 }
 
-bool TaskStore::sortAndSaveStore() {
+Status TaskStore::sortAndSaveStore() {
     gridStore_.removeDataRowsWithEmptyCell(StoreCol::Key);
     gridStore_.setSortColumn(StoreCol::Key);
     gridStore_.setSortDirection(SortDirection::Ascending);
@@ -375,16 +375,17 @@ void TaskStore::placeTasks(std::span<const PlacedTask> tasks) {
                                storeKey(date, 101 + static_cast<int>(i)));
 }
 
-bool TaskStore::insertTask(int date, const DatedTask& task) {
+Status TaskStore::insertTask(int date, const DatedTask& task) {
     const PlacedTask placed{date, task};
     placeTasks({&placed, 1});
     return sortAndSaveStore();
 }
 
-void TaskStore::deleteEntry(CellTable& table, int selected, bool writeBack, int date) {
+Status TaskStore::deleteEntry(CellTable& table, int selected, bool writeBack, int date) {
     takeRowOut(table, selected);
     if (writeBack)
-        writeToStore(date);
+        return writeToStore(date);
+    return {};
 }
 
 namespace {
@@ -460,23 +461,23 @@ void TaskStore::loadTodoFile(bool keepDamaged) {
         gridNonday_.setColCount(3);
 }
 
-bool TaskStore::saveStoreFile() const {
+Status TaskStore::saveStoreFile() const {
     return gridStore_.saveTable(storePath());
 }
-bool TaskStore::saveTodoFile() const {
+Status TaskStore::saveTodoFile() const {
     return gridNonday_.saveTable(todoPath());
 }
 
-bool TaskStore::saveChangedFiles(bool sortStore) {
+Status TaskStore::saveChangedFiles(bool sortStore) {
     // A file refused for this run (one that could not be read at start and could not be
     // kept aside: a folder in its place, say) was reported when it was loaded; hiding and
     // closing neither write over it nor report it again.
-    bool ok = true;
+    Status saved;
     if (!saveRefusal(storePath()) && !gridStore_.isSavedAs(storePath()))
-        ok = sortStore ? sortAndSaveStore() : saveStoreFile();
+        saved = sortStore ? sortAndSaveStore() : saveStoreFile();
     if (!saveRefusal(todoPath()))
-        ok = gridNonday_.saveTableIfChanged(todoPath()) && ok;
-    return ok;
+        saved += gridNonday_.saveTableIfChanged(todoPath());
+    return saved;
 }
 
 } // namespace dw

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/common/status.h"
 #include "core/dates/clock.h"
 #include "core/dates/format_settings.h"
 #include "core/store/cell_table.h"
@@ -128,10 +129,10 @@ public:
     void readFromStore(int date);
     // The date the day view was last filled for (0 before the first read).
     int dayViewDate() const { return dayViewDate_; }
-    // Answers whether grid.grd was saved (a failed save has been reported).
-    bool writeToStore(int date);
+    // Writes the day view back over the date's filtered rows, then sortAndSaveStore.
+    Status writeToStore(int date);
     // Drops rows with an empty key, sorts the store, saves grid.grd.
-    bool sortAndSaveStore();
+    Status sortAndSaveStore();
     // Puts tasks on their dates without the day view. Each takes its place among its date's
     // tasks by its time, as a task added in the editor does: just before the first of them
     // whose time is later than its own, or after the last. "All day" and untimed tasks
@@ -140,10 +141,10 @@ public:
     // and saves once (sortAndSaveStore).
     void placeTasks(std::span<const PlacedTask> tasks);
     // Puts one task on a date (placeTasks), then sortAndSaveStore.
-    bool insertTask(int date, const DatedTask& task);
+    Status insertTask(int date, const DatedTask& task);
     // Removes row `selected` of the day view or the to-do table (empties it when it is the
-    // only data row); with writeBack, writes the day view back for the date.
-    void deleteEntry(CellTable& table, int selected, bool writeBack, int date);
+    // only data row); with writeBack, writes the day view back for the date (writeToStore).
+    Status deleteEntry(CellTable& table, int selected, bool writeBack, int date);
 
     // Loading at start-up: a missing file leaves the table as it is. Throws TableFileError
     // (after keeping a copy of the damaged file aside, unless told not to). The store is
@@ -161,15 +162,14 @@ public:
     // The store as loadStoreFile(false) leaves it, with only the rows of one date: for a
     // command that reads that date. A store loaded so is never saved.
     void loadStoreFileForDate(int date);
-    // Saving: answers false after reporting a failure.
-    bool saveStoreFile() const;
-    bool saveTodoFile() const;
+    Status saveStoreFile() const;
+    Status saveTodoFile() const;
     // Closing, hiding and session end: each file is written only when its table differs
     // from what the file holds (isSavedAs), the store sorted first when asked. A close with
     // nothing changed writes nothing and leaves the files' modification times. A file whose
     // saving is refused for this run (save_guard.h) is skipped without a word: why was said
-    // when it was loaded.
-    bool saveChangedFiles(bool sortStore);
+    // when it was loaded. Each file's failure is answered, the store's first.
+    Status saveChangedFiles(bool sortStore);
 
 private:
     const FormatSettings& fs_;

@@ -68,10 +68,10 @@ LocalTasks gatherLocalTasks(const TaskStore& store, const FormatSettings& fs,
     return out;
 }
 
-bool applyLocalChanges(TaskStore& store, const LocalTasks& gathered,
-                       std::vector<LocalChange> changes, const FormatSettings& fs) {
+Status applyLocalChanges(TaskStore& store, const LocalTasks& gathered,
+                         std::vector<LocalChange> changes, const FormatSettings& fs) {
     if (changes.empty())
-        return true;
+        return {};
     CellTable& s = store.gridStore();
     CellTable& todo = store.gridNonday();
     std::vector<int> todoRemovals;
@@ -135,10 +135,10 @@ bool applyLocalChanges(TaskStore& store, const LocalTasks& gathered,
             placed.push_back({dated[j]->date, datedTaskOf(std::move(*dated[j]), fs)});
         store.placeTasks(placed);
     }
-    bool ok = store.sortAndSaveStore();
+    Status saved = store.sortAndSaveStore();
     if (todoChanged || !todoRemovals.empty())
-        ok = store.saveTodoFile() && ok;
-    return ok;
+        saved += store.saveTodoFile();
+    return saved;
 }
 
 } // namespace dw

@@ -24,10 +24,10 @@ struct LocalTasks {
 LocalTasks gatherLocalTasks(const TaskStore& store, const FormatSettings& fs, const Clock& clock);
 
 // Makes a plan's local changes in the tables gathered by gatherLocalTasks, then sorts and
-// saves both files. Answers whether both were saved (a failure has been reported). The
-// changes are taken: their texts move into the tables rather than being copied, as a sync
-// may bring a whole calendar.
-bool applyLocalChanges(TaskStore& store, const LocalTasks& gathered,
-                       std::vector<LocalChange> changes, const FormatSettings& fs);
+// saves both files. Each file's failure is answered, the store's first. The changes are
+// taken: their texts move into the tables rather than being copied, as a sync may bring a
+// whole calendar.
+Status applyLocalChanges(TaskStore& store, const LocalTasks& gathered,
+                         std::vector<LocalChange> changes, const FormatSettings& fs);
 
 } // namespace dw

@@ -1,4 +1,4 @@
-#include "core/prompts/prompts.h"
+#include "app/shell/app_prompts.h"
 
 #include <cstdio>
 
@@ -29,6 +29,12 @@ void showError(const std::string& text) {
 }
 void showInfo(const std::string& text) {
     prompts().info(text);
+}
+
+bool showErrors(const Status& status) {
+    for (const std::string& message : status.messages())
+        showError(message);
+    return !status.ok();
 }
 
 } // namespace dw
