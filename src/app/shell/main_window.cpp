@@ -385,47 +385,6 @@ void MainWindow::updateCaptions() {
     dateCaption_->setTextColor(toQColor(c.color));
 }
 
-void MainWindow::readSettings() {
-    const SettingsStore& store = state_.settings();
-    shadows_ = readKeyFlag(store, optionKey("Options", "Shadows"));
-    category_ = readKeyText(store, optionKey("Options", "Category"));
-    confirm_ = readKeyFlag(store, optionKey("Options", "Confirm"));
-    applySettings(shadows_);
-    timerPool_->setEnabled(hoverTrigger_, state_.options().popup);
-    if (hover_)
-        hover_->syncMenu();
-    // The date caption's colour tells a holiday: put it back after the caption look.
-    updateCaptions();
-}
-
-void MainWindow::applySettings(bool shadows) {
-    const Options& o = state_.options();
-    const QFont title = toQFont(o.titleFont);
-    const int height = titleCaptionHeight(o.titleFont.size, logicalDpiY(), shadows);
-    const CaptionLook look = titleCaptionLook(shadows);
-    for (ShadowLabel* caption : {dateCaption_, todoCaption_}) {
-        caption->setFont(title);
-        caption->setFixedHeight(height);
-        caption->setShadowDepth(look.shadowDepth);
-        caption->setTextColor(toQColor(look.color));
-    }
-    // TODO: the filter window's and the completed-tasks window's titles take the same
-    // font and look when those windows land.
-    paneLayout_->layoutGrids();
-    calendarPane_->setMondayFirst(!o.sunday);
-}
-
-void MainWindow::changeGridFonts() {
-    const Options& o = state_.options();
-    const QFont font = toQFont(o.gridFont);
-    for (CellGrid* g : {gridDay_, gridNonday_}) {
-        g->setGridFont(font);
-        g->setRowHeight(o.rowHeight);
-    }
-    notesPane_->setFont(font);
-    paneLayout_->layoutGrids();
-}
-
 void MainWindow::onGridFocused(CellGrid* focused) {
     CellGrid* other = focused == gridDay_ ? gridNonday_ : gridDay_;
     focused->setSelectionColors(SysColor::Highlight, SysColor::HighlightText);
@@ -470,44 +429,6 @@ void MainWindow::hideAndSilence() {
 
 void MainWindow::showHelp() {
     showHelpTopic(HelpTopic::Main);
-}
-
-void MainWindow::setOptionsWindow(OptionsDialog* options) {
-    if (optionsDialog_)
-        disconnect(optionsDialog_, nullptr, this, nullptr);
-    optionsDialog_ = options;
-    if (!options)
-        return;
-    connect(options, &OptionsDialog::shadowsChanged, this, &MainWindow::applySettings);
-    connect(options, &OptionsDialog::gridFontChanged, this, &MainWindow::changeGridFonts);
-    connect(options, &OptionsDialog::rowHeightChanged, this, [this](int height) {
-        gridDay_->setRowHeight(height);
-        gridNonday_->setRowHeight(height);
-        paneLayout_->layoutGrids();
-    });
-    connect(options, &OptionsDialog::dayViewNeedsRefresh, this, [this] {
-        if (firstShown_)
-            calendarPane_->onDateChanged();
-    });
-    connect(options, &OptionsDialog::helpRequested, this, [](int topic) { showHelpTopic(topic); });
-    // The calendars repaint and change font on the options window's word.
-    calendarPane_->setOptionsWindow(options);
-    // The window has read the options at its creation without telling anyone.
-    changeGridFonts();
-}
-
-OptionsDialog* MainWindow::optionsWindow() const {
-    return optionsDialog_;
-}
-
-void MainWindow::showOptions() {
-    if (!optionsDialog_)
-        return;
-    optionsDialog_->exec();
-    // Whatever the outcome: the window's copies go back to what the store holds.
-    readSettings();
-    // The to-do list under the window may have to show done rows struck out or not.
-    gridNonday_->viewport()->update();
 }
 
 } // namespace dw
