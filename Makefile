@@ -19,9 +19,10 @@ build: configure
 run: build
 	$(BUILD)/src/dayweaver
 
-# Every test but the stress tests (label `stress`), which .ci/run runs after these.
+# Every test but the stress tests (label `stress`), which .ci/run runs after these; as many
+# at once as there are cores (the sync tests, each with its own server, one at a time).
 test: build
-	cd $(BUILD) && ctest --output-on-failure -LE stress
+	cd $(BUILD) && ctest --output-on-failure -LE stress -j$(shell nproc)
 
 # Installs the built programs and their files under PREFIX (bin/, share/, ...).
 install: build
