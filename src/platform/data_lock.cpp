@@ -11,8 +11,8 @@
 
 namespace dw {
 
-DataDirLock::DataDirLock(const std::string& dataDir)
-    : dataDir_(dataDir),
+DataDirLock::DataDirLock(const std::string& dataDir, int namelessLockAgeMs)
+    : dataDir_(dataDir), namelessLockAgeMs_(namelessLockAgeMs),
       lock_(std::make_unique<QLockFile>(QString::fromStdString(joinPath(dataDir, kFileName)))) {
     // A running program may hold the lock for days: never treat it as stale by age. A lock
     // whose process has ended is still recognised and taken over.
@@ -34,12 +34,12 @@ DataDirLock::Result DataDirLock::lock() {
         return Result::FolderNotWritable;
     // A process killed between making the lock file and writing its id into it leaves a
     // file that names no holder, which would lock the folder for good. Its maker writes the
-    // id at once, so such a file that is a few seconds old has no live holder.
+    // id at once, so such a file older than a few seconds has no live holder.
     qint64 pid = 0;
     QString host, app;
     const QFileInfo file(QString::fromStdString(joinPath(dataDir_, kFileName)));
     if (!lock_->getLockInfo(&pid, &host, &app) && file.exists() &&
-        std::abs(file.lastModified().secsTo(QDateTime::currentDateTime())) > 5) {
+        std::abs(file.lastModified().msecsTo(QDateTime::currentDateTime())) > namelessLockAgeMs_) {
         lock_->removeStaleLockFile();
         if (lock_->tryLock(0))
             return Result::Locked;

@@ -13,7 +13,11 @@ namespace dw {
 // by a process that has ended is taken over.
 class DataDirLock {
 public:
-    explicit DataDirLock(const std::string& dataDir);
+    // A lock file that names no holder (its maker was killed before it wrote its id) is
+    // taken over once it is older than this.
+    static constexpr int kNamelessLockAgeMs = 5000;
+
+    explicit DataDirLock(const std::string& dataDir, int namelessLockAgeMs = kNamelessLockAgeMs);
     ~DataDirLock();
     DataDirLock(const DataDirLock&) = delete;
     DataDirLock& operator=(const DataDirLock&) = delete;
@@ -41,6 +45,7 @@ public:
 
 private:
     std::string dataDir_;
+    int namelessLockAgeMs_;
     std::unique_ptr<QLockFile> lock_;
 };
 

@@ -1,4 +1,6 @@
 #include "cli/command_table.h"
+#include "cli/write_lock.h"
+#include "platform/data_lock.h"
 #include "support/cli_in_process.h"
 #include "support/shell_run.h"
 #include "support/temp_dir.h"
@@ -383,10 +385,18 @@ TEST(Cli, StaleLockOfAnEndedProcessIsTakenOver) {
     fs::last_write_time(data.file("dayweaver.lock"),
                         fs::file_time_type::clock::now() - std::chrono::minutes(1));
     EXPECT_EQ(runProgram(data, {"todo", "add", "y"}, false).status, 0);
-    // A lock being made now is waited for, as command-line writers queue; once it is old
-    // enough to be nobody's it is taken over.
+}
+
+// A lock being made now is waited for, as command-line writers queue; once it is old
+// enough to be nobody's it is taken over. The age is the lock's to say: short here.
+TEST(Cli, ANamelessLockBeingMadeIsWaitedForThenTakenOver) {
+    TempDir data;
     data.write("dayweaver.lock", "");
-    EXPECT_EQ(runProgram(data, {"todo", "add", "z"}, false).status, 0) << "a lock being made now";
+    dw::DataDirLock lock(data.path(), 300);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(dw::cli::takeWriteLock(lock, data.path(), 10000), std::nullopt);
+    EXPECT_TRUE(lock.isLocked());
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(250));
 }
 
 TEST(Cli, HelpAndVersion) {
