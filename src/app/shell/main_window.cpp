@@ -92,6 +92,9 @@ MainWindow::MainWindow(AppState& state, QWidget* parent) : QMainWindow(parent), 
 
 MainWindow::~MainWindow() {
     qApp->removeEventFilter(this);
+    // The focus moves while the widgets go: the window, half destroyed by then, must not
+    // hear of it.
+    disconnect(qApp, nullptr, this, nullptr);
 }
 
 void MainWindow::connectActions() {
