@@ -16,23 +16,23 @@ namespace dw::cli {
 
 namespace {
 
-constexpr OptionSpec flag(std::string_view name) {
+constexpr OptionRule flag(std::string_view name) {
     return {name, false, false};
 }
-constexpr OptionSpec valued(std::string_view name) {
+constexpr OptionRule valued(std::string_view name) {
     return {name, true, false};
 }
-constexpr OptionSpec repeated(std::string_view name) {
+constexpr OptionRule repeated(std::string_view name) {
     return {name, true, true};
 }
-constexpr PositionalSpec optional(std::string_view name) {
+constexpr PositionalRule optional(std::string_view name) {
     return {name, false, false};
 }
-constexpr PositionalSpec rest(std::string_view name) {
+constexpr PositionalRule rest(std::string_view name) {
     return {name, false, true};
 }
 
-const OptionSpec kGlobalOptions[] = {valued("--data")};
+const OptionRule kGlobalOptions[] = {valued("--data")};
 
 constexpr std::string_view kUsageLine = "Usage: dayweaver-cli [--data DIR] COMMAND [ARGS]";
 
@@ -52,11 +52,11 @@ constexpr std::string_view kNotes[] = {
     "before deleting) and 4 (some objects skipped).",
 };
 
-std::vector<CommandSpec> makeTable() {
-    const std::vector<OptionSpec> printSelection = {valued("--from"), valued("--to"),
+std::vector<CommandEntry> makeTable() {
+    const std::vector<OptionRule> printSelection = {valued("--from"), valued("--to"),
                                                     valued("--done"), repeated("--category"),
                                                     flag("--no-todo")};
-    const auto withSelection = [&](std::vector<OptionSpec> options) {
+    const auto withSelection = [&](std::vector<OptionRule> options) {
         options.insert(options.end(), printSelection.begin(), printSelection.end());
         return options;
     };
@@ -219,7 +219,7 @@ std::string joined(const std::vector<std::string_view>& words) {
     return text;
 }
 
-void appendCommandUsage(std::string& text, const CommandSpec& c) {
+void appendCommandUsage(std::string& text, const CommandEntry& c) {
     std::vector<std::string> lines{"  " + joined(c.name)};
     if (!c.synopsis.empty() && !c.synopsis.front().empty())
         lines.front() += " " + std::string(c.synopsis.front());
@@ -238,14 +238,14 @@ void appendCommandUsage(std::string& text, const CommandSpec& c) {
         text += line + '\n';
 }
 
-bool startsWithName(std::span<const std::string> words, const CommandSpec& c) {
+bool startsWithName(std::span<const std::string> words, const CommandEntry& c) {
     return words.size() >= c.name.size() && std::equal(c.name.begin(), c.name.end(), words.begin());
 }
 
 // The words that follow `head` in the table's longer names: "export", "import" for "ics".
 std::vector<std::string_view> subcommandsOf(std::string_view head) {
     std::vector<std::string_view> words;
-    for (const CommandSpec& c : commandTable())
+    for (const CommandEntry& c : commandTable())
         if (c.name.size() > 1 && c.name.front() == head)
             words.push_back(c.name[1]);
     return words;
@@ -260,9 +260,9 @@ std::string alternatives(const std::vector<std::string_view>& words) {
 
 // The table's command that the words (at least one) begin with, the longest name first
 // ("todo add" over "todo").
-const CommandSpec& commandNamed(std::span<const std::string> words) {
-    const CommandSpec* found = nullptr;
-    for (const CommandSpec& c : commandTable())
+const CommandEntry& commandNamed(std::span<const std::string> words) {
+    const CommandEntry* found = nullptr;
+    for (const CommandEntry& c : commandTable())
         if (startsWithName(words, c) && (!found || c.name.size() > found->name.size()))
             found = &c;
     if (found)
@@ -279,18 +279,18 @@ const CommandSpec& commandNamed(std::span<const std::string> words) {
 
 } // namespace
 
-const std::vector<CommandSpec>& commandTable() {
-    static const std::vector<CommandSpec> table = makeTable();
+const std::vector<CommandEntry>& commandTable() {
+    static const std::vector<CommandEntry> table = makeTable();
     return table;
 }
 
-std::span<const OptionSpec> globalOptions() {
+std::span<const OptionRule> globalOptions() {
     return kGlobalOptions;
 }
 
 std::string usageText() {
     std::string text = std::string(kUsageLine) + "\n\nCommands:\n";
-    for (const CommandSpec& c : commandTable())
+    for (const CommandEntry& c : commandTable())
         appendCommandUsage(text, c);
     text += '\n';
     for (const std::string_view line : kNotes)
@@ -304,7 +304,7 @@ CommandLine readCommandLine(std::span<const std::string> words) {
     while (start < words.size() && isOptionWord(words[start])) {
         const auto global =
             std::find_if(globalOptions().begin(), globalOptions().end(),
-                         [&](const OptionSpec& o) { return o.name == words[start]; });
+                         [&](const OptionRule& o) { return o.name == words[start]; });
         if (global == globalOptions().end())
             throw UsageError{"unknown option: " + words[start]};
         start += global->takesValue ? 2 : 1;
@@ -316,7 +316,7 @@ CommandLine readCommandLine(std::span<const std::string> words) {
     }
     const std::span<const std::string> named = words.subspan(start);
     CommandLine line;
-    const CommandSpec& c = commandNamed(named);
+    const CommandEntry& c = commandNamed(named);
     line.command = &c;
     // A command that takes no word of its own but begins longer names: "todo remove".
     if (c.positionals.empty() && named.size() > c.name.size() &&

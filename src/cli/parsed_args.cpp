@@ -8,9 +8,9 @@ namespace dw::cli {
 
 namespace {
 
-const OptionSpec* findOption(std::span<const OptionSpec> options, std::string_view name) {
+const OptionRule* findOption(std::span<const OptionRule> options, std::string_view name) {
     const auto it = std::find_if(options.begin(), options.end(),
-                                 [name](const OptionSpec& o) { return o.name == name; });
+                                 [name](const OptionRule& o) { return o.name == name; });
     return it == options.end() ? nullptr : &*it;
 }
 
@@ -53,9 +53,9 @@ std::optional<std::string> ParsedArgs::firstGiven(std::span<const std::string_vi
     return std::nullopt;
 }
 
-ParsedArgs parseArgs(std::span<const std::string> words, std::span<const OptionSpec> options,
-                     std::span<const PositionalSpec> positionals,
-                     std::span<const OptionSpec> global) {
+ParsedArgs parseArgs(std::span<const std::string> words, std::span<const OptionRule> options,
+                     std::span<const PositionalRule> positionals,
+                     std::span<const OptionRule> global) {
     ParsedArgs parsed;
     for (std::size_t i = 0; i < words.size(); ++i) {
         const std::string& word = words[i];
@@ -64,28 +64,28 @@ ParsedArgs parseArgs(std::span<const std::string> words, std::span<const OptionS
             parsed.commandWords_.push_back(word);
             continue;
         }
-        const OptionSpec* own = findOption(options, word);
-        const OptionSpec* spec = own ? own : findOption(global, word);
-        if (!spec)
+        const OptionRule* own = findOption(options, word);
+        const OptionRule* rule = own ? own : findOption(global, word);
+        if (!rule)
             throw UsageError{"unknown option: " + word};
-        if (!spec->repeats && parsed.flag(word))
+        if (!rule->repeats && parsed.flag(word))
             throw UsageError{word + " is given more than once"};
         std::string value;
-        if (spec->takesValue) {
+        if (rule->takesValue) {
             if (i + 1 == words.size())
                 throw UsageError{word + " needs a value"};
             value = words[++i];
         }
         if (own) {
             parsed.commandWords_.push_back(word);
-            if (spec->takesValue)
+            if (rule->takesValue)
                 parsed.commandWords_.push_back(value);
         }
         parsed.options_.emplace_back(word, std::move(value));
     }
 
     std::size_t taken = 0;
-    for (const PositionalSpec& p : positionals) {
+    for (const PositionalRule& p : positionals) {
         if (taken == parsed.positionals_.size()) {
             if (p.required)
                 throw UsageError{"missing " + std::string(p.name)};

@@ -11,14 +11,14 @@ namespace dw::cli {
 
 // An option a command takes: "--filter" alone, or "--category C" with the next word as its
 // value whatever it looks like, so a text may start with dashes.
-struct OptionSpec {
+struct OptionRule {
     std::string_view name;
     bool takesValue = false;
     bool repeats = false;
 };
 
 // A positional argument, named as a usage error names it when it is missing.
-struct PositionalSpec {
+struct PositionalRule {
     std::string_view name;
     bool required = true;
     // Takes every further positional word (NAME...).
@@ -43,8 +43,8 @@ public:
     const std::vector<std::string>& commandWords() const { return commandWords_; }
 
 private:
-    friend ParsedArgs parseArgs(std::span<const std::string>, std::span<const OptionSpec>,
-                                std::span<const PositionalSpec>, std::span<const OptionSpec>);
+    friend ParsedArgs parseArgs(std::span<const std::string>, std::span<const OptionRule>,
+                                std::span<const PositionalRule>, std::span<const OptionRule>);
     std::vector<std::string> positionals_;
     std::vector<std::pair<std::string, std::string>> options_; // name, value ("" for a flag)
     std::vector<std::string> commandWords_;
@@ -53,9 +53,9 @@ private:
 // Reads `words` with the command's options and positionals, and the options every command
 // takes (`global`). An unknown option, an option without its value, a second use of an
 // option that is not repeatable, a missing positional and a word too many are usage errors.
-ParsedArgs parseArgs(std::span<const std::string> words, std::span<const OptionSpec> options,
-                     std::span<const PositionalSpec> positionals,
-                     std::span<const OptionSpec> global = {});
+ParsedArgs parseArgs(std::span<const std::string> words, std::span<const OptionRule> options,
+                     std::span<const PositionalRule> positionals,
+                     std::span<const OptionRule> global = {});
 
 // Whether a word is written as an option.
 bool isOptionWord(std::string_view word);

@@ -36,7 +36,7 @@ TEST(CommandTable, TheUsageTextStaysAsPublished) {
 // The options a command takes are the ones its usage names, so that the manual page and
 // the completions offer every one of them and no other.
 TEST(CommandTable, EveryCommandsUsageNamesExactlyTheOptionsItTakes) {
-    for (const dw::cli::CommandSpec& c : dw::cli::commandTable()) {
+    for (const dw::cli::CommandEntry& c : dw::cli::commandTable()) {
         std::string name;
         for (const std::string_view w : c.name)
             name += std::string(w) + " ";
@@ -53,7 +53,7 @@ TEST(CommandTable, EveryCommandsUsageNamesExactlyTheOptionsItTakes) {
             named.insert(usage.substr(at, end - at));
         }
         std::set<std::string> taken;
-        for (const dw::cli::OptionSpec& o : c.options)
+        for (const dw::cli::OptionRule& o : c.options)
             taken.insert(std::string(o.name));
         EXPECT_EQ(named, taken);
         EXPECT_NE(c.run, nullptr);
