@@ -124,6 +124,12 @@ LocalMoment localMoment(const icaltimetype& t, const UtcToLocal& toLocal) {
 
 namespace {
 
+// A duration's length in seconds, without the library's int arithmetic, which overflows.
+std::int64_t secondsOf(const icaldurationtype& d) {
+    return (std::int64_t(d.weeks) * 7 + d.days) * 86400 + std::int64_t(d.hours) * 3600 +
+           std::int64_t(d.minutes) * 60 + d.seconds;
+}
+
 icaldurationtype daysAndSeconds(std::int64_t days, std::int64_t seconds) {
     icaldurationtype d = icaldurationtype_null_duration();
     d.days = static_cast<unsigned int>(days + seconds / 86400);
@@ -143,9 +149,7 @@ std::optional<icaldurationtype> lengthOf(icalcomponent* e, icalcomponent* root) 
         const icaldurationtype d = icalproperty_get_duration(p);
         if (icaldurationtype_is_bad_duration(d) || d.is_neg)
             return std::nullopt;
-        const std::int64_t seconds = (std::int64_t(d.weeks) * 7 + d.days) * 86400 +
-                                     std::int64_t(d.hours) * 3600 + std::int64_t(d.minutes) * 60 +
-                                     d.seconds;
+        const std::int64_t seconds = secondsOf(d);
         if (seconds <= 0)
             return std::nullopt;
         return seconds > kMaxSeconds ? daysAndSeconds(kMaxEventDays, 0) : d;
@@ -180,9 +184,7 @@ int daysCovered(icalcomponent* e, const icaltimetype& from, const UtcToLocal& to
         return 1;
     // A timed event shorter than a day is a task of the day it starts on, even when it
     // ends after midnight: an evening that runs late is not an "all day" on the next.
-    const std::int64_t seconds = (std::int64_t(length->weeks) * 7 + length->days) * 86400 +
-                                 std::int64_t(length->hours) * 3600 + length->minutes * 60 +
-                                 length->seconds;
+    const std::int64_t seconds = secondsOf(*length);
     if (!from.is_date && seconds < 86400)
         return 1;
     const LocalMoment first = localMoment(from, toLocal);

@@ -279,40 +279,37 @@ void CalDavClient::readMultistatus(const QByteArray& verb, const QUrl& url, cons
         });
 }
 
-void CalDavClient::findPrincipal(Done<QString> done) {
-    auto principal = std::make_shared<std::optional<QString>>();
+void CalDavClient::findFirstHref(const QUrl& url, const QByteArray& body, const QString& property,
+                                 Done<QString> done) {
+    auto found = std::make_shared<std::optional<QString>>();
     readMultistatus(
-        "PROPFIND", server_, kPropfindPrincipal, 0,
-        [principal](DavResponse& r) {
-            const auto it = r.properties.find(QStringLiteral("current-user-principal"));
-            if (!*principal && it != r.properties.end() && !it->hrefs.isEmpty())
-                *principal = it->hrefs.front();
+        "PROPFIND", url, body, 0,
+        [found, property](DavResponse& r) {
+            const auto it = r.properties.find(property);
+            if (!*found && it != r.properties.end() && !it->hrefs.isEmpty())
+                *found = it->hrefs.front();
         },
-        [this, principal, done](const CalDavError& error, const MultistatusReader& reader) {
+        [found, property, done](const CalDavError& error, const MultistatusReader& reader) {
             if (!error.ok())
                 return done(error, {});
-            if (!reader.failed() && *principal)
-                return done({}, resolved(**principal).path());
-            done(badAnswer(QStringLiteral("no current-user-principal")), {});
+            if (!reader.failed() && *found)
+                return done({}, **found);
+            done(badAnswer(QStringLiteral("no ") + property), {});
         });
 }
 
+void CalDavClient::findPrincipal(Done<QString> done) {
+    findFirstHref(server_, kPropfindPrincipal, QStringLiteral("current-user-principal"),
+                  [this, done](const CalDavError& error, const QString& href) {
+                      done(error, error.ok() ? resolved(href).path() : QString());
+                  });
+}
+
 void CalDavClient::findCalendarHome(const QString& principal, Done<QString> done) {
-    auto home = std::make_shared<std::optional<QString>>();
-    readMultistatus(
-        "PROPFIND", resolved(principal), kPropfindHome, 0,
-        [home](DavResponse& r) {
-            const auto it = r.properties.find(QStringLiteral("calendar-home-set"));
-            if (!*home && it != r.properties.end() && !it->hrefs.isEmpty())
-                *home = it->hrefs.front();
-        },
-        [this, home, done](const CalDavError& error, const MultistatusReader& reader) {
-            if (!error.ok())
-                return done(error, {});
-            if (!reader.failed() && *home)
-                return done({}, withSlash(resolved(**home).path()));
-            done(badAnswer(QStringLiteral("no calendar-home-set")), {});
-        });
+    findFirstHref(resolved(principal), kPropfindHome, QStringLiteral("calendar-home-set"),
+                  [this, done](const CalDavError& error, const QString& href) {
+                      done(error, error.ok() ? withSlash(resolved(href).path()) : QString());
+                  });
 }
 
 void CalDavClient::listCalendars(const QString& home, Done<QVector<CalendarInfo>> done) {

@@ -161,6 +161,10 @@ private:
     using MultistatusRead = std::function<void(const CalDavError&, const MultistatusReader&)>;
     void readMultistatus(const QByteArray& verb, const QUrl& url, const QByteArray& body, int depth,
                          std::function<void(DavResponse&)> each, MultistatusRead done);
+    // The first href a PROPFIND (depth 0) names in `property`; a bad answer naming `property`
+    // when there is none.
+    void findFirstHref(const QUrl& url, const QByteArray& body, const QString& property,
+                       Done<QString> done);
 
     QNetworkAccessManager* network_;
     QUrl server_;
