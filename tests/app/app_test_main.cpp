@@ -1,9 +1,12 @@
 // The app tests run on one QApplication on the offscreen platform, with the en-US
-// conventions, and with settings kept in a throw-away folder.
+// conventions, and with settings kept in a throw-away folder of the process's own, since
+// test programs run side by side.
 #include "app/modal_helpers.h"
 
 #include <QApplication>
+#include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -20,6 +23,9 @@ int main(int argc, char** argv) {
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
     QApplication::setApplicationName("Dayweaver");
+    const QTemporaryDir settings;
+    for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+        QSettings::setPath(format, QSettings::UserScope, settings.path());
     ::testing::InitGoogleTest(&argc, argv);
     // End events reach the listeners last to first, so the check runs before the result
     // printer and the printed result counts it.
