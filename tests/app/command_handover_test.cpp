@@ -360,13 +360,20 @@ TEST(HandOver, TheRealProgramTakesTheCommandLinesTasksAndKeepsThemAtItsEnd) {
     env.insert("DAYWEAVER_DATA", QString::fromStdString(data.path()));
     env.insert("XDG_CONFIG_HOME", QString::fromStdString(config.path()));
     env.insert("HOME", QString::fromStdString(config.path()));
+    env.insert("DAYWEAVER_REPORT_SHOWN", "1");
     program.setProcessEnvironment(env);
     program.start(DAYWEAVER_GUI, {});
     ASSERT_TRUE(program.waitForStarted(10000));
-    const std::string socket = SingleInstance::serverNameFor(data.path()).toStdString();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return fs::exists(socket); }, 10000));
-    // Let it reach its event loop and first show.
-    QTest::qWait(500);
+    // Its first frame is on screen: it has set up the day it shows and is in its event loop.
+    std::string errors;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            errors += program.readAllStandardError().toStdString();
+            return errors.find("shown: 0 tasks\n") != std::string::npos;
+        },
+        15000))
+        << errors;
+    ASSERT_TRUE(fs::exists(SingleInstance::serverNameFor(data.path()).toStdString()));
 
     // Today's date: the day the program shows, whose day view is written back at its end.
     const QString today = QDate::currentDate().toString("yyyy-MM-dd");
@@ -383,7 +390,7 @@ TEST(HandOver, TheRealProgramTakesTheCommandLinesTasksAndKeepsThemAtItsEnd) {
 
     ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
     ASSERT_TRUE(program.waitForFinished(15000));
-    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+    EXPECT_EQ(program.exitCode(), 0) << errors + program.readAllStandardError().toStdString();
     // The day view it wrote back at its end held the task as done.
     const test::Rows rows = test::fileRows(data.file("grid.grd"));
     ASSERT_EQ(rows.size(), 1u);

@@ -43,28 +43,35 @@ protected:
     std::string settingsFile() const { return config_.file("Velmora Corporation/Task.conf"); }
 
     // Starts the program on the offscreen platform with its own data and settings folders,
-    // and waits until it holds its data folder.
-    void start() {
+    // and waits until its first frame is on screen (or it is in the tray).
+    void start(const std::string& expectedReport = "shown: 2 tasks\n") {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("DAYWEAVER_DATA", QString::fromStdString(data_.path()));
         env.insert("XDG_CONFIG_HOME", QString::fromStdString(config_.path()));
         env.insert("HOME", QString::fromStdString(config_.path()));
+        env.insert("DAYWEAVER_REPORT_SHOWN", "1");
+        errors_.clear();
         program_.setProcessEnvironment(env);
         program_.start(DAYWEAVER_GUI, {});
         ASSERT_TRUE(program_.waitForStarted(10000));
-        for (int i = 0; i < 500 && !fs::exists(data_.file("dayweaver.lock")); ++i)
-            QTest::qWait(20);
+        ASSERT_TRUE(QTest::qWaitFor(
+            [this] {
+                errors_ += program_.readAllStandardError().toStdString();
+                return errors_.find(" tasks\n") != std::string::npos;
+            },
+            15000))
+            << errors_;
+        EXPECT_NE(errors_.find(expectedReport), std::string::npos) << errors_;
         ASSERT_TRUE(fs::exists(data_.file("dayweaver.lock")));
-        // Let it reach its event loop and first show.
-        QTest::qWait(500);
     }
 
     void endWith(int signalNumber) {
         ::kill(static_cast<pid_t>(program_.processId()), signalNumber);
         ASSERT_TRUE(program_.waitForFinished(15000)) << "the program did not end";
         EXPECT_EQ(program_.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(program_.exitCode(), 0) << program_.readAllStandardError().toStdString();
+        EXPECT_EQ(program_.exitCode(), 0)
+            << errors_ + program_.readAllStandardError().toStdString();
     }
 
     void expectSavedLikeAClose() {
@@ -83,6 +90,7 @@ protected:
     TempDir data_;
     TempDir config_;
     QProcess program_;
+    std::string errors_; // what the program has written on stderr so far
 };
 
 TEST_F(SessionEndTest, EachTerminationSignalSavesLikeClosingTheWindow) {
@@ -99,7 +107,7 @@ TEST_F(SessionEndTest, EachTerminationSignalSavesLikeClosingTheWindow) {
 TEST_F(SessionEndTest, ASignalWhileInTheTraySavesToo) {
     fs::create_directories(config_.file("Velmora Corporation"));
     std::ofstream(settingsFile()) << "[Options]\nAutoStart=1\n";
-    start();
+    start("hidden: 2 tasks\n");
     endWith(SIGTERM);
     expectSavedLikeAClose();
 }
@@ -112,6 +120,23 @@ TEST_F(SessionEndTest, TwoSignalsInARowStillSaveOnce) {
     ASSERT_TRUE(program_.waitForFinished(15000));
     EXPECT_EQ(program_.exitStatus(), QProcess::NormalExit);
     expectSavedLikeAClose();
+}
+
+// Timing a start: the program ends by itself once its first frame is shown.
+TEST_F(SessionEndTest, QuittingWhenIdleWaitsForTheFirstFrame) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("DAYWEAVER_DATA", QString::fromStdString(data_.path()));
+    env.insert("XDG_CONFIG_HOME", QString::fromStdString(config_.path()));
+    env.insert("HOME", QString::fromStdString(config_.path()));
+    env.insert("DAYWEAVER_QUIT_WHEN_IDLE", "1");
+    program_.setProcessEnvironment(env);
+    program_.start(DAYWEAVER_GUI, {});
+    ASSERT_TRUE(program_.waitForFinished(15000)) << "the program did not end by itself";
+    EXPECT_EQ(program_.exitCode(), 0);
+    // The platform's own notices may come before it.
+    const std::string errors = program_.readAllStandardError().toStdString();
+    EXPECT_TRUE(errors.ends_with("shown: 2 tasks\n")) << errors;
 }
 
 // In the process: an edit still open in the notes pane and a to-do change are on disk

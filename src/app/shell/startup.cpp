@@ -1,13 +1,16 @@
 #include "app/shell/startup.h"
 
+#include "app/calendar/calendar_pane.h"
 #include "app/settings/options_dialog.h"
 #include "app/shell/app_prompts.h"
 #include "app/shell/app_state.h"
 #include "app/shell/command_line.h"
 #include "app/shell/command_server.h"
+#include "app/shell/first_frame.h"
 #include "app/shell/main_window.h"
 #include "app/shell/resources.h"
 #include "app/shell/tray_controller.h"
+#include "app/widgets/cell_grid.h"
 #include "app/widgets/dialog_frame.h"
 #include "app/widgets/qt_prompts.h"
 #include "core/store/save_guard.h"
@@ -125,9 +128,27 @@ int runDayweaver(int argc, char** argv) {
         window.tray().startInTray();
     else
         window.show();
-    // For timing a start: the program ends once its event loop has nothing more to do.
-    if (qEnvironmentVariableIsSet("DAYWEAVER_QUIT_WHEN_IDLE"))
-        QTimer::singleShot(0, &app, &QApplication::quit);
+    // For timing a start and for waiting on it: told once the first frame is on screen (or
+    // once it starts, when it starts hidden), and with DAYWEAVER_QUIT_WHEN_IDLE the program then
+    // ends.
+    std::unique_ptr<FirstFrameReport> firstFrame;
+    if (firstFrameWanted()) {
+        // A window in the tray or minimised paints nothing until it is brought back.
+        std::vector<QWidget*> watched;
+        if (window.isVisible() && !window.isMinimized()) {
+            for (int i = 0; i < 4; ++i)
+                if (QWidget* month = window.calendarPane()->calendar(i); month->isVisible())
+                    watched.push_back(month);
+            if (window.gridDay()->isVisible())
+                watched.push_back(window.gridDay()->viewport());
+        }
+        firstFrame = std::make_unique<FirstFrameReport>(
+            std::move(watched), [&state] { return state.store().taskCount(); },
+            [] {
+                if (quitWhenShown())
+                    QTimer::singleShot(0, qApp, &QApplication::quit);
+            });
+    }
     const int status = QApplication::exec();
     setPrompts(nullptr);
     return status;

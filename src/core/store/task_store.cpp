@@ -192,6 +192,13 @@ int TaskStore::keyDate(int row) const {
     return dw::keyDate(gridStore_.cellView(StoreCol::Key, row), fs_);
 }
 
+int TaskStore::taskCount() const {
+    int n = 0;
+    for (int r = 1; r < gridStore_.rowCount(); ++r)
+        n += gridStore_.cellView(StoreCol::Key, r).empty() ? 0 : 1;
+    return n;
+}
+
 int TaskStore::firstVisibleRow(int date) const {
     const int rows = gridStore_.rowCount();
     if (rows < 2)

@@ -108,6 +108,8 @@ public:
     std::string todoPath() const;
 
     int keyDate(int row) const;
+    // How many tasks the store holds (its rows with a key).
+    int taskCount() const;
 
     // The date's filtered rows: the first of them (-1 when none), and how many there are
     // from that first row b on.
