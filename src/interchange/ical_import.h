@@ -28,7 +28,7 @@ public:
 
 // Limits against hostile files: a calendar is read whole, so its size, its objects and the
 // repetitions expanded from its rules are bounded.
-inline constexpr std::size_t kMaxCalendarFileBytes = 10 * 1024 * 1024;
+inline constexpr std::size_t kMaxCalendarFileBytes = std::size_t{10} * 1024 * 1024;
 inline constexpr std::size_t kMaxCalendarObjects = 100000;
 inline constexpr std::size_t kMaxImportedTasks = 100000;
 inline constexpr std::size_t kMaxRecurrenceSteps = 500000;

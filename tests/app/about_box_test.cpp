@@ -1,6 +1,7 @@
 #include "app/modal_helpers.h"
 #include "app/shell/app_state.h"
 #include "app/shell/main_window.h"
+#include "app/shell/window_composition.h"
 #include "dayweaver_config.h"
 #include "platform/system_clock.h"
 #include "support/scoped_prompts.h"
@@ -22,7 +23,8 @@ TEST(AboutBox, TheHelpMenuShowsTheVersion) {
     AppState state(FormatSettings::enUS(), std::make_unique<SystemClock>(),
                    std::make_unique<MapSettingsBackend>(),
                    AppPaths{dir.file("dayweaver"), dir.path(), dir.path()});
-    MainWindow w(state);
+    WindowComposition windows(state);
+    MainWindow& w = windows.window();
     auto* help = w.findChild<QMenu*>("helpMenu");
     ASSERT_NE(help, nullptr);
     QAction* about = nullptr;

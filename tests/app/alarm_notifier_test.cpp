@@ -21,10 +21,10 @@ class AlarmWindowTest : public test::TaskWindowTest {
 protected:
     MainWindow& withSound() {
         MainWindow& w = shown();
-        w.alarms().setSoundPlayer([this](bool on) { sound_.push_back(on); });
+        composition().alarms().setSoundPlayer([this](bool on) { sound_.push_back(on); });
         return w;
     }
-    AlarmNotifier& alarms() { return window().alarms(); }
+    AlarmNotifier& alarms() { return composition().alarms(); }
     void checkAt(int hour, int minute, int second = 0, int day = 0) {
         clock_->setNow(kToday + day + timeFraction(hour, minute, second));
         window().onTimerTrigger(window().alarmTrigger());

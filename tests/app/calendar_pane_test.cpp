@@ -4,6 +4,7 @@
 #include "app/shell/app_state.h"
 #include "app/shell/main_window.h"
 #include "app/shell/pane_splitter.h"
+#include "app/shell/window_composition.h"
 #include "app/widgets/cell_grid.h"
 #include "app/widgets/month_view.h"
 #include "app/widgets/shadow_label.h"
@@ -465,15 +466,13 @@ TEST_F(CalendarPaneTest, WithoutTheOptionsARoomyCalendarKeepsItsFontSize) {
 class CalendarWindowTest : public CalendarPaneTest {
 protected:
     MainWindow& shown() {
-        window_ = std::make_unique<MainWindow>(*state_);
-        options_ = std::make_unique<OptionsDialog>(state_->options(), state_->settings(),
-                                                   dir_.file("dayweaver"));
-        window_->setOptionsWindow(options_.get());
-        window_->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
-        return *window_;
+        composition_ = std::make_unique<WindowComposition>(*state_);
+        MainWindow& w = composition_->window();
+        w.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&w));
+        return w;
     }
-    std::unique_ptr<MainWindow> window_;
+    std::unique_ptr<WindowComposition> composition_;
 };
 
 TEST_F(CalendarWindowTest, CaptionsFollowTheSelectedDate) {

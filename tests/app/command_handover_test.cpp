@@ -93,7 +93,7 @@ protected:
         instance_.finishStartup();
         instance_.setCommandHandler(
             [this](const std::vector<std::string>& words) { return server_->run(words); });
-        server_ = std::make_unique<CommandServer>(window(), *state_);
+        server_ = &composition().commandServer();
         server_->setLocalTime([](std::int64_t utcSeconds) {
             return dateSerialOf(1970, 1, 1) + utcSeconds / 86400.0;
         });
@@ -101,7 +101,7 @@ protected:
 
     PrivateRuntimeDir runtime_;
     SingleInstance instance_{dir_.path()};
-    std::unique_ptr<CommandServer> server_;
+    CommandServer* server_ = nullptr;
 };
 
 TEST_F(HandOverTest, WritingCommandsAreAppliedByTheProgramAndPrintAsAlone) {
@@ -137,7 +137,7 @@ TEST_F(HandOverTest, WritingCommandsAreAppliedByTheProgramAndPrintAsAlone) {
 
     // A later change in the window writes the day view back: the handed-over tasks stay.
     window().gridDay()->selectTableRow(1);
-    window().taskCommands()->toggleAlarm();
+    composition().taskCommands().toggleAlarm();
     EXPECT_EQ(test::fileRows(dir_.file("grid.grd")).size(), 5u);
 }
 

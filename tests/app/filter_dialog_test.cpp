@@ -88,7 +88,7 @@ TEST_F(FilterWindowTest, OkSavesTheMarksAndRefreshesDayViewCalendarsAlarmsAndInd
     EXPECT_EQ(picture(window().actions().filtersButton->icon()),
               picture(QIcon(":/icons/filter-on.png")));
     // The hidden task's alarm stays quiet.
-    window().alarms().runCheck();
+    composition().alarms().runCheck();
     EXPECT_FALSE(window().alarmBusy());
     EXPECT_EQ(backend_->value("Filter", "NotDone"), "1");
 }

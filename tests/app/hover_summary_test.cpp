@@ -29,7 +29,7 @@ protected:
                     {"36526.102", "2:30 PM", "", "Dentist", "No", "No"}});
         shown();
     }
-    HoverSummary& hover() { return window().hoverSummary(); }
+    HoverSummary& hover() { return composition().hoverSummary(); }
     MonthView* cal2() { return window().calendarPane()->calendar(1); }
 
     static void moveOver(QWidget* w, const QPoint& pos) {

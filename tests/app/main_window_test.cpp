@@ -7,11 +7,13 @@
 #include "app/shell/pane_layout.h"
 #include "app/shell/pane_splitter.h"
 #include "app/shell/tray_controller.h"
+#include "app/shell/window_composition.h"
 #include "app/widgets/cell_grid.h"
 #include "app/widgets/shadow_label.h"
 #include "app/widgets/timer_pool.h"
 #include "app/widgets/win_color.h"
 #include "core/dates/date_serial.h"
+#include "core/settings/option_keys.h"
 #include "core/store/task_store.h"
 #include "support/scoped_prompts.h"
 #include "support/table_rows.h"
@@ -63,10 +65,11 @@ protected:
                                        AppPaths{dir_.file("dayweaver"), dir_.path(), dir_.path()});
     }
 
+    // The windows as the program builds them (window_composition.h).
     MainWindow& window() {
-        if (!window_)
-            window_ = std::make_unique<MainWindow>(*state_);
-        return *window_;
+        if (!composition_)
+            composition_ = std::make_unique<WindowComposition>(*state_);
+        return composition_->window();
     }
 
     MainWindow& shown() {
@@ -99,7 +102,7 @@ protected:
     FixedClock* clock_ = nullptr;
     MapSettingsBackend* backend_ = nullptr;
     std::unique_ptr<AppState> state_;
-    std::unique_ptr<MainWindow> window_;
+    std::unique_ptr<WindowComposition> composition_;
 };
 
 // ---------------------------------------------------------------------------------------
@@ -470,7 +473,7 @@ TEST_F(ShellTest, ASplitThatWouldHideAPaneIsNeverSavedNorApplied) {
     // Settings that an earlier version saved so: both panes show at the next start.
     backend_->setValue("", "SplitDay", "0");
     backend_->setValue("", "Split2", "0");
-    window_.reset();
+    composition_.reset();
     MainWindow& again = shown();
     EXPECT_GT(again.splitDay()->sizes().at(0), 0);
     EXPECT_GT(again.splitDay()->sizes().at(1), 0);
@@ -598,8 +601,7 @@ TEST_F(ShellTest, ReadSettingsGivesTheTitleCaptionsTheirLookAndSetsTheHoverTrigg
 
 TEST_F(ShellTest, TheOptionsCommandShowsTheOptionsAndThenRereadsTheSettings) {
     MainWindow& w = shown();
-    OptionsDialog options(state_->options(), state_->settings(), dir_.file("dayweaver"), &w);
-    w.setOptionsWindow(&options);
+    OptionsDialog& options = composition_->options();
     EXPECT_TRUE(w.shadows());
     ASSERT_NE(w.action("optionsAction"), nullptr);
     EXPECT_EQ(w.action("optionsAction")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
@@ -622,8 +624,7 @@ TEST_F(ShellTest, TheOptionsCommandShowsTheOptionsAndThenRereadsTheSettings) {
 
 TEST_F(ShellTest, TheOptionsWindowsReactionsReachTheMainWindow) {
     MainWindow& w = shown();
-    OptionsDialog options(state_->options(), state_->settings(), dir_.file("dayweaver"), &w);
-    w.setOptionsWindow(&options);
+    OptionsDialog& options = composition_->options();
 
     emit options.shadowsChanged(false);
     EXPECT_EQ(w.todoCaption()->shadowDepth(), 1);
@@ -651,8 +652,10 @@ TEST_F(ShellTest, TheOptionsWindowsReactionsReachTheMainWindow) {
 }
 
 TEST_F(ShellTest, GridFontAndRowHeightComeFromTheOptions) {
+    // As stored: the options window reads them again when it is made.
     state_->options().rowHeight = 22;
     state_->options().gridFont = {"DejaVu Sans", 12, true};
+    ASSERT_TRUE(saveOptions(state_->settings(), state_->options()));
     MainWindow& w = window();
     for (CellGrid* g : {w.gridDay(), w.gridNonday()}) {
         EXPECT_EQ(g->rowHeight(), 22);

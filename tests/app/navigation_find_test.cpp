@@ -249,7 +249,7 @@ protected:
         state_->filter().setCategories({"Work", "Home", "Private"});
         state_->filter().checkListed({"Work", "Home"});
         window().actions().find->trigger();
-        dialog = window().findDialog();
+        dialog = composition().findDialog();
         ASSERT_NE(dialog, nullptr);
         dialog->findTextEdit()->setText("dentist");
     }
@@ -328,7 +328,7 @@ TEST_F(FindTest, WholeWordsArePiecesAndCaseFoldsBeyondAscii) {
                 {"36527.100", "9:00 AM", "Work", "Straße kehren", "No", "No"}});
     shown();
     window().actions().find->trigger();
-    dialog = window().findDialog();
+    dialog = composition().findDialog();
     ASSERT_NE(dialog, nullptr);
     dialog->wholeWordCheck()->setChecked(true);
     dialog->findTextEdit()->setText("ÉCOLE");

@@ -153,7 +153,7 @@ TEST_F(PrintTest, CategoriesComeFromTheCategoryFileWithTheSecondChosen) {
     EXPECT_EQ(box->itemText(0), "1 - High");
     EXPECT_EQ(box->itemText(3), "4 - Don't Care");
     EXPECT_EQ(box->currentIndex(), -1);
-    window_.reset();
+    composition_.reset();
 
     std::string error;
     ASSERT_TRUE(writeListFile(categoryListPath(dir_.path()), {"Work", "Home", "Health"}, error));

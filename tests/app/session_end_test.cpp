@@ -3,6 +3,7 @@
 
 #include "app/shell/app_state.h"
 #include "app/shell/main_window.h"
+#include "app/shell/window_composition.h"
 #include "app/widgets/cell_grid.h"
 #include "core/store/task_store.h"
 #include "platform/termination_signals.h"
@@ -152,7 +153,8 @@ TEST(SessionEnd, ASignalWritesBackTheNotesPaneBeforeSaving) {
                    std::make_unique<FixedClock>(encodeDateTime(2000, 1, 1, 9, 0)),
                    std::make_unique<MapSettingsBackend>(),
                    AppPaths{dir.file("dayweaver"), dir.path(), dir.path()});
-    MainWindow w(state);
+    WindowComposition windows(state);
+    MainWindow& w = windows.window();
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     TerminationSignals termination;

@@ -1,5 +1,6 @@
 #include "app/shell/app_state.h"
 #include "app/shell/main_window.h"
+#include "app/shell/window_composition.h"
 #include "platform/system_clock.h"
 #include "support/scoped_prompts.h"
 #include "support/temp_dir.h"
@@ -17,7 +18,8 @@ TEST(MainWindowSmoke, OpensAndClosesWithItsTitle) {
     AppState state(FormatSettings::enUS(), std::make_unique<SystemClock>(),
                    std::make_unique<MapSettingsBackend>(),
                    AppPaths{dir.file("dayweaver"), dir.path(), dir.path()});
-    MainWindow w(state);
+    WindowComposition windows(state);
+    MainWindow& w = windows.window();
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     EXPECT_EQ(w.windowTitle(), "Dayweaver");

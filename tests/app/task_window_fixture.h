@@ -5,6 +5,7 @@
 #include "app/modal_helpers.h"
 #include "app/shell/app_state.h"
 #include "app/shell/main_window.h"
+#include "app/shell/window_composition.h"
 #include "app/widgets/cell_grid.h"
 #include "core/dates/date_serial.h"
 #include "core/store/task_store.h"
@@ -42,11 +43,14 @@ protected:
         state_->loadOptions(false);
     }
 
+    // The windows as the program builds them (window_composition.h), shown.
     MainWindow& shown() {
-        window_ = std::make_unique<MainWindow>(*state_);
-        window_->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
-        window_->taskCommands()->setEditorSetup([this](TaskEditor& e) {
+        composition_.reset();
+        composition_ = std::make_unique<WindowComposition>(*state_);
+        MainWindow& w = composition_->window();
+        w.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&w));
+        composition_->taskCommands().setEditorSetup([this](TaskEditor& e) {
             ++editorsOpened_;
             auto act = std::move(nextEditor_);
             nextEditor_ = nullptr;
@@ -58,10 +62,11 @@ protected:
                     e.reject();
             });
         });
-        return *window_;
+        return w;
     }
-    TaskCommands& commands() { return *window_->taskCommands(); }
-    MainWindow& window() { return *window_; }
+    WindowComposition& composition() { return *composition_; }
+    TaskCommands& commands() { return composition_->taskCommands(); }
+    MainWindow& window() { return composition_->window(); }
 
     // What the next editor does once it is open (nothing: it is cancelled).
     void nextEditor(std::function<void(TaskEditor&)> act) { nextEditor_ = std::move(act); }
@@ -91,7 +96,7 @@ protected:
     FixedClock* clock_ = nullptr;
     MapSettingsBackend* backend_ = nullptr;
     std::unique_ptr<AppState> state_;
-    std::unique_ptr<MainWindow> window_;
+    std::unique_ptr<WindowComposition> composition_;
     std::function<void(TaskEditor&)> nextEditor_;
     int editorsOpened_ = 0;
 };

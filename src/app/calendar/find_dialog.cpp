@@ -3,7 +3,6 @@
 #include "app/calendar/calendar_pane.h"
 #include "app/shell/app_prompts.h"
 #include "app/shell/app_state.h"
-#include "app/shell/main_window.h"
 #include "app/shell/pane_splitter.h"
 #include "app/widgets/cell_grid.h"
 #include "core/calendar/found_row.h"
@@ -28,8 +27,10 @@ template <typename W> W* named(W* w, const char* name) {
 
 } // namespace
 
-FindDialog::FindDialog(MainWindow& window, AppState& state)
-    : QDialog(&window), window_(window), state_(state) {
+FindDialog::FindDialog(QWidget& window, CalendarPane& calendars, PaneSplitter& split1,
+                       PaneSplitter& split2, CellGrid& gridDay, AppState& state)
+    : QDialog(&window), calendars_(calendars), split1_(split1), split2_(split2), gridDay_(gridDay),
+      state_(state) {
     setObjectName("findDialog");
     setWindowTitle("Find");
     setModal(false);
@@ -91,19 +92,19 @@ void FindDialog::startFind() {
 void FindDialog::showEvent(QShowEvent* e) {
     QDialog::showEvent(e);
     placeAtSplitterCorner();
-    window_.calendarPane()->foundRow = -1;
+    calendars_.foundRow = -1;
 }
 
 void FindDialog::hideEvent(QHideEvent* e) {
     QDialog::hideEvent(e);
     // Date changes no longer look for the found task.
-    window_.calendarPane()->foundRow = -1;
+    calendars_.foundRow = -1;
 }
 
 void FindDialog::placeAtSplitterCorner() {
     // Where the calendars, the day view and the to-do list meet.
-    const QPoint corner(window_.split1()->position(), window_.split2()->position());
-    move(window_.split2()->mapToGlobal(corner));
+    const QPoint corner(split1_.position(), split2_.position());
+    move(split2_.mapToGlobal(corner));
 }
 
 void FindDialog::findNext() {
@@ -117,7 +118,7 @@ void FindDialog::findNext() {
         showError(findFailureMessage(query.text, query.down));
         return;
     }
-    CalendarPane* calendars = window_.calendarPane();
+    CalendarPane* calendars = &calendars_;
     calendars->foundRow = hit->row;
     if (calendars->selectedDate() == hit->date) {
         selectFoundTask(!query.down);
@@ -131,9 +132,9 @@ void FindDialog::findNext() {
 }
 
 void FindDialog::selectFoundTask(bool lastOfEqualTasks) {
-    CellGrid* day = window_.gridDay();
+    CellGrid* day = &gridDay_;
     day->setFocus();
-    const int row = foundDayRow(state_.store(), window_.calendarPane()->foundRow, lastOfEqualTasks);
+    const int row = foundDayRow(state_.store(), calendars_.foundRow, lastOfEqualTasks);
     if (row > 0)
         day->selectTableRow(row);
 }

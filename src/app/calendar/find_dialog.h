@@ -12,7 +12,9 @@ class QRadioButton;
 namespace dw {
 
 class AppState;
-class MainWindow;
+class CalendarPane;
+class CellGrid;
+class PaneSplitter;
 
 // The non-modal find dialog: a text, match case, whole word, a direction and Find Next.
 // Each Find Next moves the main window to the date of the next task whose text matches
@@ -22,7 +24,10 @@ class MainWindow;
 class FindDialog : public QDialog {
     Q_OBJECT
 public:
-    FindDialog(MainWindow& window, AppState& state);
+    // Over `window`, at the corner where its splitters meet; it moves the calendars' date
+    // and selects in the day view.
+    FindDialog(QWidget& window, CalendarPane& calendars, PaneSplitter& split1, PaneSplitter& split2,
+               CellGrid& gridDay, AppState& state);
 
     // The Find command: a fresh search, and the dialog on the screen or at the front.
     void startFind();
@@ -45,7 +50,10 @@ private:
     void placeAtSplitterCorner();
     void selectFoundTask(bool lastOfEqualTasks);
 
-    MainWindow& window_;
+    CalendarPane& calendars_;
+    PaneSplitter& split1_;
+    PaneSplitter& split2_;
+    CellGrid& gridDay_;
     AppState& state_;
     FindSearch search_;
     QLineEdit* findText_;

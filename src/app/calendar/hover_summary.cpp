@@ -4,8 +4,8 @@
 #include "app/settings/options_dialog.h"
 #include "app/shell/app_state.h"
 #include "app/shell/main_actions.h"
-#include "app/shell/main_window.h"
 #include "app/shell/pane_splitter.h"
+#include "app/shell/window_state.h"
 #include "app/widgets/cell_grid.h"
 #include "app/widgets/month_view.h"
 #include "app/widgets/shadow_label.h"
@@ -44,8 +44,10 @@ QLabel* boldCentred(QWidget* parent, const char* name) {
 
 } // namespace
 
-HoverSummary::HoverSummary(MainWindow& window, AppState& state)
-    : QFrame(window.split1()->widget(1)), window_(window), state_(state) {
+HoverSummary::HoverSummary(const Views& views, TimerSwitch hoverTrigger,
+                           const WindowState& windowState, OptionsDialog* options, AppState& state)
+    : QFrame(views.split1->widget(1)), views_(views), hoverTrigger_(hoverTrigger),
+      windowState_(windowState), options_(options), state_(state) {
     setObjectName("hoverSummary");
     setFrameStyle(QFrame::Panel | QFrame::Raised);
     setAutoFillBackground(true);
@@ -63,10 +65,10 @@ HoverSummary::HoverSummary(MainWindow& window, AppState& state)
     layout->addWidget(list_, 1);
     hide();
 
-    CalendarPane* pane = window_.calendarPane();
+    CalendarPane* pane = views_.calendars;
     connect(pane, &CalendarPane::calendarMouseMoved, this, &HoverSummary::onMouseMoved);
     connect(pane, &CalendarPane::calendarActivated, this, &HoverSummary::hideSummary);
-    const MainActions& a = window_.actions();
+    const MainActions& a = *views_.actions;
     for (int i = 0; i < 4; ++i) {
         MonthView* cal = pane->calendar(i);
         cal->setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -77,8 +79,8 @@ HoverSummary::HoverSummary(MainWindow& window, AppState& state)
     connect(a.popupDisable, &QAction::triggered, this, &HoverSummary::disableSummary);
 
     for (QWidget* w : std::initializer_list<QWidget*>{
-             window_.dateCaption(), window_.gridDay()->viewport(), window_.notesPane()->viewport(),
-             window_.todoCaption(), window_.gridNonday()->viewport(), window_.mainToolBar(),
+             views_.dateCaption, views_.gridDay->viewport(), views_.notesPane->viewport(),
+             views_.todoCaption, views_.gridNonday->viewport(), views_.mainToolBar,
              list_->viewport()})
         watchForHiding(w);
     // Every key pressed in the main window hides the summary; moves over the watched
@@ -98,7 +100,7 @@ bool HoverSummary::eventFilter(QObject* watched, QEvent* e) {
             hideSummary();
     } else if (e->type() == QEvent::KeyPress) {
         auto* w = qobject_cast<QWidget*>(watched);
-        if (w && w->window() == &window_)
+        if (w && w->window() == views_.window)
             hideSummary();
     }
     return QFrame::eventFilter(watched, e);
@@ -107,7 +109,7 @@ bool HoverSummary::eventFilter(QObject* watched, QEvent* e) {
 void HoverSummary::onMouseMoved(int calendarIndex, const QPoint& pos) {
     if (!state_.options().popup)
         return;
-    const MonthView* cal = window_.calendarPane()->calendar(calendarIndex);
+    const MonthView* cal = views_.calendars->calendar(calendarIndex);
     if (!cal)
         return;
     if (tracker_.mouseMoved(calendarIndex, cal->cellAt(pos), pos.x(), pos.y(), isVisible()))
@@ -115,22 +117,21 @@ void HoverSummary::onMouseMoved(int calendarIndex, const QPoint& pos) {
 }
 
 void HoverSummary::tick() {
-    if (!tracker_.tick(window_.alarmBusy()) || !state_.options().popup)
+    if (!tracker_.tick(windowState_.alarmBusy) || !state_.options().popup)
         return;
     // The trigger rests while the list is built, so ticks do not pile up.
-    TimerPool* pool = window_.timerPool();
-    pool->setEnabled(window_.hoverTrigger(), false);
+    hoverTrigger_.setEnabled(false);
     if (tracker_.cell() > 0)
         fill();
-    pool->setEnabled(window_.hoverTrigger(), true);
+    hoverTrigger_.setEnabled(true);
 }
 
 void HoverSummary::fill() {
-    const MonthView* cal = window_.calendarPane()->calendar(tracker_.calendar());
+    const MonthView* cal = views_.calendars->calendar(tracker_.calendar());
     if (!cal)
         return;
     // Over the date caption and the day view.
-    PaneSplitter* split1 = window_.split1();
+    PaneSplitter* split1 = views_.split1;
     setGeometry(0, 0, std::max(1, split1->width() - split1->position() - 6),
                 std::max(1, split1->height() - 4));
     const int date = cal->dateOfCell(tracker_.cell());
@@ -171,13 +172,13 @@ void HoverSummary::hideSummary() {
 
 void HoverSummary::syncMenu() {
     const bool on = state_.options().popup;
-    window_.actions().popupEnable->setChecked(on);
-    window_.actions().popupDisable->setChecked(!on);
+    views_.actions->popupEnable->setChecked(on);
+    views_.actions->popupDisable->setChecked(!on);
 }
 
 void HoverSummary::saveOptions() {
-    if (OptionsDialog* options = window_.optionsWindow())
-        options->saveSettings();
+    if (options_)
+        options_->saveSettings();
     else
         dw::saveOptions(state_.settings(), state_.options());
 }
@@ -186,12 +187,12 @@ void HoverSummary::enableSummary() {
     state_.options().popup = true;
     syncMenu();
     saveOptions();
-    window_.timerPool()->setEnabled(window_.hoverTrigger(), true);
+    hoverTrigger_.setEnabled(true);
 }
 
 void HoverSummary::disableSummary() {
     state_.options().popup = false;
-    window_.timerPool()->setEnabled(window_.hoverTrigger(), false);
+    hoverTrigger_.setEnabled(false);
     syncMenu();
     saveOptions();
     hideSummary();

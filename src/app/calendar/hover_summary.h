@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/widgets/timer_switch.h"
 #include "core/calendar/hover_summary.h"
 
 #include <QFrame>
@@ -9,11 +10,18 @@
 
 class QLabel;
 class QPlainTextEdit;
+class QToolBar;
 
 namespace dw {
 
 class AppState;
-class MainWindow;
+class CalendarPane;
+class CellGrid;
+class MainActions;
+class OptionsDialog;
+class PaneSplitter;
+class ShadowLabel;
+struct WindowState;
 
 // The summary of a day that comes up over the day view when the pointer rests on the day
 // in one of the four calendars: the date, how far it is from today, its holiday and its
@@ -24,7 +32,25 @@ class MainWindow;
 class HoverSummary : public QFrame {
     Q_OBJECT
 public:
-    HoverSummary(MainWindow& window, AppState& state);
+    // The main window's controls the summary comes up over or hides at.
+    struct Views {
+        QWidget* window = nullptr;
+        const MainActions* actions = nullptr;
+        CalendarPane* calendars = nullptr;
+        // Its right side, the day panel, is where the summary comes up.
+        PaneSplitter* split1 = nullptr;
+        ShadowLabel* dateCaption = nullptr;
+        CellGrid* gridDay = nullptr;
+        QPlainTextEdit* notesPane = nullptr;
+        ShadowLabel* todoCaption = nullptr;
+        CellGrid* gridNonday = nullptr;
+        QToolBar* mainToolBar = nullptr;
+    };
+
+    // `hoverTrigger` is the countdown's trigger; the window's alarm busy flag holds the
+    // summary back; the options window saves the options when there is one.
+    HoverSummary(const Views& views, TimerSwitch hoverTrigger, const WindowState& windowState,
+                 OptionsDialog* options, AppState& state);
 
     // The pointer moved over calendar index (0..3), at pos in its coordinates.
     void onMouseMoved(int calendarIndex, const QPoint& pos);
@@ -52,7 +78,10 @@ private:
     void watchForHiding(QWidget* w);
     void saveOptions();
 
-    MainWindow& window_;
+    Views views_;
+    TimerSwitch hoverTrigger_;
+    const WindowState& windowState_;
+    OptionsDialog* options_;
     AppState& state_;
     HoverTracker tracker_;
     QLabel* dateLabel_;

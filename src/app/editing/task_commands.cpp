@@ -1,15 +1,15 @@
 #include "app/editing/task_commands.h"
 
 #include "app/calendar/calendar_pane.h"
+#include "app/calendar/selected_day.h"
+#include "app/editing/day_notes.h"
 #include "app/editing/task_drag.h"
 #include "app/shell/app_prompts.h"
 #include "app/shell/app_state.h"
 #include "app/shell/main_actions.h"
-#include "app/shell/main_window.h"
-#include "app/shell/pane_layout.h"
+#include "app/shell/window_state.h"
 #include "app/store/category_list_dialog.h"
 #include "app/widgets/cell_grid.h"
-#include "app/widgets/focus_out_watcher.h"
 #include "app/widgets/month_view.h"
 #include "app/widgets/shadow_label.h"
 #include "app/widgets/win_color.h"
@@ -29,18 +29,14 @@
 
 namespace dw {
 
-NotesField* makeNotesPane(QWidget* parent) {
-    return new NotesField(kNotesMaxChars, parent);
-}
-
-TaskCommands::TaskCommands(MainWindow& window, AppState& state)
-    : QObject(&window), window_(window), state_(state),
-      drag_(std::make_unique<TaskDrag>(window, state, *this)) {
+TaskCommands::TaskCommands(const TaskViews& views, AppState& state)
+    : QObject(views.window), views_(views), state_(state),
+      drag_(std::make_unique<TaskDrag>(*views.gridDay, *views.gridNonday,
+                                       SelectedDay(*views.calendars), state, *this)) {
     buildActions();
-    setUpNotesPane();
     setUpStyling();
-    // Until the calendars are wired, the window's own date stands in for them.
-    hooks_.showDroppedDate = [this](int, int date) { window_.setSelectedDate(date); };
+    // Until the calendars are wired, the selected date stands in for them.
+    hooks_.showDroppedDate = [this](int, int date) { showSelectedDate(date); };
 
     for (TaskPane pane : {TaskPane::Day, TaskPane::Todo}) {
         CellGrid* g = grid(pane);
@@ -54,12 +50,19 @@ TaskCommands::TaskCommands(MainWindow& window, AppState& state)
                 0, this, [this, source, pane, row] { drag_->gridDayDragDrop(*source, pane, row); });
         });
     }
-    connect(window_.gridDay(), &QAbstractItemView::doubleClicked, this,
+    connect(views_.gridDay, &QAbstractItemView::doubleClicked, this,
             [this] { editTask(CommandSource::dayDoubleClick); });
-    connect(window_.gridNonday(), &QAbstractItemView::doubleClicked, this,
+    connect(views_.gridNonday, &QAbstractItemView::doubleClicked, this,
             [this] { editTask(CommandSource::todoDoubleClick); });
-    if (auto* pane = window_.findChild<CalendarPane*>())
-        attachCalendarPane(pane);
+    attachCalendarPane(views_.calendars);
+}
+
+int TaskCommands::selectedDate() const {
+    return SelectedDay(*views_.calendars).date();
+}
+
+void TaskCommands::showSelectedDate(int date) const {
+    SelectedDay(*views_.calendars).show(date);
 }
 
 void TaskCommands::attachCalendarPane(CalendarPane* pane) {
@@ -101,7 +104,7 @@ TaskCommands::~TaskCommands() = default;
 
 void TaskCommands::buildActions() {
     using S = CommandSource;
-    const MainActions& a = window_.actions();
+    const MainActions& a = *views_.actions;
     auto on = [this](QAction* action, auto run) {
         connect(action, &QAction::triggered, this, run);
     };
@@ -132,14 +135,14 @@ void TaskCommands::buildActions() {
     on(a.todoMenuEdit, [this] { editTask(S::todoMenuEdit); });
     on(a.todoMenuDone, [this] { markAsCompleted(S::todoMenuDone); });
     on(a.todoMenuDelete, [this] { deleteTask(S::todoMenuDelete); });
-    dayMenu_ = new QMenu(&window_);
+    dayMenu_ = new QMenu(views_.window);
     dayMenu_->setObjectName("dayMenu");
     dayMenu_->addActions({a.dayMenuAdd, a.dayMenuEdit, a.dayMenuDone, a.dayMenuDelete});
-    todoMenu_ = new QMenu(&window_);
+    todoMenu_ = new QMenu(views_.window);
     todoMenu_->setObjectName("todoMenu");
     todoMenu_->addActions({a.todoMenuAdd, a.todoMenuEdit, a.todoMenuDone, a.todoMenuDelete});
     for (auto [g, menu] :
-         {std::pair{window_.gridDay(), dayMenu_}, std::pair{window_.gridNonday(), todoMenu_}}) {
+         {std::pair{views_.gridDay, dayMenu_}, std::pair{views_.gridNonday, todoMenu_}}) {
         g->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(g, &QWidget::customContextMenuRequested, this, [g, menu](const QPoint& pos) {
             // The menu's commands act on the pane it was opened over.
@@ -149,26 +152,21 @@ void TaskCommands::buildActions() {
     }
 }
 
-void TaskCommands::setUpNotesPane() {
-    QPlainTextEdit* notesPane = window_.notesPane();
-    notesPane->installEventFilter(new FocusOutWatcher(this, [this] { writeBackNotesPane(); }));
-}
-
 void TaskCommands::setUpStyling() {
     // Done rows are struck out while the option is on, read at the moment of drawing.
     CellTable& day = state_.store().gridDay();
     CellTable& todo = state_.store().gridNonday();
-    window_.gridDay()->setRowStyler([this, &day](int row, CellStyle& s) {
+    views_.gridDay->setRowStyler([this, &day](int row, CellStyle& s) {
         s.strikeOut = state_.options().strikeOut && isStruckOutDone(day.cell(DayCol::Done, row));
     });
-    window_.gridNonday()->setRowStyler([this, &todo](int row, CellStyle& s) {
+    views_.gridNonday->setRowStyler([this, &todo](int row, CellStyle& s) {
         s.strikeOut = state_.options().strikeOut && isStruckOutDone(todo.cell(TodoCol::Done, row));
     });
 }
 
 void TaskCommands::setCalendarHooks(CalendarHooks hooks) {
     if (!hooks.showDroppedDate)
-        hooks.showDroppedDate = [this](int, int date) { window_.setSelectedDate(date); };
+        hooks.showDroppedDate = [this](int, int date) { showSelectedDate(date); };
     hooks_ = std::move(hooks);
 }
 
@@ -185,24 +183,24 @@ void TaskCommands::showDroppedDate(int index, int date) {
 // Helpers
 
 CellGrid* TaskCommands::grid(TaskPane pane) const {
-    return pane == TaskPane::Day ? window_.gridDay() : window_.gridNonday();
+    return pane == TaskPane::Day ? views_.gridDay : views_.gridNonday;
 }
 
 std::optional<TaskPane> TaskCommands::focusedPane() const {
-    const QWidget* f = window_.focusWidget();
-    if (f == window_.gridDay())
+    const QWidget* f = views_.window->focusWidget();
+    if (f == views_.gridDay)
         return TaskPane::Day;
-    if (f == window_.gridNonday())
+    if (f == views_.gridNonday)
         return TaskPane::Todo;
     return std::nullopt;
 }
 
 EditorLabelStyle TaskCommands::labelStyle() const {
-    const ShadowLabel* date = window_.dateCaption();
+    const ShadowLabel* date = views_.dateCaption;
     EditorLabelStyle style;
     style.shadowDepth = date->shadowDepth();
     // The caption's own look; the date caption itself may be red for a holiday.
-    style.color = toQColor(titleCaptionLook(window_.shadows()).color);
+    style.color = toQColor(titleCaptionLook(views_.windowState->shadows).color);
     style.titleFont = date->font();
     return style;
 }
@@ -213,7 +211,7 @@ std::string TaskCommands::nowTimeText() const {
 
 std::optional<TaskEditResult> TaskCommands::runEditor(const TaskEditInput& input) {
     TaskEditor editor(state_.fs(), state_.clock(), state_.paths().dataDir, state_.completedTasks(),
-                      labelStyle(), window_.selectedDate(), input, &window_);
+                      labelStyle(), selectedDate(), input, views_.window);
     if (editorSetup_)
         editorSetup_(editor);
     if (editor.exec() != QDialog::Accepted)
@@ -232,7 +230,7 @@ void TaskCommands::saveChangedPane(TaskPane pane, int date) {
 
 void TaskCommands::panesChanged() {
     // The command worked on the panes themselves and wrote them back.
-    StoreChange change = StoreChange::onDates({window_.selectedDate()}, true);
+    StoreChange change = StoreChange::onDates({selectedDate()}, true);
     change.dayViewCurrent = true;
     state_.storeEvents().publish(change);
 }
@@ -244,7 +242,7 @@ void TaskCommands::addTask(CommandSource source) {
     writeBackNotesPane();
     const TaskPane pane = addPane(source);
     CellGrid* g = grid(pane);
-    const int date = window_.selectedDate();
+    const int date = selectedDate();
     const FormatSettings& fs = state_.fs();
 
     TaskEditInput in;
@@ -258,7 +256,7 @@ void TaskCommands::addTask(CommandSource source) {
         in.timeHidden = true;
     }
     in.origin = originText(pane, true, date, fs);
-    in.category = window_.defaultCategory();
+    in.category = views_.windowState->defaultCategory;
 
     if (const std::optional<TaskEditResult> r = runEditor(in)) {
         CellTable& t = g->table();
@@ -274,7 +272,7 @@ void TaskCommands::addTask(CommandSource source) {
         const int at = rowHolding(t, added, g->selectedRow());
         if (at > 0)
             g->selectTableRow(at);
-        window_.fillNotesPane();
+        views_.notes->fill();
     }
     g->setFocus();
 }
@@ -306,7 +304,7 @@ void TaskCommands::editOrComplete(CommandSource source, bool edit) {
         showError(kNothingToEdit);
         return;
     }
-    const int date = window_.selectedDate();
+    const int date = selectedDate();
     const FormatSettings& fs = state_.fs();
     const DatedTask current = taskOfRow(t, pane, row, std::string());
     if (!edit && current.done) {
@@ -368,9 +366,9 @@ void TaskCommands::deleteTask(CommandSource source) {
         return;
     }
     const std::string& what = t.cell(pane == TaskPane::Day ? DayCol::What : TodoCol::What, row);
-    if (window_.confirmDeletes() && !prompts().askYesNo(deleteQuestion(what), "Confirm"))
+    if (views_.windowState->confirmDeletes && !prompts().askYesNo(deleteQuestion(what), "Confirm"))
         return;
-    deleteEntry(pane, pane == TaskPane::Day, window_.selectedDate());
+    deleteEntry(pane, pane == TaskPane::Day, selectedDate());
 }
 
 void TaskCommands::deleteEntry(TaskPane pane, bool writeBack, int date) {
@@ -388,10 +386,10 @@ void TaskCommands::deleteEntry(TaskPane pane, bool writeBack, int date) {
 
 void TaskCommands::toggleAlarm() {
     writeBackNotesPane();
-    CellGrid* g = window_.gridDay();
+    CellGrid* g = views_.gridDay;
     if (!dw::toggleAlarm(g->table(), g->selectedRow()))
         return;
-    showErrors(state_.store().writeToStore(window_.selectedDate()));
+    showErrors(state_.store().writeToStore(selectedDate()));
     g->refresh();
 }
 
@@ -407,43 +405,14 @@ void TaskCommands::addOrEditOnDate(int /*date*/) {
 // Notes pane
 
 void TaskCommands::writeBackNotesPane() {
-    QPlainTextEdit* notesPane = window_.notesPane();
-    if (!notesPane->document()->isModified())
-        return;
-    notesPane->document()->setModified(false);
-    CellGrid* g = window_.gridDay();
-    CellTable& day = g->table();
-    const int row = g->selectedRow();
-    if (!isPaneRowOccupied(day, TaskPane::Day, row))
-        return;
-    const std::string typed = notesPane->toPlainText().toStdString();
-    if (notesAreBlank(memoLines(typed))) {
-        // A task keeps its text: as in the editor, blank notes are refused.
-        window_.fillNotesPane();
-        showNotesBlankLater();
-        return;
-    }
-    const std::string what = notesPaneWriteBack(typed);
-    if (what == day.cell(DayCol::What, row))
-        return;
-    day.setCell(DayCol::What, row, what);
-    // The day view's own date: when a date change is under way the calendars already show
-    // the new one.
-    showErrors(state_.store().writeToStore(state_.store().dayViewDate()));
-    g->refresh();
-    window_.fillNotesPane();
-}
-
-void TaskCommands::showNotesBlankLater() {
-    // Not from inside the focus change that brought us here.
-    QTimer::singleShot(0, this, [] { showError(kNotesBlankMessage); });
+    views_.notes->writeBack();
 }
 
 // ---------------------------------------------------------------------------------------
 // Categories
 
 void TaskCommands::editCategories() {
-    editCategoryFile(&window_, state_.paths().dataDir);
+    editCategoryFile(views_.window, state_.paths().dataDir);
 }
 
 } // namespace dw

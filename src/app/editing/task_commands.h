@@ -17,14 +17,28 @@ namespace dw {
 class AppState;
 class CalendarPane;
 class CellGrid;
+class DayNotes;
+class MainActions;
+class ShadowLabel;
 class TaskDrag;
-class MainWindow;
+struct WindowState;
 
-// The notes pane under the day view: it takes as many characters as the editor's notes.
-NotesField* makeNotesPane(QWidget* parent);
+// What the task commands work on: the main window (its focus; the dialogs' parent), its
+// actions, the two panes, the date caption (the editor's title takes its look), the month
+// calendars, the notes pane's text and the window's option copies.
+struct TaskViews {
+    QWidget* window = nullptr;
+    const MainActions* actions = nullptr;
+    CellGrid* gridDay = nullptr;
+    CellGrid* gridNonday = nullptr;
+    const ShadowLabel* dateCaption = nullptr;
+    CalendarPane* calendars = nullptr;
+    DayNotes* notes = nullptr;
+    const WindowState* windowState = nullptr;
+};
 
 // What the task commands need of the month calendars. Until the calendars are wired the
-// window's own selected date stands in for them.
+// selected date stands in for them.
 struct CalendarHooks {
     // Repaint the active calendar only (after an edit, a completion, a delete, a move).
     std::function<void()> repaintActive;
@@ -41,7 +55,7 @@ struct CalendarHooks {
 class TaskCommands : public QObject {
     Q_OBJECT
 public:
-    TaskCommands(MainWindow& window, AppState& state);
+    TaskCommands(const TaskViews& views, AppState& state);
     ~TaskCommands() override;
 
     void addTask(CommandSource source);
@@ -55,7 +69,7 @@ public:
     void toggleAlarm();
     // A double click on a day of the first calendar, once the day is the selected date.
     void addOrEditOnDate(int date);
-    // The notes pane lost the focus: its text becomes the selected day row's text.
+    // The notes pane's edit becomes the selected day row's text (day_notes.h).
     void writeBackNotesPane();
     void editCategories();
 
@@ -63,6 +77,7 @@ public:
     // The pane that has the focus in the window, if any.
     std::optional<TaskPane> focusedPane() const;
     TaskDrag& drag() { return *drag_; }
+    DayNotes& notes() const { return *views_.notes; }
 
     // The calendars' side; see CalendarHooks.
     void setCalendarHooks(CalendarHooks hooks);
@@ -87,15 +102,13 @@ public:
 
 private:
     void buildActions();
-    void setUpNotesPane();
     void setUpStyling();
+    int selectedDate() const;
+    void showSelectedDate(int date) const;
     std::optional<TaskEditResult> runEditor(const TaskEditInput& input);
     EditorLabelStyle labelStyle() const;
     std::string nowTimeText() const;
-    // The row of the pane that holds `values`, or the selected row when none does.
-    void showNotesBlankLater();
-
-    MainWindow& window_;
+    TaskViews views_;
     AppState& state_;
     std::unique_ptr<TaskDrag> drag_;
     CalendarHooks hooks_;

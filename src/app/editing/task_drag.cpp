@@ -1,9 +1,9 @@
 #include "app/editing/task_drag.h"
 
+#include "app/editing/day_notes.h"
 #include "app/editing/task_commands.h"
 #include "app/shell/app_prompts.h"
 #include "app/shell/app_state.h"
-#include "app/shell/main_window.h"
 #include "app/widgets/cell_grid.h"
 #include "core/store/helpers.h"
 
@@ -11,16 +11,18 @@
 
 namespace dw {
 
-TaskDrag::TaskDrag(MainWindow& window, AppState& state, TaskCommands& commands)
-    : window_(window), state_(state), commands_(commands) {}
+TaskDrag::TaskDrag(CellGrid& gridDay, CellGrid& gridNonday, SelectedDay selected, AppState& state,
+                   TaskCommands& commands)
+    : gridDay_(gridDay), gridNonday_(gridNonday), selected_(selected), state_(state),
+      commands_(commands) {}
 
 std::optional<TaskPane> TaskDrag::draggedPane(const QMimeData* data) const {
     if (!data || !data->hasFormat(kRowDragMimeType))
         return std::nullopt;
     const QString name = QString::fromUtf8(data->data(kRowDragMimeType));
-    if (name == window_.gridDay()->objectName())
+    if (name == gridDay_.objectName())
         return TaskPane::Day;
-    if (name == window_.gridNonday()->objectName())
+    if (name == gridNonday_.objectName())
         return TaskPane::Todo;
     return std::nullopt;
 }
@@ -53,14 +55,14 @@ void TaskDrag::gridDayDragDrop(TaskPane source, TaskPane target, int rowUnderPoi
     // Every change reaches its file at once; a move between the files writes the
     // destination first, so a crash in between leaves the task twice rather than nowhere.
     // The stored order of a day is the view's order, so a reordering persists.
-    const int shown = window_.selectedDate();
+    const int shown = selected_.date();
     commands_.saveChangedPane(target, shown);
     if (source != target)
         commands_.saveChangedPane(source, shown);
     commands_.panesChanged();
     to->selectTableRow(*at);
     to->setFocus();
-    window_.fillNotesPane();
+    commands_.notes().fill();
 }
 
 void TaskDrag::onCalendarDrop(int calendarIndex, int date, const QMimeData* data) {
@@ -76,7 +78,7 @@ void TaskDrag::onCalendarDrop(int calendarIndex, int date, const QMimeData* data
         return;
     const DatedTask task =
         taskOfRow(from->table(), *source, row, timeCellText(state_.clock().now(), state_.fs()));
-    const int shown = window_.selectedDate();
+    const int shown = selected_.date();
     if (*source == TaskPane::Day && date == shown) {
         // Onto its own date: the task goes first in the day, as a task put straight into
         // the store does, in one write.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/calendar/selected_day.h"
 #include "core/editing/task_commands.h"
 
 #include <QObject>
@@ -10,15 +11,16 @@ class QMimeData;
 namespace dw {
 
 class AppState;
+class CellGrid;
 class TaskCommands;
-class MainWindow;
 
 // Drag and drop of tasks: a row of either pane dropped on the other pane, on another row
 // of its own pane (reordering) or on a day of any calendar (moving it to that date).
 class TaskDrag : public QObject {
     Q_OBJECT
 public:
-    TaskDrag(MainWindow& window, AppState& state, TaskCommands& commands);
+    TaskDrag(CellGrid& gridDay, CellGrid& gridNonday, SelectedDay selected, AppState& state,
+             TaskCommands& commands);
 
     // The pane a drag carries, or none when the dragged object is no pane.
     std::optional<TaskPane> draggedPane(const QMimeData* data) const;
@@ -31,7 +33,9 @@ public:
     void onCalendarDrop(int calendarIndex, int date, const QMimeData* data);
 
 private:
-    MainWindow& window_;
+    CellGrid& gridDay_;
+    CellGrid& gridNonday_;
+    SelectedDay selected_;
     AppState& state_;
     TaskCommands& commands_;
 };

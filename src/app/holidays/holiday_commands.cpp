@@ -3,22 +3,23 @@
 #include "app/calendar/calendar_pane.h"
 #include "app/shell/app_prompts.h"
 #include "app/shell/app_state.h"
+#include "app/shell/command_places.h"
 #include "app/shell/main_actions.h"
-#include "app/shell/main_window.h"
+#include "app/shell/window_state.h"
 #include "core/store/file_io.h"
 #include "core/store/helpers.h"
 
 #include <QAction>
 #include <QMenu>
-#include <QMenuBar>
 #include <QToolBar>
 
 namespace dw {
 
-void runHolidaysCommand(MainWindow& window, AppState& state, const TablePrinter& printer) {
+void runHolidaysCommand(QWidget& window, const WindowState& windowState, CalendarPane& calendars,
+                        AppState& state, const TablePrinter& printer) {
     {
         HolidayListDialog dialog(state.fs(), state.clock(), state.holidayPath(),
-                                 window.confirmDeletes(), &window);
+                                 windowState.confirmDeletes, &window);
         dialog.setPrinter(printer);
         dialog.exec();
     }
@@ -30,20 +31,28 @@ void runHolidaysCommand(MainWindow& window, AppState& state, const TablePrinter&
             showError(e.what());
         }
     }
-    if (CalendarPane* calendars = window.calendarPane())
-        calendars->colorAllCalendars(true);
+    calendars.colorAllCalendars(true);
 }
 
-void installHolidayCommands(MainWindow& window, AppState& state, TablePrinter printer) {
-    const MainActions& a = window.actions();
-    QObject::connect(a.holidays, &QAction::triggered, &window,
-                     [&window, &state, printer = std::move(printer)] {
-                         runHolidaysCommand(window, state, printer);
+void installHolidayCommands(const CommandPlaces& places, const WindowState& windowState,
+                            CalendarPane& calendars, AppState& state, TablePrinter printer) {
+    const MainActions& a = *places.actions;
+    QWidget* window = places.window;
+    QObject::connect(a.holidays, &QAction::triggered, window,
+                     [window, &windowState, &calendars, &state, printer = std::move(printer)] {
+                         runHolidaysCommand(*window, windowState, calendars, state, printer);
                      });
-    if (auto* file = window.menuBar()->findChild<QMenu*>("fileMenu"))
+    if (QMenu* file = places.fileMenu)
         file->insertAction(a.categories, a.holidays);
-    if (QToolBar* bar = window.mainToolBar())
+    if (QToolBar* bar = places.mainToolBar)
         bar->insertAction(a.help, a.holidays);
+}
+
+HolidayListDialog* openHolidayList(const QWidget& window) {
+    for (HolidayListDialog* list : window.findChildren<HolidayListDialog*>())
+        if (list->isVisible())
+            return list;
+    return nullptr;
 }
 
 } // namespace dw

@@ -1,18 +1,16 @@
 #include "app/output/export_commands.h"
 
-#include "app/editing/task_commands.h"
 #include "app/output/web_calendar_dialog.h"
 #include "app/shell/app_prompts.h"
 #include "app/shell/app_state.h"
+#include "app/shell/command_places.h"
 #include "app/shell/main_actions.h"
-#include "app/shell/main_window.h"
 #include "app/widgets/shadow_label.h"
 #include "core/output/table_writers.h"
 #include "core/output/web_calendar.h"
 
 #include <QAction>
 #include <QMenu>
-#include <QMenuBar>
 #include <QToolBar>
 #include <filesystem>
 #include <tuple>
@@ -51,9 +49,11 @@ bool ExportDialog::exportTable(const CellTable& table) {
                                      : writeCommaDelimited(table, name));
 }
 
-ExportCommands::ExportCommands(MainWindow& window, AppState& state)
-    : QObject(&window), window_(window), state_(state) {
-    const MainActions& a = window_.actions();
+ExportCommands::ExportCommands(const CommandPlaces& places, SelectedDay selected,
+                               const ShadowLabel& dateCaption, AppState& state)
+    : QObject(places.window), window_(places.window), selected_(selected),
+      dateCaption_(dateCaption), state_(state) {
+    const MainActions& a = *places.actions;
     connect(a.dayMenuExportHtml, &QAction::triggered, this, [this] { exportDay(html_); });
     connect(a.dayMenuExportCsv, &QAction::triggered, this, [this] { exportDay(csv_); });
     connect(a.todoMenuExportHtml, &QAction::triggered, this, [this] { exportTodo(html_); });
@@ -63,21 +63,21 @@ ExportCommands::ExportCommands(MainWindow& window, AppState& state)
     connect(a.exportTodoHtml, &QAction::triggered, this, [this] { exportTodo(html_); });
     connect(a.exportTodoCsv, &QAction::triggered, this, [this] { exportTodo(csv_); });
     connect(a.publishWebPage, &QAction::triggered, this, [this] { publishWebPage(); });
-    placeActions();
+    placeActions(places);
 }
 
-void ExportCommands::placeActions() {
-    const MainActions& a = window_.actions();
+void ExportCommands::placeActions(const CommandPlaces& places) {
+    const MainActions& a = *places.actions;
     // Each pane's pop-up menu exports that pane, whichever grid had the focus before.
-    if (TaskCommands* commands = window_.taskCommands()) {
-        for (auto [menu, html, csv] :
-             {std::tuple{commands->dayMenu(), a.dayMenuExportHtml, a.dayMenuExportCsv},
-              std::tuple{commands->todoMenu(), a.todoMenuExportHtml, a.todoMenuExportCsv}}) {
-            QMenu* exportMenu = menu->addMenu("Export");
-            exportMenu->addActions({html, csv});
-        }
+    for (auto [menu, html, csv] :
+         {std::tuple{places.dayMenu, a.dayMenuExportHtml, a.dayMenuExportCsv},
+          std::tuple{places.todoMenu, a.todoMenuExportHtml, a.todoMenuExportCsv}}) {
+        if (!menu)
+            continue;
+        QMenu* exportMenu = menu->addMenu("Export");
+        exportMenu->addActions({html, csv});
     }
-    if (auto* file = window_.menuBar()->findChild<QMenu*>("fileMenu")) {
+    if (QMenu* file = places.fileMenu) {
         QAction* before = a.hide;
         auto* exportMenu = new QMenu("Export", file);
         exportMenu->setObjectName("exportMenu");
@@ -88,7 +88,7 @@ void ExportCommands::placeActions() {
         file->insertMenu(before, exportMenu);
         file->insertAction(before, a.publishWebPage);
     }
-    if (QToolBar* bar = window_.mainToolBar())
+    if (QToolBar* bar = places.mainToolBar)
         bar->insertAction(a.help, a.publishWebPage);
 }
 
@@ -107,11 +107,10 @@ void ExportCommands::exportDailyTasks(ExportDialog& dialog) {
 }
 
 void ExportCommands::publishWebPage() {
-    WebCalendarDialog dialog(state_.settings(), state_.fs(), &window_);
-    dialog.setMonthDate(window_.selectedDate());
+    WebCalendarDialog dialog(state_.settings(), state_.fs(), window_);
+    dialog.setMonthDate(selected_.date());
     dialog.setSources(webPageSources(state_.store(), state_.gridHoliday(), state_.fs()));
-    if (ShadowLabel* caption = window_.dateCaption())
-        dialog.setTitleFont(caption->font());
+    dialog.setTitleFont(dateCaption_.font());
     dialog.exec();
 }
 

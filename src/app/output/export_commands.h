@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/calendar/selected_day.h"
+
 #include <QObject>
 #include <string>
 
@@ -7,7 +9,8 @@ namespace dw {
 
 class AppState;
 class CellTable;
-class MainWindow;
+class ShadowLabel;
+struct CommandPlaces;
 
 // The save dialogs of the export commands: title, filter, default name and extension.
 // Each dialog opens on the name last chosen in it.
@@ -34,7 +37,9 @@ private:
 class ExportCommands : public QObject {
     Q_OBJECT
 public:
-    ExportCommands(MainWindow& window, AppState& state);
+    // The web page's dialog starts at the selected date's month in the date caption's font.
+    ExportCommands(const CommandPlaces& places, SelectedDay selected,
+                   const ShadowLabel& dateCaption, AppState& state);
 
     void exportDay(ExportDialog& dialog);
     void exportTodo(ExportDialog& dialog);
@@ -47,9 +52,11 @@ public:
     ExportDialog& csvDialog() { return csv_; }
 
 private:
-    void placeActions();
+    void placeActions(const CommandPlaces& places);
 
-    MainWindow& window_;
+    QWidget* window_;
+    SelectedDay selected_;
+    const ShadowLabel& dateCaption_;
     AppState& state_;
     ExportDialog html_{ExportDialog::Html, "tasks.htm"};
     ExportDialog csv_{ExportDialog::CommaDelimited, "tasks.txt"};

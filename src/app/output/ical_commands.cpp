@@ -2,12 +2,11 @@
 
 #include "app/calendar/calendar_pane.h"
 #include "app/editing/date_fields.h"
-#include "app/editing/task_commands.h"
 #include "app/output/ical_import_dialog.h"
 #include "app/shell/app_prompts.h"
 #include "app/shell/app_state.h"
+#include "app/shell/command_places.h"
 #include "app/shell/main_actions.h"
-#include "app/shell/main_window.h"
 #include "core/store/file_io.h"
 #include "interchange/ical_export.h"
 
@@ -35,19 +34,19 @@ QMenu* fileSubmenu(QMenu* file, const char* name, const char* title, QAction* be
 
 } // namespace
 
-IcalCommands::IcalCommands(MainWindow& window, AppState& state)
-    : QObject(&window), window_(window), state_(state) {
-    const MainActions& a = window_.actions();
+IcalCommands::IcalCommands(const CommandPlaces& places, AppState& state)
+    : QObject(places.window), window_(places.window), state_(state) {
+    const MainActions& a = *places.actions;
     connect(a.exportIcal, &QAction::triggered, this, [this] { exportCalendarFile(); });
     connect(a.importIcal, &QAction::triggered, this, [this] { importCalendarFile(); });
-    placeActions();
+    placeActions(places);
 }
 
-void IcalCommands::placeActions() {
-    auto* file = window_.menuBar()->findChild<QMenu*>("fileMenu");
+void IcalCommands::placeActions(const CommandPlaces& places) {
+    QMenu* file = places.fileMenu;
     if (!file)
         return;
-    const MainActions& a = window_.actions();
+    const MainActions& a = *places.actions;
     QMenu* exportMenu = fileSubmenu(file, "exportMenu", "Export", a.hide);
     exportMenu->addAction(a.exportIcal);
     // Import sits right after Export.
@@ -102,7 +101,7 @@ void IcalCommands::importCalendarFile() {
         showError(name + ": " + e.what());
         return;
     }
-    IcalImportDialog dialog(state_, std::move(text), name, toLocal_, &window_);
+    IcalImportDialog dialog(state_, std::move(text), name, toLocal_, window_);
     if (dialog.exec() != QDialog::Accepted)
         return;
     showAddedTasks();
@@ -111,7 +110,7 @@ void IcalCommands::importCalendarFile() {
 void IcalCommands::showAddedTasks() {
     // The added tasks may lie on any date of the range, the shown one too.
     state_.storeEvents().publish(StoreChange::everything());
-    window_.update();
+    window_->update();
 }
 
 } // namespace dw

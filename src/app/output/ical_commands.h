@@ -8,7 +8,7 @@
 namespace dw {
 
 class AppState;
-class MainWindow;
+struct CommandPlaces;
 
 // File > Export > "iCalendar (.ics)" and File > Import > "iCalendar (.ics)": every task,
 // to-do task and holiday written as one calendar file, and a calendar file's events,
@@ -16,7 +16,7 @@ class MainWindow;
 class IcalCommands : public QObject {
     Q_OBJECT
 public:
-    IcalCommands(MainWindow& window, AppState& state);
+    IcalCommands(const CommandPlaces& places, AppState& state);
 
     // Asks for the file (and before replacing one the dialog did not ask about); false when
     // cancelled or the file could not be written (reported).
@@ -29,10 +29,10 @@ public:
     void setLocalTime(UtcToLocal toLocal) { toLocal_ = std::move(toLocal); }
 
 private:
-    void placeActions();
+    void placeActions(const CommandPlaces& places);
     void showAddedTasks();
 
-    MainWindow& window_;
+    QWidget* window_;
     AppState& state_;
     UtcToLocal toLocal_ = systemLocalTime;
     std::string lastExport_ = "tasks.ics";

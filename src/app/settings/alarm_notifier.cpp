@@ -3,28 +3,29 @@
 #include "app/settings/alarm_panel.h"
 #include "app/settings/options_dialog.h"
 #include "app/shell/app_state.h"
-#include "app/shell/main_window.h"
 #include "app/shell/tray_controller.h"
-#include "app/widgets/timer_pool.h"
+#include "app/shell/window_state.h"
 
 #include <QSystemTrayIcon>
 
 namespace dw {
 
-AlarmNotifier::AlarmNotifier(MainWindow& window, AppState& state)
-    : QObject(&window), window_(window), state_(state) {
+AlarmNotifier::AlarmNotifier(QWidget& window, TrayController& tray, TimerSwitch panelColor,
+                             WindowState& windowState, OptionsDialog* options, AppState& state)
+    : QObject(&window), window_(window), tray_(tray), panelColor_(panelColor),
+      windowState_(windowState), options_(options), state_(state) {
     panel_ = new AlarmPanel(&window);
     connect(panel_, &AlarmPanel::clicked, this, &AlarmNotifier::clearAlarm);
 }
 
 bool AlarmNotifier::alarmShowing() const {
-    return panel_->isVisible() || window_.alarmBusy();
+    return panel_->isVisible() || windowState_.alarmBusy;
 }
 
 void AlarmNotifier::runCheck() {
     // A showing alarm (or a closing program) holds the checks back; the scheduler then
     // catches up with what fell due meanwhile at the first check after it is cleared.
-    if (window_.alarmBusy())
+    if (windowState_.alarmBusy)
         return;
     std::vector<AlarmAnnouncement> due = state_.alarms().check(state_.store(), state_.clock().now(),
                                                                state_.alarmSettings(), state_.fs());
@@ -33,11 +34,10 @@ void AlarmNotifier::runCheck() {
 }
 
 void AlarmNotifier::raiseAlarm(std::vector<AlarmAnnouncement> due) {
-    window_.setAlarmBusy(true);
+    windowState_.alarmBusy = true;
     lastAnnounced_ = std::move(due);
-    window_.tray().bringBack();
-    if (TimerPool* pool = window_.timerPool())
-        pool->setEnabled(window_.panelColorTrigger(), true);
+    tray_.bringBack();
+    panelColor_.setEnabled(true);
     playSound(true);
     const QString text = QString::fromStdString(alarmPanelText(lastAnnounced_));
     panel_->showOver(text);
@@ -51,8 +51,8 @@ void AlarmNotifier::notifyDesktop() {
     // The panel may sit on another workspace; the notification area tells wherever the
     // user is.
     lastNotification_ = QString::fromStdString(alarmNotificationText(lastAnnounced_));
-    QSystemTrayIcon* icon = window_.tray().icon();
-    if (window_.tray().available() && icon && QSystemTrayIcon::supportsMessages())
+    QSystemTrayIcon* icon = tray_.icon();
+    if (tray_.available() && icon && QSystemTrayIcon::supportsMessages())
         icon->showMessage("Dayweaver alarm", lastNotification_, QSystemTrayIcon::Information,
                           60000);
 }
@@ -62,11 +62,10 @@ void AlarmNotifier::flashPanel() {
 }
 
 void AlarmNotifier::clearAlarm() {
-    if (TimerPool* pool = window_.timerPool())
-        pool->setEnabled(window_.panelColorTrigger(), false);
+    panelColor_.setEnabled(false);
     panel_->hide();
     playSound(false);
-    window_.setAlarmBusy(false);
+    windowState_.alarmBusy = false;
 }
 
 void AlarmNotifier::playSound(bool on) {
@@ -74,8 +73,8 @@ void AlarmNotifier::playSound(bool on) {
         playSound_(on);
         return;
     }
-    if (OptionsDialog* options = window_.optionsWindow())
-        options->playAlarmSound(on);
+    if (options_)
+        options_->playAlarmSound(on);
 }
 
 } // namespace dw

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/widgets/timer_switch.h"
 #include "core/settings/alarm_scheduler.h"
 
 #include <QObject>
@@ -11,7 +12,9 @@ namespace dw {
 
 class AlarmPanel;
 class AppState;
-class MainWindow;
+class OptionsDialog;
+class TrayController;
+struct WindowState;
 
 // The alarm as the user meets it: the check on the alarm trigger, the flashing panel over
 // the main window, the sound, the desktop notification, the busy flag, and clearing. Which
@@ -19,7 +22,11 @@ class MainWindow;
 class AlarmNotifier : public QObject {
     Q_OBJECT
 public:
-    AlarmNotifier(MainWindow& window, AppState& state);
+    // The panel shows over `window`, which the tray brings back for an alarm; `panelColor`
+    // is the trigger of the panel's flashing; the busy flag is the window's; the options
+    // window plays the sound.
+    AlarmNotifier(QWidget& window, TrayController& tray, TimerSwitch panelColor,
+                  WindowState& windowState, OptionsDialog* options, AppState& state);
 
     // The alarm trigger: unless an alarm is showing, asks which tasks are due now and
     // raises the alarm for them.
@@ -46,7 +53,11 @@ private:
     void notifyDesktop();
     void playSound(bool on);
 
-    MainWindow& window_;
+    QWidget& window_;
+    TrayController& tray_;
+    TimerSwitch panelColor_;
+    WindowState& windowState_;
+    OptionsDialog* options_;
     AppState& state_;
     AlarmPanel* panel_ = nullptr;
     std::vector<AlarmAnnouncement> lastAnnounced_;

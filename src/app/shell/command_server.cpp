@@ -1,10 +1,9 @@
 #include "app/shell/command_server.h"
 
 #include "app/calendar/calendar_pane.h"
-#include "app/editing/task_commands.h"
+#include "app/editing/day_notes.h"
 #include "app/holidays/holiday_list_dialog.h"
 #include "app/shell/app_state.h"
-#include "app/shell/main_window.h"
 #include "app/widgets/cell_grid.h"
 #include "core/store/file_io.h"
 #include "core/store/helpers.h"
@@ -15,8 +14,10 @@
 
 namespace dw {
 
-CommandServer::CommandServer(MainWindow& window, AppState& state)
-    : window_(window), state_(state) {}
+CommandServer::CommandServer(CellGrid& gridDay, CellGrid& gridNonday, DayNotes& notes,
+                             OpenHolidayList openHolidayList, AppState& state)
+    : gridDay_(gridDay), gridNonday_(gridNonday), notes_(notes),
+      openHolidayList_(std::move(openHolidayList)), state_(state) {}
 
 CommandOutcome CommandServer::run(const std::vector<std::string>& words) {
     const PreparedWrite prepared = prepareWriteCommand(
@@ -43,8 +44,7 @@ CommandOutcome CommandServer::run(const std::vector<std::string>& words) {
     }
     // An edit in progress in the notes pane reaches the store first, so that refilling the
     // day view afterwards cannot lose it.
-    if (TaskCommands* commands = window_.taskCommands())
-        commands->writeBackNotesPane();
+    notes_.writeBack();
     const std::vector<Selected> selected = selections();
     WriteTarget target{state_.store(), &state_.completedTasks(), &state_.gridHoliday(),
                        state_.holidayPath()};
@@ -55,9 +55,7 @@ CommandOutcome CommandServer::run(const std::vector<std::string>& words) {
 
 std::vector<CommandServer::Selected> CommandServer::selections() const {
     std::vector<Selected> out;
-    for (CellGrid* g : {window_.gridDay(), window_.gridNonday()}) {
-        if (!g)
-            continue;
+    for (CellGrid* g : {&gridDay_, &gridNonday_}) {
         const int row = g->selectedRow();
         const CellTable& t = g->table();
         out.push_back({g, row, row >= 1 && row < t.rowCount() ? t.row(row) : CellTable::Row()});
@@ -66,12 +64,7 @@ std::vector<CommandServer::Selected> CommandServer::selections() const {
 }
 
 HolidayListDialog* CommandServer::openHolidayList() const {
-    // The list is made for each Holidays command and is gone once closed; a hidden one is
-    // closed all the same.
-    for (HolidayListDialog* list : window_.findChildren<HolidayListDialog*>())
-        if (list->isVisible())
-            return list;
-    return nullptr;
+    return openHolidayList_ ? openHolidayList_() : nullptr;
 }
 
 void CommandServer::showChanges(const WriteTables& tables, const std::vector<Selected>& selected) {
@@ -85,7 +78,7 @@ void CommandServer::showChanges(const WriteTables& tables, const std::vector<Sel
         const int at = rowHolding(s.grid->table(), s.cells, s.row);
         s.grid->selectTableRow(at > 0 ? at : std::clamp(s.row, 1, std::max(1, rows - 1)));
     }
-    window_.fillNotesPane();
+    notes_.fill();
     if (tables.holidays)
         if (HolidayListDialog* list = openHolidayList())
             list->reloadFile();

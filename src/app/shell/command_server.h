@@ -3,6 +3,7 @@
 #include "core/commands/write_commands.h"
 #include "interchange/ical_import.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,8 +11,8 @@ namespace dw {
 
 class AppState;
 class CellGrid;
+class DayNotes;
 class HolidayListDialog;
-class MainWindow;
 
 // Applies the writing commands the command line hands to the running program: read and
 // checked by the same code as on the command line, applied to the program's own tables as
@@ -25,7 +26,11 @@ class MainWindow;
 // shows the file again once the command has added to it.
 class CommandServer {
 public:
-    CommandServer(MainWindow& window, AppState& state);
+    // Answers the holiday list shown in the window, if one is.
+    using OpenHolidayList = std::function<HolidayListDialog*()>;
+
+    CommandServer(CellGrid& gridDay, CellGrid& gridNonday, DayNotes& notes,
+                  OpenHolidayList openHolidayList, AppState& state);
 
     CommandOutcome run(const std::vector<std::string>& words);
 
@@ -45,7 +50,10 @@ private:
     HolidayListDialog* openHolidayList() const;
     void showChanges(const WriteTables& tables, const std::vector<Selected>& selected);
 
-    MainWindow& window_;
+    CellGrid& gridDay_;
+    CellGrid& gridNonday_;
+    DayNotes& notes_;
+    OpenHolidayList openHolidayList_;
     AppState& state_;
     UtcToLocal toLocal_ = systemLocalTime;
 };

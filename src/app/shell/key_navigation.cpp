@@ -5,7 +5,6 @@
 #include "app/editing/task_commands.h"
 #include "app/shell/app_state.h"
 #include "app/shell/main_actions.h"
-#include "app/shell/main_window.h"
 #include "app/widgets/cell_grid.h"
 #include "core/dates/date_format.h"
 
@@ -27,8 +26,10 @@ bool plainKey(const QKeyEvent* e) {
 
 } // namespace
 
-KeyNavigation::KeyNavigation(MainWindow& window, AppState& state)
-    : QObject(&window), window_(window), state_(state) {}
+KeyNavigation::KeyNavigation(QWidget& window, const Views& views, TaskCommands& commands,
+                             HoverSummary& hover, AppState& state)
+    : QObject(&window), window_(window), views_(views), commands_(commands), hover_(hover),
+      state_(state) {}
 
 bool KeyNavigation::eventFilter(QObject* watched, QEvent* e) {
     const QEvent::Type t = e->type();
@@ -57,12 +58,12 @@ bool KeyNavigation::eventFilter(QObject* watched, QEvent* e) {
 }
 
 bool KeyNavigation::keyPressed(QWidget* focus, QKeyEvent* e) {
-    window_.hoverSummary().hideSummary();
+    hover_.hideSummary();
     if (!plainKey(e))
         return false;
-    CalendarPane* calendars = window_.calendarPane();
-    const bool inNotes = focus == window_.notesPane();
-    const bool inDayView = focus == window_.gridDay();
+    CalendarPane* calendars = views_.calendars;
+    const bool inNotes = focus == views_.notesPane;
+    const bool inDayView = focus == views_.gridDay;
     switch (e->key()) {
     case Qt::Key_Left:
         if (inNotes)
@@ -93,7 +94,7 @@ bool KeyNavigation::onFirstOrLastTask(bool first) const {
     const int rows = state_.store().gridDay().rowCount();
     if (rows < 3)
         return true;
-    return window_.gridDay()->selectedRow() == (first ? 1 : rows - 1);
+    return views_.gridDay->selectedRow() == (first ? 1 : rows - 1);
 }
 
 void KeyNavigation::keyReleased(QWidget* focus, QKeyEvent* e) {
@@ -102,25 +103,24 @@ void KeyNavigation::keyReleased(QWidget* focus, QKeyEvent* e) {
         return;
     // With Ctrl or Shift these keys are the Edit menu's own commands.
     const bool bare = (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
-    TaskCommands* commands = window_.taskCommands();
-    const bool inDayView = focus == window_.gridDay();
-    const bool inTodo = focus == window_.gridNonday();
-    if (bare && commands && (inDayView || inTodo)) {
+    const bool inDayView = focus == views_.gridDay;
+    const bool inTodo = focus == views_.gridNonday;
+    if (bare && (inDayView || inTodo)) {
         if (e->key() == Qt::Key_Insert)
-            commands->addTask(inDayView ? CommandSource::dayToolbarAdd
+            commands_.addTask(inDayView ? CommandSource::dayToolbarAdd
                                         : CommandSource::todoToolbarAdd);
         else if (e->key() == Qt::Key_Delete)
-            commands->deleteTask(inDayView ? CommandSource::dayToolbarDelete
+            commands_.deleteTask(inDayView ? CommandSource::dayToolbarDelete
                                            : CommandSource::todoToolbarDelete);
     }
     // The status clock puts the time back at its next tick.
-    window_.statusLabel()->setText("Today is " + QString::fromStdString(formatDateTime(
-                                                     "dddddd", state_.clock().now(), state_.fs())));
+    views_.statusLabel->setText("Today is " + QString::fromStdString(formatDateTime(
+                                                  "dddddd", state_.clock().now(), state_.fs())));
 }
 
 bool KeyNavigation::isNavigationShortcut(const QKeyEvent* e) const {
     const QKeySequence pressed(e->keyCombination());
-    for (const QAction* a : window_.actions().navigation())
+    for (const QAction* a : views_.actions->navigation())
         if (a->isEnabled() && a->shortcuts().contains(pressed))
             return true;
     return false;

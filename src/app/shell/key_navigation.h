@@ -3,12 +3,17 @@
 #include <QObject>
 
 class QKeyEvent;
+class QLabel;
 class QWidget;
 
 namespace dw {
 
 class AppState;
-class MainWindow;
+class CalendarPane;
+class CellGrid;
+class HoverSummary;
+class MainActions;
+class TaskCommands;
 
 // The main window's own key rules, applied before the focused control sees a key:
 // - every key pressed hides the hover summary;
@@ -22,7 +27,18 @@ class MainWindow;
 class KeyNavigation : public QObject {
     Q_OBJECT
 public:
-    KeyNavigation(MainWindow& window, AppState& state);
+    // The main window's controls the rules look at.
+    struct Views {
+        const MainActions* actions = nullptr;
+        CalendarPane* calendars = nullptr;
+        CellGrid* gridDay = nullptr;
+        CellGrid* gridNonday = nullptr;
+        QWidget* notesPane = nullptr;
+        QLabel* statusLabel = nullptr;
+    };
+
+    KeyNavigation(QWidget& window, const Views& views, TaskCommands& commands, HoverSummary& hover,
+                  AppState& state);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
@@ -33,7 +49,10 @@ private:
     bool isNavigationShortcut(const QKeyEvent* e) const;
     bool onFirstOrLastTask(bool first) const;
 
-    MainWindow& window_;
+    QWidget& window_;
+    Views views_;
+    TaskCommands& commands_;
+    HoverSummary& hover_;
     AppState& state_;
 };
 

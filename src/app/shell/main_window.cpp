@@ -1,15 +1,9 @@
 #include "app/shell/main_window.h"
 
 #include "app/calendar/calendar_pane.h"
-#include "app/calendar/hover_summary.h"
-#include "app/editing/editor_extras.h"
-#include "app/editing/task_commands.h"
-#include "app/holidays/holiday_commands.h"
-#include "app/output/output_commands.h"
-#include "app/output/table_print_command.h"
-#include "app/settings/alarm_notifier.h"
+#include "app/calendar/selected_day.h"
+#include "app/editing/day_notes.h"
 #include "app/settings/font_spec.h"
-#include "app/settings/options_dialog.h"
 #include "app/shell/app_prompts.h"
 #include "app/shell/app_state.h"
 #include "app/shell/help_window.h"
@@ -19,7 +13,6 @@
 #include "app/shell/pane_splitter.h"
 #include "app/shell/resources.h"
 #include "app/shell/status_clock.h"
-#include "app/shell/store_views.h"
 #include "app/shell/tray_controller.h"
 #include "app/widgets/cell_grid.h"
 #include "app/widgets/shadow_label.h"
@@ -27,7 +20,6 @@
 #include "app/widgets/win_color.h"
 #include "core/calendar/captions.h"
 #include "core/dates/date_parse.h"
-#include "core/editing/task_commands.h"
 #include "core/holidays/holiday_rules.h"
 #include "core/settings/option_keys.h"
 #include "core/shell/layout.h"
@@ -72,21 +64,9 @@ MainWindow::MainWindow(AppState& state, QWidget* parent) : QMainWindow(parent), 
     paneLayout_ =
         new PaneLayout({gridDay_, gridNonday_, split1_, split2_, calendarPane_}, state_.fs(), this);
     tray_ = new TrayController(*this, [this] { saveTaskFiles(); });
+    dayNotes_ = new DayNotes(*notesPane_, *gridDay_, state_, this);
     connectActions();
     setUpAtCreation();
-    taskCommands_ = std::make_unique<TaskCommands>(*this, state_);
-    equipTaskEditors(*taskCommands_, state_, this, [this] { return selectedDate(); });
-    installOutputCommands(*this, state_);
-    installHolidayCommands(
-        *this, state_, [this](const CellTable& table, const PrintLayout& layout) {
-            printTableWithDialog(this, table, layout, state_.fs(), state_.clock());
-        });
-    alarms_ = new AlarmNotifier(*this, state_);
-    setAlarmCheck([this] { alarms_->runCheck(); });
-    setPanelFlash([this] { alarms_->flashPanel(); });
-    hover_ = new HoverSummary(*this, state_);
-    setHoverTick([this] { hover_->tick(); });
-    connectStoreViews(*this, state_);
     connectNavigation();
 }
 
@@ -121,7 +101,7 @@ void MainWindow::connectActions() {
     connect(gridDay_, &CellGrid::resized, paneLayout_, &PaneLayout::resizeGridDay);
     connect(gridNonday_, &CellGrid::resized, paneLayout_, &PaneLayout::resizeGridNonday);
     connect(gridDay_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this] { fillNotesPane(); });
+            [this] { dayNotes_->fill(); });
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
         if (now == gridDay_ || now == gridNonday_)
             onGridFocused(static_cast<CellGrid*>(now));
@@ -133,7 +113,7 @@ void MainWindow::connectActions() {
         gridDay_->refresh();
         updateCaptions();
         paneLayout_->resizeGridDay();
-        fillNotesPane();
+        dayNotes_->fill();
     });
     connect(calendarPane_, &CalendarPane::foundTaskRow, this, [this](int row) {
         gridDay_->setFocus();
@@ -160,7 +140,7 @@ QLabel* MainWindow::statusLabel() const {
 
 void MainWindow::setUpAtCreation() {
     minimumWidth_ = dw::minimumWindowWidth(logicalDpiX());
-    alarmBusy_ = false;
+    windowState_.alarmBusy = false;
     layoutMemory_->load(state_.settings());
     loadTables();
     setWindowTitle("Dayweaver");
@@ -225,9 +205,9 @@ void MainWindow::setUpAtFirstShow() {
 
 void MainWindow::showEvent(QShowEvent* e) {
     QMainWindow::showEvent(e);
-    if (firstShown_)
+    if (windowState_.shown)
         return;
-    firstShown_ = true;
+    windowState_.shown = true;
     // The minimum counts the window's frame on one side, as the platform's tracking
     // limits do.
     const int frame = std::max(0, (frameGeometry().width() - geometry().width()) / 2);
@@ -237,8 +217,7 @@ void MainWindow::showEvent(QShowEvent* e) {
 
 void MainWindow::saveTaskFiles() {
     // An edit still open in the notes pane is part of what is saved.
-    if (taskCommands_)
-        taskCommands_->writeBackNotesPane();
+    dayNotes_->writeBack();
     // A read-only data folder was reported at start and at every command; hiding and
     // closing (a logout among them) must not stop at an error box.
     if (!readOnlyDataFolder().empty())
@@ -248,8 +227,7 @@ void MainWindow::saveTaskFiles() {
 }
 
 void MainWindow::saveAll() {
-    if (taskCommands_)
-        taskCommands_->writeBackNotesPane();
+    dayNotes_->writeBack();
     layoutMemory_->save(state_.settings());
     if (!readOnlyDataFolder().empty())
         return; // see saveTaskFiles
@@ -257,7 +235,7 @@ void MainWindow::saveAll() {
 }
 
 void MainWindow::saveAtClose() {
-    alarmBusy_ = true;
+    windowState_.alarmBusy = true;
     saveAll();
 }
 
@@ -359,15 +337,11 @@ void MainWindow::onDateChangedAtMidnight() {
 // Day view, captions, settings
 
 int MainWindow::selectedDate() const {
-    return calendarPane_->selectedDay();
+    return SelectedDay(*calendarPane_).date();
 }
 
 void MainWindow::setSelectedDate(int date) {
-    // A new day starts at midnight; the same day keeps its time.
-    if (date == calendarPane_->selectedDay())
-        calendarPane_->setSelectedDate(calendarPane_->selectedDate());
-    else
-        calendarPane_->setSelectedDate(date);
+    SelectedDay(*calendarPane_).show(date);
 }
 
 void MainWindow::goToToday() {
@@ -378,12 +352,12 @@ void MainWindow::updateCaptions() {
     TaskStore& store = state_.store();
     todoCaption_->setText(q(todoCaptionText(store.gridNonday().rowCount())));
     // The date caption reads "Tasks for " until the calendars have a date.
-    if (!firstShown_ || calendarPane_->activeIndex() < 0)
+    if (!windowState_.shown || calendarPane_->activeIndex() < 0)
         return;
     const int date = calendarPane_->selectedDay();
     const std::string holiday = holidayForDate(state_.gridHoliday(), date, state_.fs());
-    const DateCaption c = dateCaptionFor(date, holiday, store.gridDay().rowCount(), shadows_,
-                                         state_.fs(), state_.clock());
+    const DateCaption c = dateCaptionFor(date, holiday, store.gridDay().rowCount(),
+                                         windowState_.shadows, state_.fs(), state_.clock());
     dateCaption_->setText(q(c.text));
     dateCaption_->setTextColor(toQColor(c.color));
 }
@@ -392,21 +366,6 @@ void MainWindow::onGridFocused(CellGrid* focused) {
     CellGrid* other = focused == gridDay_ ? gridNonday_ : gridDay_;
     focused->setSelectionColors(SysColor::Highlight, SysColor::HighlightText);
     other->setSelectionColors(SysColor::Window, SysColor::WindowText);
-}
-
-void MainWindow::fillNotesPane() {
-    const CellTable& day = state_.store().gridDay();
-    const int row = gridDay_->selectedRow();
-    if (row < 1 || row >= day.rowCount()) {
-        notesPane_->hide();
-        return;
-    }
-    const std::string& what = day.cell(DayCol::What, row);
-    notesPane_->setPlainText(q(notesPaneText(what)));
-    QPalette pal = notesPane_->palette();
-    pal.setColor(QPalette::Base, toQColor(notesPaneColor(isYes(day.cell(DayCol::Done, row)))));
-    notesPane_->setPalette(pal);
-    notesPane_->setVisible(!what.empty());
 }
 
 // ---------------------------------------------------------------------------------------
@@ -425,8 +384,8 @@ void MainWindow::maximizeTodoTasks() {
 void MainWindow::hideAndSilence() {
     // Hiding acknowledges a showing alarm as a click on its panel does (and stops a test
     // sound); otherwise no alarm would fire again while the program sits in the tray.
-    if (alarms_)
-        alarms_->clearAlarm();
+    if (alarmClear_)
+        alarmClear_();
     tray_->hideToTray();
 }
 

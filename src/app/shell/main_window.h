@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/shell/window_state.h"
+
 #include <QMainWindow>
 #include <QPointer>
 #include <functional>
@@ -7,18 +9,16 @@
 #include <string>
 
 class QLabel;
+class QMenu;
 class QPlainTextEdit;
 class QToolBar;
 
 namespace dw {
 
-class AlarmNotifier;
 class AppState;
 class CalendarPane;
 class CellGrid;
-class FindDialog;
-class HoverSummary;
-class KeyNavigation;
+class DayNotes;
 class LayoutMemory;
 class MainActions;
 class OptionsDialog;
@@ -26,15 +26,15 @@ class PaneLayout;
 class PaneSplitter;
 class ShadowLabel;
 class StatusClock;
-class TaskCommands;
 class TimerPool;
 class TrayController;
 
 // The program's main window. It assembles the calendar pane, the day view with its notes
 // pane, the to-do list, the menus and toolbars and the status clock, and runs the window's
 // life: loading at creation, setting up at first show, saving at close. The tray, the
-// remembered layout, the panes' geometry, the actions and the task commands live in their
-// own objects beside it; the rules live in the core.
+// remembered layout, the panes' geometry, the actions and the notes pane's text are its own
+// helpers; the commands and the other windows are built beside it and wired to it by the
+// composition (window_composition.h); the rules live in the core.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -43,7 +43,8 @@ public:
 
     AppState& state() { return state_; }
 
-    // The panes and controls, for the parts of the program that plug into the window.
+    // The panes and controls, for the composition that hands them to the parts beside the
+    // window.
     CellGrid* gridDay() const { return gridDay_; }
     CellGrid* gridNonday() const { return gridNonday_; }
     PaneSplitter* split1() const { return split1_; }
@@ -57,29 +58,31 @@ public:
     QToolBar* dayToolBar() const { return dayToolBar_; }
     QToolBar* todoToolBar() const { return todoToolBar_; }
     QLabel* statusLabel() const;
+    QMenu* fileMenu() const { return fileMenu_; }
     QAction* action(const QString& objectName) const;
 
+    // The window's own helpers, which it uses in its events and commands.
     const MainActions& actions() const { return *actions_; }
-    TaskCommands* taskCommands() const { return taskCommands_.get(); }
     TrayController& tray() const { return *tray_; }
     LayoutMemory& layoutMemory() const { return *layoutMemory_; }
     PaneLayout& paneLayout() const { return *paneLayout_; }
-    AlarmNotifier& alarms() const { return *alarms_; }
-    HoverSummary& hoverSummary() const { return *hover_; }
+    DayNotes& dayNotes() const { return *dayNotes_; }
+    // What its parts read of its state.
+    WindowState& windowState() { return windowState_; }
 
     // State set up at creation.
     int minimumWindowWidth() const { return minimumWidth_; }
-    bool alarmBusy() const { return alarmBusy_; }
-    void setAlarmBusy(bool busy) { alarmBusy_ = busy; }
-    bool firstShowDone() const { return firstShown_; }
+    bool alarmBusy() const { return windowState_.alarmBusy; }
+    void setAlarmBusy(bool busy) { windowState_.alarmBusy = busy; }
+    bool firstShowDone() const { return windowState_.shown; }
 
     // The selected date (whole days) and its day view: the active calendar's date.
     int selectedDate() const;
     void setSelectedDate(int date);
     // The options the window keeps a copy of (read by readSettings).
-    bool shadows() const { return shadows_; }
-    const std::string& defaultCategory() const { return category_; }
-    bool confirmDeletes() const { return confirm_; }
+    bool shadows() const { return windowState_.shadows; }
+    const std::string& defaultCategory() const { return windowState_.defaultCategory; }
+    bool confirmDeletes() const { return windowState_.confirmDeletes; }
 
     // The timer pool and its five triggers, in creation order.
     TimerPool* timerPool() const { return timerPool_; }
@@ -88,10 +91,14 @@ public:
     int layoutTrigger() const { return layoutTrigger_; }
     int hoverTrigger() const { return hoverTrigger_; }
     int clockTrigger() const { return clockTrigger_; }
-    // The handlers that other parts supply (alarm check, alarm panel, hover summary).
+    // The handlers that other parts supply: the alarm check, the alarm panel's flashing and
+    // the hover summary's countdown on their triggers; Hide's acknowledging of a showing
+    // alarm; what follows the window's reading of the options again.
     void setAlarmCheck(std::function<void()> f) { alarmCheck_ = std::move(f); }
     void setPanelFlash(std::function<void()> f) { panelFlash_ = std::move(f); }
     void setHoverTick(std::function<void()> f) { hoverTick_ = std::move(f); }
+    void setAlarmClear(std::function<void()> f) { alarmClear_ = std::move(f); }
+    void setOptionsFollower(std::function<void()> f) { optionsFollower_ = std::move(f); }
     void onTimerTrigger(int handle);
     void updateStatusClock();
 
@@ -100,8 +107,6 @@ public:
     void applySettings(bool shadows);
     void changeGridFonts();
     void updateCaptions();
-    // Refills the notes pane from the selected day row.
-    void fillNotesPane();
 
     // Commands.
     void goToToday();
@@ -115,9 +120,6 @@ public:
     void showFilters();
     // "FILTERS ON" and the active picture while any filter hides something.
     void updateFilterIndicator();
-    // The Find command: the non-modal find dialog, made at its first use.
-    void showFind();
-    FindDialog* findDialog() const;
 
     // Writes back what is being edited and saves every file the window holds, as closing
     // does; the program goes on. Used by hiding and by the session's end.
@@ -129,7 +131,6 @@ public:
     // The options window, created once at start-up after this window; the "Options"
     // command shows it. Its reactions reach this window from then on.
     void setOptionsWindow(OptionsDialog* options);
-    OptionsDialog* optionsWindow() const;
 
 signals:
     // The window has closed and saved: the program ends.
@@ -172,17 +173,15 @@ private:
     ShadowLabel* todoCaption_ = nullptr;
     CellGrid* gridNonday_ = nullptr;
     QToolBar* todoToolBar_ = nullptr;
+    QMenu* fileMenu_ = nullptr;
     StatusClock* statusClock_ = nullptr;
 
-    // Parts beside the window.
+    // Its own helpers.
     MainActions* actions_ = nullptr;
     TrayController* tray_ = nullptr;
     PaneLayout* paneLayout_ = nullptr;
     std::unique_ptr<LayoutMemory> layoutMemory_;
-    AlarmNotifier* alarms_ = nullptr;
-    HoverSummary* hover_ = nullptr;
-    KeyNavigation* keyNavigation_ = nullptr;
-    QPointer<FindDialog> findDialog_;
+    DayNotes* dayNotes_ = nullptr;
 
     // Timers.
     TimerPool* timerPool_ = nullptr;
@@ -194,18 +193,15 @@ private:
     std::function<void()> alarmCheck_;
     std::function<void()> panelFlash_;
     std::function<void()> hoverTick_;
+    std::function<void()> alarmClear_;
+    std::function<void()> optionsFollower_;
 
     // Window state.
     int minimumWidth_ = 0;
-    bool alarmBusy_ = false;
-    bool firstShown_ = false;
     bool closing_ = false;
-    bool shadows_ = true;
-    std::string category_;
-    bool confirm_ = true;
+    WindowState windowState_;
 
     QPointer<OptionsDialog> optionsDialog_;
-    std::unique_ptr<TaskCommands> taskCommands_;
 };
 
 } // namespace dw

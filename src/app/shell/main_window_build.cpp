@@ -4,15 +4,13 @@
 // wired in main_window.cpp.
 
 #include "app/calendar/calendar_pane.h"
-#include "app/editing/task_commands.h"
-#include "app/output/print_dialog.h"
+#include "app/editing/day_notes.h"
+#include "app/editing/notes_field.h"
 #include "app/shell/about_box.h"
 #include "app/shell/app_state.h"
 #include "app/shell/main_actions.h"
 #include "app/shell/pane_splitter.h"
 #include "app/shell/status_clock.h"
-#include "app/store/archive_commands.h"
-#include "app/sync/sync_commands.h"
 #include "app/widgets/cell_grid.h"
 #include "app/widgets/shadow_label.h"
 
@@ -137,6 +135,7 @@ void MainWindow::buildMenusAndToolbars() {
     // "Help" takes no Alt+H mnemonic: that key hides the window.
     QMenu* file = menuBar()->addMenu("&File");
     file->setObjectName("fileMenu");
+    fileMenu_ = file;
     QMenu* edit = menuBar()->addMenu("&Edit");
     edit->setObjectName("editMenu");
     QMenu* navigate = menuBar()->addMenu("&Navigate");
@@ -196,14 +195,6 @@ void MainWindow::buildMenusAndToolbars() {
         {a.dayToolbarAdd, a.dayToolbarEdit, a.dayToolbarDone, a.dayToolbarDelete, a.toggleAlarm});
     todoToolBar_->addActions(
         {a.todoToolbarAdd, a.todoToolbarEdit, a.todoToolbarDone, a.todoToolbarDelete});
-
-    // Clear all asks which tasks go through the print window in its clearing mode, which
-    // edits the run's one selection (the one passed here).
-    new ArchiveCommands(*this, state_, [this](PrintSelection&) {
-        return PrintDialog::askSelection(this, state_, PrintDialog::Mode::Clearing);
-    });
-    // Its result sits at the right of the status bar, beside the clock.
-    new SyncCommands(*this, state_);
 }
 
 } // namespace dw

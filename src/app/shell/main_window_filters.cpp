@@ -4,7 +4,7 @@
 
 #include "app/calendar/calendar_pane.h"
 #include "app/calendar/filter_dialog.h"
-#include "app/editing/task_commands.h"
+#include "app/editing/day_notes.h"
 #include "app/shell/app_state.h"
 #include "app/shell/main_actions.h"
 
@@ -15,12 +15,11 @@ namespace dw {
 
 void MainWindow::showFilters() {
     // An edit in the notes pane goes back under the filter the day view was filled with.
-    if (taskCommands_)
-        taskCommands_->writeBackNotesPane();
+    dayNotes_->writeBack();
     FilterDialog dialog(state_, this);
     connect(&dialog, &FilterDialog::closedWithFilter, this, [this] {
         calendarPane_->colorAllCalendars(true);
-        if (firstShown_)
+        if (windowState_.shown)
             calendarPane_->onDateChanged();
     });
     dialog.exec();

@@ -1,16 +1,12 @@
 #include "app/shell/main_window.h"
 
-// The main window's side of navigation and find: the Navigate commands, the key rules
-// and the find dialog.
+// The main window's side of navigation: the Navigate commands. The key rules and the find
+// dialog are built beside the window (window_composition.cpp).
 
 #include "app/calendar/calendar_pane.h"
-#include "app/calendar/find_dialog.h"
-#include "app/shell/app_state.h"
-#include "app/shell/key_navigation.h"
 #include "app/shell/main_actions.h"
 
 #include <QAction>
-#include <QApplication>
 
 namespace dw {
 
@@ -23,20 +19,6 @@ void MainWindow::connectNavigation() {
     connect(a.priorMonth, &QAction::triggered, calendars, &CalendarPane::priorMonth);
     connect(a.nextYear, &QAction::triggered, calendars, &CalendarPane::nextYear);
     connect(a.priorYear, &QAction::triggered, calendars, &CalendarPane::priorYear);
-    connect(a.find, &QAction::triggered, this, &MainWindow::showFind);
-    // Installed last, so the window's key rules come before every other watcher's.
-    keyNavigation_ = new KeyNavigation(*this, state_);
-    qApp->installEventFilter(keyNavigation_);
-}
-
-void MainWindow::showFind() {
-    if (!findDialog_)
-        findDialog_ = new FindDialog(*this, state_);
-    findDialog_->startFind();
-}
-
-FindDialog* MainWindow::findDialog() const {
-    return findDialog_;
 }
 
 } // namespace dw

@@ -4,66 +4,31 @@
 // the grid fonts, and the options window's reactions.
 
 #include "app/calendar/calendar_pane.h"
-#include "app/calendar/hover_summary.h"
-#include "app/editing/editor_extras.h"
-#include "app/editing/task_commands.h"
-#include "app/holidays/holiday_commands.h"
-#include "app/output/output_commands.h"
-#include "app/output/table_print_command.h"
-#include "app/settings/alarm_notifier.h"
 #include "app/settings/font_spec.h"
 #include "app/settings/options_dialog.h"
-#include "app/shell/app_prompts.h"
 #include "app/shell/app_state.h"
 #include "app/shell/help_window.h"
-#include "app/shell/layout_memory.h"
-#include "app/shell/main_actions.h"
 #include "app/shell/pane_layout.h"
-#include "app/shell/pane_splitter.h"
-#include "app/shell/resources.h"
-#include "app/shell/status_clock.h"
-#include "app/shell/store_views.h"
-#include "app/shell/tray_controller.h"
 #include "app/widgets/cell_grid.h"
 #include "app/widgets/shadow_label.h"
 #include "app/widgets/timer_pool.h"
 #include "app/widgets/win_color.h"
 #include "core/calendar/captions.h"
-#include "core/dates/date_parse.h"
-#include "core/editing/task_commands.h"
-#include "core/holidays/holiday_rules.h"
 #include "core/settings/option_keys.h"
-#include "core/shell/layout.h"
-#include "core/store/helpers.h"
-#include "core/store/save_guard.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QCloseEvent>
-#include <QDialog>
-#include <QFrame>
-#include <QHBoxLayout>
-#include <QKeyEvent>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QScreen>
-#include <QStatusBar>
-#include <QTimer>
-#include <QToolBar>
-#include <QVBoxLayout>
 
 namespace dw {
 
 void MainWindow::readSettings() {
     const SettingsStore& store = state_.settings();
-    shadows_ = readKeyFlag(store, optionKey("Options", "Shadows"));
-    category_ = readKeyText(store, optionKey("Options", "Category"));
-    confirm_ = readKeyFlag(store, optionKey("Options", "Confirm"));
-    applySettings(shadows_);
+    windowState_.shadows = readKeyFlag(store, optionKey("Options", "Shadows"));
+    windowState_.defaultCategory = readKeyText(store, optionKey("Options", "Category"));
+    windowState_.confirmDeletes = readKeyFlag(store, optionKey("Options", "Confirm"));
+    applySettings(windowState_.shadows);
     timerPool_->setEnabled(hoverTrigger_, state_.options().popup);
-    if (hover_)
-        hover_->syncMenu();
+    if (optionsFollower_)
+        optionsFollower_();
     // The date caption's colour tells a holiday: put it back after the caption look.
     updateCaptions();
 }
@@ -110,7 +75,7 @@ void MainWindow::setOptionsWindow(OptionsDialog* options) {
         paneLayout_->layoutGrids();
     });
     connect(options, &OptionsDialog::dayViewNeedsRefresh, this, [this] {
-        if (firstShown_)
+        if (windowState_.shown)
             calendarPane_->onDateChanged();
     });
     connect(options, &OptionsDialog::helpRequested, this, [](int topic) { showHelpTopic(topic); });
@@ -118,10 +83,6 @@ void MainWindow::setOptionsWindow(OptionsDialog* options) {
     calendarPane_->setOptionsWindow(options);
     // The window has read the options at its creation without telling anyone.
     changeGridFonts();
-}
-
-OptionsDialog* MainWindow::optionsWindow() const {
-    return optionsDialog_;
 }
 
 void MainWindow::showOptions() {

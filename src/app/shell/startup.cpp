@@ -1,7 +1,6 @@
 #include "app/shell/startup.h"
 
 #include "app/calendar/calendar_pane.h"
-#include "app/settings/options_dialog.h"
 #include "app/shell/app_prompts.h"
 #include "app/shell/app_state.h"
 #include "app/shell/command_line.h"
@@ -10,6 +9,7 @@
 #include "app/shell/main_window.h"
 #include "app/shell/resources.h"
 #include "app/shell/tray_controller.h"
+#include "app/shell/window_composition.h"
 #include "app/widgets/cell_grid.h"
 #include "app/widgets/dialog_frame.h"
 #include "app/widgets/qt_prompts.h"
@@ -95,21 +95,14 @@ int runDayweaver(int argc, char** argv) {
     state.store().startLoadingStoreFile();
     state.loadOptions(autostartEntryExists());
 
-    MainWindow window(state);
-    // The filter's state is read where the filter window was created, before the options.
-    state.loadFilter();
-    OptionsDialog options(state.options(), state.settings(), paths.programPath, paths.shippedDir,
-                          &window);
-    window.setOptionsWindow(&options);
-    // The completed tasks are read where their window is created, before anything can
-    // add to them: a completion saves the whole table at once.
-    showErrors(state.completedTasks().load());
-    // TODO: the completed-tasks window shows that table, and the print window follows.
+    // The windows and everything beside them, in the order they are set up.
+    WindowComposition windows(state);
+    MainWindow& window = windows.window();
     qtPrompts.setParentWindow(&window);
     QObject::connect(&instance, &SingleInstance::activationRequested, &window.tray(),
                      &TrayController::bringBack);
     // The command line's writing commands, handed over while the program runs.
-    CommandServer commandServer(window, state);
+    CommandServer& commandServer = windows.commandServer();
     instance.setCommandHandler([&commandServer](const std::vector<std::string>& words) {
         return commandServer.run(words);
     });

@@ -2,16 +2,17 @@
 
 #include "app/calendar/calendar_pane.h"
 #include "app/calendar/hover_summary.h"
+#include "app/editing/day_notes.h"
 #include "app/shell/app_state.h"
-#include "app/shell/main_window.h"
 #include "app/shell/pane_layout.h"
+#include "app/shell/window_state.h"
 #include "app/widgets/cell_grid.h"
 
 namespace dw {
 
-void connectStoreViews(MainWindow& window, AppState& state) {
-    QObject::connect(&state.storeEvents(), &StoreEvents::changed, &window,
-                     [&window, &state](const StoreChange& change) {
+void connectStoreViews(const StoreViews& views, AppState& state) {
+    QObject::connect(&state.storeEvents(), &StoreEvents::changed, views.owner,
+                     [views, &state](const StoreChange& change) {
                          TaskStore& store = state.store();
                          const int shown = store.dayViewDate();
                          // The day view holds a copy of its date's tasks and is written back over
@@ -21,19 +22,19 @@ void connectStoreViews(MainWindow& window, AppState& state) {
                          if (dayTouched && !change.dayViewCurrent)
                              store.readFromStore(shown);
                          if (change.touchesDatedTasks() || change.dayViewCurrent) {
-                             window.gridDay()->refresh();
-                             window.paneLayout().resizeGridDay();
+                             views.gridDay->refresh();
+                             views.paneLayout->resizeGridDay();
                          }
                          if (change.todo) {
-                             window.gridNonday()->refresh();
-                             window.paneLayout().resizeGridNonday();
+                             views.gridNonday->refresh();
+                             views.paneLayout->resizeGridNonday();
                          }
-                         window.updateCaptions();
-                         window.fillNotesPane();
-                         if (change.touchesDatedTasks() && window.firstShowDone())
-                             window.calendarPane()->colorAllCalendars(true);
+                         views.updateCaptions();
+                         views.notes->fill();
+                         if (change.touchesDatedTasks() && views.windowState->shown)
+                             views.calendars->colorAllCalendars(true);
                          if (change.touchesDatedTasks())
-                             window.hoverSummary().hideSummary();
+                             views.hover->hideSummary();
                      });
 }
 

@@ -1,11 +1,10 @@
 #include "app/store/archive_commands.h"
 
 #include "app/calendar/calendar_pane.h"
-#include "app/editing/task_commands.h"
+#include "app/editing/day_notes.h"
 #include "app/shell/app_prompts.h"
 #include "app/shell/app_state.h"
 #include "app/shell/main_actions.h"
-#include "app/shell/main_window.h"
 #include "app/shell/pane_layout.h"
 #include "app/widgets/cell_grid.h"
 #include "core/output/print_selection.h"
@@ -29,11 +28,11 @@ std::string joined(const std::vector<std::string>& lines) {
 
 } // namespace
 
-ArchiveCommands::ArchiveCommands(MainWindow& window, AppState& state,
-                                 AskClearSelection askClearSelection)
-    : QObject(&window), window_(window), state_(state),
+ArchiveCommands::ArchiveCommands(QWidget& window, const MainActions& actions, DayNotes& notes,
+                                 AppState& state, AskClearSelection askClearSelection)
+    : QObject(&window), notes_(notes), state_(state),
       askClearSelection_(std::move(askClearSelection)) {
-    const MainActions& a = window_.actions();
+    const MainActions& a = actions;
     connect(a.archive, &QAction::triggered, this, [this] { archive(); });
     connect(a.restore, &QAction::triggered, this, [this] { restore(); });
     connect(a.clearAll, &QAction::triggered, this, [this] { clearAll(); });
@@ -51,8 +50,7 @@ void ArchiveCommands::rememberFolder(const std::string& name) {
 
 void ArchiveCommands::archive() {
     // An edit still open in the notes pane belongs in the archive.
-    if (TaskCommands* commands = window_.taskCommands())
-        commands->writeBackNotesPane();
+    notes_.writeBack();
     const std::string chosen =
         prompts().saveFileName("Save Archive", suggestedName(), kArchiveFilter);
     if (chosen.empty())
@@ -86,8 +84,7 @@ void ArchiveCommands::restore() {
 
 bool ArchiveCommands::restoreFrom(const std::string& mainName) {
     // Written back now, or the edit would land in the restored day view later.
-    if (TaskCommands* commands = window_.taskCommands())
-        commands->writeBackNotesPane();
+    notes_.writeBack();
     const ArchiveResult result = restoreArchive(mainName, state_.store(), state_.completedTasks());
     // One box a problem: each failing file, or each file that could not be written.
     for (const std::string& problem : result.problems)
@@ -98,8 +95,7 @@ bool ArchiveCommands::restoreFrom(const std::string& mainName) {
 }
 
 void ArchiveCommands::clearAll() {
-    if (TaskCommands* commands = window_.taskCommands())
-        commands->writeBackNotesPane();
+    notes_.writeBack();
     PrintSelection& selection = state_.printSelection();
     if (!askClearSelection_ || !askClearSelection_(selection))
         return;

@@ -4,10 +4,13 @@
 #include <functional>
 #include <string>
 
+class QWidget;
+
 namespace dw {
 
 class AppState;
-class MainWindow;
+class DayNotes;
+class MainActions;
 struct PrintSelection;
 
 // The main window's commands on all the tasks at once: File > "Archive current data" (and
@@ -20,7 +23,10 @@ public:
     // true when the window was closed with OK.
     using AskClearSelection = std::function<bool(PrintSelection&)>;
 
-    ArchiveCommands(MainWindow& window, AppState& state, AskClearSelection askClearSelection);
+    // Its dialogs open over `window`; the notes pane's edit is written back before each
+    // command.
+    ArchiveCommands(QWidget& window, const MainActions& actions, DayNotes& notes, AppState& state,
+                    AskClearSelection askClearSelection);
 
     void archive();
     void restore();
@@ -39,7 +45,7 @@ private:
     // The day view, the to-do list, the captions and the calendars show the new tables.
     void showNewTables();
 
-    MainWindow& window_;
+    DayNotes& notes_;
     AppState& state_;
     AskClearSelection askClearSelection_;
     std::string folder_;

@@ -1,11 +1,10 @@
 #include "app/sync/sync_commands.h"
 
 #include "app/calendar/calendar_pane.h"
-#include "app/editing/task_commands.h"
+#include "app/editing/day_notes.h"
 #include "app/shell/app_prompts.h"
 #include "app/shell/app_state.h"
 #include "app/shell/main_actions.h"
-#include "app/shell/main_window.h"
 #include "app/sync/password_dialog.h"
 #include "app/sync/password_keyring.h"
 #include "core/commands/write_commands.h"
@@ -21,6 +20,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QMainWindow>
 #include <QStatusBar>
 #include <QTimer>
 #include <QUrl>
@@ -37,8 +37,9 @@ QString hostOf(const SyncAccount& account) {
 
 } // namespace
 
-SyncCommands::SyncCommands(MainWindow& window, AppState& state)
-    : QObject(&window), window_(window), state_(state) {
+SyncCommands::SyncCommands(QMainWindow& window, const MainActions& actions, DayNotes& notes,
+                           AppState& state)
+    : QObject(&window), window_(window), actions_(actions), notes_(notes), state_(state) {
     setObjectName("syncCommands");
     status_ = new QLabel(&window);
     status_->setObjectName("syncStatus");
@@ -46,7 +47,7 @@ SyncCommands::SyncCommands(MainWindow& window, AppState& state)
     askPassword_ = [this](const QString& user, const QString& host) {
         return askSyncPassword(&window_, user, host);
     };
-    connect(window.actions().synchronise, &QAction::triggered, this,
+    connect(actions_.synchronise, &QAction::triggered, this,
             [this] { synchronise(Trigger::User); });
     sinceLastStart_.start();
     timer_ = new QTimer(this);
@@ -81,7 +82,7 @@ void SyncCommands::synchronise(Trigger trigger) {
         return done(false, QString::fromStdString(readOnlyFolderRefusal(state_.paths().dataDir)),
                     trigger);
     running_ = true;
-    window_.actions().synchronise->setEnabled(false);
+    actions_.synchronise->setEnabled(false);
     status_->setText("Synchronising...");
     QPointer<SyncCommands> alive(this);
     passwordKeyring().read(
@@ -108,8 +109,7 @@ void SyncCommands::run(const SyncAccount& account, const QString& password, Trig
     SyncLocalSide side{
         [this] {
             // An edit in progress in the notes pane is part of what is sent.
-            if (TaskCommands* commands = window_.taskCommands())
-                commands->writeBackNotesPane();
+            notes_.writeBack();
             return gatherLocalTasks(state_.store(), state_.fs(), state_.clock());
         },
         [this](const LocalTasks& gathered, std::vector<LocalChange> changes) {
@@ -162,7 +162,7 @@ void SyncCommands::run(const SyncAccount& account, const QString& password, Trig
 
 void SyncCommands::done(bool ok, const QString& message, Trigger trigger, bool partly) {
     running_ = false;
-    window_.actions().synchronise->setEnabled(true);
+    actions_.synchronise->setEnabled(true);
     const QString time =
         QString::fromStdString(timeCellText(dayFraction(state_.clock().now()), state_.fs()));
     if (ok) {

@@ -10,13 +10,15 @@
 #include <optional>
 
 class QLabel;
+class QMainWindow;
 class QTimer;
 
 namespace dw {
 
 class AppState;
 class CalDavSync;
-class MainWindow;
+class DayNotes;
+class MainActions;
 
 // File > "Synchronise now" and the sync timer: a two-way sync of the window's tasks with
 // the calendar server of the options' Sync page. A sync runs on the event loop and never
@@ -31,7 +33,9 @@ public:
     using AskPassword =
         std::function<std::optional<QString>(const QString& user, const QString& host)>;
 
-    SyncCommands(MainWindow& window, AppState& state);
+    // Its result sits at the right of the window's status bar; the notes pane's edit is
+    // written back before the tasks are gathered.
+    SyncCommands(QMainWindow& window, const MainActions& actions, DayNotes& notes, AppState& state);
     ~SyncCommands() override;
 
     // A sync with the saved account. From the timer, errors go to the status bar only;
@@ -55,7 +59,9 @@ private:
     void done(bool ok, const QString& message, Trigger trigger, bool partly = false);
     void showChanges();
 
-    MainWindow& window_;
+    QMainWindow& window_;
+    const MainActions& actions_;
+    DayNotes& notes_;
     AppState& state_;
     QLabel* status_;
     QTimer* timer_;

@@ -72,7 +72,7 @@ protected:
         keyring_.kept[keyringKey(account())] = RadicaleServer::kPassword;
     }
     ~SyncWindowTest() override {
-        window_.reset();
+        composition_.reset();
         setPasswordKeyring(nullptr);
         saveSyncAccount({});
     }
