@@ -1,11 +1,39 @@
 #include "app/widgets/timer_pool.h"
 
+#include <QAbstractEventDispatcher>
+#include <QCoreApplication>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <map>
 
 namespace dw {
 namespace {
+
+// The timers the event loop holds for the pool and anything it owns, as (interval, type).
+std::multimap<int, Qt::TimerType> registeredTimers(TimerPool& pool) {
+    std::multimap<int, Qt::TimerType> timers;
+    QList<QObject*> owners = pool.findChildren<QObject*>();
+    owners.push_back(&pool);
+    for (QObject* owner : owners)
+        for (const auto& t : QAbstractEventDispatcher::instance()->registeredTimers(owner))
+            timers.emplace(t.interval, t.timerType);
+    return timers;
+}
+
+// Counts every timer event the program's objects receive, whoever started the timer.
+class TimerEventCounter : public QObject {
+public:
+    TimerEventCounter() { QCoreApplication::instance()->installEventFilter(this); }
+    ~TimerEventCounter() override { QCoreApplication::instance()->removeEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() == QEvent::Timer)
+            ++count;
+        return QObject::eventFilter(watched, e);
+    }
+};
 
 TEST(TimerPool, HandlesFollowCreationOrderAndKeepTheirSettings) {
     TimerPool pool;
@@ -52,6 +80,66 @@ TEST(TimerPool, ReportsEachDueTriggerByItsHandleAndSkipsDisabledOnes) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return fired[b] >= 2; }, 5000));
     EXPECT_EQ(fired[a], 0);
     EXPECT_EQ(fired[c], 0);
+}
+
+// Nothing polls: the event loop holds one timer per enabled trigger, at that trigger's own
+// interval, and none at all while every trigger rests. An idle program then sleeps until
+// something is due.
+TEST(TimerPool, EachEnabledTriggerAloneHoldsATimerAtItsOwnInterval) {
+    TimerPool pool;
+    const int layout = pool.addTrigger(15, false);
+    const int alarm = pool.addTrigger(50000, false);
+    const int clock = pool.addTrigger(1000, false);
+    EXPECT_TRUE(registeredTimers(pool).empty());
+
+    pool.setEnabled(layout, true);
+    pool.setEnabled(alarm, true);
+    pool.setEnabled(clock, true);
+    using Timers = std::multimap<int, Qt::TimerType>;
+    // Short intervals (the layout pass) are precise; long ones may be a little late, so that
+    // the system can bundle wake-ups (Qt makes the longest coarser still).
+    const Timers timers = registeredTimers(pool);
+    ASSERT_EQ(timers.size(), 3u);
+    EXPECT_EQ(timers.count(15), 1u);
+    EXPECT_EQ(timers.find(15)->second, Qt::PreciseTimer);
+    EXPECT_EQ(timers.count(1000), 1u);
+    EXPECT_EQ(timers.count(50000), 1u);
+    EXPECT_NE(timers.find(1000)->second, Qt::PreciseTimer);
+    EXPECT_NE(timers.find(50000)->second, Qt::PreciseTimer);
+
+    // Enabling a running trigger again starts no second timer.
+    pool.setEnabled(clock, true);
+    pool.setInterval(layout, 70);
+    pool.setEnabled(alarm, false);
+    EXPECT_EQ(registeredTimers(pool), (Timers{{70, Qt::PreciseTimer}, {1000, Qt::CoarseTimer}}));
+    // A resting trigger's new interval waits for it to be enabled.
+    pool.setInterval(alarm, 60000);
+    EXPECT_EQ(registeredTimers(pool).count(60000), 0u);
+
+    pool.disableAll();
+    EXPECT_TRUE(registeredTimers(pool).empty());
+}
+
+TEST(TimerPool, TheProgramWakesOnlyWhenATriggerIsDue) {
+    TimerPool pool;
+    const int resting = pool.addTrigger(1, false);
+    pool.addTrigger(60000); // enabled, but not due within the wait
+    int fired = 0;
+    QObject::connect(&pool, &TimerPool::allTriggers, [&](int) { ++fired; });
+    {
+        TimerEventCounter wakeUps;
+        QTest::qWait(200);
+        EXPECT_EQ(wakeUps.count, 0);
+    }
+    EXPECT_EQ(fired, 0);
+
+    // Once a trigger runs, every timer event is one of its firings: nothing ticks between.
+    pool.setEnabled(resting, true);
+    pool.setInterval(resting, 25);
+    TimerEventCounter wakeUps;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return fired >= 3; }, 5000));
+    pool.disableAll();
+    EXPECT_EQ(wakeUps.count, fired);
 }
 
 } // namespace

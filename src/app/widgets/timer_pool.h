@@ -7,7 +7,9 @@ namespace dw {
 
 // Any number of triggers, each with an interval and an enabled flag, reported through one
 // signal with the trigger's handle. Handles are 1, 2, 3, ... in creation order. Everything
-// runs on the thread of the pool, one trigger at a time.
+// runs on the thread of the pool, one trigger at a time. Nothing polls: each enabled trigger
+// holds a timer of its own at its interval, and none runs while every trigger rests, so an
+// idle program sleeps until something is due.
 class TimerPool : public QObject {
     Q_OBJECT
 public:

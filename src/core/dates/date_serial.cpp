@@ -1,48 +1,31 @@
 #include "core/dates/date_serial.h"
 
+#include "core/dates/chrono_days.h"
+
 #include <cmath>
 
 namespace dw {
 
+namespace chr = std::chrono;
+
 namespace {
 
-// Days from 1970-01-01 for a proleptic Gregorian date (H. Hinnant's algorithm).
-long long daysFromCivil(long long y, unsigned m, unsigned d) {
-    y -= m <= 2;
-    const long long era = (y >= 0 ? y : y - 399) / 400;
-    const unsigned yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<long long>(doe) - 719468;
+long long floorDiv(long long a, long long b) {
+    return a / b - (a % b != 0 && (a < 0) != (b < 0));
 }
-
-CivilDate civilFromDays(long long z) {
-    z += 719468;
-    const long long era = (z >= 0 ? z : z - 146096) / 146097;
-    const unsigned doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const long long y = static_cast<long long>(yoe) + era * 400;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    const unsigned d = doy - (153 * mp + 2) / 5 + 1;
-    const unsigned m = mp < 10 ? mp + 3 : mp - 9;
-    return {static_cast<int>(y + (m <= 2)), static_cast<int>(m), static_cast<int>(d)};
-}
-
-// 1899-12-30 counted from 1970-01-01.
-constexpr long long kEpochOffset = -25569;
 
 } // namespace
 
 bool isLeapYear(int year) {
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return cycleYear(year).is_leap();
 }
 
 int daysInMonth(int month, int year) {
-    static constexpr int lengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     if (month < 1 || month > 12)
         return 0;
-    return lengths[month - 1] + (month == 2 && isLeapYear(year) ? 1 : 0);
+    const chr::year_month_day_last last{
+        cycleYear(year), chr::month_day_last{chr::month(static_cast<unsigned>(month))}};
+    return static_cast<int>(static_cast<unsigned>(last.day()));
 }
 
 bool isValidDate(int year, int month, int day) {
@@ -51,9 +34,14 @@ bool isValidDate(int year, int month, int day) {
 }
 
 int dateSerialOf(int year, int month, int day) {
-    return static_cast<int>(
-        daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) -
-        kEpochOffset);
+    // Worked out within the year's 400-year cycle, the whole cycles added back. Months and
+    // days past their ends run on into the next month or year, as whole-day counts do.
+    const long long cycles = floorDiv(year, kYearsPerCycle);
+    const chr::year_month month1 =
+        chr::year{static_cast<int>(year - cycles * kYearsPerCycle)} / chr::January +
+        chr::months{month - 1};
+    const chr::sys_days date = chr::sys_days{month1 / 1} + chr::days{day - 1};
+    return static_cast<int>(serialOf(date) + cycles * kDaysPerCycle);
 }
 
 double timeFraction(int hour, int minute, int second, int msec) {
@@ -80,7 +68,12 @@ double dayFraction(DateSerial s) {
 }
 
 CivilDate decodeDate(DateSerial s) {
-    return civilFromDays(wholeDays(s) + kEpochOffset);
+    const long long serial = wholeDays(s);
+    const long long cycles = floorDiv(serial, kDaysPerCycle);
+    const chr::year_month_day date{sysDaysOf(serial - cycles * kDaysPerCycle)};
+    return {static_cast<int>(static_cast<int>(date.year()) + cycles * kYearsPerCycle),
+            static_cast<int>(static_cast<unsigned>(date.month())),
+            static_cast<int>(static_cast<unsigned>(date.day()))};
 }
 
 ClockTime decodeTime(DateSerial s) {
@@ -88,23 +81,13 @@ ClockTime decodeTime(DateSerial s) {
     long long ms = std::llround(dayFraction(s) * 86400000.0);
     if (ms >= 86400000)
         ms = 86399999;
-    ClockTime t;
-    t.msec = static_cast<int>(ms % 1000);
-    ms /= 1000;
-    t.second = static_cast<int>(ms % 60);
-    ms /= 60;
-    t.minute = static_cast<int>(ms % 60);
-    t.hour = static_cast<int>(ms / 60);
-    return t;
+    const chr::hh_mm_ss<chr::milliseconds> t{chr::milliseconds{ms}};
+    return {static_cast<int>(t.hours().count()), static_cast<int>(t.minutes().count()),
+            static_cast<int>(t.seconds().count()), static_cast<int>(t.subseconds().count())};
 }
 
 int dayOfWeek(DateSerial s) {
-    // Day 0 (30 December 1899) was a Saturday.
-    const int d = wholeDays(s);
-    int r = (d + 6) % 7; // 0 = Sunday
-    if (r < 0)
-        r += 7;
-    return r + 1;
+    return weekdayNumber(chr::weekday{sysDaysOf(wholeDays(s))});
 }
 
 } // namespace dw

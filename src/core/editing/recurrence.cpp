@@ -1,6 +1,7 @@
 #include "core/editing/recurrence.h"
 
 #include "core/calendar/relative_date.h"
+#include "core/dates/chrono_days.h"
 #include "core/dates/date_format.h"
 #include "core/dates/date_parse.h"
 #include "core/dates/date_serial.h"
@@ -10,6 +11,8 @@
 #include <algorithm>
 
 namespace dw {
+
+namespace chr = std::chrono;
 
 namespace {
 
@@ -56,10 +59,13 @@ void doDaily(const RecurrencePattern& p, int start, int end, DateCollector& out)
 
 void doWeekly(const RecurrencePattern& p, int start, int end, DateCollector& out) {
     // Weeks run Sunday to Saturday, whatever the calendars' first day of the week.
-    for (int week = start - (dayOfWeek(start) - 1); week <= end && !out.full(); week += 7 * p.every)
+    const chr::sys_days first = sysDaysOf(start);
+    const chr::weeks step{p.every};
+    for (chr::sys_days week = first - (chr::weekday{first} - chr::Sunday);
+         serialOf(week) <= end && !out.full(); week += step)
         for (int i = 0; i < 7; ++i)
             if (p.weekdays[static_cast<std::size_t>(i)])
-                out.add(week + i);
+                out.add(static_cast<int>(serialOf(week + chr::days{i})));
 }
 
 void doDayofMonth(const RecurrencePattern& p, int start, int end, DateCollector& out) {
@@ -152,17 +158,13 @@ void incrementMonth(int& year, int& month, int n) {
 }
 
 int nthToDate(WeekOrdinal ordinal, int weekday, int year, int month) {
-    if (ordinal == WeekOrdinal::Last) {
-        int d = dateSerialOf(year, month, lastDayOfMonth(year, month));
-        while (dayOfWeek(d) != weekday)
-            --d;
-        return d;
-    }
-    int d = dateSerialOf(year, month, 1);
-    while (dayOfWeek(d) != weekday)
-        ++d;
+    const chr::year_month ym = cycleYear(year) / chr::month(static_cast<unsigned>(month));
+    const chr::weekday wd = chronoWeekday(weekday);
     // The 4th occurrence always lies within day 28.
-    return d + 7 * static_cast<int>(ordinal);
+    const chr::sys_days day = ordinal == WeekOrdinal::Last
+                                  ? chr::sys_days{ym / wd[chr::last]}
+                                  : chr::sys_days{ym / wd[static_cast<unsigned>(ordinal) + 1]};
+    return dateSerialOf(year, month, dayOfMonthOf(day));
 }
 
 GeneratedDates generateDates(const RecurrencePattern& pattern, int start, int end,

@@ -1,11 +1,14 @@
 #include "core/holidays/holiday_rules.h"
 
+#include "core/dates/chrono_days.h"
 #include "core/text/lower_text.h"
 
 #include <array>
 #include <charconv>
 
 namespace dw {
+
+namespace chr = std::chrono;
 
 namespace {
 
@@ -60,23 +63,14 @@ bool isFloatingRule(std::string_view rule) {
 }
 
 int nthWeekdayOfMonth(int year, int month, int n, int weekday) {
-    const int length = daysInMonth(month, year);
-    if (length == 0 || weekday < 1 || weekday > 7 || n < 1)
+    if (daysInMonth(month, year) == 0 || weekday < 1 || weekday > 7 || n < 1)
         return 0;
-    const int firstSerial = dateSerialOf(year, month, 1);
-    if (n >= kLastOrdinal) {
-        for (int day = length; day >= 1; --day) {
-            if (dayOfWeek(firstSerial + day - 1) == weekday)
-                return day;
-        }
-        return 0;
-    }
-    int count = 0;
-    for (int day = 1; day <= length; ++day) {
-        if (dayOfWeek(firstSerial + day - 1) == weekday && ++count == n)
-            return day;
-    }
-    return 0;
+    const chr::year_month ym = cycleYear(year) / chr::month(static_cast<unsigned>(month));
+    const chr::weekday wd = chronoWeekday(weekday);
+    // The first four of a weekday always fall within the month.
+    if (n >= kLastOrdinal)
+        return dayOfMonthOf(chr::sys_days{ym / wd[chr::last]});
+    return dayOfMonthOf(chr::sys_days{ym / wd[static_cast<unsigned>(n)]});
 }
 
 std::optional<int> holidayDate(int year, int month, std::string_view rule,
