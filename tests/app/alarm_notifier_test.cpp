@@ -38,6 +38,7 @@ TEST_F(AlarmWindowTest, ADueTaskRaisesTheFlashingPanelWithSoundUntilItIsClicked)
     MainWindow& w = withSound();
     checkAt(10, 29, 50);
     EXPECT_FALSE(w.alarmBusy());
+    EXPECT_FALSE(w.timerPool()->isEnabled(w.panelColorTrigger()));
     checkAt(10, 30, 40);
     ASSERT_TRUE(w.alarmBusy());
     AlarmPanel* panel = alarms().panel();

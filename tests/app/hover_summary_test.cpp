@@ -72,11 +72,16 @@ TEST_F(HoverTest, AfterTenTicksOnADayItsSummaryComesUpOverTheDayPane) {
                                    "2\t Pending tasks", "", "9:00 AM\tStandup", "2:30 PM\tDentist",
                                    "", "1\t Completed tasks", "", "11:00 AM\tReport"}));
     EXPECT_EQ(hover().pos(), QPoint(0, 0));
+    // Its countdown has run out: the trigger rests until the pointer reaches another day.
+    const TimerPool& pool = *window().timerPool();
+    EXPECT_FALSE(pool.isEnabled(window().hoverTrigger()));
     // The next day while it shows: two ticks; an empty day takes it away.
     glideTo(kToday + 1);
+    EXPECT_TRUE(pool.isEnabled(window().hoverTrigger()));
     EXPECT_TRUE(hover().isVisible());
     ticks(2);
     EXPECT_FALSE(hover().isVisible());
+    EXPECT_FALSE(pool.isEnabled(window().hoverTrigger()));
 }
 
 TEST_F(HoverTest, AHolidayAloneShowsOnTheHolidayColoursAndAnAlarmHoldsTheCountdown) {

@@ -114,16 +114,19 @@ void HoverSummary::onMouseMoved(int calendarIndex, const QPoint& pos) {
         return;
     if (tracker_.mouseMoved(calendarIndex, cal->cellAt(pos), pos.x(), pos.y(), isVisible()))
         hideSummary();
+    // A new cell starts the countdown, and the trigger runs only while it counts.
+    if (tracker_.countdown() > 0)
+        hoverTrigger_.setEnabled(true);
 }
 
 void HoverSummary::tick() {
-    if (!tracker_.tick(windowState_.alarmBusy) || !state_.options().popup)
-        return;
-    // The trigger rests while the list is built, so ticks do not pile up.
-    hoverTrigger_.setEnabled(false);
-    if (tracker_.cell() > 0)
+    const bool due = tracker_.tick(windowState_.alarmBusy) && state_.options().popup;
+    // Once the countdown has run out, ticks change nothing until the pointer reaches another
+    // cell: the trigger rests, so an idle program is not woken every 120 ms.
+    if (tracker_.countdown() <= 0)
+        hoverTrigger_.setEnabled(false);
+    if (due && tracker_.cell() > 0)
         fill();
-    hoverTrigger_.setEnabled(true);
 }
 
 void HoverSummary::fill() {

@@ -36,9 +36,8 @@ QString qtDisplayFormat(std::string_view pattern) {
         while (i + run < in.size() && in[i + run] == c)
             ++run;
         const char16_t u = c.unicode();
-        if (u == 'd' || u == 'M' || u == 'h' || u == 'H' || u == 'm' || u == 's') {
-            out += QString(run, c);
-        } else if (u == 'y') {
+        const bool sameField = u == 'd' || u == 'M' || u == 'h' || u == 'H' || u == 'm' || u == 's';
+        if (u == 'y') {
             out += run <= 2 ? "yy" : "yyyy";
         } else if (u == 't') {
             out += "AP";
@@ -49,7 +48,8 @@ QString qtDisplayFormat(std::string_view pattern) {
             out += in.mid(i, stop - i);
             i = stop;
             continue;
-        } else if ((u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z')) {
+        } else if (!sameField && ((u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z'))) {
+            // A letter the field does not know is text, not a field.
             out += "'" + QString(run, c) + "'";
         } else {
             out += QString(run, c);

@@ -153,6 +153,8 @@ void MainWindow::setUpAtCreation() {
     layoutTrigger_ = timerPool_->addTrigger(40);
     hoverTrigger_ = timerPool_->addTrigger(120);
     clockTrigger_ = timerPool_->addTrigger(1000);
+    // The alarm panel flashes only while an alarm shows.
+    timerPool_->setEnabled(panelColorTrigger_, false);
     connect(timerPool_, &TimerPool::allTriggers, this, &MainWindow::onTimerTrigger);
     paneLayout_->setLayoutTrigger(timerPool_, layoutTrigger_);
 
