@@ -11,6 +11,7 @@
 #include "core/dates/date_format.h"
 #include "core/dates/date_serial.h"
 #include "core/holidays/holiday_rules.h"
+#include "core/prompts/prompts.h"
 #include "core/settings/settings_store.h"
 #include "core/store/task_store.h"
 #include "platform/system_clock.h"
@@ -85,20 +86,28 @@ std::string makeDataDir(int n) {
     return dir.string();
 }
 
+// Nobody answers a benchmark: a message it would show goes to stderr, where it is seen.
+class StderrPrompts : public UnattendedPrompts {
+public:
+    void error(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
+    void info(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
+};
+
 struct Program {
     explicit Program(QSize size) {
         static const std::string dir = makeDataDir(100000);
         state = std::make_unique<AppState>(FormatSettings::enUS(), std::make_unique<SystemClock>(),
                                            std::make_unique<MapSettingsBackend>(),
-                                           AppPaths{dir + "/dayweaver", dir, dir});
+                                           AppPaths{dir + "/dayweaver", dir, dir}, prompts);
         window = std::make_unique<MainWindow>(*state);
-        options = std::make_unique<OptionsDialog>(state->options(), state->settings(),
+        options = std::make_unique<OptionsDialog>(state->options(), state->settings(), prompts,
                                                   dir + "/dayweaver");
         window->setOptionsWindow(options.get());
         window->resize(size);
         window->show();
         QApplication::processEvents();
     }
+    StderrPrompts prompts;
     std::unique_ptr<AppState> state;
     std::unique_ptr<MainWindow> window;
     std::unique_ptr<OptionsDialog> options;

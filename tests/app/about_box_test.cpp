@@ -4,7 +4,7 @@
 #include "app/shell/window_composition.h"
 #include "dayweaver_config.h"
 #include "platform/system_clock.h"
-#include "support/scoped_prompts.h"
+#include "support/fake_prompts.h"
 #include "support/temp_dir.h"
 
 #include <QAction>
@@ -19,10 +19,9 @@ namespace {
 TEST(AboutBox, TheHelpMenuShowsTheVersion) {
     test::TempDir dir;
     test::FakePrompts prompts;
-    test::ScopedPrompts scoped(prompts);
     AppState state(FormatSettings::enUS(), std::make_unique<SystemClock>(),
                    std::make_unique<MapSettingsBackend>(),
-                   AppPaths{dir.file("dayweaver"), dir.path(), dir.path()});
+                   AppPaths{dir.file("dayweaver"), dir.path(), dir.path()}, prompts);
     WindowComposition windows(state);
     MainWindow& w = windows.window();
     auto* help = w.findChild<QMenu*>("helpMenu");

@@ -4,7 +4,7 @@
 #include "app/shell/app_prompts.h"
 #include "core/dates/clock.h"
 #include "core/store/task_store.h"
-#include "support/scoped_prompts.h"
+#include "support/fake_prompts.h"
 #include "support/temp_dir.h"
 
 #include <filesystem>
@@ -16,7 +16,6 @@ namespace {
 TEST(AppPrompts, AFailedSaveIsAnsweredAndShownOnlyByTheProgram) {
     test::TempDir dir;
     test::FakePrompts prompts;
-    test::ScopedPrompts scoped(prompts);
     const FormatSettings fs = FormatSettings::enUS();
     const FixedClock clock;
     TaskStore store(fs, clock);
@@ -36,9 +35,9 @@ TEST(AppPrompts, AFailedSaveIsAnsweredAndShownOnlyByTheProgram) {
     EXPECT_TRUE(prompts.errors.empty());
     EXPECT_TRUE(prompts.infos.empty());
 
-    EXPECT_TRUE(showErrors(saved));
+    EXPECT_TRUE(showErrors(prompts, saved));
     EXPECT_EQ(prompts.errors, both);
-    EXPECT_FALSE(showErrors(Status()));
+    EXPECT_FALSE(showErrors(prompts, Status()));
     EXPECT_EQ(prompts.errors, both);
 }
 

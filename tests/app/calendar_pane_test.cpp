@@ -12,7 +12,7 @@
 #include "core/dates/date_serial.h"
 #include "core/holidays/holiday_rules.h"
 #include "core/store/task_store.h"
-#include "support/scoped_prompts.h"
+#include "support/fake_prompts.h"
 #include "support/temp_dir.h"
 
 #include <QAction>
@@ -46,7 +46,7 @@ protected:
         auto clock = std::make_unique<FixedClock>(encodeDateTime(2000, 1, 1, 9, 0));
         state_ = std::make_unique<AppState>(
             FormatSettings::enUS(), std::move(clock), std::make_unique<MapSettingsBackend>(),
-            AppPaths{dir_.file("dayweaver"), dir_.path(), dir_.path()});
+            AppPaths{dir_.file("dayweaver"), dir_.path(), dir_.path()}, prompts_);
         state_->store().setDataDir(dir_.path());
     }
 
@@ -87,7 +87,7 @@ protected:
             pane_->resize(400, 330);
             if (withOptions) {
                 options_ = std::make_unique<OptionsDialog>(state_->options(), state_->settings(),
-                                                           dir_.file("dayweaver"));
+                                                           prompts_, dir_.file("dayweaver"));
                 pane_->setOptionsWindow(options_.get());
             }
             pane_->startAt(state_->clock().now());
@@ -138,7 +138,6 @@ protected:
 
     test::TempDir dir_;
     test::FakePrompts prompts_;
-    test::ScopedPrompts scoped_{prompts_};
     std::unique_ptr<AppState> state_;
     std::unique_ptr<OptionsDialog> options_;
     std::unique_ptr<CalendarPane> pane_;
@@ -403,7 +402,7 @@ TEST_F(CalendarPaneTest, NoCellIsDrawnBeforeTheOptionsExist) {
     pane(false);
     EXPECT_EQ(mark(1, day(2000, 1, 5)), "nothing");
     EXPECT_EQ(mark(1, day(2000, 1, 1)), "nothing");
-    OptionsDialog options(state_->options(), state_->settings(), dir_.file("dayweaver"));
+    OptionsDialog options(state_->options(), state_->settings(), prompts_, dir_.file("dayweaver"));
     pane().setOptionsWindow(&options);
     EXPECT_EQ(mark(1, day(2000, 1, 5)), "FFFFFF/0000FF");
     pane().setOptionsWindow(nullptr);

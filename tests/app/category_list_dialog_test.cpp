@@ -1,6 +1,6 @@
 #include "app/modal_helpers.h"
 #include "app/store/category_list_dialog.h"
-#include "support/scoped_prompts.h"
+#include "support/fake_prompts.h"
 #include "support/temp_dir.h"
 
 #include <QListWidget>
@@ -12,7 +12,6 @@ namespace dw {
 namespace {
 
 using test::FakePrompts;
-using test::ScopedPrompts;
 using test::TempDir;
 using test::whenModal;
 using Entries = std::vector<std::string>;
@@ -21,8 +20,7 @@ class ListBoxTest : public ::testing::Test {
 protected:
     ListBoxTest() { dlg.setEntries({"work", "Garden", "home", "Zoo"}); }
     FakePrompts prompts;
-    ScopedPrompts scope{prompts};
-    CategoryListDialog dlg;
+    CategoryListDialog dlg{prompts};
 };
 
 TEST_F(ListBoxTest, EntriesStaySortedWithoutRegardToCase) {
@@ -108,11 +106,10 @@ TEST_F(ListBoxTest, DoubleClickActsAsOk) {
 TEST(CategoriesCommand, WritesTheSortedEntriesOnOkOnly) {
     TempDir dir;
     FakePrompts prompts;
-    ScopedPrompts scope(prompts);
     dir.write("category.xxx", "work\r\nGarden\r\n");
 
     whenModal<CategoryListDialog>([](CategoryListDialog* d) { d->cancelButton()->click(); });
-    EXPECT_FALSE(editCategoryFile(nullptr, dir.path()));
+    EXPECT_FALSE(editCategoryFile(nullptr, prompts, dir.path()));
     EXPECT_EQ(dir.read("category.xxx"), "work\r\nGarden\r\n");
 
     prompts.setNextInput("home");
@@ -121,7 +118,7 @@ TEST(CategoriesCommand, WritesTheSortedEntriesOnOkOnly) {
         d->addButton()->click();
         d->okButton()->click();
     });
-    EXPECT_TRUE(editCategoryFile(nullptr, dir.path()));
+    EXPECT_TRUE(editCategoryFile(nullptr, prompts, dir.path()));
     EXPECT_EQ(dir.read("category.xxx"), "Garden\r\nhome\r\nwork\r\n");
 
     // A missing file is an empty list, not an error.
@@ -130,7 +127,7 @@ TEST(CategoriesCommand, WritesTheSortedEntriesOnOkOnly) {
         EXPECT_TRUE(d->entries().empty());
         d->okButton()->click();
     });
-    EXPECT_TRUE(editCategoryFile(nullptr, empty.path()));
+    EXPECT_TRUE(editCategoryFile(nullptr, prompts, empty.path()));
     EXPECT_EQ(empty.read("category.xxx"), "");
     EXPECT_TRUE(prompts.errors.empty());
 }

@@ -277,7 +277,8 @@ TEST_F(HandOverTest, UnknownHolidayChoicesAnsweredByTheProgramListTheValidOnes) 
 }
 
 TEST_F(HandOverTest, AnOpenHolidayListShowsTheImportOrKeepsItsUnsavedChanges) {
-    HolidayListDialog list(state_->fs(), state_->clock(), state_->holidayPath(), false, &window());
+    HolidayListDialog list(state_->fs(), state_->clock(), state_->holidayPath(), false, prompts_,
+                           &window());
     list.show();
 
     CommandOutcome r = server_->run({"holidays", "import", "Australia", "Jan01"});

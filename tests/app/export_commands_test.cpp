@@ -127,7 +127,7 @@ TEST_F(WebCalendarDialogTest, EmptyNameCancelAndBrowserFailure) {
     shown();
     settings().writeString("WebCal", "LastFile", "/kept.htm");
     settings().writeBool("WebCal", "Details", true);
-    WebCalendarDialog dialog(settings(), state_->fs());
+    WebCalendarDialog dialog(settings(), state_->fs(), prompts_);
     dialog.setMonthDate(kToday);
     EXPECT_EQ(dialog.fileEdit()->text(), "/kept.htm");
 

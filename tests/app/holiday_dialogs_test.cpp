@@ -5,7 +5,7 @@
 #include "app/widgets/cell_grid.h"
 #include "core/dates/date_serial.h"
 #include "core/holidays/holiday_table.h"
-#include "support/scoped_prompts.h"
+#include "support/fake_prompts.h"
 #include "support/table_rows.h"
 #include "support/temp_dir.h"
 
@@ -44,7 +44,7 @@ protected:
     Rows fileRows() const { return test::fileRows(path()); }
 
     std::unique_ptr<HolidayListDialog> open(bool confirm = true) {
-        auto d = std::make_unique<HolidayListDialog>(fs_, clock_, path(), confirm);
+        auto d = std::make_unique<HolidayListDialog>(fs_, clock_, path(), confirm, prompts_);
         d->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(d.get()));
         return d;
@@ -73,7 +73,6 @@ protected:
 
     test::TempDir dir_;
     FakePrompts prompts_;
-    test::ScopedPrompts scoped_{prompts_};
     FormatSettings fs_ = FormatSettings::enUS();
     // Friday 14 July 2000.
     FixedClock clock_{encodeDateTime(2000, 7, 14, 9, 0)};
@@ -269,7 +268,7 @@ TEST_F(HolidayDialogsTest, TitleBarCloseDiscardsTheListsEditsButAnImportAlreadyS
 
 TEST_F(HolidayDialogsTest, ImportListsACountryAndAddsTheSelectionAtTheTop) {
     writeHolidays({{"Mine", "03", "March", "3"}});
-    HolidayImportDialog d(fs_, path());
+    HolidayImportDialog d(fs_, path(), prompts_);
     d.show();
     EXPECT_EQ(d.windowTitle(), "Import International Holidays");
     EXPECT_EQ(d.countryList()->currentItem()->text(), "Australia");
@@ -295,7 +294,7 @@ TEST_F(HolidayDialogsTest, ImportListsACountryAndAddsTheSelectionAtTheTop) {
 }
 
 TEST_F(HolidayDialogsTest, ImportClosedWithoutOkLeavesTheFileAlone) {
-    HolidayImportDialog d(fs_, path());
+    HolidayImportDialog d(fs_, path(), prompts_);
     d.show();
     d.holidayList()->item(0)->setSelected(true);
     d.closeButton()->click();

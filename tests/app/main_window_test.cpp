@@ -15,7 +15,7 @@
 #include "core/dates/date_serial.h"
 #include "core/settings/option_keys.h"
 #include "core/store/task_store.h"
-#include "support/scoped_prompts.h"
+#include "support/fake_prompts.h"
 #include "support/table_rows.h"
 #include "support/temp_dir.h"
 
@@ -60,9 +60,9 @@ protected:
         // Two-digit years and seconds, as a locale may have them before the adjustment.
         fs.shortDateFormat = "M/d/yy";
         fs.longTimeFormat = "h:mm:ss tt";
-        state_ =
-            std::make_unique<AppState>(fs, std::move(clock), std::move(backend),
-                                       AppPaths{dir_.file("dayweaver"), dir_.path(), dir_.path()});
+        state_ = std::make_unique<AppState>(
+            fs, std::move(clock), std::move(backend),
+            AppPaths{dir_.file("dayweaver"), dir_.path(), dir_.path()}, prompts_);
     }
 
     // The windows as the program builds them (window_composition.h).
@@ -98,7 +98,6 @@ protected:
 
     test::TempDir dir_;
     FakePrompts prompts_;
-    test::ScopedPrompts scoped_{prompts_};
     FixedClock* clock_ = nullptr;
     MapSettingsBackend* backend_ = nullptr;
     std::unique_ptr<AppState> state_;

@@ -4,7 +4,7 @@
 #include "app/widgets/shadow_label.h"
 #include "app/widgets/win_color.h"
 #include "core/settings/option_keys.h"
-#include "support/scoped_prompts.h"
+#include "support/fake_prompts.h"
 #include "support/temp_dir.h"
 
 #include <QApplication>
@@ -72,7 +72,6 @@ protected:
 
     test::TempDir dir_;
     test::FakePrompts fake_;
-    test::ScopedPrompts scoped_{fake_};
     MapSettingsBackend backend_;
     SettingsStore store_{backend_};
     Options options_;
@@ -87,7 +86,7 @@ TEST_F(OptionsWindowTest, ShowsTheStoredOptionsWithTheirCaptions) {
     backend_.setValue("Options", "DoneColorFG", "0xFF");
     backend_.setValue("Options", "Sunday", "0");
     backend_.setValue("Options", "Category", "Work");
-    OptionsDialog w(options_, store_, programPath(), shippedDir());
+    OptionsDialog w(options_, store_, fake_, programPath(), shippedDir());
 
     EXPECT_EQ(w.windowTitle(), "Program Options");
     auto* pages = get<QTabWidget>(w, "pages");
@@ -162,7 +161,7 @@ TEST_F(OptionsWindowTest, ShowsTheStoredOptionsWithTheirCaptions) {
 }
 
 TEST_F(OptionsWindowTest, OkWritesTheStoreAndTheLogOnEntry) {
-    OptionsDialog w(options_, store_, programPath(), shippedDir());
+    OptionsDialog w(options_, store_, fake_, programPath(), shippedDir());
     w.show();
     QTest::mouseClick(get<QPushButton>(w, "okButton"), Qt::LeftButton);
     EXPECT_EQ(w.result(), QDialog::Accepted);
@@ -184,13 +183,13 @@ TEST_F(OptionsWindowTest, OkWritesTheStoreAndTheLogOnEntry) {
     QTest::mouseClick(get<QPushButton>(w, "okButton"), Qt::LeftButton);
     EXPECT_FALSE(entryExists());
     Options next;
-    OptionsDialog again(next, store_, programPath(), shippedDir());
+    OptionsDialog again(next, store_, fake_, programPath(), shippedDir());
     EXPECT_FALSE(next.startup);
     EXPECT_FALSE(get<QCheckBox>(again, "startAtLogonCheck")->isChecked());
 }
 
 TEST_F(OptionsWindowTest, CancelWritesNothingButTheChangeStaysInEffect) {
-    OptionsDialog w(options_, store_, programPath(), shippedDir());
+    OptionsDialog w(options_, store_, fake_, programPath(), shippedDir());
     w.show();
     clickBox(get<QCheckBox>(w, "shadowsCheck"));
     clickBox(get<QRadioButton>(w, "mondayRadio"));
@@ -212,7 +211,7 @@ TEST_F(OptionsWindowTest, CancelWritesNothingButTheChangeStaysInEffect) {
 TEST_F(OptionsWindowTest, UnwritableLogOnEntryIsReportedAndTheRestIsSaved) {
     std::filesystem::create_directories(dir_.file("config"));
     dir_.write("config/autostart", "a file where the folder should be");
-    OptionsDialog w(options_, store_, programPath(), shippedDir());
+    OptionsDialog w(options_, store_, fake_, programPath(), shippedDir());
     w.show();
     get<QTabWidget>(w, "pages")->setCurrentIndex(2);
     clickBox(get<QCheckBox>(w, "confirmCheck"));
@@ -228,7 +227,7 @@ TEST_F(OptionsWindowTest, UnwritableLogOnEntryIsReportedAndTheRestIsSaved) {
 }
 
 TEST_F(OptionsWindowTest, ReadingSettingsRunsNoReaction) {
-    OptionsDialog w(options_, store_, programPath(), shippedDir());
+    OptionsDialog w(options_, store_, fake_, programPath(), shippedDir());
     w.show();
     QSignalSpy shadows(&w, &OptionsDialog::shadowsChanged);
     QSignalSpy repaint(&w, &OptionsDialog::calendarsNeedRepaint);
@@ -252,7 +251,7 @@ TEST_F(OptionsWindowTest, ReadingSettingsRunsNoReaction) {
 }
 
 TEST_F(OptionsWindowTest, ClicksTakeEffectAtOnce) {
-    OptionsDialog w(options_, store_, programPath(), shippedDir());
+    OptionsDialog w(options_, store_, fake_, programPath(), shippedDir());
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     QSignalSpy shadows(&w, &OptionsDialog::shadowsChanged);
@@ -312,7 +311,7 @@ TEST_F(OptionsWindowTest, ClicksTakeEffectAtOnce) {
 }
 
 TEST_F(OptionsWindowTest, ColourSampleOpensTheColourDialog) {
-    OptionsDialog w(options_, store_, programPath(), shippedDir());
+    OptionsDialog w(options_, store_, fake_, programPath(), shippedDir());
     w.show();
     QSignalSpy repaint(&w, &OptionsDialog::calendarsNeedRepaint);
     auto* sample = get<ColorSample>(w, "notDoneSample");
@@ -352,7 +351,7 @@ TEST_F(OptionsWindowTest, ColourSampleOpensTheColourDialog) {
 }
 
 TEST_F(OptionsWindowTest, FontButtonsTakeTheChosenFont) {
-    OptionsDialog w(options_, store_, programPath(), shippedDir());
+    OptionsDialog w(options_, store_, fake_, programPath(), shippedDir());
     w.show();
     QSignalSpy grid(&w, &OptionsDialog::gridFontChanged);
     QSignalSpy cal(&w, &OptionsDialog::calendarFontChanged);
@@ -390,7 +389,7 @@ TEST_F(OptionsWindowTest, FontButtonsTakeTheChosenFont) {
 }
 
 TEST_F(OptionsWindowTest, BrowseAndTestTheAlarmSound) {
-    OptionsDialog w(options_, store_, programPath(), shippedDir());
+    OptionsDialog w(options_, store_, fake_, programPath(), shippedDir());
     w.show();
     auto* path = get<QLineEdit>(w, "soundPathEdit");
     auto* test = get<QPushButton>(w, "testSoundButton");

@@ -3,7 +3,7 @@
 #include "app/editing/recurrence_dialog.h"
 #include "core/dates/date_serial.h"
 #include "core/store/task_store.h"
-#include "support/scoped_prompts.h"
+#include "support/fake_prompts.h"
 #include "support/table_rows.h"
 #include "support/temp_dir.h"
 
@@ -25,7 +25,6 @@ namespace {
 
 using test::FakePrompts;
 using test::Rows;
-using test::ScopedPrompts;
 using test::TempDir;
 
 constexpr const char* kNoDates =
@@ -44,7 +43,7 @@ protected:
     }
 
     std::unique_ptr<RecurrenceDialog> open(int start = d(2000, 3, 16)) {
-        auto dialog = std::make_unique<RecurrenceDialog>(fs, clock, store);
+        auto dialog = std::make_unique<RecurrenceDialog>(fs, clock, store, prompts);
         dialog->init(timeFraction(14, 30), "Garden", "Water the plants", true);
         dialog->setStartDate(start);
         dialog->show();
@@ -65,7 +64,6 @@ protected:
 
     TempDir dir;
     FakePrompts prompts;
-    ScopedPrompts scope{prompts};
     FormatSettings fs = FormatSettings::enUS();
     FixedClock clock{encodeDateTime(2000, 3, 15, 10, 0)};
     TaskStore store{fs, clock};

@@ -7,7 +7,7 @@
 #include "app/widgets/cell_grid.h"
 #include "core/store/task_store.h"
 #include "platform/termination_signals.h"
-#include "support/scoped_prompts.h"
+#include "support/fake_prompts.h"
 #include "support/table_rows.h"
 #include "support/temp_dir.h"
 
@@ -145,14 +145,13 @@ TEST_F(SessionEndTest, QuittingWhenIdleWaitsForTheFirstFrame) {
 TEST(SessionEnd, ASignalWritesBackTheNotesPaneBeforeSaving) {
     TempDir dir;
     test::FakePrompts prompts;
-    test::ScopedPrompts scoped(prompts);
     ASSERT_TRUE(test::saveDataRows(makeGridStore(FormatSettings::enUS()),
                                    {{"36526.101", "9:00 AM", "", "Pack", "No", "No"}},
                                    dir.file("grid.grd")));
     AppState state(FormatSettings::enUS(),
                    std::make_unique<FixedClock>(encodeDateTime(2000, 1, 1, 9, 0)),
                    std::make_unique<MapSettingsBackend>(),
-                   AppPaths{dir.file("dayweaver"), dir.path(), dir.path()});
+                   AppPaths{dir.file("dayweaver"), dir.path(), dir.path()}, prompts);
     WindowComposition windows(state);
     MainWindow& w = windows.window();
     w.show();

@@ -2,7 +2,7 @@
 #include "app/shell/main_window.h"
 #include "app/shell/window_composition.h"
 #include "platform/system_clock.h"
-#include "support/scoped_prompts.h"
+#include "support/fake_prompts.h"
 #include "support/temp_dir.h"
 
 #include <QTest>
@@ -14,10 +14,9 @@ namespace {
 TEST(MainWindowSmoke, OpensAndClosesWithItsTitle) {
     test::TempDir dir;
     test::FakePrompts prompts;
-    test::ScopedPrompts scoped(prompts);
     AppState state(FormatSettings::enUS(), std::make_unique<SystemClock>(),
                    std::make_unique<MapSettingsBackend>(),
-                   AppPaths{dir.file("dayweaver"), dir.path(), dir.path()});
+                   AppPaths{dir.file("dayweaver"), dir.path(), dir.path()}, prompts);
     WindowComposition windows(state);
     MainWindow& w = windows.window();
     w.show();

@@ -1,6 +1,6 @@
 #include "app/editing/spell_check_dialog.h"
 #include "app/modal_helpers.h"
-#include "support/scoped_prompts.h"
+#include "support/fake_prompts.h"
 #include "support/temp_dir.h"
 
 #include <QLineEdit>
@@ -13,7 +13,6 @@ namespace dw {
 namespace {
 
 using test::FakePrompts;
-using test::ScopedPrompts;
 using test::TempDir;
 using test::whenModal;
 
@@ -28,7 +27,6 @@ protected:
 
     TempDir dir;
     FakePrompts prompts;
-    ScopedPrompts scope{prompts};
     std::string dict;
     QPlainTextEdit field;
 };
@@ -36,7 +34,7 @@ protected:
 TEST_F(SpellCheckTest, ChangeCorrectsTheTextInPlace) {
     field.setPlainText("I recieve teh letter today.\nÜber naïve café.");
     SpellChecker checker(dict, personal());
-    SpellCheckDialog dlg(checker, &field);
+    SpellCheckDialog dlg(checker, &field, prompts);
     ASSERT_TRUE(dlg.findNext());
     EXPECT_EQ(dlg.currentWord(), "recieve");
     EXPECT_EQ(field.textCursor().selectedText(), "recieve") << "shown in the text";
@@ -62,7 +60,7 @@ TEST_F(SpellCheckTest, ChangeCorrectsTheTextInPlace) {
 TEST_F(SpellCheckTest, IgnoreSkipsOneOccurrenceIgnoreAllEvery) {
     field.setPlainText("zorblat met zorblat and qwxvy met qwxvy");
     SpellChecker checker(dict, personal());
-    SpellCheckDialog dlg(checker, &field);
+    SpellCheckDialog dlg(checker, &field, prompts);
     ASSERT_TRUE(dlg.findNext());
     EXPECT_EQ(dlg.currentWord(), "zorblat");
     dlg.ignoreButton()->click();
@@ -78,7 +76,7 @@ TEST_F(SpellCheckTest, AddWritesThePersonalListThatLaterChecksKnow) {
     field.setPlainText("Dayweaverish is a word. Zorblat too.");
     {
         SpellChecker checker(dict, personal());
-        SpellCheckDialog dlg(checker, &field);
+        SpellCheckDialog dlg(checker, &field, prompts);
         ASSERT_TRUE(dlg.findNext());
         EXPECT_EQ(dlg.currentWord(), "Dayweaverish");
         dlg.addButton()->click();
@@ -94,7 +92,7 @@ TEST_F(SpellCheckTest, AddWritesThePersonalListThatLaterChecksKnow) {
 
 TEST_F(SpellCheckTest, FieldCheckReportsTheEnd) {
     field.setPlainText("Plant the roses.");
-    spellCheckField(&field, dir.path(), nullptr, 0, dict);
+    spellCheckField(&field, dir.path(), prompts, nullptr, 0, dict);
     EXPECT_EQ(prompts.infos, std::vector<std::string>{"The spelling check is complete."});
 
     field.setPlainText("Plant teh roses.");
@@ -102,7 +100,7 @@ TEST_F(SpellCheckTest, FieldCheckReportsTheEnd) {
         d->changeToEdit()->setText("the");
         d->changeButton()->click();
     });
-    spellCheckField(&field, dir.path(), nullptr, 0, dict);
+    spellCheckField(&field, dir.path(), prompts, nullptr, 0, dict);
     EXPECT_EQ(field.toPlainText(), "Plant the roses.");
     EXPECT_EQ(prompts.infos.size(), 2u);
 }
@@ -110,7 +108,7 @@ TEST_F(SpellCheckTest, FieldCheckReportsTheEnd) {
 TEST_F(SpellCheckTest, AChangeKeepsToTheFieldsLimit) {
     field.setPlainText("go teh end"); // 10 characters, limit 12
     SpellChecker checker(dict, personal());
-    SpellCheckDialog dlg(checker, &field, nullptr, 12);
+    SpellCheckDialog dlg(checker, &field, prompts, nullptr, 12);
     ASSERT_TRUE(dlg.findNext());
     ASSERT_EQ(dlg.currentWord(), "teh");
     dlg.changeToEdit()->setText("theeeee");
@@ -121,10 +119,9 @@ TEST_F(SpellCheckTest, AChangeKeepsToTheFieldsLimit) {
 TEST(SpellCheck, WithoutADictionaryItSaysSoAndChangesNothing) {
     TempDir dir;
     FakePrompts prompts;
-    ScopedPrompts scope(prompts);
     QPlainTextEdit field;
     field.setPlainText("Plant teh roses.");
-    spellCheckField(&field, dir.path(), nullptr, 0, dir.file("no_dictionary"));
+    spellCheckField(&field, dir.path(), prompts, nullptr, 0, dir.file("no_dictionary"));
     ASSERT_EQ(prompts.infos.size(), 1u);
     EXPECT_NE(prompts.infos[0].find("dictionary"), std::string::npos);
     EXPECT_EQ(field.toPlainText(), "Plant teh roses.");

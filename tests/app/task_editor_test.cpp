@@ -8,7 +8,7 @@
 #include "core/editing/task_edit.h"
 #include "core/output/completed_tasks.h"
 #include "core/store/text_codec.h"
-#include "support/scoped_prompts.h"
+#include "support/fake_prompts.h"
 #include "support/temp_dir.h"
 
 #include <QApplication>
@@ -29,7 +29,6 @@ namespace dw {
 namespace {
 
 using test::FakePrompts;
-using test::ScopedPrompts;
 using test::TempDir;
 using test::whenModal;
 
@@ -39,8 +38,8 @@ protected:
     TaskEditorTest() : clock(encodeDateTime(2000, 1, 3, 9, 30)), completed(dir.path()) {}
 
     std::unique_ptr<TaskEditor> open(const TaskEditInput& in) {
-        auto e = std::make_unique<TaskEditor>(fs, clock, dir.path(), completed, EditorLabelStyle{},
-                                              selected, in);
+        auto e = std::make_unique<TaskEditor>(fs, clock, dir.path(), completed, prompts,
+                                              EditorLabelStyle{}, selected, in);
         e->show();
         return e;
     }
@@ -83,7 +82,6 @@ protected:
 
     TempDir dir;
     FakePrompts prompts;
-    ScopedPrompts scope{prompts};
     FormatSettings fs = FormatSettings::enUS();
     FixedClock clock;
     CompletedTasks completed;
@@ -364,7 +362,7 @@ TEST_F(TaskEditorTest, CategoryFileGainsACategoryOnlyThroughOk) {
 }
 
 TEST_F(TaskEditorTest, CategoryFileThatCannotBeWrittenKeepsTheEditorOpen) {
-    auto e = std::make_unique<TaskEditor>(fs, clock, dir.file("gone"), completed,
+    auto e = std::make_unique<TaskEditor>(fs, clock, dir.file("gone"), completed, prompts,
                                           EditorLabelStyle{}, selected, existingDayTask());
     e->show();
     e->categoryCombo()->setEditText("Garden");

@@ -9,7 +9,7 @@
 #include "app/widgets/cell_grid.h"
 #include "core/dates/date_serial.h"
 #include "core/store/task_store.h"
-#include "support/scoped_prompts.h"
+#include "support/fake_prompts.h"
 #include "support/table_rows.h"
 #include "support/temp_dir.h"
 
@@ -32,9 +32,9 @@ protected:
         clock_ = clock.get();
         auto backend = std::make_unique<MapSettingsBackend>();
         backend_ = backend.get();
-        state_ =
-            std::make_unique<AppState>(FormatSettings::enUS(), std::move(clock), std::move(backend),
-                                       AppPaths{dir_.file("dayweaver"), dir_.path(), dir_.path()});
+        state_ = std::make_unique<AppState>(
+            FormatSettings::enUS(), std::move(clock), std::move(backend),
+            AppPaths{dir_.file("dayweaver"), dir_.path(), dir_.path()}, prompts_);
     }
 
     // An option as the settings store holds it before the window reads it.
@@ -92,7 +92,6 @@ protected:
 
     TempDir dir_;
     FakePrompts prompts_;
-    ScopedPrompts scoped_{prompts_};
     FixedClock* clock_ = nullptr;
     MapSettingsBackend* backend_ = nullptr;
     std::unique_ptr<AppState> state_;

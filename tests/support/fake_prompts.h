@@ -8,8 +8,8 @@
 
 namespace dw::test {
 
-// Records every text it is shown and answers from a script. Install it as the program's
-// prompts for a test with ScopedPrompts (scoped_prompts.h).
+// Records every text it is shown and answers from a script. A test hands it to what it
+// builds (the application state, a dialog) as the prompts that code asks and tells through.
 class FakePrompts : public Prompts {
 public:
     enum Answer { Yes, No };

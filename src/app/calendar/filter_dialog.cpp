@@ -151,7 +151,7 @@ void FilterDialog::updateTitle() {
 }
 
 void FilterDialog::onOkClicked() {
-    showErrors(saveCheckedCategories(state_.filter(), state_.paths().dataDir));
+    showErrors(state_.prompts(), saveCheckedCategories(state_.filter(), state_.paths().dataDir));
     accept();
 }
 

@@ -1,7 +1,6 @@
 #include "app/calendar/find_dialog.h"
 
 #include "app/calendar/calendar_pane.h"
-#include "app/shell/app_prompts.h"
 #include "app/shell/app_state.h"
 #include "app/shell/pane_splitter.h"
 #include "app/widgets/cell_grid.h"
@@ -115,7 +114,7 @@ void FindDialog::findNext() {
     query.down = downButton_->isChecked();
     const std::optional<FindHit> hit = search_.findNext(state_.store(), query);
     if (!hit) {
-        showError(findFailureMessage(query.text, query.down));
+        state_.prompts().error(findFailureMessage(query.text, query.down));
         return;
     }
     CalendarPane* calendars = &calendars_;

@@ -61,14 +61,14 @@ void DayNotes::writeBack() {
     day.setCell(DayCol::What, row, what);
     // The day view's own date: when a date change is under way the calendars already show
     // the new one.
-    showErrors(state_.store().writeToStore(state_.store().dayViewDate()));
+    showErrors(state_.prompts(), state_.store().writeToStore(state_.store().dayViewDate()));
     gridDay_.refresh();
     fill();
 }
 
 void DayNotes::showBlankLater() {
     // Not from inside the focus change that brought us here.
-    QTimer::singleShot(0, this, [] { showError(kNotesBlankMessage); });
+    QTimer::singleShot(0, this, [this] { state_.prompts().error(kNotesBlankMessage); });
 }
 
 } // namespace dw

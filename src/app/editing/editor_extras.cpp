@@ -34,7 +34,8 @@ std::function<void(TaskEditor&)> editorExtras(AppState& state, QWidget* window,
         RepeatHooks hooks;
         hooks.repeat = [&state, &editor, tasksAdded](const TaskEditResult& values,
                                                      DateSerial start) {
-            RecurrenceDialog dialog(state.fs(), state.clock(), state.store(), &editor);
+            RecurrenceDialog dialog(state.fs(), state.clock(), state.store(), state.prompts(),
+                                    &editor);
             dialog.init(values.time, values.category, values.notes, values.alarm);
             dialog.setStartDate(wholeDays(start));
             if (dialog.exec() != QDialog::Accepted)
@@ -46,6 +47,7 @@ std::function<void(TaskEditor&)> editorExtras(AppState& state, QWidget* window,
             const DatedTask task{generatedTimeText(values.time, state.fs()), values.category,
                                  values.notes, false, values.alarm};
             showErrors(
+                state.prompts(),
                 addRecurringTasks(state.store(), annualDatesForTenYears(selectedDate()), task));
             tasksAdded();
         };

@@ -35,8 +35,8 @@ constexpr int kDateRole = Qt::UserRole;
 } // namespace
 
 RecurrenceDialog::RecurrenceDialog(const FormatSettings& fs, const Clock& clock, TaskStore& store,
-                                   QWidget* parent)
-    : QDialog(parent), fs_(fs), clock_(clock), store_(store) {
+                                   Prompts& prompts, QWidget* parent)
+    : QDialog(parent), fs_(fs), clock_(clock), store_(store), prompts_(prompts) {
     setObjectName("recurrenceDialog");
     setWindowTitle("Repeating event");
 
@@ -190,7 +190,7 @@ void RecurrenceDialog::preview() {
         spin->interpretText();
     const RecurrencePreview result = previewDates(pattern(), startDate(), endDate());
     if (result.error == kRangeTooLongMessage) {
-        showError(result.error);
+        prompts_.error(result.error);
         return;
     }
     previewList->clear();
@@ -202,9 +202,9 @@ void RecurrenceDialog::preview() {
     }
     countLabel->setText(q(dateCountText(result.dates.size())));
     if (result.full)
-        showError(kPreviewFullMessage);
+        prompts_.error(kPreviewFullMessage);
     if (!result.error.empty())
-        showError(result.error);
+        prompts_.error(result.error);
     updateButtons();
 }
 
@@ -232,11 +232,11 @@ void RecurrenceDialog::accept() {
     if (!okButton->isEnabled())
         return;
     const std::vector<int> dates = listedDates();
-    if (!prompts().askYesNo(addEventsQuestion(dates.size()), "Information"))
+    if (!prompts_.askYesNo(addEventsQuestion(dates.size()), "Information"))
         return;
     // A failed save is shown; the tasks are in the store all the same and go to
     // the file with its next save, so closing with OK tells the truth.
-    showErrors(addRecurringTasks(store_, dates, task_));
+    showErrors(prompts_, addRecurringTasks(store_, dates, task_));
     QDialog::accept();
 }
 

@@ -3,6 +3,7 @@
 #include "core/dates/clock.h"
 #include "core/dates/format_settings.h"
 #include "core/editing/recurrence.h"
+#include "core/prompts/prompts.h"
 #include "core/store/task_store.h"
 
 #include <QDialog>
@@ -31,7 +32,7 @@ class RecurrenceDialog : public QDialog {
     Q_OBJECT
 public:
     RecurrenceDialog(const FormatSettings& fs, const Clock& clock, TaskStore& store,
-                     QWidget* parent = nullptr);
+                     Prompts& prompts, QWidget* parent = nullptr);
 
     // The task to copy: its time of day, category, text and alarm flag.
     void init(double time, const std::string& category, const std::string& what, bool alarm);
@@ -109,6 +110,7 @@ private:
     const FormatSettings& fs_;
     const Clock& clock_;
     TaskStore& store_;
+    Prompts& prompts_;
     DatedTask task_;
 };
 

@@ -5,7 +5,6 @@
 
 #include "app/editing/date_fields.h"
 #include "app/editing/day_of_month_grid.h"
-#include "app/shell/app_prompts.h"
 #include "app/widgets/tab_stop_delegate.h"
 
 #include <QButtonGroup>

@@ -125,22 +125,22 @@ std::vector<std::string> SpellChecker::suggestions(const std::string& word) cons
     return out;
 }
 
-bool SpellChecker::addWord(const std::string& word) {
+Status SpellChecker::addWord(const std::string& word) {
     if (word.empty())
-        return true;
+        return {};
     std::string w;
     if (hunspell_ && encode(word, w))
         hunspell_->add(w);
     auto words = readListFile(personalPath_);
     if (std::find(words.begin(), words.end(), word) != words.end())
-        return true;
+        return {};
     words.push_back(word);
-    return !showErrors(saveListFile(personalPath_, words));
+    return saveListFile(personalPath_, words);
 }
 
-SpellCheckDialog::SpellCheckDialog(SpellChecker& checker, QPlainTextEdit* target, QWidget* parent,
-                                   std::size_t maxChars)
-    : QDialog(parent), checker_(checker), target_(target), maxChars_(maxChars) {
+SpellCheckDialog::SpellCheckDialog(SpellChecker& checker, QPlainTextEdit* target, Prompts& prompts,
+                                   QWidget* parent, std::size_t maxChars)
+    : QDialog(parent), checker_(checker), target_(target), prompts_(prompts), maxChars_(maxChars) {
     setWindowTitle("Spell Check");
 
     notFoundEdit_ = new QLineEdit(this);
@@ -277,24 +277,24 @@ void SpellCheckDialog::ignoreWordEverywhere() {
 void SpellCheckDialog::addToDictionary() {
     if (word_.isEmpty())
         return;
-    checker_.addWord(word_.toStdString());
+    showErrors(prompts_, checker_.addWord(word_.toStdString()));
     pos_ = wordPos_ + wordLen_;
     advance();
 }
 
-void spellCheckField(QPlainTextEdit* field, const std::string& dataDir, QWidget* parent,
-                     std::size_t maxChars, const std::string& dictBase) {
+void spellCheckField(QPlainTextEdit* field, const std::string& dataDir, Prompts& prompts,
+                     QWidget* parent, std::size_t maxChars, const std::string& dictBase) {
     const std::string dict = dictBase.empty() ? findEnglishDictionary() : dictBase;
     SpellChecker checker(dict, joinPath(dataDir, kPersonalWordsFileName));
     if (!checker.available()) {
-        showInfo("No English spelling dictionary is installed, so the spelling cannot be "
-                 "checked.");
+        prompts.info("No English spelling dictionary is installed, so the spelling cannot be "
+                     "checked.");
         return;
     }
-    SpellCheckDialog dlg(checker, field, parent, maxChars);
+    SpellCheckDialog dlg(checker, field, prompts, parent, maxChars);
     if (dlg.findNext() && dlg.exec() != QDialog::Accepted)
         return; // closed before the end: nothing more to say
-    showInfo("The spelling check is complete.");
+    prompts.info("The spelling check is complete.");
 }
 
 } // namespace dw

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "core/common/status.h"
+#include "core/prompts/prompts.h"
+
 #include <QDialog>
 #include <memory>
 #include <set>
@@ -39,8 +42,8 @@ public:
     bool isCorrect(const std::string& word) const;
     std::vector<std::string> suggestions(const std::string& word) const;
     // Known from now on in this check and, through the word list, in every later one.
-    // A word list that cannot be written is shown; the word still counts for this check.
-    bool addWord(const std::string& word);
+    // A word list that cannot be written is answered; the word still counts for this check.
+    Status addWord(const std::string& word);
     void ignoreAll(const std::string& word) { ignored_.insert(word); }
 
 private:
@@ -59,8 +62,8 @@ class SpellCheckDialog : public QDialog {
     Q_OBJECT
 public:
     // `maxChars`, when not 0, is the field's character limit, which a change keeps to.
-    SpellCheckDialog(SpellChecker& checker, QPlainTextEdit* target, QWidget* parent = nullptr,
-                     std::size_t maxChars = 0);
+    SpellCheckDialog(SpellChecker& checker, QPlainTextEdit* target, Prompts& prompts,
+                     QWidget* parent = nullptr, std::size_t maxChars = 0);
 
     // Moves to the next misspelt word from where the walk stands; false at the end.
     bool findNext();
@@ -87,6 +90,7 @@ private:
 
     SpellChecker& checker_;
     QPlainTextEdit* target_;
+    Prompts& prompts_;
     std::size_t maxChars_;
     std::string text_;    // the target's text as UTF-8, as the walk last read it
     std::size_t pos_ = 0; // where the walk goes on, in bytes
@@ -105,7 +109,7 @@ private:
 // Checks a field's text in place with the English dictionary (or the one at `dictBase`),
 // with the personal word list of the data folder, keeping to the field's limit. With no dictionary
 // installed it says so and changes nothing.
-void spellCheckField(QPlainTextEdit* field, const std::string& dataDir, QWidget* parent,
-                     std::size_t maxChars = 0, const std::string& dictBase = {});
+void spellCheckField(QPlainTextEdit* field, const std::string& dataDir, Prompts& prompts,
+                     QWidget* parent, std::size_t maxChars = 0, const std::string& dictBase = {});
 
 } // namespace dw

@@ -211,7 +211,7 @@ std::string TaskCommands::nowTimeText() const {
 
 std::optional<TaskEditResult> TaskCommands::runEditor(const TaskEditInput& input) {
     TaskEditor editor(state_.fs(), state_.clock(), state_.paths().dataDir, state_.completedTasks(),
-                      labelStyle(), selectedDate(), input, views_.window);
+                      state_.prompts(), labelStyle(), selectedDate(), input, views_.window);
     if (editorSetup_)
         editorSetup_(editor);
     if (editor.exec() != QDialog::Accepted)
@@ -221,10 +221,10 @@ std::optional<TaskEditResult> TaskCommands::runEditor(const TaskEditInput& input
 
 void TaskCommands::saveChangedPane(TaskPane pane, int date) {
     if (pane == TaskPane::Day) {
-        showErrors(state_.store().writeToStore(date));
+        showErrors(state_.prompts(), state_.store().writeToStore(date));
         repaintActiveCalendar();
     } else {
-        showErrors(state_.store().saveTodoFile());
+        showErrors(state_.prompts(), state_.store().saveTodoFile());
     }
 }
 
@@ -301,14 +301,14 @@ void TaskCommands::editOrComplete(CommandSource source, bool edit) {
     CellTable& t = g->table();
     const int row = g->selectedRow();
     if (!isPaneRowOccupied(t, pane, row)) {
-        showError(kNothingToEdit);
+        state_.prompts().error(kNothingToEdit);
         return;
     }
     const int date = selectedDate();
     const FormatSettings& fs = state_.fs();
     const DatedTask current = taskOfRow(t, pane, row, std::string());
     if (!edit && current.done) {
-        showError(kAlreadyComplete);
+        state_.prompts().error(kAlreadyComplete);
         return;
     }
 
@@ -337,7 +337,7 @@ void TaskCommands::editOrComplete(CommandSource source, bool edit) {
         if (pane == TaskPane::Day && wholeDays(r->taskDate) != date) {
             // Rescheduled: the task reaches its new date in the file before it leaves the
             // shown day, so no moment on disk is without it.
-            showErrors(state_.store().insertTask(wholeDays(r->taskDate), task));
+            showErrors(state_.prompts(), state_.store().insertTask(wholeDays(r->taskDate), task));
             if (at > 0) {
                 g->selectTableRow(at);
                 deleteEntry(TaskPane::Day, true, date);
@@ -362,22 +362,24 @@ void TaskCommands::deleteTask(CommandSource source) {
     const CellTable& t = g->table();
     const int row = g->selectedRow();
     if (!isPaneRowOccupied(t, pane, row)) {
-        showError(kNothingToDelete);
+        state_.prompts().error(kNothingToDelete);
         return;
     }
     const std::string& what = t.cell(pane == TaskPane::Day ? DayCol::What : TodoCol::What, row);
-    if (views_.windowState->confirmDeletes && !prompts().askYesNo(deleteQuestion(what), "Confirm"))
+    if (views_.windowState->confirmDeletes &&
+        !state_.prompts().askYesNo(deleteQuestion(what), "Confirm"))
         return;
     deleteEntry(pane, pane == TaskPane::Day, selectedDate());
 }
 
 void TaskCommands::deleteEntry(TaskPane pane, bool writeBack, int date) {
     CellGrid* g = grid(pane);
-    showErrors(state_.store().deleteEntry(g->table(), g->selectedRow(), writeBack, date));
+    showErrors(state_.prompts(),
+               state_.store().deleteEntry(g->table(), g->selectedRow(), writeBack, date));
     if (writeBack)
         repaintActiveCalendar();
     if (pane == TaskPane::Todo)
-        showErrors(state_.store().saveTodoFile());
+        showErrors(state_.prompts(), state_.store().saveTodoFile());
     panesChanged();
 }
 
@@ -389,7 +391,7 @@ void TaskCommands::toggleAlarm() {
     CellGrid* g = views_.gridDay;
     if (!dw::toggleAlarm(g->table(), g->selectedRow()))
         return;
-    showErrors(state_.store().writeToStore(selectedDate()));
+    showErrors(state_.prompts(), state_.store().writeToStore(selectedDate()));
     g->refresh();
 }
 
@@ -412,7 +414,7 @@ void TaskCommands::writeBackNotesPane() {
 // Categories
 
 void TaskCommands::editCategories() {
-    editCategoryFile(views_.window, state_.paths().dataDir);
+    editCategoryFile(views_.window, state_.prompts(), state_.paths().dataDir);
 }
 
 } // namespace dw

@@ -44,7 +44,7 @@ void TaskDrag::gridDayDragDrop(TaskPane source, TaskPane target, int rowUnderPoi
         if (!isPaneRowOccupied(from->table(), source, selected))
             return;
         if (state_.options().dragConfirm &&
-            !prompts().askYesNo(paneMoveQuestion(source), "Confirm"))
+            !state_.prompts().askYesNo(paneMoveQuestion(source), "Confirm"))
             return;
         const std::string now = timeCellText(state_.clock().now(), state_.fs());
         if (!moveBetweenPanes(from->table(), source, selected, to->table(), *at, now))
@@ -74,7 +74,7 @@ void TaskDrag::onCalendarDrop(int calendarIndex, int date, const QMimeData* data
     const int row = from->selectedRow();
     if (!isPaneRowOccupied(from->table(), *source, row))
         return;
-    if (state_.options().dragConfirm && !prompts().askYesNo(kMoveToDayQuestion, "Confirm"))
+    if (state_.options().dragConfirm && !state_.prompts().askYesNo(kMoveToDayQuestion, "Confirm"))
         return;
     const DatedTask task =
         taskOfRow(from->table(), *source, row, timeCellText(state_.clock().now(), state_.fs()));
@@ -83,16 +83,16 @@ void TaskDrag::onCalendarDrop(int calendarIndex, int date, const QMimeData* data
         // Onto its own date: the task goes first in the day, as a task put straight into
         // the store does, in one write.
         moveRowWithin(from->table(), row, 1);
-        showErrors(state_.store().writeToStore(shown));
+        showErrors(state_.prompts(), state_.store().writeToStore(shown));
     } else if (*source == TaskPane::Day) {
         // The new date first, then the day it leaves: no moment on disk is without it.
-        showErrors(state_.store().insertTask(date, task));
+        showErrors(state_.prompts(), state_.store().insertTask(date, task));
         commands_.deleteEntry(TaskPane::Day, true, shown);
     } else {
         // The to-do task reaches grid.grd before gridNon.grd loses it.
         takeRowOut(from->table(), row);
-        showErrors(state_.store().insertTask(date, task));
-        showErrors(state_.store().saveTodoFile());
+        showErrors(state_.prompts(), state_.store().insertTask(date, task));
+        showErrors(state_.prompts(), state_.store().saveTodoFile());
     }
     commands_.showDroppedDate(calendarIndex, date);
     // Dropped on the date already shown, nothing reloads by itself: the views are told, so

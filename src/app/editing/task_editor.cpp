@@ -38,10 +38,10 @@ QString q(const std::string& s) {
 // --- TaskEditor ---------------------------------------------------------------------------
 
 TaskEditor::TaskEditor(const FormatSettings& fs, const Clock& clock, std::string dataDir,
-                       CompletedTasks& completed, const EditorLabelStyle& style,
+                       CompletedTasks& completed, Prompts& prompts, const EditorLabelStyle& style,
                        DateSerial selectedDate, const TaskEditInput& input, QWidget* parent)
     : QDialog(parent), fs_(fs), clock_(clock), dataDir_(std::move(dataDir)), completed_(completed),
-      selectedDate_(selectedDate), taskDate_(selectedDate), input_(input) {
+      prompts_(prompts), selectedDate_(selectedDate), taskDate_(selectedDate), input_(input) {
     setWindowTitle(q(input.caption.empty() ? kDefaultEditorCaption : input.caption));
 
     buildMainPanel(style);
@@ -199,7 +199,7 @@ void TaskEditor::onNotesTyped() {
 bool TaskEditor::notesBlank() {
     if (!notesAreBlank(memoLines(notesEdit_->toPlainText().toStdString())))
         return false;
-    showError(kNotesBlankMessage);
+    prompts_.error(kNotesBlankMessage);
     notesEdit_->setFocus();
     return true;
 }
@@ -207,8 +207,8 @@ bool TaskEditor::notesBlank() {
 bool TaskEditor::timeNotATime() {
     if (input_.timeHidden || timeEdit_->time().isValid())
         return false;
-    showError("\"" + timeEdit_->text().trimmed().toStdString() +
-              "\" is not a time. Type a time such as 9:30, 9:30 PM, 21:30 or 930.");
+    prompts_.error("\"" + timeEdit_->text().trimmed().toStdString() +
+                   "\" is not a time. Type a time such as 9:30, 9:30 PM, 21:30 or 930.");
     timeEdit_->setFocus();
     timeEdit_->selectAll();
     return true;
@@ -218,7 +218,7 @@ void TaskEditor::onOkClicked() {
     if (!okButton_->isEnabled() || notesBlank() || timeNotATime())
         return;
     bool added = false;
-    if (showErrors(addCategoryChoice(choices_, categoryText(), dataDir_, &added)))
+    if (showErrors(prompts_, addCategoryChoice(choices_, categoryText(), dataDir_, &added)))
         return; // the file could not be written; shown, and the editor stays open
     if (added)
         categoryCombo_->addItem(q(choices_.back()));
@@ -254,7 +254,7 @@ void TaskEditor::onCompletionOkClicked() {
     record.notes = memoText(completionNotesEdit_->toPlainText().toStdString());
     // A failed save is shown; the record stays in the table, which is written again when
     // the completed tasks window closes.
-    showErrors(completed_.add(record, fs_));
+    showErrors(prompts_, completed_.add(record, fs_));
     accept();
 }
 
@@ -296,7 +296,7 @@ void TaskEditor::reschedule() {
 }
 
 void TaskEditor::editCategoryList() {
-    CategoryListDialog dlg(this);
+    CategoryListDialog dlg(prompts_, this);
     dlg.setWindowTitle("Edit Category Choices");
     dlg.setEntries(choices_);
     dlg.selectEntry(categoryCombo_->currentText().toStdString());
@@ -309,7 +309,7 @@ void TaskEditor::editCategoryList() {
             categoryCombo_->setEditText(q(*current));
         }
     }
-    showErrors(saveCategoryChoices(choices_, dataDir_));
+    showErrors(prompts_, saveCategoryChoices(choices_, dataDir_));
 }
 
 void TaskEditor::pickTime() {
@@ -322,11 +322,12 @@ void TaskEditor::pickTime() {
 }
 
 void TaskEditor::checkNotesSpelling() {
-    spellCheckField(notesEdit_, dataDir_, this, notesEdit_->maxChars());
+    spellCheckField(notesEdit_, dataDir_, prompts_, this, notesEdit_->maxChars());
 }
 
 void TaskEditor::checkCompletionSpelling() {
-    spellCheckField(completionNotesEdit_, dataDir_, this, completionNotesEdit_->maxChars());
+    spellCheckField(completionNotesEdit_, dataDir_, prompts_, this,
+                    completionNotesEdit_->maxChars());
 }
 
 void TaskEditor::repeatTask() {

@@ -5,6 +5,7 @@
 #include "core/dates/clock.h"
 #include "core/dates/date_serial.h"
 #include "core/dates/format_settings.h"
+#include "core/prompts/prompts.h"
 
 #include <QColor>
 #include <QDialog>
@@ -82,8 +83,8 @@ class TaskEditor : public QDialog {
     Q_OBJECT
 public:
     TaskEditor(const FormatSettings& fs, const Clock& clock, std::string dataDir,
-               CompletedTasks& completed, const EditorLabelStyle& style, DateSerial selectedDate,
-               const TaskEditInput& input, QWidget* parent = nullptr);
+               CompletedTasks& completed, Prompts& prompts, const EditorLabelStyle& style,
+               DateSerial selectedDate, const TaskEditInput& input, QWidget* parent = nullptr);
     ~TaskEditor() override;
 
     // The editor's values now; after OK, its result.
@@ -161,6 +162,7 @@ private:
     const Clock& clock_;
     std::string dataDir_;
     CompletedTasks& completed_;
+    Prompts& prompts_;
     DateSerial selectedDate_;
     DateSerial taskDate_;
     TaskEditInput input_;

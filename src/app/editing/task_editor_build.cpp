@@ -6,7 +6,6 @@
 #include "app/editing/date_fields.h"
 #include "app/editing/reschedule_dialog.h"
 #include "app/editing/spell_check_dialog.h"
-#include "app/shell/app_prompts.h"
 #include "app/store/category_list_dialog.h"
 #include "app/widgets/shadow_label.h"
 #include "core/dates/date_format.h"

@@ -1,7 +1,6 @@
 #include "app/holidays/holiday_commands.h"
 
 #include "app/calendar/calendar_pane.h"
-#include "app/shell/app_prompts.h"
 #include "app/shell/app_state.h"
 #include "app/shell/command_places.h"
 #include "app/shell/main_actions.h"
@@ -19,7 +18,7 @@ void runHolidaysCommand(QWidget& window, const WindowState& windowState, Calenda
                         AppState& state, const TablePrinter& printer) {
     {
         HolidayListDialog dialog(state.fs(), state.clock(), state.holidayPath(),
-                                 windowState.confirmDeletes, &window);
+                                 windowState.confirmDeletes, state.prompts(), &window);
         dialog.setPrinter(printer);
         dialog.exec();
     }
@@ -28,7 +27,7 @@ void runHolidaysCommand(QWidget& window, const WindowState& windowState, Calenda
         try {
             loadTableIfPresent(state.gridHoliday(), state.holidayPath());
         } catch (const TableFileError& e) {
-            showError(e.what());
+            state.prompts().error(e.what());
         }
     }
     calendars.colorAllCalendars(true);

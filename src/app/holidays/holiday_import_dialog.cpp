@@ -17,8 +17,9 @@
 namespace dw {
 
 HolidayImportDialog::HolidayImportDialog(const FormatSettings& fs, std::string holidayPath,
-                                         QWidget* parent)
-    : QDialog(parent), fs_(fs), path_(std::move(holidayPath)), table_(makeHolidayTable()) {
+                                         Prompts& prompts, QWidget* parent)
+    : QDialog(parent), fs_(fs), path_(std::move(holidayPath)), prompts_(prompts),
+      table_(makeHolidayTable()) {
     setWindowTitle("Import International Holidays");
 
     countryList_ = new QListWidget(this);
@@ -61,7 +62,7 @@ HolidayImportDialog::HolidayImportDialog(const FormatSettings& fs, std::string h
     try {
         loadTableIfPresent(table_, path_);
     } catch (const TableFileError& e) {
-        showError(e.what());
+        prompts_.error(e.what());
     }
 
     setFixedSize(sizeHint());
@@ -81,13 +82,13 @@ void HolidayImportDialog::addSelected() {
         if (holidayList_->item(i)->isSelected())
             chosen.push_back(i);
     if (chosen.empty()) {
-        showError("Nothing selected!  Click on holiday(s) above to select.");
+        prompts_.error("Nothing selected!  Click on holiday(s) above to select.");
         return;
     }
     // Added to a copy, so that a failed save adds nothing twice when tried again.
     CellTable next = table_;
     importHolidays(next, countryList_->currentRow(), chosen, fs_);
-    if (showErrors(next.saveTable(path_)))
+    if (showErrors(prompts_, next.saveTable(path_)))
         return;
     table_ = std::move(next);
     accept();

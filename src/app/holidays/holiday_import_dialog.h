@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/dates/format_settings.h"
+#include "core/prompts/prompts.h"
 #include "core/store/cell_table.h"
 
 #include <QDialog>
@@ -17,7 +18,7 @@ namespace dw {
 class HolidayImportDialog : public QDialog {
     Q_OBJECT
 public:
-    HolidayImportDialog(const FormatSettings& fs, std::string holidayPath,
+    HolidayImportDialog(const FormatSettings& fs, std::string holidayPath, Prompts& prompts,
                         QWidget* parent = nullptr);
 
     QListWidget* countryList() const { return countryList_; }
@@ -33,6 +34,7 @@ public:
 private:
     const FormatSettings& fs_;
     std::string path_;
+    Prompts& prompts_;
     CellTable table_;
     QListWidget* countryList_ = nullptr;
     QListWidget* holidayList_ = nullptr;

@@ -25,9 +25,10 @@
 namespace dw {
 
 HolidayListDialog::HolidayListDialog(const FormatSettings& fs, const Clock& clock,
-                                     std::string holidayPath, bool confirmDeletes, QWidget* parent)
+                                     std::string holidayPath, bool confirmDeletes, Prompts& prompts,
+                                     QWidget* parent)
     : QDialog(parent), fs_(fs), clock_(clock), path_(std::move(holidayPath)),
-      confirmDeletes_(confirmDeletes), table_(makeHolidayTable()) {
+      confirmDeletes_(confirmDeletes), prompts_(prompts), table_(makeHolidayTable()) {
     setWindowTitle("Holidays");
     loadFile();
 
@@ -94,7 +95,7 @@ void HolidayListDialog::loadFile() {
     try {
         loadTableIfPresent(table_, path_);
     } catch (const TableFileError& e) {
-        showError(e.what());
+        prompts_.error(e.what());
     }
     if (table_.rowCount() < 2)
         table_.setRowCount(2);
@@ -121,7 +122,7 @@ void HolidayListDialog::addHoliday() {
 void HolidayListDialog::editHoliday() {
     const int row = grid_->selectedRow();
     if (!isHolidayRow(table_, row)) {
-        showError("Nothing to edit");
+        prompts_.error("Nothing to edit");
         return;
     }
     HolidayEditorDialog editor(fs_, this);
@@ -138,7 +139,7 @@ void HolidayListDialog::deleteHoliday() {
     if (row >= table_.rowCount())
         return;
     if (confirmDeletes_ &&
-        !prompts().askYesNo("Really delete \"" + table_.cell(kHolidayName, row) + "\"?", "Confirm"))
+        !prompts_.askYesNo("Really delete \"" + table_.cell(kHolidayName, row) + "\"?", "Confirm"))
         return;
     deleteHolidayRow(table_, row);
     unsaved_ = true;
@@ -161,11 +162,11 @@ void HolidayListDialog::printHolidays() {
 
 void HolidayListDialog::importHolidays() {
     // The import adds to the file; what is not saved would be lost when it is read again.
-    if (showErrors(table_.saveTable(path_)))
+    if (showErrors(prompts_, table_.saveTable(path_)))
         return;
     unsaved_ = false;
     {
-        HolidayImportDialog import(fs_, path_, this);
+        HolidayImportDialog import(fs_, path_, prompts_, this);
         import.exec();
     }
     if (fileExists(path_))
@@ -174,7 +175,7 @@ void HolidayListDialog::importHolidays() {
 }
 
 void HolidayListDialog::saveAndClose() {
-    if (!showErrors(table_.saveTable(path_))) {
+    if (!showErrors(prompts_, table_.saveTable(path_))) {
         unsaved_ = false;
         accept();
     }

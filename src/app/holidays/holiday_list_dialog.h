@@ -3,6 +3,7 @@
 #include "core/dates/clock.h"
 #include "core/dates/format_settings.h"
 #include "core/output/print_layout.h"
+#include "core/prompts/prompts.h"
 #include "core/store/cell_table.h"
 
 #include <QDialog>
@@ -26,7 +27,7 @@ class HolidayListDialog : public QDialog {
     Q_OBJECT
 public:
     HolidayListDialog(const FormatSettings& fs, const Clock& clock, std::string holidayPath,
-                      bool confirmDeletes, QWidget* parent = nullptr);
+                      bool confirmDeletes, Prompts& prompts, QWidget* parent = nullptr);
     ~HolidayListDialog() override;
 
     void setPrinter(TablePrinter printer) { printer_ = std::move(printer); }
@@ -69,6 +70,7 @@ private:
     const Clock& clock_;
     std::string path_;
     bool confirmDeletes_;
+    Prompts& prompts_;
     TablePrinter printer_;
     CellTable table_;
     bool unsaved_ = false;

@@ -58,7 +58,9 @@ QPlainTextEdit* makePane(const QString& label, QWidget* parent, QHBoxLayout* row
 } // namespace
 
 CompletedTasksWindow::CompletedTasksWindow(AppState& state, QWidget* parent)
-    : QDialog(parent), state_(state) {
+    : QDialog(parent), state_(state),
+      htmlDialog_(state.prompts(), ExportDialog::Html, "output.htm"),
+      csvDialog_(state.prompts(), ExportDialog::CommaDelimited, "output.txt") {
     setWindowTitle("Completed Tasks");
     setSizeGripEnabled(true);
     resize(760, 480);
@@ -107,7 +109,7 @@ CompletedTasksWindow::CompletedTasksWindow(AppState& state, QWidget* parent)
 
     connect(print_, &QAction::triggered, this, [this] {
         printTableWithDialog(this, state_.completedTasks().table(), completedPrintLayout(),
-                             state_.fs(), state_.clock());
+                             state_.fs(), state_.clock(), state_.prompts());
     });
     connect(exportHtml_, &QAction::triggered, this,
             [this] { htmlDialog_.exportTable(state_.completedTasks().table()); });
@@ -155,7 +157,7 @@ void CompletedTasksWindow::paneEdited(const QPlainTextEdit* pane, int column) {
 }
 
 void CompletedTasksWindow::deleteRecord() {
-    if (state_.options().confirm && !prompts().askYesNo("Really delete?", "Confirm"))
+    if (state_.options().confirm && !state_.prompts().askYesNo("Really delete?", "Confirm"))
         return;
     const int row = grid_->selectedRow();
     paneRow_ = -1; // the rows move
@@ -164,7 +166,7 @@ void CompletedTasksWindow::deleteRecord() {
 }
 
 void CompletedTasksWindow::clearRecords() {
-    if (!prompts().askYesNo("Really clear out ALL completed tasks?", "Confirm"))
+    if (!state_.prompts().askYesNo("Really clear out ALL completed tasks?", "Confirm"))
         return;
     paneRow_ = -1;
     clearCompletedRecords(state_.completedTasks().table());
@@ -202,7 +204,7 @@ void CompletedTasksWindow::resizeEvent(QResizeEvent* e) {
 }
 
 void CompletedTasksWindow::done(int result) {
-    showErrors(state_.completedTasks().save());
+    showErrors(state_.prompts(), state_.completedTasks().save());
     // Records may be added before the window opens again: the panes name none until then.
     paneRow_ = -1;
     QDialog::done(result);

@@ -66,8 +66,8 @@ private:
     QAction* close_ = nullptr;
     int paneRow_ = -1;          // the record the panes show
     bool loadingPanes_ = false; // the panes are being filled, not edited
-    ExportDialog htmlDialog_{ExportDialog::Html, "output.htm"};
-    ExportDialog csvDialog_{ExportDialog::CommaDelimited, "output.txt"};
+    ExportDialog htmlDialog_;
+    ExportDialog csvDialog_;
 };
 
 } // namespace dw

@@ -25,14 +25,14 @@ constexpr const char* kTextFilter =
 
 } // namespace
 
-ExportDialog::ExportDialog(Kind kind, std::string defaultName)
-    : kind_(kind), lastName_(std::move(defaultName)) {}
+ExportDialog::ExportDialog(Prompts& prompts, Kind kind, std::string defaultName)
+    : prompts_(prompts), kind_(kind), lastName_(std::move(defaultName)) {}
 
 std::string ExportDialog::ask() {
     const bool html = kind_ == Html;
     std::string name =
-        prompts().saveFileName(html ? "Save as an HTML file" : "Save as comma-delimited", lastName_,
-                               html ? kHtmlFilter : kTextFilter);
+        prompts_.saveFileName(html ? "Save as an HTML file" : "Save as comma-delimited", lastName_,
+                              html ? kHtmlFilter : kTextFilter);
     if (name.empty())
         return {};
     if (!std::filesystem::path(name).has_extension())
@@ -45,14 +45,16 @@ bool ExportDialog::exportTable(const CellTable& table) {
     const std::string name = ask();
     if (name.empty())
         return false;
-    return !showErrors(kind_ == Html ? writeHtmlTable(table, name)
-                                     : writeCommaDelimited(table, name));
+    return !showErrors(prompts_, kind_ == Html ? writeHtmlTable(table, name)
+                                               : writeCommaDelimited(table, name));
 }
 
 ExportCommands::ExportCommands(const CommandPlaces& places, SelectedDay selected,
                                const ShadowLabel& dateCaption, AppState& state)
     : QObject(places.window), window_(places.window), selected_(selected),
-      dateCaption_(dateCaption), state_(state) {
+      dateCaption_(dateCaption), state_(state),
+      html_(state.prompts(), ExportDialog::Html, "tasks.htm"),
+      csv_(state.prompts(), ExportDialog::CommaDelimited, "tasks.txt") {
     const MainActions& a = *places.actions;
     connect(a.dayMenuExportHtml, &QAction::triggered, this, [this] { exportDay(html_); });
     connect(a.dayMenuExportCsv, &QAction::triggered, this, [this] { exportDay(csv_); });
@@ -107,7 +109,7 @@ void ExportCommands::exportDailyTasks(ExportDialog& dialog) {
 }
 
 void ExportCommands::publishWebPage() {
-    WebCalendarDialog dialog(state_.settings(), state_.fs(), window_);
+    WebCalendarDialog dialog(state_.settings(), state_.fs(), state_.prompts(), window_);
     dialog.setMonthDate(selected_.date());
     dialog.setSources(webPageSources(state_.store(), state_.gridHoliday(), state_.fs()));
     dialog.setTitleFont(dateCaption_.font());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/calendar/selected_day.h"
+#include "core/prompts/prompts.h"
 
 #include <QObject>
 #include <string>
@@ -17,7 +18,7 @@ struct CommandPlaces;
 class ExportDialog {
 public:
     enum Kind { Html, CommaDelimited };
-    ExportDialog(Kind kind, std::string defaultName);
+    ExportDialog(Prompts& prompts, Kind kind, std::string defaultName);
 
     // Asks for a file name (the dialog asks before replacing a file); empty when cancelled.
     // A name without an extension gets the dialog's default one.
@@ -27,6 +28,7 @@ public:
     Kind kind() const { return kind_; }
 
 private:
+    Prompts& prompts_;
     Kind kind_;
     std::string lastName_;
 };
@@ -58,8 +60,8 @@ private:
     SelectedDay selected_;
     const ShadowLabel& dateCaption_;
     AppState& state_;
-    ExportDialog html_{ExportDialog::Html, "tasks.htm"};
-    ExportDialog csv_{ExportDialog::CommaDelimited, "tasks.txt"};
+    ExportDialog html_;
+    ExportDialog csv_;
 };
 
 } // namespace dw

@@ -3,7 +3,6 @@
 #include "app/calendar/calendar_pane.h"
 #include "app/editing/date_fields.h"
 #include "app/output/ical_import_dialog.h"
-#include "app/shell/app_prompts.h"
 #include "app/shell/app_state.h"
 #include "app/shell/command_places.h"
 #include "app/shell/main_actions.h"
@@ -57,7 +56,8 @@ void IcalCommands::placeActions(const CommandPlaces& places) {
 }
 
 bool IcalCommands::exportCalendarFile() {
-    std::string name = prompts().saveFileName("Export as iCalendar", lastExport_, kIcalFilter);
+    std::string name =
+        state_.prompts().saveFileName("Export as iCalendar", lastExport_, kIcalFilter);
     if (name.empty())
         return false;
     // The dialog asked about the name it was given; a name that gains the extension here
@@ -65,8 +65,8 @@ bool IcalCommands::exportCalendarFile() {
     if (!std::filesystem::path(name).has_extension()) {
         name += ".ics";
         if (pathExists(name) &&
-            !prompts().askYesNo(name + " already exists.\nDo you want to replace it?",
-                                "Export as iCalendar"))
+            !state_.prompts().askYesNo(name + " already exists.\nDo you want to replace it?",
+                                       "Export as iCalendar"))
             return false;
     }
     lastExport_ = name;
@@ -81,14 +81,15 @@ bool IcalCommands::exportCalendarFile() {
                        state_.gridHoliday(), settings, state_.fs());
     std::string error;
     if (!writeFileAtomic(name, out.text, error)) {
-        showError("Cannot create file " + name);
+        state_.prompts().error("Cannot create file " + name);
         return false;
     }
     return true;
 }
 
 void IcalCommands::importCalendarFile() {
-    const std::string name = prompts().openFileName("Import iCalendar", lastImport_, kIcalFilter);
+    const std::string name =
+        state_.prompts().openFileName("Import iCalendar", lastImport_, kIcalFilter);
     if (name.empty())
         return;
     lastImport_ = name;
@@ -98,7 +99,7 @@ void IcalCommands::importCalendarFile() {
         // A file that is no calendar at all is said at once, not in an empty preview.
         readCalendar(text, defaultImportRange(wholeDays(state_.clock().now())), toLocal_);
     } catch (const IcalFileError& e) {
-        showError(name + ": " + e.what());
+        state_.prompts().error(name + ": " + e.what());
         return;
     }
     IcalImportDialog dialog(state_, std::move(text), name, toLocal_, window_);

@@ -142,8 +142,8 @@ void IcalImportDialog::listPlan() {
 void IcalImportDialog::accept() {
     if (!okButton_->isEnabled())
         return;
-    saved_ = !showErrors(applyImport(plan_, state_.store(), state_.gridHoliday(),
-                                     state_.holidayPath(), state_.fs()));
+    saved_ = !showErrors(state_.prompts(), applyImport(plan_, state_.store(), state_.gridHoliday(),
+                                                       state_.holidayPath(), state_.fs()));
     QDialog::accept();
 }
 

@@ -55,12 +55,14 @@ void PrintCommands::printChosenTasks() {
     transferToPrintTable(print, state_.store().gridStore(), sel, state_.fs());
     if (sel.todo)
         appendTodoToPrintTable(print, state_.store().gridNonday(), sel);
-    printTableWithDialog(window_, print, printTablePrintLayout(), state_.fs(), state_.clock());
+    printTableWithDialog(window_, print, printTablePrintLayout(), state_.fs(), state_.clock(),
+                         state_.prompts());
 }
 
 void PrintCommands::printTodo() {
     printTableWithDialog(window_, state_.store().gridNonday(),
-                         todoPrintLayout(state_.options().gridFont), state_.fs(), state_.clock());
+                         todoPrintLayout(state_.options().gridFont), state_.fs(), state_.clock(),
+                         state_.prompts());
 }
 
 void PrintCommands::printDay() {
@@ -69,7 +71,7 @@ void PrintCommands::printDay() {
     const std::string title = dateCaption_.text().toStdString();
     printTableWithDialog(window_, state_.store().gridDay(),
                          dayViewPrintLayout(title, state_.options().gridFont), state_.fs(),
-                         state_.clock());
+                         state_.clock(), state_.prompts());
 }
 
 } // namespace dw

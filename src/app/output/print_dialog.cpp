@@ -2,7 +2,6 @@
 
 #include "app/editing/date_fields.h"
 #include "app/settings/font_spec.h"
-#include "app/shell/app_prompts.h"
 #include "app/shell/app_state.h"
 #include "app/widgets/shadow_label.h"
 
@@ -171,7 +170,7 @@ void PrintDialog::updateVisibility() {
 void PrintDialog::onOkClicked() {
     const PrintSelection sel = selectionFromControls();
     if (const auto problem = checkPrintSelection(sel)) {
-        prompts().error(problem->message);
+        state_.prompts().error(problem->message);
         switch (problem->field) {
         case SelectionProblem::Field::NotDone:
             notDoneCheck_->setFocus();

@@ -1,6 +1,5 @@
 #include "app/output/table_print_command.h"
 
-#include "app/shell/app_prompts.h"
 #include "print/table_printer.h"
 
 #include <QPrintDialog>
@@ -29,7 +28,7 @@ void setPrinterChooser(PrinterChooser c) {
 }
 
 bool printTableWithDialog(QWidget* parent, const CellTable& table, const PrintLayout& layout,
-                          const FormatSettings& fs, const Clock& clock) {
+                          const FormatSettings& fs, const Clock& clock, Prompts& prompts) {
     QPrinter printer(QPrinter::HighResolution);
     applyPageLayout(printer, layout);
     if (!askForPrinter(printer, parent))
@@ -37,7 +36,7 @@ bool printTableWithDialog(QWidget* parent, const CellTable& table, const PrintLa
     if (printTable(printer, table, layout, fs, clock) == 0) {
         const QString where =
             printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
-        prompts().error("Could not print on " + where.toStdString());
+        prompts.error("Could not print on " + where.toStdString());
         return false;
     }
     return true;

@@ -3,6 +3,7 @@
 #include "core/dates/clock.h"
 #include "core/dates/format_settings.h"
 #include "core/output/print_layout.h"
+#include "core/prompts/prompts.h"
 #include "core/store/cell_table.h"
 
 #include <functional>
@@ -17,7 +18,7 @@ namespace dw {
 // dialog opens in the layout's orientation on the printer's own paper. False when
 // cancelled or when the printer could not be used (that is reported).
 bool printTableWithDialog(QWidget* parent, const CellTable& table, const PrintLayout& layout,
-                          const FormatSettings& fs, const Clock& clock);
+                          const FormatSettings& fs, const Clock& clock, Prompts& prompts);
 
 // Chooses and sets up the printer; true to print. The print dialog unless replaced (tests
 // print to a PDF file instead); an empty chooser brings the dialog back.

@@ -34,8 +34,8 @@ public:
 } // namespace
 
 WebCalendarDialog::WebCalendarDialog(SettingsStore& settings, const FormatSettings& fs,
-                                     QWidget* parent)
-    : QDialog(parent), settings_(settings), fs_(fs) {
+                                     Prompts& prompts, QWidget* parent)
+    : QDialog(parent), settings_(settings), fs_(fs), prompts_(prompts) {
     setWindowTitle("Publish Monthly Calendar as Web Page");
     openPage_ = [](const std::string& path) {
         return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
@@ -99,7 +99,7 @@ bool WebCalendarDialog::publish() {
     const std::string path = fileEdit_->text().toStdString();
     const BusyCursor busy;
     return !showErrors(
-        publishWebCalendar(path, monthDate_, sources_, detailsCheck_->isChecked(), fs_));
+        prompts_, publishWebCalendar(path, monthDate_, sources_, detailsCheck_->isChecked(), fs_));
 }
 
 void WebCalendarDialog::publishAndLaunch() {
@@ -107,14 +107,14 @@ void WebCalendarDialog::publishAndLaunch() {
         return;
     const std::string path = fileEdit_->text().toStdString();
     if (!openPage_(path))
-        showError("Couldn't open web browser for \"" + path + "\"");
+        prompts_.error("Couldn't open web browser for \"" + path + "\"");
 }
 
 void WebCalendarDialog::browse() {
     const QString current = fileEdit_->text();
     const QString folder = current.isEmpty() ? QString() : QFileInfo(current).absolutePath();
     const QString start = folder.isEmpty() ? "calendar.htm" : folder + "/calendar.htm";
-    const std::string chosen = prompts().saveFileName(
+    const std::string chosen = prompts_.saveFileName(
         "Name of web page", start.toStdString(), "HTM files|*.htm|HTML files|*.html|All files|*.*");
     if (!chosen.empty())
         fileEdit_->setText(QString::fromStdString(chosen));

@@ -2,6 +2,7 @@
 
 #include "core/dates/format_settings.h"
 #include "core/output/web_calendar.h"
+#include "core/prompts/prompts.h"
 
 #include <QDialog>
 #include <functional>
@@ -21,7 +22,8 @@ class SettingsStore;
 class WebCalendarDialog : public QDialog {
     Q_OBJECT
 public:
-    WebCalendarDialog(SettingsStore& settings, const FormatSettings& fs, QWidget* parent = nullptr);
+    WebCalendarDialog(SettingsStore& settings, const FormatSettings& fs, Prompts& prompts,
+                      QWidget* parent = nullptr);
 
     void setMonthDate(int date);
     void setSources(WebPageSources sources) { sources_ = std::move(sources); }
@@ -49,6 +51,7 @@ public:
 private:
     SettingsStore& settings_;
     const FormatSettings& fs_;
+    Prompts& prompts_;
     int monthDate_ = 0;
     WebPageSources sources_;
     std::function<bool(const std::string&)> openPage_;

@@ -2,7 +2,6 @@
 
 #include "app/settings/color_dialog.h"
 #include "app/settings/font_spec.h"
-#include "app/shell/app_prompts.h"
 #include "app/sync/sync_options_page.h"
 #include "app/widgets/shadow_label.h"
 #include "app/widgets/win_color.h"
@@ -118,7 +117,7 @@ bool OptionsDialog::writeAutostart(bool on) {
     std::string error;
     if (dw::writeAutostart(on, programPath_, error))
         return true;
-    showError(error);
+    prompts_.error(error);
     return false;
 }
 
@@ -130,7 +129,7 @@ bool OptionsDialog::saveSettings() {
     if (saved)
         options_.firstTime = "first";
     else
-        showError("The program options could not be saved.");
+        prompts_.error("The program options could not be saved.");
     const bool syncSaved = syncPage_->save();
     return entryOk && saved && syncSaved;
 }
@@ -215,7 +214,7 @@ void OptionsDialog::chooseHeaderFont() {
 
 void OptionsDialog::browseSoundFile() {
     const std::string file =
-        prompts().openFileName("Sound Files", soundPathEdit_->text().toStdString(), kSoundFilter);
+        prompts_.openFileName("Sound Files", soundPathEdit_->text().toStdString(), kSoundFilter);
     if (!file.empty())
         soundPathEdit_->setText(QString::fromStdString(file));
 }
@@ -229,7 +228,7 @@ void OptionsDialog::testSound() {
     // The alarm itself stays silent without a sound; the test says why.
     const std::string path = options_.alarmPath;
     if (isBlankText(path) || !fileExists(path)) {
-        showError("The alarm sound file cannot be found: " + path);
+        prompts_.error("The alarm sound file cannot be found: " + path);
         return;
     }
     if (repeatSoundCheck_->isChecked())
@@ -249,9 +248,9 @@ void OptionsDialog::reportUnplayableSound(const std::string& path) {
         disconnect(*watch);
         if (status == QSoundEffect::Error) {
             testSoundButton_->setText("&Test");
-            showError(QMediaDevices::audioOutputs().isEmpty()
-                          ? "There is no sound device to play the alarm sound on."
-                          : "The alarm sound file cannot be played: " + path);
+            prompts_.error(QMediaDevices::audioOutputs().isEmpty()
+                               ? "There is no sound device to play the alarm sound on."
+                               : "The alarm sound file cannot be played: " + path);
         }
     };
     *watch = connect(sound_.get(), &QSoundEffect::statusChanged, this, check);

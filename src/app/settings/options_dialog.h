@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/settings/color_sample.h"
+#include "core/prompts/prompts.h"
 #include "core/settings/options.h"
 #include "core/settings/settings_store.h"
 
@@ -30,11 +31,11 @@ class OptionsDialog : public QDialog {
     Q_OBJECT
 public:
     // programPath is what the log-on entry starts; shippedDir holds the default alarm sound.
-    OptionsDialog(Options& options, SettingsStore& store, std::string programPath,
+    OptionsDialog(Options& options, SettingsStore& store, Prompts& prompts, std::string programPath,
                   std::string shippedDir, QWidget* parent = nullptr);
     // The default alarm sound beside the program, as in a build tree.
-    OptionsDialog(Options& options, SettingsStore& store, const std::string& programPath,
-                  QWidget* parent = nullptr);
+    OptionsDialog(Options& options, SettingsStore& store, Prompts& prompts,
+                  const std::string& programPath, QWidget* parent = nullptr);
     ~OptionsDialog() override;
 
     // Reads every option from the store into Options and the controls; no reaction runs
@@ -47,7 +48,7 @@ public:
 
     // The log-on entry exists and names a program.
     bool checkAutostart() const;
-    // Sets (on) or removes (off) the log-on entry; reports a failure with showError.
+    // Sets (on) or removes (off) the log-on entry; reports a failure as an error.
     bool writeAutostart(bool on);
 
     // on: plays the alarm file (looped when repeat is on) when its path is not blank and
@@ -92,6 +93,7 @@ private:
 
     Options& options_;
     SettingsStore& store_;
+    Prompts& prompts_;
     std::string programPath_;
     std::string shippedDir_;
     bool loading_ = false;

@@ -48,16 +48,16 @@ QLabel* buddyLabel(const char* caption, QWidget* buddy, QWidget* parent) {
 
 } // namespace
 
-OptionsDialog::OptionsDialog(Options& options, SettingsStore& store, const std::string& programPath,
-                             QWidget* parent)
-    : OptionsDialog(options, store, programPath,
+OptionsDialog::OptionsDialog(Options& options, SettingsStore& store, Prompts& prompts,
+                             const std::string& programPath, QWidget* parent)
+    : OptionsDialog(options, store, prompts, programPath,
                     QFileInfo(QString::fromStdString(programPath)).absolutePath().toStdString(),
                     parent) {}
 
-OptionsDialog::OptionsDialog(Options& options, SettingsStore& store, std::string programPath,
-                             std::string shippedDir, QWidget* parent)
-    : QDialog(parent), options_(options), store_(store), programPath_(std::move(programPath)),
-      shippedDir_(std::move(shippedDir)) {
+OptionsDialog::OptionsDialog(Options& options, SettingsStore& store, Prompts& prompts,
+                             std::string programPath, std::string shippedDir, QWidget* parent)
+    : QDialog(parent), options_(options), store_(store), prompts_(prompts),
+      programPath_(std::move(programPath)), shippedDir_(std::move(shippedDir)) {
     setObjectName("optionsDialog");
     setWindowTitle("Program Options");
 
@@ -68,7 +68,7 @@ OptionsDialog::OptionsDialog(Options& options, SettingsStore& store, std::string
     pages_->addTab(buildScreenPage(), "Screen Appearance");
     pages_->addTab(buildAlarmPage(), "Alarm settings");
     pages_->addTab(buildMiscPage(), "Miscellaneous");
-    syncPage_ = new SyncOptionsPage;
+    syncPage_ = new SyncOptionsPage(prompts_);
     pages_->addTab(syncPage_, "Sync");
 
     auto* footer = named(new QLabel("Dayweaver", this), "footerLabel");

@@ -8,10 +8,11 @@
 namespace dw {
 
 AppState::AppState(FormatSettings fs, std::unique_ptr<Clock> clock,
-                   std::unique_ptr<SettingsBackend> settingsBackend, AppPaths paths)
+                   std::unique_ptr<SettingsBackend> settingsBackend, AppPaths paths,
+                   Prompts& prompts)
     : fs_(std::move(fs)), clock_(std::move(clock)), settingsBackend_(std::move(settingsBackend)),
-      settings_(*settingsBackend_), paths_(std::move(paths)), store_(fs_, *clock_),
-      gridHoliday_(4, 2), completed_(paths_.dataDir) {
+      settings_(*settingsBackend_), paths_(std::move(paths)), prompts_(prompts),
+      store_(fs_, *clock_), gridHoliday_(4, 2), completed_(paths_.dataDir) {
     store_.setDataDir(paths_.dataDir);
     gridHoliday_.setFileRules(holidayFileRules());
     printSelection_ = PrintSelection::startingOn(wholeDays(clock_->now()));

@@ -6,6 +6,7 @@
 #include "core/dates/format_settings.h"
 #include "core/output/completed_tasks.h"
 #include "core/output/print_selection.h"
+#include "core/prompts/prompts.h"
 #include "core/settings/alarm_scheduler.h"
 #include "core/settings/options.h"
 #include "core/settings/settings_store.h"
@@ -28,11 +29,13 @@ struct AppPaths {
 
 // Everything the program works on, owned by one object for the whole run: the locale's
 // conventions (adjusted once at first show), the clock, the settings store, the options,
-// the task tables and the holiday table. Windows edit it; everything else reads it.
+// the task tables and the holiday table. Windows edit it; everything else reads it. It also
+// carries the prompts the run asks and tells through (the window's dialogs in the program,
+// scripted answers in a test), which outlive it.
 class AppState {
 public:
     AppState(FormatSettings fs, std::unique_ptr<Clock> clock,
-             std::unique_ptr<SettingsBackend> settingsBackend, AppPaths paths);
+             std::unique_ptr<SettingsBackend> settingsBackend, AppPaths paths, Prompts& prompts);
     AppState(const AppState&) = delete;
     AppState& operator=(const AppState&) = delete;
 
@@ -41,6 +44,8 @@ public:
     FormatSettings& fs() { return fs_; }
     const Clock& clock() const { return *clock_; }
     const AppPaths& paths() const { return paths_; }
+    // Every question, message and file dialog of the run.
+    Prompts& prompts() { return prompts_; }
 
     SettingsBackend& settingsBackend() { return *settingsBackend_; }
     SettingsStore& settings() { return settings_; }
@@ -80,6 +85,7 @@ private:
     std::unique_ptr<SettingsBackend> settingsBackend_;
     SettingsStore settings_;
     AppPaths paths_;
+    Prompts& prompts_;
     Options options_;
     TaskStore store_;
     StoreEvents storeEvents_;

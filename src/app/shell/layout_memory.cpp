@@ -1,6 +1,5 @@
 #include "app/shell/layout_memory.h"
 
-#include "app/shell/app_prompts.h"
 #include "app/shell/pane_splitter.h"
 #include "core/shell/layout.h"
 
@@ -11,8 +10,8 @@
 namespace dw {
 
 LayoutMemory::LayoutMemory(QMainWindow& window, PaneSplitter* split1, PaneSplitter* split2,
-                           PaneSplitter* splitDay)
-    : window_(window), split1_(split1), split2_(split2), splitDay_(splitDay),
+                           PaneSplitter* splitDay, Prompts& prompts)
+    : window_(window), split1_(split1), split2_(split2), splitDay_(splitDay), prompts_(prompts),
       memory_(mainWindowObjMgrItems()),
       host_(std::make_unique<TablePropertyHost>(window.objectName().toStdString())) {
     host_->addOwnerProperty(
@@ -62,7 +61,7 @@ QRect LayoutMemory::outerBounds() const {
 }
 
 void LayoutMemory::memorize(SettingsStore& settings) {
-    if (!prompts().askYesNo("Really memorize current screen positions?", ""))
+    if (!prompts_.askYesNo("Really memorize current screen positions?", ""))
         return;
     const QRect outer = outerBounds();
     writeMemorizedLayout(settings, {outer.top(), outer.left(), outer.height(), outer.width(),
@@ -73,7 +72,7 @@ void LayoutMemory::memorize(SettingsStore& settings) {
 void LayoutMemory::restore(const SettingsStore& settings) {
     const std::optional<MemorizedLayout> l = readMemorizedLayout(settings);
     if (!l) {
-        showError("Screen has not yet been memorized");
+        prompts_.error("Screen has not yet been memorized");
         return;
     }
     // Top, left, height, width: each from the outer bounds as they are after the last.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/prompts/prompts.h"
 #include "core/settings/obj_mgr.h"
 #include "core/settings/settings_store.h"
 
@@ -18,7 +19,7 @@ class PaneSplitter;
 class LayoutMemory {
 public:
     LayoutMemory(QMainWindow& window, PaneSplitter* split1, PaneSplitter* split2,
-                 PaneSplitter* splitDay);
+                 PaneSplitter* splitDay, Prompts& prompts);
     ~LayoutMemory();
 
     void load(const SettingsStore& settings);
@@ -44,6 +45,7 @@ private:
     PaneSplitter* split1_;
     PaneSplitter* split2_;
     PaneSplitter* splitDay_;
+    Prompts& prompts_;
     PropertyMemory memory_;
     std::unique_ptr<TablePropertyHost> host_;
 };

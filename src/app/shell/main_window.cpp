@@ -60,7 +60,8 @@ MainWindow::MainWindow(AppState& state, QWidget* parent) : QMainWindow(parent), 
     actions_ = new MainActions(this);
     buildWidgets();
     buildMenusAndToolbars();
-    layoutMemory_ = std::make_unique<LayoutMemory>(*this, split1_, split2_, splitDay_);
+    layoutMemory_ =
+        std::make_unique<LayoutMemory>(*this, split1_, split2_, splitDay_, state_.prompts());
     paneLayout_ =
         new PaneLayout({gridDay_, gridNonday_, split1_, split2_, calendarPane_}, state_.fs(), this);
     tray_ = new TrayController(*this, [this] { saveTaskFiles(); });
@@ -174,12 +175,12 @@ void MainWindow::loadTables() {
     try {
         store.loadStoreFile();
     } catch (const TableFileError& e) {
-        showError(e.what());
+        state_.prompts().error(e.what());
     }
     try {
         store.loadTodoFile();
     } catch (const TableFileError& e) {
-        showError(e.what());
+        state_.prompts().error(e.what());
     }
     gridNonday_->refresh();
 }
@@ -190,7 +191,7 @@ void MainWindow::setUpAtFirstShow() {
     try {
         loadTableIfPresent(state_.gridHoliday(), state_.holidayPath());
     } catch (const TableFileError& e) {
-        showError(e.what());
+        state_.prompts().error(e.what());
     }
     readSettings();
     // Today in cal2, the months around it, the day view and the captions.
@@ -225,7 +226,7 @@ void MainWindow::saveTaskFiles() {
     if (!readOnlyDataFolder().empty())
         return;
     // Written as they are: sorting waits for the close.
-    showErrors(state_.store().saveChangedFiles(false));
+    showErrors(state_.prompts(), state_.store().saveChangedFiles(false));
 }
 
 void MainWindow::saveAll() {
@@ -233,7 +234,7 @@ void MainWindow::saveAll() {
     layoutMemory_->save(state_.settings());
     if (!readOnlyDataFolder().empty())
         return; // see saveTaskFiles
-    showErrors(state_.store().saveChangedFiles(true));
+    showErrors(state_.prompts(), state_.store().saveChangedFiles(true));
 }
 
 void MainWindow::saveAtClose() {

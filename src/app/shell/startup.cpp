@@ -1,7 +1,6 @@
 #include "app/shell/startup.h"
 
 #include "app/calendar/calendar_pane.h"
-#include "app/shell/app_prompts.h"
 #include "app/shell/app_state.h"
 #include "app/shell/command_line.h"
 #include "app/shell/command_server.h"
@@ -53,8 +52,8 @@ int runDayweaver(int argc, char** argv) {
     DialogFrameFilter dialogFrames;
     app.installEventFilter(&dialogFrames);
 
+    // The run's dialogs; start-up reports what stops it here, before the state exists.
     QtPrompts qtPrompts;
-    setPrompts(&qtPrompts);
 
     AppPaths paths;
     paths.programPath = QDir::toNativeSeparators(QApplication::applicationFilePath()).toStdString();
@@ -62,7 +61,7 @@ int runDayweaver(int argc, char** argv) {
     paths.shippedDir = shippedFilesDir(paths.programDir);
     paths.dataDir = resolveDataDir(paths.programDir);
     if (paths.dataDir.empty()) {
-        showError("Dayweaver cannot create its data folder.");
+        qtPrompts.error("Dayweaver cannot create its data folder.");
         return 1;
     }
 
@@ -76,7 +75,7 @@ int runDayweaver(int argc, char** argv) {
         if (instance.dataFolderReadOnly()) {
             // Said once; from here on every save in the folder is refused with its reason,
             // and the window keeps what it shows.
-            showError(readOnlyDataFolderNotice(paths.dataDir));
+            qtPrompts.error(readOnlyDataFolderNotice(paths.dataDir));
             setReadOnlyDataFolder(paths.dataDir);
         }
         break;
@@ -84,13 +83,13 @@ int runDayweaver(int argc, char** argv) {
     case SingleInstance::Start::StillStarting:
         return 0;
     case SingleInstance::Start::DataFolderInUse:
-        showError("Dayweaver cannot start: its data folder " + paths.dataDir +
-                  " is in use by another program.");
+        qtPrompts.error("Dayweaver cannot start: its data folder " + paths.dataDir +
+                        " is in use by another program.");
         return 1;
     }
 
     AppState state(systemFormatSettings(), std::make_unique<SystemClock>(),
-                   std::make_unique<QSettingsBackend>(), paths);
+                   std::make_unique<QSettingsBackend>(), paths, qtPrompts);
     // The store is read while the windows are built; the main window takes it as it loads.
     state.store().startLoadingStoreFile();
     state.loadOptions(autostartEntryExists());
@@ -142,9 +141,7 @@ int runDayweaver(int argc, char** argv) {
                     QTimer::singleShot(0, qApp, &QApplication::quit);
             });
     }
-    const int status = QApplication::exec();
-    setPrompts(nullptr);
-    return status;
+    return QApplication::exec();
 }
 
 } // namespace dw

@@ -39,13 +39,13 @@ WindowComposition::WindowComposition(AppState& state) : state_(state) {
     state_.loadFilter();
     const AppPaths& paths = state_.paths();
     options_ = std::make_unique<OptionsDialog>(
-        state_.options(), state_.settings(), paths.programPath,
+        state_.options(), state_.settings(), state_.prompts(), paths.programPath,
         paths.shippedDir.empty() ? paths.programDir : paths.shippedDir, &w);
     w.setOptionsWindow(options_.get());
     buildCommands();
     // The completed tasks are read where their window is created, before anything can
     // add to them: a completion saves the whole table at once.
-    showErrors(state_.completedTasks().load());
+    showErrors(state_.prompts(), state_.completedTasks().load());
     commandServer_ = std::make_unique<CommandServer>(
         *w.gridDay(), *w.gridNonday(), w.dayNotes(), [&w] { return openHolidayList(w); }, state_);
 }
@@ -85,7 +85,8 @@ void WindowComposition::buildCommands() {
                           state_);
     installHolidayCommands(places, windowState, calendars, state_,
                            [&w, this](const CellTable& table, const PrintLayout& layout) {
-                               printTableWithDialog(&w, table, layout, state_.fs(), state_.clock());
+                               printTableWithDialog(&w, table, layout, state_.fs(), state_.clock(),
+                                                    state_.prompts());
                            });
 
     alarms_ = new AlarmNotifier(w, w.tray(), TimerSwitch(*w.timerPool(), w.panelColorTrigger()),

@@ -52,29 +52,30 @@ void ArchiveCommands::archive() {
     // An edit still open in the notes pane belongs in the archive.
     notes_.writeBack();
     const std::string chosen =
-        prompts().saveFileName("Save Archive", suggestedName(), kArchiveFilter);
+        state_.prompts().saveFileName("Save Archive", suggestedName(), kArchiveFilter);
     if (chosen.empty())
         return;
     const std::string name = withArchiveExtension(chosen);
     // The dialog asked about the name it was given, not the one with ".arb" added.
     if (name != chosen && fileExists(name) &&
-        !prompts().askYesNo(name + " already exists.\nDo you want to replace it?", "Save Archive"))
+        !state_.prompts().askYesNo(name + " already exists.\nDo you want to replace it?",
+                                   "Save Archive"))
         return;
     rememberFolder(name);
     const TaskStore& store = state_.store();
     const ArchiveResult result =
         writeArchive(name, store.gridStore(), store.gridNonday(), state_.completedTasks().table());
     if (result.ok)
-        showInfo(archiveStoredMessage(result.names));
+        state_.prompts().info(archiveStoredMessage(result.names));
     else
-        showError(joined(result.problems));
+        state_.prompts().error(joined(result.problems));
 }
 
 void ArchiveCommands::restore() {
-    if (!prompts().askYesNo(kRestoreQuestion, "Confirm"))
+    if (!state_.prompts().askYesNo(kRestoreQuestion, "Confirm"))
         return;
     const std::string chosen =
-        prompts().openFileName("Restore Archive", suggestedName(), kArchiveFilter);
+        state_.prompts().openFileName("Restore Archive", suggestedName(), kArchiveFilter);
     if (chosen.empty())
         return;
     const std::string name = withArchiveExtension(chosen);
@@ -88,7 +89,7 @@ bool ArchiveCommands::restoreFrom(const std::string& mainName) {
     const ArchiveResult result = restoreArchive(mainName, state_.store(), state_.completedTasks());
     // One box a problem: each failing file, or each file that could not be written.
     for (const std::string& problem : result.problems)
-        showError(problem);
+        state_.prompts().error(problem);
     if (result.replaced)
         showNewTables();
     return result.ok;
@@ -102,10 +103,10 @@ void ArchiveCommands::clearAll() {
     // The window checks its choices before OK; a selection that would clear nothing or
     // guess at a category is refused here all the same.
     if (const auto problem = checkPrintSelection(selection)) {
-        showError(problem->message);
+        state_.prompts().error(problem->message);
         return;
     }
-    showErrors(clearAllData(state_.store(), selection, state_.fs()));
+    showErrors(state_.prompts(), clearAllData(state_.store(), selection, state_.fs()));
     showNewTables();
 }
 

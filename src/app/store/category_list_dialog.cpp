@@ -20,7 +20,8 @@ QString q(const std::string& s) {
 }
 } // namespace
 
-CategoryListDialog::CategoryListDialog(QWidget* parent) : QDialog(parent) {
+CategoryListDialog::CategoryListDialog(Prompts& prompts, QWidget* parent)
+    : QDialog(parent), prompts_(prompts) {
     setWindowTitle("Edit Combo Box");
 
     entryList_ = new QListWidget(this);
@@ -106,7 +107,7 @@ int CategoryListDialog::insertSorted(const std::string& entry) {
 
 void CategoryListDialog::addEntry() {
     std::string answer;
-    if (!prompts().inputText("Quick Pick", "New Quick Pick", answer))
+    if (!prompts_.inputText("Quick Pick", "New Quick Pick", answer))
         return;
     // One entry is one line of the list file.
     answer = singleLineText(answer);
@@ -120,7 +121,7 @@ void CategoryListDialog::addEntry() {
 void CategoryListDialog::removeEntry() {
     const auto selected = entryList_->selectedItems();
     if (selected.isEmpty()) {
-        showError("Select one or more items");
+        prompts_.error("Select one or more items");
         return;
     }
     for (QListWidgetItem* item : selected)
@@ -130,17 +131,17 @@ void CategoryListDialog::removeEntry() {
 }
 
 void CategoryListDialog::clearEntries() {
-    if (prompts().askYesNo("Really clear out list?", ""))
+    if (prompts_.askYesNo("Really clear out list?", ""))
         entryList_->clear();
 }
 
-bool editCategoryFile(QWidget* parent, const std::string& dataDir) {
-    CategoryListDialog dlg(parent);
+bool editCategoryFile(QWidget* parent, Prompts& prompts, const std::string& dataDir) {
+    CategoryListDialog dlg(prompts, parent);
     dlg.setWindowTitle("Edit Category Choices");
     dlg.setEntries(readListFile(categoryListPath(dataDir)));
     if (dlg.exec() != QDialog::Accepted)
         return false;
-    return !showErrors(saveCategoryChoices(dlg.entries(), dataDir));
+    return !showErrors(prompts, saveCategoryChoices(dlg.entries(), dataDir));
 }
 
 } // namespace dw

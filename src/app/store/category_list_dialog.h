@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/prompts/prompts.h"
+
 #include <QDialog>
 #include <optional>
 #include <string>
@@ -15,7 +17,7 @@ namespace dw {
 class CategoryListDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit CategoryListDialog(QWidget* parent = nullptr);
+    explicit CategoryListDialog(Prompts& prompts, QWidget* parent = nullptr);
 
     void setEntries(const std::vector<std::string>& entries);
     std::vector<std::string> entries() const;
@@ -40,6 +42,8 @@ private:
     void clearEntries();
     int insertSorted(const std::string& entry);
 
+    Prompts& prompts_;
+
     QListWidget* entryList_ = nullptr;
     QPushButton* addButton_ = nullptr;
     QPushButton* deleteButton_ = nullptr;
@@ -50,6 +54,6 @@ private:
 
 // The "Categories" command: edits the category file's entries and, on OK, writes them in
 // their sorted order. Answers whether the file was written.
-bool editCategoryFile(QWidget* parent, const std::string& dataDir);
+bool editCategoryFile(QWidget* parent, Prompts& prompts, const std::string& dataDir);
 
 } // namespace dw

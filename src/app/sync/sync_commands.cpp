@@ -114,8 +114,9 @@ void SyncCommands::run(const SyncAccount& account, const QString& password, Trig
         },
         [this](const LocalTasks& gathered, std::vector<LocalChange> changes) {
             const bool any = !changes.empty();
-            const bool saved = !showErrors(
-                applyLocalChanges(state_.store(), gathered, std::move(changes), state_.fs()));
+            const bool saved =
+                !showErrors(state_.prompts(), applyLocalChanges(state_.store(), gathered,
+                                                                std::move(changes), state_.fs()));
             if (any)
                 showChanges();
             return saved;
@@ -129,9 +130,9 @@ void SyncCommands::run(const SyncAccount& account, const QString& password, Trig
             error = QString::fromStdString(kept.error);
             return kept.ok;
         },
-        [](const QString& message) {
-            return prompts().askYesNo(message.toStdString() + " Go ahead and delete them?",
-                                      "Confirm");
+        [this](const QString& message) {
+            return state_.prompts().askYesNo(message.toStdString() + " Go ahead and delete them?",
+                                             "Confirm");
         }};
     sent_ = 0;
     received_ = 0;
@@ -175,9 +176,9 @@ void SyncCommands::done(bool ok, const QString& message, Trigger trigger, bool p
     }
     status_->setToolTip(message);
     if (!ok && trigger == Trigger::User)
-        showError("Synchronisation failed: " + message.toStdString());
+        state_.prompts().error("Synchronisation failed: " + message.toStdString());
     else if (partly && trigger == Trigger::User)
-        showInfo(message.toStdString());
+        state_.prompts().info(message.toStdString());
     emit finished(ok, message);
 }
 

@@ -1,6 +1,5 @@
 #include "app/sync/sync_options_page.h"
 
-#include "app/shell/app_prompts.h"
 #include "app/sync/password_keyring.h"
 #include "sync/caldav_account.h"
 #include "sync/caldav_client.h"
@@ -39,7 +38,8 @@ bool usableServer(const QUrl& url) {
 
 } // namespace
 
-SyncOptionsPage::SyncOptionsPage(QWidget* parent) : QWidget(parent) {
+SyncOptionsPage::SyncOptionsPage(Prompts& prompts, QWidget* parent)
+    : QWidget(parent), prompts_(prompts) {
     setObjectName("syncPage");
     auto* server = named(new QGroupBox("Calendar server", this), "syncServerGroup");
     serverEdit_ = named(new QLineEdit(server), "syncServerEdit");
@@ -125,8 +125,8 @@ bool SyncOptionsPage::save() {
     account.calendar = calendarCombo_->currentData().toString();
     account.intervalMinutes = intervalCombo_->currentData().toInt();
     if (!account.server.isEmpty() && !usableServer(QUrl(account.server))) {
-        showError("The sync settings were not saved: the server's address must begin with "
-                  "http:// or https:// and name a host.");
+        prompts_.error("The sync settings were not saved: the server's address must begin with "
+                       "http:// or https:// and name a host.");
         return false;
     }
     saveSyncAccount(account);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/prompts/prompts.h"
+
 #include <QWidget>
 #include <memory>
 
@@ -19,7 +21,7 @@ class CalDavClient;
 class SyncOptionsPage : public QWidget {
     Q_OBJECT
 public:
-    explicit SyncOptionsPage(QWidget* parent = nullptr);
+    explicit SyncOptionsPage(Prompts& prompts, QWidget* parent = nullptr);
     ~SyncOptionsPage() override;
 
     // The saved account into the controls; the password field starts empty.
@@ -42,6 +44,7 @@ private:
     void showKeyringState();
     void setCalendarChoice(const QString& href, const QString& caption);
 
+    Prompts& prompts_;
     QLineEdit* serverEdit_;
     QLineEdit* userEdit_;
     QLineEdit* passwordEdit_;

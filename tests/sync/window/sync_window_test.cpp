@@ -268,7 +268,7 @@ TEST_F(SyncWindowTest, TheOptionsPageStoresTheAccountAndTheCalendarFound) {
     keyring_.kept.clear();
     // A second calendar, so that the choice means something.
     ASSERT_TRUE(calendar_.makeCalendar("/alice/family/", "Family"));
-    OptionsDialog options(state_->options(), state_->settings(), dir_.file("dayweaver"),
+    OptionsDialog options(state_->options(), state_->settings(), prompts_, dir_.file("dayweaver"),
                           dir_.path());
     options.show();
     auto* pages = options.findChild<QTabWidget*>("pages");
@@ -318,7 +318,7 @@ TEST_F(SyncWindowTest, TheOptionsPageStoresTheAccountAndTheCalendarFound) {
 }
 
 TEST_F(SyncWindowTest, AnAddressThatIsNoServersIsRefusedAndNotSaved) {
-    OptionsDialog options(state_->options(), state_->settings(), dir_.file("dayweaver"),
+    OptionsDialog options(state_->options(), state_->settings(), prompts_, dir_.file("dayweaver"),
                           dir_.path());
     options.findChild<QLineEdit*>("syncServerEdit")->setText("calendar.example.org");
     EXPECT_FALSE(options.saveSettings());
