@@ -28,8 +28,6 @@ namespace dw {
 
 namespace {
 
-constexpr int kDateRole = Qt::UserRole;
-
 // A spin field that takes a number above its limit while it is typed ("13" in a field of
 // 1 to 12) and brings it to the limit once it is read; a plain spin field refuses the last
 // keystroke instead, so 13 would become 1.

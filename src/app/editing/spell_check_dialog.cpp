@@ -30,7 +30,7 @@ std::string findEnglishDictionary() {
     static const char* const names[] = {"en_US", "en_GB", "en_CA", "en_AU", "en"};
     for (const char* name : names)
         for (const char* dir : dirs) {
-            const std::string base = joinPath(dir, name);
+            std::string base = joinPath(dir, name);
             if (fileExists(base + ".aff") && fileExists(base + ".dic"))
                 return base;
         }

@@ -141,8 +141,10 @@ void TaskCommands::buildActions() {
     todoMenu_ = new QMenu(views_.window);
     todoMenu_->setObjectName("todoMenu");
     todoMenu_->addActions({a.todoMenuAdd, a.todoMenuEdit, a.todoMenuDone, a.todoMenuDelete});
-    for (auto [g, menu] :
+    for (const auto& pane :
          {std::pair{views_.gridDay, dayMenu_}, std::pair{views_.gridNonday, todoMenu_}}) {
+        CellGrid* g = pane.first;
+        QMenu* menu = pane.second;
         g->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(g, &QWidget::customContextMenuRequested, this, [g, menu](const QPoint& pos) {
             // The menu's commands act on the pane it was opened over.
