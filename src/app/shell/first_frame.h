@@ -11,7 +11,7 @@ namespace dw {
 // Tells when the window's first real frame is on screen: every watched widget (the month
 // calendars and the day view) has painted once. Then it writes "shown: N tasks" on stderr
 // for whoever started the program to measure or wait on (a benchmark, a test), and calls
-// `whenShown`. With nothing to watch (a start in the tray or minimised) it writes "hidden: N tasks"
+// `whenShown`. With nothing to watch (a start in the tray) it writes "hidden: N tasks"
 // once the event loop runs. Nothing is written unless the environment asks (firstFrameWanted).
 class FirstFrameReport : public QObject {
     Q_OBJECT

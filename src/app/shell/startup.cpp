@@ -116,22 +116,18 @@ int runDayweaver(int argc, char** argv) {
     window.winId();
     instance.finishStartup();
 
-    if (state.options().autoStart)
-        window.tray().startInTray();
-    else
-        window.show();
     // For timing a start and for waiting on it: told once the first frame is on screen (or
-    // once it starts, when it starts hidden), and with DAYWEAVER_QUIT_WHEN_IDLE the program then
-    // ends.
+    // once it starts, when it starts in the tray), and with DAYWEAVER_QUIT_WHEN_IDLE the
+    // program then ends. Set up before the window shows, so that no first paint is missed.
     std::unique_ptr<FirstFrameReport> firstFrame;
     if (firstFrameWanted()) {
-        // A window in the tray or minimised paints nothing until it is brought back.
         std::vector<QWidget*> watched;
-        if (window.isVisible() && !window.isMinimized()) {
+        if (!state.options().autoStart) {
             for (int i = 0; i < 4; ++i)
-                if (QWidget* month = window.calendarPane()->calendar(i); month->isVisible())
+                if (QWidget* month = window.calendarPane()->calendar(i);
+                    month->isVisibleTo(&window))
                     watched.push_back(month);
-            if (window.gridDay()->isVisible())
+            if (window.gridDay()->isVisibleTo(&window))
                 watched.push_back(window.gridDay()->viewport());
         }
         firstFrame = std::make_unique<FirstFrameReport>(
@@ -141,6 +137,10 @@ int runDayweaver(int argc, char** argv) {
                     QTimer::singleShot(0, qApp, &QApplication::quit);
             });
     }
+    if (state.options().autoStart)
+        window.tray().startInTray();
+    else
+        window.show();
     return QApplication::exec();
 }
 
